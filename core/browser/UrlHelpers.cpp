@@ -1,0 +1,69 @@
+#include "UrlHelpers.h"
+
+#include "Uri.h"
+#include "support/TextCase.h"
+
+namespace plintor {
+
+bool IsLocalPath(std::string_view text) {
+    const std::string path = AsciiUpper(Trim(text));
+    return path.size() >= 3 && path[0] >= 'A' && path[0] <= 'Z' && path[1] == ':' && path[2] == '\\';
+}
+
+bool IsFileURL(std::string_view text) {
+    return StartsWithNoCase(Trim(text), "file:");
+}
+
+std::string StripURLQuery(std::string_view text) {
+    return std::string(text.substr(0, text.find('?')));
+}
+
+std::string StripTrailingSlash(std::string_view text) {
+    return std::string(text.ends_with('/') ? text.substr(0, text.size() - 1) : text);
+}
+
+std::string StripURLScheme(std::string_view text) {
+    const std::size_t schemeEnd = text.find("://");
+    return std::string(schemeEnd == std::string_view::npos ? text : text.substr(schemeEnd + 3));
+}
+
+std::string ToForwardSlashes(std::string_view text) {
+    std::string result(Trim(text));
+    for (char& c : result) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    return result;
+}
+
+std::string ToFileURL(std::string_view text) {
+    const std::string_view trimmed = Trim(text);
+    if (IsLocalPath(trimmed)) {
+        return "file:///" + ToForwardSlashes(trimmed);
+    }
+    if (IsFileURL(trimmed)) {
+        std::string path = ToForwardSlashes(Trim(StripURLScheme(trimmed)));
+        if (!path.starts_with('/')) {
+            path.insert(0, "/");
+        }
+        return "file://" + path;
+    }
+    return std::string(trimmed);
+}
+
+std::string ExtractURLFileExt(std::string_view url) {
+    const std::optional<TURI> uri = ParseURI(ToFileURL(url));
+    if (!uri) {
+        return {};
+    }
+    const std::string_view document = Trim(uri->Document);
+    const std::size_t dot = document.rfind('.');
+    if (dot == std::string_view::npos ||
+        document.find_first_of("\\:", dot) != std::string_view::npos) {
+        return {};
+    }
+    return AsciiLower(document.substr(dot));
+}
+
+}  // namespace plintor

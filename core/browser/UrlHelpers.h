@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace plintor {
+
+// A drive path such as C:\Temp\a.pdf (a forward slash in third place does not count).
+bool IsLocalPath(std::string_view text);
+// Begins with "file:", ignoring case and surrounding blanks.
+bool IsFileURL(std::string_view text);
+
+std::string StripURLQuery(std::string_view text);       // up to the first "?"
+std::string StripTrailingSlash(std::string_view text);  // one "/" at the end
+std::string StripURLScheme(std::string_view text);      // after the first "://"
+std::string ToForwardSlashes(std::string_view text);    // trimmed, "\" becomes "/"
+
+// The file-URL form of a local address (C:\x gives file:///C:/x); other text comes back trimmed.
+std::string ToFileURL(std::string_view text);
+
+// The lower-case extension of the URL's document name with its dot (".pdf"); empty when there
+// is none or the URL cannot be parsed.
+std::string ExtractURLFileExt(std::string_view url);
+
+}  // namespace plintor

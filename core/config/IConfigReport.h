@@ -1,0 +1,27 @@
+#pragma once
+
+#include <exception>
+#include <string>
+
+namespace plintor {
+
+// Receives what the loaders notice. The kiosk logs failures and ignores the rest; the
+// operator's diagnostics print everything.
+class IConfigReport {
+public:
+    virtual ~IConfigReport() = default;
+
+    // A configuration or list file could not be opened or read.
+    virtual void LoadFailed(const std::exception& error) = 0;
+    // URL button `number` was left out (`reason` says why).
+    virtual void ButtonDropped(int number, const std::string& reason) = 0;
+};
+
+// The kiosk's report: failures go to the log, dropped buttons pass silently.
+class TLogConfigReport final : public IConfigReport {
+public:
+    void LoadFailed(const std::exception& error) override;
+    void ButtonDropped(int, const std::string&) override {}
+};
+
+}  // namespace plintor

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/DateTime.h"
+
+namespace plintor {
+
+// The operator's configuration; one field per configuration key, named like the key.
+struct TSettings {
+    std::string Password = "7395";
+    bool NavigationPanel = true;
+    bool TouchKeyboard = true;
+    bool TouchKeyboardOnTop = false;
+    int TouchKeyboardSize = 100;  // percent, 100..200
+    std::string TouchKeyboardLayout = "Standard";
+    bool DisplayAlwaysOn = true;
+    int AutoReturn = 10;          // minutes, at least 1
+    TDateTime AutoRestart = -1;   // time of day, -1 when off
+    bool DownloadPDF = false;
+    bool DownloadWord = false;
+    bool ConvertWordToPDF = false;
+    int Wheelchair = 0;  // percent of the client height, 0..70
+    std::string MsgBlocked;
+    bool AutoCloseAll = false;
+    bool KillExplorer = true;
+    bool ProgressIndicator = false;
+    int MarginRight = 0;
+    std::string BackgroundColor;  // as configured; empty keeps the panels' own colour
+    std::string Screensaver;
+};
+
+// One URL button of the navigation panel; the first one is the home button.
+struct TNavButton {
+    std::string Caption;  // "#" shows the home icon alone, empty shows the URL
+    int Width = 0;        // pixels, not scaled
+    std::string URL;
+
+    bool operator==(const TNavButton&) const = default;
+};
+
+constexpr int DefaultButtonWidth = 120;  // at 96 pixels per inch
+constexpr const char* DefaultHomePage = "about:blank";
+constexpr int FirstButtonNumber = 1;
+constexpr int LastButtonNumber = 99;
+
+// The home entry that stands when no button is configured.
+TNavButton DefaultHomeButton(int pixelsPerInch);
+
+extern TSettings Settings;
+extern std::vector<TNavButton> NavButtons;
+extern TDateTime NextRestartTime;  // meaningful only while Settings.AutoRestart is not -1
+
+// Execution-state flags, as the power layer takes them.
+constexpr std::uint32_t ES_SYSTEM_REQUIRED = 0x00000001;
+constexpr std::uint32_t ES_DISPLAY_REQUIRED = 0x00000002;
+constexpr std::uint32_t ES_CONTINUOUS = 0x80000000;
+
+// What the loader asks the power layer to keep awake; made by the platform layer at start.
+extern std::uint32_t RequestedExecutionState;
+
+// Puts every process-wide value back to its state before loading.
+void ResetSettings(int pixelsPerInch);
+
+}  // namespace plintor

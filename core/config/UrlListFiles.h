@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "IConfigReport.h"
+#include "browser/UrlLists.h"
+#include "config/Settings.h"
+
+namespace plintor {
+
+// The lines of a list file exactly as written: split at CR LF or LF, a lone CR dropped,
+// nothing after a Ctrl-Z byte; no byte-order mark is recognised.
+std::vector<std::string> SplitListFileLines(std::string_view bytes);
+
+// Raises EFOpenError or EReadError.
+std::vector<std::string> ReadListFile(const std::string& fileName);
+
+// Fills the lists from the operator's files, then allows "about:blank" and "javascript:*".
+// A missing allow file is reported; a missing deny file is skipped silently.
+void LoadURLLists(TUrlLists& lists, const std::string& whitelistFile, const std::string& blacklistFile,
+                  IConfigReport& report);
+
+// Every URL button's address is allowed, whatever the list files say.
+void AllowNavButtonAddresses(TUrlLists& lists, const std::vector<TNavButton>& buttons);
+
+}  // namespace plintor

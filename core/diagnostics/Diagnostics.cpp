@@ -1,0 +1,117 @@
+#include "Diagnostics.h"
+
+#include "HeadlessSettingsTarget.h"
+#include "SettingsReport.h"
+#include "browser/UrlLists.h"
+#include "browser/UrlMask.h"
+#include "config/ConfigFiles.h"
+#include "config/Settings.h"
+#include "config/SettingsLoader.h"
+#include "config/TIni.h"
+#include "config/UrlListFiles.h"
+#include "support/Exceptions.h"
+#include "support/FileHelpers.h"
+#include "support/FileIO.h"
+#include "support/TextCodec.h"
+
+namespace plintor {
+namespace {
+
+class TStreamConfigReport final : public IConfigReport {
+public:
+    explicit TStreamConfigReport(std::ostream& err) : FErr(err) {}
+
+    void LoadFailed(const std::exception& error) override {
+        Warn(ExceptionClassName(error) + ": " + error.what());
+    }
+    void ButtonDropped(int number, const std::string& reason) override {
+        Warn("URL button " + std::to_string(number) + " is left out: " + reason);
+    }
+    void Warn(const std::string& text) { FErr << "warning: " << text << '\n'; }
+
+private:
+    std::ostream& FErr;
+};
+
+// The files the kiosk would read once its default copies were in place.
+struct TEffectiveFiles {
+    std::string Config;
+    std::string Whitelist;
+    std::string Blacklist;
+};
+
+TEffectiveFiles EffectiveFiles(const std::string& programBaseName) {
+    return {WorkingOrDefault(ConfigFileName(programBaseName)), WorkingOrDefault(WhitelistFileName),
+            WorkingOrDefault(BlacklistFileName)};
+}
+
+void CheckConfigFile(const std::string& fileName, TStreamConfigReport& report) {
+    try {
+        CheckSettingsFile(TIni(fileName, false), fileName,
+                          [&](const std::string& text) { report.Warn(text); });
+    } catch (const std::exception&) {
+        // LoadSettings reports the same failure.
+    }
+}
+
+void CheckListFile(const std::string& fileName, TStreamConfigReport& report) {
+    try {
+        if (ReadFileBytes(fileName).starts_with(Utf8Bom)) {
+            report.Warn(fileName + " starts with a byte-order mark; its first entry never matches");
+        }
+    } catch (const std::exception&) {
+        // LoadURLLists reports the same failure.
+    }
+}
+
+void CheckMasks(const std::vector<std::string>& masks, const char* listName, TStreamConfigReport& report) {
+    for (const std::string& mask : masks) {
+        if (!IsValidMask(mask)) {
+            report.Warn(std::string(listName) + " mask \"" + mask + "\" is not a valid mask and never matches");
+        }
+    }
+}
+
+// Settings and lists exactly as the kiosk builds them at start in its normal mode.
+TUrlLists LoadAsKiosk(const std::string& programBaseName, TStreamConfigReport& report) {
+    const TEffectiveFiles files = EffectiveFiles(programBaseName);
+    THeadlessSettingsTarget window;
+    ResetSettings(window.PixelsPerInch());
+    LoadSettings(files.Config, window, report);
+    TUrlLists lists;
+    LoadURLLists(lists, files.Whitelist, files.Blacklist, report);
+    AllowNavButtonAddresses(lists, NavButtons);
+    return lists;
+}
+
+}  // namespace
+
+int RunCheckConfig(const std::string& programBaseName, std::ostream& out, std::ostream& err) {
+    TStreamConfigReport report(err);
+    const TEffectiveFiles files = EffectiveFiles(programBaseName);
+    CheckConfigFile(files.Config, report);
+    for (const std::string& list : {files.Whitelist, files.Blacklist}) {
+        if (FileExists(list)) {
+            CheckListFile(list, report);
+        }
+    }
+    const TUrlLists lists = LoadAsKiosk(programBaseName, report);
+    CheckMasks(lists.Whitelist(), "allow", report);
+    CheckMasks(lists.Blacklist(), "deny", report);
+    for (const std::string& line : FormatSettingsLines(Settings, NavButtons)) {
+        out << line << '\n';
+    }
+    return 0;
+}
+
+int RunCheckUrl(const std::string& programBaseName, const std::vector<std::string>& addresses,
+                std::ostream& out, std::ostream& err) {
+    TStreamConfigReport report(err);
+    const TUrlLists lists = LoadAsKiosk(programBaseName, report);
+    for (const std::string& address : addresses) {
+        out << (lists.IsURLAllowed(address) ? "allowed " : "blocked ") << address << '\n';
+    }
+    return 0;
+}
+
+}  // namespace plintor

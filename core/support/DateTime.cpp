@@ -1,0 +1,90 @@
+#include "DateTime.h"
+
+#include <cmath>
+
+namespace plintor {
+namespace {
+
+// Days from 1970-01-01 for a proleptic Gregorian date (H. Hinnant's algorithm).
+std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
+    z += 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2));
+}
+
+// 1899-12-30, day 0 of the day count.
+const std::int64_t EpochDaysFrom1970 = DaysFromCivil(1899, 12, 30);
+
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+}  // namespace
+
+bool IsValidDate(int year, int month, int day) {
+    static const int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) {
+        return false;
+    }
+    const int last = kDaysInMonth[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+    return day <= last;
+}
+
+bool IsValidTime(int hour, int minute, int second, int millisecond) {
+    return hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60 &&
+           millisecond >= 0 && millisecond < 1000;
+}
+
+TDateTime EncodeDate(int year, int month, int day) {
+    return static_cast<TDateTime>(
+        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+        EpochDaysFrom1970);
+}
+
+TDateTime EncodeTime(int hour, int minute, int second, int millisecond) {
+    return hour / 24.0 + minute / 1440.0 + second / 86400.0 + millisecond / 86400000.0;
+}
+
+TDateTime EncodeDateTime(const TDateTimeParts& parts) {
+    return EncodeDate(parts.Year, parts.Month, parts.Day) +
+           EncodeTime(parts.Hour, parts.Minute, parts.Second, parts.Millisecond);
+}
+
+TDateTimeParts DecodeDateTime(TDateTime value) {
+    const auto total = static_cast<std::int64_t>(std::llround(value * MillisecondsPerDay));
+    std::int64_t days = total / MillisecondsPerDay;
+    std::int64_t ms = total % MillisecondsPerDay;
+    if (ms < 0) {
+        ms += MillisecondsPerDay;
+        --days;
+    }
+    TDateTimeParts parts;
+    CivilFromDays(days + EpochDaysFrom1970, parts.Year, parts.Month, parts.Day);
+    parts.Hour = static_cast<int>(ms / 3'600'000);
+    parts.Minute = static_cast<int>(ms / 60'000 % 60);
+    parts.Second = static_cast<int>(ms / 1000 % 60);
+    parts.Millisecond = static_cast<int>(ms % 1000);
+    return parts;
+}
+
+TDateTime DateOf(TDateTime value) {
+    const TDateTimeParts parts = DecodeDateTime(value);
+    return EncodeDate(parts.Year, parts.Month, parts.Day);
+}
+
+}  // namespace plintor

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace plintor {
+
+// The file name without folder and without its last extension ("a.b.exe" gives "a.b").
+std::string ProgramBaseName(const std::string& filePath);
+
+// True at once when `target` exists; otherwise copies without ever overwriting.
+bool CopyFileIfMissing(const std::string& source, const std::string& target);
+
+// Makes the file writable and deletes it; failures are silent.
+void DeleteFileForced(const std::string& filePath);
+
+bool FileExists(const std::string& filePath);
+
+// Appends the path delimiter unless the folder is empty or already ends with one.
+std::string WithTrailingDelimiter(std::string folder);
+
+bool IsPathDelimiter(char c);
+
+}  // namespace plintor

@@ -1,0 +1,43 @@
+#include "FileIO.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "Exceptions.h"
+#include "UniqueFd.h"
+
+namespace plintor {
+
+std::string ReadFileBytes(const std::string& fileName) {
+    const TUniqueFd file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.IsOpen()) {
+        throw EFOpenError(fileName, errno);
+    }
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
+        if (n < 0) {
+            throw EReadError(fileName, errno);
+        }
+        if (n == 0) {
+            return bytes;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+}  // namespace plintor

@@ -1,0 +1,60 @@
+#include "NumberText.h"
+
+namespace plintor {
+namespace {
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+std::size_t HexPrefixLength(std::string_view text) {
+    if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X')) {
+        return 1;
+    }
+    if (text.starts_with("0x") || text.starts_with("0X")) {
+        return 2;
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseInteger(std::string_view text) {
+    bool negative = false;
+    if (text.starts_with('+') || text.starts_with('-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    const std::size_t hexPrefix = HexPrefixLength(text);
+    const int base = hexPrefix > 0 ? 16 : 10;
+    text.remove_prefix(hexPrefix);
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+    std::uint64_t magnitude = 0;
+    for (const char c : text) {
+        const int digit = HexDigitValue(c);
+        if (digit < 0 || digit >= base) {
+            return std::nullopt;
+        }
+        magnitude = magnitude * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
+        if (magnitude > limit) {
+            return std::nullopt;
+        }
+    }
+    const auto bits = static_cast<std::uint32_t>(magnitude);
+    const auto value = static_cast<std::int32_t>(negative ? 0u - bits : bits);
+    return value;
+}
+
+}  // namespace plintor

@@ -1,0 +1,16 @@
+#include "ScreenScale.h"
+
+namespace plintor {
+
+int ScaleClass(int pixelsPerInch) {
+    if (pixelsPerInch >= 192) {
+        return 200;
+    }
+    return pixelsPerInch >= 144 ? 150 : 100;
+}
+
+int ScaleValue(int value, int pixelsPerInch) {
+    return value * pixelsPerInch / DesignPixelsPerInch;
+}
+
+}  // namespace plintor

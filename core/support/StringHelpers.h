@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plintor {
+
+std::string HexOf8(std::uint8_t value);    // two upper-case digits
+std::string HexOf16(std::uint16_t value);  // four
+std::string HexOf32(std::uint32_t value);  // eight, e.g. 1033 gives 00000409
+
+// The first number of a version text such as 11.0.17134.1; 0 when it is not a number.
+int MajorVersion(std::string_view versionText);
+
+void AppendText(std::string_view text, std::string& destination);
+
+}  // namespace plintor

@@ -1,0 +1,92 @@
+#include "TextCase.h"
+
+#include <locale.h>
+#include <wctype.h>
+
+#include "TextCodec.h"
+
+namespace plintor {
+namespace {
+
+// A fixed Unicode locale: upper-casing must not depend on the environment's LC_CTYPE.
+locale_t UnicodeLocale() {
+    static const locale_t locale = [] {
+        locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+        return l != static_cast<locale_t>(nullptr) ? l : newlocale(LC_CTYPE_MASK, "C", nullptr);
+    }();
+    return locale;
+}
+
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string AsciiUpper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        c = AsciiUpper(c);
+    }
+    return out;
+}
+
+std::string AsciiLower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        c = AsciiLower(c);
+    }
+    return out;
+}
+
+std::string UpperCase(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t start = pos;
+        const char32_t cp = NextCodePoint(text, pos);
+        if (cp < 0x80) {
+            out += AsciiUpper(text[start]);
+        } else if (cp == InvalidUtf8 || cp > 0xFFFF) {
+            out.append(text.substr(start, pos - start));
+        } else {
+            AppendUtf8(out, static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp), UnicodeLocale())));
+        }
+    }
+    return out;
+}
+
+std::string_view Trim(std::string_view text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && static_cast<unsigned char>(text[first]) <= 0x20) {
+        ++first;
+    }
+    while (last > first && static_cast<unsigned char>(text[last - 1]) <= 0x20) {
+        --last;
+    }
+    return text.substr(first, last - first);
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace plintor

@@ -1,0 +1,40 @@
+#include <cstdlib>
+#include <filesystem>
+
+#include "SystemInfo.h"
+#include "support/FileHelpers.h"
+
+namespace plintor {
+namespace {
+
+// Linux programs carry no version resource; the build stamps the program's own version.
+class TLinuxSystemInfo final : public ISystemInfo {
+public:
+    std::string ProgramPath() const override {
+        std::error_code error;
+        const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+        return error ? std::string() : path.string();
+    }
+
+    std::string FileVersion(const std::string& filePath) const override {
+        std::error_code error;
+        const bool isProgram = std::filesystem::equivalent(filePath, ProgramPath(), error);
+        return isProgram && !error ? PLINTOR_VERSION : "";
+    }
+
+    std::string TempFolder() const override {
+        const char* folder = std::getenv("TMPDIR");
+        return WithTrailingDelimiter(folder != nullptr && *folder != '\0' ? folder : "/tmp");
+    }
+
+    std::string WindowsFolder() const override { return {}; }
+};
+
+}  // namespace
+
+ISystemInfo& SystemInfo() {
+    static TLinuxSystemInfo info;
+    return info;
+}
+
+}  // namespace plintor
