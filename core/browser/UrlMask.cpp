@@ -77,13 +77,13 @@ std::optional<std::vector<TMaskToken>> CompileMask(std::string_view maskText) {
     int starRuns = 0;
     std::size_t pos = 0;
     while (pos < mask.size()) {
+        const bool afterStar = pos > 0 && mask[pos - 1] == U'*';
         const char32_t c = mask[pos++];
-        const bool afterStar = !tokens.empty() && tokens.back().Kind == TMaskToken::AnyRun;
         if (c == U'*') {
             if (!afterStar && ++starRuns > MaxStarRuns) {
                 return std::nullopt;
             }
-            if (!afterStar) {
+            if (tokens.empty() || tokens.back().Kind != TMaskToken::AnyRun) {
                 tokens.push_back({TMaskToken::AnyRun});
             }
         } else if (c == U'?') {

@@ -242,15 +242,47 @@ std::optional<double> ParseIniFloat(std::string_view text) {
 }
 
 std::optional<std::int64_t> ParseIniCurrency(std::string_view text) {
-    const std::optional<double> value = ParseIniFloat(text);
-    if (!value) {
+    if (!IsFloatText(text)) {
         return std::nullopt;
     }
-    const double scaled = std::round(*value * 10000.0);
-    if (std::fabs(scaled) >= 9.2e18) {
-        return std::nullopt;
+    // Decimal arithmetic on the digits, so 12.34565 rounds to 12.3457 as written.
+    const bool negative = text.starts_with('-');
+    std::string digits;
+    int pointAt = -1;
+    int exponent = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            digits += c;
+        } else if (c == IniFormatSettings.DecimalSeparator) {
+            pointAt = static_cast<int>(digits.size());
+        } else if (c == 'e' || c == 'E') {
+            std::string_view power = text.substr(i + 1);
+            if (power.starts_with('+')) {
+                power.remove_prefix(1);
+            }
+            const auto [end, error] = std::from_chars(power.data(), power.data() + power.size(), exponent);
+            if (error != std::errc() || exponent > 30 || exponent < -30) {
+                return std::nullopt;
+            }
+            break;
+        }
     }
-    return static_cast<std::int64_t>(scaled);
+    const int integerDigits = (pointAt < 0 ? static_cast<int>(digits.size()) : pointAt) + exponent;
+    std::int64_t scaled = 0;
+    for (int i = 0; i < integerDigits + 4; ++i) {
+        const int digit = i < static_cast<int>(digits.size()) ? digits[i] - '0' : 0;
+        if (scaled > (std::numeric_limits<std::int64_t>::max() - digit) / 10) {
+            return std::nullopt;
+        }
+        scaled = scaled * 10 + digit;
+    }
+    const int roundingIndex = integerDigits + 4;
+    if (roundingIndex >= 0 && roundingIndex < static_cast<int>(digits.size()) &&
+        digits[roundingIndex] >= '5' && scaled < std::numeric_limits<std::int64_t>::max()) {
+        ++scaled;
+    }
+    return negative ? -scaled : scaled;
 }
 
 std::string FormatIniTime(TDateTime value) {

@@ -6,7 +6,7 @@ namespace plintor {
 namespace {
 
 // Days from 1970-01-01 for a proleptic Gregorian date (H. Hinnant's algorithm).
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+constexpr std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = static_cast<unsigned>(y - era * 400);
@@ -28,7 +28,7 @@ void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
 }
 
 // 1899-12-30, day 0 of the day count.
-const std::int64_t EpochDaysFrom1970 = DaysFromCivil(1899, 12, 30);
+constexpr std::int64_t EpochDaysFrom1970 = DaysFromCivil(1899, 12, 30);
 
 bool IsLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;

@@ -1,0 +1,140 @@
+// The operator's checks, run through the real program as an operator would run them.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <set>
+
+#include "support/TempDir.h"
+
+namespace plintor {
+namespace {
+
+using test::ReadBytes;
+using test::TTempDir;
+using test::WriteBytes;
+
+struct TRun {
+    int ExitCode;
+    std::string Out;
+    std::string Err;
+};
+
+class DiagnosticsTest : public ::testing::Test {
+protected:
+    TRun Run(const std::string& arguments) {
+        const std::string out = Output.Path("out");
+        const std::string err = Output.Path("err");
+        const std::string command = std::string(PLINTOR_BINARY) + " --home=" + Home.Root().string() + " " +
+                                    arguments + " >" + out + " 2>" + err;
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
+    }
+
+    std::set<std::string> HomeFiles() const {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(Home.Root())) {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    TTempDir Home;
+    TTempDir Output;
+};
+
+TEST_F(DiagnosticsTest, DefaultsWhenNothingIsConfigured) {
+    const TRun run = Run("--check-config");
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Out,
+              "Password=7395\nNavigationPanel=True\nTouchKeyboard=True\nTouchKeyboardOnTop=False\n"
+              "TouchKeyboardSize=100\nTouchKeyboardLayout=Standard\nDisplayAlwaysOn=True\n"
+              "AutoReturn=10\nAutoRestart=-1\nDownloadPDF=False\nDownloadWord=False\n"
+              "ConvertWordToPDF=False\nWheelchair=0\nMsgBlocked=\nAutoCloseAll=False\n"
+              "KillExplorer=True\nProgressIndicator=False\nMarginRight=0\nBackgroundColor=\n"
+              "Screensaver=\nButton=120||about:blank\n");
+    EXPECT_NE(run.Err.find("EFOpenError: Cannot open file \"" + Home.Path("plintor.ini") + "\""),
+              std::string::npos)
+        << run.Err;
+    EXPECT_TRUE(HomeFiles().empty()) << "nothing may be written";
+}
+
+TEST_F(DiagnosticsTest, EffectiveSettingsAndWarnings) {
+    WriteBytes(Home.Path("plintor_Default.ini"),
+               "\xEF\xBB\xBFPassword=secret\r"
+               "navigationpanel = false\r"
+               "AutoRestart=3 pm\r"
+               "AutoReturn=5\r"
+               "AutoReturn=7\r"
+               "Wheelchair=95\r"
+               "DownloadPDF=yes\r"
+               "BackgroundColor=ff8000\r"
+               "Pasword=typo\r"
+               ";KillExplorer=False\r"
+               "[Section]\r"
+               "Button2Width=150\rButton2URL=http://demo.example/\rButton2Caption=#\r"
+               "Button3Width=wide\rButton3URL=http://three.example/\r"
+               "Button4Width=90\rButton4URL=\r"
+               "Button5Width=80\rButton5URL= http://five.example/ \rButton5Caption=Five\r");
+    WriteBytes(Home.Path("Whitelist.txt"), "\xEF\xBB\xBFhttp://demo.example/*\n[A\n");
+    const std::set<std::string> before = HomeFiles();
+
+    const TRun run = Run("--check-config");
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Out,
+              "Password=secret\nNavigationPanel=False\nTouchKeyboard=True\nTouchKeyboardOnTop=False\n"
+              "TouchKeyboardSize=100\nTouchKeyboardLayout=Standard\nDisplayAlwaysOn=True\n"
+              "AutoReturn=5\nAutoRestart=15:00:00\nDownloadPDF=False\nDownloadWord=False\n"
+              "ConvertWordToPDF=False\nWheelchair=70\nMsgBlocked=\nAutoCloseAll=False\n"
+              "KillExplorer=True\nProgressIndicator=False\nMarginRight=0\nBackgroundColor=#FF8000\n"
+              "Screensaver=\nButton=150|#|http://demo.example/\nButton=80|Five|http://five.example/\n");
+    for (const char* warning : {
+             "line 9: unknown key \"Pasword\"",
+             "line 5: AutoReturn is set again; the value of line 4 is used",
+             "line 7: \"yes\" is neither True nor False",
+             "URL button 3 is left out: its width is not a positive number",
+             "URL button 4 is left out: its address is empty",
+             "Whitelist.txt starts with a byte-order mark",
+             "allow mask \"[A\" is not a valid mask",
+         }) {
+        EXPECT_NE(run.Err.find(warning), std::string::npos) << warning << "\n" << run.Err;
+    }
+    EXPECT_EQ(run.Err.find("Section"), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err.find("KillExplorer"), std::string::npos) << run.Err;
+    EXPECT_EQ(HomeFiles(), before) << "nothing may be written";
+}
+
+TEST_F(DiagnosticsTest, InvalidColourIsShownEmpty) {
+    WriteBytes(Home.Path("plintor.ini"), "BackgroundColor=red\n");
+    const TRun run = Run("--check-config");
+    EXPECT_NE(run.Out.find("\nBackgroundColor=\n"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Err.find("\"red\" is not a colour"), std::string::npos) << run.Err;
+}
+
+TEST_F(DiagnosticsTest, CheckUrlJudgesWithTheKiosksLists) {
+    WriteBytes(Home.Path("plintor.ini"), "Button1Width=100\nButton1URL=http://home.example/start\n");
+    WriteBytes(Home.Path("Whitelist_Default.txt"), "http://demo.example/*\r\nhttp://open.example*\x1Ahttp://late.example/*\n");
+    WriteBytes(Home.Path("Blacklist_Default.txt"), "*/private/*\n");
+    const std::set<std::string> before = HomeFiles();
+
+    const TRun run = Run(
+        "--check-url http://demo.example/a 'http://demo.example/private/b' http://home.example/start "
+        "http://home.example/other about:blank 'javascript:void(0)' http://late.example/ "
+        "'http://demo.example@evil.example/' http://open.example.evil/");
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Out,
+              "allowed http://demo.example/a\n"
+              "blocked http://demo.example/private/b\n"
+              "allowed http://home.example/start\n"
+              "blocked http://home.example/other\n"
+              "allowed about:blank\n"
+              "allowed javascript:void(0)\n"
+              "blocked http://late.example/\n"
+              "blocked http://demo.example@evil.example/\n"
+              "allowed http://open.example.evil/\n");
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(HomeFiles(), before) << "nothing may be written";
+}
+
+}  // namespace
+}  // namespace plintor

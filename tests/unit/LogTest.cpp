@@ -1,0 +1,167 @@
+#include "support/Log.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "support/Exceptions.h"
+#include "support/FakeClock.h"
+#include "support/TempDir.h"
+
+namespace plintor {
+namespace {
+
+using test::ReadBytes;
+using test::TFakeClock;
+using test::TTempDir;
+using test::WriteBytes;
+
+// 10 December 2026, 14:05:09.250 in the C locale's formats.
+const TDateTime kAfternoon = EncodeDate(2026, 12, 10) + EncodeTime(14, 5, 9, 250);
+const std::string kStamp = "12/10/26 14:05:09";
+
+class LogTest : public ::testing::Test {
+protected:
+    TTempDir Dir;
+    TFakeClock Clock{kAfternoon};
+    std::string File = Dir.Path("plintor.log");
+};
+
+TEST_F(LogTest, CreatesMissingFoldersAndWritesNoByteOrderMark) {
+    const std::string nested = Dir.Path("logs/sub/plintor.log");
+    EXPECT_TRUE(LogPlain(nested, "first"));
+    EXPECT_EQ(ReadBytes(nested), "first\r\n");
+}
+
+struct TFormCase {
+    const char* Name;
+    bool (*Log)(const std::string&, std::string_view);
+    std::string Text;
+    std::string Expected;
+};
+
+class LogFormTest : public LogTest, public ::testing::WithParamInterface<TFormCase> {};
+
+TEST_P(LogFormTest, ComposesTheEntry) {
+    ASSERT_TRUE(GetParam().Log(File, GetParam().Text));
+    EXPECT_EQ(ReadBytes(File), GetParam().Expected);
+}
+
+bool Plain(const std::string& f, std::string_view t) { return LogPlain(f, t); }
+bool Stamped(const std::string& f, std::string_view t) { return LogStamped(f, t); }
+bool Entry(const std::string& f, std::string_view t) { return LogEntry(f, t); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, LogFormTest,
+    ::testing::Values(
+        TFormCase{"PlainEmptyIsALineEnd", Plain, "", "\r\n"},
+        TFormCase{"StampedEmptyKeepsTheTwoBlanks", Stamped, "", kStamp + "  \r\n"},
+        TFormCase{"PlainKeepsItsOwnLineEnd", Plain, "x\r\n", "x\r\n"},
+        TFormCase{"StampedKeepsItsOwnLineEnd", Stamped, "x\r\n", kStamp + "  x\r\n"},
+        TFormCase{"EntryAddsOnlyTheEmptyLine", Entry, "x\r\n", kStamp + "\r\nx\r\n\r\n"},
+        TFormCase{"LoneLineFeedIsNotALineEnd", Plain, "x\n", "x\n\r\n"},
+        TFormCase{"OneCharacter", Plain, "\r", "\r\r\n"},
+        TFormCase{"EntryForm", Entry, "Return to home page",
+                  kStamp + "\r\nReturn to home page\r\n\r\n"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(LogTest, StampLeavesOutTheTimeAtMidnight) {
+    Clock.Set(EncodeDate(2026, 12, 10));
+    EXPECT_EQ(LogTimeStamp(Clock.Now()), "12/10/26");
+    Clock.Set(EncodeDate(2026, 12, 10) + EncodeTime(0, 0, 0, 1));
+    EXPECT_EQ(LogTimeStamp(Clock.Now()), "12/10/26 00:00:00");
+}
+
+struct TTrimCase {
+    const char* Name;
+    std::string Old;
+    std::string Text;
+    std::int64_t MaxSize;
+    std::string Expected;
+};
+
+class LogTrimTest : public LogTest, public ::testing::WithParamInterface<TTrimCase> {};
+
+TEST_P(LogTrimTest, KeepsASuffixThatStartsAtALine) {
+    WriteBytes(File, GetParam().Old);
+    ASSERT_TRUE(LogPlain(File, GetParam().Text, GetParam().MaxSize));
+    EXPECT_EQ(ReadBytes(File), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cuts, LogTrimTest,
+    ::testing::Values(
+        TTrimCase{"CutMovesToTheNextLine", "aaaa\r\nbbbb\r\ncccc\r\n", "dd", 20,
+                  "bbbb\r\ncccc\r\ndd\r\n"},
+        TTrimCase{"CutOnALineFeedSeesTheNextPair", "aaa\r\nbbb\r\nccc", "cc", 13, "ccccc\r\n"},
+        TTrimCase{"EmptyLinesAfterTheCutAreSkipped", "aa\r\n\r\n\r\nbb\r\n", "c", 12, "bb\r\nc\r\n"},
+        TTrimCase{"NoLineEndCutsAtTheExactByte", "abcdefghij", "x", 10, "defghijx\r\n"},
+        TTrimCase{"NoTrimWhenItFits", "abc\r\n", "d", 8, "abc\r\nd\r\n"},
+        TTrimCase{"LongEntryEmptiesTheFile", "ab", "1234567", 10, "1234567\r\n"},
+        TTrimCase{"LongEntryAgainstOneByteIsNotTrimmed", "a", "1234567", 10, "a1234567\r\n"},
+        TTrimCase{"ZeroCapNeverTrims", "abc\r\n", "d", 0, "abc\r\nd\r\n"},
+        TTrimCase{"LengthCountsCharactersNotBytes", "abcdefgh", "\xC3\xA9", 11,
+                  "abcdefgh\xC3\xA9\r\n"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(LogTest, FullSizeFileKeepsEverythingAfterTheFirstLineEndPastTheCut) {
+    std::string old;
+    for (int line = 0; line < 1020; ++line) {
+        old += std::string(98, 'x') + "\r\n";  // 102000 bytes, line ends at 98, 198, ...
+    }
+    WriteBytes(File, old);
+    const std::string entry = std::string(998, 'e') + "\r\n";
+    ASSERT_TRUE(LogPlain(File, entry));
+    EXPECT_EQ(ReadBytes(File), old.substr(700) + entry);  // cut 600 -> line end at 698
+}
+
+TEST_F(LogTest, ExceptionEntryNamesTheClass) {
+    struct EEmptyMessage : std::exception {
+        const char* what() const noexcept override { return ""; }
+    };
+    ASSERT_TRUE(LogException(File, EEmptyMessage()));
+    EXPECT_EQ(ReadBytes(File), kStamp + "\r\nEEmptyMessage: \r\n\r\n");
+}
+
+TEST_F(LogTest, FileErrorsNameTheirClass) {
+    ASSERT_TRUE(LogException(File, EFOpenError("/no/such/file.ini", ENOENT)));
+    EXPECT_EQ(ReadBytes(File), kStamp +
+                                   "\r\nEFOpenError: Cannot open file \"/no/such/file.ini\". "
+                                   "No such file or directory\r\n\r\n");
+}
+
+TEST_F(LogTest, ShortOverloadsUseTheProgramLog) {
+    LogFileName = File;
+    EXPECT_TRUE(LogStamped("short"));
+    LogFileName.clear();
+    EXPECT_EQ(ReadBytes(File), kStamp + "  short\r\n");
+    EXPECT_FALSE(LogPlain("no log file name"));
+}
+
+TEST_F(LogTest, UnwritableTargetsGiveFalseAndChangeNothing) {
+    EXPECT_FALSE(LogPlain(Dir.Path(""), "a folder is not a log file"));
+
+    const std::string readOnly = Dir.Path("readonly.log");
+    WriteBytes(readOnly, "kept\r\n");
+    ::chmod(Dir.Root().c_str(), 0755);
+    ::chmod(readOnly.c_str(), 0444);
+    // Root writes through any mode, so the attempt is made as an ordinary user.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::chown(readOnly.c_str(), 65534, 65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(2);
+        }
+        ::_exit(LogEntry(readOnly, "refused") ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadBytes(readOnly), "kept\r\n");
+}
+
+}  // namespace
+}  // namespace plintor

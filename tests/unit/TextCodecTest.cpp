@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "support/TextCase.h"
+#include "support/TextCodec.h"
+
+namespace plintor {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(DecodeAnsiTest, Utf8StaysAndOtherBytesAreWindows1252) {
+    EXPECT_EQ(DecodeAnsi("caf\xC3\xA9"), "caf\xC3\xA9");              // UTF-8 é
+    EXPECT_EQ(DecodeAnsi("caf\xE9"), "caf\xC3\xA9");                  // Windows-1252 é
+    EXPECT_EQ(DecodeAnsi("\x80 \x9F"), "\xE2\x82\xAC \xC5\xB8");      // € and Ÿ
+    EXPECT_EQ(DecodeAnsi("\xC3\xA9\xE9"), "\xC3\xA9\xC3\xA9");        // both in one text
+    EXPECT_EQ(DecodeAnsi("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xE2\x82\xAC");  // no surrogates
+}
+
+TEST(Utf16Test, RoundTripsIncludingSurrogatePairs) {
+    const std::string text = "A\xC3\xA9\xF0\x9F\x98\x80";  // A, é, U+1F600
+    EXPECT_EQ(EncodeUtf16(text, false), "A\0\xE9\0\x3D\xD8\x00\xDE"s);
+    EXPECT_EQ(DecodeUtf16(EncodeUtf16(text, true), true), text);
+    EXPECT_EQ(DecodeUtf16(EncodeUtf16(text, false), false), text);
+    EXPECT_EQ(Utf16Length(text), 4u);
+    EXPECT_EQ(DecodeUtf16("\x00\xD8"s, false), "\xEF\xBF\xBD");  // lone surrogate
+}
+
+TEST(UpperCaseTest, AllLettersNotOnlyAscii) {
+    EXPECT_EQ(UpperCase("http://b\xC3\xBC" "cher.de/\xC3\xBF"), "HTTP://B\xC3\x9C" "CHER.DE/\xC5\xB8");
+    EXPECT_EQ(UpperCase("stra\xC3\x9F" "e"), "STRA\xC3\x9F" "E");  // ß has no single upper case
+    EXPECT_EQ(AsciiUpper("b\xC3\xBC"), "B\xC3\xBC");
+}
+
+TEST(TrimTest, RemovesControlCharactersAndBlanks) {
+    EXPECT_EQ(Trim(" \t\r\nkey \x01"), "key");
+    EXPECT_EQ(Trim("  "), "");
+}
+
+}  // namespace
+}  // namespace plintor
