@@ -21,7 +21,8 @@ TUrlLists ListsWith(int maskCount) {
                 lists.WhitelistAddURL("https://*.host" + std::to_string(i) + ".example/*");
                 break;
             default:
-                lists.WhitelistAddURL("http://www.page" + std::to_string(i) + ".example/docs/index.html");
+                lists.WhitelistAddURL("http://www.page" + std::to_string(i) +
+                                      ".example/docs/index.html");
                 break;
         }
     }

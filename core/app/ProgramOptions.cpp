@@ -13,7 +13,8 @@ TProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments) {
             options.Mode = TProgramMode::CheckConfig;
         } else if (argument == "--check-url" && options.Mode == TProgramMode::Kiosk) {
             options.Mode = TProgramMode::CheckUrl;
-            options.Addresses.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, arguments.end());
+            options.Addresses.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                     arguments.end());
             break;
         }
     }

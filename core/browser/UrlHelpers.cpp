@@ -7,7 +7,8 @@ namespace plintor {
 
 bool IsLocalPath(std::string_view text) {
     const std::string path = AsciiUpper(Trim(text));
-    return path.size() >= 3 && path[0] >= 'A' && path[0] <= 'Z' && path[1] == ':' && path[2] == '\\';
+    return path.size() >= 3 && path[0] >= 'A' && path[0] <= 'Z' && path[1] == ':' &&
+           path[2] == '\\';
 }
 
 bool IsFileURL(std::string_view text) {

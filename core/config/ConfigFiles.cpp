@@ -15,8 +15,8 @@ std::string DefaultCopyName(const std::string& fileName) {
 }
 
 void CopyDefaultFiles(const std::string& programBaseName) {
-    for (const std::string& file :
-         {ConfigFileName(programBaseName), std::string(WhitelistFileName), std::string(BlacklistFileName)}) {
+    for (const std::string& file : {ConfigFileName(programBaseName), std::string(WhitelistFileName),
+                                    std::string(BlacklistFileName)}) {
         CopyFileIfMissing(DefaultCopyName(file), file);
     }
 }

@@ -261,7 +261,8 @@ std::optional<std::int64_t> ParseIniCurrency(std::string_view text) {
             if (power.starts_with('+')) {
                 power.remove_prefix(1);
             }
-            const auto [end, error] = std::from_chars(power.data(), power.data() + power.size(), exponent);
+            const auto [end, error] =
+                std::from_chars(power.data(), power.data() + power.size(), exponent);
             if (error != std::errc() || exponent > 30 || exponent < -30) {
                 return std::nullopt;
             }
@@ -315,7 +316,8 @@ std::string FormatIniFloat(double value) {
         std::string exponent = text.substr(e + 1);
         const bool negative = exponent.starts_with('-');
         exponent.erase(0, exponent.find_first_not_of("+-0"));
-        text = text.substr(0, e) + 'E' + (negative ? "-" : "") + (exponent.empty() ? "0" : exponent);
+        text =
+            text.substr(0, e) + 'E' + (negative ? "-" : "") + (exponent.empty() ? "0" : exponent);
     }
     return text;
 }

@@ -17,8 +17,8 @@ struct TSettings {
     int TouchKeyboardSize = 100;  // percent, 100..200
     std::string TouchKeyboardLayout = "Standard";
     bool DisplayAlwaysOn = true;
-    int AutoReturn = 10;          // minutes, at least 1
-    TDateTime AutoRestart = -1;   // time of day, -1 when off
+    int AutoReturn = 10;         // minutes, at least 1
+    TDateTime AutoRestart = -1;  // time of day, -1 when off
     bool DownloadPDF = false;
     bool DownloadWord = false;
     bool ConvertWordToPDF = false;

@@ -18,8 +18,8 @@ void ReadButton(const TIni& ini, int number, bool& homeReplaced, IConfigReport& 
     const std::string url(Trim(ini.ReadString(ButtonKey(number, "URL"))));
     if (width <= 0 || url.empty()) {
         if (mentioned) {
-            report.ButtonDropped(number, width <= 0 ? "its width is not a positive number"
-                                                    : "its address is empty");
+            report.ButtonDropped(
+                number, width <= 0 ? "its width is not a positive number" : "its address is empty");
         }
         return;
     }
@@ -44,7 +44,8 @@ void ReadKeys(const TIni& ini, ISettingsTarget& window, IConfigReport& report) {
     }
     Settings.TouchKeyboardSize =
         std::clamp(ini.ReadInteger("TouchKeyboardSize", Settings.TouchKeyboardSize), 100, 200);
-    Settings.TouchKeyboardLayout = ini.ReadString("TouchKeyboardLayout", Settings.TouchKeyboardLayout);
+    Settings.TouchKeyboardLayout =
+        ini.ReadString("TouchKeyboardLayout", Settings.TouchKeyboardLayout);
     Settings.DisplayAlwaysOn = ini.ReadBoolean("DisplayAlwaysOn", true);
     Settings.AutoReturn = ini.ReadInteger("AutoReturn", Settings.AutoReturn);
     if (Settings.AutoReturn < 1) {

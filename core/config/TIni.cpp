@@ -192,9 +192,9 @@ TDateTime TIni::ReadDateTime(std::string_view key, TDateTime defaultValue) const
 void TIni::WriteString(std::string_view key, std::string_view value) {
     const std::string wanted = NormaliseIniKey(key);
     std::string line = std::string(Trim(key)) + "=" + std::string(Trim(value));
-    const auto found = std::find_if(FBuffer.begin(), FBuffer.end(), [&](const std::string& existing) {
-        return SplitIniLine(existing).Key == wanted;
-    });
+    const auto found = std::find_if(
+        FBuffer.begin(), FBuffer.end(),
+        [&](const std::string& existing) { return SplitIniLine(existing).Key == wanted; });
     if (found != FBuffer.end()) {
         *found = std::move(line);
     } else {
@@ -232,7 +232,8 @@ void TIni::WriteDateTime(std::string_view key, TDateTime value) {
 
 void TIni::DeleteKey(std::string_view key) {
     const std::string wanted = NormaliseIniKey(key);
-    std::erase_if(FBuffer, [&](const std::string& line) { return SplitIniLine(line).Key == wanted; });
+    std::erase_if(FBuffer,
+                  [&](const std::string& line) { return SplitIniLine(line).Key == wanted; });
 }
 
 void TIni::Clear() {

@@ -23,7 +23,8 @@ std::string NormaliseIniKey(std::string_view key);
 
 // Decodes a whole file: by its byte-order mark when `encoding` is not given, else as
 // `encoding` (its mark skipped); then splits it at CR, LF or CR LF, up to the first NUL.
-std::vector<std::string> DecodeIniLines(std::string_view bytes, std::optional<TTextEncoding> encoding);
+std::vector<std::string> DecodeIniLines(std::string_view bytes,
+                                        std::optional<TTextEncoding> encoding);
 
 // A flat key=value file kept in memory line by line, in file order. Keys are found anywhere
 // in the file (no sections, no comment syntax); the first occurrence wins.

@@ -46,11 +46,13 @@ std::vector<std::string> ReadListFile(const std::string& fileName) {
     return SplitListFileLines(ReadFileBytes(fileName));
 }
 
-void LoadURLLists(TUrlLists& lists, const std::string& whitelistFile, const std::string& blacklistFile,
-                  IConfigReport& report) {
-    AddFileLines(whitelistFile, [&](const std::string& line) { lists.WhitelistAddURL(line); }, report);
+void LoadURLLists(TUrlLists& lists, const std::string& whitelistFile,
+                  const std::string& blacklistFile, IConfigReport& report) {
+    AddFileLines(
+        whitelistFile, [&](const std::string& line) { lists.WhitelistAddURL(line); }, report);
     if (FileExists(blacklistFile)) {
-        AddFileLines(blacklistFile, [&](const std::string& line) { lists.BlacklistAddURL(line); }, report);
+        AddFileLines(
+            blacklistFile, [&](const std::string& line) { lists.BlacklistAddURL(line); }, report);
     }
     lists.WhitelistAddURL("about:blank");
     lists.WhitelistAddURL("javascript:*");

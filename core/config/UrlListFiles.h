@@ -19,8 +19,8 @@ std::vector<std::string> ReadListFile(const std::string& fileName);
 
 // Fills the lists from the operator's files, then allows "about:blank" and "javascript:*".
 // A missing allow file is reported; a missing deny file is skipped silently.
-void LoadURLLists(TUrlLists& lists, const std::string& whitelistFile, const std::string& blacklistFile,
-                  IConfigReport& report);
+void LoadURLLists(TUrlLists& lists, const std::string& whitelistFile,
+                  const std::string& blacklistFile, IConfigReport& report);
 
 // Every URL button's address is allowed, whatever the list files say.
 void AllowNavButtonAddresses(TUrlLists& lists, const std::vector<TNavButton>& buttons);

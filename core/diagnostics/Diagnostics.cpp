@@ -64,10 +64,12 @@ void CheckListFile(const std::string& fileName, TStreamConfigReport& report) {
     }
 }
 
-void CheckMasks(const std::vector<std::string>& masks, const char* listName, TStreamConfigReport& report) {
+void CheckMasks(const std::vector<std::string>& masks, const char* listName,
+                TStreamConfigReport& report) {
     for (const std::string& mask : masks) {
         if (!IsValidMask(mask)) {
-            report.Warn(std::string(listName) + " mask \"" + mask + "\" is not a valid mask and never matches");
+            report.Warn(std::string(listName) + " mask \"" + mask +
+                        "\" is not a valid mask and never matches");
         }
     }
 }

@@ -43,24 +43,37 @@ const std::array<TKeyInfo, 20>& SettingsKeys() {
     using K = TKeyKind;
     static const std::array<TKeyInfo, 20> keys = {{
         {"Password", K::Text, [](const TSettings& s) { return s.Password; }},
-        {"NavigationPanel", K::Boolean, [](const TSettings& s) { return BooleanText(s.NavigationPanel); }},
-        {"TouchKeyboard", K::Boolean, [](const TSettings& s) { return BooleanText(s.TouchKeyboard); }},
-        {"TouchKeyboardOnTop", K::Boolean, [](const TSettings& s) { return BooleanText(s.TouchKeyboardOnTop); }},
-        {"TouchKeyboardSize", K::Integer, [](const TSettings& s) { return std::to_string(s.TouchKeyboardSize); }},
+        {"NavigationPanel", K::Boolean,
+         [](const TSettings& s) { return BooleanText(s.NavigationPanel); }},
+        {"TouchKeyboard", K::Boolean,
+         [](const TSettings& s) { return BooleanText(s.TouchKeyboard); }},
+        {"TouchKeyboardOnTop", K::Boolean,
+         [](const TSettings& s) { return BooleanText(s.TouchKeyboardOnTop); }},
+        {"TouchKeyboardSize", K::Integer,
+         [](const TSettings& s) { return std::to_string(s.TouchKeyboardSize); }},
         {"TouchKeyboardLayout", K::Text, [](const TSettings& s) { return s.TouchKeyboardLayout; }},
-        {"DisplayAlwaysOn", K::Boolean, [](const TSettings& s) { return BooleanText(s.DisplayAlwaysOn); }},
+        {"DisplayAlwaysOn", K::Boolean,
+         [](const TSettings& s) { return BooleanText(s.DisplayAlwaysOn); }},
         {"AutoReturn", K::Integer, [](const TSettings& s) { return std::to_string(s.AutoReturn); }},
-        {"AutoRestart", K::TimeOfDay, [](const TSettings& s) { return RestartText(s.AutoRestart); }},
+        {"AutoRestart", K::TimeOfDay,
+         [](const TSettings& s) { return RestartText(s.AutoRestart); }},
         {"DownloadPDF", K::Boolean, [](const TSettings& s) { return BooleanText(s.DownloadPDF); }},
-        {"DownloadWord", K::Boolean, [](const TSettings& s) { return BooleanText(s.DownloadWord); }},
-        {"ConvertWordToPDF", K::Boolean, [](const TSettings& s) { return BooleanText(s.ConvertWordToPDF); }},
+        {"DownloadWord", K::Boolean,
+         [](const TSettings& s) { return BooleanText(s.DownloadWord); }},
+        {"ConvertWordToPDF", K::Boolean,
+         [](const TSettings& s) { return BooleanText(s.ConvertWordToPDF); }},
         {"Wheelchair", K::Integer, [](const TSettings& s) { return std::to_string(s.Wheelchair); }},
         {"MsgBlocked", K::Text, [](const TSettings& s) { return s.MsgBlocked; }},
-        {"AutoCloseAll", K::Boolean, [](const TSettings& s) { return BooleanText(s.AutoCloseAll); }},
-        {"KillExplorer", K::Boolean, [](const TSettings& s) { return BooleanText(s.KillExplorer); }},
-        {"ProgressIndicator", K::Boolean, [](const TSettings& s) { return BooleanText(s.ProgressIndicator); }},
-        {"MarginRight", K::Integer, [](const TSettings& s) { return std::to_string(s.MarginRight); }},
-        {"BackgroundColor", K::Color, [](const TSettings& s) { return ColorText(s.BackgroundColor); }},
+        {"AutoCloseAll", K::Boolean,
+         [](const TSettings& s) { return BooleanText(s.AutoCloseAll); }},
+        {"KillExplorer", K::Boolean,
+         [](const TSettings& s) { return BooleanText(s.KillExplorer); }},
+        {"ProgressIndicator", K::Boolean,
+         [](const TSettings& s) { return BooleanText(s.ProgressIndicator); }},
+        {"MarginRight", K::Integer,
+         [](const TSettings& s) { return std::to_string(s.MarginRight); }},
+        {"BackgroundColor", K::Color,
+         [](const TSettings& s) { return ColorText(s.BackgroundColor); }},
         {"Screensaver", K::Text, [](const TSettings& s) { return s.Screensaver; }},
     }};
     return keys;
@@ -104,7 +117,8 @@ std::string ValueProblem(TKeyKind kind, const std::string& value) {
         case TKeyKind::TimeOfDay:
             return ParseIniTime(value) ? "" : "is not a time of day such as 3:00";
         case TKeyKind::Color:
-            return value.empty() || !ColorText(value).empty() ? "" : "is not a colour such as #FF8000";
+            return value.empty() || !ColorText(value).empty() ? ""
+                                                              : "is not a colour such as #FF8000";
         case TKeyKind::Text:
             break;
     }
@@ -124,7 +138,8 @@ std::vector<std::string> FormatSettingsLines(const TSettings& settings,
         lines.push_back(std::string(key.Name) + "=" + key.Value(settings));
     }
     for (const TNavButton& button : buttons) {
-        lines.push_back("Button=" + std::to_string(button.Width) + "|" + button.Caption + "|" + button.URL);
+        lines.push_back("Button=" + std::to_string(button.Width) + "|" + button.Caption + "|" +
+                        button.URL);
     }
     return lines;
 }
@@ -143,15 +158,16 @@ void CheckSettingsFile(const TIni& ini, const std::string& fileLabel,
             continue;
         }
         const std::string where = fileLabel + " line " + std::to_string(index + 1) + ": ";
-        const std::string spelled(Trim(std::string_view(lines[index]).substr(0, lines[index].find('='))));
+        const std::string spelled(
+            Trim(std::string_view(lines[index]).substr(0, lines[index].find('='))));
         if (!IsKnownSettingsKey(line.Key)) {
             warn(where + "unknown key \"" + spelled + "\"");
             continue;
         }
         const auto [first, isNew] = firstLine.emplace(line.Key, index + 1);
         if (!isNew) {
-            warn(where + spelled + " is set again; the value of line " + std::to_string(first->second) +
-                 " is used");
+            warn(where + spelled + " is set again; the value of line " +
+                 std::to_string(first->second) + " is used");
             continue;
         }
         if (const TKeyInfo* key = FindKey(line.Key)) {

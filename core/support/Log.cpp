@@ -64,8 +64,8 @@ TUniqueFd OpenOrCreate(const std::string& fileName) {
 bool ReadAll(int fd, std::vector<char>& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done,
-                                  static_cast<off_t>(done));
+        const ssize_t n =
+            ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         if (n <= 0) {
             return false;
         }
@@ -119,7 +119,8 @@ bool AppendEntry(const std::string& fileName, std::string_view text, std::int64_
     const std::int64_t size = info.st_size;
     const std::string composed = ComposeEntry(text, stamped, entryForm);
     const auto length = static_cast<std::int64_t>(Utf16Length(composed));
-    if (maxSize > 0 && size + length > maxSize && !TrimFront(file.Get(), size, size + length - maxSize)) {
+    if (maxSize > 0 && size + length > maxSize &&
+        !TrimFront(file.Get(), size, size + length - maxSize)) {
         return false;
     }
     if (::lseek(file.Get(), 0, SEEK_END) < 0 || !WriteAll(file.Get(), composed)) {

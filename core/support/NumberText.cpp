@@ -40,7 +40,8 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
     if (text.empty()) {
         return std::nullopt;
     }
-    const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+    const std::uint64_t limit =
+        base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
     std::uint64_t magnitude = 0;
     for (const char c : text) {
         const int digit = HexDigitValue(c);

@@ -14,7 +14,8 @@ std::string HexOf16(std::uint16_t value) {
 }
 
 std::string HexOf32(std::uint32_t value) {
-    return HexOf16(static_cast<std::uint16_t>(value >> 16)) + HexOf16(static_cast<std::uint16_t>(value));
+    return HexOf16(static_cast<std::uint16_t>(value >> 16)) +
+           HexOf16(static_cast<std::uint16_t>(value));
 }
 
 int MajorVersion(std::string_view versionText) {

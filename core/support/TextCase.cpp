@@ -55,7 +55,8 @@ std::string UpperCase(std::string_view text) {
         } else if (cp == InvalidUtf8 || cp > 0xFFFF) {
             out.append(text.substr(start, pos - start));
         } else {
-            AppendUtf8(out, static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp), UnicodeLocale())));
+            AppendUtf8(out,
+                       static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp), UnicodeLocale())));
         }
     }
     return out;

@@ -13,7 +13,8 @@ namespace plintor::test {
 class TTempDir {
 public:
     TTempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "plintor-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "plintor-test-XXXXXX").string();
         FPath = ::mkdtemp(pattern.data());
     }
     ~TTempDir() {

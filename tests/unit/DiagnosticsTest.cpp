@@ -25,8 +25,9 @@ protected:
     TRun Run(const std::string& arguments) {
         const std::string out = Output.Path("out");
         const std::string err = Output.Path("err");
-        const std::string command = std::string(PLINTOR_BINARY) + " --home=" + Home.Root().string() + " " +
-                                    arguments + " >" + out + " 2>" + err;
+        const std::string command = std::string(PLINTOR_BINARY) +
+                                    " --home=" + Home.Root().string() + " " + arguments + " >" +
+                                    out + " 2>" + err;
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
     }
@@ -81,13 +82,14 @@ TEST_F(DiagnosticsTest, EffectiveSettingsAndWarnings) {
 
     const TRun run = Run("--check-config");
     EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_EQ(run.Out,
-              "Password=secret\nNavigationPanel=False\nTouchKeyboard=True\nTouchKeyboardOnTop=False\n"
-              "TouchKeyboardSize=100\nTouchKeyboardLayout=Standard\nDisplayAlwaysOn=True\n"
-              "AutoReturn=5\nAutoRestart=15:00:00\nDownloadPDF=False\nDownloadWord=False\n"
-              "ConvertWordToPDF=False\nWheelchair=70\nMsgBlocked=\nAutoCloseAll=False\n"
-              "KillExplorer=True\nProgressIndicator=False\nMarginRight=0\nBackgroundColor=#FF8000\n"
-              "Screensaver=\nButton=150|#|http://demo.example/\nButton=80|Five|http://five.example/\n");
+    EXPECT_EQ(
+        run.Out,
+        "Password=secret\nNavigationPanel=False\nTouchKeyboard=True\nTouchKeyboardOnTop=False\n"
+        "TouchKeyboardSize=100\nTouchKeyboardLayout=Standard\nDisplayAlwaysOn=True\n"
+        "AutoReturn=5\nAutoRestart=15:00:00\nDownloadPDF=False\nDownloadWord=False\n"
+        "ConvertWordToPDF=False\nWheelchair=70\nMsgBlocked=\nAutoCloseAll=False\n"
+        "KillExplorer=True\nProgressIndicator=False\nMarginRight=0\nBackgroundColor=#FF8000\n"
+        "Screensaver=\nButton=150|#|http://demo.example/\nButton=80|Five|http://five.example/\n");
     for (const char* warning : {
              "line 9: unknown key \"Pasword\"",
              "line 5: AutoReturn is set again; the value of line 4 is used",
@@ -112,15 +114,18 @@ TEST_F(DiagnosticsTest, InvalidColourIsShownEmpty) {
 }
 
 TEST_F(DiagnosticsTest, CheckUrlJudgesWithTheKiosksLists) {
-    WriteBytes(Home.Path("plintor.ini"), "Button1Width=100\nButton1URL=http://home.example/start\n");
-    WriteBytes(Home.Path("Whitelist_Default.txt"), "http://demo.example/*\r\nhttp://open.example*\x1Ahttp://late.example/*\n");
+    WriteBytes(Home.Path("plintor.ini"),
+               "Button1Width=100\nButton1URL=http://home.example/start\n");
+    WriteBytes(Home.Path("Whitelist_Default.txt"),
+               "http://demo.example/*\r\nhttp://open.example*\x1Ahttp://late.example/*\n");
     WriteBytes(Home.Path("Blacklist_Default.txt"), "*/private/*\n");
     const std::set<std::string> before = HomeFiles();
 
-    const TRun run = Run(
-        "--check-url http://demo.example/a 'http://demo.example/private/b' http://home.example/start "
-        "http://home.example/other about:blank 'javascript:void(0)' http://late.example/ "
-        "'http://demo.example@evil.example/' http://open.example.evil/");
+    const TRun run =
+        Run("--check-url http://demo.example/a 'http://demo.example/private/b' "
+            "http://home.example/start "
+            "http://home.example/other about:blank 'javascript:void(0)' http://late.example/ "
+            "'http://demo.example@evil.example/' http://open.example.evil/");
     EXPECT_EQ(run.ExitCode, 0);
     EXPECT_EQ(run.Out,
               "allowed http://demo.example/a\n"

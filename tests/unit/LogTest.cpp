@@ -50,22 +50,28 @@ TEST_P(LogFormTest, ComposesTheEntry) {
     EXPECT_EQ(ReadBytes(File), GetParam().Expected);
 }
 
-bool Plain(const std::string& f, std::string_view t) { return LogPlain(f, t); }
-bool Stamped(const std::string& f, std::string_view t) { return LogStamped(f, t); }
-bool Entry(const std::string& f, std::string_view t) { return LogEntry(f, t); }
+bool Plain(const std::string& f, std::string_view t) {
+    return LogPlain(f, t);
+}
+bool Stamped(const std::string& f, std::string_view t) {
+    return LogStamped(f, t);
+}
+bool Entry(const std::string& f, std::string_view t) {
+    return LogEntry(f, t);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, LogFormTest,
-    ::testing::Values(
-        TFormCase{"PlainEmptyIsALineEnd", Plain, "", "\r\n"},
-        TFormCase{"StampedEmptyKeepsTheTwoBlanks", Stamped, "", kStamp + "  \r\n"},
-        TFormCase{"PlainKeepsItsOwnLineEnd", Plain, "x\r\n", "x\r\n"},
-        TFormCase{"StampedKeepsItsOwnLineEnd", Stamped, "x\r\n", kStamp + "  x\r\n"},
-        TFormCase{"EntryAddsOnlyTheEmptyLine", Entry, "x\r\n", kStamp + "\r\nx\r\n\r\n"},
-        TFormCase{"LoneLineFeedIsNotALineEnd", Plain, "x\n", "x\n\r\n"},
-        TFormCase{"OneCharacter", Plain, "\r", "\r\r\n"},
-        TFormCase{"EntryForm", Entry, "Return to home page",
-                  kStamp + "\r\nReturn to home page\r\n\r\n"}),
+    ::testing::Values(TFormCase{"PlainEmptyIsALineEnd", Plain, "", "\r\n"},
+                      TFormCase{"StampedEmptyKeepsTheTwoBlanks", Stamped, "", kStamp + "  \r\n"},
+                      TFormCase{"PlainKeepsItsOwnLineEnd", Plain, "x\r\n", "x\r\n"},
+                      TFormCase{"StampedKeepsItsOwnLineEnd", Stamped, "x\r\n", kStamp + "  x\r\n"},
+                      TFormCase{"EntryAddsOnlyTheEmptyLine", Entry, "x\r\n",
+                                kStamp + "\r\nx\r\n\r\n"},
+                      TFormCase{"LoneLineFeedIsNotALineEnd", Plain, "x\n", "x\n\r\n"},
+                      TFormCase{"OneCharacter", Plain, "\r", "\r\r\n"},
+                      TFormCase{"EntryForm", Entry, "Return to home page",
+                                kStamp + "\r\nReturn to home page\r\n\r\n"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(LogTest, StampLeavesOutTheTimeAtMidnight) {
@@ -97,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
         TTrimCase{"CutMovesToTheNextLine", "aaaa\r\nbbbb\r\ncccc\r\n", "dd", 20,
                   "bbbb\r\ncccc\r\ndd\r\n"},
         TTrimCase{"CutOnALineFeedSeesTheNextPair", "aaa\r\nbbb\r\nccc", "cc", 13, "ccccc\r\n"},
-        TTrimCase{"EmptyLinesAfterTheCutAreSkipped", "aa\r\n\r\n\r\nbb\r\n", "c", 12, "bb\r\nc\r\n"},
+        TTrimCase{"EmptyLinesAfterTheCutAreSkipped", "aa\r\n\r\n\r\nbb\r\n", "c", 12,
+                  "bb\r\nc\r\n"},
         TTrimCase{"NoLineEndCutsAtTheExactByte", "abcdefghij", "x", 10, "defghijx\r\n"},
         TTrimCase{"NoTrimWhenItFits", "abc\r\n", "d", 8, "abc\r\nd\r\n"},
         TTrimCase{"LongEntryEmptiesTheFile", "ab", "1234567", 10, "1234567\r\n"},
@@ -151,7 +158,8 @@ TEST_F(LogTest, UnwritableTargetsGiveFalseAndChangeNothing) {
     // Root writes through any mode, so the attempt is made as an ordinary user.
     const pid_t child = ::fork();
     if (child == 0) {
-        if (::geteuid() == 0 && (::chown(readOnly.c_str(), 65534, 65534) != 0 || ::setuid(65534) != 0)) {
+        if (::geteuid() == 0 &&
+            (::chown(readOnly.c_str(), 65534, 65534) != 0 || ::setuid(65534) != 0)) {
             ::_exit(2);
         }
         ::_exit(LogEntry(readOnly, "refused") ? 1 : 0);

@@ -125,9 +125,10 @@ TEST_F(SettingsLoaderTest, NormalisesOutOfRangeAndUnreadableValues) {
 }
 
 TEST_F(SettingsLoaderTest, AppliesTheVisualSettingsToTheWindow) {
-    Load("NavigationPanel=false\nTouchKeyboard=FALSE\nTouchKeyboardOnTop=True\n"
-         "TouchKeyboardSize=150\nTouchKeyboardLayout=Standard2\nWheelchair=20\n"
-         "MsgBlocked=Not here\nProgressIndicator=True\nMarginRight=12\nBackgroundColor=#FF0000\n");
+    Load(
+        "NavigationPanel=false\nTouchKeyboard=FALSE\nTouchKeyboardOnTop=True\n"
+        "TouchKeyboardSize=150\nTouchKeyboardLayout=Standard2\nWheelchair=20\n"
+        "MsgBlocked=Not here\nProgressIndicator=True\nMarginRight=12\nBackgroundColor=#FF0000\n");
     EXPECT_FALSE(Window.NavigationPanel);
     EXPECT_FALSE(Window.TouchButton);
     EXPECT_TRUE(Window.KeyboardOnTop);
@@ -149,7 +150,9 @@ TEST_F(SettingsLoaderTest, InvalidColourKeepsThePanelsColourButStillSharesIt) {
 }
 
 TEST_F(SettingsLoaderTest, CommentedKeysBehaveLikeAnEmptyFile) {
-    Load(";Password=1\n;AutoReturn=3\n;Button1Width=100\n;Button1URL=http://x/\n;NavigationPanel=False\n");
+    Load(
+        ";Password=1\n;AutoReturn=3\n;Button1Width=100\n;Button1URL=http://x/"
+        "\n;NavigationPanel=False\n");
     EXPECT_EQ(Settings.Password, "7395");
     EXPECT_EQ(Settings.AutoReturn, 10);
     EXPECT_TRUE(Window.NavigationPanel);
@@ -175,13 +178,19 @@ TEST_F(SettingsLoaderTest, ButtonsReplaceTheHomeEntryAndFollowTheirNumbers) {
          "Button1Caption=#\nButton2Caption=Bee\n",
          {{"#", 90, "http://a/"}, {"Bee", 80, "http://b/"}},
          {}},
-        {"ZeroWidthDropped", "Button1Width=0\nButton1URL=http://a/\n", {DefaultHomeButton(96)}, {1}},
+        {"ZeroWidthDropped",
+         "Button1Width=0\nButton1URL=http://a/\n",
+         {DefaultHomeButton(96)},
+         {1}},
         {"LaterButtonBecomesHome",
          "Button1Width=-4\nButton1URL=http://a/\nButton7Width=50\nButton7URL=http://g/\n"
          "Button9Width=60\nButton9URL=\nButton99Width=70\nButton99URL=http://z/\n",
          {{"", 50, "http://g/"}, {"", 70, "http://z/"}},
          {1, 9}},
-        {"Button100IsNotAButton", "Button100Width=50\nButton100URL=http://x/\n", {DefaultHomeButton(96)}, {}},
+        {"Button100IsNotAButton",
+         "Button100Width=50\nButton100URL=http://x/\n",
+         {DefaultHomeButton(96)},
+         {}},
     };
     for (const auto& c : cases) {
         ResetSettings(96);

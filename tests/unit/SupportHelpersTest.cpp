@@ -90,7 +90,8 @@ TEST(DateTimeTest, DayCountsFromTheEpoch) {
     EXPECT_EQ(EncodeDate(1899, 12, 30), 0);
     EXPECT_EQ(EncodeDate(1900, 1, 1), 2);
     EXPECT_EQ(EncodeDate(2000, 1, 1), 36526);
-    const TDateTimeParts parts = DecodeDateTime(EncodeDate(2024, 2, 29) + EncodeTime(23, 59, 59, 999));
+    const TDateTimeParts parts =
+        DecodeDateTime(EncodeDate(2024, 2, 29) + EncodeTime(23, 59, 59, 999));
     EXPECT_EQ(parts.Year, 2024);
     EXPECT_EQ(parts.Month, 2);
     EXPECT_EQ(parts.Day, 29);

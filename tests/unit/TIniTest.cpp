@@ -23,7 +23,8 @@ TEST(TIniKeysTest, KeysAreTrimmedAndAsciiCaseInsensitive) {
         "  screensaver =  about:blank  \n"
         "Empty=\n"
         "KEY=a=b\n"
-        "Schl\xC3\xBC" "ssel=1\n"
+        "Schl\xC3\xBC"
+        "ssel=1\n"
         "[Section]\n"
         ";Password=1\n"
         "#Password=2\n"
@@ -32,9 +33,15 @@ TEST(TIniKeysTest, KeysAreTrimmedAndAsciiCaseInsensitive) {
     EXPECT_EQ(ini.ReadString("Screensaver", "x"), "about:blank");
     EXPECT_EQ(ini.ReadString("empty", "default"), "");
     EXPECT_EQ(ini.ReadString("key"), "a=b");
-    EXPECT_EQ(ini.ReadString("schl\xC3\xBC" "ssel", "x"), "1");
-    EXPECT_EQ(ini.ReadString("SCHL\xC3\x9C" "SSEL", "x"), "x");  // no folding beyond ASCII
-    EXPECT_EQ(ini.ReadString("Password", " d "), " d ");          // default untouched
+    EXPECT_EQ(ini.ReadString("schl\xC3\xBC"
+                             "ssel",
+                             "x"),
+              "1");
+    EXPECT_EQ(ini.ReadString("SCHL\xC3\x9C"
+                             "SSEL",
+                             "x"),
+              "x");                                       // no folding beyond ASCII
+    EXPECT_EQ(ini.ReadString("Password", " d "), " d ");  // default untouched
     EXPECT_EQ(ini.ReadString("Section", "x"), "x");
     EXPECT_FALSE(ini.HasKey("[Section]"));
 }
@@ -71,11 +78,25 @@ struct TIntegerCase {
 
 TEST(TIniReadersTest, IntegerGrammar) {
     const TIntegerCase cases[] = {
-        {"42", 42},        {"+5", 5},           {"-17", -17},         {"0x1F", 31},
-        {"0X1f", 31},      {"$10", 16},         {"x10", 16},          {"-$10", -16},
-        {"$FFFFFFFF", -1}, {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
-        {"2147483648", -99}, {"99999999999", -99}, {"12abc", -99},     {"", -99},
-        {"1 2", -99},      {"0x", -99},         {"$1FFFFFFFF", -99},  {"1.5", -99},
+        {"42", 42},
+        {"+5", 5},
+        {"-17", -17},
+        {"0x1F", 31},
+        {"0X1f", 31},
+        {"$10", 16},
+        {"x10", 16},
+        {"-$10", -16},
+        {"$FFFFFFFF", -1},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
+        {"2147483648", -99},
+        {"99999999999", -99},
+        {"12abc", -99},
+        {"", -99},
+        {"1 2", -99},
+        {"0x", -99},
+        {"$1FFFFFFFF", -99},
+        {"1.5", -99},
     };
     for (const TIntegerCase& c : cases) {
         const TIni ini(std::string("n=") + c.Value);
@@ -88,10 +109,10 @@ TEST(TIniReadersTest, TimeGrammar) {
         const char* Value;
         int Hour, Minute, Second, Millisecond;
     } valid[] = {
-        {"3:00", 3, 0, 0, 0},       {"03:00:00", 3, 0, 0, 0},  {"3:00 am", 3, 0, 0, 0},
-        {"3:00 AM", 3, 0, 0, 0},    {"15:30", 15, 30, 0, 0},   {"3 pm", 15, 0, 0, 0},
-        {"3:00:00.500", 3, 0, 0, 500}, {"12 am", 0, 0, 0, 0},  {"12 pm", 12, 0, 0, 0},
-        {"pm 1:15", 13, 15, 0, 0},  {"0:00", 0, 0, 0, 0},      {"23:59:59", 23, 59, 59, 0},
+        {"3:00", 3, 0, 0, 0},          {"03:00:00", 3, 0, 0, 0}, {"3:00 am", 3, 0, 0, 0},
+        {"3:00 AM", 3, 0, 0, 0},       {"15:30", 15, 30, 0, 0},  {"3 pm", 15, 0, 0, 0},
+        {"3:00:00.500", 3, 0, 0, 500}, {"12 am", 0, 0, 0, 0},    {"12 pm", 12, 0, 0, 0},
+        {"pm 1:15", 13, 15, 0, 0},     {"0:00", 0, 0, 0, 0},     {"23:59:59", 23, 59, 59, 0},
     };
     for (const auto& c : valid) {
         const TIni ini(std::string("t=") + c.Value);
@@ -134,10 +155,10 @@ TEST(TIniWritersTest, FixedFormats) {
     ini.WriteTime("t", EncodeTime(3, 5, 9, 0));
     ini.WriteDateTime("dt", EncodeDate(2026, 3, 7) + EncodeTime(15, 0, 0, 0));
     ini.WriteDateTime("midnight", EncodeDate(2026, 3, 7));
-    EXPECT_EQ(ini.Lines(), (std::vector<std::string>{
-                               "b=True", "i=-5", "f=1.5", "big=1E20", "small=1.5E-7", "c=12.5",
-                               "neg=-0.0001", "d=3/7/2026", "t=3:05:09", "dt=3/7/2026 15:00:00",
-                               "midnight=3/7/2026"}));
+    EXPECT_EQ(ini.Lines(),
+              (std::vector<std::string>{"b=True", "i=-5", "f=1.5", "big=1E20", "small=1.5E-7",
+                                        "c=12.5", "neg=-0.0001", "d=3/7/2026", "t=3:05:09",
+                                        "dt=3/7/2026 15:00:00", "midnight=3/7/2026"}));
 }
 
 TEST(TIniFileTest, LineBreaksAndTheEndOfText) {
@@ -190,9 +211,14 @@ TEST(TIniFileTest, SaveWritesEveryLineWithTheEncodingsMark) {
     ini.SaveIniFile();
     EXPECT_EQ(ReadBytes(file), "A=1\r\nB=\xC3\xA9\r\n");
     ini.SaveIniFile(TTextEncoding::Utf8);
-    EXPECT_EQ(ReadBytes(file), "\xEF\xBB\xBF" "A=1\r\nB=\xC3\xA9\r\n");
+    EXPECT_EQ(ReadBytes(file),
+              "\xEF\xBB\xBF"
+              "A=1\r\nB=\xC3\xA9\r\n");
     ini.SaveIniFile(TTextEncoding::Utf16Le);
-    EXPECT_EQ(ReadBytes(file), "\xFF\xFE" "A\0=\0" "1\0\r\0\n\0B\0=\0\xE9\0\r\0\n\0"s);
+    EXPECT_EQ(ReadBytes(file),
+              "\xFF\xFE"
+              "A\0=\0"
+              "1\0\r\0\n\0B\0=\0\xE9\0\r\0\n\0"s);
     EXPECT_EQ(TIni(file, false).ReadString("B"), "\xC3\xA9");
     ini.SaveIniFile(TTextEncoding::Utf16Be);
     EXPECT_TRUE(ReadBytes(file).starts_with("\xFE\xFF"));

@@ -9,10 +9,10 @@ namespace {
 using namespace std::string_literals;
 
 TEST(DecodeAnsiTest, Utf8StaysAndOtherBytesAreWindows1252) {
-    EXPECT_EQ(DecodeAnsi("caf\xC3\xA9"), "caf\xC3\xA9");              // UTF-8 é
-    EXPECT_EQ(DecodeAnsi("caf\xE9"), "caf\xC3\xA9");                  // Windows-1252 é
-    EXPECT_EQ(DecodeAnsi("\x80 \x9F"), "\xE2\x82\xAC \xC5\xB8");      // € and Ÿ
-    EXPECT_EQ(DecodeAnsi("\xC3\xA9\xE9"), "\xC3\xA9\xC3\xA9");        // both in one text
+    EXPECT_EQ(DecodeAnsi("caf\xC3\xA9"), "caf\xC3\xA9");                    // UTF-8 é
+    EXPECT_EQ(DecodeAnsi("caf\xE9"), "caf\xC3\xA9");                        // Windows-1252 é
+    EXPECT_EQ(DecodeAnsi("\x80 \x9F"), "\xE2\x82\xAC \xC5\xB8");            // € and Ÿ
+    EXPECT_EQ(DecodeAnsi("\xC3\xA9\xE9"), "\xC3\xA9\xC3\xA9");              // both in one text
     EXPECT_EQ(DecodeAnsi("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xE2\x82\xAC");  // no surrogates
 }
 
@@ -26,8 +26,14 @@ TEST(Utf16Test, RoundTripsIncludingSurrogatePairs) {
 }
 
 TEST(UpperCaseTest, AllLettersNotOnlyAscii) {
-    EXPECT_EQ(UpperCase("http://b\xC3\xBC" "cher.de/\xC3\xBF"), "HTTP://B\xC3\x9C" "CHER.DE/\xC5\xB8");
-    EXPECT_EQ(UpperCase("stra\xC3\x9F" "e"), "STRA\xC3\x9F" "E");  // ß has no single upper case
+    EXPECT_EQ(UpperCase("http://b\xC3\xBC"
+                        "cher.de/\xC3\xBF"),
+              "HTTP://B\xC3\x9C"
+              "CHER.DE/\xC5\xB8");
+    EXPECT_EQ(UpperCase("stra\xC3\x9F"
+                        "e"),
+              "STRA\xC3\x9F"
+              "E");  // ß has no single upper case
     EXPECT_EQ(AsciiUpper("b\xC3\xBC"), "B\xC3\xBC");
 }
 

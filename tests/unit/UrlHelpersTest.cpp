@@ -29,12 +29,9 @@ TEST(UrlHelpersTest, Strippers) {
 
 TEST(UrlHelpersTest, ToFileURL) {
     const std::pair<const char*, const char*> cases[] = {
-        {"C:\\Temp\\temp.pdf", "file:///C:/Temp/temp.pdf"},
-        {"file:///C:/x", "file:///C:/x"},
-        {"file://server/share", "file:///server/share"},
-        {"file:C:\\x", "file:///file:C:/x"},
-        {"  http://host/a.pdf  ", "http://host/a.pdf"},
-        {"/tmp/temp.pdf", "/tmp/temp.pdf"},
+        {"C:\\Temp\\temp.pdf", "file:///C:/Temp/temp.pdf"}, {"file:///C:/x", "file:///C:/x"},
+        {"file://server/share", "file:///server/share"},    {"file:C:\\x", "file:///file:C:/x"},
+        {"  http://host/a.pdf  ", "http://host/a.pdf"},     {"/tmp/temp.pdf", "/tmp/temp.pdf"},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(ToFileURL(text), expected) << text;
@@ -59,7 +56,8 @@ TEST(UrlHelpersTest, ExtractURLFileExt) {
 }
 
 TEST(UriTest, SplitsAndComposesEveryPart) {
-    const std::optional<TURI> uri = ParseURI("https://user:pw@host.example:8443/a/b/doc.pdf?x=1&y=2#page=3");
+    const std::optional<TURI> uri =
+        ParseURI("https://user:pw@host.example:8443/a/b/doc.pdf?x=1&y=2#page=3");
     ASSERT_TRUE(uri);
     EXPECT_EQ(uri->Protocol, "https");
     EXPECT_EQ(uri->Username, "user");
@@ -71,9 +69,9 @@ TEST(UriTest, SplitsAndComposesEveryPart) {
     EXPECT_EQ(uri->Params, "x=1&y=2");
     EXPECT_EQ(uri->Bookmark, "page=3");
 
-    for (const char* text : {"https://user:pw@host.example:8443/a/b/doc.pdf?x=1&y=2#page=3",
-                             "http://host", "file:///C:/Temp/temp.pdf", "http://[::1]:8080/x",
-                             "http://user@host/"}) {
+    for (const char* text :
+         {"https://user:pw@host.example:8443/a/b/doc.pdf?x=1&y=2#page=3", "http://host",
+          "file:///C:/Temp/temp.pdf", "http://[::1]:8080/x", "http://user@host/"}) {
         const std::optional<TURI> parsed = ParseURI(text);
         ASSERT_TRUE(parsed) << text;
         EXPECT_EQ(ComposeURI(*parsed), text);

@@ -48,8 +48,8 @@ TEST(LoadURLListsTest, FileLinesThenFixedEntriesThenButtons) {
     LoadURLLists(lists, dir.Path("Whitelist.txt"), dir.Path("Blacklist.txt"), report);
     AllowNavButtonAddresses(lists, {{"", 100, "http://home/"}});
 
-    EXPECT_EQ(lists.Whitelist(),
-              (Lines{"\xEF\xBB\xBFHTTP://A/*", "HTTP://B/*", "ABOUT:BLANK", "JAVASCRIPT:*", "HTTP://HOME"}));
+    EXPECT_EQ(lists.Whitelist(), (Lines{"\xEF\xBB\xBFHTTP://A/*", "HTTP://B/*", "ABOUT:BLANK",
+                                        "JAVASCRIPT:*", "HTTP://HOME"}));
     EXPECT_EQ(lists.Blacklist(), Lines{"HTTP://B/SECRET*"});
     EXPECT_EQ(report.Failures, 0);
     EXPECT_FALSE(lists.IsURLAllowed("http://a/x"));  // the mark spoils the first entry
