@@ -16,6 +16,11 @@ TProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments) {
             options.Addresses.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
                                      arguments.end());
             break;
+        } else if (argument == "--send" && options.Mode == TProgramMode::Kiosk) {
+            options.Mode = TProgramMode::Send;
+            options.SendWords.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                     arguments.end());
+            break;
         }
     }
     return options;

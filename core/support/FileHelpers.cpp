@@ -15,17 +15,26 @@ bool IsPathDelimiter(char c) {
 #endif
 }
 
+namespace {
+
+std::size_t FileNameStart(const std::string& filePath) {
+    std::size_t start = filePath.size();
+    while (start > 0 && !IsPathDelimiter(filePath[start - 1])) {
+        --start;
+    }
+    return start;
+}
+
+}  // namespace
+
+std::string ChangeFileExt(const std::string& filePath, const std::string& extension) {
+    const std::size_t dot = filePath.rfind('.');
+    const bool hasExtension = dot != std::string::npos && dot >= FileNameStart(filePath);
+    return filePath.substr(0, hasExtension ? dot : filePath.size()) + extension;
+}
+
 std::string ProgramBaseName(const std::string& filePath) {
-    std::size_t nameStart = filePath.size();
-    while (nameStart > 0 && !IsPathDelimiter(filePath[nameStart - 1])) {
-        --nameStart;
-    }
-    std::string name = filePath.substr(nameStart);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos) {
-        name.erase(dot);
-    }
-    return name;
+    return ChangeFileExt(filePath.substr(FileNameStart(filePath)), "");
 }
 
 bool CopyFileIfMissing(const std::string& source, const std::string& target) {

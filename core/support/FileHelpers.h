@@ -7,6 +7,9 @@ namespace plintor {
 // The file name without folder and without its last extension ("a.b.exe" gives "a.b").
 std::string ProgramBaseName(const std::string& filePath);
 
+// The path with the extension of its file name replaced (or added when it has none).
+std::string ChangeFileExt(const std::string& filePath, const std::string& extension);
+
 // True at once when `target` exists; otherwise copies without ever overwriting.
 bool CopyFileIfMissing(const std::string& source, const std::string& target);
 

@@ -10,6 +10,7 @@
 
 #include "Clock.h"
 #include "Exceptions.h"
+#include "FileHelpers.h"
 #include "FileIO.h"
 #include "TextCodec.h"
 #include "UniqueFd.h"
@@ -130,6 +131,13 @@ bool AppendEntry(const std::string& fileName, std::string_view text, std::int64_
 }
 
 }  // namespace
+
+std::string LogFileNameFor(const std::string& programPath, const std::string& homeFolder) {
+    if (homeFolder.empty()) {
+        return ChangeFileExt(programPath, ".log");
+    }
+    return WithTrailingDelimiter(homeFolder) + ProgramBaseName(programPath) + ".log";
+}
 
 std::string LogTimeStamp(TDateTime moment) {
     const TDateTimeParts parts = DecodeDateTime(moment);

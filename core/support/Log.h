@@ -12,6 +12,10 @@ namespace plintor {
 // The log file of the running program; set once at start, before anything logs.
 extern std::string LogFileName;
 
+// The program's path with its extension replaced by ".log"; with a home folder, that folder
+// holds the log under the program's base name.
+std::string LogFileNameFor(const std::string& programPath, const std::string& homeFolder);
+
 constexpr std::int64_t MaxLogSize = 102400;
 
 // Appends one entry after trimming whole lines from the front so the file stays near

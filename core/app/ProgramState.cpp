@@ -1,0 +1,10 @@
+#include "ProgramState.h"
+
+namespace plintor {
+
+bool QuitRequested = false;
+bool SafeWebBrowserMode = false;
+bool HomePending = true;
+std::string ProgramVersion;
+
+}  // namespace plintor

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace plintor {
+
+// The fixed temporary files that a fetched document is written to; each fetch overwrites them.
+constexpr std::string_view TempTmpName = "temp.tmp";
+constexpr std::string_view TempPdfName = "temp.pdf";
+constexpr std::string_view TempDocName = "temp.doc";
+constexpr std::string_view TempDocxName = "temp.docx";
+
+// The extensions of the Word temporary files: ".doc" and ".docx" (exact, lower-case).
+bool IsWordExtension(std::string_view extension);
+
+}  // namespace plintor

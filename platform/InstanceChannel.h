@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/KioskMessage.h"
+
+namespace plintor {
+
+// The single-instance claim and the channel through which other programs reach the running
+// kiosk. Held for the kiosk's whole run; released when the object goes.
+class IInstanceChannel {
+public:
+    virtual ~IInstanceChannel() = default;
+
+    // A descriptor that becomes readable when messages wait.
+    virtual int Descriptor() const = 0;
+    // The messages waiting now; messages from other users are dropped.
+    virtual std::vector<TKioskMessage> ReceiveAll() = 0;
+};
+
+// The channel, or none when another instance of this user already holds it.
+std::unique_ptr<IInstanceChannel> ClaimInstanceChannel();
+
+// Delivers one message to this user's running kiosk; false with a reason when there is none.
+bool SendToInstance(const TKioskMessage& message, std::string& error);
+
+}  // namespace plintor
