@@ -3,6 +3,8 @@
 #include <clocale>
 #include <iostream>
 
+#include "KioskProgram.h"
+#include "SendClient.h"
 #include "SystemInfo.h"
 #include "app/ProgramOptions.h"
 #include "diagnostics/Diagnostics.h"
@@ -12,9 +14,18 @@ using namespace plintor;
 
 namespace {
 
-std::string ProgramFolder(const std::string& programPath) {
-    const std::size_t slash = programPath.rfind('/');
-    return slash == std::string::npos ? "." : programPath.substr(0, slash + 1);
+// The operator's checks run in the kiosk's home folder, like the kiosk itself.
+int RunDiagnostics(const TProgramOptions& options) {
+    const std::string programPath = SystemInfo().ProgramPath();
+    const std::string home = options.Home.value_or(programPath.substr(0, programPath.rfind('/') + 1));
+    if (::chdir(home.c_str()) != 0) {
+        std::cerr << "plintor: cannot use the home folder \"" << home << "\"\n";
+        return 2;
+    }
+    const std::string baseName = ProgramBaseName(programPath);
+    return options.Mode == TProgramMode::CheckConfig
+               ? RunCheckConfig(baseName, std::cout, std::cerr)
+               : RunCheckUrl(baseName, options.Addresses, std::cout, std::cerr);
 }
 
 }  // namespace
@@ -22,21 +33,14 @@ std::string ProgramFolder(const std::string& programPath) {
 int main(int argc, char* argv[]) {
     std::setlocale(LC_TIME, "");  // log stamps follow the user's regional settings
     const TProgramOptions options = ParseProgramOptions({argv + 1, argv + argc});
-    const std::string programPath = SystemInfo().ProgramPath();
-    const std::string baseName = ProgramBaseName(programPath);
-    const std::string home = options.Home.value_or(ProgramFolder(programPath));
-    if (::chdir(home.c_str()) != 0 && options.Mode != TProgramMode::Kiosk) {
-        std::cerr << "plintor: cannot use the home folder \"" << home << "\"\n";
-        return 2;
-    }
     switch (options.Mode) {
         case TProgramMode::CheckConfig:
-            return RunCheckConfig(baseName, std::cout, std::cerr);
         case TProgramMode::CheckUrl:
-            return RunCheckUrl(baseName, options.Addresses, std::cout, std::cerr);
+            return RunDiagnostics(options);
+        case TProgramMode::Send:
+            return RunSendClient(options.SendWords, std::cerr);
         case TProgramMode::Kiosk:
             break;
     }
-    std::cerr << "plintor: this build has no kiosk window yet; use --check-config or --check-url\n";
-    return 2;
+    return RunKiosk(argc, argv, options);
 }

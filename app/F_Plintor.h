@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include "ScreenMetrics.h"
+#include "app/KioskMessage.h"
+#include "config/ISettingsTarget.h"
+
+class QAction;
+class QKeyEvent;
+class QWebEngineProfile;
+
+namespace plintor {
+
+class TNavigationPanel;
+class TSafeWebBrowser;
+class TShutdownPanel;
+class TWheelchairBar;
+
+// The kiosk's only window: borderless over the whole primary screen, from top to bottom the
+// wheelchair spacer, the navigation panel, the page (or the shutdown panel in its place), the
+// keyboard panel and the wheelchair bar.
+class TFPlintor final : public QWidget, public ISettingsTarget {
+    Q_OBJECT
+public:
+    explicit TFPlintor(QWebEngineProfile* profile);
+    ~TFPlintor() override;
+
+    void HandleMessage(const TKioskMessage& message);
+    TSafeWebBrowser* WebBrowser() const { return FWebBrowser; }
+
+    // What loading the configuration changes.
+    int PixelsPerInch() const override;
+    bool NavigationPanelVisible() const override;
+    void SetNavigationPanelVisible(bool visible) override;
+    bool TouchButtonVisible() const override;
+    void SetTouchButtonVisible(bool visible) override;
+    void SetKeyboardPanelOnTop() override;
+    int KeyboardPanelHeight() const override;
+    void SetKeyboardPanelHeight(int height) override;
+    int TouchKeyboardTop() const override;
+    void SetTouchKeyboardTop(int top) override;
+    void SetTouchKeyboardLayout(const std::string& layoutName) override;
+    void SetWheelchairBarVisible(bool visible) override;
+    void SetBlockedHint(const std::string& message) override;
+    void UseProgressIndicator() override;
+    int MarginRight() const override;
+    void SetMarginRight(int pixels) override;
+    TColor NavigationPanelColor() const override;
+    void SetPanelColor(TColor color) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void LogStart();
+    QAction* NewAction(const QString& caption, const QPixmap& glyph, void (TFPlintor::*handler)());
+    void BuildActions();
+    void BuildControls();
+    QWidget* BuildProgressPanel();
+    void LoadConfiguration();
+    void EnterSafeWebBrowserMode();
+
+    void PSBButtOnClick(int tag);
+    void GoHome();
+    void ABackExecute();
+    void AForwardExecute();
+    void AWheelchairExecute();
+    void LeaveWheelchairMode();
+    void ATouchExecute();
+
+    bool FormShortCut(const QKeyEvent& key);
+    void ToggleShutdownPanel();
+    void HideShutdownPanel();
+    void AShutDownExecute();
+    void ARestartExecute();
+    void ALogOffExecute();
+    void AExitExecute();
+    void TimerShutdownTimer();
+
+    void WmStartHome();
+    void WmRemoteQuit(std::int32_t wParam, std::int32_t lParam);
+
+    TScreenMetrics FMetrics;
+    QWebEngineProfile* FProfile;
+    QAction* ABack = nullptr;
+    QAction* AForward = nullptr;
+    QAction* AShutDown = nullptr;
+    QAction* ARestart = nullptr;
+    QAction* ALogOff = nullptr;
+    QAction* AExit = nullptr;
+    QAction* AWheelchair = nullptr;
+    QAction* ATouch = nullptr;
+    QWidget* PWheelchairTop = nullptr;
+    TNavigationPanel* PNavigation = nullptr;
+    TSafeWebBrowser* FWebBrowser = nullptr;
+    TShutdownPanel* PShutdown1 = nullptr;
+    QWidget* PKeyboard = nullptr;
+    QWidget* PProgress = nullptr;
+    TWheelchairBar* PWheelchair = nullptr;
+    int FTouchKeyboardTop;
+    std::string FTouchKeyboardLayout;
+    QTimer TimerShutdown;
+};
+
+}  // namespace plintor

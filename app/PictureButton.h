@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QToolButton>
+
+namespace plintor {
+
+// A button that shows its glyph above its caption, or only the one it has. Speed buttons are
+// flat until touched; bit buttons are raised.
+class TPictureButton final : public QToolButton {
+    Q_OBJECT
+public:
+    enum TKind { SpeedButton, BitButton };
+
+    TPictureButton(TKind kind, QWidget* parent);
+
+    // Takes glyph, caption and enabled state from `action`.
+    void SetAction(QAction* action);
+    void SetGlyph(const QPixmap& glyph);
+    void SetCaption(const QString& caption);
+
+protected:
+    void actionEvent(QActionEvent* event) override;
+
+private:
+    void UpdateStyle();
+};
+
+}  // namespace plintor

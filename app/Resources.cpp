@@ -1,0 +1,17 @@
+#include "Resources.h"
+
+#include <QtCore/qglobal.h>
+
+// Outside any namespace, as the resource compiler's initialisers are.
+static void InitResourcesGlobally() {
+    Q_INIT_RESOURCE(icons);
+    Q_INIT_RESOURCE(browser);
+}
+
+namespace plintor {
+
+void InitKioskResources() {
+    InitResourcesGlobally();
+}
+
+}  // namespace plintor

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace plintor {
+
+// Registers the images and scripts that are compiled into the kiosk's static library.
+void InitKioskResources();
+
+}  // namespace plintor

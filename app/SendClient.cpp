@@ -1,0 +1,39 @@
+#include "SendClient.h"
+
+#include <ctime>
+
+#include "InstanceChannel.h"
+#include "app/QuitToken.h"
+
+namespace plintor {
+namespace {
+
+TKioskMessage QuitMessage() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const std::int32_t date = QuitTokenDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    return {WM_REMOTEQUIT, date, QuitTokenKeyed(date), {}};
+}
+
+}  // namespace
+
+int RunSendClient(const std::vector<std::string>& words, std::ostream& err) {
+    TKioskMessage message;
+    if (words.size() == 2 && words[0] == "navigate") {
+        message = {WM_COPYDATA, 0, 0, words[1]};
+    } else if (words.size() == 1 && words[0] == "quit") {
+        message = QuitMessage();
+    } else {
+        err << "plintor: use --send navigate ADDRESS or --send quit\n";
+        return 2;
+    }
+    std::string error;
+    if (!SendToInstance(message, error)) {
+        err << "plintor: " << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace plintor

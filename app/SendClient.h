@@ -1,0 +1,14 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace plintor {
+
+// `plintor --send navigate ADDRESS` and `plintor --send quit`: builds the message the running
+// kiosk of this user accepts and delivers it. 0 when delivered, 1 when no kiosk took it,
+// 2 for a command it does not know.
+int RunSendClient(const std::vector<std::string>& words, std::ostream& err);
+
+}  // namespace plintor

@@ -1,0 +1,13 @@
+#pragma once
+
+class QObject;
+class QWebEngineProfile;
+
+namespace plintor {
+
+// The browsing profile of the kiosk's browsers: nothing of a visitor's session is written to
+// disk, the engine's PDF viewer is on, pages may open windows (which the kiosk turns into
+// navigations) but not take the screen or the clipboard.
+QWebEngineProfile* CreateKioskProfile(QObject* parent);
+
+}  // namespace plintor

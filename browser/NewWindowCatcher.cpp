@@ -1,0 +1,28 @@
+#include "NewWindowCatcher.h"
+
+#include <QTimer>
+
+namespace plintor {
+namespace {
+
+// A window that never navigates (window.open() with nothing to show) is dropped after this.
+constexpr int CatchTimeoutMs = 10000;
+
+}  // namespace
+
+TNewWindowCatcher::TNewWindowCatcher(QWebEngineProfile* profile, QObject* parent)
+    : QWebEnginePage(profile, parent) {
+    QTimer::singleShot(CatchTimeoutMs, this, &QObject::deleteLater);
+}
+
+bool TNewWindowCatcher::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
+    // window.open("") starts at about:blank before the script sets the real address.
+    if (isMainFrame && !FCaught && url.scheme() != QLatin1String("about")) {
+        FCaught = true;
+        emit caught(url);
+        deleteLater();
+    }
+    return false;
+}
+
+}  // namespace plintor

@@ -1,0 +1,152 @@
+#include "TSafeWebBrowser.h"
+
+#include <QAction>
+#include <QFile>
+#include <QVBoxLayout>
+
+#include "TWebBrowserEx.h"
+#include "browser/NavigationPolicy.h"
+#include "browser/ProgressRule.h"
+#include "config/Settings.h"
+#include "support/Clock.h"
+#include "support/Log.h"
+
+namespace plintor {
+namespace {
+
+std::string Text(const QUrl& url) {
+    return url.toString().toStdString();
+}
+
+const QString& FileInputGuardScript() {
+    static const QString script = [] {
+        QFile file(QStringLiteral(":/browser/FileInputGuard.js"));
+        file.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(file.readAll());
+    }();
+    return script;
+}
+
+}  // namespace
+
+TSafeWebBrowser::TSafeWebBrowser(QWebEngineProfile* profile, QAction* back, QAction* forward,
+                                 QWidget* parent)
+    : QWidget(parent),
+      FCBack(back),
+      FCForward(forward),
+      FWebBrowser(new TWebBrowserEx(profile, this)),
+      FHint(std::make_unique<TBalloonHintEx>()) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(FWebBrowser);
+    FWebBrowser->SetEvents(this);
+    WhitelistClear();
+}
+
+TSafeWebBrowser::~TSafeWebBrowser() {
+    FWebBrowser->SetEvents(nullptr);
+    WhitelistClear();
+}
+
+void TSafeWebBrowser::Navigate(const QString& address) {
+    FWebBrowser->Navigate(address);
+}
+
+void TSafeWebBrowser::Refresh() {
+    FWebBrowser->reload();
+}
+
+void TSafeWebBrowser::GoBack() {
+    FWebBrowser->back();
+}
+
+void TSafeWebBrowser::GoForward() {
+    FWebBrowser->forward();
+}
+
+void TSafeWebBrowser::Stop() {
+    FWebBrowser->stop();
+}
+
+void TSafeWebBrowser::SetProgressIndicator(QWidget* progress) {
+    FProgress = progress;
+    FProgress->hide();
+    FProgress->setParent(FWebBrowser);
+}
+
+void TSafeWebBrowser::SetBalloonHint(const QString& message, const QPixmap& image) {
+    FHint->SetContent(message, image);
+}
+
+void TSafeWebBrowser::ShowBlockedHint() {
+    FHint->ShowAtCursor();
+}
+
+bool TSafeWebBrowser::WebBrowserBeforeNavigate2(const QUrl& url, bool topLevel) {
+    const TNavigationVerdict verdict =
+        JudgeNavigation(FLists, Text(url), topLevel, Settings.ConvertWordToPDF);
+    LogEntry(verdict.LogText);
+    if (verdict.ShowBlockedHint) {
+        ShowBlockedHint();
+    }
+    FDownTime = CurrentClock().Now();
+    FDownCount = 0;
+    return verdict.Cancel;
+}
+
+void TSafeWebBrowser::WebBrowserNavigateComplete2(const QUrl& url) {
+    FWebBrowser->setFocus();
+    LogEntry(NavigateCompleteLogText(Text(url)));
+}
+
+void TSafeWebBrowser::WebBrowserDocumentComplete(const QUrl& url) {
+    HookFileInputs();
+    LogEntry(DocumentCompleteLogText(Text(url)));
+}
+
+void TSafeWebBrowser::WebBrowserNewWindow3(const QUrl& url) {
+    FWebBrowser->NavigateAsync(url.toString());
+    LogEntry(NewWindowLogText(Text(url)));
+}
+
+void TSafeWebBrowser::WebBrowserNewProcess() {
+    LogEntry(NewProcessLogText);
+}
+
+void TSafeWebBrowser::WebBrowserNavigateError(const QUrl& url) {
+    LogEntry(NavigateErrorLogText(Text(url)));
+}
+
+void TSafeWebBrowser::WebBrowserCommandStateChange(int command, bool enabled) {
+    QAction* action = command == CSC_NAVIGATEFORWARD ? FCForward : command == CSC_NAVIGATEBACK ? FCBack : nullptr;
+    if (action != nullptr) {
+        action->setEnabled(enabled);
+    }
+}
+
+void TSafeWebBrowser::WebBrowserDownloadBegin() {
+    ++FDownCount;
+}
+
+void TSafeWebBrowser::WebBrowserDownloadComplete() {
+    --FDownCount;
+}
+
+void TSafeWebBrowser::WebBrowserProgressChange() {
+    if (FProgress == nullptr) {
+        return;
+    }
+    FProgress->move((FWebBrowser->width() - FProgress->width()) / 2,
+                    (FWebBrowser->height() - FProgress->height()) / 2);
+    const bool visible = ProgressIndicatorVisible(FDownCount, FDownTime, CurrentClock().Now());
+    FProgress->setVisible(visible);
+    if (visible) {
+        FProgress->raise();
+    }
+}
+
+void TSafeWebBrowser::HookFileInputs() {
+    FWebBrowser->page()->runJavaScript(FileInputGuardScript());
+}
+
+}  // namespace plintor
