@@ -4,6 +4,7 @@
 #include "support/DateTime.h"
 #include "support/FileHelpers.h"
 #include "support/HtmlColor.h"
+#include "support/Log.h"
 #include "support/ScreenScale.h"
 #include "support/StringHelpers.h"
 #include "support/TempDir.h"
@@ -60,6 +61,15 @@ TEST(ProgramBaseNameTest, DropsFolderAndLastExtension) {
     EXPECT_EQ(ProgramBaseName("/opt/kiosk/my.kiosk.exe"), "my.kiosk");
     EXPECT_EQ(ProgramBaseName("plintor.bin"), "plintor");
     EXPECT_EQ(ProgramBaseName("/opt/my.dir/plintor"), "plintor");
+}
+
+TEST(FileNameTest, ExtensionsAndLogName) {
+    EXPECT_EQ(ChangeFileExt("/opt/kiosk/plintor", ".log"), "/opt/kiosk/plintor.log");
+    EXPECT_EQ(ChangeFileExt("/opt/kiosk/plintor.bin", ".log"), "/opt/kiosk/plintor.log");
+    EXPECT_EQ(ChangeFileExt("/opt/my.dir/plintor", ".log"), "/opt/my.dir/plintor.log");
+    EXPECT_EQ(LogFileNameFor("/opt/kiosk/plintor", ""), "/opt/kiosk/plintor.log");
+    EXPECT_EQ(LogFileNameFor("/opt/kiosk/plintor", "/srv/home"), "/srv/home/plintor.log");
+    EXPECT_EQ(LogFileNameFor("/opt/kiosk/plintor", "/srv/home/"), "/srv/home/plintor.log");
 }
 
 TEST(CopyFileIfMissingTest, NeverOverwritesAndCreatesNothingOnFailure) {

@@ -1,0 +1,72 @@
+#include "browser/NavigationPolicy.h"
+
+#include <gtest/gtest.h>
+
+#include "browser/ProgressRule.h"
+#include "documents/HostUiCommands.h"
+
+namespace plintor {
+namespace {
+
+TUrlLists DemoLists() {
+    TUrlLists lists;
+    lists.WhitelistAddURL("http://library.example/*");
+    lists.BlacklistAddURL("*/private/*");
+    return lists;
+}
+
+TEST(NavigationPolicyTest, Verdicts) {
+    const TUrlLists lists = DemoLists();
+    const struct {
+        const char* Name;
+        const char* Url;
+        bool TopLevel, ConvertWord;
+        bool Cancel, Hint, Divert;
+        const char* Log;
+    } cases[] = {
+        {"Allowed", "http://library.example/a", true, false, false, false, false,
+         "BeforeNavigate: http://library.example/a (True)"},
+        {"BlockedPage", "http://other.example/", true, false, true, true, false,
+         "BeforeNavigate: http://other.example/ (False)"},
+        {"BlockedFrameIsSilent", "http://library.example/private/x", false, false, true, false, false,
+         "BeforeNavigate: http://library.example/private/x (False)"},
+        {"WordDiverted", "http://library.example/Report.DOCX", true, true, true, false, true,
+         "BeforeNavigate: http://library.example/Report.DOCX (True)"},
+        {"WordWithoutConversion", "http://library.example/a.doc", true, false, false, false, false,
+         "BeforeNavigate: http://library.example/a.doc (True)"},
+        {"ScriptNamingAWordFile", "http://library.example/get.php?f=a.doc", true, true, false, false, false,
+         "BeforeNavigate: http://library.example/get.php?f=a.doc (True)"},
+        {"BlockedWordIsNotDiverted", "http://other.example/a.doc", true, true, true, true, false,
+         "BeforeNavigate: http://other.example/a.doc (False)"},
+    };
+    for (const auto& c : cases) {
+        const TNavigationVerdict verdict = JudgeNavigation(lists, c.Url, c.TopLevel, c.ConvertWord);
+        EXPECT_EQ(verdict.Cancel, c.Cancel) << c.Name;
+        EXPECT_EQ(verdict.ShowBlockedHint, c.Hint) << c.Name;
+        EXPECT_EQ(verdict.DivertToDownload, c.Divert) << c.Name;
+        EXPECT_EQ(verdict.LogText, c.Log) << c.Name;
+    }
+}
+
+TEST(ProgressRuleTest, ShowsOnlyForSlowLoads) {
+    const TDateTime start = 46000.5;
+    const double second = 1.0 / 86400;
+    EXPECT_FALSE(ProgressIndicatorVisible(2, start, start + 1 * second));
+    EXPECT_FALSE(ProgressIndicatorVisible(2, start, start + 1.9 * second));
+    EXPECT_TRUE(ProgressIndicatorVisible(2, start, start + 2 * second));
+    EXPECT_FALSE(ProgressIndicatorVisible(0, start, start + 5 * second));
+    EXPECT_FALSE(ProgressIndicatorVisible(-1, start, start + 5 * second));
+}
+
+TEST(HostUiCommandsTest, HandledSet) {
+    for (int id : {1, 6, 10, 19, 32, 40, 44, 46, 49, 50, 59, 63}) {
+        EXPECT_TRUE(IsHandledHostCommand(id)) << id;
+    }
+    for (int id : {0, 11, 18, 20, 31, 39, 47, 48, 51, 58, 60, 64, 1000}) {
+        EXPECT_FALSE(IsHandledHostCommand(id)) << id;
+    }
+    EXPECT_EQ(HostUiFlags, 0x4200005u);
+}
+
+}  // namespace
+}  // namespace plintor
