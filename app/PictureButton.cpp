@@ -13,8 +13,9 @@ TPictureButton::TPictureButton(TKind kind, QWidget* parent) : QToolButton(parent
 
 void TPictureButton::SetAction(QAction* action) {
     setDefaultAction(action);
-    if (!action->icon().isNull()) {
-        setIconSize(action->icon().availableSizes().value(0, iconSize()));
+    const QList<QSize> sizes = action->icon().availableSizes();
+    if (!sizes.isEmpty()) {
+        setIconSize(sizes.front() / devicePixelRatioF());
     }
     UpdateStyle();
 }
@@ -28,8 +29,21 @@ void TPictureButton::SetGlyph(const QPixmap& glyph) {
 }
 
 void TPictureButton::SetCaption(const QString& caption) {
-    setText(caption);
+    FCaption = caption;
+    ShowCaption();
     UpdateStyle();
+}
+
+void TPictureButton::resizeEvent(QResizeEvent* event) {
+    QToolButton::resizeEvent(event);
+    if (!FCaption.isEmpty()) {
+        ShowCaption();
+    }
+}
+
+void TPictureButton::ShowCaption() {
+    const int room = width() - 2 * fontMetrics().averageCharWidth();
+    setText(fontMetrics().elidedText(FCaption, Qt::ElideRight, std::max(room, 0)));
 }
 
 void TPictureButton::actionEvent(QActionEvent* event) {

@@ -16,13 +16,18 @@ public:
     // Takes glyph, caption and enabled state from `action`.
     void SetAction(QAction* action);
     void SetGlyph(const QPixmap& glyph);
+    // A caption wider than the button ends in an ellipsis rather than being cut.
     void SetCaption(const QString& caption);
 
 protected:
     void actionEvent(QActionEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void UpdateStyle();
+    void ShowCaption();
+
+    QString FCaption;
 };
 
 }  // namespace plintor
