@@ -100,6 +100,9 @@ int RunCheckConfig(const std::string& programBaseName, std::ostream& out, std::o
     const TUrlLists lists = LoadAsKiosk(programBaseName, report);
     CheckMasks(lists.Whitelist(), "allow", report);
     CheckMasks(lists.Blacklist(), "deny", report);
+    if (Settings.Password == TSettings{}.Password) {
+        report.Warn("the shutdown password is the default one; set Password to your own");
+    }
     for (const std::string& line : FormatSettingsLines(Settings, NavButtons)) {
         out << line << '\n';
     }

@@ -65,6 +65,7 @@ def shutdown_heading_box():
     x1, y1, x2, y2 = SHUTDOWN_HEADING
     return left + x1, top + y1, left + x2, top + y2
 
+
 QUIT_TOKEN_KEY = 0x5EED1A57
 MSG_NAVIGATE = 74
 MSG_REMOTE_QUIT = 1280
@@ -109,8 +110,8 @@ def stop_everything():
 
 
 def _on_signal(number, _frame):
-    # Turns the signal into an exception so that finally blocks and class clean-ups run; atexit
-    # catches what is left.
+    # The default action would end the process without any clean-up; as an exception the
+    # finally blocks and the atexit clean-up still run.
     signal.signal(number, signal.SIG_DFL)
     raise KeyboardInterrupt(f"signal {number}")
 
@@ -226,6 +227,7 @@ class XDisplay:
         self._xvfb = None
         self._wm = None
         self._logs = tempfile.mkdtemp(prefix="plintor-e2e-x-")
+        _register(self)
 
     def __repr__(self):
         return f"XDisplay({self.name})"
@@ -244,7 +246,6 @@ class XDisplay:
             os.close(read_end)
             os.close(write_end)
             raise HarnessError("Xvfb is not installed (package xvfb)")
-        _register(self)
         os.close(write_end)
         number = b""
         deadline = time.monotonic() + timeout
@@ -318,11 +319,6 @@ class XDisplay:
 
     def type_text(self, text):
         self.xdotool("type", "--delay", "40", "--", text)
-
-    def pointer(self):
-        out = self.xdotool("getmouselocation", "--shell").stdout.decode()
-        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-        return int(values["X"]), int(values["Y"])
 
     # -- windows ---------------------------------------------------------------------------
 
@@ -681,6 +677,7 @@ class Kiosk:
         self._log_buffer = b""
         self.entries = []
         self._stderr_path = os.path.join(self.root, "stderr.txt")
+        _register(self)  # from here on: stop() removes the folder, and ends the process once started
 
     def __repr__(self):
         return f"Kiosk({self.name}, pid={self.process.pid if self.process else None})"
@@ -727,7 +724,6 @@ class Kiosk:
         with open(self._stderr_path, "ab") as output:
             self.process = subprocess.Popen(self.command(), env=self.env(), cwd=self.root, start_new_session=True,
                                             stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.STDOUT)
-        _register(self)
         print(f"  {self.name}: pid {self.process.pid}, home {self.home}", file=sys.stderr, flush=True)
         if wait_home:
             self.wait_log(rf"DocumentComplete: {re.escape(wait_home)}", timeout)

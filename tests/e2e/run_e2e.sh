@@ -11,6 +11,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 repo="$(cd "$here/../.." && pwd)"
 cd "$repo"
 
+export PYTHONDONTWRITEBYTECODE=1 # keeps the source tree clean
 export PLINTOR_E2E_ARTIFACTS="${PLINTOR_E2E_ARTIFACTS:-$repo/build/e2e-artifacts}"
 mkdir -p "$PLINTOR_E2E_ARTIFACTS"
 echo "e2e: program ${PLINTOR_BINARY:-$repo/build/plintor}, screenshots in $PLINTOR_E2E_ARTIFACTS"
@@ -19,11 +20,20 @@ suite=(python3 -m unittest discover -s "$here" -p 'test_*.py' -v)
 if [ "${PLINTOR_E2E_SHARED_NET:-0}" != 1 ] && [ "$(id -u)" -eq 0 ] && command -v unshare >/dev/null \
   && command -v ip >/dev/null && unshare --net true 2>/dev/null; then
   echo "e2e: in a private network namespace"
-  # --kill-after: the harness turns the TERM into its clean-up; KILL only if that hangs.
-  timeout --kill-after=30 900 unshare --net sh -c 'ip link set lo up && exec "$@"' sh "${suite[@]}"
+  runner=(unshare --net sh -c 'ip link set lo up && exec "$@"' sh "${suite[@]}")
 else
-  timeout --kill-after=30 900 "${suite[@]}"
+  runner=("${suite[@]}")
 fi
-code=$?
+
+# A TERM for this script (e.g. from CTest's time limit) reaches the suite, whose harness then
+# ends what it started. --kill-after: KILL only if that clean-up hangs.
+timeout --kill-after=30 900 "${runner[@]}" &
+child=$!
+trap 'kill -TERM "$child" 2>/dev/null' TERM INT HUP
+while true; do
+  wait "$child"
+  code=$?
+  kill -0 "$child" 2>/dev/null || break # still running: wait was cut short by a signal
+done
 [ "$code" -eq 124 ] && echo "e2e: the suite did not finish within 900 s" >&2
 exit "$code"

@@ -17,9 +17,8 @@ WEB = (0, h.PANEL_HEIGHT, h.SCREEN_WIDTH, h.SCREEN_HEIGHT)  # where the page is 
 KEYBOARD_CORNER = (h.SCREEN_WIDTH - 64, 6, h.SCREEN_WIDTH - 2, h.PANEL_HEIGHT - 6)
 PARKED = (1150, 740)  # a spot every test page leaves empty
 
-# Centres of the links on the home page, in page coordinates.
-HOME_LINKS = {"allowed": (220, 60), "blocked": (220, 140), "frames": (220, 220),
-              "popups": (220, 300), "files": (220, 380), "history": (220, 460)}
+# Centres of links on the home page, in page coordinates.
+HOME_LINKS = {"allowed": (220, 60), "blocked": (220, 140)}
 BLUE, GREEN = (0x1F, 0x5F, 0xA8), (0x2E, 0x9D, 0x4F)  # link boxes, the allowed page's block
 
 BLOCKED_TEXT = "This address is not available on this terminal"

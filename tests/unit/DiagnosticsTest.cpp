@@ -57,6 +57,7 @@ TEST_F(DiagnosticsTest, DefaultsWhenNothingIsConfigured) {
     EXPECT_NE(run.Err.find("EFOpenError: Cannot open file \"" + Home.Path("plintor.ini") + "\""),
               std::string::npos)
         << run.Err;
+    EXPECT_NE(run.Err.find("the shutdown password is the default one"), std::string::npos) << run.Err;
     EXPECT_TRUE(HomeFiles().empty()) << "nothing may be written";
 }
 
