@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+
+namespace plintor {
+
+// The desktop around the kiosk window (on Linux: the X11 display of the session).
+class IDesktopControl {
+public:
+    virtual ~IDesktopControl() = default;
+
+    // One pass over the other programs' top-level windows: protected ones stay, the desktop
+    // shell's titled windows are asked to close, every other program is ended.
+    virtual void CloseForeignWindows() = 0;
+
+    // Ends the desktop shell (the programs owning dock and desktop windows) after remembering
+    // how to start it again; true when one was found and asked to end.
+    virtual bool StopShell() = 0;
+    // Starts the remembered shell programs again; above 32 for success (the first program's
+    // process id, at least 33), 32 or below for failure (2: nothing to start).
+    virtual int StartShell() = 0;
+
+    // Makes the window (a native window id) the active one; true when it is in front now.
+    virtual bool BringWindowToFront(unsigned long window) = 0;
+    // True when another program's window is the active one.
+    virtual bool ForeignWindowInFront() = 0;
+    // Keeps the window above all others, or lets others cover it again.
+    virtual void SetTopmost(unsigned long window, bool topmost) = 0;
+    virtual void RaiseWindow(unsigned long window) = 0;
+    virtual void LowerWindow(unsigned long window) = 0;
+
+    virtual bool IsScreensaverRunning() = 0;
+    // Keeps the display switched on (screen saver and power saving suspended) or lets it
+    // sleep again.
+    virtual void KeepDisplayOn(bool on) = 0;
+};
+
+// None when there is no display to control (then the lockdown is unavailable).
+std::unique_ptr<IDesktopControl> ConnectDesktopControl();
+
+}  // namespace plintor
