@@ -28,7 +28,12 @@
 #include "config/Settings.h"
 #include "config/SettingsLoader.h"
 #include "config/UrlListFiles.h"
+#include "lockdown/InputActivity.h"
+#include "lockdown/KeyTable.h"
+#include "support/Clock.h"
 #include "support/Log.h"
+#include "DesktopControl.h"
+#include "InputHooks.h"
 #include "PowerActions.h"
 #include "SystemInfo.h"
 #include "support/FileHelpers.h"
@@ -59,10 +64,11 @@ QString SizeText(const QSize& size) {
 
 }  // namespace
 
-TFPlintor::TFPlintor(QWebEngineProfile* profile)
+TFPlintor::TFPlintor(QWebEngineProfile* profile, IDesktopControl* desktop)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       FMetrics(*QGuiApplication::primaryScreen()),
       FProfile(profile),
+      FDesktop(desktop),
       FTouchKeyboardTop(FMetrics.Scaled(TouchKeyboardDesignTop)) {
     LogStart();
     setWindowTitle(QApplication::applicationName() + ' ' + QString::fromStdString(ProgramVersion));
@@ -84,6 +90,11 @@ TFPlintor::TFPlintor(QWebEngineProfile* profile)
     TimerShutdown.setSingleShot(true);
     TimerShutdown.setInterval(ShutdownPanelIdleMs);
     connect(&TimerShutdown, &QTimer::timeout, this, &TFPlintor::TimerShutdownTimer);
+    connect(&Timer1, &QTimer::timeout, this, [this] { FUnattended.Timer1Timer(); });
+    connect(&Timer2, &QTimer::timeout, this, [this] { FUnattended.Timer2Timer(); });
+    Timer1.start(TUnattendedOperation::Timer1IntervalMs);
+    Timer2.start(TUnattendedOperation::Timer2IntervalMs);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, &TFPlintor::AppEventsDeactivate);
     qApp->installEventFilter(this);
 }
 
@@ -243,10 +254,32 @@ void TFPlintor::ATouchExecute() {
 // --- Shutdown panel -----------------------------------------------------------------------
 
 bool TFPlintor::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        return FormShortCut(static_cast<const QKeyEvent&>(*event));
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            RecordInputActivity(CurrentClock().Now());
+            return ApplyKeyLock(static_cast<const QKeyEvent&>(*event)) ||
+                   FormShortCut(static_cast<const QKeyEvent&>(*event));
+        case QEvent::KeyRelease:
+            return ApplyKeyLock(static_cast<const QKeyEvent&>(*event));
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::TouchBegin:
+            // The display-wide input hooks see these too; this keeps the idle return honest
+            // where they could not be installed.
+            RecordInputActivity(CurrentClock().Now());
+            break;
+        default:
+            break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// The same table the display-wide lock applies, for keys that reach the program anyway.
+bool TFPlintor::ApplyKeyLock(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers = key.modifiers();
+    return SwallowKey(VirtualKeyOfNativeKey(key.nativeVirtualKey()), modifiers.testFlag(Qt::AltModifier),
+                      modifiers.testFlag(Qt::ControlModifier));
 }
 
 bool TFPlintor::FormShortCut(const QKeyEvent& key) {
@@ -308,7 +341,7 @@ void TFPlintor::ALogOffExecute() {
 
 void TFPlintor::AExitExecute() {
     if (PShutdown1->CheckPassword(Settings.Password)) {
-        QuitApplication();
+        plintor::QuitApplication();
     }
 }
 
@@ -334,6 +367,19 @@ void TFPlintor::showEvent(QShowEvent* event) {
     QMetaObject::invokeMethod(this, &TFPlintor::WmStartHome, Qt::QueuedConnection);
 }
 
+void TFPlintor::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    UpdateTouchKeyboard();
+    if (ScreensaverWB != nullptr) {
+        ScreensaverWB->setGeometry(0, 0, width(), height());
+    }
+}
+
+void TFPlintor::DisableTimers() {
+    Timer1.stop();
+    Timer2.stop();
+}
+
 void TFPlintor::HandleMessage(const TKioskMessage& message) {
     switch (message.Msg) {
         case WM_COPYDATA:
@@ -344,6 +390,9 @@ void TFPlintor::HandleMessage(const TKioskMessage& message) {
             break;
         case WM_STARTHOME:
             WmStartHome();
+            break;
+        case WM_HIDESCREENSAVER:
+            WmHideScreensaver();
             break;
         default:
             break;
@@ -356,12 +405,101 @@ void TFPlintor::WmStartHome() {
     }
     GoHome();
     HomePending = false;
+    FUnattended.Timer1Timer();
+    FUnattended.Timer2Timer();
+}
+
+void TFPlintor::WmHideScreensaver() {
+    if (ScreensaverWB != nullptr && !ScreensaverWB->isHidden()) {
+        ScreensaverWB->hide();
+        ScreensaverShown = false;
+    }
 }
 
 void TFPlintor::WmRemoteQuit(std::int32_t wParam, std::int32_t lParam) {
     const QDate today = QDate::currentDate();
     if (CheckQuitToken(wParam, lParam, today.year(), today.month(), today.day())) {
-        QuitApplication();
+        plintor::QuitApplication();
+    }
+}
+
+// --- Unattended operation ----------------------------------------------------------------
+
+bool TFPlintor::KeyboardShown() const {
+    return !PKeyboard->isHidden();
+}
+
+void TFPlintor::ToggleKeyboard() {
+    ATouchExecute();
+}
+
+void TFPlintor::ShowScreensaver(const std::string& address) {
+    if (ScreensaverWB == nullptr) {
+        CreateScreensaver();
+    }
+    ScreensaverWB->show();
+    ScreensaverWB->Navigate(QString::fromStdString(address));
+    ScreensaverWB->raise();
+}
+
+void TFPlintor::CreateScreensaver() {
+    ScreensaverWindow = [this](const TKioskMessage& message) {
+        QMetaObject::invokeMethod(this, [this, message] { HandleMessage(message); }, Qt::QueuedConnection);
+    };
+    ScreensaverWB = new TSafeWebBrowser(FProfile, nullptr, nullptr, this);
+    ScreensaverWB->WhitelistAllowAll();
+    ScreensaverWB->hide();
+    ScreensaverWB->setEnabled(false);  // input goes to nobody; the first one hides the page
+    ScreensaverWB->setGeometry(0, 0, width(), height());
+}
+
+void TFPlintor::UpdateTouchKeyboard() {}
+
+void TFPlintor::GuardScreen() {
+    if (FDesktop == nullptr || !isVisible()) {
+        return;
+    }
+    try {
+        const unsigned long window = winId();
+        if (FDesktop->IsScreensaverRunning()) {
+            FDesktop->SetTopmost(window, false);
+            FDesktop->LowerWindow(window);
+            return;
+        }
+        // The blocked hint and the page's own pop-ups (a list box that is open) must stay above.
+        if (!FWebBrowser->GetBalloonHint()->ShowingHint() && QApplication::activePopupWidget() == nullptr) {
+            FDesktop->SetTopmost(window, true);
+        }
+        if (FDesktop->ForeignWindowInFront()) {
+            FDesktop->BringWindowToFront(window);
+        }
+    } catch (const std::exception& error) {
+        LogEntry("Screen blocking error");
+        LogException(error);
+    }
+}
+
+bool TFPlintor::WindowsRestart() {
+    return PowerActions().WindowsRestart(true);
+}
+
+void TFPlintor::QuitApplication() {
+    plintor::QuitApplication();
+}
+
+void TFPlintor::CloseForeignWindows() {
+    if (FDesktop != nullptr) {
+        FDesktop->CloseForeignWindows();
+    }
+}
+
+bool TFPlintor::StopShell() {
+    return FDesktop != nullptr && FDesktop->StopShell();
+}
+
+void TFPlintor::AppEventsDeactivate(Qt::ApplicationState state) {
+    if (state != Qt::ApplicationActive) {
+        FUnattended.Timer1Timer();
     }
 }
 

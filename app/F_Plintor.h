@@ -5,6 +5,7 @@
 
 #include "ScreenMetrics.h"
 #include "app/KioskMessage.h"
+#include "app/UnattendedOperation.h"
 #include "config/ISettingsTarget.h"
 
 class QAction;
@@ -13,6 +14,7 @@ class QWebEngineProfile;
 
 namespace plintor {
 
+class IDesktopControl;
 class TNavigationPanel;
 class TSafeWebBrowser;
 class TShutdownPanel;
@@ -21,13 +23,15 @@ class TWheelchairBar;
 // The kiosk's only window: borderless over the whole primary screen, from top to bottom the
 // wheelchair spacer, the navigation panel, the page (or the shutdown panel in its place), the
 // keyboard panel and the wheelchair bar.
-class TFPlintor final : public QWidget, public ISettingsTarget {
+class TFPlintor final : public QWidget, public ISettingsTarget, private IUnattendedHost {
     Q_OBJECT
 public:
-    explicit TFPlintor(QWebEngineProfile* profile);
+    // `desktop` (may be null when there is no display to lock) keeps the screen the kiosk's.
+    TFPlintor(QWebEngineProfile* profile, IDesktopControl* desktop);
     ~TFPlintor() override;
 
     void HandleMessage(const TKioskMessage& message);
+    void DisableTimers();
     TSafeWebBrowser* WebBrowser() const { return FWebBrowser; }
 
     // What loading the configuration changes.
@@ -52,6 +56,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,12 +71,25 @@ private:
     void EnterSafeWebBrowserMode();
 
     void PSBButtOnClick(int tag);
-    void GoHome();
+    void GoHome() override;
     void ABackExecute();
     void AForwardExecute();
     void AWheelchairExecute();
-    void LeaveWheelchairMode();
+    void LeaveWheelchairMode() override;
     void ATouchExecute();
+
+    // The unattended operation's view of the window and the system.
+    bool KeyboardShown() const override;
+    void ToggleKeyboard() override;
+    void ShowScreensaver(const std::string& address) override;
+    void UpdateTouchKeyboard() override;
+    void GuardScreen() override;
+    bool WindowsRestart() override;
+    void QuitApplication() override;
+    void CloseForeignWindows() override;
+    bool StopShell() override;
+    void CreateScreensaver();
+    void AppEventsDeactivate(Qt::ApplicationState state);
 
     bool FormShortCut(const QKeyEvent& key);
     void ToggleShutdownPanel();
@@ -84,9 +102,12 @@ private:
 
     void WmStartHome();
     void WmRemoteQuit(std::int32_t wParam, std::int32_t lParam);
+    void WmHideScreensaver();
+    bool ApplyKeyLock(const QKeyEvent& key);
 
     TScreenMetrics FMetrics;
     QWebEngineProfile* FProfile;
+    IDesktopControl* FDesktop;
     QAction* ABack = nullptr;
     QAction* AForward = nullptr;
     QAction* AShutDown = nullptr;
@@ -98,13 +119,17 @@ private:
     QWidget* PWheelchairTop = nullptr;
     TNavigationPanel* PNavigation = nullptr;
     TSafeWebBrowser* FWebBrowser = nullptr;
+    TSafeWebBrowser* ScreensaverWB = nullptr;
     TShutdownPanel* PShutdown1 = nullptr;
     QWidget* PKeyboard = nullptr;
     QWidget* PProgress = nullptr;
     TWheelchairBar* PWheelchair = nullptr;
     int FTouchKeyboardTop;
     std::string FTouchKeyboardLayout;
+    QTimer Timer1;
+    QTimer Timer2;
     QTimer TimerShutdown;
+    TUnattendedOperation FUnattended{*this};
 };
 
 }  // namespace plintor

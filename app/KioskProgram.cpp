@@ -2,13 +2,16 @@
 
 #include <unistd.h>
 
-#include <QApplication>
 #include <QSocketNotifier>
 
+#include "DesktopControl.h"
 #include "F_Plintor.h"
+#include "InputHooks.h"
 #include "InstanceChannel.h"
+#include "KioskApplication.h"
 #include "ProcessProtection.h"
 #include "Resources.h"
+#include "SessionManager.h"
 #include "SystemInfo.h"
 #include "app/CommandLine.h"
 #include "app/ProgramState.h"
@@ -18,6 +21,8 @@
 
 namespace plintor {
 namespace {
+
+TFPlintor* FPlintor = nullptr;
 
 std::string ProgramFolder(const std::string& programPath) {
     return programPath.substr(0, programPath.rfind('/') + 1);
@@ -32,13 +37,40 @@ void StartUp(const TProgramOptions& options) {
     // The relative names of the configuration and list files are read from here.
     const std::string home = options.Home.value_or(ProgramFolder(programPath));
     [[maybe_unused]] const int ignored = ::chdir(home.c_str());
+    InstallInputHooks();
     ProtectProcess();
 }
 
-void StopSteps() {
-    NavButtons.clear();
-    LogFileName.clear();
-}
+// The system stays awake while the kiosk runs; the display too, unless configured otherwise.
+class TExecutionState {
+public:
+    TExecutionState(ISessionManager* session, IDesktopControl* desktop) : FSession(session), FDesktop(desktop) {}
+    ~TExecutionState() {
+        if (FSession != nullptr) {
+            FSession->ReleaseSleepInhibitor();
+        }
+        if (FDesktop != nullptr && FDisplayKeptOn) {
+            FDesktop->KeepDisplayOn(false);
+        }
+    }
+    TExecutionState(const TExecutionState&) = delete;
+    TExecutionState& operator=(const TExecutionState&) = delete;
+
+    void Apply(std::uint32_t flags) {
+        if (FSession != nullptr && (flags & ES_SYSTEM_REQUIRED) != 0) {
+            FSession->InhibitSleep();
+        }
+        FDisplayKeptOn = FDesktop != nullptr && (flags & ES_DISPLAY_REQUIRED) != 0;
+        if (FDisplayKeptOn) {
+            FDesktop->KeepDisplayOn(true);
+        }
+    }
+
+private:
+    ISessionManager* FSession;
+    IDesktopControl* FDesktop;
+    bool FDisplayKeptOn = false;
+};
 
 // Runs the toolkit's loop until QuitApplication was called; a loop ended by anything else
 // (another program's quit request, the toolkit itself) is entered again.
@@ -48,9 +80,59 @@ void RunMessageLoop(QApplication& application) {
     }
 }
 
+void StopSteps(IDesktopControl* desktop) {
+    RemoveInputHooks();
+    if (!HomePending && Settings.KillExplorer) {
+        const int result = desktop != nullptr ? desktop->StartShell() : 2;
+        LogEntry("Run explorer (" + std::to_string(result) + ")");
+    }
+    NavButtons.clear();
+    LogFileName.clear();
+}
+
+void RunWindow(int argc, char* argv[], IInstanceChannel& channel, std::unique_ptr<IDesktopControl>& desktop) {
+    TKioskApplication application(argc, argv);
+    InitKioskResources();
+    if (const std::string shortfall = InputHooksShortfall(); !shortfall.empty()) {
+        LogEntry("Desktop lockdown incomplete: " + shortfall);
+    }
+    desktop = ConnectDesktopControl();
+    const std::unique_ptr<ISessionManager> session = ConnectSessionManager();
+    TFPlintor window(CreateKioskProfile(&application), desktop.get());
+    FPlintor = &window;
+    TExecutionState executionState(session.get(), desktop.get());
+    if (!SafeWebBrowserMode) {
+        executionState.Apply(RequestedExecutionState);
+    }
+    QSocketNotifier messages(channel.Descriptor(), QSocketNotifier::Read);
+    QObject::connect(&messages, &QSocketNotifier::activated, &window, [&] {
+        for (const TKioskMessage& message : channel.ReceiveAll()) {
+            window.HandleMessage(message);
+        }
+    });
+    QSocketNotifier input(InputHooksDescriptor(), QSocketNotifier::Read);
+    input.setEnabled(InputHooksDescriptor() >= 0);
+    QObject::connect(&input, &QSocketNotifier::activated, &window, &ProcessInputHookEvents);
+    ProcessInputHookEvents();
+    // A termination signal is refused unless the session or the machine is ending.
+    QSocketNotifier refused(RefusedSignalDescriptor(), QSocketNotifier::Read);
+    QObject::connect(&refused, &QSocketNotifier::activated, &window, [&] {
+        TakeRefusedSignals();
+        if (session != nullptr && session->SessionEnding()) {
+            QuitApplication();
+        }
+    });
+    window.show();
+    RunMessageLoop(application);
+    FPlintor = nullptr;
+}
+
 }  // namespace
 
 void QuitApplication() {
+    if (FPlintor != nullptr) {
+        FPlintor->DisableTimers();
+    }
     QCoreApplication::exit(0);
     QuitRequested = true;
 }
@@ -58,28 +140,12 @@ void QuitApplication() {
 int RunKiosk(int argc, char* argv[], const TProgramOptions& options) {
     const TArguments arguments(argv, argv + argc);
     StartUp(options);
-    std::unique_ptr<IInstanceChannel> channel = ClaimInstanceChannel();
-    if (channel) {
+    std::unique_ptr<IDesktopControl> desktop;
+    if (std::unique_ptr<IInstanceChannel> channel = ClaimInstanceChannel()) {
         SafeWebBrowserMode = IsSafeWebBrowserMode(arguments);
-        QApplication application(argc, argv);
-        InitKioskResources();
-        QApplication::setApplicationName(QStringLiteral("Plintor"));
-        QApplication::setQuitOnLastWindowClosed(false);
-        QWebEngineProfile* profile = CreateKioskProfile(&application);
-        {
-            TFPlintor window(profile);
-            QSocketNotifier notifier(channel->Descriptor(), QSocketNotifier::Read);
-            QObject::connect(&notifier, &QSocketNotifier::activated, &window, [&] {
-                for (const TKioskMessage& message : channel->ReceiveAll()) {
-                    window.HandleMessage(message);
-                }
-            });
-            window.show();
-            RunMessageLoop(application);
-        }
-        channel.reset();
+        RunWindow(argc, argv, *channel, desktop);
     }
-    StopSteps();
+    StopSteps(desktop.get());
     return 0;
 }
 

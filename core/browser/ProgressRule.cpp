@@ -5,8 +5,8 @@
 namespace plintor {
 
 bool ProgressIndicatorVisible(int downCount, TDateTime downTime, TDateTime now) {
-    const double wholeSeconds = std::trunc((now - downTime) * 86400.0 + 1e-6);
-    return downCount > 0 && wholeSeconds > 1;
+    const long long milliseconds = std::llround((now - downTime) * MillisecondsPerDay);
+    return downCount > 0 && milliseconds / 1000 > 1;
 }
 
 }  // namespace plintor

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "lockdown/InputActivity.h"
+#include "lockdown/InputDevices.h"
+#include "lockdown/KeyTable.h"
+#include "support/FakeClock.h"
+
+namespace plintor {
+namespace {
+
+TEST(KeyTableTest, SwallowsTheSystemCombinationsOnly) {
+    const struct {
+        const char* Name;
+        std::uint32_t Key;
+        bool Alt, Control, Swallowed;
+    } cases[] = {
+        {"ControlEscape", VK_ESCAPE, false, true, true},
+        {"PlainEscape", VK_ESCAPE, false, false, false},
+        {"AltEscape", VK_ESCAPE, true, false, true},
+        {"AltTab", VK_TAB, true, false, true},
+        {"PlainTab", VK_TAB, false, false, false},
+        {"AltEnter", VK_RETURN, true, false, true},
+        {"ControlEnter", VK_RETURN, false, true, false},
+        {"LeftWindows", VK_LWIN, false, false, true},
+        {"RightWindowsWithAlt", VK_RWIN, true, true, true},
+        {"Code5E", VK_RESERVED_5E, false, false, true},
+        {"Sleep", VK_SLEEP, false, false, true},
+        {"ApplicationsKey", VK_APPS, false, false, false},
+        {"F1", VK_F1, false, false, true},
+        {"F3", 0x72, false, false, true},
+        {"F4", VK_F4, false, false, true},
+        {"AltF4", VK_F4, true, false, true},
+        {"ControlF4", VK_F4, false, true, false},
+        {"F5", VK_F5, false, false, false},
+        {"F6", 0x75, false, false, true},
+        {"F11", 0x7A, false, false, true},
+        {"F12", VK_F12, false, false, true},
+        {"F13", 0x7C, false, false, false},
+        {"ControlP", 'P', false, true, true},
+        {"ControlA", 'A', false, true, true},
+        {"ControlB", 'B', false, true, false},
+        {"PlainP", 'P', false, false, false},
+        {"AltP", 'P', true, false, false},
+        {"ControlLeft", VK_LEFT, false, true, true},
+        {"PlainLeft", VK_LEFT, false, false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SwallowKey(c.Key, c.Alt, c.Control), c.Swallowed) << c.Name;
+    }
+    for (const std::uint32_t key : LockdownKeys) {
+        bool someCombination = false;
+        for (int combination = 0; combination < 4; ++combination) {
+            someCombination |= SwallowKey(key, combination & 1, combination & 2);
+        }
+        EXPECT_TRUE(someCombination) << "key " << key << " is claimed but never swallowed";
+    }
+}
+
+TEST(InputActivityTest, IdleMinutesAndTheScreensaverWake) {
+    const TDateTime start = EncodeDate(2026, 12, 10) + EncodeTime(9, 0, 0, 0);
+    test::TFakeClock clock(start);
+    RecordInputActivity(start);
+    clock.Set(start + EncodeTime(0, 9, 59, 999));
+    EXPECT_FALSE(IdleMinutesReached(10));
+    clock.Set(start + EncodeTime(0, 10, 0, 0));
+    EXPECT_TRUE(IdleMinutesReached(10));
+    EXPECT_FALSE(IdleMinutesReached(0));
+    RecordInputActivity(0);
+    clock.Set(start + 1);
+    EXPECT_FALSE(IdleMinutesReached(10)) << "disarmed until the next input";
+
+    std::vector<TKioskMessage> posted;
+    ScreensaverWindow = [&](const TKioskMessage& message) { posted.push_back(message); };
+    RecordInputActivity(clock.Now());
+    ScreensaverShown = true;
+    RecordInputActivity(clock.Now());
+    RecordInputActivity(0);
+    ScreensaverShown = false;
+    ScreensaverWindow = nullptr;
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].Msg, WM_HIDESCREENSAVER);
+}
+
+TEST(InputDevicesTest, PensAreToldApart) {
+    EXPECT_TRUE(IsPenDevice("Wacom Intuos Pen stylus", {"Abs X", "Abs Y", "Abs Pressure"}));
+    EXPECT_TRUE(IsPenDevice("ELAN2514:00 04F3:2AF7 Eraser", {}));
+    EXPECT_TRUE(IsPenDevice("Generic tablet", {"Abs X", "Abs Y", "Abs Tilt X"}));
+    EXPECT_FALSE(IsPenDevice("ELAN Touchscreen", {"Abs MT Position X", "Abs MT Pressure", "Abs Pressure"}));
+    EXPECT_FALSE(IsPenDevice("Logitech USB Optical Mouse", {"Rel X", "Rel Y"}));
+    EXPECT_FALSE(IsPenDevice("OpenTouch Panel", {"Abs X"}));  // "pen" inside a word
+    EXPECT_FALSE(IsPenDevice("Virtual core XTEST pointer", {}));
+}
+
+}  // namespace
+}  // namespace plintor

@@ -1,0 +1,61 @@
+#include "ProcessRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "support/TempDir.h"
+
+namespace plintor {
+namespace {
+
+bool AnyProcessMentions(const std::string& text) {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream cmdline(entry.path() / "cmdline");
+        std::string content((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+        if (content.find(text) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(ProcessRunnerTest, WaitsAndReportsTheExitCode) {
+    int exitCode = 0;
+    EXPECT_TRUE(RunProgram("/bin/sh", "-c \"exit 3\"", true, exitCode));
+    EXPECT_EQ(exitCode, 3);
+    EXPECT_TRUE(RunCommandLine("true", true, exitCode));
+    EXPECT_EQ(exitCode, 0);
+}
+
+TEST(ProcessRunnerTest, AProgramThatCannotStartIsNotStarted) {
+    int exitCode = 0;
+    EXPECT_FALSE(RunProgram("/no/such/program", "-p", true, exitCode));
+    EXPECT_EQ(exitCode, -1);
+    EXPECT_FALSE(RunCommandLine("", true, exitCode));
+}
+
+TEST(ProcessRunnerTest, TimeLimitEndsTheProgramAndWhatItStarted) {
+    int exitCode = 0;
+    EXPECT_TRUE(RunProgram("/bin/sh", "-c \"sleep 123.456 & wait\"", true, exitCode, 300));
+    EXPECT_EQ(exitCode, -1);
+    EXPECT_FALSE(AnyProcessMentions("123.456"));
+}
+
+TEST(ProcessRunnerTest, WithoutWaitingTheProgramRunsOn) {
+    test::TTempDir dir;
+    const std::string marker = dir.Path("started");
+    int exitCode = 0;
+    EXPECT_TRUE(RunProgram("/bin/sh", "-c \"touch '" + marker + "'\"", false, exitCode));
+    EXPECT_EQ(exitCode, -1);
+    for (int i = 0; i < 100 && !std::filesystem::exists(marker); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_TRUE(std::filesystem::exists(marker));
+}
+
+}  // namespace
+}  // namespace plintor
