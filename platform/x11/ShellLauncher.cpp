@@ -1,0 +1,335 @@
+// The kiosk has many threads when it starts the shell again, so everything the new process
+// needs is prepared before the fork and the forked side only makes async-signal-safe calls.
+// A middle process lets the started program be adopted by init: the kiosk never collects it.
+#include "ShellLauncher.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string_view>
+
+#include "support/UniqueFd.h"
+
+extern char** environ;
+
+namespace plintor {
+namespace {
+
+constexpr int NothingToStart = 2;
+constexpr long LowestSuccess = 33;
+// A program that has neither started nor failed by then is taken as started.
+constexpr auto LaunchReportTimeout = std::chrono::seconds(5);
+constexpr std::string_view DefaultSearchPath = "/usr/local/bin:/usr/bin:/bin";
+constexpr std::string_view DeletedMark = " (deleted)";
+
+std::string ReadProcFile(long processId, const char* name) {
+    std::ifstream file("/proc/" + std::to_string(processId) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::string ReadProcLink(long processId, const char* name) {
+    std::error_code error;
+    const auto target =
+        std::filesystem::read_symlink("/proc/" + std::to_string(processId) + "/" + name, error);
+    return error ? std::string() : target.string();
+}
+
+// Empty entries inside the list are kept: an empty argument is an argument.
+std::vector<std::string> SplitAtNul(const std::string& bytes) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = std::min(bytes.find('\0', start), bytes.size());
+        parts.push_back(bytes.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+std::vector<std::string> OwnEnvironment() {
+    std::vector<std::string> entries;
+    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+        entries.emplace_back(*entry);
+    }
+    return entries;
+}
+
+bool ReadShellCommand(long processId, TShellCommand& command) {
+    command.Arguments = SplitAtNul(ReadProcFile(processId, "cmdline"));
+    if (command.Arguments.empty()) {
+        return false;
+    }
+    command.WorkingFolder = ReadProcLink(processId, "cwd");
+    command.Environment = SplitAtNul(ReadProcFile(processId, "environ"));
+    if (command.Environment.empty()) {
+        // Not readable (another user's process): ours comes closest, it has the display.
+        command.Environment = OwnEnvironment();
+    }
+    command.Executable = ReadProcLink(processId, "exe");
+    if (command.Executable.ends_with(DeletedMark)) {
+        command.Executable.clear();
+    }
+    return true;
+}
+
+std::string_view EnvironmentValue(const std::vector<std::string>& environment,
+                                  std::string_view name) {
+    for (const std::string& entry : environment) {
+        if (entry.size() > name.size() && entry.starts_with(name) && entry[name.size()] == '=') {
+            return std::string_view(entry).substr(name.size() + 1);
+        }
+    }
+    return {};
+}
+
+struct TProgramFile {
+    std::string Path;
+    int Error = ENOENT;
+};
+
+// Like execvp: a name without a slash is looked up along PATH, and a file found but not
+// executable is reported as such rather than as missing.
+TProgramFile SearchPath(const TShellCommand& command) {
+    const std::string& name = command.Arguments.front();
+    std::string_view path = EnvironmentValue(command.Environment, "PATH");
+    if (path.empty()) {
+        path = DefaultSearchPath;
+    }
+    TProgramFile result;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find(':', start), path.size());
+        const std::string_view folder = path.substr(start, end - start);
+        const std::string candidate =
+            (folder.empty() ? command.WorkingFolder : std::string(folder)) + "/" + name;
+        if (::access(candidate.c_str(), X_OK) == 0) {
+            return {candidate, 0};
+        }
+        if (errno != ENOENT && errno != ENOTDIR) {
+            result.Error = errno;
+        }
+        start = end + 1;
+    }
+    return result;
+}
+
+TProgramFile FindProgram(const TShellCommand& command) {
+    const std::string& name = command.Arguments.front();
+    TProgramFile found;
+    if (name.find('/') == std::string::npos) {
+        found = SearchPath(command);
+    } else {
+        found.Path = name.front() == '/' ? name : command.WorkingFolder + "/" + name;
+        found.Error = ::access(found.Path.c_str(), X_OK) == 0 ? 0 : errno;
+    }
+    // A program that rewrote its first argument still left the file it ran.
+    if (found.Error != 0 && !command.Executable.empty() &&
+        ::access(command.Executable.c_str(), X_OK) == 0) {
+        return {command.Executable, 0};
+    }
+    return found;
+}
+
+std::vector<char*> NullTerminated(const std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (const std::string& text : strings) {
+        pointers.push_back(const_cast<char*>(text.c_str()));
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+// What the forked processes tell the kiosk through the pipe; each message is one atomic write.
+enum TLaunchReport : int { Started, ForkFailed, ExecFailed };
+
+void Report(int pipe, TLaunchReport kind, int value) {
+    const int message[2] = {kind, value};
+    [[maybe_unused]] const ssize_t written = ::write(pipe, message, sizeof message);
+}
+
+void CloseDescriptorsExcept(int keep) {
+    if (keep > 3) {
+        ::close_range(3, static_cast<unsigned>(keep) - 1, 0);
+    }
+    ::close_range(static_cast<unsigned>(keep) + 1, ~0U, 0);
+}
+
+[[noreturn]] void RunProgram(const char* program, char* const* arguments, char* const* environment,
+                             const char* folder, int pipe) {
+    ::setsid();
+    if (::chdir(folder) != 0) {
+        [[maybe_unused]] const int ignored = ::chdir("/");
+    }
+    // Handlers are reset by exec but ignored signals and the blocked mask would be inherited.
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal) {
+        ::sigaction(signal, &standard, nullptr);
+    }
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    CloseDescriptorsExcept(pipe);
+    ::execve(program, arguments, environment);
+    Report(pipe, ExecFailed, errno);
+    ::_exit(127);
+}
+
+[[noreturn]] void RunMiddle(const char* program, char* const* arguments, char* const* environment,
+                            const char* folder, int pipe) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        RunProgram(program, arguments, environment, folder, pipe);
+    }
+    if (child > 0) {
+        Report(pipe, Started, child);
+    } else {
+        Report(pipe, ForkFailed, errno);
+    }
+    ::_exit(0);
+}
+
+void WaitForExit(pid_t process) {
+    while (::waitpid(process, nullptr, 0) < 0 && errno == EINTR) {
+    }
+}
+
+// The started process id, or the negated errno of the failure. Returns when every writer has
+// closed the pipe (the program runs or failed) or when the time is up.
+long ReadLaunchReport(int pipe) {
+    const auto deadline = std::chrono::steady_clock::now() + LaunchReportTimeout;
+    long processId = 0;
+    int failure = ECHILD;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            break;
+        }
+        pollfd ready{pipe, POLLIN, 0};
+        const int polled = ::poll(&ready, 1, static_cast<int>(left.count()));
+        if (polled < 0 && errno == EINTR) {
+            continue;
+        }
+        if (polled <= 0) {
+            break;
+        }
+        int message[2];
+        const ssize_t got = ::read(pipe, message, sizeof message);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got != static_cast<ssize_t>(sizeof message)) {
+            break;
+        }
+        if (message[0] == Started) {
+            processId = message[1];
+        } else {
+            failure = message[1];
+            if (message[0] == ExecFailed) {
+                return -failure;
+            }
+        }
+    }
+    return processId > 0 ? processId : -failure;
+}
+
+long Launch(const TShellCommand& command, const std::string& program) {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) {
+        return -errno;
+    }
+    TUniqueFd readEnd(ends[0]);
+    TUniqueFd writeEnd(ends[1]);
+    const std::vector<char*> arguments = NullTerminated(command.Arguments);
+    const std::vector<char*> environment = NullTerminated(command.Environment);
+    const char* folder = command.WorkingFolder.empty() ? "/" : command.WorkingFolder.c_str();
+    const pid_t middle = ::fork();
+    if (middle < 0) {
+        return -errno;
+    }
+    if (middle == 0) {
+        RunMiddle(program.c_str(), arguments.data(), environment.data(), folder, writeEnd.Get());
+    }
+    writeEnd.Close();
+    WaitForExit(middle);
+    return ReadLaunchReport(readEnd.Get());
+}
+
+long Start(const TShellCommand& command) {
+    const TProgramFile program = FindProgram(command);
+    if (program.Error != 0) {
+        return -program.Error;
+    }
+    return Launch(command, program.Path);
+}
+
+int FailureCode(int error) {
+    switch (error) {
+        case ENOENT:
+            return 2;
+        case ENOTDIR:
+        case ELOOP:
+        case ENAMETOOLONG:
+            return 3;
+        case EACCES:
+        case EPERM:
+            return 5;
+        case ENOMEM:
+        case EAGAIN:
+            return 8;
+        case ENOEXEC:
+            return 11;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+bool TShellLauncher::Remember(long processId) {
+    TShellCommand command;
+    if (!ReadShellCommand(processId, command)) {
+        return false;
+    }
+    const bool known = std::any_of(FCommands.begin(), FCommands.end(), [&](const auto& other) {
+        return other.Arguments == command.Arguments;
+    });
+    if (!known) {
+        FCommands.push_back(std::move(command));
+    }
+    return true;
+}
+
+int TShellLauncher::StartAll() {
+    if (FCommands.empty()) {
+        return NothingToStart;
+    }
+    long firstStarted = 0;
+    int firstFailure = -1;
+    std::vector<TShellCommand> failed;
+    for (TShellCommand& command : FCommands) {
+        const long result = Start(command);
+        if (result > 0) {
+            firstStarted = firstStarted != 0 ? firstStarted : result;
+        } else {
+            firstFailure =
+                firstFailure >= 0 ? firstFailure : FailureCode(static_cast<int>(-result));
+            failed.push_back(std::move(command));
+        }
+    }
+    FCommands = std::move(failed);
+    return firstStarted != 0 ? static_cast<int>(std::max(firstStarted, LowestSuccess))
+                             : firstFailure;
+}
+
+}  // namespace plintor
