@@ -93,12 +93,12 @@ void StopSteps(IDesktopControl* desktop) {
 void RunWindow(int argc, char* argv[], IInstanceChannel& channel, std::unique_ptr<IDesktopControl>& desktop) {
     TKioskApplication application(argc, argv);
     InitKioskResources();
-    if (const std::string shortfall = InputHooksShortfall(); !shortfall.empty()) {
-        LogEntry("Desktop lockdown incomplete: " + shortfall);
-    }
     desktop = ConnectDesktopControl();
     const std::unique_ptr<ISessionManager> session = ConnectSessionManager();
     TFPlintor window(CreateKioskProfile(&application), desktop.get());
+    if (const std::string shortfall = InputHooksShortfall(); !shortfall.empty()) {
+        LogEntry("Desktop lockdown incomplete: " + shortfall);
+    }
     FPlintor = &window;
     TExecutionState executionState(session.get(), desktop.get());
     if (!SafeWebBrowserMode) {

@@ -93,10 +93,11 @@ TModifierBits ReadModifierBits(Display* display) {
     return bits;
 }
 
-std::string KeyName(std::uint32_t virtualKey, bool alt, bool control) {
+std::string KeyName(std::uint32_t virtualKey, bool shift, bool control, bool alt, bool super) {
     const std::vector<unsigned long> keysyms = KeysymsOfVirtualKey(virtualKey);
     const char* name = keysyms.empty() ? nullptr : XKeysymToString(keysyms.front());
-    return std::string(control ? "Control+" : "") + (alt ? "Alt+" : "") + (name != nullptr ? name : "?");
+    return std::string(super ? "Super+" : "") + (control ? "Control+" : "") + (alt ? "Alt+" : "") +
+           (shift ? "Shift+" : "") + (name != nullptr ? name : "?");
 }
 
 class TInputHooks {
@@ -175,7 +176,7 @@ private:
                                                    (alt ? bits.Alt : 0) | (super ? bits.Super : 0);
                     for (const KeyCode code : codes) {
                         for (const unsigned int lock : locks) {
-                            names[NextRequest(display)] = KeyName(virtualKey, alt, control);
+                            names[NextRequest(display)] = KeyName(virtualKey, shift, control, alt, super);
                             XGrabKey(display, code, modifiers | lock, root, False, GrabModeAsync, GrabModeAsync);
                             FGrabs.push_back({code, modifiers | lock});
                         }
