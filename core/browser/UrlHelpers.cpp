@@ -50,6 +50,10 @@ std::string ToFileURL(std::string_view text) {
         }
         return "file://" + path;
     }
+    // An absolute path of this system's files (where paths have no drive letter).
+    if (trimmed.starts_with('/') && !trimmed.starts_with("//")) {
+        return "file://" + std::string(trimmed);
+    }
     return std::string(trimmed);
 }
 

@@ -15,7 +15,8 @@ std::string StripTrailingSlash(std::string_view text);  // one "/" at the end
 std::string StripURLScheme(std::string_view text);      // after the first "://"
 std::string ToForwardSlashes(std::string_view text);    // trimmed, "\" becomes "/"
 
-// The file-URL form of a local address (C:\x gives file:///C:/x); other text comes back trimmed.
+// The file-URL form of a local address (C:\x gives file:///C:/x, /tmp/x file:///tmp/x); other
+// text comes back trimmed.
 std::string ToFileURL(std::string_view text);
 
 // The lower-case extension of the URL's document name with its dot (".pdf"); empty when there

@@ -31,7 +31,8 @@ TEST(UrlHelpersTest, ToFileURL) {
     const std::pair<const char*, const char*> cases[] = {
         {"C:\\Temp\\temp.pdf", "file:///C:/Temp/temp.pdf"}, {"file:///C:/x", "file:///C:/x"},
         {"file://server/share", "file:///server/share"},    {"file:C:\\x", "file:///file:C:/x"},
-        {"  http://host/a.pdf  ", "http://host/a.pdf"},     {"/tmp/temp.pdf", "/tmp/temp.pdf"},
+        {"  http://host/a.pdf  ", "http://host/a.pdf"},     {"/tmp/temp.pdf", "file:///tmp/temp.pdf"},
+        {"//server/share", "//server/share"},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(ToFileURL(text), expected) << text;

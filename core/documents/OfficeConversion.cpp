@@ -1,0 +1,15 @@
+#include "OfficeConversion.h"
+
+#include "support/FileHelpers.h"
+
+namespace plintor {
+
+std::string ConverterParameters(const std::string& outputFolder, const std::string& document) {
+    std::string folder = outputFolder;
+    while (folder.size() > 1 && IsPathDelimiter(folder.back())) {
+        folder.pop_back();
+    }
+    return "--headless --convert-to pdf --outdir \"" + folder + "\" \"" + document + "\"";
+}
+
+}  // namespace plintor

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace plintor {
+
+// The converter's parameters: headless, to PDF, into the output folder (without a trailing
+// delimiter), the document's full path; both quoted.
+std::string ConverterParameters(const std::string& outputFolder, const std::string& document);
+
+}  // namespace plintor
