@@ -17,6 +17,7 @@
 #include "app/ProgramState.h"
 #include "browser/KioskProfile.h"
 #include "config/Settings.h"
+#include "documents/DownloadRules.h"
 #include "support/Log.h"
 
 namespace plintor {
@@ -37,6 +38,7 @@ void StartUp(const TProgramOptions& options) {
     // The relative names of the configuration and list files are read from here.
     const std::string home = options.Home.value_or(ProgramFolder(programPath));
     [[maybe_unused]] const int ignored = ::chdir(home.c_str());
+    TempFiles = TempFilesIn(SystemInfo().TempFolder());
     InstallInputHooks();
     ProtectProcess();
 }

@@ -3,6 +3,8 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
+#include "documents/AcrobatParameters.h"
+
 namespace plintor {
 
 QWebEngineProfile* CreateKioskProfile(QObject* parent) {
@@ -17,6 +19,8 @@ QWebEngineProfile* CreateKioskProfile(QObject* parent) {
     settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
     settings->setAttribute(QWebEngineSettings::ScreenCaptureEnabled, false);
     settings->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, true);
+    AcrobatAvailable = settings->testAttribute(QWebEngineSettings::PdfViewerEnabled) &&
+                       settings->testAttribute(QWebEngineSettings::PluginsEnabled);
     return profile;
 }
 

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QFile>
 #include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
 
 #include "TWebBrowserEx.h"
 #include "browser/NavigationPolicy.h"
@@ -35,12 +37,19 @@ TSafeWebBrowser::TSafeWebBrowser(QWebEngineProfile* profile, QAction* back, QAct
       FCBack(back),
       FCForward(forward),
       FWebBrowser(new TWebBrowserEx(profile, this)),
-      FHint(std::make_unique<TBalloonHintEx>()) {
+      FHint(std::make_unique<TBalloonHintEx>()),
+      FDownloader(std::make_unique<TDocumentDownloader>(*FWebBrowser->page(), static_cast<IDownloadHost&>(*this))) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(FWebBrowser);
     FWebBrowser->SetEvents(this);
     WhitelistClear();
+    // The profile is shared with the other browser; each takes the downloads of its own page.
+    connect(profile, &QWebEngineProfile::downloadRequested, this, [this](QWebEngineDownloadRequest* request) {
+        if (request->page() == FWebBrowser->page()) {
+            FDownloader->EngineDownloadRequested(request);
+        }
+    });
 }
 
 TSafeWebBrowser::~TSafeWebBrowser() {
@@ -89,6 +98,9 @@ bool TSafeWebBrowser::WebBrowserBeforeNavigate2(const QUrl& url, bool topLevel) 
     if (verdict.ShowBlockedHint) {
         ShowBlockedHint();
     }
+    if (verdict.DivertToDownload) {
+        FDownloader->Download(url.toString());
+    }
     FDownTime = CurrentClock().Now();
     FDownCount = 0;
     return verdict.Cancel;
@@ -133,16 +145,23 @@ void TSafeWebBrowser::WebBrowserDownloadComplete() {
 }
 
 void TSafeWebBrowser::WebBrowserProgressChange() {
+    ShowProgress(ProgressIndicatorVisible(FDownCount, FDownTime, CurrentClock().Now()));
+}
+
+void TSafeWebBrowser::ShowProgress(bool visible) {
     if (FProgress == nullptr) {
         return;
     }
     FProgress->move((FWebBrowser->width() - FProgress->width()) / 2,
                     (FWebBrowser->height() - FProgress->height()) / 2);
-    const bool visible = ProgressIndicatorVisible(FDownCount, FDownTime, CurrentClock().Now());
     FProgress->setVisible(visible);
     if (visible) {
         FProgress->raise();
     }
+}
+
+void TSafeWebBrowser::NavigateAsync(const QString& address) {
+    FWebBrowser->NavigateAsync(address);
 }
 
 void TSafeWebBrowser::HookFileInputs() {

@@ -6,6 +6,7 @@
 
 #include "IWebBrowserEvents.h"
 #include "TBalloonHintEx.h"
+#include "documents/DocumentDownloader.h"
 #include "browser/UrlLists.h"
 #include "support/DateTime.h"
 
@@ -18,7 +19,7 @@ class TWebBrowserEx;
 
 // The restricted browser: a panel holding one browser control, the allow and deny lists that
 // judge every navigation, the hint that answers a blocked one, and the progress indicator.
-class TSafeWebBrowser final : public QWidget, private IWebBrowserEvents {
+class TSafeWebBrowser final : public QWidget, private IWebBrowserEvents, private IDownloadHost {
     Q_OBJECT
 public:
     // `back` and `forward` (may be null) follow the browser's history.
@@ -37,7 +38,7 @@ public:
     // Floats `progress` over the page while a slow navigation loads.
     void SetProgressIndicator(QWidget* progress);
     void SetBalloonHint(const QString& message, const QPixmap& image);
-    void ShowBlockedHint();
+    void ShowBlockedHint() override;
 
     void WhitelistClear() { FLists.WhitelistClear(); }
     void WhitelistAllowAll() { FLists.WhitelistAllowAll(); }
@@ -59,6 +60,9 @@ private:
 
     void HookFileInputs();
 
+    void ShowProgress(bool visible) override;
+    void NavigateAsync(const QString& address) override;
+
     QAction* FCBack;
     QAction* FCForward;
     TUrlLists FLists;
@@ -67,6 +71,7 @@ private:
     TDateTime FDownTime = 0;
     int FDownCount = 0;
     std::unique_ptr<TBalloonHintEx> FHint;
+    std::unique_ptr<TDocumentDownloader> FDownloader;
 };
 
 }  // namespace plintor

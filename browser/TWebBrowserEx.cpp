@@ -4,7 +4,9 @@
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 
+#include "documents/AcrobatParameters.h"
 #include "documents/HostUiGuard.h"
+#include "support/Log.h"
 
 namespace plintor {
 namespace {
@@ -73,9 +75,31 @@ void TWebBrowserEx::closeEvent(QCloseEvent* event) {
 }
 
 bool TWebBrowserEx::PageNavigationRequested(const QUrl& url, bool mainFrame) {
+    if (mainFrame && TranslateNavigation(url)) {
+        return false;
+    }
     const bool cancel = FEvents != nullptr && FEvents->WebBrowserBeforeNavigate2(url, mainFrame);
     FFileSource = url.toString();
     return !cancel;
+}
+
+// A PDF address is opened with the viewer's parameters: the navigation is refused and the
+// translated address follows. True when that happened.
+bool TWebBrowserEx::TranslateNavigation(const QUrl& url) {
+    if (url == FTranslatedTo) {
+        return false;  // our own translation; never translate it twice
+    }
+    const TUrlTranslation translation = TranslateUrl(url.toString().toStdString(), AcrobatAvailable);
+    const QString translated = QString::fromStdString(translation.Address);
+    if (QUrl::fromUserInput(translated) == url) {
+        return false;
+    }
+    for (const std::string& line : translation.LogLines) {
+        LogEntry(line);
+    }
+    FTranslatedTo = QUrl::fromUserInput(translated);
+    NavigateAsync(translated);
+    return true;
 }
 
 void TWebBrowserEx::PageNewWindowRequested(const QUrl& url) {

@@ -35,6 +35,7 @@ private:
     bool PageNavigationRequested(const QUrl& url, bool mainFrame) override;
     void PageNewWindowRequested(const QUrl& url) override;
 
+    bool TranslateNavigation(const QUrl& url);
     void WmNavigateAsync();
     void ReportCommandState();
     void ReportLoading(const QWebEngineLoadingInfo& info);
@@ -44,6 +45,7 @@ private:
     QString FFileSource;
     QString FNavigateAsyncURL;
     qint64 FRendererPid = 0;
+    QUrl FTranslatedTo;
 };
 
 }  // namespace plintor

@@ -5,6 +5,9 @@
 #include "support/TextCase.h"
 
 namespace plintor {
+
+bool AcrobatAvailable = false;
+
 namespace {
 
 struct TFragmentItem {

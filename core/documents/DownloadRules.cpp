@@ -8,6 +8,8 @@
 
 namespace plintor {
 
+TTempFiles TempFiles;
+
 TTempFiles TempFilesIn(const std::string& tempFolder) {
     const std::string folder = WithTrailingDelimiter(tempFolder);
     return {folder + std::string(TempTmpName), folder + std::string(TempPdfName), folder + std::string(TempDocName),

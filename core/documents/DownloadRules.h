@@ -15,6 +15,9 @@ struct TTempFiles {
 };
 TTempFiles TempFilesIn(const std::string& tempFolder);
 
+// The program's temporary files, set once at start.
+extern TTempFiles TempFiles;
+
 // The extensions that may be downloaded: ".pdf" with PDF downloads on, ".doc" and ".docx"
 // with Word downloads on; none means every download is blocked.
 std::vector<std::string> AllowedExtensions(bool downloadPdf, bool downloadWord);

@@ -1,0 +1,195 @@
+#include "DocumentDownloader.h"
+
+#include <QThread>
+#include <QWebEngineDownloadRequest>
+#include <QWebEnginePage>
+#include <filesystem>
+
+#include "OfficeConverter.h"
+#include "browser/Uri.h"
+#include "browser/UrlHelpers.h"
+#include "config/Settings.h"
+#include "documents/AcrobatParameters.h"
+#include "documents/DocumentFiles.h"
+#include "documents/DownloadRules.h"
+#include "support/FileHelpers.h"
+#include "support/Log.h"
+#include "support/TextCase.h"
+
+namespace plintor {
+namespace {
+
+std::string Text(const QString& text) {
+    return text.toStdString();
+}
+
+// The name the fetched file goes by: the server's (Content-Disposition), else the address's.
+std::string FetchedFileName(const QWebEngineDownloadRequest& request, const QString& source) {
+    const std::string suggested(Trim(Text(request.suggestedFileName())));
+    if (!suggested.empty()) {
+        return suggested;
+    }
+    const std::optional<TURI> uri = ParseURI(Text(source));
+    return uri ? std::string(Trim(uri->Document)) : std::string();
+}
+
+// Renames temp.tmp to the temporary file of its extension; empty when that fails.
+std::string KeepFetchedFile(const std::string& fileName) {
+    const std::string result = DownloadResultPath(TempFiles, fileName);
+    DeleteFileForced(result);
+    std::error_code error;
+    std::filesystem::rename(TempFiles.Tmp, result, error);
+    if (error) {
+        std::filesystem::remove(TempFiles.Tmp, error);
+        return {};
+    }
+    return result;
+}
+
+}  // namespace
+
+TDocumentDownloader::TDocumentDownloader(QWebEnginePage& page, IDownloadHost& host) : FPage(page), FHost(host) {
+    FTimeLimit.setSingleShot(true);
+    FTimeLimit.setInterval(TransferTimeLimitMs);
+    connect(&FTimeLimit, &QTimer::timeout, this, [this] {
+        if (FRequest) {
+            FRequest->cancel();  // ends as a blocked download when the engine reports it
+        } else if (FBusy) {
+            Block();  // the engine never took the download up
+        }
+    });
+}
+
+void TDocumentDownloader::EngineDownloadRequested(QWebEngineDownloadRequest* request) {
+    if (FAwaitingEngine && FBusy) {
+        FAwaitingEngine = false;
+        Fetch(request);
+        return;
+    }
+    if (StartDownload(request->url().toString())) {
+        Fetch(request);
+    } else {
+        request->cancel();
+    }
+}
+
+void TDocumentDownloader::Download(const QString& source) {
+    if (StartDownload(source)) {
+        FAwaitingEngine = true;
+        FTimeLimit.start();
+        FPage.download(QUrl::fromUserInput(source), QString::fromUtf8(TempTmpName.data(), TempTmpName.size()));
+    }
+}
+
+// False when the download ends before any fetch: another one runs, or none is allowed.
+bool TDocumentDownloader::StartDownload(const QString& source) {
+    if (FBusy) {
+        LogEntry(BlockedDownloadLogText(Text(source)));
+        FHost.ShowBlockedHint();
+        return false;
+    }
+    FSource = source;
+    FAllowed = AllowedExtensions(Settings.DownloadPDF, Settings.DownloadWord);
+    if (FAllowed.empty()) {
+        LogEntry(BlockedDownloadLogText(Text(FSource)));
+        FHost.ShowBlockedHint();
+        return false;
+    }
+    FBusy = true;
+    FHost.ShowProgress(true);
+    return true;
+}
+
+void TDocumentDownloader::Fetch(QWebEngineDownloadRequest* request) {
+    DeleteFileForced(TempFiles.Tmp);
+    FRequest = request;
+    if (request->totalBytes() > SizeLimitBytes) {
+        request->cancel();
+        Block();
+        return;
+    }
+    const std::filesystem::path tmp(TempFiles.Tmp);
+    request->setDownloadDirectory(QString::fromStdString(tmp.parent_path().string()));
+    request->setDownloadFileName(QString::fromStdString(tmp.filename().string()));
+    connect(request, &QWebEngineDownloadRequest::receivedBytesChanged, this, [this] {
+        if (FRequest && FRequest->receivedBytes() > SizeLimitBytes) {
+            FRequest->cancel();
+        }
+    });
+    connect(request, &QWebEngineDownloadRequest::isFinishedChanged, this, &TDocumentDownloader::FetchFinished);
+    FTimeLimit.start();
+    request->accept();
+}
+
+void TDocumentDownloader::FetchFinished() {
+    FTimeLimit.stop();
+    if (!FRequest || !FRequest->isFinished()) {
+        return;
+    }
+    const bool completed = FRequest->state() == QWebEngineDownloadRequest::DownloadCompleted;
+    const std::string fileName = FetchedFileName(*FRequest, FSource);
+    FRequest->deleteLater();
+    FRequest.clear();
+    if (!completed || !IsAcceptedDownload(fileName, FAllowed)) {
+        std::error_code ignored;
+        std::filesystem::remove(TempFiles.Tmp, ignored);
+        Block();
+        return;
+    }
+    const std::string result = KeepFetchedFile(fileName);
+    if (result.empty()) {
+        Block();
+        return;
+    }
+    LogEntry(DownloadFileLogText(Text(FSource)));
+    LogEntry(DownloadedFileLogText(result));
+    if (Settings.ConvertWordToPDF && (result == TempFiles.Doc || result == TempFiles.Docx)) {
+        Convert(result);
+    } else {
+        Show(result);
+    }
+}
+
+void TDocumentDownloader::Block() {
+    LogEntry(BlockedDownloadLogText(Text(FSource)));
+    FHost.ShowBlockedHint();
+    Finish();
+}
+
+// The converter runs apart from the user-interface thread, so the window keeps painting.
+void TDocumentDownloader::Convert(const std::string& document) {
+    DeleteFileForced(TempFiles.Pdf);
+    const std::string outputFolder = std::filesystem::path(TempFiles.Pdf).parent_path().string();
+    auto converted = std::make_shared<bool>(false);
+    QThread* converter = QThread::create([document, outputFolder, converted] {
+        *converted = ConvertToPDF(document, outputFolder);
+    });
+    connect(converter, &QThread::finished, this, [this, converter, converted, document] {
+        converter->deleteLater();
+        if (*converted) {
+            LogEntry(ConvertedLogText(TempFiles.Pdf));
+            Show(TempFiles.Pdf);
+        } else {
+            LogEntry(ConversionFailedLogText(document));
+            Finish();
+        }
+    });
+    converter->start();
+}
+
+void TDocumentDownloader::Show(const std::string& resultPath) {
+    std::string address = resultPath;
+    if (AcrobatAvailable && FileNameExtension(resultPath) == ".pdf") {
+        address = AddAcrobatParameters(ToFileURL(resultPath));
+    }
+    FHost.NavigateAsync(QString::fromStdString(address));
+    Finish();
+}
+
+void TDocumentDownloader::Finish() {
+    FHost.ShowProgress(false);
+    FBusy = false;
+    FAwaitingEngine = false;
+}
+
+}  // namespace plintor

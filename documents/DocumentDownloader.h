@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+#include <string>
+#include <vector>
+
+class QWebEngineDownloadRequest;
+class QWebEnginePage;
+
+namespace plintor {
+
+// What the download handling needs of its browser.
+class IDownloadHost {
+public:
+    virtual ~IDownloadHost() = default;
+    virtual void ShowProgress(bool visible) = 0;
+    virtual void ShowBlockedHint() = 0;
+    virtual void NavigateAsync(const QString& address) = 0;
+};
+
+// Documents a page offers are fetched by the browser engine itself, with the visitor's
+// session (cookies) and the kiosk's certificate rules, into the fixed temporary file; only
+// PDF and Word documents that the configuration allows are kept, a Word document is
+// converted to PDF when configured, and the result is shown in the same browser. Everything
+// else is a blocked download. One download at a time; the window keeps painting meanwhile.
+class TDocumentDownloader final : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int TransferTimeLimitMs = 60000;
+    static constexpr qint64 SizeLimitBytes = 200LL * 1024 * 1024;
+
+    TDocumentDownloader(QWebEnginePage& page, IDownloadHost& host);
+
+    // A file the engine was about to save; it is fetched under the kiosk's control instead.
+    void EngineDownloadRequested(QWebEngineDownloadRequest* request);
+    // Fetches `source` as a download (a Word document the page navigated to).
+    void Download(const QString& source);
+
+private:
+    bool StartDownload(const QString& source);
+    void Fetch(QWebEngineDownloadRequest* request);
+    void FetchFinished();
+    void Block();
+    void Convert(const std::string& document);
+    void Show(const std::string& resultPath);
+    void Finish();
+
+    QWebEnginePage& FPage;
+    IDownloadHost& FHost;
+    QString FSource;
+    std::vector<std::string> FAllowed;
+    bool FBusy = false;
+    bool FAwaitingEngine = false;  // Download() asked the engine; its request is ours
+    QPointer<QWebEngineDownloadRequest> FRequest;
+    QTimer FTimeLimit;
+};
+
+}  // namespace plintor

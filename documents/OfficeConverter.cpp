@@ -1,0 +1,42 @@
+#include "OfficeConverter.h"
+
+#include <filesystem>
+
+#include "OfficeLocator.h"
+#include "ProcessRunner.h"
+#include "documents/OfficeConversion.h"
+#include "support/FileHelpers.h"
+
+namespace plintor {
+namespace {
+
+bool WrittenSince(const std::filesystem::path& file, std::filesystem::file_time_type start) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(file, error);
+    if (error || size == 0) {
+        return false;
+    }
+    const auto written = std::filesystem::last_write_time(file, error);
+    return !error && written >= start;
+}
+
+}  // namespace
+
+bool ConvertToPDF(const std::string& document, const std::string& outputFolder) {
+    const std::string program = FindLibreOfficePath();
+    if (program.empty()) {
+        return false;
+    }
+    // The file system's clock, a second early: some file systems keep whole seconds only.
+    const auto start = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(1);
+    int exitCode = -1;
+    if (!RunProgram(program, ConverterParameters(outputFolder, document), true, exitCode, ConversionTimeLimitMs) ||
+        exitCode == -1) {
+        return false;
+    }
+    const std::filesystem::path pdf =
+        std::filesystem::path(outputFolder) / (ProgramBaseName(document) + ".pdf");
+    return WrittenSince(pdf, start);
+}
+
+}  // namespace plintor

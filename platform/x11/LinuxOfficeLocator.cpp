@@ -1,0 +1,55 @@
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "OfficeLocator.h"
+
+namespace plintor {
+namespace {
+
+bool IsProgram(const std::filesystem::path& path) {
+    return ::access(path.c_str(), X_OK) == 0 && !std::filesystem::is_directory(path);
+}
+
+std::string FindOnPath(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::istringstream folders(path != nullptr ? path : "");
+    std::string folder;
+    while (std::getline(folders, folder, ':')) {
+        const std::filesystem::path candidate = std::filesystem::path(folder.empty() ? "." : folder) / name;
+        if (IsProgram(candidate)) {
+            return candidate.string();
+        }
+    }
+    return {};
+}
+
+// Where LibreOffice's own packages and the distribution put the program.
+std::string FindInInstallFolders() {
+    std::error_code error;
+    if (IsProgram("/usr/lib/libreoffice/program/soffice")) {
+        return "/usr/lib/libreoffice/program/soffice";
+    }
+    for (const auto& entry : std::filesystem::directory_iterator("/opt", error)) {
+        const std::filesystem::path candidate = entry.path() / "program" / "soffice";
+        if (entry.path().filename().string().starts_with("libreoffice") && IsProgram(candidate)) {
+            return candidate.string();
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string FindLibreOfficePath() {
+    for (const char* name : {"soffice", "libreoffice"}) {
+        if (std::string found = FindOnPath(name); !found.empty()) {
+            return found;
+        }
+    }
+    return FindInInstallFolders();
+}
+
+}  // namespace plintor
