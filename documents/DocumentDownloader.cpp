@@ -10,7 +10,6 @@
 #include "browser/UrlHelpers.h"
 #include "config/Settings.h"
 #include "documents/AcrobatParameters.h"
-#include "documents/DocumentFiles.h"
 #include "documents/DownloadRules.h"
 #include "support/FileHelpers.h"
 #include "support/Log.h"
@@ -77,7 +76,7 @@ void TDocumentDownloader::Download(const QString& source) {
     if (StartDownload(source)) {
         FAwaitingEngine = true;
         FTimeLimit.start();
-        FPage.download(QUrl::fromUserInput(source), QString::fromUtf8(TempTmpName.data(), TempTmpName.size()));
+        FPage.download(QUrl::fromUserInput(source));  // the file's own name decides its kind
     }
 }
 

@@ -7,9 +7,11 @@ that the clean-up still runs).
 """
 
 import atexit
+import ctypes
 import datetime
 import errno
 import http.server
+import itertools
 import os
 import re
 import select
@@ -265,6 +267,13 @@ class XDisplay:
             self._start_window_manager(timeout)
         return self
 
+    def start_window_manager(self, timeout=20):
+        """openbox on a display started without it: a window manager that comes after the kiosk
+        finds the kiosk's key combinations taken."""
+        if self._wm is None or self._wm.poll() is not None:
+            self._start_window_manager(timeout)
+        return self
+
     def _start_window_manager(self, timeout):
         with open(os.path.join(self._logs, "openbox.txt"), "wb") as output:
             self._wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env(), start_new_session=True,
@@ -433,6 +442,260 @@ class Image:
             if any(abs(row[i + c] - first[c]) > tolerance for i in range(3, len(row), 3) for c in range(3)):
                 count += 1
         return count
+
+    def colour_share(self, colour, box=None, tolerance=24, step=4):
+        """The share (0 to 1) of the pixels inside box that show colour, looking at every
+        step-th pixel of every step-th row: enough to tell a covered screen from an uncovered one."""
+        left, top, right, bottom = self._clip(box or (0, 0, self.width, self.height))
+        seen = hits = 0
+        for y in range(top, bottom, step):
+            for x in range(left, right, step):
+                offset = (y * self.width + x) * 3
+                seen += 1
+                if all(abs(self.data[offset + c] - colour[c]) <= tolerance for c in range(3)):
+                    hits += 1
+        return hits / seen if seen else 0.0
+
+
+# ---------------------------------------------------------------------------------------------
+# Other programs on the display
+
+
+def _read_line(read_end, timeout, what):
+    """The first line a helper writes to read_end (a descriptor), within timeout seconds."""
+    text = b""
+    deadline = time.monotonic() + timeout
+    while b"\n" not in text:
+        left = deadline - time.monotonic()
+        if left <= 0 or not select.select([read_end], [], [], left)[0]:
+            raise HarnessError(f"{what} said nothing within {timeout} s")
+        chunk = os.read(read_end, 256)
+        if not chunk:
+            raise HarnessError(f"{what} ended at start")
+        text += chunk
+    return text.split(b"\n", 1)[0].decode(errors="replace").strip()
+
+
+def tagged_processes(tag):
+    """Ids of the processes whose environment holds PLINTOR_E2E_TAG=tag."""
+    wanted = f"PLINTOR_E2E_TAG={tag}".encode()
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/environ", "rb") as environ:
+                if wanted in environ.read().split(b"\0"):
+                    found.append(int(entry))
+        except OSError:
+            continue
+    return found
+
+
+_client_numbers = itertools.count(1)
+
+
+class XClient:
+    """A program of the desktop on the display: a terminal, a panel, an event monitor. Its
+    environment carries a tag of its own, so that a copy another program started from it (the
+    kiosk starts the shell it stopped again at its exit, as a process of its own) is found and
+    ended with it."""
+
+    def __init__(self, display, args, name=None):
+        self.display, self.args = display, [str(a) for a in args]
+        self.name = name or os.path.basename(self.args[0])
+        self.tag = f"{self.name}-{os.getpid()}-{next(_client_numbers)}"
+        self.root = tempfile.mkdtemp(prefix=f"plintor-e2e-{self.name}-")
+        self.output_path = os.path.join(self.root, "output.txt")
+        self.process = None
+        _register(self)
+
+    def __repr__(self):
+        return f"XClient({self.name}, pid={self.process.pid if self.process else None})"
+
+    def start(self):
+        env = self.display.env()
+        env["HOME"] = self.root  # caches and settings it writes go with the run
+        env["PLINTOR_E2E_TAG"] = self.tag
+        try:
+            with open(self.output_path, "wb") as output:
+                self.process = subprocess.Popen(self.args, env=env, cwd=self.root, start_new_session=True,
+                                                stdin=subprocess.DEVNULL, stdout=output,
+                                                stderr=subprocess.STDOUT)
+        except FileNotFoundError:
+            raise HarnessError(f"{self.args[0]} is not installed (needed for the end-to-end tests)")
+        return self
+
+    @property
+    def pid(self):
+        return self.process.pid
+
+    def alive(self):
+        return self.process is not None and self.process.poll() is None
+
+    def wait_exit(self, timeout):
+        """The exit code, or None when it still runs after timeout seconds."""
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def processes(self):
+        """Every live process started as this client, including copies started by others."""
+        return [pid for pid in tagged_processes(self.tag) if process_state(pid) not in (None, "Z")]
+
+    def output(self):
+        try:
+            with open(self.output_path, "rb") as output:
+                return output.read().decode(errors="replace")
+        except OSError:
+            return ""
+
+    def stop(self):
+        _unregister(self)
+        if self.process is not None:
+            kill_process_tree(self.process)
+        for pid in tagged_processes(self.tag):
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+def process_state(pid):
+    """The state letter of a process (R, S, T, Z, ...), None when there is none."""
+    try:
+        with open(f"/proc/{pid}/stat", "rb") as stat:
+            return stat.read().rsplit(b")", 1)[1].split()[0].decode()
+    except (OSError, IndexError):
+        return None
+
+
+class _XErrorEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("display", ctypes.c_void_p), ("resourceid", ctypes.c_ulong),
+                ("serial", ctypes.c_ulong), ("error_code", ctypes.c_ubyte), ("request_code", ctypes.c_ubyte),
+                ("minor_code", ctypes.c_ubyte)]
+
+
+class _XModifierKeymap(ctypes.Structure):
+    _fields_ = [("max_keypermod", ctypes.c_int), ("modifiermap", ctypes.POINTER(ctypes.c_ubyte))]
+
+
+_X_ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.POINTER(_XErrorEvent))
+_xlib = None
+
+
+def _libx11():
+    global _xlib
+    if _xlib is None:
+        try:
+            lib = ctypes.CDLL("libX11.so.6")
+        except OSError:
+            raise HarnessError("libX11.so.6 is not installed (package libx11-6)")
+        lib.XOpenDisplay.restype = ctypes.c_void_p
+        lib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        lib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        lib.XDefaultRootWindow.restype = ctypes.c_ulong
+        lib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        lib.XStringToKeysym.restype = ctypes.c_ulong
+        lib.XStringToKeysym.argtypes = [ctypes.c_char_p]
+        lib.XKeysymToKeycode.restype = ctypes.c_ubyte
+        lib.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        lib.XGrabKey.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int,
+                                 ctypes.c_int, ctypes.c_int]
+        lib.XUngrabKey.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_uint, ctypes.c_ulong]
+        lib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        lib.XSetErrorHandler.restype = ctypes.c_void_p
+        lib.XSetErrorHandler.argtypes = [ctypes.c_void_p]
+        lib.XGetModifierMapping.restype = ctypes.POINTER(_XModifierKeymap)
+        lib.XGetModifierMapping.argtypes = [ctypes.c_void_p]
+        lib.XFreeModifiermap.argtypes = [ctypes.POINTER(_XModifierKeymap)]
+        _xlib = lib
+    return _xlib
+
+
+class KeyGrabber:
+    """A client of its own on the display that asks for passive key grabs on the root window,
+    as any program may: the X server gives each combination to the first client that asks and
+    answers later ones with BadAccess."""
+
+    BAD_ACCESS = 10
+    SHIFT, LOCK, CONTROL = 1, 2, 4
+
+    def __init__(self, display):
+        self._x = _libx11()
+        self._errors = []
+        # Xlib's own handler would end this process at the first error; ours only notes it.
+        self._handler = _X_ERROR_HANDLER(self._note_error)
+        self._previous = self._x.XSetErrorHandler(ctypes.cast(self._handler, ctypes.c_void_p))
+        self._dpy = self._x.XOpenDisplay(display.name.encode())
+        if not self._dpy:
+            self._x.XSetErrorHandler(self._previous)
+            raise HarnessError(f"cannot open display {display.name}")
+        self._root = self._x.XDefaultRootWindow(self._dpy)
+        self._held = []
+        self.alt, self.num_lock, self.super = (self._modifier_bit(name, fallback) for name, fallback in
+                                               (("Alt_L", 8), ("Num_Lock", 16), ("Super_L", 64)))
+        _register(self)
+
+    def __repr__(self):
+        return "KeyGrabber()"
+
+    def _note_error(self, _display, event):
+        self._errors.append(event.contents.error_code)
+        return 0
+
+    def _keycode(self, keysym_name):
+        keysym = self._x.XStringToKeysym(keysym_name.encode())
+        code = self._x.XKeysymToKeycode(self._dpy, keysym) if keysym else 0
+        if not code:
+            raise HarnessError(f"the display's keyboard has no key {keysym_name}")
+        return code
+
+    def _modifier_bit(self, keysym_name, fallback):
+        code = self._x.XKeysymToKeycode(self._dpy, self._x.XStringToKeysym(keysym_name.encode()))
+        keymap = self._x.XGetModifierMapping(self._dpy)
+        if not keymap or not code:
+            return fallback
+        try:
+            per = keymap.contents.max_keypermod
+            for modifier in range(8):
+                if any(keymap.contents.modifiermap[modifier * per + i] == code for i in range(per)):
+                    return 1 << modifier
+            return fallback
+        finally:
+            self._x.XFreeModifiermap(keymap)
+
+    def lock_states(self):
+        """The modifier bits of every Caps Lock and Num Lock state."""
+        return [0, self.LOCK, self.num_lock, self.LOCK | self.num_lock]
+
+    def grab(self, keysym_name, modifiers=0):
+        """Asks for the combination; returns the X error code (0: granted, and held until
+        release())."""
+        code = self._keycode(keysym_name)
+        del self._errors[:]
+        self._x.XGrabKey(self._dpy, code, modifiers, self._root, 0, 1, 1)
+        self._x.XSync(self._dpy, 0)
+        error = self._errors[0] if self._errors else 0
+        if not error:
+            self._held.append((code, modifiers))
+        return error
+
+    def release(self):
+        for code, modifiers in self._held:
+            self._x.XUngrabKey(self._dpy, code, modifiers, self._root)
+        self._held = []
+        self._x.XSync(self._dpy, 0)
+
+    def stop(self):
+        _unregister(self)
+        if self._dpy:
+            self.release()
+            self._x.XCloseDisplay(self._dpy)
+            self._dpy = None
+            self._x.XSetErrorHandler(self._previous)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -653,11 +916,13 @@ class Kiosk:
     """One kiosk process with its own home folder, configuration and private user folders."""
 
     def __init__(self, display, config=None, whitelist=None, blacklist=None, args=None,
-                 default_files=False, name="kiosk"):
+                 default_files=False, name="kiosk", extra_env=None):
         """config: dict written as plintor.ini (None writes no file); whitelist/blacklist:
         lists of masks (None writes no file); default_files writes the _Default copies
-        instead of the working files; args replaces --home=DIR when given."""
+        instead of the working files; args replaces --home=DIR when given; extra_env: variables
+        set for the kiosk on top of the usual ones (a value of None removes the variable)."""
         self.display = display
+        self.extra_env = dict(extra_env or {})
         self.name = name
         self.root = tempfile.mkdtemp(prefix=f"plintor-e2e-{name}-")
         self.home = os.path.join(self.root, "home")
@@ -704,6 +969,11 @@ class Kiosk:
         flags = env.get("QTWEBENGINE_CHROMIUM_FLAGS", "")
         if "--disable-gpu" not in flags:
             env["QTWEBENGINE_CHROMIUM_FLAGS"] = (flags + " --disable-gpu").strip()
+        for variable, value in self.extra_env.items():
+            if value is None:
+                env.pop(variable, None)
+            else:
+                env[variable] = value
         return env
 
     def command(self):
@@ -849,3 +1119,140 @@ class Kiosk:
         since = self.mark()
         self.send_navigate(url)
         self.wait_loaded(url, timeout, since)
+
+
+
+# ---------------------------------------------------------------------------------------------
+# The system bus and logind, stood in for
+
+
+def fake_logind_path():
+    path = os.environ.get("PLINTOR_FAKE_LOGIND") or os.path.join(
+        os.path.dirname(binary_path()), "tests", "unit", "fake_logind")
+    return os.path.abspath(path)
+
+
+class SystemBus:
+    """A private dbus-daemon the kiosk takes for the system bus (see env()): its power, session
+    and sleep requests reach the stand-in for logind there, never the machine's own."""
+
+    def __init__(self):
+        self.root = tempfile.mkdtemp(prefix="plintor-e2e-bus-")
+        self.address = None
+        self._process = None
+        _register(self)
+
+    def __repr__(self):
+        return f"SystemBus({self.address})"
+
+    def start(self, timeout=10):
+        config = os.path.join(self.root, "bus.conf")
+        with open(config, "w") as out:
+            out.write(f"""<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <listen>unix:path={self.root}/socket</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow own="*"/>
+    <allow send_destination="*"/>
+    <allow receive_sender="*"/>
+  </policy>
+</busconfig>
+""")
+        read_end, write_end = os.pipe()
+        try:
+            with open(os.path.join(self.root, "output.txt"), "wb") as output:
+                self._process = subprocess.Popen(
+                    ["dbus-daemon", f"--config-file={config}", "--nofork", "--nopidfile",
+                     f"--print-address={write_end}"],
+                    pass_fds=(write_end,), start_new_session=True, stdin=subprocess.DEVNULL,
+                    stdout=output, stderr=subprocess.STDOUT)
+        except FileNotFoundError:
+            raise HarnessError("dbus-daemon is not installed (package dbus-daemon)")
+        finally:
+            os.close(write_end)
+        try:
+            self.address = _read_line(read_end, timeout, "dbus-daemon")
+        finally:
+            os.close(read_end)
+        return self
+
+    def env(self):
+        """What the kiosk needs to take this bus for the system's; the session id is left to
+        the stand-in, which looks it up by process."""
+        return {"DBUS_SYSTEM_BUS_ADDRESS": self.address, "XDG_SESSION_ID": None}
+
+    def stop(self):
+        _unregister(self)
+        if self._process is not None:
+            kill_process_tree(self._process)
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+class FakeLogind:
+    """The tests' logind (fake_logind, built with the unit tests) on a SystemBus: it writes one
+    line per request to its record before it answers, refuses everything with --refuse, tells
+    the session state given with --session-state, and starts a simulated shutdown on SIGUSR1."""
+
+    def __init__(self, bus, *options):
+        self.bus, self.options = bus, list(options)
+        self.root = tempfile.mkdtemp(prefix="plintor-e2e-logind-")
+        self.record_path = os.path.join(self.root, "record.txt")
+        self._process = None
+        self._ready = None
+        _register(self)
+
+    def __repr__(self):
+        return f"FakeLogind({' '.join(self.options)})"
+
+    def start(self, timeout=10):
+        path = fake_logind_path()
+        if not os.access(path, os.X_OK):
+            raise HarnessError(f"no fake_logind at {path} (build the tests, or set PLINTOR_FAKE_LOGIND)")
+        self._process = subprocess.Popen([path, "--bus", self.bus.address, "--record", self.record_path,
+                                          *self.options],
+                                         start_new_session=True, stdin=subprocess.DEVNULL,
+                                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        self._ready = self._process.stdout  # kept open: a closed pipe would end it at its next word
+        line = _read_line(self._ready.fileno(), timeout, "fake_logind")
+        if line != "ready":
+            raise HarnessError(f"fake_logind did not start: {line}")
+        return self
+
+    def alive(self):
+        return self._process is not None and self._process.poll() is None
+
+    def start_shutdown(self):
+        """The machine starts shutting down: PreparingForShutdown becomes true."""
+        self._process.send_signal(signal.SIGUSR1)
+
+    def lines(self):
+        try:
+            with open(self.record_path, encoding="utf-8", errors="replace") as record:
+                return record.read().splitlines()
+        except FileNotFoundError:
+            return []
+
+    def mark(self):
+        return len(self.lines())
+
+    def find(self, pattern, since=0):
+        regex = re.compile(pattern)
+        return [line for line in self.lines()[since:] if regex.search(line)]
+
+    def wait_lines(self, pattern, count=1, timeout=15, since=0):
+        """The first count record lines after since that match pattern; fails after timeout."""
+        found = poll_until(lambda: len(self.find(pattern, since)) >= count, timeout)
+        if not found:
+            raise HarnessError(f"logind was not asked /{pattern}/ {count} time(s) within {timeout} s; "
+                               f"its record: {self.lines()[since:]}")
+        return self.find(pattern, since)[:count]
+
+    def stop(self):
+        _unregister(self)
+        if self._process is not None:
+            kill_process_tree(self._process)
+            self._ready.close()
+        shutil.rmtree(self.root, ignore_errors=True)
