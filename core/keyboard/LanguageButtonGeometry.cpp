@@ -1,0 +1,13 @@
+#include "LanguageButtonGeometry.h"
+
+#include "support/ScreenScale.h"
+
+namespace plintor {
+
+TLanguageButtonGeometry LanguageButtonGeometry(int touchKeyboardSize, int pixelsPerInch) {
+    const double factor = 1 + (touchKeyboardSize - 100) / 100.0;
+    auto scaled = [&](int design) { return static_cast<int>(factor * ScaleValue(design, pixelsPerInch)); };
+    return {scaled(128), scaled(28), scaled(8), scaled(4), static_cast<int>(factor * 8)};
+}
+
+}  // namespace plintor
