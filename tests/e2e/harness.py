@@ -344,6 +344,11 @@ class XDisplay:
                 mapped.add(window)
         return mapped
 
+    def find_windows(self, *criteria, visible=True):
+        """Ids of the windows that xdotool search finds, e.g. find_windows("--class", "^tint2$")."""
+        args = ["xdotool", "search", *(["--onlyvisible"] if visible else []), *[str(c) for c in criteria]]
+        return run_tool(args, env=self.env(), check=False).stdout.decode().split()
+
     def window_summary(self, ids):
         lines = []
         for window in sorted(ids):
