@@ -14,6 +14,8 @@
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
 
 #include "ImageLists.h"
+#include "KeyboardPanel.h"
+#include "TouchKeyboard.h"
 #include "KioskProgram.h"
 #include "NavigationPanel.h"
 #include "PictureButton.h"
@@ -43,8 +45,6 @@ namespace {
 
 // Design sizes at 96 pixels per inch.
 constexpr int FontPixels = 11;
-constexpr int KeyboardPanelDesignHeight = 194;
-constexpr int TouchKeyboardDesignTop = 8;
 constexpr int ProgressPanelSize = 97;
 constexpr int ProgressImageOffset = 16;
 constexpr int ProgressImageSize = 64;
@@ -64,12 +64,12 @@ QString SizeText(const QSize& size) {
 
 }  // namespace
 
-TFPlintor::TFPlintor(QWebEngineProfile* profile, IDesktopControl* desktop)
+TFPlintor::TFPlintor(QWebEngineProfile* profile, IDesktopControl* desktop, IKeyboardSystem* keyboard)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       FMetrics(*QGuiApplication::primaryScreen()),
       FProfile(profile),
       FDesktop(desktop),
-      FTouchKeyboardTop(FMetrics.Scaled(TouchKeyboardDesignTop)) {
+      FKeyboard(keyboard) {
     LogStart();
     setWindowTitle(QApplication::applicationName() + ' ' + QString::fromStdString(ProgramVersion));
     QFont windowFont = font();
@@ -85,6 +85,7 @@ TFPlintor::TFPlintor(QWebEngineProfile* profile, IDesktopControl* desktop)
     PNavigation->LayoutNavButtons(
         NavButtons, ScaledImageList(PIL(), PixelsPerInch()).Image(ImageHome, FMetrics.DevicePixelRatio()));
     AllowNavButtonAddresses(FWebBrowser->Lists(), NavButtons);
+    PKeyboard->BuildLanguageButtons(TouchButtonVisible(), Settings.TouchKeyboardSize);
     PProgress->findChild<QLabel*>()->movie()->start();
 
     TimerShutdown.setSingleShot(true);
@@ -154,11 +155,7 @@ void TFPlintor::BuildControls() {
     clientLayout->addWidget(FWebBrowser, 0, 0);
     clientLayout->addWidget(PShutdown1, 0, 0);
 
-    PKeyboard = new QWidget(this);
-    PKeyboard->setObjectName(QStringLiteral("PKeyboard"));
-    PKeyboard->setAutoFillBackground(true);
-    PKeyboard->setFixedHeight(FMetrics.Scaled(KeyboardPanelDesignHeight));
-    PKeyboard->hide();
+    PKeyboard = new TKeyboardPanel(FMetrics, FKeyboard, this);
 
     PWheelchair = new TWheelchairBar(FMetrics, AWheelchair, this);
     PProgress = BuildProgressPanel();
@@ -166,7 +163,7 @@ void TFPlintor::BuildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    for (QWidget* control : {PWheelchairTop, static_cast<QWidget*>(PNavigation), client, PKeyboard,
+    for (QWidget* control : {PWheelchairTop, static_cast<QWidget*>(PNavigation), client, static_cast<QWidget*>(PKeyboard),
                              static_cast<QWidget*>(PWheelchair)}) {
         layout->addWidget(control);
     }
@@ -249,6 +246,9 @@ void TFPlintor::LeaveWheelchairMode() {
 
 void TFPlintor::ATouchExecute() {
     PKeyboard->setVisible(PKeyboard->isHidden());
+    UpdateTouchKeyboard();
+    PKeyboard->TouchKeyboard()->setVisible(!PKeyboard->isHidden());
+    PShutdown1->CenterShutdownBox();
 }
 
 // --- Shutdown panel -----------------------------------------------------------------------
@@ -453,7 +453,9 @@ void TFPlintor::CreateScreensaver() {
     ScreensaverWB->setGeometry(0, 0, width(), height());
 }
 
-void TFPlintor::UpdateTouchKeyboard() {}
+void TFPlintor::UpdateTouchKeyboard() {
+    PKeyboard->UpdateTouchKeyboard();
+}
 
 void TFPlintor::GuardScreen() {
     if (FDesktop == nullptr || !isVisible()) {
@@ -540,15 +542,15 @@ void TFPlintor::SetKeyboardPanelHeight(int height) {
 }
 
 int TFPlintor::TouchKeyboardTop() const {
-    return FTouchKeyboardTop;
+    return PKeyboard->TouchKeyboardTop();
 }
 
 void TFPlintor::SetTouchKeyboardTop(int top) {
-    FTouchKeyboardTop = top;
+    PKeyboard->SetTouchKeyboardTop(top);
 }
 
 void TFPlintor::SetTouchKeyboardLayout(const std::string& layoutName) {
-    FTouchKeyboardLayout = layoutName;
+    PKeyboard->TouchKeyboard()->SetLayoutName(QString::fromStdString(layoutName));
 }
 
 void TFPlintor::SetWheelchairBarVisible(bool visible) {
@@ -579,7 +581,7 @@ TColor TFPlintor::NavigationPanelColor() const {
 }
 
 void TFPlintor::SetPanelColor(TColor color) {
-    for (QWidget* panel : {static_cast<QWidget*>(PNavigation), PKeyboard, static_cast<QWidget*>(PWheelchair)}) {
+    for (QWidget* panel : {static_cast<QWidget*>(PNavigation), static_cast<QWidget*>(PKeyboard), static_cast<QWidget*>(PWheelchair)}) {
         QPalette colored = panel->palette();
         colored.setColor(QPalette::Window, ToQColor(color));
         panel->setPalette(colored);

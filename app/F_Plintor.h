@@ -15,6 +15,8 @@ class QWebEngineProfile;
 namespace plintor {
 
 class IDesktopControl;
+class IKeyboardSystem;
+class TKeyboardPanel;
 class TNavigationPanel;
 class TSafeWebBrowser;
 class TShutdownPanel;
@@ -26,8 +28,9 @@ class TWheelchairBar;
 class TFPlintor final : public QWidget, public ISettingsTarget, private IUnattendedHost {
     Q_OBJECT
 public:
-    // `desktop` (may be null when there is no display to lock) keeps the screen the kiosk's.
-    TFPlintor(QWebEngineProfile* profile, IDesktopControl* desktop);
+    // `desktop` (may be null when there is no display to lock) keeps the screen the kiosk's;
+    // `keyboard` (may be null) serves the on-screen keyboard and the language buttons.
+    TFPlintor(QWebEngineProfile* profile, IDesktopControl* desktop, IKeyboardSystem* keyboard);
     ~TFPlintor() override;
 
     void HandleMessage(const TKioskMessage& message);
@@ -108,6 +111,7 @@ private:
     TScreenMetrics FMetrics;
     QWebEngineProfile* FProfile;
     IDesktopControl* FDesktop;
+    IKeyboardSystem* FKeyboard;
     QAction* ABack = nullptr;
     QAction* AForward = nullptr;
     QAction* AShutDown = nullptr;
@@ -121,11 +125,9 @@ private:
     TSafeWebBrowser* FWebBrowser = nullptr;
     TSafeWebBrowser* ScreensaverWB = nullptr;
     TShutdownPanel* PShutdown1 = nullptr;
-    QWidget* PKeyboard = nullptr;
+    TKeyboardPanel* PKeyboard = nullptr;
     QWidget* PProgress = nullptr;
     TWheelchairBar* PWheelchair = nullptr;
-    int FTouchKeyboardTop;
-    std::string FTouchKeyboardLayout;
     QTimer Timer1;
     QTimer Timer2;
     QTimer TimerShutdown;

@@ -8,6 +8,8 @@
 #include "F_Plintor.h"
 #include "InputHooks.h"
 #include "InstanceChannel.h"
+#include "KeyboardLayouts.h"
+#include "KeyboardSystem.h"
 #include "KioskApplication.h"
 #include "ProcessProtection.h"
 #include "Resources.h"
@@ -18,6 +20,7 @@
 #include "browser/KioskProfile.h"
 #include "config/Settings.h"
 #include "documents/DownloadRules.h"
+#include "keyboard/VirtualKeyLayout.h"
 #include "support/Log.h"
 
 namespace plintor {
@@ -89,15 +92,18 @@ void StopSteps(IDesktopControl* desktop) {
         LogEntry("Run explorer (" + std::to_string(result) + ")");
     }
     NavButtons.clear();
+    KeyboardLayouts.clear();
     LogFileName.clear();
 }
 
 void RunWindow(int argc, char* argv[], IInstanceChannel& channel, std::unique_ptr<IDesktopControl>& desktop) {
     TKioskApplication application(argc, argv);
     InitKioskResources();
+    LoadKeyboardLayouts();
     desktop = ConnectDesktopControl();
     const std::unique_ptr<ISessionManager> session = ConnectSessionManager();
-    TFPlintor window(CreateKioskProfile(&application), desktop.get());
+    const std::unique_ptr<IKeyboardSystem> keyboard = ConnectKeyboardSystem();
+    TFPlintor window(CreateKioskProfile(&application), desktop.get(), keyboard.get());
     if (const std::string shortfall = InputHooksShortfall(); !shortfall.empty()) {
         LogEntry("Desktop lockdown incomplete: " + shortfall);
     }

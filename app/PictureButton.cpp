@@ -28,6 +28,11 @@ void TPictureButton::SetGlyph(const QPixmap& glyph) {
     UpdateStyle();
 }
 
+void TPictureButton::SetGlyphBesideCaption(bool beside) {
+    FGlyphBeside = beside;
+    UpdateStyle();
+}
+
 void TPictureButton::SetCaption(const QString& caption) {
     FCaption = caption;
     ShowCaption();
@@ -54,7 +59,8 @@ void TPictureButton::actionEvent(QActionEvent* event) {
 void TPictureButton::UpdateStyle() {
     const bool hasGlyph = !icon().isNull();
     const bool hasCaption = !text().isEmpty();
-    setToolButtonStyle(hasGlyph && hasCaption ? Qt::ToolButtonTextUnderIcon
+    const Qt::ToolButtonStyle both = FGlyphBeside ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonTextUnderIcon;
+    setToolButtonStyle(hasGlyph && hasCaption ? both
                        : hasGlyph             ? Qt::ToolButtonIconOnly
                                               : Qt::ToolButtonTextOnly);
 }

@@ -16,6 +16,8 @@ public:
     // Takes glyph, caption and enabled state from `action`.
     void SetAction(QAction* action);
     void SetGlyph(const QPixmap& glyph);
+    // A glyph beside the caption rather than above it.
+    void SetGlyphBesideCaption(bool beside);
     // A caption wider than the button ends in an ellipsis rather than being cut.
     void SetCaption(const QString& caption);
 
@@ -28,6 +30,7 @@ private:
     void ShowCaption();
 
     QString FCaption;
+    bool FGlyphBeside = false;
 };
 
 }  // namespace plintor

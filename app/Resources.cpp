@@ -5,6 +5,8 @@
 // Outside any namespace, as the resource compiler's initialisers are.
 static void InitResourcesGlobally() {
     Q_INIT_RESOURCE(icons);
+    Q_INIT_RESOURCE(flags);
+    Q_INIT_RESOURCE(keyboards);
     Q_INIT_RESOURCE(browser);
 }
 

@@ -40,6 +40,8 @@ using TRegistry = std::unique_ptr<rxkb_context, TDeleter<rxkb_context, UnrefRegi
 struct TLayoutName {
     std::string Layout;   // "de"
     std::string Variant;  // "nodeadkeys", or empty
+
+    bool operator==(const TLayoutName&) const = default;
 };
 
 std::vector<std::string> SplitComma(const std::string& text) {
@@ -111,6 +113,22 @@ std::string TwoLetterLanguage(const std::string& threeLetters) {
     return {};
 }
 
+// A dead key types nothing by itself; it shows the accent it puts on the next letter.
+std::string DeadKeyCaption(xkb_keysym_t keysym) {
+    static const std::pair<xkb_keysym_t, const char*> kAccents[] = {
+        {XKB_KEY_dead_grave, "`"},          {XKB_KEY_dead_acute, "\u00B4"},   {XKB_KEY_dead_circumflex, "^"},
+        {XKB_KEY_dead_tilde, "~"},          {XKB_KEY_dead_macron, "\u00AF"},  {XKB_KEY_dead_breve, "\u02D8"},
+        {XKB_KEY_dead_abovedot, "\u02D9"}, {XKB_KEY_dead_diaeresis, "\u00A8"}, {XKB_KEY_dead_abovering, "\u00B0"},
+        {XKB_KEY_dead_doubleacute, "\u02DD"}, {XKB_KEY_dead_caron, "\u02C7"}, {XKB_KEY_dead_cedilla, "\u00B8"},
+        {XKB_KEY_dead_ogonek, "\u02DB"}};
+    for (const auto& [dead, accent] : kAccents) {
+        if (dead == keysym) {
+            return accent;
+        }
+    }
+    return {};
+}
+
 std::string UpperFirst(std::string text) {
     if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') {
         text[0] = static_cast<char>(text[0] - 'a' + 'A');
@@ -150,21 +168,14 @@ class TXkbKeyboardSystem final : public IKeyboardSystem {
 public:
     explicit TXkbKeyboardSystem(TDisplay display) : FDisplay(std::move(display)) {}
 
+    // Read again only when the session configures other layouts: the registry is large.
     std::vector<TInputLanguage> InstalledLanguages() override {
-        std::vector<TInputLanguage> languages;
-        TRegistry registry(rxkb_context_new(RXKB_CONTEXT_NO_FLAGS));
-        const bool parsed = registry && rxkb_context_parse_default_ruleset(registry.get());
         const std::vector<TLayoutName> layouts = ConfiguredLayouts(FDisplay.get());
-        for (std::size_t group = 0; group < layouts.size(); ++group) {
-            TInputLanguage language;
-            if (parsed) {
-                FindInRegistry(registry.get(), layouts[group], language);
-            }
-            language.Handle = Handle(language, layouts[group], static_cast<int>(group));
-            Describe(language);
-            languages.push_back(std::move(language));
+        if (layouts != FLayouts || FLanguages.empty()) {
+            FLayouts = layouts;
+            FLanguages = ReadLanguages(layouts);
         }
-        return languages;
+        return FLanguages;
     }
 
     std::uint32_t CurrentLanguage() override {
@@ -202,7 +213,10 @@ public:
         }
         char text[64];
         const int length = xkb_state_key_get_utf8(state.get(), key, text, sizeof text);
-        return length > 0 ? std::string(text, static_cast<std::size_t>(length)) : std::string();
+        if (length > 0) {
+            return std::string(text, static_cast<std::size_t>(length));
+        }
+        return DeadKeyCaption(xkb_state_key_get_one_sym(state.get(), key));
     }
 
     bool CapsLockOn() override {
@@ -239,6 +253,22 @@ public:
     }
 
 private:
+    static std::vector<TInputLanguage> ReadLanguages(const std::vector<TLayoutName>& layouts) {
+        std::vector<TInputLanguage> languages;
+        TRegistry registry(rxkb_context_new(RXKB_CONTEXT_NO_FLAGS));
+        const bool parsed = registry && rxkb_context_parse_default_ruleset(registry.get());
+        for (std::size_t group = 0; group < layouts.size(); ++group) {
+            TInputLanguage language;
+            if (parsed) {
+                FindInRegistry(registry.get(), layouts[group], language);
+            }
+            language.Handle = Handle(language, layouts[group], static_cast<int>(group));
+            Describe(language);
+            languages.push_back(std::move(language));
+        }
+        return languages;
+    }
+
     static void FindInRegistry(rxkb_context* registry, const TLayoutName& name, TInputLanguage& language) {
         for (rxkb_layout* layout = rxkb_layout_first(registry); layout != nullptr; layout = rxkb_layout_next(layout)) {
             const char* variant = rxkb_layout_get_variant(layout);
@@ -305,6 +335,8 @@ private:
     }
 
     TDisplay FDisplay;
+    std::vector<TLayoutName> FLayouts;
+    std::vector<TInputLanguage> FLanguages;
     TXkbContext FContext;
     TKeymap FKeymap;
 };

@@ -1,0 +1,113 @@
+#include "KeyboardPanel.h"
+
+#include <QVariant>
+#include <cmath>
+
+#include "KeyboardSystem.h"
+#include "PictureButton.h"
+#include "ScreenMetrics.h"
+#include "TouchKeyboard.h"
+#include "keyboard/LanguageButtonGeometry.h"
+#include "keyboard/VirtualKeyLayout.h"
+#include "support/Log.h"
+#include "support/ScreenScale.h"
+#include "support/StringHelpers.h"
+
+namespace plintor {
+namespace {
+
+// Design geometry at 96 pixels per inch.
+constexpr int KeyboardLeft = 8;
+constexpr int KeyboardTop = 8;
+constexpr int KeyboardWidth = 550;
+constexpr int KeyboardHeight = 180;
+
+const char* const HandleProperty = "plintorInputLocale";
+
+}  // namespace
+
+TKeyboardPanel::TKeyboardPanel(const TScreenMetrics& metrics, IKeyboardSystem* keyboard, QWidget* parent)
+    : QWidget(parent),
+      FMetrics(metrics),
+      FKeyboard(keyboard),
+      FTouchKeyboard(new TTouchKeyboard(keyboard, this)),
+      FTouchKeyboardTop(metrics.Scaled(KeyboardTop)) {
+    setObjectName(QStringLiteral("PKeyboard"));
+    setAutoFillBackground(true);
+    setFixedHeight(metrics.Scaled(DesignHeight));
+    FTouchKeyboard->setGeometry(metrics.Scaled(KeyboardLeft), FTouchKeyboardTop, metrics.Scaled(KeyboardWidth),
+                                metrics.Scaled(KeyboardHeight));
+    FTouchKeyboard->hide();
+    hide();
+}
+
+QPixmap TKeyboardPanel::FlagOf(const std::string& countryCode) const {
+    const int size = ScaleClass(FMetrics.PixelsPerInch()) == 200 ? 48 : ScaleClass(FMetrics.PixelsPerInch()) == 150 ? 32 : 24;
+    QPixmap flag(QStringLiteral(":/flags/%1/%2.png").arg(size).arg(QString::fromStdString(countryCode).toUpper()));
+    flag.setDevicePixelRatio(FMetrics.DevicePixelRatio());
+    return flag;
+}
+
+void TKeyboardPanel::BuildLanguageButtons(bool touchButtonVisible, int touchKeyboardSize) {
+    LogStamped("");
+    const std::vector<TInputLanguage> languages =
+        FKeyboard != nullptr ? FKeyboard->InstalledLanguages() : std::vector<TInputLanguage>();
+    if (!touchButtonVisible || languages.size() < 2) {
+        return;
+    }
+    const TLanguageButtonGeometry geometry = LanguageButtonGeometry(touchKeyboardSize, FMetrics.PixelsPerInch());
+    int top = FTouchKeyboardTop;
+    for (const TInputLanguage& language : languages) {
+        const bool sameLanguage = std::any_of(FLanguageButtons.begin(), FLanguageButtons.end(), [&](TPictureButton* button) {
+            return (button->property(HandleProperty).toUInt() & 0xFFFF) == (language.Handle & 0xFFFF);
+        });
+        if (sameLanguage) {
+            continue;
+        }
+        auto* button = new TPictureButton(TPictureButton::SpeedButton, this);
+        button->setCheckable(true);
+        button->setGeometry(FTouchKeyboardTop, top, FMetrics.FromScreenPixels(geometry.Width),
+                            FMetrics.FromScreenPixels(geometry.Height));
+        button->SetGlyphBesideCaption(true);
+        QFont font = button->font();
+        font.setPointSize(geometry.FontPoints);
+        button->setFont(font);
+        button->setStyleSheet(QStringLiteral("QToolButton { padding-left: %1px; spacing: %2px; text-align: left; }")
+                                  .arg(FMetrics.FromScreenPixels(geometry.Margin))
+                                  .arg(FMetrics.FromScreenPixels(geometry.Spacing)));
+        top += button->height();
+        LogPlain("Keyboard layout: " + HexOf32(language.Handle) + " - " + language.LocalizedName);
+        button->SetCaption(QString::fromStdString(language.NativeName));
+        button->SetGlyph(FlagOf(language.CountryCode));
+        button->setProperty(HandleProperty, QVariant::fromValue(language.Handle));
+        connect(button, &QToolButton::clicked, this, [this, handle = language.Handle] { LangOnClick(handle); });
+        FLanguageButtons.append(button);
+    }
+    LogPlain("");
+    UpdateTouchKeyboard();
+}
+
+void TKeyboardPanel::LangOnClick(std::uint32_t handle) {
+    FKeyboard->ActivateLanguage(handle);
+    UpdateTouchKeyboard();
+}
+
+void TKeyboardPanel::UpdateTouchKeyboard() {
+    const std::uint32_t current = FKeyboard != nullptr ? FKeyboard->CurrentLanguage() : 0;
+    if (current != LastKeyboardLayout) {
+        for (TPictureButton* button : FLanguageButtons) {
+            button->setChecked(button->property(HandleProperty).toUInt() == current);
+        }
+        FTouchKeyboard->RefreshKeys();
+        LastKeyboardLayout = current;
+    }
+    const int keyboardHeight = height() - 2 * FTouchKeyboardTop;
+    const std::string locale = FKeyboard != nullptr ? FKeyboard->CurrentLocaleName() : std::string();
+    const TVirtualKeyLayout* description =
+        SelectKeyboardLayout(KeyboardLayouts, FTouchKeyboard->LayoutName().toStdString(), locale);
+    FTouchKeyboard->SetDescription(description);
+    const int keyboardWidth = description != nullptr ? KeyboardWidthFor(keyboardHeight, *description) : FTouchKeyboard->width();
+    FTouchKeyboard->setGeometry((width() - keyboardWidth) / 2, FTouchKeyboardTop, keyboardWidth, keyboardHeight);
+}
+
+}  // namespace plintor
