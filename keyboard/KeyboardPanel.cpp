@@ -87,6 +87,25 @@ void TKeyboardPanel::BuildLanguageButtons(bool touchButtonVisible, int touchKeyb
     UpdateTouchKeyboard();
 }
 
+// A large keyboard on a narrow screen moves right of the language buttons, and shrinks with
+// its proportions when it would not fit there; it never covers them.
+QRect TKeyboardPanel::ClearOfLanguageButtons(QRect keyboard, const TVirtualKeyLayout* description) const {
+    int reserved = 0;
+    for (const TPictureButton* button : FLanguageButtons) {
+        reserved = std::max(reserved, button->geometry().right() + 1 + FTouchKeyboardTop);
+    }
+    if (keyboard.left() >= reserved) {
+        return keyboard;
+    }
+    keyboard.moveLeft(reserved);
+    const int room = width() - FTouchKeyboardTop - reserved;
+    if (keyboard.width() > room && description != nullptr) {
+        keyboard.setWidth(room);
+        keyboard.setHeight(room * description->Height / description->Width);
+    }
+    return keyboard;
+}
+
 void TKeyboardPanel::LangOnClick(std::uint32_t handle) {
     FKeyboard->ActivateLanguage(handle);
     UpdateTouchKeyboard();
@@ -106,8 +125,12 @@ void TKeyboardPanel::UpdateTouchKeyboard() {
     const TVirtualKeyLayout* description =
         SelectKeyboardLayout(KeyboardLayouts, FTouchKeyboard->LayoutName().toStdString(), locale);
     FTouchKeyboard->SetDescription(description);
-    const int keyboardWidth = description != nullptr ? KeyboardWidthFor(keyboardHeight, *description) : FTouchKeyboard->width();
-    FTouchKeyboard->setGeometry((width() - keyboardWidth) / 2, FTouchKeyboardTop, keyboardWidth, keyboardHeight);
+    QRect keyboard((width() - FTouchKeyboard->width()) / 2, FTouchKeyboardTop, FTouchKeyboard->width(), keyboardHeight);
+    if (description != nullptr) {
+        keyboard.setWidth(KeyboardWidthFor(keyboardHeight, *description));
+        keyboard.moveLeft((width() - keyboard.width()) / 2);
+    }
+    FTouchKeyboard->setGeometry(ClearOfLanguageButtons(keyboard, description));
 }
 
 }  // namespace plintor

@@ -10,6 +10,7 @@ class IKeyboardSystem;
 class TPictureButton;
 class TScreenMetrics;
 class TTouchKeyboard;
+struct TVirtualKeyLayout;
 
 // The panel at the window's edge that holds the on-screen keyboard and, at its left, one
 // button per input language with the country's flag and the language's own name.
@@ -34,6 +35,7 @@ public:
 
 private:
     void LangOnClick(std::uint32_t handle);
+    QRect ClearOfLanguageButtons(QRect keyboard, const TVirtualKeyLayout* description) const;
     QPixmap FlagOf(const std::string& countryCode) const;
 
     const TScreenMetrics& FMetrics;
