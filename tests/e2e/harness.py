@@ -267,16 +267,24 @@ class XDisplay:
             self._start_window_manager(timeout)
         return self
 
-    def start_window_manager(self, timeout=20):
+    def start_window_manager(self, timeout=20, key_bindings=True):
         """openbox on a display started without it: a window manager that comes after the kiosk
-        finds the kiosk's key combinations taken."""
+        finds the kiosk's key combinations taken. key_bindings=False leaves it without any, so
+        that a combination taken on the display can only be the kiosk's."""
         if self._wm is None or self._wm.poll() is not None:
-            self._start_window_manager(timeout)
+            self._start_window_manager(timeout, key_bindings)
         return self
 
-    def _start_window_manager(self, timeout):
+    def _start_window_manager(self, timeout, key_bindings=True):
+        args = ["openbox", "--sm-disable"]
+        if not key_bindings:
+            config = os.path.join(self._logs, "openbox-rc.xml")
+            with open(config, "w") as out:
+                out.write('<?xml version="1.0" encoding="UTF-8"?>\n'
+                          '<openbox_config xmlns="http://openbox.org/3.4/rc"><keyboard/></openbox_config>\n')
+            args += ["--config-file", config]
         with open(os.path.join(self._logs, "openbox.txt"), "wb") as output:
-            self._wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env(), start_new_session=True,
+            self._wm = subprocess.Popen(args, env=self.env(), start_new_session=True,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=output)
 
         def managed():
@@ -589,6 +597,14 @@ class _XModifierKeymap(ctypes.Structure):
 
 _X_ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.POINTER(_XErrorEvent))
 _xlib = None
+_x_errors = {}  # display connection -> error codes not yet looked at
+
+
+@_X_ERROR_HANDLER
+def _note_x_error(display, event):
+    # Xlib's own handler would end this process at the first error; this one only notes it.
+    _x_errors.setdefault(display, []).append(event.contents.error_code)
+    return 0
 
 
 def _libx11():
@@ -612,10 +628,11 @@ def _libx11():
         lib.XUngrabKey.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_uint, ctypes.c_ulong]
         lib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
         lib.XSetErrorHandler.restype = ctypes.c_void_p
-        lib.XSetErrorHandler.argtypes = [ctypes.c_void_p]
+        lib.XSetErrorHandler.argtypes = [_X_ERROR_HANDLER]
         lib.XGetModifierMapping.restype = ctypes.POINTER(_XModifierKeymap)
         lib.XGetModifierMapping.argtypes = [ctypes.c_void_p]
         lib.XFreeModifiermap.argtypes = [ctypes.POINTER(_XModifierKeymap)]
+        lib.XSetErrorHandler(_note_x_error)  # before the first connection; this process has no other
         _xlib = lib
     return _xlib
 
@@ -623,20 +640,16 @@ def _libx11():
 class KeyGrabber:
     """A client of its own on the display that asks for passive key grabs on the root window,
     as any program may: the X server gives each combination to the first client that asks and
-    answers later ones with BadAccess."""
+    answers later ones with BadAccess. It must be stopped before its display (as the clean-up
+    order has it): Xlib ends the whole process when a connection's server is gone."""
 
     BAD_ACCESS = 10
     SHIFT, LOCK, CONTROL = 1, 2, 4
 
     def __init__(self, display):
         self._x = _libx11()
-        self._errors = []
-        # Xlib's own handler would end this process at the first error; ours only notes it.
-        self._handler = _X_ERROR_HANDLER(self._note_error)
-        self._previous = self._x.XSetErrorHandler(ctypes.cast(self._handler, ctypes.c_void_p))
         self._dpy = self._x.XOpenDisplay(display.name.encode())
         if not self._dpy:
-            self._x.XSetErrorHandler(self._previous)
             raise HarnessError(f"cannot open display {display.name}")
         self._root = self._x.XDefaultRootWindow(self._dpy)
         self._held = []
@@ -647,10 +660,6 @@ class KeyGrabber:
     def __repr__(self):
         return "KeyGrabber()"
 
-    def _note_error(self, _display, event):
-        self._errors.append(event.contents.error_code)
-        return 0
-
     def _keycode(self, keysym_name):
         keysym = self._x.XStringToKeysym(keysym_name.encode())
         code = self._x.XKeysymToKeycode(self._dpy, keysym) if keysym else 0
@@ -660,8 +669,8 @@ class KeyGrabber:
 
     def _modifier_bit(self, keysym_name, fallback):
         code = self._x.XKeysymToKeycode(self._dpy, self._x.XStringToKeysym(keysym_name.encode()))
-        keymap = self._x.XGetModifierMapping(self._dpy)
-        if not keymap or not code:
+        keymap = self._x.XGetModifierMapping(self._dpy) if code else None
+        if not keymap:
             return fallback
         try:
             per = keymap.contents.max_keypermod
@@ -680,10 +689,12 @@ class KeyGrabber:
         """Asks for the combination; returns the X error code (0: granted, and held until
         release())."""
         code = self._keycode(keysym_name)
-        del self._errors[:]
-        self._x.XGrabKey(self._dpy, code, modifiers, self._root, 0, 1, 1)
         self._x.XSync(self._dpy, 0)
-        error = self._errors[0] if self._errors else 0
+        _x_errors.pop(self._dpy, None)
+        self._x.XGrabKey(self._dpy, code, modifiers, self._root, 0, 1, 1)
+        self._x.XSync(self._dpy, 0)  # the answer, an error or none, is in when this returns
+        errors = _x_errors.pop(self._dpy, [])
+        error = errors[0] if errors else 0
         if not error:
             self._held.append((code, modifiers))
         return error
@@ -699,8 +710,8 @@ class KeyGrabber:
         if self._dpy:
             self.release()
             self._x.XCloseDisplay(self._dpy)
+            _x_errors.pop(self._dpy, None)
             self._dpy = None
-            self._x.XSetErrorHandler(self._previous)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -1038,10 +1049,25 @@ class Kiosk:
         self._log_buffer += data
         *complete, self._log_buffer = self._log_buffer.split(b"\r\n\r\n")
         for raw in complete:
-            text = raw.decode("utf-8", errors="replace").lstrip("\ufeff")
-            stamp, _, body = text.partition("\r\n")
-            self.entries.append(LogEntry(len(self.entries), stamp, body.replace("\r\n", "\n")))
+            self._parse_block(raw.decode("utf-8", errors="replace").lstrip("\ufeff").split("\r\n"))
         return self.entries
+
+    # The kiosk writes entries (a stamp line, the text, an empty line), stamped lines (the stamp,
+    # two blanks, the text) and plain lines; a block between empty lines may hold all three.
+    _STAMPED_LINE = re.compile(r"^(\S+(?: \d\d:\d\d:\d\d)?)  (.*)$")
+    _STAMP_ALONE = re.compile(r"^\S+(?: \d\d:\d\d:\d\d)?$")
+
+    def _parse_block(self, lines):
+        while lines and self._STAMPED_LINE.match(lines[0]):
+            stamp, text = self._STAMPED_LINE.match(lines[0]).groups()
+            self.entries.append(LogEntry(len(self.entries), stamp, text))
+            lines = lines[1:]
+        if not lines:
+            return
+        if self._STAMP_ALONE.match(lines[0]) and len(lines) > 1:
+            self.entries.append(LogEntry(len(self.entries), lines[0], "\n".join(lines[1:])))
+        else:
+            self.entries.append(LogEntry(len(self.entries), "", "\n".join(lines)))
 
     def mark(self):
         """A position in the log; waits and searches given since=mark look only after it."""
