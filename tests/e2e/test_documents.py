@@ -1,0 +1,247 @@
+"""End-to-end tests of documents: files a page offers are fetched by the kiosk itself, kept only
+when they are PDF or Word documents the configuration allows, Word documents converted with the
+real LibreOffice, and PDF documents shown by the engine's viewer without its toolbar."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import threading
+import time
+import unittest
+
+import harness as h
+
+WEB = (0, h.PANEL_HEIGHT, h.SCREEN_WIDTH, h.SCREEN_HEIGHT)
+VIEWER_BACKGROUND = (0x52, 0x56, 0x59)  # the grey around the pages
+VIEWER_TOOLBAR = (0x32, 0x36, 0x39)     # the bar the parameters hide
+HINT_BACKGROUND = (0xFF, 0xFF, 0xE1)    # the blocked hint's paper
+HANG_SECONDS = 75                       # longer than the kiosk waits for a transfer
+
+display = server = None
+documents = {}
+hang_release = threading.Event()
+
+# The page of links, one block per row, each 420 x 44 at 20 + 54 * row down the page.
+LINKS = ["/files/report.pdf", "/dl/report", "/files/letter.docx", "/files/old.doc", "/dl/setup",
+         "/files/missing.docx", "/files/hang.docx", "/private/dl"]
+
+
+def link_position(path):
+    row = LINKS.index(path)
+    return 230, h.PANEL_HEIGHT + 20 + 54 * row + 22
+
+
+def docs_page():
+    blocks = "".join(
+        f'<a href="{path}" style="position:absolute;left:20px;top:{20 + 54 * row}px;width:420px;height:44px;'
+        f'display:block;background:#1f5fa8;color:white;font:20px sans-serif">{path}</a>'
+        for row, path in enumerate(LINKS))
+    return f"<!doctype html><title>Documents</title><body style='margin:0'>{blocks}</body>".encode()
+
+
+def make_documents(folder):
+    """A PDF, a DOCX and a DOC written by LibreOffice itself from one text."""
+    text = os.path.join(folder, "sample.txt")
+    with open(text, "w") as out:
+        out.write("Plintor sample document\n\nThis text came from a word processor.\n")
+    made = {}
+    for extension in ("pdf", "docx", "doc"):
+        result = subprocess.run(["soffice", "--headless", "--convert-to", extension, "--outdir", folder, text],
+                                env=dict(os.environ, HOME=folder), stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL, timeout=120)
+        path = os.path.join(folder, f"sample.{extension}")
+        if result.returncode != 0 or not os.path.exists(path):
+            raise h.HarnessError(f"LibreOffice could not make a .{extension} test document")
+        with open(path, "rb") as document:
+            made[extension] = document.read()
+    return made
+
+
+def add_routes():
+    pdf_type = "application/pdf"
+    word_types = {"docx": "application/vnd.openxmlformats-officedocument.wordprocessingml.document",
+                  "doc": "application/msword"}
+    server.add_page("/docs.html", docs_page())
+    server.add_page("/files/report.pdf", documents["pdf"], content_type=pdf_type)
+    server.add_attachment("/dl/report", "a.pdf", documents["pdf"])
+    server.add_page("/files/letter.docx", documents["docx"], content_type=word_types["docx"])
+    server.add_page("/files/old.doc", documents["doc"], content_type=word_types["doc"])
+    server.add_attachment("/dl/setup", "setup.exe", b"MZ\x90\x00" + b"\x00" * 1024, "application/octet-stream")
+    server.add_page("/files/missing.docx", b"<!doctype html><p>Not here</p>", status=404)
+
+    def hang(request):
+        hang_release.wait(HANG_SECONDS)
+
+    server.routes["/files/hang.docx"] = hang
+
+    def login(request):
+        request.reply(302, headers=[("Location", "/docs.html"), ("Set-Cookie", "session=visitor; Path=/")])
+
+    def private(request):
+        if "session=visitor" in (request.headers.get("Cookie") or ""):
+            request.reply(200, documents["pdf"], pdf_type,
+                          headers=[("Content-Disposition", 'attachment; filename="secret.pdf"')])
+        else:
+            request.reply(403, b"<!doctype html><p>Log in first</p>")
+
+    server.routes["/login"] = login
+    server.routes["/private/dl"] = private
+
+
+def setUpModule():
+    global display, server, documents
+    work = tempfile.mkdtemp(prefix="plintor-e2e-documents-")
+    try:
+        documents = make_documents(work)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    display = h.XDisplay().start()
+    server = h.WebServer().start()
+    add_routes()
+
+
+def tearDownModule():
+    hang_release.set()
+    h.stop_everything()
+
+
+def url(path):
+    return server.url(path)
+
+
+class DocumentCase(unittest.TestCase):
+    kiosk = None
+    temp = None
+
+    @classmethod
+    def start_kiosk(cls, name, **settings):
+        cls.temp = tempfile.mkdtemp(prefix=f"plintor-e2e-{name}-tmp-")
+        cls.addClassCleanup(shutil.rmtree, cls.temp, True)
+        config = {"Button1Width": 120, "Button1URL": url("/docs.html"), "Button1Caption": "Docs",
+                  "MsgBlocked": "This file is not available", "KillExplorer": "False", **settings}
+        kiosk = h.Kiosk(display, config=config, whitelist=[f"http://127.0.0.1:{server.port}/*"], blacklist=[],
+                        name=name, extra_env={"TMPDIR": cls.temp})
+        cls.addClassCleanup(kiosk.stop)
+        cls.kiosk = kiosk.start(wait_home=url("/docs.html"))
+
+    def setUp(self):
+        if not self.kiosk.alive():
+            self.kiosk.fail("the kiosk of this group is no longer running")
+        self.kiosk.open_page(url("/docs.html"))
+
+    def expect(self, condition, message):
+        if not condition:
+            self.kiosk.fail(message)
+
+    def expect_blocked_hint(self, path):
+        """The hint shows its paper just above the pointer, where the link was clicked."""
+        x, y = link_position(path)
+        box = (x, y - 30, x + 300, y)
+        shown = h.poll_until(lambda: display.capture().colour_share(HINT_BACKGROUND, box, step=2) > 0.3, 3, 0.1)
+        if not shown:
+            display.screenshot("no-blocked-hint")
+            self.kiosk.fail(f"{path}: no blocked hint appeared above the pointer")
+
+    def temp_file(self, name):
+        return os.path.join(self.temp, name)
+
+    def click_link(self, path):
+        since = self.kiosk.mark()
+        display.click(*link_position(path))
+        return since
+
+    def expect_viewer_without_toolbar(self, what):
+        """The PDF viewer fills the page area: its grey around a drawn white page, no toolbar."""
+        def shown():
+            image = display.capture()
+            background = image.colour_share(VIEWER_BACKGROUND, (0, h.PANEL_HEIGHT + 60, 200, h.SCREEN_HEIGHT))
+            paper = image.colour_share((0xFF, 0xFF, 0xFF), (500, h.PANEL_HEIGHT + 150, 780, h.SCREEN_HEIGHT - 100))
+            return image if background > 0.9 and paper > 0.8 else None
+
+        image = h.poll_until(shown, 20, 0.3)
+        if image is None:
+            display.screenshot(f"{what}-not-shown")
+            self.kiosk.fail(f"{what}: the PDF viewer did not fill the page area")
+        toolbar = image.colour_share(VIEWER_TOOLBAR, (0, h.PANEL_HEIGHT, h.SCREEN_WIDTH, h.PANEL_HEIGHT + 56))
+        shot = display.screenshot(what)
+        self.expect(toolbar < 0.2, f"{what}: the viewer shows its toolbar ({toolbar:.0%} of the top strip); {shot}")
+
+    def expect_shown_from_temp(self, since, what):
+        shown = f"file://{self.temp_file('temp.pdf')}#toolbar=0&navpanes=0"
+        self.kiosk.wait_log(rf"^BeforeNavigate: {h.re.escape(shown)} \(True\)$", 20, since)
+        self.kiosk.wait_log(rf"^DocumentComplete: {h.re.escape(shown)}$", 20, since)
+        self.expect_viewer_without_toolbar(what)
+
+
+class DocumentsTests(DocumentCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.start_kiosk("documents", DownloadPDF="True", DownloadWord="True", ConvertWordToPDF="True")
+
+    def test_pdf_by_address_opens_in_the_viewer_without_its_toolbar(self):
+        since = self.click_link("/files/report.pdf")
+        address = url("/files/report.pdf") + "#toolbar=0&navpanes=0"
+        self.kiosk.wait_log(rf"^BeforeNavigate: {h.re.escape(address)} \(True\)$", 20, since)
+        self.expect(not self.kiosk.find_log(rf"^BeforeNavigate: {h.re.escape(url('/files/report.pdf'))} ", since),
+                    "the address without the viewer's parameters was opened too")
+        self.expect_viewer_without_toolbar("pdf-by-address")
+
+    def test_pdf_attachment_is_fetched_into_the_temporary_file_and_shown(self):
+        since = self.click_link("/dl/report")
+        self.kiosk.wait_log(rf"^Download file: {h.re.escape(url('/dl/report'))}$", 20, since)
+        self.kiosk.wait_log(rf"^Downloaded file: {h.re.escape(self.temp_file('temp.pdf'))}$", 20, since)
+        self.expect_shown_from_temp(since, "pdf-attachment")
+        with open(self.temp_file("temp.pdf"), "rb") as fetched:
+            self.expect(fetched.read() == documents["pdf"], "temp.pdf is not the file the server sent")
+
+    def test_word_documents_are_converted_and_shown_as_pdf(self):
+        for path, kept in (("/files/letter.docx", "temp.docx"), ("/files/old.doc", "temp.doc")):
+            with self.subTest(path=path):
+                self.kiosk.open_page(url("/docs.html"))
+                since = self.click_link(path)
+                self.kiosk.wait_log(rf"^Downloaded file: {h.re.escape(self.temp_file(kept))}$", 20, since)
+                self.kiosk.wait_log(rf"^Converted to PDF: {h.re.escape(self.temp_file('temp.pdf'))}$", 150, since)
+                self.expect_shown_from_temp(since, f"word-{kept}")
+
+    def test_other_files_and_failed_fetches_are_blocked(self):
+        for path in ("/dl/setup", "/files/missing.docx"):
+            with self.subTest(path=path):
+                self.kiosk.open_page(url("/docs.html"))
+                since = self.click_link(path)
+                self.kiosk.wait_log(rf"^Blocked download: {h.re.escape(url(path))}$", 20, since)
+                self.expect_blocked_hint(path)
+                self.expect(not self.kiosk.find_log(r"^Downloaded file: ", since), f"{path} was kept")
+
+    def test_a_pdf_behind_a_login_opens_with_the_visitors_session(self):
+        since = self.kiosk.mark()
+        self.kiosk.send_navigate(url("/login"))  # sets the session cookie and returns to the links
+        self.kiosk.wait_loaded(url("/docs.html"), 30, since)
+        since = self.click_link("/private/dl")
+        self.kiosk.wait_log(rf"^Downloaded file: {h.re.escape(self.temp_file('temp.pdf'))}$", 20, since)
+        self.expect_shown_from_temp(since, "pdf-behind-login")
+
+    def test_a_server_that_never_answers_is_given_up(self):
+        since = self.click_link("/files/hang.docx")
+        self.kiosk.wait_log(rf"^Blocked download: {h.re.escape(url('/files/hang.docx'))}$", 70, since)
+        self.expect(self.kiosk.alive(), "the kiosk ended")
+
+
+class DownloadsOffTests(DocumentCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.start_kiosk("downloads-off")
+
+    def test_every_download_is_blocked_and_nothing_kept(self):
+        for path in ("/dl/report", "/files/letter.docx"):
+            with self.subTest(path=path):
+                self.kiosk.open_page(url("/docs.html"))
+                since = self.click_link(path)
+                self.kiosk.wait_log(rf"^Blocked download: {h.re.escape(url(path))}$", 20, since)
+                self.expect_blocked_hint(path)
+        time.sleep(1)
+        self.expect(not os.listdir(self.temp), f"files were written: {os.listdir(self.temp)}")
+
+
+if __name__ == "__main__":
+    unittest.main()
