@@ -2,8 +2,9 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
+
+#include "UrlMatcher.h"
 
 namespace plintor {
 
@@ -29,21 +30,13 @@ public:
     // deny mask blocks. Invalid masks never match.
     bool IsURLAllowed(std::string_view url) const;
 
-    const std::vector<std::string>& Whitelist() const { return FWhitelist.Entries; }
-    const std::vector<std::string>& Blacklist() const { return FBlacklist.Entries; }
+    // Copies of the entries in list order: the lists keep their text packed, not as strings.
+    std::vector<std::string> Whitelist() const { return FWhitelist.Entries(); }
+    std::vector<std::string> Blacklist() const { return FBlacklist.Entries(); }
 
 private:
-    struct TMaskList {
-        std::vector<std::string> Entries;
-        std::unordered_set<std::string> Present;
-
-        void Add(std::string_view url);
-        void Clear();
-        bool AnyMatches(const std::string& key) const;
-    };
-
-    TMaskList FWhitelist;
-    TMaskList FBlacklist;
+    TUrlMatcher FWhitelist;
+    TUrlMatcher FBlacklist;
 };
 
 }  // namespace plintor

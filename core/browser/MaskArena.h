@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plintor {
+
+// The texts of a mask list packed one after another, each with its length in front, so a
+// million masks cost their bytes and a 32-bit reference each instead of a string object each.
+class TMaskArena {
+public:
+    using TRef = std::uint32_t;
+    static constexpr TRef NoRef = 0xFFFFFFFF;
+
+    // Raises std::length_error past 4 GiB of text in one list.
+    TRef Add(std::string_view text);
+    std::string_view Text(TRef ref) const;
+    // Starts loading a text that is about to be read.
+    void Prefetch(TRef ref) const {
+#if defined(__GNUC__)
+        __builtin_prefetch(FBlocks[ref >> WindowBits].data() + (ref & (WindowSize - 1)));
+#else
+        (void)ref;
+#endif
+    }
+    void Clear();
+    std::size_t Count() const {
+        return FCount;
+    }
+
+    // Calls `visit` with every text in the order added.
+    template <typename Visit>
+    void ForEach(Visit visit) const {
+        for (const std::string& block : FBlocks) {
+            for (std::size_t pos = 0; pos < block.size();) {
+                const std::string_view text = ReadRecord(block, pos);
+                visit(text);
+                pos = static_cast<std::size_t>(text.data() + text.size() - block.data());
+            }
+        }
+    }
+
+private:
+    // A reference is a block's window (its upper bits) and an offset in the block. A text too
+    // long for one window gets a block of its own that spans as many windows as it needs.
+    static constexpr int WindowBits = 16;
+    static constexpr std::size_t WindowSize = std::size_t{1} << WindowBits;
+    static constexpr std::size_t FirstBlockSize = 4096;
+
+    static std::string_view ReadRecord(const std::string& block, std::size_t pos);
+    std::string& BlockFor(std::size_t recordSize);
+
+    std::vector<std::string> FBlocks;  // one per window; a wide text's extra windows stay empty
+    std::size_t FCount = 0;
+};
+
+}  // namespace plintor

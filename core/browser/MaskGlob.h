@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string_view>
+
+namespace plintor {
+
+// Whether a valid mask, read from its text, matches the whole key given as folded code points
+// (see TMatchKey). Gives the same answer as UrlMaskMatch.
+bool MaskTextMatches(std::string_view mask, std::u32string_view key);
+
+}  // namespace plintor
