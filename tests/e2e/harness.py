@@ -738,26 +738,21 @@ class _Handler(http.server.SimpleHTTPRequestHandler):
         server.record(self.command, self.path)
         return server.routes.get(path)
 
-    def do_GET(self):
+    def _serve(self, otherwise):
         route = self._route()
         if route:
             route(self)
         else:
-            super().do_GET()
+            otherwise()
+
+    def do_GET(self):
+        self._serve(super().do_GET)
 
     def do_HEAD(self):
-        route = self._route()
-        if route:
-            route(self)
-        else:
-            super().do_HEAD()
+        self._serve(super().do_HEAD)
 
     def do_POST(self):
-        route = self._route()
-        if route:
-            route(self)
-        else:
-            self.send_error(405)
+        self._serve(lambda: self.send_error(405))
 
     def reply(self, status, body=b"", content_type="text/html; charset=utf-8", headers=()):
         self.send_response(status)
@@ -1178,20 +1173,8 @@ class SystemBus:
 
     def start(self, timeout=10):
         config = os.path.join(self.root, "bus.conf")
-        with open(config, "w") as out:
-            out.write(f"""<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <listen>unix:path={self.root}/socket</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/>
-    <allow own="*"/>
-    <allow send_destination="*"/>
-    <allow receive_sender="*"/>
-  </policy>
-</busconfig>
-""")
+        with open(os.path.join(REPO, "tests", "support", "private-bus.conf")) as template, open(config, "w") as out:
+            out.write(template.read().replace("@SOCKET@", f"{self.root}/socket"))
         read_end, write_end = os.pipe()
         try:
             with open(os.path.join(self.root, "output.txt"), "wb") as output:

@@ -185,20 +185,9 @@ protected:
     }
 
     static std::string BusConfig(const std::string& socket) {
-        return R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <listen>unix:path=)" +
-               socket + R"(</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="*"/>
-    <allow own="*"/>
-    <allow send_destination="*"/>
-    <allow receive_sender="*"/>
-  </policy>
-</busconfig>
-)";
+        std::string config = ReadBytes(PRIVATE_BUS_CONFIG);
+        config.replace(config.find("@SOCKET@"), 8, socket);
+        return config;
     }
 
     TTempDir FDir;
