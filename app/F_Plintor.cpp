@@ -1,5 +1,6 @@
 #include "F_Plintor.h"
 
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,15 +12,18 @@
 #include <QPainter>
 #include <QScreen>
 #include <QVBoxLayout>
-#include <QtWebEngineCore/qtwebenginecoreglobal.h>
 
+#include "DesktopControl.h"
 #include "ImageLists.h"
+#include "InputHooks.h"
 #include "KeyboardPanel.h"
-#include "TouchKeyboard.h"
 #include "KioskProgram.h"
 #include "NavigationPanel.h"
 #include "PictureButton.h"
+#include "PowerActions.h"
 #include "ShutdownPanel.h"
+#include "SystemInfo.h"
+#include "TouchKeyboard.h"
 #include "WheelchairBar.h"
 #include "app/CommandLine.h"
 #include "app/ProgramState.h"
@@ -30,15 +34,12 @@
 #include "config/Settings.h"
 #include "config/SettingsLoader.h"
 #include "config/UrlListFiles.h"
+#include "documents/DownloadRules.h"
 #include "lockdown/InputActivity.h"
 #include "lockdown/KeyTable.h"
 #include "support/Clock.h"
-#include "support/Log.h"
-#include "DesktopControl.h"
-#include "InputHooks.h"
-#include "PowerActions.h"
-#include "SystemInfo.h"
 #include "support/FileHelpers.h"
+#include "support/Log.h"
 
 namespace plintor {
 namespace {
@@ -64,7 +65,8 @@ QString SizeText(const QSize& size) {
 
 }  // namespace
 
-TFPlintor::TFPlintor(QWebEngineProfile* profile, IDesktopControl* desktop, IKeyboardSystem* keyboard)
+TFPlintor::TFPlintor(QWebEngineProfile* profile, IDesktopControl* desktop,
+                     IKeyboardSystem* keyboard)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       FMetrics(*QGuiApplication::primaryScreen()),
       FProfile(profile),
@@ -83,7 +85,8 @@ TFPlintor::TFPlintor(QWebEngineProfile* profile, IDesktopControl* desktop, IKeyb
         LoadConfiguration();
     }
     PNavigation->LayoutNavButtons(
-        NavButtons, ScaledImageList(PIL(), PixelsPerInch()).Image(ImageHome, FMetrics.DevicePixelRatio()));
+        NavButtons,
+        ScaledImageList(PIL(), PixelsPerInch()).Image(ImageHome, FMetrics.DevicePixelRatio()));
     AllowNavButtonAddresses(FWebBrowser->Lists(), NavButtons);
     PKeyboard->BuildLanguageButtons(TouchButtonVisible(), Settings.TouchKeyboardSize);
     PProgress->findChild<QLabel*>()->movie()->start();
@@ -104,15 +107,17 @@ TFPlintor::~TFPlintor() {
 }
 
 void TFPlintor::LogStart() {
-    LogEntry("Start, Plintor " + ProgramVersion + ", IE " + std::string(qWebEngineChromiumVersion()));
+    LogEntry("Start, Plintor " + ProgramVersion + ", IE " +
+             std::string(qWebEngineChromiumVersion()));
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal ratio = screen->devicePixelRatio();
-    LogEntry(("Monitor: " + SizeText(screen->geometry().size() * ratio) + "\r\nDesktop: " +
-              SizeText(screen->virtualGeometry().size() * ratio))
+    LogEntry(("Monitor: " + SizeText(screen->geometry().size() * ratio) +
+              "\r\nDesktop: " + SizeText(screen->virtualGeometry().size() * ratio))
                  .toStdString());
 }
 
-QAction* TFPlintor::NewAction(const QString& caption, const QPixmap& glyph, void (TFPlintor::*handler)()) {
+QAction* TFPlintor::NewAction(const QString& caption, const QPixmap& glyph,
+                              void (TFPlintor::*handler)()) {
     auto* action = new QAction(QIcon(glyph), caption, this);
     connect(action, &QAction::triggered, this, handler);
     return action;
@@ -125,13 +130,18 @@ void TFPlintor::BuildActions() {
     AForward = NewAction({}, images.Image(ImageForward, ratio), &TFPlintor::AForwardExecute);
     ABack->setEnabled(false);
     AForward->setEnabled(false);
-    AShutDown = NewAction(QStringLiteral("Shut down"), images.Image(ImageShutDown, ratio), &TFPlintor::AShutDownExecute);
-    ARestart = NewAction(QStringLiteral("Restart"), images.Image(ImageRestart, ratio), &TFPlintor::ARestartExecute);
-    ALogOff = NewAction(QStringLiteral("Log off"), images.Image(ImageLogOff, ratio), &TFPlintor::ALogOffExecute);
-    AExit = NewAction(QStringLiteral("Exit"), images.Image(ImageExit, ratio), &TFPlintor::AExitExecute);
+    AShutDown = NewAction(QStringLiteral("Shut down"), images.Image(ImageShutDown, ratio),
+                          &TFPlintor::AShutDownExecute);
+    ARestart = NewAction(QStringLiteral("Restart"), images.Image(ImageRestart, ratio),
+                         &TFPlintor::ARestartExecute);
+    ALogOff = NewAction(QStringLiteral("Log off"), images.Image(ImageLogOff, ratio),
+                        &TFPlintor::ALogOffExecute);
+    AExit =
+        NewAction(QStringLiteral("Exit"), images.Image(ImageExit, ratio), &TFPlintor::AExitExecute);
     AWheelchair = NewAction({}, ScaledImageList(PILW(), PixelsPerInch()).Image(0, ratio),
                             &TFPlintor::AWheelchairExecute);
-    ATouch = NewAction({}, ScaledImageList(PILT(), PixelsPerInch()).Image(0, ratio), &TFPlintor::ATouchExecute);
+    ATouch = NewAction({}, ScaledImageList(PILT(), PixelsPerInch()).Image(0, ratio),
+                       &TFPlintor::ATouchExecute);
 }
 
 void TFPlintor::BuildControls() {
@@ -163,8 +173,9 @@ void TFPlintor::BuildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    for (QWidget* control : {PWheelchairTop, static_cast<QWidget*>(PNavigation), client, static_cast<QWidget*>(PKeyboard),
-                             static_cast<QWidget*>(PWheelchair)}) {
+    for (QWidget* control :
+         {PWheelchairTop, static_cast<QWidget*>(PNavigation), client,
+          static_cast<QWidget*>(PKeyboard), static_cast<QWidget*>(PWheelchair)}) {
         layout->addWidget(control);
     }
     SetPanelColor(ToTColor(QApplication::palette().color(QPalette::Button)));
@@ -191,6 +202,7 @@ void TFPlintor::LoadConfiguration() {
     CopyDefaultFiles(baseName);
     LoadSettings(ConfigFileName(baseName), *this, report);
     LoadURLLists(FWebBrowser->Lists(), WhitelistFileName, BlacklistFileName, report);
+    FWebBrowser->Lists().SetOwnDocuments(ShownDocuments(TempFiles));
 }
 
 void TFPlintor::EnterSafeWebBrowserMode() {
@@ -201,7 +213,8 @@ void TFPlintor::EnterSafeWebBrowserMode() {
         }
         return list;
     }();
-    const int homeButtonWidth = qRound(PNavigation->HomeButton()->width() * FMetrics.DevicePixelRatio());
+    const int homeButtonWidth =
+        qRound(PNavigation->HomeButton()->width() * FMetrics.DevicePixelRatio());
     NavButtons = {{"", homeButtonWidth, PlainParam(arguments, 1)}};
     Settings.AutoReturn = 2147483647;
     FWebBrowser->WhitelistAllowAll();
@@ -212,7 +225,8 @@ void TFPlintor::EnterSafeWebBrowserMode() {
 
 void TFPlintor::PSBButtOnClick(int tag) {
     HideShutdownPanel();
-    FWebBrowser->Navigate(QString::fromStdString(NavButtons.at(static_cast<std::size_t>(tag) - 1).URL));
+    FWebBrowser->Navigate(
+        QString::fromStdString(NavButtons.at(static_cast<std::size_t>(tag) - 1).URL));
 }
 
 void TFPlintor::GoHome() {
@@ -278,8 +292,8 @@ bool TFPlintor::eventFilter(QObject* watched, QEvent* event) {
 // The same table the display-wide lock applies, for keys that reach the program anyway.
 bool TFPlintor::ApplyKeyLock(const QKeyEvent& key) {
     const Qt::KeyboardModifiers modifiers = key.modifiers();
-    return SwallowKey(VirtualKeyOfNativeKey(key.nativeVirtualKey()), modifiers.testFlag(Qt::AltModifier),
-                      modifiers.testFlag(Qt::ControlModifier));
+    return SwallowKey(VirtualKeyOfNativeKey(key.nativeVirtualKey()),
+                      modifiers.testFlag(Qt::AltModifier), modifiers.testFlag(Qt::ControlModifier));
 }
 
 bool TFPlintor::FormShortCut(const QKeyEvent& key) {
@@ -444,7 +458,8 @@ void TFPlintor::ShowScreensaver(const std::string& address) {
 
 void TFPlintor::CreateScreensaver() {
     ScreensaverWindow = [this](const TKioskMessage& message) {
-        QMetaObject::invokeMethod(this, [this, message] { HandleMessage(message); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, message] { HandleMessage(message); }, Qt::QueuedConnection);
     };
     ScreensaverWB = new TSafeWebBrowser(FProfile, nullptr, nullptr, this);
     ScreensaverWB->WhitelistAllowAll();
@@ -469,7 +484,8 @@ void TFPlintor::GuardScreen() {
             return;
         }
         // The blocked hint and the page's own pop-ups (a list box that is open) must stay above.
-        if (!FWebBrowser->GetBalloonHint()->ShowingHint() && QApplication::activePopupWidget() == nullptr) {
+        if (!FWebBrowser->GetBalloonHint()->ShowingHint() &&
+            QApplication::activePopupWidget() == nullptr) {
             FDesktop->SetTopmost(window, true);
         }
         if (FDesktop->ForeignWindowInFront()) {
@@ -558,8 +574,9 @@ void TFPlintor::SetWheelchairBarVisible(bool visible) {
 }
 
 void TFPlintor::SetBlockedHint(const std::string& message) {
-    FWebBrowser->SetBalloonHint(QString::fromStdString(message),
-                                ScaledImageList(PILC(), PixelsPerInch()).Image(0, FMetrics.DevicePixelRatio()));
+    FWebBrowser->SetBalloonHint(
+        QString::fromStdString(message),
+        ScaledImageList(PILC(), PixelsPerInch()).Image(0, FMetrics.DevicePixelRatio()));
 }
 
 void TFPlintor::UseProgressIndicator() {
@@ -581,7 +598,8 @@ TColor TFPlintor::NavigationPanelColor() const {
 }
 
 void TFPlintor::SetPanelColor(TColor color) {
-    for (QWidget* panel : {static_cast<QWidget*>(PNavigation), static_cast<QWidget*>(PKeyboard), static_cast<QWidget*>(PWheelchair)}) {
+    for (QWidget* panel : {static_cast<QWidget*>(PNavigation), static_cast<QWidget*>(PKeyboard),
+                           static_cast<QWidget*>(PWheelchair)}) {
         QPalette colored = panel->palette();
         colored.setColor(QPalette::Window, ToQColor(color));
         panel->setPalette(colored);

@@ -17,15 +17,17 @@ namespace {
 // The operator's checks run in the kiosk's home folder, like the kiosk itself.
 int RunDiagnostics(const TProgramOptions& options) {
     const std::string programPath = SystemInfo().ProgramPath();
-    const std::string home = options.Home.value_or(programPath.substr(0, programPath.rfind('/') + 1));
+    const std::string home =
+        options.Home.value_or(programPath.substr(0, programPath.rfind('/') + 1));
     if (::chdir(home.c_str()) != 0) {
         std::cerr << "plintor: cannot use the home folder \"" << home << "\"\n";
         return 2;
     }
     const std::string baseName = ProgramBaseName(programPath);
+    const std::string tempFolder = SystemInfo().TempFolder();
     return options.Mode == TProgramMode::CheckConfig
-               ? RunCheckConfig(baseName, std::cout, std::cerr)
-               : RunCheckUrl(baseName, options.Addresses, std::cout, std::cerr);
+               ? RunCheckConfig(baseName, tempFolder, std::cout, std::cerr)
+               : RunCheckUrl(baseName, tempFolder, options.Addresses, std::cout, std::cerr);
 }
 
 }  // namespace

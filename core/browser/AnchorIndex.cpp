@@ -166,7 +166,8 @@ void TAnchorIndex::Clear() {
     FMasksPerLength = {};
 }
 
-bool TAnchorIndex::AnyMatches(std::u32string_view key, const TMaskArena& texts) const {
+bool TAnchorIndex::AnyMatches(std::u32string_view key, const TMaskArena& texts,
+                              TMaskRole role) const {
     TSeenTags seen;
     const auto matches = [&](std::uint32_t tag) {
         if (!FFilter.MayHold(tag) || !seen.Insert(tag)) {
@@ -176,7 +177,7 @@ bool TAnchorIndex::AnyMatches(std::u32string_view key, const TMaskArena& texts) 
         // their memory accesses overlap.
         FTable.ForEachOf(tag, [&](std::uint32_t ref) { texts.Prefetch(ref); });
         return FTable.AnyOf(
-            tag, [&](std::uint32_t ref) { return MaskTextMatches(texts.Text(ref), key); });
+            tag, [&](std::uint32_t ref) { return MaskTextMatches(texts.Text(ref), key, role); });
     };
     // Longest windows first: most masks are filed there, so a blocked address ends soonest.
     for (std::size_t slot = WindowLengths.size(); slot-- > 0;) {

@@ -10,6 +10,7 @@
 #include "MaskShape.h"
 #include "TagFilter.h"
 #include "TagTable.h"
+#include "UrlMask.h"
 
 namespace plintor {
 
@@ -30,7 +31,7 @@ public:
     std::optional<TAnchor> Choose(const TMaskShape& shape) const;
     void Add(TMaskArena::TRef ref, TAnchor anchor);
     void Clear();
-    bool AnyMatches(std::u32string_view key, const TMaskArena& texts) const;
+    bool AnyMatches(std::u32string_view key, const TMaskArena& texts, TMaskRole role) const;
 
 private:
     // Window lengths in use. A mask takes the longest that fits its longest run; a few

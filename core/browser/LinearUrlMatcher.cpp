@@ -22,7 +22,7 @@ void TLinearUrlMatcher::Clear() {
 
 bool TLinearUrlMatcher::AnyMatches(std::string_view key) const {
     return std::any_of(FEntries.begin(), FEntries.end(), [&](const std::string& mask) {
-        return UrlMaskMatch(key, mask) == TMaskMatch::Match;
+        return UrlMaskMatch(key, mask, FRole) == TMaskMatch::Match;
     });
 }
 

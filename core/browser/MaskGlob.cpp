@@ -1,6 +1,10 @@
 #include "MaskGlob.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "MaskToken.h"
+#include "UrlHelpers.h"
 
 namespace plintor {
 namespace {
@@ -16,7 +20,46 @@ std::size_t NextStart(const TMaskToken& afterStar, std::u32string_view key, std:
     return k;
 }
 
+bool IsLiteral(const TMaskToken& token, char32_t c) {
+    return token.Kind == TMaskToken::Literal && token.Char == c;
+}
+
+// Where the mask's first "://" starts, when a "*" stands before it.
+std::optional<std::size_t> SchemeStarsEnd(std::string_view mask) {
+    bool star = false;
+    for (std::size_t pos = 0; pos < mask.size();) {
+        const TMaskToken token = ReadMaskToken(mask, pos);
+        if (IsLiteral(token, U':') && mask.substr(token.Next).starts_with("//")) {
+            return star ? std::optional<std::size_t>(pos) : std::nullopt;
+        }
+        star = star || token.Kind == TMaskToken::AnyRun;
+        pos = token.Next;
+    }
+    return std::nullopt;
+}
+
+// A mask that matches the key as a deny mask matches it as an allow mask unless a "*" before
+// its first "://" took more than the key's scheme.
+bool SchemeStarsHold(std::string_view mask, std::u32string_view key) {
+    const std::optional<std::size_t> schemeEnd = SchemeStarsEnd(mask);
+    if (!schemeEnd) {
+        return true;
+    }
+    const std::size_t keySchemeEnd = key.find(U"://");
+    if (keySchemeEnd == std::u32string_view::npos) {
+        return false;
+    }
+    const std::u32string_view scheme = key.substr(0, keySchemeEnd);
+    return std::all_of(scheme.begin(), scheme.end(), IsUrlSchemeCharacter) &&
+           MaskTextMatches(mask.substr(0, *schemeEnd), scheme) &&
+           MaskTextMatches(mask.substr(*schemeEnd), key.substr(keySchemeEnd));
+}
+
 }  // namespace
+
+bool MaskTextMatches(std::string_view mask, std::u32string_view key, TMaskRole role) {
+    return MaskTextMatches(mask, key) && (role == TMaskRole::Deny || SchemeStarsHold(mask, key));
+}
 
 // Backtracks only to the latest "*": every earlier one can already absorb any longer run.
 bool MaskTextMatches(std::string_view mask, std::u32string_view key) {

@@ -1,19 +1,11 @@
 #include "Uri.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "UrlHelpers.h"
 
 namespace plintor {
 namespace {
-
-bool IsSchemeText(std::string_view text) {
-    if (text.empty() || !std::isalpha(static_cast<unsigned char>(text[0]))) {
-        return false;
-    }
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
-    });
-}
 
 std::string_view CutAfter(std::string_view& text, char separator) {
     const std::size_t at = text.find(separator);
@@ -72,7 +64,7 @@ std::optional<TURI> ParseURI(std::string_view text) {
     uri.Bookmark = CutAfter(text, '#');
     uri.Params = CutAfter(text, '?');
     const std::size_t schemeEnd = text.find("://");
-    if (schemeEnd != std::string_view::npos && IsSchemeText(text.substr(0, schemeEnd))) {
+    if (schemeEnd != std::string_view::npos && IsUrlScheme(text.substr(0, schemeEnd))) {
         uri.Protocol = text.substr(0, schemeEnd);
         text.remove_prefix(schemeEnd + 3);
         const std::size_t pathStart = std::min(text.find('/'), text.size());

@@ -1,6 +1,9 @@
 #include "UrlHelpers.h"
 
+#include <algorithm>
+
 #include "Uri.h"
+#include "support/StringHelpers.h"
 #include "support/TextCase.h"
 
 namespace plintor {
@@ -9,6 +12,37 @@ bool IsLocalPath(std::string_view text) {
     const std::string path = AsciiUpper(Trim(text));
     return path.size() >= 3 && path[0] >= 'A' && path[0] <= 'Z' && path[1] == ':' &&
            path[2] == '\\';
+}
+
+bool IsUrlSchemeCharacter(char32_t c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' ||
+           c == '-' || c == '.';
+}
+
+bool IsUrlScheme(std::string_view text) {
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    return !text.empty() && isLetter(text[0]) && std::all_of(text.begin(), text.end(), [](char c) {
+        return IsUrlSchemeCharacter(static_cast<unsigned char>(c));
+    });
+}
+
+std::string DecodePercentEscapes(std::string_view text, bool (*decodes)(char)) {
+    std::string decoded;
+    decoded.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
+            HexDigitValue(text[i + 2]) >= 0) {
+            const auto byte =
+                static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
+            if (decodes(byte)) {
+                decoded += byte;
+                i += 2;
+                continue;
+            }
+        }
+        decoded += text[i];
+    }
+    return decoded;
 }
 
 bool IsFileURL(std::string_view text) {

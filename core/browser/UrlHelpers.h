@@ -7,6 +7,13 @@ namespace plintor {
 
 // A drive path such as C:\Temp\a.pdf (a forward slash in third place does not count).
 bool IsLocalPath(std::string_view text);
+// A scheme name: a letter, then letters, digits, "+", "-" or ".".
+bool IsUrlScheme(std::string_view text);
+bool IsUrlSchemeCharacter(char32_t c);
+
+// The text with each "%XX" escape replaced by its byte where `decodes` accepts that byte.
+std::string DecodePercentEscapes(std::string_view text, bool (*decodes)(char));
+
 // Begins with "file:", ignoring case and surrounding blanks.
 bool IsFileURL(std::string_view text);
 

@@ -1,32 +1,15 @@
 #include "UrlLists.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "CanonicalAddress.h"
+#include "ServerSideForm.h"
 #include "UrlHelpers.h"
 #include "support/TextCase.h"
 
 namespace plintor {
 namespace {
-
-// "http://allowed.example@evil.example/" must be judged as evil.example: an allow mask
-// ending in "*" would otherwise let any host through behind an allowed name.
-std::string WithoutUserInfo(std::string key) {
-    const std::size_t schemeEnd = key.find("://");
-    if (schemeEnd == std::string::npos) {
-        return key;
-    }
-    const std::size_t authorityStart = schemeEnd + 3;
-    // A plain scan: find_first_of calls the library once per character, on every decision.
-    const auto authorityEnd = static_cast<std::size_t>(
-        std::find_if(key.begin() + static_cast<std::ptrdiff_t>(authorityStart), key.end(),
-                     [](char c) { return c == '/' || c == '?' || c == '#'; }) -
-        key.begin());
-    const std::size_t at = key.rfind('@', authorityEnd == 0 ? 0 : authorityEnd - 1);
-    if (at != std::string::npos && at >= authorityStart && at < authorityEnd) {
-        key.erase(authorityStart, at + 1 - authorityStart);
-    }
-    return key;
-}
 
 // UpperCase gives the same for ASCII text, which most addresses and masks are, at a fraction
 // of the cost.
@@ -42,14 +25,29 @@ std::string_view WithoutTrailingSlash(std::string_view text) {
 
 }  // namespace
 
-// As StripURLQuery and StripTrailingSlash, without copies: a million entries are normalised
-// while the lists load, and every decision makes a key.
+// The fragment never reaches a server and the query is not part of a page's identity; both
+// would let an address carry text that a mask ending in "*" takes for the page.
 std::string CandidateKey(std::string_view url) {
-    return WithoutUserInfo(UpperCased(WithoutTrailingSlash(url.substr(0, url.find('?')))));
+    const std::string canonical = CanonicalAddress(url);
+    const std::string_view page =
+        std::string_view(canonical).substr(0, canonical.find_first_of("?#"));
+    return UpperCased(WithoutTrailingSlash(page));
 }
 
 std::string NormaliseListEntry(std::string_view url) {
     return UpperCased(WithoutTrailingSlash(url));
+}
+
+std::string LocalDocumentPath(std::string_view url) {
+    const std::string_view trimmed = Trim(url);
+    if (!IsLocalPath(trimmed) && !IsFileURL(trimmed)) {
+        return {};
+    }
+    const std::string fileUrl = ToFileURL(trimmed);
+    const std::string_view path =
+        std::string_view(fileUrl).substr(std::string_view("file://").size());
+    return DecodePercentEscapes(path.substr(0, path.find_first_of("?#")),
+                                [](char) { return true; });
 }
 
 void TUrlLists::WhitelistClear() {
@@ -70,14 +68,37 @@ void TUrlLists::BlacklistAddURL(std::string_view url) {
     FBlacklist.Add(NormaliseListEntry(url));
 }
 
+void TUrlLists::SetOwnDocuments(const std::vector<std::string>& paths) {
+    FOwnDocuments.clear();
+    for (const std::string& path : paths) {
+        FOwnDocuments.push_back(LocalDocumentPath(ToFileURL(path)));
+    }
+}
+
+bool TUrlLists::IsOwnDocument(std::string_view url) const {
+    const std::string path = LocalDocumentPath(url);
+    return !path.empty() &&
+           std::find(FOwnDocuments.begin(), FOwnDocuments.end(), path) != FOwnDocuments.end();
+}
+
+bool TUrlLists::DeniedKey(const std::string& key) const {
+    if (FBlacklist.AnyMatches(TMatchKey(key))) {
+        return true;
+    }
+    const std::optional<std::string> serverForm = ServerSideForm(key);
+    return serverForm && FBlacklist.AnyMatches(TMatchKey(*serverForm));
+}
+
 bool TUrlLists::IsURLAllowed(std::string_view url) const {
-    const std::string text = CandidateKey(url);
-    const bool local = IsLocalPath(text) || IsFileURL(text);
-    const TMatchKey key(text);
-    if (!local && !FWhitelist.AnyMatches(key)) {
+    const std::string key = CandidateKey(url);
+    if (!IsOwnDocument(url) && !FWhitelist.AnyMatches(TMatchKey(key))) {
         return false;
     }
-    return !FBlacklist.AnyMatches(key);
+    return !DeniedKey(key);
+}
+
+bool TUrlLists::IsURLDenied(std::string_view url) const {
+    return DeniedKey(CandidateKey(url));
 }
 
 }  // namespace plintor

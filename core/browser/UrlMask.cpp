@@ -1,10 +1,12 @@
 #include "UrlMask.h"
 
+#include <algorithm>
 #include <bitset>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "UrlHelpers.h"
 #include "support/TextCodec.h"
 
 namespace plintor {
@@ -143,14 +145,52 @@ bool MatchTokens(const std::vector<TMaskToken>& tokens, const std::u32string& ke
     return t == tokens.size();
 }
 
+bool IsLiteral(const TMaskToken& token, char32_t c) {
+    return token.Kind == TMaskToken::Literal && token.Char == c;
+}
+
+// Where the mask's first "://" starts, when a "*" stands before it.
+std::optional<std::size_t> SchemeStarsEnd(const std::vector<TMaskToken>& tokens) {
+    bool star = false;
+    for (std::size_t i = 0; i + 2 < tokens.size(); ++i) {
+        if (IsLiteral(tokens[i], U':') && IsLiteral(tokens[i + 1], U'/') &&
+            IsLiteral(tokens[i + 2], U'/')) {
+            return star ? std::optional<std::size_t>(i) : std::nullopt;
+        }
+        star = star || tokens[i].Kind == TMaskToken::AnyRun;
+    }
+    return std::nullopt;
+}
+
+bool MatchAllowTokens(const std::vector<TMaskToken>& tokens, const std::u32string& key) {
+    const std::optional<std::size_t> schemeEnd = SchemeStarsEnd(tokens);
+    if (!schemeEnd) {
+        return MatchTokens(tokens, key);
+    }
+    const std::size_t keySchemeEnd = key.find(U"://");
+    if (keySchemeEnd == std::u32string::npos) {
+        return false;
+    }
+    const std::u32string scheme = key.substr(0, keySchemeEnd);
+    if (!std::all_of(scheme.begin(), scheme.end(), IsUrlSchemeCharacter)) {
+        return false;
+    }
+    const auto split = tokens.begin() + static_cast<std::ptrdiff_t>(*schemeEnd);
+    return MatchTokens({tokens.begin(), split}, scheme) &&
+           MatchTokens({split, tokens.end()}, key.substr(keySchemeEnd));
+}
+
 }  // namespace
 
-TMaskMatch UrlMaskMatch(std::string_view key, std::string_view mask) {
+TMaskMatch UrlMaskMatch(std::string_view key, std::string_view mask, TMaskRole role) {
     const std::optional<std::vector<TMaskToken>> tokens = CompileMask(mask);
     if (!tokens) {
         return TMaskMatch::Invalid;
     }
-    return MatchTokens(*tokens, CodePoints(key)) ? TMaskMatch::Match : TMaskMatch::NoMatch;
+    const std::u32string codes = CodePoints(key);
+    const bool matches =
+        role == TMaskRole::Allow ? MatchAllowTokens(*tokens, codes) : MatchTokens(*tokens, codes);
+    return matches ? TMaskMatch::Match : TMaskMatch::NoMatch;
 }
 
 bool IsValidMask(std::string_view mask) {

@@ -73,11 +73,11 @@ bool TUrlMatcher::AnyMatches(const TMatchKey& key) const {
         return true;
     }
     if (std::any_of(FUnanchored.begin(), FUnanchored.end(), [&](TMaskArena::TRef ref) {
-            return MaskTextMatches(FTexts.Text(ref), key.Codes());
+            return MaskTextMatches(FTexts.Text(ref), key.Codes(), FRole);
         })) {
         return true;
     }
-    return FAnchored.AnyMatches(key.Codes(), FTexts);
+    return FAnchored.AnyMatches(key.Codes(), FTexts, FRole);
 }
 
 std::vector<std::string> TUrlMatcher::Entries() const {

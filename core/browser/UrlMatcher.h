@@ -10,6 +10,7 @@
 #include "MaskShape.h"
 #include "MatchKey.h"
 #include "TagTable.h"
+#include "UrlMask.h"
 
 namespace plintor {
 
@@ -19,6 +20,8 @@ namespace plintor {
 // characters through the anchor index, and the rest ("*", "?*", "[A-Z]*") are always tried.
 class TUrlMatcher {
 public:
+    explicit TUrlMatcher(TMaskRole role = TMaskRole::Deny) : FRole(role) {}
+
     // Adds a mask as given (callers normalise it first); an empty mask or one already in
     // the list (same bytes) is ignored. Says whether it was added.
     bool Add(std::string_view mask);
@@ -41,6 +44,7 @@ private:
     bool Contains(std::string_view mask, std::uint32_t textTag) const;
     TFiling FilingOf(const TMaskShape& shape) const;
 
+    TMaskRole FRole;
     TMaskArena FTexts;
     TTagTable FByText;  // every mask: the duplicate rule, and the lookup of exact masks
     TAnchorIndex FAnchored;

@@ -1,6 +1,7 @@
 #include "Diagnostics.h"
 
 #include "HeadlessSettingsTarget.h"
+#include "MaskAdvice.h"
 #include "SettingsReport.h"
 #include "browser/UrlLists.h"
 #include "browser/UrlMask.h"
@@ -9,6 +10,7 @@
 #include "config/SettingsLoader.h"
 #include "config/TIni.h"
 #include "config/UrlListFiles.h"
+#include "documents/DownloadRules.h"
 #include "support/Exceptions.h"
 #include "support/FileHelpers.h"
 #include "support/FileIO.h"
@@ -27,10 +29,15 @@ public:
     void ButtonDropped(int number, const std::string& reason) override {
         Warn("URL button " + std::to_string(number) + " is left out: " + reason);
     }
-    void Warn(const std::string& text) { FErr << "warning: " << text << '\n'; }
+    void Warn(const std::string& text) {
+        FErr << "warning: " << text << '\n';
+        ++FWarnings;
+    }
+    int Warnings() const { return FWarnings; }
 
 private:
     std::ostream& FErr;
+    int FWarnings = 0;
 };
 
 // The files the kiosk would read once its default copies were in place.
@@ -75,7 +82,8 @@ void CheckMasks(const std::vector<std::string>& masks, const char* listName,
 }
 
 // Settings and lists exactly as the kiosk builds them at start in its normal mode.
-TUrlLists LoadAsKiosk(const std::string& programBaseName, TStreamConfigReport& report) {
+TUrlLists LoadAsKiosk(const std::string& programBaseName, const std::string& tempFolder,
+                      TStreamConfigReport& report) {
     const TEffectiveFiles files = EffectiveFiles(programBaseName);
     THeadlessSettingsTarget window;
     ResetSettings(window.PixelsPerInch());
@@ -83,12 +91,22 @@ TUrlLists LoadAsKiosk(const std::string& programBaseName, TStreamConfigReport& r
     TUrlLists lists;
     LoadURLLists(lists, files.Whitelist, files.Blacklist, report);
     AllowNavButtonAddresses(lists, NavButtons);
+    lists.SetOwnDocuments(ShownDocuments(TempFilesIn(tempFolder)));
     return lists;
+}
+
+void CheckDocumentSettings(TStreamConfigReport& report) {
+    if (Settings.DownloadWord && !Settings.ConvertWordToPDF) {
+        report.Warn(
+            "DownloadWord without ConvertWordToPDF cannot show Word documents here; every one is "
+            "answered as a blocked download");
+    }
 }
 
 }  // namespace
 
-int RunCheckConfig(const std::string& programBaseName, std::ostream& out, std::ostream& err) {
+int RunCheckConfig(const std::string& programBaseName, const std::string& tempFolder,
+                   std::ostream& out, std::ostream& err) {
     TStreamConfigReport report(err);
     const TEffectiveFiles files = EffectiveFiles(programBaseName);
     CheckConfigFile(files.Config, report);
@@ -97,22 +115,26 @@ int RunCheckConfig(const std::string& programBaseName, std::ostream& out, std::o
             CheckListFile(list, report);
         }
     }
-    const TUrlLists lists = LoadAsKiosk(programBaseName, report);
+    const TUrlLists lists = LoadAsKiosk(programBaseName, tempFolder, report);
     CheckMasks(lists.Whitelist(), "allow", report);
     CheckMasks(lists.Blacklist(), "deny", report);
+    for (const std::string& advice : MaskAdvice(lists)) {
+        report.Warn(advice);
+    }
+    CheckDocumentSettings(report);
     if (Settings.Password == TSettings{}.Password) {
         report.Warn("the shutdown password is the default one; set Password to your own");
     }
     for (const std::string& line : FormatSettingsLines(Settings, NavButtons)) {
         out << line << '\n';
     }
-    return 0;
+    return report.Warnings() > 0 ? 1 : 0;
 }
 
-int RunCheckUrl(const std::string& programBaseName, const std::vector<std::string>& addresses,
-                std::ostream& out, std::ostream& err) {
+int RunCheckUrl(const std::string& programBaseName, const std::string& tempFolder,
+                const std::vector<std::string>& addresses, std::ostream& out, std::ostream& err) {
     TStreamConfigReport report(err);
-    const TUrlLists lists = LoadAsKiosk(programBaseName, report);
+    const TUrlLists lists = LoadAsKiosk(programBaseName, tempFolder, report);
     for (const std::string& address : addresses) {
         out << (lists.IsURLAllowed(address) ? "allowed " : "blocked ") << address << '\n';
     }

@@ -9,12 +9,15 @@ namespace plintor {
 // The operator's command-line checks. Both run in the kiosk's home folder (the current
 // directory), read what the kiosk would read at start and write nothing: a missing working
 // file is read from its default copy instead of being copied. Warnings go to `err`.
+// `tempFolder` holds the kiosk's temporary documents, which its lists let through.
 
-// One "Key=Value" line per setting, then one "Button=" line per URL button.
-int RunCheckConfig(const std::string& programBaseName, std::ostream& out, std::ostream& err);
+// One "Key=Value" line per setting, then one "Button=" line per URL button. Exits with 1 when
+// it warned about anything, else 0.
+int RunCheckConfig(const std::string& programBaseName, const std::string& tempFolder,
+                   std::ostream& out, std::ostream& err);
 
 // One line per address: "allowed" or "blocked", a blank, the address as given.
-int RunCheckUrl(const std::string& programBaseName, const std::vector<std::string>& addresses,
-                std::ostream& out, std::ostream& err);
+int RunCheckUrl(const std::string& programBaseName, const std::string& tempFolder,
+                const std::vector<std::string>& addresses, std::ostream& out, std::ostream& err);
 
 }  // namespace plintor

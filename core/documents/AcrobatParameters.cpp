@@ -2,6 +2,7 @@
 
 #include "browser/Uri.h"
 #include "browser/UrlHelpers.h"
+#include "support/StringHelpers.h"
 #include "support/TextCase.h"
 
 namespace plintor {
@@ -15,23 +16,16 @@ struct TFragmentItem {
     std::string Value;
 };
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    const char upper = AsciiUpper(c);
-    return upper >= 'A' && upper <= 'F' ? upper - 'A' + 10 : -1;
-}
-
 // "+" is a blank, "%XX" a byte of UTF-8; a "%" without two hex digits stays as it is.
 std::string DecodeItem(std::string_view text) {
     std::string decoded;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '+') {
             decoded += ' ';
-        } else if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-                   HexValue(text[i + 2]) >= 0) {
-            decoded += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+        } else if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
+                   HexDigitValue(text[i + 2]) >= 0) {
+            decoded +=
+                static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
             i += 2;
         } else {
             decoded += text[i];
@@ -131,7 +125,8 @@ TUrlTranslation TranslateUrl(std::string_view incoming, bool acrobatAvailable) {
         return {std::string(incoming), {}};
     }
     TUrlTranslation translation{AddAcrobatParameters(ToFileURL(incoming)), {}};
-    const bool firstChanged = incoming.empty() || translation.Address.empty() || incoming[0] != translation.Address[0];
+    const bool firstChanged =
+        incoming.empty() || translation.Address.empty() || incoming[0] != translation.Address[0];
     if (firstChanged) {
         translation.LogLines = {"Acrobat - translate URL in: " + std::string(incoming),
                                 "Acrobat - translate URL out: " + translation.Address};

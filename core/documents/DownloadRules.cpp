@@ -12,8 +12,12 @@ TTempFiles TempFiles;
 
 TTempFiles TempFilesIn(const std::string& tempFolder) {
     const std::string folder = WithTrailingDelimiter(tempFolder);
-    return {folder + std::string(TempTmpName), folder + std::string(TempPdfName), folder + std::string(TempDocName),
-            folder + std::string(TempDocxName)};
+    return {folder + std::string(TempTmpName), folder + std::string(TempPdfName),
+            folder + std::string(TempDocName), folder + std::string(TempDocxName)};
+}
+
+std::vector<std::string> ShownDocuments(const TTempFiles& files) {
+    return {files.Pdf, files.Doc, files.Docx};
 }
 
 std::vector<std::string> AllowedExtensions(bool downloadPdf, bool downloadWord) {
@@ -35,7 +39,8 @@ std::string FileNameExtension(std::string_view fileName) {
 
 bool IsAcceptedDownload(std::string_view fileName, const std::vector<std::string>& allowed) {
     const std::string extension = FileNameExtension(Trim(fileName));
-    return !extension.empty() && std::find(allowed.begin(), allowed.end(), extension) != allowed.end();
+    return !extension.empty() &&
+           std::find(allowed.begin(), allowed.end(), extension) != allowed.end();
 }
 
 std::string DownloadResultPath(const TTempFiles& files, std::string_view fileName) {

@@ -15,6 +15,9 @@ struct TTempFiles {
 };
 TTempFiles TempFilesIn(const std::string& tempFolder);
 
+// The documents the program shows from its temporary files.
+std::vector<std::string> ShownDocuments(const TTempFiles& files);
+
 // The program's temporary files, set once at start.
 extern TTempFiles TempFiles;
 

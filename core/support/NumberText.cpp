@@ -1,20 +1,9 @@
 #include "NumberText.h"
 
+#include "StringHelpers.h"
+
 namespace plintor {
 namespace {
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
 
 std::size_t HexPrefixLength(std::string_view text) {
     if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X')) {

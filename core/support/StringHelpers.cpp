@@ -18,6 +18,16 @@ std::string HexOf32(std::uint32_t value) {
            HexOf16(static_cast<std::uint16_t>(value));
 }
 
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+}
+
 int MajorVersion(std::string_view versionText) {
     return ParseInteger(versionText.substr(0, versionText.find('.'))).value_or(0);
 }

@@ -23,9 +23,14 @@ struct TRun {
 class DiagnosticsTest : public ::testing::Test {
 protected:
     TRun Run(const std::string& arguments) {
+        return RunWithTemp(Output.Root().string(), arguments);
+    }
+
+    // `tempFolder` is the kiosk's temporary folder (TMPDIR).
+    TRun RunWithTemp(const std::string& tempFolder, const std::string& arguments) {
         const std::string out = Output.Path("out");
         const std::string err = Output.Path("err");
-        const std::string command = std::string(PLINTOR_BINARY) +
+        const std::string command = "TMPDIR=" + tempFolder + " " + std::string(PLINTOR_BINARY) +
                                     " --home=" + Home.Root().string() + " " + arguments + " >" +
                                     out + " 2>" + err;
         const int status = std::system(command.c_str());
@@ -46,7 +51,7 @@ protected:
 
 TEST_F(DiagnosticsTest, DefaultsWhenNothingIsConfigured) {
     const TRun run = Run("--check-config");
-    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.ExitCode, 1) << "it warned";
     EXPECT_EQ(run.Out,
               "Password=7395\nNavigationPanel=True\nTouchKeyboard=True\nTouchKeyboardOnTop=False\n"
               "TouchKeyboardSize=100\nTouchKeyboardLayout=Standard\nDisplayAlwaysOn=True\n"
@@ -57,7 +62,8 @@ TEST_F(DiagnosticsTest, DefaultsWhenNothingIsConfigured) {
     EXPECT_NE(run.Err.find("EFOpenError: Cannot open file \"" + Home.Path("plintor.ini") + "\""),
               std::string::npos)
         << run.Err;
-    EXPECT_NE(run.Err.find("the shutdown password is the default one"), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find("the shutdown password is the default one"), std::string::npos)
+        << run.Err;
     EXPECT_TRUE(HomeFiles().empty()) << "nothing may be written";
 }
 
@@ -82,7 +88,7 @@ TEST_F(DiagnosticsTest, EffectiveSettingsAndWarnings) {
     const std::set<std::string> before = HomeFiles();
 
     const TRun run = Run("--check-config");
-    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.ExitCode, 1) << "it warned";
     EXPECT_EQ(
         run.Out,
         "Password=secret\nNavigationPanel=False\nTouchKeyboard=True\nTouchKeyboardOnTop=False\n"
@@ -105,6 +111,53 @@ TEST_F(DiagnosticsTest, EffectiveSettingsAndWarnings) {
     EXPECT_EQ(run.Err.find("Section"), std::string::npos) << run.Err;
     EXPECT_EQ(run.Err.find("KillExplorer"), std::string::npos) << run.Err;
     EXPECT_EQ(HomeFiles(), before) << "nothing may be written";
+}
+
+TEST_F(DiagnosticsTest, CleanConfigurationExitsWithZero) {
+    WriteBytes(Home.Path("plintor.ini"),
+               "Password=own\r\nDownloadWord=True\r\nConvertWordToPDF=True\r\n");
+    WriteBytes(Home.Path("Whitelist.txt"), "http://library.example/*\r\n");
+    WriteBytes(Home.Path("Blacklist.txt"),
+               "http://library.example/private\r\nhttp://library.example/private/*\r\n");
+    const TRun run = Run("--check-config");
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Err, "");
+}
+
+TEST_F(DiagnosticsTest, MasksThatMissTheirAimAreNamed) {
+    WriteBytes(Home.Path("plintor.ini"), "Password=own\r\nDownloadWord=True\r\n");
+    WriteBytes(Home.Path("Whitelist.txt"),
+               "http://library.example*\r\n*://*.museum.example*\r\nhttp://ok.example/*\r\n");
+    WriteBytes(Home.Path("Blacklist.txt"),
+               "http://library.example/private/*\r\n*/covered/*\r\n*/covered\r\n");
+    const TRun run = Run("--check-config");
+    EXPECT_EQ(run.ExitCode, 1);
+    for (const char* warning : {
+             "deny mask \"HTTP://LIBRARY.EXAMPLE/PRIVATE/*\" leaves "
+             "\"HTTP://LIBRARY.EXAMPLE/PRIVATE\" itself open",
+             "allow mask \"HTTP://LIBRARY.EXAMPLE*\" also allows other hosts",
+             "write \"HTTP://LIBRARY.EXAMPLE/*\" to allow that one site",
+             "allow mask \"*://*.MUSEUM.EXAMPLE*\" also allows other hosts",
+             "DownloadWord without ConvertWordToPDF cannot show Word documents here",
+         }) {
+        EXPECT_NE(run.Err.find(warning), std::string::npos) << warning << "\n" << run.Err;
+    }
+    for (const char* quiet : {"COVERED", "OK.EXAMPLE"}) {
+        EXPECT_EQ(run.Err.find(quiet), std::string::npos) << quiet << "\n" << run.Err;
+    }
+}
+
+TEST_F(DiagnosticsTest, LocalFilesAreJudgedLikeTheKioskDoes) {
+    WriteBytes(Home.Path("Whitelist.txt"), "http://library.example/*\nfile:///srv/docs/*\n");
+    const std::string tmp = Output.Root().string();
+    const TRun run = RunWithTemp(
+        tmp, "--check-url file://" + tmp + "/temp.pdf#toolbar=0 file:///etc/hosts file://" +
+                 Home.Path("plintor.ini") + " file:///srv/docs/a.pdf file://" + tmp + "/temp.tmp");
+    EXPECT_EQ(run.Out, "allowed file://" + tmp +
+                           "/temp.pdf#toolbar=0\nblocked file:///etc/hosts\nblocked file://" +
+                           Home.Path("plintor.ini") +
+                           "\nallowed file:///srv/docs/a.pdf\nblocked file://" + tmp +
+                           "/temp.tmp\n");
 }
 
 TEST_F(DiagnosticsTest, InvalidColourIsShownEmpty) {

@@ -15,10 +15,23 @@ struct TDecisionCase {
     bool Allowed;
 };
 
+// Deny masks for one host as the README shows them.
+Lines HostMasks(const std::string& host) {
+    return {"*://" + host, "*://" + host + "[/:#]*", "*://*." + host, "*://*." + host + "[/:#]*"};
+}
+const Lines LocalhostMasks = HostMasks("localhost");
+const Lines Loopback2Masks = HostMasks("127.0.0.2");
+const Lines SecretMasks = {"http://host/secret", "http://host/secret/*",
+                           "http://host/allowed/secret", "http://host/allowed/secret/*"};
+
 class IsURLAllowedTest : public ::testing::TestWithParam<TDecisionCase> {};
+
+// The kiosk's own temporary documents in these tests.
+const Lines OwnDocuments = {"/tmp/kiosk/temp.pdf", "/tmp/my dir/temp.docx", "C:\\Temp\\temp.pdf"};
 
 TEST_P(IsURLAllowedTest, Decides) {
     TUrlLists lists;
+    lists.SetOwnDocuments(OwnDocuments);
     for (const std::string& mask : GetParam().Allow) {
         lists.WhitelistAddURL(mask);
     }
@@ -32,8 +45,27 @@ INSTANTIATE_TEST_SUITE_P(
     Lists, IsURLAllowedTest,
     ::testing::Values(
         TDecisionCase{"EmptyListsBlockTheWeb", {}, {}, "http://host/", false},
-        TDecisionCase{"EmptyListsAllowADrivePath", {}, {}, "C:\\Temp\\a.pdf", true},
-        TDecisionCase{"EmptyListsAllowAFileUrl", {}, {}, "file:///C:/Temp/a.pdf", true},
+        TDecisionCase{"EmptyListsBlockADrivePath", {}, {}, "C:\\Temp\\a.pdf", false},
+        TDecisionCase{"EmptyListsBlockAFileUrl", {}, {}, "file:///C:/Temp/a.pdf", false},
+        TDecisionCase{"OwnDocumentPasses", {}, {}, "file:///tmp/kiosk/temp.pdf", true},
+        TDecisionCase{"OwnDocumentWithViewerFragment",
+                      {},
+                      {},
+                      "file:///tmp/kiosk/temp.pdf#toolbar=0&navpanes=0",
+                      true},
+        TDecisionCase{"OwnDocumentAsDrivePath", {}, {}, "C:\\Temp\\temp.pdf", true},
+        TDecisionCase{"OwnDocumentAsFileUrlOfADrive", {}, {}, "file:///C:/Temp/temp.pdf", true},
+        TDecisionCase{"OwnDocumentWithEscapes", {}, {}, "file:///tmp/my%20dir/temp.docx", true},
+        TDecisionCase{"OtherFileOfTheTempFolder", {}, {}, "file:///tmp/kiosk/temp.tmp", false},
+        TDecisionCase{"SystemFileNeedsAMask", {"http://host/*"}, {}, "file:///etc/hosts", false},
+        TDecisionCase{"FolderNeedsAMask", {"http://host/*"}, {}, "file:///usr/share/", false},
+        TDecisionCase{
+            "LocalFileAllowedByAMask", {"file:///srv/docs/*"}, {}, "file:///srv/docs/a.pdf", true},
+        TDecisionCase{"DenyStillBlocksAnOwnDocument",
+                      {},
+                      {"file:///tmp/*"},
+                      "file:///tmp/kiosk/temp.pdf",
+                      false},
         TDecisionCase{"QueryIsNotMatched", {"HTTP://HOST*"}, {}, "http://host/x?y=1", true},
         TDecisionCase{"SchemeIsPartOfTheKey", {"HTTP://HOST*"}, {}, "https://host/x", false},
         TDecisionCase{"DenyWinsOverAllow", {"*"}, {"*.EXE"}, "http://host/setup.exe", false},
@@ -43,7 +75,54 @@ INSTANTIATE_TEST_SUITE_P(
         TDecisionCase{"KeySlashIsDropped", {"http://host/"}, {}, "http://host/", true},
         TDecisionCase{"KeyQueryIsDropped", {"http://host/"}, {}, "http://host/?q=1", true},
         TDecisionCase{"OnlyOneSlashIsDropped", {"http://host/"}, {}, "http://host//", false},
-        TDecisionCase{"FragmentBeforeQueryStays", {"http://host/"}, {}, "http://host/#top", false},
+        TDecisionCase{"FragmentIsNotMatched", {"http://host/"}, {}, "http://host/#top", true},
+        TDecisionCase{"FragmentCannotCarryAnAllowedAddress",
+                      {"*://library.example/open/*"},
+                      {},
+                      "http://evil.example/x#://library.example/open/y",
+                      false},
+        TDecisionCase{"PathCannotCarryAnAllowedAddress",
+                      {"*://library.example/open/*"},
+                      {},
+                      "http://evil.example/://library.example/open/y",
+                      false},
+        TDecisionCase{"ScriptCannotCarryAnAllowedAddress",
+                      {"*://library.example/open/*"},
+                      {},
+                      "javascript:go('http://library.example/open/y')",
+                      false},
+        TDecisionCase{"SchemeStarMatchesSchemes",
+                      {"*://library.example/open/*"},
+                      {},
+                      "https://library.example/open/a",
+                      true},
+        TDecisionCase{"DenyMaskKeepsTheWholeLanguage",
+                      {"*"},
+                      {"*://library.example/open/*"},
+                      "http://evil.example/://library.example/open/y",
+                      false},
+        TDecisionCase{
+            "TrailingDotOnTheHost", {"*"}, LocalhostMasks, "http://localhost.:8080/x", false},
+        TDecisionCase{"TrailingDotsOnTheHost", {"*"}, LocalhostMasks, "http://localhost../", false},
+        TDecisionCase{"MappedIpv6Host", {"*"}, Loopback2Masks, "http://[::ffff:127.0.0.2]/", false},
+        TDecisionCase{
+            "MappedIpv6HostInHex", {"*"}, Loopback2Masks, "http://[::ffff:7f00:2]:8080/x", false},
+        TDecisionCase{"NumericHost", {"*"}, Loopback2Masks, "http://2130706434/", false},
+        TDecisionCase{"ShortNumericHost", {"*"}, Loopback2Masks, "http://127.2/x", false},
+        TDecisionCase{"EscapedHost", {"*"}, LocalhostMasks, "http://%6Cocalhost/", false},
+        TDecisionCase{
+            "DefaultPort", {"*"}, {"http://host/secret*"}, "http://host:80/secret", false},
+        TDecisionCase{
+            "OtherHostsStayOpen", {"*"}, LocalhostMasks, "http://localhost.example/", true},
+        TDecisionCase{"MergedSlashes", {"*"}, SecretMasks, "http://host/allowed//secret/", false},
+        TDecisionCase{"EscapedSlashAndDotDot",
+                      {"*"},
+                      SecretMasks,
+                      "http://host/allowed%2F..%2Fsecret/",
+                      false},
+        TDecisionCase{"EscapedLetters", {"*"}, SecretMasks, "http://host/%73ecret/a", false},
+        TDecisionCase{
+            "AllowStepUsesTheKeyAsWritten", {"http://host/a/*"}, {}, "http://host/a/..%2Fb", true},
         TDecisionCase{"DenyMaskBlocksLocalPaths", {}, {"C:\\*"}, "C:\\Temp\\a.pdf", false},
         TDecisionCase{"ForwardSlashIsNotADrivePath", {}, {}, "c:/temp/a.pdf", false},
         TDecisionCase{"AboutBlankNeedsAMask", {"http://host*"}, {}, "about:blank", false},
@@ -117,7 +196,9 @@ TEST(UrlListsTest, AllowAllKeepsTheDenyListAndClearEmptiesBoth) {
 TEST(CandidateKeyTest, Normalises) {
     EXPECT_EQ(CandidateKey("http://host/"), "HTTP://HOST");
     EXPECT_EQ(CandidateKey("http://host/?page=2"), "HTTP://HOST");
-    EXPECT_EQ(CandidateKey("http://host/#top"), "HTTP://HOST/#TOP");
+    EXPECT_EQ(CandidateKey("http://host/#top"), "HTTP://HOST");
+    EXPECT_EQ(CandidateKey("http://host/a#x?y"), "HTTP://HOST/A");
+    EXPECT_EQ(CandidateKey("http://LocalHost.:80/"), "HTTP://LOCALHOST");
     EXPECT_EQ(CandidateKey("http://u:p@host:8080/a@b?c@d"), "HTTP://HOST:8080/A@B");
     EXPECT_EQ(CandidateKey("mailto:a@b"), "MAILTO:A@B");
 }

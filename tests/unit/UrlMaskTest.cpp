@@ -74,6 +74,35 @@ INSTANTIATE_TEST_SUITE_P(
         TMaskCase{"ThirtyOneStarRuns", Repeat("A", 31), Repeat("*A", 31), Invalid}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+struct TRoleCase {
+    const char* Name;
+    std::string Key;
+    std::string Mask;
+    TMaskMatch AsAllow;
+    TMaskMatch AsDeny;
+};
+
+class MaskRoleTest : public ::testing::TestWithParam<TRoleCase> {};
+
+TEST_P(MaskRoleTest, Decides) {
+    EXPECT_EQ(UrlMaskMatch(GetParam().Key, GetParam().Mask, TMaskRole::Allow), GetParam().AsAllow);
+    EXPECT_EQ(UrlMaskMatch(GetParam().Key, GetParam().Mask, TMaskRole::Deny), GetParam().AsDeny);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SchemeStars, MaskRoleTest,
+    ::testing::Values(
+        TRoleCase{"StarTakesTheScheme", "HTTPS://LIB/OPEN/A", "*://LIB/OPEN/*", Yes, Yes},
+        TRoleCase{"StarCannotTakeAHost", "HTTP://EVIL/://LIB/OPEN/A", "*://LIB/OPEN/*", No, Yes},
+        TRoleCase{"StarCannotTakeAColon", "JAVASCRIPT:GO('HTTP://LIB/OPEN/A')", "*://LIB/OPEN/*",
+                  No, Yes},
+        TRoleCase{"PartlyWrittenScheme", "HTTPS://LIB", "HTTP*://LIB", Yes, Yes},
+        TRoleCase{"NoKeyScheme", "LIB/OPEN", "*://LIB/OPEN", No, No},
+        TRoleCase{"StarsAfterTheSchemeAreFree", "HTTP://A/B://C", "HTTP://*://C", Yes, Yes},
+        TRoleCase{"MaskWithoutSchemeIsFree", "HTTP://EVIL/://LIB/X", "*LIB/X", Yes, Yes},
+        TRoleCase{"SetBeforeTheSchemeIsNoStar", "HTTP://X", "[H]TTP://X", Yes, Yes}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
 TEST(IsValidMaskTest, AgreesWithTheMatcher) {
     EXPECT_TRUE(IsValidMask("HTTP://*.EXAMPLE/[A-Z]?*"));
     EXPECT_FALSE(IsValidMask("HTTP://[A"));

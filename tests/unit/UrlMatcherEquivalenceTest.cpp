@@ -50,7 +50,7 @@ std::vector<std::string> Words(std::string_view text) {
 // out of sets, bytes that are not UTF-8, and the punctuation of the mask language.
 const std::vector<std::string> KeyPieces = Words(
     "A B C a b z Z / . : - ! ] [ * ? ` \xC3\x89 \xC3\xA9 \xE2\x82\xAC \xC3 \xFF "
-    "\xF0\x9F\x98\x80 AB ABC :// WWW. .COM");
+    "\xF0\x9F\x98\x80 AB ABC :// :// WWW. .COM");
 const std::vector<std::string> MaskPieces = Words(
     "* * ? *? ** [A-C] [!A-C] [a-c] [!b] [AB-] [Z-a] [\xC3\x89] [!\xC3\xA9] "
     "[A-\xE2\x82\xAC] [!\xE2\x82\xAC] [-A] [] [!] [A ] !");
@@ -117,15 +117,17 @@ private:
     std::mt19937 FRandom;
 };
 
-TEST(UrlMatcherEquivalenceTest, SingleMasksAgreeWithUrlMaskMatch) {
+class UrlMatcherRoleTest : public ::testing::TestWithParam<TMaskRole> {};
+
+TEST_P(UrlMatcherRoleTest, SingleMasksAgreeWithUrlMaskMatch) {
     TCaseMaker maker(20240611);
     int disagreements = 0;
     for (int i = 0; i < 60000; ++i) {
         const std::string mask = maker.Mask();
         const std::string key = maker.Below(2) == 0 ? maker.KeyFor(mask) : maker.Key();
-        TUrlMatcher matcher;
+        TUrlMatcher matcher(GetParam());
         matcher.Add(mask);
-        const bool expected = UrlMaskMatch(key, mask) == TMaskMatch::Match;
+        const bool expected = UrlMaskMatch(key, mask, GetParam()) == TMaskMatch::Match;
         if (matcher.AnyMatches(key) != expected && ++disagreements <= 10) {
             ADD_FAILURE() << "mask " << Escaped(mask) << " key " << Escaped(key) << " expected "
                           << expected;
@@ -137,12 +139,12 @@ TEST(UrlMatcherEquivalenceTest, SingleMasksAgreeWithUrlMaskMatch) {
 // Lists share their masks' literal text, so the index holds crowded windows and exact masks
 // beside wildcard ones; the entries must come back in the same order with the same duplicates
 // dropped.
-TEST(UrlMatcherEquivalenceTest, ListsAgreeWithTheLinearWalk) {
+TEST_P(UrlMatcherRoleTest, ListsAgreeWithTheLinearWalk) {
     TCaseMaker maker(7);
     int disagreements = 0;
     for (int list = 0; list < 1500; ++list) {
-        TUrlMatcher compiled;
-        TLinearUrlMatcher linear;
+        TUrlMatcher compiled(GetParam());
+        TLinearUrlMatcher linear(GetParam());
         std::vector<std::string> masks;
         for (int i = maker.Below(40); i >= 0; --i) {
             masks.push_back(maker.Below(6) == 0 && !masks.empty() ? masks[0] : maker.Mask());
@@ -159,6 +161,12 @@ TEST(UrlMatcherEquivalenceTest, ListsAgreeWithTheLinearWalk) {
     }
     EXPECT_EQ(disagreements, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Roles, UrlMatcherRoleTest,
+                         ::testing::Values(TMaskRole::Deny, TMaskRole::Allow),
+                         [](const auto& info) {
+                             return info.param == TMaskRole::Allow ? "Allow" : "Deny";
+                         });
 
 std::filesystem::path BlockListDir() {
     const char* overridden = std::getenv("PLINTOR_BLOCKLISTS");

@@ -1,0 +1,103 @@
+#include "CanonicalAddress.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "IpAddress.h"
+#include "UrlHelpers.h"
+#include "support/TextCase.h"
+
+namespace plintor {
+namespace {
+
+// Tabs and line breaks inside an address are dropped by browsers, as are blanks around it.
+std::string WithoutTabsAndLineBreaks(std::string_view text) {
+    std::string kept(Trim(text));
+    std::erase_if(kept, [](char c) { return c == '\t' || c == '\n' || c == '\r'; });
+    return kept;
+}
+
+std::string_view DefaultPort(std::string_view scheme) {
+    const std::string lower = AsciiLower(scheme);
+    if (lower == "http" || lower == "ws") {
+        return "80";
+    }
+    if (lower == "https" || lower == "wss") {
+        return "443";
+    }
+    return lower == "ftp" ? "21" : "";
+}
+
+std::string CanonicalHost(std::string_view host, std::string_view scheme) {
+    if (host.starts_with('[') && host.ends_with(']')) {
+        return CanonicalIpv6(host.substr(1, host.size() - 2)).value_or(AsciiLower(host));
+    }
+    std::string name = AsciiLower(DecodePercentEscapes(host, [](char) { return true; }));
+    if (std::optional<std::string> number = CanonicalIpv4(name)) {
+        return *number;
+    }
+    while (name.ends_with('.')) {
+        name.pop_back();
+    }
+    if (name == "localhost" && AsciiLower(scheme) == "file") {
+        name.clear();  // file://localhost/x is file:///x
+    }
+    return name;
+}
+
+// Splits "host:port" at the port's colon (after any bracketed IPv6 address).
+std::pair<std::string_view, std::string_view> SplitPort(std::string_view hostPort) {
+    const std::size_t bracket = hostPort.starts_with('[') ? hostPort.find(']') : 0;
+    const std::size_t colon = hostPort.find(':', bracket == std::string_view::npos ? 0 : bracket);
+    if (colon == std::string_view::npos) {
+        return {hostPort, {}};
+    }
+    return {hostPort.substr(0, colon), hostPort.substr(colon + 1)};
+}
+
+// Browsers read "\" as "/" in the path of the web's own schemes.
+std::string PathWithForwardSlashes(std::string_view rest, std::string_view scheme) {
+    std::string path(rest);
+    const std::string lower = AsciiLower(scheme);
+    const bool special = lower == "http" || lower == "https" || lower == "ws" || lower == "wss" ||
+                         lower == "ftp" || lower == "file";
+    if (special) {
+        std::replace(
+            path.begin(),
+            std::find_if(path.begin(), path.end(), [](char c) { return c == '?' || c == '#'; }),
+            '\\', '/');
+    }
+    return path;
+}
+
+}  // namespace
+
+std::string CanonicalAddress(std::string_view url) {
+    const std::string text = WithoutTabsAndLineBreaks(url);
+    const std::size_t schemeEnd = text.find("://");
+    if (schemeEnd == std::string::npos ||
+        !IsUrlScheme(std::string_view(text).substr(0, schemeEnd))) {
+        return text;
+    }
+    const std::string_view scheme = std::string_view(text).substr(0, schemeEnd);
+    const std::size_t authorityStart = schemeEnd + 3;
+    // "\" ends the host as "/" does: browsers read http://a\b as http://a/b.
+    const std::size_t authorityEnd =
+        std::min(text.find_first_of("/?#\\", authorityStart), text.size());
+    std::string_view authority =
+        std::string_view(text).substr(authorityStart, authorityEnd - authorityStart);
+    // "http://allowed.example@evil.example/" is evil.example: a mask ending in "*" must not let
+    // any host through behind an allowed name.
+    if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) {
+        authority.remove_prefix(at + 1);
+    }
+    const auto [host, port] = SplitPort(authority);
+    std::string canonical = text.substr(0, authorityStart) + CanonicalHost(host, scheme);
+    if (!port.empty() && port != DefaultPort(scheme)) {
+        canonical += ':';
+        canonical += port;
+    }
+    return canonical + PathWithForwardSlashes(std::string_view(text).substr(authorityEnd), scheme);
+}
+
+}  // namespace plintor
