@@ -35,7 +35,7 @@ std::string ComposeEntry(std::string_view text, bool stamped, bool entryForm) {
         composed = LogTimeStamp(CurrentClock().Now());
         composed += entryForm ? CRLF : std::string_view("  ");
     }
-    composed += text;
+    composed += BoundedLogText(text);
     AppendLineEndIfMissing(composed);
     if (entryForm) {
         composed += CRLF;
@@ -137,6 +137,17 @@ std::string LogFileNameFor(const std::string& programPath, const std::string& ho
         return ChangeFileExt(programPath, ".log");
     }
     return WithTrailingDelimiter(homeFolder) + ProgramBaseName(programPath) + ".log";
+}
+
+std::string BoundedLogText(std::string_view text) {
+    if (text.size() <= MaxLogEntryText) {
+        return std::string(text);
+    }
+    std::size_t cut = MaxLogEntryText;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+        --cut;  // not inside a UTF-8 sequence
+    }
+    return std::string(text.substr(0, cut)) + "\xE2\x80\xA6";
 }
 
 std::string LogTimeStamp(TDateTime moment) {

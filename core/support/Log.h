@@ -18,6 +18,13 @@ std::string LogFileNameFor(const std::string& programPath, const std::string& ho
 
 constexpr std::int64_t MaxLogSize = 102400;
 
+// An entry's text is cut to this many bytes (and ends in "…") before it is written, so that no
+// single entry, such as an address with a huge query, can push the log's history out.
+constexpr std::size_t MaxLogEntryText = 4096;
+
+// The text as an entry holds it: whole when short enough, else cut at a character boundary.
+std::string BoundedLogText(std::string_view text);
+
 // Appends one entry after trimming whole lines from the front so the file stays near
 // `maxSize`. Never raises; false when the entry could not be written.
 bool WriteLogFile(const std::string& fileName, std::string_view text, std::int64_t maxSize,

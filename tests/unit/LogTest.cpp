@@ -125,6 +125,26 @@ TEST_F(LogTest, FullSizeFileKeepsEverythingAfterTheFirstLineEndPastTheCut) {
     EXPECT_EQ(ReadBytes(File), old.substr(700) + entry);  // cut 600 -> line end at 698
 }
 
+TEST_F(LogTest, OneHugeEntryCannotPushTheHistoryOut) {
+    std::string history;
+    for (int line = 0; line < 600; ++line) {
+        history += "entry " + std::to_string(line) + "\r\n";
+    }
+    WriteBytes(File, history);
+    ASSERT_TRUE(LogEntry(File, "BeforeNavigate: http://host/?" + std::string(150000, 'q') + " (True)"));
+    const std::string log = ReadBytes(File);
+    EXPECT_EQ(log.substr(0, history.size()), history) << "the older entries stay";
+    EXPECT_LT(log.size(), history.size() + MaxLogEntryText + 100);
+    EXPECT_NE(log.find("qqq\xE2\x80\xA6\r\n\r\n"), std::string::npos) << "the cut is marked";
+}
+
+TEST(BoundedLogTextTest, CutsAtACharacterBoundary) {
+    EXPECT_EQ(BoundedLogText("short"), "short");
+    EXPECT_EQ(BoundedLogText(std::string(MaxLogEntryText, 'a')), std::string(MaxLogEntryText, 'a'));
+    const std::string euros = std::string(MaxLogEntryText - 1, 'a') + "\xE2\x82\xAC\xE2\x82\xAC";
+    EXPECT_EQ(BoundedLogText(euros), std::string(MaxLogEntryText - 1, 'a') + "\xE2\x80\xA6");
+}
+
 TEST_F(LogTest, ExceptionEntryNamesTheClass) {
     struct EEmptyMessage : std::exception {
         const char* what() const noexcept override { return ""; }
