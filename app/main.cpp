@@ -1,5 +1,7 @@
 #include <unistd.h>
 
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
+
 #include <clocale>
 #include <iostream>
 
@@ -21,7 +23,7 @@ int RunDiagnostics(const TProgramOptions& options) {
         options.Home.value_or(programPath.substr(0, programPath.rfind('/') + 1));
     if (::chdir(home.c_str()) != 0) {
         std::cerr << "plintor: cannot use the home folder \"" << home << "\"\n";
-        return 2;
+        return ExitUsage;
     }
     const std::string baseName = ProgramBaseName(programPath);
     const std::string tempFolder = SystemInfo().TempFolder();
@@ -41,6 +43,17 @@ int main(int argc, char* argv[]) {
             return RunDiagnostics(options);
         case TProgramMode::Send:
             return RunSendClient(options.SendWords, std::cerr);
+        case TProgramMode::Help:
+            std::cout << UsageText();
+            return ExitOk;
+        case TProgramMode::Version:
+            std::cout << "Plintor " << SystemInfo().FileVersion(SystemInfo().ProgramPath())
+                      << "\nQt WebEngine " << qWebEngineVersion() << " (Chromium "
+                      << qWebEngineChromiumVersion() << ")\n";
+            return ExitOk;
+        case TProgramMode::Invalid:
+            std::cerr << "plintor: " << options.Problem << "; try --help\n";
+            return ExitUsage;
         case TProgramMode::Kiosk:
             break;
     }

@@ -131,7 +131,8 @@ TEST_F(LogTest, OneHugeEntryCannotPushTheHistoryOut) {
         history += "entry " + std::to_string(line) + "\r\n";
     }
     WriteBytes(File, history);
-    ASSERT_TRUE(LogEntry(File, "BeforeNavigate: http://host/?" + std::string(150000, 'q') + " (True)"));
+    ASSERT_TRUE(
+        LogEntry(File, "BeforeNavigate: http://host/?" + std::string(150000, 'q') + " (True)"));
     const std::string log = ReadBytes(File);
     EXPECT_EQ(log.substr(0, history.size()), history) << "the older entries stay";
     EXPECT_LT(log.size(), history.size() + MaxLogEntryText + 100);
