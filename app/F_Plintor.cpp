@@ -28,6 +28,7 @@
 #include "app/CommandLine.h"
 #include "app/ProgramState.h"
 #include "app/QuitToken.h"
+#include "browser/KioskProfile.h"
 #include "browser/TSafeWebBrowser.h"
 #include "config/ConfigFiles.h"
 #include "config/IConfigReport.h"
@@ -203,6 +204,9 @@ void TFPlintor::LoadConfiguration() {
     LoadSettings(ConfigFileName(baseName), *this, report);
     LoadURLLists(FWebBrowser->Lists(), WhitelistFileName, BlacklistFileName, report);
     FWebBrowser->Lists().SetOwnDocuments(ShownDocuments(TempFiles));
+    if (Settings.DenyAllRequests) {
+        FWebBrowser->DenyAllRequests();
+    }
 }
 
 void TFPlintor::EnterSafeWebBrowserMode() {
@@ -306,6 +310,10 @@ bool TFPlintor::FormShortCut(const QKeyEvent& key) {
     }
     if (key.key() == Qt::Key_Escape) {
         HideShutdownPanel();
+        return true;
+    }
+    if (key.key() == Qt::Key_F5) {
+        FWebBrowser->Refresh();
         return true;
     }
     if (key.key() == Qt::Key_F4 && modifiers.testFlag(Qt::ControlModifier) &&
@@ -461,7 +469,7 @@ void TFPlintor::CreateScreensaver() {
         QMetaObject::invokeMethod(
             this, [this, message] { HandleMessage(message); }, Qt::QueuedConnection);
     };
-    ScreensaverWB = new TSafeWebBrowser(FProfile, nullptr, nullptr, this);
+    ScreensaverWB = new TSafeWebBrowser(CreateKioskProfile(this), nullptr, nullptr, this);
     ScreensaverWB->WhitelistAllowAll();
     ScreensaverWB->hide();
     ScreensaverWB->setEnabled(false);  // input goes to nobody; the first one hides the page

@@ -6,6 +6,7 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 
+#include "DenyListInterceptor.h"
 #include "TWebBrowserEx.h"
 #include "browser/NavigationPolicy.h"
 #include "browser/ProgressRule.h"
@@ -44,12 +45,9 @@ TSafeWebBrowser::TSafeWebBrowser(QWebEngineProfile* profile, QAction* back, QAct
     layout->addWidget(FWebBrowser);
     FWebBrowser->SetEvents(this);
     WhitelistClear();
-    // The profile is shared with the other browser; each takes the downloads of its own page.
-    connect(profile, &QWebEngineProfile::downloadRequested, this, [this](QWebEngineDownloadRequest* request) {
-        if (request->page() == FWebBrowser->page()) {
-            FDownloader->EngineDownloadRequested(request);
-        }
-    });
+    // Not by the request's page: the engine gives some requests none, and asking then crashes.
+    connect(profile, &QWebEngineProfile::downloadRequested, this,
+            [this](QWebEngineDownloadRequest* request) { FDownloader->EngineDownloadRequested(request); });
 }
 
 TSafeWebBrowser::~TSafeWebBrowser() {
@@ -83,6 +81,13 @@ void TSafeWebBrowser::SetProgressIndicator(QWidget* progress) {
     FProgress->setParent(FWebBrowser);
 }
 
+void TSafeWebBrowser::DenyAllRequests() {
+    if (FInterceptor == nullptr) {
+        FInterceptor = new TDenyListInterceptor(FLists, this);
+        FWebBrowser->page()->profile()->setUrlRequestInterceptor(FInterceptor);
+    }
+}
+
 void TSafeWebBrowser::SetBalloonHint(const QString& message, const QPixmap& image) {
     FHint->SetContent(message, image);
 }
@@ -114,6 +119,9 @@ void TSafeWebBrowser::WebBrowserNavigateComplete2(const QUrl& url) {
 void TSafeWebBrowser::WebBrowserDocumentComplete(const QUrl& url) {
     HookFileInputs();
     LogEntry(DocumentCompleteLogText(Text(url)));
+    if (const int blocked = FInterceptor != nullptr ? FInterceptor->TakeBlockedCount() : 0; blocked > 0) {
+        LogEntry("Blocked requests: " + std::to_string(blocked));
+    }
 }
 
 void TSafeWebBrowser::WebBrowserNewWindow3(const QUrl& url) {

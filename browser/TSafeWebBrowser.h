@@ -15,6 +15,7 @@ class QWebEngineProfile;
 
 namespace plintor {
 
+class TDenyListInterceptor;
 class TWebBrowserEx;
 
 // The restricted browser: a panel holding one browser control, the allow and deny lists that
@@ -22,7 +23,8 @@ class TWebBrowserEx;
 class TSafeWebBrowser final : public QWidget, private IWebBrowserEvents, private IDownloadHost {
     Q_OBJECT
 public:
-    // `back` and `forward` (may be null) follow the browser's history.
+    // `back` and `forward` (may be null) follow the browser's history. The profile is this
+    // browser's alone: its downloads are this browser's documents.
     TSafeWebBrowser(QWebEngineProfile* profile, QAction* back, QAction* forward, QWidget* parent);
     ~TSafeWebBrowser() override;
 
@@ -39,6 +41,9 @@ public:
     void SetProgressIndicator(QWidget* progress);
     void SetBalloonHint(const QString& message, const QPixmap& image);
     void ShowBlockedHint() override;
+
+    // The deny list stops every request of the page, not only its navigations.
+    void DenyAllRequests();
 
     void WhitelistClear() { FLists.WhitelistClear(); }
     void WhitelistAllowAll() { FLists.WhitelistAllowAll(); }
@@ -72,6 +77,7 @@ private:
     int FDownCount = 0;
     std::unique_ptr<TBalloonHintEx> FHint;
     std::unique_ptr<TDocumentDownloader> FDownloader;
+    TDenyListInterceptor* FInterceptor = nullptr;
 };
 
 }  // namespace plintor

@@ -3,6 +3,7 @@
 #include <QThread>
 #include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
+#include <algorithm>
 #include <filesystem>
 
 #include "OfficeConverter.h"
@@ -47,19 +48,25 @@ std::string KeepFetchedFile(const std::string& fileName) {
 
 }  // namespace
 
-TDocumentDownloader::TDocumentDownloader(QWebEnginePage& page, IDownloadHost& host) : FPage(page), FHost(host) {
+TDocumentDownloader::TDocumentDownloader(QWebEnginePage& page, IDownloadHost& host)
+    : FPage(page), FHost(host) {
     FTimeLimit.setSingleShot(true);
     FTimeLimit.setInterval(TransferTimeLimitMs);
     connect(&FTimeLimit, &QTimer::timeout, this, [this] {
         if (FRequest) {
             FRequest->cancel();  // ends as a blocked download when the engine reports it
         } else if (FBusy) {
+            FGivenUp = QUrl::fromUserInput(FSource);
             Block();  // the engine never took the download up
         }
     });
 }
 
 void TDocumentDownloader::EngineDownloadRequested(QWebEngineDownloadRequest* request) {
+    if (RefusedAtOnce(request)) {
+        request->cancel();
+        return;
+    }
     if (FAwaitingEngine && FBusy) {
         FAwaitingEngine = false;
         Fetch(request);
@@ -80,6 +87,25 @@ void TDocumentDownloader::Download(const QString& source) {
     }
 }
 
+// A document is fetched once per visitor action: the engine handing one of the kiosk's own
+// documents back (a file it cannot show) must not start another fetch of it, and a fetch given
+// up on must not come back when the server finally answers.
+bool TDocumentDownloader::RefusedAtOnce(QWebEngineDownloadRequest* request) {
+    const QUrl url = request->url();
+    if (!FAwaitingEngine && url == FGivenUp) {
+        FGivenUp.clear();
+        return true;  // already answered as a blocked download
+    }
+    const std::vector<std::string> own = ShownDocuments(TempFiles);
+    if (url.isLocalFile() &&
+        std::find(own.begin(), own.end(), Text(url.toLocalFile())) != own.end()) {
+        LogEntry(BlockedDownloadLogText(Text(url.toString())));
+        FHost.ShowBlockedHint();
+        return true;
+    }
+    return false;
+}
+
 // False when the download ends before any fetch: another one runs, or none is allowed.
 bool TDocumentDownloader::StartDownload(const QString& source) {
     if (FBusy) {
@@ -88,7 +114,9 @@ bool TDocumentDownloader::StartDownload(const QString& source) {
         return false;
     }
     FSource = source;
-    FAllowed = AllowedExtensions(Settings.DownloadPDF, Settings.DownloadWord);
+    // The engine shows PDF only: a Word document is kept only when it is converted.
+    FAllowed =
+        AllowedExtensions(Settings.DownloadPDF, Settings.DownloadWord && Settings.ConvertWordToPDF);
     if (FAllowed.empty()) {
         LogEntry(BlockedDownloadLogText(Text(FSource)));
         FHost.ShowBlockedHint();
@@ -115,7 +143,8 @@ void TDocumentDownloader::Fetch(QWebEngineDownloadRequest* request) {
             FRequest->cancel();
         }
     });
-    connect(request, &QWebEngineDownloadRequest::isFinishedChanged, this, &TDocumentDownloader::FetchFinished);
+    connect(request, &QWebEngineDownloadRequest::isFinishedChanged, this,
+            &TDocumentDownloader::FetchFinished);
     FTimeLimit.start();
     request->accept();
 }
@@ -160,9 +189,8 @@ void TDocumentDownloader::Convert(const std::string& document) {
     DeleteFileForced(TempFiles.Pdf);
     const std::string outputFolder = std::filesystem::path(TempFiles.Pdf).parent_path().string();
     auto converted = std::make_shared<bool>(false);
-    QThread* converter = QThread::create([document, outputFolder, converted] {
-        *converted = ConvertToPDF(document, outputFolder);
-    });
+    QThread* converter = QThread::create(
+        [document, outputFolder, converted] { *converted = ConvertToPDF(document, outputFolder); });
     connect(converter, &QThread::finished, this, [this, converter, converted, document] {
         converter->deleteLater();
         if (*converted) {

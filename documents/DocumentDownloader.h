@@ -41,6 +41,7 @@ public:
 
 private:
     bool StartDownload(const QString& source);
+    bool RefusedAtOnce(QWebEngineDownloadRequest* request);
     void Fetch(QWebEngineDownloadRequest* request);
     void FetchFinished();
     void Block();
@@ -54,6 +55,7 @@ private:
     std::vector<std::string> FAllowed;
     bool FBusy = false;
     bool FAwaitingEngine = false;  // Download() asked the engine; its request is ours
+    QUrl FGivenUp;                 // asked of the engine, given up before it answered
     QPointer<QWebEngineDownloadRequest> FRequest;
     QTimer FTimeLimit;
 };

@@ -30,6 +30,9 @@ struct TSettings {
     int MarginRight = 0;
     std::string BackgroundColor;  // as configured; empty keeps the panels' own colour
     std::string Screensaver;
+    // Beyond the historical keys: the deny list also stops a page's images, scripts, requests
+    // and workers, not only its navigations.
+    bool DenyAllRequests = true;
 };
 
 // One URL button of the navigation panel; the first one is the home button.

@@ -73,6 +73,7 @@ void ReadKeys(const TIni& ini, ISettingsTarget& window, IConfigReport& report) {
     Settings.BackgroundColor = ini.ReadString("BackgroundColor", "");
     window.SetPanelColor(ParseHtmlColor(Settings.BackgroundColor, window.NavigationPanelColor()));
     Settings.Screensaver = ini.ReadString("Screensaver", Settings.Screensaver);
+    Settings.DenyAllRequests = ini.ReadBoolean("DenyAllRequests", Settings.DenyAllRequests);
 }
 
 void ApplyLoadedValues(ISettingsTarget& window) {

@@ -39,9 +39,9 @@ std::string ColorText(const std::string& configured) {
     return "#" + HexOf8(bgr & 0xFF) + HexOf8((bgr >> 8) & 0xFF) + HexOf8((bgr >> 16) & 0xFF);
 }
 
-const std::array<TKeyInfo, 20>& SettingsKeys() {
+const std::array<TKeyInfo, 21>& SettingsKeys() {
     using K = TKeyKind;
-    static const std::array<TKeyInfo, 20> keys = {{
+    static const std::array<TKeyInfo, 21> keys = {{
         {"Password", K::Text, [](const TSettings& s) { return s.Password; }},
         {"NavigationPanel", K::Boolean,
          [](const TSettings& s) { return BooleanText(s.NavigationPanel); }},
@@ -75,6 +75,8 @@ const std::array<TKeyInfo, 20>& SettingsKeys() {
         {"BackgroundColor", K::Color,
          [](const TSettings& s) { return ColorText(s.BackgroundColor); }},
         {"Screensaver", K::Text, [](const TSettings& s) { return s.Screensaver; }},
+        {"DenyAllRequests", K::Boolean,
+         [](const TSettings& s) { return BooleanText(s.DenyAllRequests); }},
     }};
     return keys;
 }

@@ -58,7 +58,7 @@ TEST_F(DiagnosticsTest, DefaultsWhenNothingIsConfigured) {
               "AutoReturn=10\nAutoRestart=-1\nDownloadPDF=False\nDownloadWord=False\n"
               "ConvertWordToPDF=False\nWheelchair=0\nMsgBlocked=\nAutoCloseAll=False\n"
               "KillExplorer=True\nProgressIndicator=False\nMarginRight=0\nBackgroundColor=\n"
-              "Screensaver=\nButton=120||about:blank\n");
+              "Screensaver=\nDenyAllRequests=True\nButton=120||about:blank\n");
     EXPECT_NE(run.Err.find("EFOpenError: Cannot open file \"" + Home.Path("plintor.ini") + "\""),
               std::string::npos)
         << run.Err;
@@ -96,7 +96,8 @@ TEST_F(DiagnosticsTest, EffectiveSettingsAndWarnings) {
         "AutoReturn=5\nAutoRestart=15:00:00\nDownloadPDF=False\nDownloadWord=False\n"
         "ConvertWordToPDF=False\nWheelchair=70\nMsgBlocked=\nAutoCloseAll=False\n"
         "KillExplorer=True\nProgressIndicator=False\nMarginRight=0\nBackgroundColor=#FF8000\n"
-        "Screensaver=\nButton=150|#|http://demo.example/\nButton=80|Five|http://five.example/\n");
+        "Screensaver=\nDenyAllRequests=True\nButton=150|#|http://demo.example/"
+        "\nButton=80|Five|http://five.example/\n");
     for (const char* warning : {
              "line 9: unknown key \"Pasword\"",
              "line 5: AutoReturn is set again; the value of line 4 is used",
@@ -158,6 +159,19 @@ TEST_F(DiagnosticsTest, LocalFilesAreJudgedLikeTheKioskDoes) {
                            Home.Path("plintor.ini") +
                            "\nallowed file:///srv/docs/a.pdf\nblocked file://" + tmp +
                            "/temp.tmp\n");
+}
+
+TEST_F(DiagnosticsTest, DemoDenyListCoversItsFolder) {
+    for (const auto& entry : std::filesystem::directory_iterator(PLINTOR_DEMO_CONFIG)) {
+        std::filesystem::copy_file(entry.path(), Home.Root() / entry.path().filename());
+    }
+    EXPECT_EQ(
+        Run("--check-url http://127.0.0.1:8765/private/ http://127.0.0.1:8765/private/a.html "
+            "http://127.0.0.1:8765/index.html")
+            .Out,
+        "blocked http://127.0.0.1:8765/private/\nblocked http://127.0.0.1:8765/private/a.html\n"
+        "allowed http://127.0.0.1:8765/index.html\n");
+    EXPECT_EQ(Run("--check-config").Err.find("mask"), std::string::npos);
 }
 
 TEST_F(DiagnosticsTest, InvalidColourIsShownEmpty) {
