@@ -200,9 +200,13 @@ QWidget* TFPlintor::BuildProgressPanel() {
 void TFPlintor::LoadConfiguration() {
     const std::string baseName = ProgramBaseName(SystemInfo().ProgramPath());
     TLogConfigReport report;
-    CopyDefaultFiles(baseName);
-    LoadSettings(ConfigFileName(baseName), *this, report);
-    LoadURLLists(FWebBrowser->Lists(), WhitelistFileName, BlacklistFileName, report);
+    for (const std::string& file : CopyDefaultFiles(baseName)) {
+        LogEntry("Cannot copy " + DefaultCopyName(file) + " to " + file +
+                 "; its default copy is read instead");
+    }
+    const TEffectiveFiles files = EffectiveFiles(baseName);
+    LoadSettings(files.Config, *this, report);
+    LoadURLLists(FWebBrowser->Lists(), files.Whitelist, files.Blacklist, report);
     FWebBrowser->Lists().SetOwnDocuments(ShownDocuments(TempFiles));
     if (Settings.DenyAllRequests) {
         FWebBrowser->DenyAllRequests();

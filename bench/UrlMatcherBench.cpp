@@ -19,6 +19,7 @@
 
 #include "browser/LinearUrlMatcher.h"
 #include "browser/UrlHelpers.h"
+#include "browser/ServerSideForm.h"
 #include "browser/UrlLists.h"
 
 namespace {
@@ -132,18 +133,19 @@ TAddresses MakeAddresses(const std::vector<std::string>& masks, const TUrlLists&
 
 // --- Lists ------------------------------------------------------------------------------------
 
-// The plain walk composed as TUrlLists::IsURLAllowed composes its matchers.
+// The plain walk composed as TUrlLists::IsURLAllowed composes its matchers (the benchmark's
+// lists hold no local documents).
 struct TLinearLists {
-    TLinearUrlMatcher Allow;
-    TLinearUrlMatcher Deny;
+    TLinearUrlMatcher Allow{TMaskRole::Allow};
+    TLinearUrlMatcher Deny{TMaskRole::Deny};
 
     bool IsURLAllowed(std::string_view url) const {
         const std::string key = CandidateKey(url);
-        const bool local = IsLocalPath(key) || IsFileURL(key);
-        if (!local && !Allow.AnyMatches(key)) {
+        if (!Allow.AnyMatches(key) || Deny.AnyMatches(key)) {
             return false;
         }
-        return !Deny.AnyMatches(key);
+        const std::optional<std::string> serverForm = ServerSideForm(key);
+        return !serverForm || !Deny.AnyMatches(*serverForm);
     }
 };
 

@@ -17,15 +17,15 @@ std::string WithoutTabsAndLineBreaks(std::string_view text) {
     return kept;
 }
 
+// `scheme` is in lower case here and below.
 std::string_view DefaultPort(std::string_view scheme) {
-    const std::string lower = AsciiLower(scheme);
-    if (lower == "http" || lower == "ws") {
+    if (scheme == "http" || scheme == "ws") {
         return "80";
     }
-    if (lower == "https" || lower == "wss") {
+    if (scheme == "https" || scheme == "wss") {
         return "443";
     }
-    return lower == "ftp" ? "21" : "";
+    return scheme == "ftp" ? "21" : "";
 }
 
 std::string CanonicalHost(std::string_view host, std::string_view scheme) {
@@ -39,7 +39,7 @@ std::string CanonicalHost(std::string_view host, std::string_view scheme) {
     while (name.ends_with('.')) {
         name.pop_back();
     }
-    if (name == "localhost" && AsciiLower(scheme) == "file") {
+    if (name == "localhost" && scheme == "file") {
         name.clear();  // file://localhost/x is file:///x
     }
     return name;
@@ -58,10 +58,7 @@ std::pair<std::string_view, std::string_view> SplitPort(std::string_view hostPor
 // Browsers read "\" as "/" in the path of the web's own schemes.
 std::string PathWithForwardSlashes(std::string_view rest, std::string_view scheme) {
     std::string path(rest);
-    const std::string lower = AsciiLower(scheme);
-    const bool special = lower == "http" || lower == "https" || lower == "ws" || lower == "wss" ||
-                         lower == "ftp" || lower == "file";
-    if (special) {
+    if (!DefaultPort(scheme).empty() || scheme == "file") {
         std::replace(
             path.begin(),
             std::find_if(path.begin(), path.end(), [](char c) { return c == '?' || c == '#'; }),
@@ -79,7 +76,7 @@ std::string CanonicalAddress(std::string_view url) {
         !IsUrlScheme(std::string_view(text).substr(0, schemeEnd))) {
         return text;
     }
-    const std::string_view scheme = std::string_view(text).substr(0, schemeEnd);
+    const std::string scheme = AsciiLower(std::string_view(text).substr(0, schemeEnd));
     const std::size_t authorityStart = schemeEnd + 3;
     // "\" ends the host as "/" does: browsers read http://a\b as http://a/b.
     const std::size_t authorityEnd =
@@ -92,7 +89,7 @@ std::string CanonicalAddress(std::string_view url) {
         authority.remove_prefix(at + 1);
     }
     const auto [host, port] = SplitPort(authority);
-    std::string canonical = text.substr(0, authorityStart) + CanonicalHost(host, scheme);
+    std::string canonical = scheme + "://" + CanonicalHost(host, scheme);
     if (!port.empty() && port != DefaultPort(scheme)) {
         canonical += ':';
         canonical += port;

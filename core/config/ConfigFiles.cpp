@@ -14,11 +14,16 @@ std::string DefaultCopyName(const std::string& fileName) {
     return fileName.substr(0, at) + "_Default" + fileName.substr(at);
 }
 
-void CopyDefaultFiles(const std::string& programBaseName) {
+std::vector<std::string> CopyDefaultFiles(const std::string& programBaseName) {
+    std::vector<std::string> failed;
     for (const std::string& file : {ConfigFileName(programBaseName), std::string(WhitelistFileName),
                                     std::string(BlacklistFileName)}) {
-        CopyFileIfMissing(DefaultCopyName(file), file);
+        const std::string defaultCopy = DefaultCopyName(file);
+        if (!CopyFileIfMissing(defaultCopy, file) && FileExists(defaultCopy)) {
+            failed.push_back(file);
+        }
     }
+    return failed;
 }
 
 std::string WorkingOrDefault(const std::string& fileName) {
@@ -27,6 +32,11 @@ std::string WorkingOrDefault(const std::string& fileName) {
     }
     const std::string defaultCopy = DefaultCopyName(fileName);
     return FileExists(defaultCopy) ? defaultCopy : fileName;
+}
+
+TEffectiveFiles EffectiveFiles(const std::string& programBaseName) {
+    return {WorkingOrDefault(ConfigFileName(programBaseName)), WorkingOrDefault(WhitelistFileName),
+            WorkingOrDefault(BlacklistFileName)};
 }
 
 }  // namespace plintor

@@ -8,4 +8,8 @@ void TLogConfigReport::LoadFailed(const std::exception& error) {
     LogException(error);
 }
 
+void TLogConfigReport::Warn(const std::string& text) {
+    LogEntry("Warning: " + text);
+}
+
 }  // namespace plintor

@@ -15,13 +15,16 @@ public:
     virtual void LoadFailed(const std::exception& error) = 0;
     // URL button `number` was left out (`reason` says why).
     virtual void ButtonDropped(int number, const std::string& reason) = 0;
+    // A file is read, but surely not as its writer meant (`text` says why).
+    virtual void Warn(const std::string& text) = 0;
 };
 
-// The kiosk's report: failures go to the log, dropped buttons pass silently.
+// The kiosk's report: failures and warnings go to the log, dropped buttons pass silently.
 class TLogConfigReport final : public IConfigReport {
 public:
     void LoadFailed(const std::exception& error) override;
     void ButtonDropped(int, const std::string&) override {}
+    void Warn(const std::string& text) override;
 };
 
 }  // namespace plintor

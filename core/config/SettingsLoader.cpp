@@ -5,6 +5,7 @@
 #include "Settings.h"
 #include "TIni.h"
 #include "support/Clock.h"
+#include "support/FileIO.h"
 #include "support/TextCase.h"
 
 namespace plintor {
@@ -93,6 +94,18 @@ void ApplyLoadedValues(ISettingsTarget& window) {
     }
 }
 
+// Everything after a NUL character is ignored, which an editor does not show.
+void WarnOfNul(const std::string& iniFileName, IConfigReport& report) {
+    const std::string text = DecodeIniText(ReadFileBytes(iniFileName), std::nullopt);
+    const std::size_t nul = text.find('\0');
+    if (nul == std::string::npos) {
+        return;
+    }
+    const std::size_t line = DecodeIniLines(text.substr(0, nul) + "x", TTextEncoding::Utf8).size();
+    report.Warn(iniFileName + " holds a NUL character in line " + std::to_string(line) +
+                "; nothing from there on is read");
+}
+
 }  // namespace
 
 std::string ButtonKey(int number, const char* part) {
@@ -104,6 +117,7 @@ void LoadSettings(const std::string& iniFileName, ISettingsTarget& window, IConf
     RequestedExecutionState = ES_CONTINUOUS | ES_SYSTEM_REQUIRED;
     try {
         const TIni ini(iniFileName, false);
+        WarnOfNul(iniFileName, report);
         ReadKeys(ini, window, report);
     } catch (const std::exception& error) {
         report.LoadFailed(error);

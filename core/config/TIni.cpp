@@ -112,14 +112,18 @@ TIniLine SplitIniLine(std::string_view line) {
     return {NormaliseIniKey(line.substr(0, equals)), std::string(Trim(line.substr(equals + 1)))};
 }
 
-std::vector<std::string> DecodeIniLines(std::string_view bytes,
-                                        std::optional<TTextEncoding> encoding) {
+std::string DecodeIniText(std::string_view bytes, std::optional<TTextEncoding> encoding) {
     const TTextEncoding chosen = encoding.value_or(EncodingByMark(bytes));
     const std::string_view mark = ByteOrderMark(chosen);
     if (!mark.empty() && bytes.starts_with(mark)) {
         bytes.remove_prefix(mark.size());
     }
-    return SplitLines(Decode(bytes, chosen));
+    return Decode(bytes, chosen);
+}
+
+std::vector<std::string> DecodeIniLines(std::string_view bytes,
+                                        std::optional<TTextEncoding> encoding) {
+    return SplitLines(DecodeIniText(bytes, encoding));
 }
 
 TIni::TIni(const std::string& fileName, bool canCreate, std::optional<TTextEncoding> encoding)

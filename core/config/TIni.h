@@ -22,7 +22,9 @@ TIniLine SplitIniLine(std::string_view line);
 std::string NormaliseIniKey(std::string_view key);
 
 // Decodes a whole file: by its byte-order mark when `encoding` is not given, else as
-// `encoding` (its mark skipped); then splits it at CR, LF or CR LF, up to the first NUL.
+// `encoding` (its mark skipped).
+std::string DecodeIniText(std::string_view bytes, std::optional<TTextEncoding> encoding);
+// The same, split at CR, LF or CR LF, up to the first NUL.
 std::vector<std::string> DecodeIniLines(std::string_view bytes,
                                         std::optional<TTextEncoding> encoding);
 

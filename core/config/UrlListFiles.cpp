@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "TIni.h"
 #include "support/FileHelpers.h"
 #include "support/FileIO.h"
 #include "support/TextCodec.h"
@@ -14,7 +15,11 @@ constexpr char CtrlZ = '\x1A';
 template <typename Add>
 void AddFileLines(const std::string& fileName, Add add, IConfigReport& report) {
     try {
-        for (const std::string& line : ReadListFile(fileName)) {
+        const std::string bytes = ReadFileBytes(fileName);
+        for (const std::string& warning : ListFileWarnings(fileName, bytes)) {
+            report.Warn(warning);
+        }
+        for (const std::string& line : SplitListFileLines(bytes)) {
             add(line);
         }
     } catch (const std::exception& error) {
@@ -22,10 +27,37 @@ void AddFileLines(const std::string& fileName, Add add, IConfigReport& report) {
     }
 }
 
+bool HasUtf16Mark(std::string_view bytes) {
+    return bytes.starts_with(Utf16LeBom) || bytes.starts_with(Utf16BeBom);
+}
+
+// The file's text as bytes of UTF-8 or of the ANSI code page.
+std::string ListFileText(std::string_view bytes) {
+    return HasUtf16Mark(bytes) ? DecodeIniText(bytes, std::nullopt) : std::string(bytes);
+}
+
 }  // namespace
 
-std::vector<std::string> SplitListFileLines(std::string_view bytes) {
-    bytes = bytes.substr(0, bytes.find(CtrlZ));
+std::vector<std::string> ListFileWarnings(const std::string& fileName, std::string_view bytes) {
+    std::vector<std::string> warnings;
+    const std::string text = ListFileText(bytes);
+    if (text.starts_with(Utf8Bom)) {
+        warnings.push_back(fileName +
+                           " starts with a byte-order mark; its first entry never matches");
+    }
+    const std::string_view read = std::string_view(text).substr(0, text.find(CtrlZ));
+    if (read.find('\r') != std::string_view::npos && read.find('\n') == std::string_view::npos) {
+        warnings.push_back(
+            fileName +
+            " ends its lines with CR alone, so it is read as one single mask; save it with "
+            "CR LF or LF line ends");
+    }
+    return warnings;
+}
+
+std::vector<std::string> SplitListFileLines(std::string_view fileBytes) {
+    const std::string text = ListFileText(fileBytes);
+    std::string_view bytes = std::string_view(text).substr(0, text.find(CtrlZ));
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {

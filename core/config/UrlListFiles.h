@@ -11,14 +11,21 @@
 namespace plintor {
 
 // The lines of a list file exactly as written: split at CR LF or LF, a lone CR dropped,
-// nothing after a Ctrl-Z byte; no byte-order mark is recognised.
+// nothing after a Ctrl-Z byte. A file with a UTF-16 byte-order mark (Windows Notepad's
+// "Unicode") is decoded first, as the configuration file is; a UTF-8 mark stays part of the
+// first line.
 std::vector<std::string> SplitListFileLines(std::string_view bytes);
+
+// What makes a list file read otherwise than its writer surely meant: a UTF-8 byte-order mark,
+// line ends of CR alone. Empty when there is nothing to say.
+std::vector<std::string> ListFileWarnings(const std::string& fileName, std::string_view bytes);
 
 // Raises EFOpenError or EReadError.
 std::vector<std::string> ReadListFile(const std::string& fileName);
 
 // Fills the lists from the operator's files, then allows "about:blank" and "javascript:*".
-// A missing allow file is reported; a missing deny file is skipped silently.
+// A missing allow file is reported; a missing deny file is skipped silently; the warnings of
+// ListFileWarnings are reported.
 void LoadURLLists(TUrlLists& lists, const std::string& whitelistFile,
                   const std::string& blacklistFile, IConfigReport& report);
 

@@ -29,7 +29,7 @@ public:
     void ButtonDropped(int number, const std::string& reason) override {
         Warn("URL button " + std::to_string(number) + " is left out: " + reason);
     }
-    void Warn(const std::string& text) {
+    void Warn(const std::string& text) override {
         FErr << "warning: " << text << '\n';
         ++FWarnings;
     }
@@ -40,34 +40,12 @@ private:
     int FWarnings = 0;
 };
 
-// The files the kiosk would read once its default copies were in place.
-struct TEffectiveFiles {
-    std::string Config;
-    std::string Whitelist;
-    std::string Blacklist;
-};
-
-TEffectiveFiles EffectiveFiles(const std::string& programBaseName) {
-    return {WorkingOrDefault(ConfigFileName(programBaseName)), WorkingOrDefault(WhitelistFileName),
-            WorkingOrDefault(BlacklistFileName)};
-}
-
 void CheckConfigFile(const std::string& fileName, TStreamConfigReport& report) {
     try {
         CheckSettingsFile(TIni(fileName, false), fileName,
                           [&](const std::string& text) { report.Warn(text); });
     } catch (const std::exception&) {
         // LoadSettings reports the same failure.
-    }
-}
-
-void CheckListFile(const std::string& fileName, TStreamConfigReport& report) {
-    try {
-        if (ReadFileBytes(fileName).starts_with(Utf8Bom)) {
-            report.Warn(fileName + " starts with a byte-order mark; its first entry never matches");
-        }
-    } catch (const std::exception&) {
-        // LoadURLLists reports the same failure.
     }
 }
 
@@ -110,11 +88,6 @@ int RunCheckConfig(const std::string& programBaseName, const std::string& tempFo
     TStreamConfigReport report(err);
     const TEffectiveFiles files = EffectiveFiles(programBaseName);
     CheckConfigFile(files.Config, report);
-    for (const std::string& list : {files.Whitelist, files.Blacklist}) {
-        if (FileExists(list)) {
-            CheckListFile(list, report);
-        }
-    }
     const TUrlLists lists = LoadAsKiosk(programBaseName, tempFolder, report);
     CheckMasks(lists.Whitelist(), "allow", report);
     CheckMasks(lists.Blacklist(), "deny", report);

@@ -1,9 +1,12 @@
 #include "FileHelpers.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+
+#include "UniqueFd.h"
 
 namespace plintor {
 
@@ -25,6 +28,12 @@ std::size_t FileNameStart(const std::string& filePath) {
     return start;
 }
 
+// Written data reaches the disk here; a full disk that the copy did not notice fails it now.
+bool WholeOnDisk(const std::string& fileName) {
+    const TUniqueFd file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+    return file.IsOpen() && ::fsync(file.Get()) == 0;
+}
+
 }  // namespace
 
 std::string ChangeFileExt(const std::string& filePath, const std::string& extension) {
@@ -37,13 +46,22 @@ std::string ProgramBaseName(const std::string& filePath) {
     return ChangeFileExt(filePath.substr(FileNameStart(filePath)), "");
 }
 
+// The copy is made under a name of its own in the target's folder and given the target's name
+// only when complete, so a full disk or a kill leaves the whole file or none.
 bool CopyFileIfMissing(const std::string& source, const std::string& target) {
     if (FileExists(target)) {
         return true;
     }
+    const std::string partial = target + ".partial";
+    ::unlink(partial.c_str());  // left by a start that was killed while copying
     std::error_code error;
-    return std::filesystem::copy_file(source, target, std::filesystem::copy_options::none, error) &&
-           !error;
+    const bool copied =
+        std::filesystem::copy_file(source, partial, std::filesystem::copy_options::none, error) &&
+        !error && WholeOnDisk(partial);
+    // link() never replaces a target that appeared in the meantime.
+    const bool placed = copied && ::link(partial.c_str(), target.c_str()) == 0;
+    ::unlink(partial.c_str());
+    return placed;
 }
 
 void DeleteFileForced(const std::string& filePath) {

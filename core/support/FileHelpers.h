@@ -10,7 +10,8 @@ std::string ProgramBaseName(const std::string& filePath);
 // The path with the extension of its file name replaced (or added when it has none).
 std::string ChangeFileExt(const std::string& filePath, const std::string& extension);
 
-// True at once when `target` exists; otherwise copies without ever overwriting.
+// True at once when `target` exists; otherwise copies without ever overwriting, and leaves
+// the whole copy or none.
 bool CopyFileIfMissing(const std::string& source, const std::string& target);
 
 // Makes the file writable and deletes it; failures are silent.

@@ -1,19 +1,12 @@
 #include "Log.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <ctime>
-#include <filesystem>
-#include <vector>
 
 #include "Clock.h"
 #include "Exceptions.h"
 #include "FileHelpers.h"
-#include "FileIO.h"
+#include "LogFile.h"
 #include "TextCodec.h"
-#include "UniqueFd.h"
 
 namespace plintor {
 
@@ -49,85 +42,11 @@ std::string FormatTime(const char* format, const std::tm& moment) {
     return std::string(buffer, length);
 }
 
-TUniqueFd OpenOrCreate(const std::string& fileName) {
-    struct stat info {};
-    if (::stat(fileName.c_str(), &info) == 0) {
-        return TUniqueFd(::open(fileName.c_str(), O_RDWR | O_CLOEXEC));
-    }
-    std::error_code ignored;
-    const std::filesystem::path parent = std::filesystem::path(fileName).parent_path();
-    if (!parent.empty()) {
-        std::filesystem::create_directories(parent, ignored);
-    }
-    return TUniqueFd(::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-}
-
-bool ReadAll(int fd, std::vector<char>& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n =
-            ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Where the kept suffix of the old content starts: just after the first line end at or after
-// `cut`, past any empty lines; exactly at `cut` when no line end follows it.
-std::size_t KeptSuffixStart(const std::vector<char>& bytes, std::size_t cut) {
-    const std::size_t size = bytes.size();
-    if (cut + 1 >= size) {
-        return size;
-    }
-    std::size_t start = cut;
-    for (std::size_t q = cut; q + 1 < size; ++q) {
-        if (bytes[q] == '\r' && bytes[q + 1] == '\n') {
-            start = q + 2;
-            break;
-        }
-    }
-    while (start + 1 < size && bytes[start] == '\r' && bytes[start + 1] == '\n') {
-        start += 2;
-    }
-    return start;
-}
-
-bool TrimFront(int fd, std::int64_t size, std::int64_t cut) {
-    std::vector<char> bytes(static_cast<std::size_t>(size));
-    if (!ReadAll(fd, bytes)) {
-        return false;
-    }
-    const std::size_t start = KeptSuffixStart(bytes, static_cast<std::size_t>(cut));
-    if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
-        return false;
-    }
-    return WriteAll(fd, std::string_view(bytes.data() + start, bytes.size() - start));
-}
-
 bool AppendEntry(const std::string& fileName, std::string_view text, std::int64_t maxSize,
                  bool stamped, bool entryForm) {
-    TUniqueFd file = OpenOrCreate(fileName);
-    if (!file.IsOpen()) {
-        return false;
-    }
-    struct stat info {};
-    if (::fstat(file.Get(), &info) != 0) {
-        return false;
-    }
-    const std::int64_t size = info.st_size;
     const std::string composed = ComposeEntry(text, stamped, entryForm);
-    const auto length = static_cast<std::int64_t>(Utf16Length(composed));
-    if (maxSize > 0 && size + length > maxSize &&
-        !TrimFront(file.Get(), size, size + length - maxSize)) {
-        return false;
-    }
-    if (::lseek(file.Get(), 0, SEEK_END) < 0 || !WriteAll(file.Get(), composed)) {
-        return false;
-    }
-    return file.Close();
+    return AppendToLogFile(fileName, composed, static_cast<std::int64_t>(Utf16Length(composed)),
+                           maxSize);
 }
 
 }  // namespace

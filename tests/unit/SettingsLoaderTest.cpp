@@ -4,6 +4,7 @@
 
 #include "config/ConfigFiles.h"
 #include "config/Settings.h"
+#include "support/CollectingReport.h"
 #include "support/FakeClock.h"
 #include "support/Log.h"
 #include "support/TempDir.h"
@@ -12,6 +13,7 @@ namespace plintor {
 namespace {
 
 using test::ReadBytes;
+using test::TCollectingReport;
 using test::TFakeClock;
 using test::TTempDir;
 using test::WriteBytes;
@@ -56,14 +58,6 @@ public:
         PanelColor = color;
         ++PanelColorSets;
     }
-};
-
-class TCollectingReport final : public IConfigReport {
-public:
-    std::vector<std::string> Failures;
-    std::vector<int> Dropped;
-    void LoadFailed(const std::exception& error) override { Failures.push_back(error.what()); }
-    void ButtonDropped(int number, const std::string&) override { Dropped.push_back(number); }
 };
 
 class SettingsLoaderTest : public ::testing::Test {
@@ -233,6 +227,18 @@ TEST_F(SettingsLoaderTest, DisplayStaysOnUnlessSwitchedOff) {
     EXPECT_EQ(RequestedExecutionState, ES_CONTINUOUS | ES_SYSTEM_REQUIRED);
     Load("DisplayAlwaysOn=True\n");
     EXPECT_EQ(RequestedExecutionState, ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+}
+
+TEST_F(SettingsLoaderTest, ANulCharacterIsSaidToEndTheFile) {
+    Load(std::string("Password=mine\r\nWheel\0chair=30\r\nAutoReturn=5\r\n", 44));
+    EXPECT_EQ(Settings.Password, "mine");
+    EXPECT_EQ(Settings.AutoReturn, 10) << "nothing after the NUL is read";
+    ASSERT_EQ(Report.Warnings.size(), 1u);
+    EXPECT_NE(Report.Warnings[0].find("holds a NUL character in line 2"), std::string::npos)
+        << Report.Warnings[0];
+    Report.Warnings.clear();
+    Load("AutoReturn=5\r\n");
+    EXPECT_TRUE(Report.Warnings.empty());
 }
 
 TEST(CopyDefaultFilesTest, CopiesOnlyWhatIsMissing) {

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/CollectingReport.h"
 #include "support/TempDir.h"
 
 namespace plintor {
 namespace {
 
+using test::TCollectingReport;
 using test::TTempDir;
 using test::WriteBytes;
 using Lines = std::vector<std::string>;
@@ -26,44 +28,72 @@ TEST(SplitListFileLinesTest, LineRules) {
         {"EmptyFile", "", {}},
         {"ByteOrderMarkIsContent", "\xEF\xBB\xBFhttp://a/", {"\xEF\xBB\xBFhttp://a/"}},
         {"Windows1252", "http://caf\xE9/", {"http://caf\xC3\xA9/"}},
+        {"Utf16LittleEndian", std::string("\xFF\xFEh\0t\0\r\0\n\0\xE9\0", 12), {"ht", "\xC3\xA9"}},
+        {"Utf16BigEndian", std::string("\xFE\xFF\0a\0\n\0b", 8), {"a", "b"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SplitListFileLines(c.Bytes), c.Expected) << c.Name;
     }
 }
 
-class TCountingReport final : public IConfigReport {
-public:
-    int Failures = 0;
-    void LoadFailed(const std::exception&) override { ++Failures; }
-    void ButtonDropped(int, const std::string&) override {}
-};
-
 TEST(LoadURLListsTest, FileLinesThenFixedEntriesThenButtons) {
     TTempDir dir;
     WriteBytes(dir.Path("Whitelist.txt"), "\xEF\xBB\xBFhttp://a/*\r\nhttp://b/*\r\n");
     WriteBytes(dir.Path("Blacklist.txt"), "http://b/secret*\n");
     TUrlLists lists;
-    TCountingReport report;
+    TCollectingReport report;
     LoadURLLists(lists, dir.Path("Whitelist.txt"), dir.Path("Blacklist.txt"), report);
     AllowNavButtonAddresses(lists, {{"", 100, "http://home/"}});
 
     EXPECT_EQ(lists.Whitelist(), (Lines{"\xEF\xBB\xBFHTTP://A/*", "HTTP://B/*", "ABOUT:BLANK",
                                         "JAVASCRIPT:*", "HTTP://HOME"}));
     EXPECT_EQ(lists.Blacklist(), Lines{"HTTP://B/SECRET*"});
-    EXPECT_EQ(report.Failures, 0);
+    EXPECT_EQ(report.Failures.size(), 0u);
     EXPECT_FALSE(lists.IsURLAllowed("http://a/x"));  // the mark spoils the first entry
     EXPECT_TRUE(lists.IsURLAllowed("http://b/x"));
     EXPECT_FALSE(lists.IsURLAllowed("http://b/secret.html"));
     EXPECT_TRUE(lists.IsURLAllowed("http://home/"));
 }
 
+TEST(LoadURLListsTest, FilesThatCannotBeMeantAreSaidSo) {
+    const struct {
+        const char* Name;
+        std::string Bytes;
+        std::string Warning;
+    } cases[] = {
+        {"CrAlone", "http://a/*\rhttp://b/*\r", "ends its lines with CR alone"},
+        {"CrAloneInUtf16",
+         std::string("\xFF\xFE"
+                     "a\0\r\0b\0\r\0",
+                     10),
+         "ends its lines with CR alone"},
+        {"Utf8Mark", "\xEF\xBB\xBFhttp://a/*\n", "starts with a byte-order mark"},
+        {"Fine", "http://a/*\r\nhttp://b/*\r\n", ""},
+        {"CrAfterCtrlZIsNotRead", "http://a/*\x1A\r", ""},
+    };
+    for (const auto& c : cases) {
+        TTempDir dir;
+        WriteBytes(dir.Path("Blacklist.txt"), c.Bytes);
+        TUrlLists lists;
+        TCollectingReport report;
+        LoadURLLists(lists, dir.Path("Whitelist.txt"), dir.Path("Blacklist.txt"), report);
+        if (c.Warning.empty()) {
+            EXPECT_TRUE(report.Warnings.empty()) << c.Name;
+            continue;
+        }
+        ASSERT_EQ(report.Warnings.size(), 1u) << c.Name;
+        EXPECT_NE(report.Warnings[0].find(dir.Path("Blacklist.txt") + " " + c.Warning),
+                  std::string::npos)
+            << c.Name << ": " << report.Warnings[0];
+    }
+}
+
 TEST(LoadURLListsTest, MissingAllowFileIsReportedMissingDenyFileIsNot) {
     TTempDir dir;
     TUrlLists lists;
-    TCountingReport report;
+    TCollectingReport report;
     LoadURLLists(lists, dir.Path("Whitelist.txt"), dir.Path("Blacklist.txt"), report);
-    EXPECT_EQ(report.Failures, 1);
+    EXPECT_EQ(report.Failures.size(), 1u);
     EXPECT_EQ(lists.Whitelist(), (Lines{"ABOUT:BLANK", "JAVASCRIPT:*"}));
     EXPECT_TRUE(lists.Blacklist().empty());
 }
@@ -73,9 +103,9 @@ TEST(LoadURLListsTest, UnreadableDenyFileIsReportedAndLoadingGoesOn) {
     WriteBytes(dir.Path("Whitelist.txt"), "");
     std::filesystem::create_directory(dir.Path("Blacklist.txt"));
     TUrlLists lists;
-    TCountingReport report;
+    TCollectingReport report;
     LoadURLLists(lists, dir.Path("Whitelist.txt"), dir.Path("Blacklist.txt"), report);
-    EXPECT_EQ(report.Failures, 1);
+    EXPECT_EQ(report.Failures.size(), 1u);
     EXPECT_EQ(lists.Whitelist(), (Lines{"ABOUT:BLANK", "JAVASCRIPT:*"}));
 }
 
