@@ -11,6 +11,7 @@
 #include "browser/NavigationPolicy.h"
 #include "browser/ProgressRule.h"
 #include "config/Settings.h"
+#include "documents/AcrobatParameters.h"
 #include "support/Clock.h"
 #include "support/Log.h"
 
@@ -39,7 +40,8 @@ TSafeWebBrowser::TSafeWebBrowser(QWebEngineProfile* profile, QAction* back, QAct
       FCForward(forward),
       FWebBrowser(new TWebBrowserEx(profile, this)),
       FHint(std::make_unique<TBalloonHintEx>()),
-      FDownloader(std::make_unique<TDocumentDownloader>(*FWebBrowser->page(), static_cast<IDownloadHost&>(*this))) {
+      FDownloader(std::make_unique<TDocumentDownloader>(*FWebBrowser->page(),
+                                                        static_cast<IDownloadHost&>(*this))) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(FWebBrowser);
@@ -47,7 +49,9 @@ TSafeWebBrowser::TSafeWebBrowser(QWebEngineProfile* profile, QAction* back, QAct
     WhitelistClear();
     // Not by the request's page: the engine gives some requests none, and asking then crashes.
     connect(profile, &QWebEngineProfile::downloadRequested, this,
-            [this](QWebEngineDownloadRequest* request) { FDownloader->EngineDownloadRequested(request); });
+            [this](QWebEngineDownloadRequest* request) {
+                FDownloader->EngineDownloadRequested(request);
+            });
 }
 
 TSafeWebBrowser::~TSafeWebBrowser() {
@@ -97,8 +101,13 @@ void TSafeWebBrowser::ShowBlockedHint() {
 }
 
 bool TSafeWebBrowser::WebBrowserBeforeNavigate2(const QUrl& url, bool topLevel) {
+    const bool asPage = topLevel && url.adjusted(QUrl::RemoveFragment) == FShownAsPage;
+    if (topLevel) {
+        FShownAsPage.clear();
+    }
     const TNavigationVerdict verdict =
-        JudgeNavigation(FLists, Text(url), topLevel, Settings.ConvertWordToPDF);
+        JudgeNavigation(FLists, Text(url), topLevel,
+                        {Settings.ConvertWordToPDF && !asPage, AcrobatAvailable && !asPage});
     LogEntry(verdict.LogText);
     if (verdict.ShowBlockedHint) {
         ShowBlockedHint();
@@ -119,7 +128,8 @@ void TSafeWebBrowser::WebBrowserNavigateComplete2(const QUrl& url) {
 void TSafeWebBrowser::WebBrowserDocumentComplete(const QUrl& url) {
     HookFileInputs();
     LogEntry(DocumentCompleteLogText(Text(url)));
-    if (const int blocked = FInterceptor != nullptr ? FInterceptor->TakeBlockedCount() : 0; blocked > 0) {
+    if (const int blocked = FInterceptor != nullptr ? FInterceptor->TakeBlockedCount() : 0;
+        blocked > 0) {
         LogEntry("Blocked requests: " + std::to_string(blocked));
     }
 }
@@ -138,7 +148,9 @@ void TSafeWebBrowser::WebBrowserNavigateError(const QUrl& url) {
 }
 
 void TSafeWebBrowser::WebBrowserCommandStateChange(int command, bool enabled) {
-    QAction* action = command == CSC_NAVIGATEFORWARD ? FCForward : command == CSC_NAVIGATEBACK ? FCBack : nullptr;
+    QAction* action = command == CSC_NAVIGATEFORWARD ? FCForward
+                      : command == CSC_NAVIGATEBACK  ? FCBack
+                                                     : nullptr;
     if (action != nullptr) {
         action->setEnabled(enabled);
     }
@@ -170,6 +182,11 @@ void TSafeWebBrowser::ShowProgress(bool visible) {
 
 void TSafeWebBrowser::NavigateAsync(const QString& address) {
     FWebBrowser->NavigateAsync(address);
+}
+
+void TSafeWebBrowser::ShowAsPage(const QUrl& address) {
+    FShownAsPage = address.adjusted(QUrl::RemoveFragment);
+    FWebBrowser->NavigateAsync(address.toString());
 }
 
 void TSafeWebBrowser::HookFileInputs() {

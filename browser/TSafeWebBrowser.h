@@ -6,8 +6,8 @@
 
 #include "IWebBrowserEvents.h"
 #include "TBalloonHintEx.h"
-#include "documents/DocumentDownloader.h"
 #include "browser/UrlLists.h"
+#include "documents/DocumentDownloader.h"
 #include "support/DateTime.h"
 
 class QAction;
@@ -67,6 +67,7 @@ private:
 
     void ShowProgress(bool visible) override;
     void NavigateAsync(const QString& address) override;
+    void ShowAsPage(const QUrl& address) override;
 
     QAction* FCBack;
     QAction* FCForward;
@@ -78,6 +79,7 @@ private:
     std::unique_ptr<TBalloonHintEx> FHint;
     std::unique_ptr<TDocumentDownloader> FDownloader;
     TDenyListInterceptor* FInterceptor = nullptr;
+    QUrl FShownAsPage;  // without its fragment; see ShowAsPage
 };
 
 }  // namespace plintor

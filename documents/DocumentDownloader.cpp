@@ -11,6 +11,7 @@
 #include "browser/UrlHelpers.h"
 #include "config/Settings.h"
 #include "documents/AcrobatParameters.h"
+#include "documents/DocumentFiles.h"
 #include "documents/DownloadRules.h"
 #include "support/FileHelpers.h"
 #include "support/Log.h"
@@ -72,7 +73,7 @@ void TDocumentDownloader::EngineDownloadRequested(QWebEngineDownloadRequest* req
         Fetch(request);
         return;
     }
-    if (StartDownload(request->url().toString())) {
+    if (StartDownload(request->url().toString(), false)) {
         Fetch(request);
     } else {
         request->cancel();
@@ -80,7 +81,8 @@ void TDocumentDownloader::EngineDownloadRequested(QWebEngineDownloadRequest* req
 }
 
 void TDocumentDownloader::Download(const QString& source) {
-    if (StartDownload(source)) {
+    const bool pdf = ExtractURLFileExt(Text(source)) == FileNameExtension(TempPdfName);
+    if (StartDownload(source, pdf)) {
         FAwaitingEngine = true;
         FTimeLimit.start();
         FPage.download(QUrl::fromUserInput(source));  // the file's own name decides its kind
@@ -106,21 +108,25 @@ bool TDocumentDownloader::RefusedAtOnce(QWebEngineDownloadRequest* request) {
     return false;
 }
 
-// False when the download ends before any fetch: another one runs, or none is allowed.
-bool TDocumentDownloader::StartDownload(const QString& source) {
-    if (FBusy) {
+// False when the download ends before any fetch: another one runs, none is allowed, or the
+// temporary folder cannot take the file.
+bool TDocumentDownloader::StartDownload(const QString& source, bool openedPdf) {
+    const auto refuse = [&] {
         LogEntry(BlockedDownloadLogText(Text(source)));
         FHost.ShowBlockedHint();
         return false;
+    };
+    if (FBusy) {
+        return refuse();
     }
     FSource = source;
+    FOpenedPdf = openedPdf;
     // The engine shows PDF only: a Word document is kept only when it is converted.
-    FAllowed =
-        AllowedExtensions(Settings.DownloadPDF, Settings.DownloadWord && Settings.ConvertWordToPDF);
-    if (FAllowed.empty()) {
-        LogEntry(BlockedDownloadLogText(Text(FSource)));
-        FHost.ShowBlockedHint();
-        return false;
+    FAllowed = AllowedExtensions(Settings.DownloadPDF || openedPdf,
+                                 Settings.DownloadWord && Settings.ConvertWordToPDF);
+    if (FAllowed.empty() ||
+        !CanWriteIn(std::filesystem::path(TempFiles.Tmp).parent_path().string())) {
+        return refuse();
     }
     FBusy = true;
     FHost.ShowProgress(true);
@@ -129,17 +135,27 @@ bool TDocumentDownloader::StartDownload(const QString& source) {
 
 void TDocumentDownloader::Fetch(QWebEngineDownloadRequest* request) {
     DeleteFileForced(TempFiles.Tmp);
-    FRequest = request;
-    if (request->totalBytes() > SizeLimitBytes) {
+    FFileName = FetchedFileName(*request, FSource);
+    if (FOpenedPdf && IsPageType(Text(request->mimeType()))) {
+        const QUrl page = request->url();
+        request->cancel();
+        Finish();
+        FHost.ShowAsPage(page);
+        return;
+    }
+    if (request->totalBytes() > SizeLimitBytes || !IsAcceptedDownload(FFileName, FAllowed)) {
         request->cancel();
         Block();
         return;
     }
+    FRequest = request;
     const std::filesystem::path tmp(TempFiles.Tmp);
     request->setDownloadDirectory(QString::fromStdString(tmp.parent_path().string()));
     request->setDownloadFileName(QString::fromStdString(tmp.filename().string()));
+    // The size a server announces is known only once the transfer has started.
     connect(request, &QWebEngineDownloadRequest::receivedBytesChanged, this, [this] {
-        if (FRequest && FRequest->receivedBytes() > SizeLimitBytes) {
+        if (FRequest &&
+            std::max(FRequest->receivedBytes(), FRequest->totalBytes()) > SizeLimitBytes) {
             FRequest->cancel();
         }
     });
@@ -155,16 +171,15 @@ void TDocumentDownloader::FetchFinished() {
         return;
     }
     const bool completed = FRequest->state() == QWebEngineDownloadRequest::DownloadCompleted;
-    const std::string fileName = FetchedFileName(*FRequest, FSource);
     FRequest->deleteLater();
     FRequest.clear();
-    if (!completed || !IsAcceptedDownload(fileName, FAllowed)) {
+    if (!completed) {
         std::error_code ignored;
         std::filesystem::remove(TempFiles.Tmp, ignored);
         Block();
         return;
     }
-    const std::string result = KeepFetchedFile(fileName);
+    const std::string result = KeepFetchedFile(FFileName);
     if (result.empty()) {
         Block();
         return;
@@ -198,6 +213,7 @@ void TDocumentDownloader::Convert(const std::string& document) {
             Show(TempFiles.Pdf);
         } else {
             LogEntry(ConversionFailedLogText(document));
+            FHost.ShowBlockedHint();  // the visitor asked for something that will not come
             Finish();
         }
     });
@@ -217,6 +233,7 @@ void TDocumentDownloader::Finish() {
     FHost.ShowProgress(false);
     FBusy = false;
     FAwaitingEngine = false;
+    FOpenedPdf = false;
 }
 
 }  // namespace plintor

@@ -2,18 +2,30 @@
 
 #include "UrlHelpers.h"
 #include "documents/DocumentFiles.h"
+#include "documents/DownloadRules.h"
 
 namespace plintor {
 
+namespace {
+
+bool IsFetchedPdf(std::string_view url, bool topLevel) {
+    return topLevel && ExtractURLFileExt(url) == FileNameExtension(TempPdfName) &&
+           LocalDocumentPath(url).empty();
+}
+
+}  // namespace
+
 TNavigationVerdict JudgeNavigation(const TUrlLists& lists, std::string_view url, bool topLevel,
-                                   bool convertWordToPdf) {
+                                   TDocumentDiversion diversion) {
     TNavigationVerdict verdict;
     verdict.Allowed = lists.IsURLAllowed(url);
     verdict.Cancel = !verdict.Allowed;
-    verdict.LogText = "BeforeNavigate: " + std::string(url) + (verdict.Allowed ? " (True)" : " (False)");
+    verdict.LogText =
+        "BeforeNavigate: " + std::string(url) + (verdict.Allowed ? " (True)" : " (False)");
     if (!verdict.Allowed) {
         verdict.ShowBlockedHint = topLevel;
-    } else if (convertWordToPdf && IsWordExtension(ExtractURLFileExt(url))) {
+    } else if ((diversion.WordToConvert && IsWordExtension(ExtractURLFileExt(url))) ||
+               (diversion.PdfToFetch && IsFetchedPdf(url, topLevel))) {
         verdict.DivertToDownload = true;
         verdict.Cancel = true;
     }

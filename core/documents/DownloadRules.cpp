@@ -43,6 +43,11 @@ bool IsAcceptedDownload(std::string_view fileName, const std::vector<std::string
            std::find(allowed.begin(), allowed.end(), extension) != allowed.end();
 }
 
+bool IsPageType(std::string_view mimeType) {
+    const std::string type = AsciiLower(Trim(mimeType.substr(0, mimeType.find(';'))));
+    return type == "text/html" || type == "application/xhtml+xml";
+}
+
 std::string DownloadResultPath(const TTempFiles& files, std::string_view fileName) {
     return ChangeFileExt(files.Tmp, FileNameExtension(Trim(fileName)));
 }

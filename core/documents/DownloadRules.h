@@ -32,6 +32,10 @@ std::string FileNameExtension(std::string_view fileName);
 // is no Word document).
 bool IsAcceptedDownload(std::string_view fileName, const std::vector<std::string>& allowed);
 
+// A response of this media type is a page to show, not a document to keep (a login page that
+// an address of a document led to).
+bool IsPageType(std::string_view mimeType);
+
 // The temporary file a fetched file of this name ends in: temp.tmp with its extension.
 std::string DownloadResultPath(const TTempFiles& files, std::string_view fileName);
 

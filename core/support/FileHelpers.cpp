@@ -1,6 +1,7 @@
 #include "FileHelpers.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -75,6 +76,17 @@ void DeleteFileForced(const std::string& filePath) {
 bool FileExists(const std::string& filePath) {
     struct stat info {};
     return ::stat(filePath.c_str(), &info) == 0;
+}
+
+bool CanWriteIn(const std::string& folder) {
+    std::string probe = WithTrailingDelimiter(folder) + ".plintor-probe-XXXXXX";
+    const TUniqueFd file(::mkstemp(probe.data()));
+    if (!file.IsOpen()) {
+        return false;
+    }
+    const bool room = ::write(file.Get(), "x", 1) == 1;
+    ::unlink(probe.c_str());
+    return room;
 }
 
 std::string WithTrailingDelimiter(std::string folder) {

@@ -19,6 +19,9 @@ void DeleteFileForced(const std::string& filePath);
 
 bool FileExists(const std::string& filePath);
 
+// Whether a new file can be made in the folder now (it exists, is writable and not full).
+bool CanWriteIn(const std::string& folder);
+
 // Appends the path delimiter unless the folder is empty or already ends with one.
 std::string WithTrailingDelimiter(std::string folder);
 

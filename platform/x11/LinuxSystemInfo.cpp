@@ -22,9 +22,14 @@ public:
         return isProgram && !error ? PLINTOR_VERSION : "";
     }
 
+    // A TMPDIR that names no folder is not made: it may be a typo, or on a file system that is
+    // not there yet.
     std::string TempFolder() const override {
         const char* folder = std::getenv("TMPDIR");
-        return WithTrailingDelimiter(folder != nullptr && *folder != '\0' ? folder : "/tmp");
+        std::error_code error;
+        const bool usable =
+            folder != nullptr && *folder != '\0' && std::filesystem::is_directory(folder, error);
+        return WithTrailingDelimiter(usable ? folder : "/tmp");
     }
 
     std::string WindowsFolder() const override { return {}; }

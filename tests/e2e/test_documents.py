@@ -75,6 +75,34 @@ def add_routes():
 
     server.routes["/files/hang.docx"] = hang
 
+    def trickle(request):  # a PDF at one byte a second, longer than the kiosk waits
+        request.send_response(200)
+        request.send_header("Content-Type", pdf_type)
+        request.send_header("Content-Length", str(len(documents["pdf"])))
+        request.end_headers()
+        for byte in documents["pdf"][:HANG_SECONDS]:
+            if hang_release.wait(1):
+                return
+            try:
+                request.wfile.write(bytes([byte]))
+            except OSError:
+                return  # the kiosk gave up on it
+
+    def huge(request):  # says it brings 300 MB, then keeps the kiosk waiting
+        request.send_response(200)
+        request.send_header("Content-Type", pdf_type)
+        request.send_header("Content-Length", str(300 * 1024 * 1024))
+        request.end_headers()
+        try:
+            request.wfile.write(b"%PDF-1.4\n" + b"%" * 65536)  # past the engine's type sniffing
+        except OSError:
+            return
+        hang_release.wait(HANG_SECONDS)
+
+    server.routes["/files/slow.pdf"] = trickle
+    server.routes["/files/huge.pdf"] = huge
+    server.add_page("/files/page.pdf", b"<!doctype html><title>Sign in</title><body style='background:#2e9d4f'>")
+
     def login(request):
         request.reply(302, headers=[("Location", "/docs.html"), ("Set-Cookie", "session=visitor; Path=/")])
 
@@ -220,6 +248,21 @@ class DocumentsTests(DocumentCase):
         since = self.click_link("/private/dl")
         self.kiosk.wait_log(rf"^Downloaded file: {h.re.escape(self.temp_file('temp.pdf'))}$", 20, since)
         self.expect_shown_from_temp(since, "pdf-behind-login")
+
+    def test_direct_pdfs_keep_the_limits_of_a_download(self):
+        for path, seconds in (("/files/huge.pdf", 10), ("/files/slow.pdf", 75)):
+            with self.subTest(path=path):
+                since = self.kiosk.mark()
+                self.kiosk.send_navigate(url(path))
+                self.kiosk.wait_log(rf"^Blocked download: {h.re.escape(url(path))}(#.*)?$", seconds, since)
+                self.expect(not self.kiosk.find_log(r"^Downloaded file: ", since), f"{path} was kept")
+                self.expect(self.kiosk.alive(), "the kiosk ended")
+
+    def test_a_page_at_the_address_of_a_document_is_shown_as_a_page(self):
+        since = self.kiosk.mark()
+        self.kiosk.send_navigate(url("/files/page.pdf"))
+        self.kiosk.wait_log(rf"^DocumentComplete: {h.re.escape(url('/files/page.pdf'))}", 20, since)
+        self.expect(not self.kiosk.find_log(r"^Blocked download: ", since), "the page was refused")
 
     def test_a_server_that_never_answers_is_given_up(self):
         since = self.click_link("/files/hang.docx")

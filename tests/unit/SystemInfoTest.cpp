@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace plintor {
 namespace {
@@ -24,6 +25,9 @@ TEST(SystemInfoTest, TempFolderFollowsTmpdirAndEndsWithADelimiter) {
     EXPECT_EQ(SystemInfo().TempFolder(), "/var/tmp/");
     ::unsetenv("TMPDIR");
     EXPECT_EQ(SystemInfo().TempFolder(), "/tmp/");
+    ::setenv("TMPDIR", "/no/such/folder", 1);
+    EXPECT_EQ(SystemInfo().TempFolder(), "/tmp/") << "a missing folder is not made";
+    EXPECT_FALSE(std::filesystem::exists("/no/such/folder"));
     if (saved != nullptr) {
         ::setenv("TMPDIR", previous.c_str(), 1);
     }
