@@ -4,10 +4,14 @@
 #include <optional>
 
 #include "MaskToken.h"
+#include "SegmentGlob.h"
 #include "UrlHelpers.h"
 
 namespace plintor {
 namespace {
+
+// Beyond this product of mask and key length the plain walk may take noticeably long.
+constexpr std::size_t LongMatchWork = std::size_t{1} << 16;
 
 // Where the token after the latest "*" may start to match: keys are skipped up to the next
 // place its literal appears, which is every place the plain walk would not fail at once.
@@ -61,8 +65,13 @@ bool MaskTextMatches(std::string_view mask, std::u32string_view key, TMaskRole r
     return MaskTextMatches(mask, key) && (role == TMaskRole::Deny || SchemeStarsHold(mask, key));
 }
 
-// Backtracks only to the latest "*": every earlier one can already absorb any longer run.
+// Backtracks only to the latest "*": every earlier one can already absorb any longer run. That
+// costs up to the product of the two lengths, so long masks against long keys take the
+// segment walk, which is linear in the key.
 bool MaskTextMatches(std::string_view mask, std::u32string_view key) {
+    if (mask.size() * key.size() > LongMatchWork) {
+        return SegmentMaskMatches(mask, key);
+    }
     std::size_t t = 0;
     std::size_t k = 0;
     std::size_t afterStar = std::string_view::npos;

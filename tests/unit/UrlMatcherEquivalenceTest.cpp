@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "browser/LinearUrlMatcher.h"
+#include "browser/MatchKey.h"
+#include "browser/SegmentGlob.h"
 #include "browser/UrlLists.h"
 #include "browser/UrlMask.h"
 #include "browser/UrlMatcher.h"
@@ -116,6 +118,25 @@ private:
 
     std::mt19937 FRandom;
 };
+
+// The linear walk that long masks and keys take, against the reference on the same cases.
+TEST(SegmentMaskMatchesTest, AgreesWithUrlMaskMatch) {
+    TCaseMaker maker(31337);
+    int disagreements = 0;
+    for (int i = 0; i < 60000; ++i) {
+        const std::string mask = maker.Mask();
+        const std::string key = maker.Below(2) == 0 ? maker.KeyFor(mask) : maker.Key();
+        const TMaskMatch expected = UrlMaskMatch(key, mask);
+        if (expected == TMaskMatch::Invalid) {
+            continue;
+        }
+        if (SegmentMaskMatches(mask, TMatchKey(key).Codes()) != (expected == TMaskMatch::Match) &&
+            ++disagreements <= 10) {
+            ADD_FAILURE() << "mask " << Escaped(mask) << " key " << Escaped(key);
+        }
+    }
+    EXPECT_EQ(disagreements, 0);
+}
 
 class UrlMatcherRoleTest : public ::testing::TestWithParam<TMaskRole> {};
 

@@ -34,6 +34,19 @@ TEST(UrlMatcherTest, MasksLongerThanAStorageBlockKeepTheirPlace) {
     EXPECT_TRUE(matcher.AnyMatches("HTTP://HOST29999.EXAMPLE/A"));
 }
 
+// A long deny mask against a long address: the plain walk would take minutes here.
+TEST(UrlMatcherTest, LongMasksAgainstLongAddressesAreDecided) {
+    const std::string address = "HTTP://HOST/" + std::string(1000000, 'A');
+    TUrlMatcher near;
+    near.Add("*" + std::string(10000, 'A') + "B*");
+    EXPECT_FALSE(near.AnyMatches(address));
+    EXPECT_TRUE(near.AnyMatches(address + "B"));
+    TUrlMatcher wild;
+    wild.Add("*/A*" + std::string(5000, '?') + "[AB]" + std::string(4000, 'A') + "*A");
+    EXPECT_TRUE(wild.AnyMatches(address));
+    EXPECT_FALSE(wild.AnyMatches(address.substr(0, 9000)));
+}
+
 // Every mask holds the same literal text, so they crowd the same few windows; only the set
 // in front tells them apart.
 TEST(UrlMatcherTest, MasksSharingAllTheirTextAreAllFound) {
