@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <filesystem>
 
 #include "DesktopControl.h"
 #include "F_Plintor.h"
@@ -21,6 +22,7 @@
 #include "config/Settings.h"
 #include "documents/DownloadRules.h"
 #include "keyboard/VirtualKeyLayout.h"
+#include "support/FileHelpers.h"
 #include "support/Log.h"
 
 namespace plintor {
@@ -30,6 +32,13 @@ TFPlintor* FPlintor = nullptr;
 
 std::string ProgramFolder(const std::string& programPath) {
     return programPath.substr(0, programPath.rfind('/') + 1);
+}
+
+// In the home folder, which is the current folder from the start on.
+std::string DesktopRecordFileName() {
+    return (std::filesystem::current_path() /
+            (ProgramBaseName(SystemInfo().ProgramPath()) + ".state"))
+        .string();
 }
 
 void StartUp(const TProgramOptions& options) {
@@ -49,7 +58,8 @@ void StartUp(const TProgramOptions& options) {
 // The system stays awake while the kiosk runs; the display too, unless configured otherwise.
 class TExecutionState {
 public:
-    TExecutionState(ISessionManager* session, IDesktopControl* desktop) : FSession(session), FDesktop(desktop) {}
+    TExecutionState(ISessionManager* session, IDesktopControl* desktop)
+        : FSession(session), FDesktop(desktop) {}
     ~TExecutionState() {
         if (FSession != nullptr) {
             FSession->ReleaseSleepInhibitor();
@@ -96,7 +106,8 @@ void StopSteps(IDesktopControl* desktop) {
     LogFileName.clear();
 }
 
-void RunWindow(int argc, char* argv[], IInstanceChannel& channel, std::unique_ptr<IDesktopControl>& desktop) {
+void RunWindow(int argc, char* argv[], IInstanceChannel& channel,
+               std::unique_ptr<IDesktopControl>& desktop) {
     TKioskApplication application(argc, argv);
     InitKioskResources();
     LoadKeyboardLayouts();
@@ -108,6 +119,12 @@ void RunWindow(int argc, char* argv[], IInstanceChannel& channel, std::unique_pt
         LogEntry("Desktop lockdown incomplete: " + shortfall);
     }
     FPlintor = &window;
+    if (desktop != nullptr) {
+        const std::string repaired = desktop->KeepChangesRecord(DesktopRecordFileName());
+        if (!repaired.empty()) {
+            LogEntry("Unclean end of the last run repaired: " + repaired);
+        }
+    }
     TExecutionState executionState(session.get(), desktop.get());
     if (!SafeWebBrowserMode) {
         executionState.Apply(RequestedExecutionState);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 namespace plintor {
 
@@ -33,6 +34,12 @@ public:
     // Keeps the display switched on (screen saver and power saving suspended) or lets it
     // sleep again.
     virtual void KeepDisplayOn(bool on) = 0;
+
+    // From now on keeps a record of what is to be put back (stopped shell programs, display
+    // power saving switched off) in this file while there is any, so that a run that is killed
+    // before it could put things back is repaired by the next one. First puts back what a
+    // record left by an earlier run names; says what it put back, empty when nothing.
+    virtual std::string KeepChangesRecord(const std::string& fileName) = 0;
 };
 
 // None when there is no display to control (then the lockdown is unavailable).

@@ -29,6 +29,19 @@ std::string ReadFileBytes(const std::string& fileName) {
     }
 }
 
+bool WriteFileWhole(const std::string& fileName, std::string_view bytes, unsigned int mode) {
+    const std::string next = fileName + ".new";
+    ::unlink(next.c_str());  // left by a run that was killed while writing
+    TUniqueFd file(
+        ::open(next.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+    const bool whole = file.IsOpen() && WriteAll(file.Get(), bytes) && file.Close() &&
+                       ::rename(next.c_str(), fileName.c_str()) == 0;
+    if (!whole) {
+        ::unlink(next.c_str());
+    }
+    return whole;
+}
+
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());

@@ -78,23 +78,9 @@ bool WriteWholeAt(int fd, std::int64_t offset, std::string_view bytes) {
 // The kept lines and the entry in a new file beside the log, then put in its place.
 bool ReplaceLog(const std::string& fileName, int log, std::string_view kept,
                 std::string_view entry) {
-    const std::string next = fileName + ".new";
-    ::unlink(next.c_str());  // left by a run that was killed while trimming
-    TUniqueFd file(
-        ::open(next.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
-    if (!file.IsOpen()) {
-        return false;
-    }
     struct stat info {};
-    if (::fstat(log, &info) == 0) {
-        [[maybe_unused]] const int ignored = ::fchmod(file.Get(), info.st_mode & 07777);
-    }
-    const bool complete = WriteAll(file.Get(), kept) && WriteAll(file.Get(), entry) &&
-                          file.Close() && ::rename(next.c_str(), fileName.c_str()) == 0;
-    if (!complete) {
-        ::unlink(next.c_str());
-    }
-    return complete;
+    const unsigned int mode = ::fstat(log, &info) == 0 ? info.st_mode & 07777 : 0644;
+    return WriteFileWhole(fileName, std::string(kept) + std::string(entry), mode);
 }
 
 // Where no new file can be made beside the log (a folder the kiosk may not write), the kept

@@ -301,13 +301,19 @@ bool TShellLauncher::Remember(long processId) {
     if (!ReadShellCommand(processId, command)) {
         return false;
     }
-    const bool known = std::any_of(FCommands.begin(), FCommands.end(), [&](const auto& other) {
-        return other.Arguments == command.Arguments;
-    });
-    if (!known) {
-        FCommands.push_back(std::move(command));
-    }
+    Adopt({command});
     return true;
+}
+
+void TShellLauncher::Adopt(const std::vector<TShellCommand>& commands) {
+    for (const TShellCommand& command : commands) {
+        const bool known = std::any_of(FCommands.begin(), FCommands.end(), [&](const auto& other) {
+            return other.Arguments == command.Arguments;
+        });
+        if (!known) {
+            FCommands.push_back(command);
+        }
+    }
 }
 
 int TShellLauncher::StartAll() {

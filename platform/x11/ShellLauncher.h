@@ -3,16 +3,9 @@
 #include <string>
 #include <vector>
 
-namespace plintor {
+#include "lockdown/DesktopRecord.h"
 
-// How a running program was started, read from /proc so that it can be started again the
-// same way after it was ended.
-struct TShellCommand {
-    std::vector<std::string> Arguments;
-    std::string WorkingFolder;
-    std::vector<std::string> Environment;  // "NAME=value" entries
-    std::string Executable;                // the program file the process ran, when still there
-};
+namespace plintor {
 
 // Remembers the desktop shell's command lines before the shell is ended, and starts them again.
 class TShellLauncher {
@@ -27,6 +20,11 @@ public:
     // missing, 5: access denied, 8: out of memory, 11: not a program, 0: any other failure).
     // Started command lines are forgotten; ones that failed stay for another try.
     int StartAll();
+
+    // The command lines remembered and not started yet.
+    const std::vector<TShellCommand>& Commands() const { return FCommands; }
+    // Takes over command lines remembered by another run, once each.
+    void Adopt(const std::vector<TShellCommand>& commands);
 
 private:
     std::vector<TShellCommand> FCommands;

@@ -18,7 +18,10 @@
 #include "DesktopControl.h"
 #include "ShellLauncher.h"
 #include "X11Display.h"
+#include "lockdown/DesktopRecord.h"
 #include "lockdown/ForeignWindowRules.h"
+#include "support/FileHelpers.h"
+#include "support/FileIO.h"
 
 namespace plintor {
 namespace {
@@ -70,7 +73,7 @@ public:
 
     void CloseForeignWindows() override;
     bool StopShell() override;
-    int StartShell() override { return FShell.StartAll(); }
+    int StartShell() override;
     bool BringWindowToFront(unsigned long window) override;
     bool ForeignWindowInFront() override;
     void SetTopmost(unsigned long window, bool topmost) override;
@@ -78,6 +81,7 @@ public:
     void LowerWindow(unsigned long window) override;
     bool IsScreensaverRunning() override;
     void KeepDisplayOn(bool on) override;
+    std::string KeepChangesRecord(const std::string& fileName) override;
 
 private:
     Display* Dpy() const { return FX->Get(); }
@@ -96,6 +100,7 @@ private:
     bool WaitUntilActive(TXWindow window) const;
     void SendToRoot(TXWindow window, TXAtom type, std::initializer_list<long> data) const;
     bool DpmsEnabled() const;
+    void SaveChangesRecord() const;
 
     std::unique_ptr<TX11Display> FX;
     const long FServerProcessId;
@@ -103,6 +108,7 @@ private:
     TShellLauncher FShell;
     bool FDisplayKeptOn = false;
     bool FDpmsWasEnabled = false;
+    std::string FRecordFile;
 };
 
 // Without a window manager nobody sets WM_STATE, so a top-level window that is no pop-up
@@ -228,9 +234,16 @@ bool TX11DesktopControl::StopShell() {
     bool signalled = false;
     for (const long processId : ShellProcessIds()) {
         FShell.Remember(processId);
+        SaveChangesRecord();  // before it ends: a kill right after must not lose it
         signalled = ::kill(static_cast<pid_t>(processId), SIGTERM) == 0 || signalled;
     }
     return signalled;
+}
+
+int TX11DesktopControl::StartShell() {
+    const int result = FShell.StartAll();
+    SaveChangesRecord();
+    return result;
 }
 
 long TX11DesktopControl::WmState(TXWindow window) const {
@@ -366,6 +379,49 @@ void TX11DesktopControl::KeepDisplayOn(bool on) {
     }
     FDisplayKeptOn = on;
     XFlush(Dpy());
+    SaveChangesRecord();
+}
+
+void TX11DesktopControl::SaveChangesRecord() const {
+    if (FRecordFile.empty()) {
+        return;
+    }
+    const TDesktopRecord record{FShell.Commands(), FDisplayKeptOn && FDpmsWasEnabled};
+    if (record.Empty()) {
+        ::unlink(FRecordFile.c_str());
+    } else {
+        WriteFileWhole(FRecordFile, FormatDesktopRecord(record));
+    }
+}
+
+std::string TX11DesktopControl::KeepChangesRecord(const std::string& fileName) {
+    std::string repaired;
+    if (FileExists(fileName)) {
+        std::optional<TDesktopRecord> leftover;
+        try {
+            leftover = ParseDesktopRecord(ReadFileBytes(fileName));
+        } catch (const std::exception&) {
+        }
+        if (!leftover) {
+            repaired = "its record " + fileName + " was damaged and is dropped";
+        } else {
+            if (leftover->PowerSavingWasOn && FX->HasDpmsExtension()) {
+                TX11ErrorTrap trap(*FX);
+                DPMSEnable(Dpy());
+                XFlush(Dpy());
+                repaired = "display power saving is on again";
+            }
+            if (!leftover->StoppedShell.empty()) {
+                FShell.Adopt(leftover->StoppedShell);
+                const int started = FShell.StartAll();
+                repaired += std::string(repaired.empty() ? "" : ", ") +
+                            "the desktop shell is started again (" + std::to_string(started) + ")";
+            }
+        }
+    }
+    FRecordFile = fileName;
+    SaveChangesRecord();
+    return repaired;
 }
 
 }  // namespace

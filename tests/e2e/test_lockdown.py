@@ -389,6 +389,29 @@ class ShellTests(LockdownCase):
             with self.subTest(KillExplorer=kill), contextlib.ExitStack() as case:
                 self.check_shell(kill, case.callback)
 
+    def test_a_killed_kiosk_has_the_shell_started_again_by_the_next_one(self):
+        panel = h.XClient(self.screen, TINT2).start()
+        self.addCleanup(panel.stop)
+        if not h.poll_until(lambda: self.screen.find_windows("--class", "^tint2$"), 15, 0.2):
+            raise h.HarnessError(f"tint2 showed no panel: {panel.output()[-500:]}")
+        kiosk = self.start_test_kiosk("killed", lockdown_config(KillExplorer=True))
+        self.expect(panel.wait_exit(10) is not None, "the kiosk did not end the desktop's panel", kiosk)
+        record = os.path.join(kiosk.home, "plintor.state")
+        self.expect(os.path.exists(record), "the kiosk keeps no record of the stopped shell", kiosk)
+        h.kill_process_tree(kiosk.process)
+        time.sleep(2)
+        self.expect(not panel.processes(), "the panel came back without a kiosk", kiosk)
+
+        since = kiosk.mark()
+        started(kiosk)  # the same home folder, as a service manager would start it again
+        entry = kiosk.wait_log(r"^Unclean end of the last run repaired: ", 10, since)
+        result = re.search(r"the desktop shell is started again \((\d+)\)", entry.text)
+        self.expect(result and int(result.group(1)) > 32, f"the shell was not started again: {entry.text}", kiosk)
+        kiosk.wait_log(r"^Kill explorer$", 10, since)  # this run stops it again, and remembers it
+        self.exit_through_the_panel(kiosk)
+        self.expect(h.poll_until(lambda: panel.processes(), 10), "the panel is not back after a clean exit", kiosk)
+        self.expect(not os.path.exists(record), "the record outlived a clean exit", kiosk)
+
     def check_shell(self, kill, cleanup):
         panel = h.XClient(self.screen, TINT2).start()
         cleanup(panel.stop)

@@ -10,11 +10,14 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XRes.h>
+#include <X11/extensions/dpms.h>
 #include <fcntl.h>
+
 #include <poll.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <optional>
 
 #include <algorithm>
 #include <chrono>
@@ -664,6 +667,69 @@ TEST_F(DesktopControlTest, ScreenSaverAndKeepingTheDisplayOn) {
     EXPECT_FALSE(control->IsScreensaverRunning()) << "the saver started on a kept display";
     control->KeepDisplayOn(false);
     EXPECT_TRUE(WaitFor([&] { return control->IsScreensaverRunning(); }, EndTimeout));
+}
+
+// DPMS as the server has it now; none on a server without the extension (Xvfb).
+std::optional<bool> DpmsEnabled() {
+    int event = 0;
+    int error = 0;
+    CARD16 level = 0;
+    BOOL enabled = False;
+    if (!DPMSQueryExtension(TestDisplay, &event, &error) ||
+        !DPMSInfo(TestDisplay, &level, &enabled)) {
+        return std::nullopt;
+    }
+    return enabled != False;
+}
+
+// A run that is killed after it stopped the shell and switched power saving off leaves a
+// record; the next one puts both back and drops it. (Xvfb has no power saving; where the
+// server has it, it is checked too.)
+TEST_F(DesktopControlTest, AKilledRunIsRepairedByTheNextOne) {
+    const bool dpms = DpmsEnabled().has_value();
+    if (dpms) {
+        ASSERT_TRUE(RunToEnd({"xset", "+dpms"}));
+    }
+    TChild::TOptions options;
+    options.Environment = {"PLINTOR_TEST_MARK=killed-panel"};
+    TChild& panel = StartPanel("tint2", options);
+    ASSERT_NE(WindowOf(panel), None);
+    const std::string record = Folder().Path("plintor.state");
+
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    TChild killed = TChild::Fork([&] {
+        auto control = ConnectDesktopControl();
+        if (control == nullptr || !control->KeepChangesRecord(record).empty()) {
+            return 1;
+        }
+        control->KeepDisplayOn(true);
+        control->StopShell();
+        const char done = 'r';
+        [[maybe_unused]] const auto written = ::write(ready[1], &done, 1);
+        ::pause();
+        return 0;
+    });
+    char done = 0;
+    ASSERT_EQ(::read(ready[0], &done, 1), 1);
+    ASSERT_TRUE(panel.WaitEnded(EndTimeout));
+    killed.Stop();  // SIGKILL: nothing is put back
+    XSync(TestDisplay, False);
+    EXPECT_EQ(DpmsEnabled(), dpms ? std::optional(false) : std::nullopt);
+    ASSERT_TRUE(std::filesystem::exists(record));
+
+    auto next = ConnectDesktopControl();
+    ASSERT_NE(next, nullptr);
+    const std::string repaired = next->KeepChangesRecord(record);
+    EXPECT_EQ(repaired.find("display power saving is on again") != std::string::npos, dpms)
+        << repaired;
+    EXPECT_NE(repaired.find("the desktop shell is started again"), std::string::npos) << repaired;
+    const TKillAtEnd restarted{std::stol(repaired.substr(repaired.rfind('(') + 1))};
+    EXPECT_NE(WaitForWindow(restarted.ProcessId, true), None) << "the panel did not come back";
+    XSync(TestDisplay, False);
+    EXPECT_EQ(DpmsEnabled(), dpms ? std::optional(true) : std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(record)) << "nothing is left to put back";
+    EXPECT_EQ(next->KeepChangesRecord(record), "");
 }
 
 // Without a window manager nobody marks the programs' windows as managed: the top-level
