@@ -34,6 +34,8 @@ public:
     ~TFPlintor() override;
 
     void HandleMessage(const TKioskMessage& message);
+    // The desktop control, when it comes after the window (a display that was late).
+    void SetDesktopControl(IDesktopControl* desktop) { FDesktop = desktop; }
     void DisableTimers();
     TSafeWebBrowser* WebBrowser() const { return FWebBrowser; }
 

@@ -12,6 +12,7 @@
 #include "KeyboardLayouts.h"
 #include "KeyboardSystem.h"
 #include "KioskApplication.h"
+#include "LockdownRetry.h"
 #include "ProcessProtection.h"
 #include "Resources.h"
 #include "SessionManager.h"
@@ -58,8 +59,7 @@ void StartUp(const TProgramOptions& options) {
 // The system stays awake while the kiosk runs; the display too, unless configured otherwise.
 class TExecutionState {
 public:
-    TExecutionState(ISessionManager* session, IDesktopControl* desktop)
-        : FSession(session), FDesktop(desktop) {}
+    explicit TExecutionState(ISessionManager* session) : FSession(session) {}
     ~TExecutionState() {
         if (FSession != nullptr) {
             FSession->ReleaseSleepInhibitor();
@@ -75,15 +75,27 @@ public:
         if (FSession != nullptr && (flags & ES_SYSTEM_REQUIRED) != 0) {
             FSession->InhibitSleep();
         }
-        FDisplayKeptOn = FDesktop != nullptr && (flags & ES_DISPLAY_REQUIRED) != 0;
-        if (FDisplayKeptOn) {
-            FDesktop->KeepDisplayOn(true);
-        }
+        FDisplayWanted = (flags & ES_DISPLAY_REQUIRED) != 0;
+        KeepDisplayOn();
+    }
+
+    // The display is kept on from when the desktop can be controlled, also when that is late.
+    void UseDesktop(IDesktopControl& desktop) {
+        FDesktop = &desktop;
+        KeepDisplayOn();
     }
 
 private:
+    void KeepDisplayOn() {
+        if (FDesktop != nullptr && FDisplayWanted && !FDisplayKeptOn) {
+            FDesktop->KeepDisplayOn(true);
+            FDisplayKeptOn = true;
+        }
+    }
+
     ISessionManager* FSession;
-    IDesktopControl* FDesktop;
+    IDesktopControl* FDesktop = nullptr;
+    bool FDisplayWanted = false;
     bool FDisplayKeptOn = false;
 };
 
@@ -119,13 +131,7 @@ void RunWindow(int argc, char* argv[], IInstanceChannel& channel,
         LogEntry("Desktop lockdown incomplete: " + shortfall);
     }
     FPlintor = &window;
-    if (desktop != nullptr) {
-        const std::string repaired = desktop->KeepChangesRecord(DesktopRecordFileName());
-        if (!repaired.empty()) {
-            LogEntry("Unclean end of the last run repaired: " + repaired);
-        }
-    }
-    TExecutionState executionState(session.get(), desktop.get());
+    TExecutionState executionState(session.get());
     if (!SafeWebBrowserMode) {
         executionState.Apply(RequestedExecutionState);
     }
@@ -135,10 +141,18 @@ void RunWindow(int argc, char* argv[], IInstanceChannel& channel,
             window.HandleMessage(message);
         }
     });
-    QSocketNotifier input(InputHooksDescriptor(), QSocketNotifier::Read);
-    input.setEnabled(InputHooksDescriptor() >= 0);
-    QObject::connect(&input, &QSocketNotifier::activated, &window, &ProcessInputHookEvents);
-    ProcessInputHookEvents();
+    TLockdownRetry lockdown(
+        desktop,
+        [&](IDesktopControl& connected) {
+            const std::string repaired = connected.KeepChangesRecord(DesktopRecordFileName());
+            if (!repaired.empty()) {
+                LogEntry("Unclean end of the last run repaired: " + repaired);
+            }
+            window.SetDesktopControl(&connected);
+            executionState.UseDesktop(connected);
+        },
+        nullptr);
+    lockdown.Start();
     // A termination signal is refused unless the session or the machine is ending.
     QSocketNotifier refused(RefusedSignalDescriptor(), QSocketNotifier::Read);
     QObject::connect(&refused, &QSocketNotifier::activated, &window, [&] {

@@ -1,0 +1,84 @@
+// The lockdown's parts can be put in place after the kiosk started: an X server that comes
+// late, or one without its lock file, is used once it is there.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "DesktopControl.h"
+#include "InputHooks.h"
+
+namespace plintor {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A display number no server uses now.
+int FreeDisplayNumber() {
+    for (int number = 70;; ++number) {
+        if (!std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) &&
+            !std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) {
+            return number;
+        }
+    }
+}
+
+class LateDisplayTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        RemoveInputHooks();
+        if (FServer > 0) {
+            ::kill(FServer, SIGKILL);
+            ::waitpid(FServer, nullptr, 0);
+        }
+    }
+
+    // Starts Xvfb on the display and waits until it takes connections.
+    bool StartServer() {
+        FServer = ::fork();
+        if (FServer == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            const int quiet = ::open("/dev/null", O_RDWR);
+            ::dup2(quiet, STDOUT_FILENO);
+            ::dup2(quiet, STDERR_FILENO);
+            ::execlp("Xvfb", "Xvfb", Display.c_str(), "-nolisten", "tcp", nullptr);
+            ::_exit(127);
+        }
+        const std::string socket = "/tmp/.X11-unix/X" + Display.substr(1);
+        for (int i = 0; i < 100 && !std::filesystem::exists(socket); ++i) {
+            std::this_thread::sleep_for(100ms);
+        }
+        std::this_thread::sleep_for(300ms);
+        return std::filesystem::exists(socket);
+    }
+
+    const std::string Display = ":" + std::to_string(FreeDisplayNumber());
+    pid_t FServer = 0;
+};
+
+TEST_F(LateDisplayTest, HooksAndControlHoldOnceTheServerIsThere) {
+    ::setenv("DISPLAY", Display.c_str(), 1);
+    EXPECT_FALSE(InstallInputHooks());
+    EXPECT_NE(InputHooksShortfall().find("there is no X11 display"), std::string::npos);
+    EXPECT_LT(InputHooksDescriptor(), 0);
+    EXPECT_EQ(ConnectDesktopControl(), nullptr);
+
+    ASSERT_TRUE(StartServer());
+    std::filesystem::remove("/tmp/.X" + Display.substr(1) + "-lock");  // not needed to lock it
+    EXPECT_TRUE(InstallInputHooks()) << InputHooksShortfall();
+    EXPECT_EQ(InputHooksShortfall(), "");
+    EXPECT_GE(InputHooksDescriptor(), 0);
+    EXPECT_NE(ConnectDesktopControl(), nullptr);
+}
+
+}  // namespace
+}  // namespace plintor
