@@ -57,7 +57,7 @@ TDocumentDownloader::TDocumentDownloader(QWebEnginePage& page, IDownloadHost& ho
         if (FRequest) {
             FRequest->cancel();  // ends as a blocked download when the engine reports it
         } else if (FBusy) {
-            FGivenUp = QUrl::fromUserInput(FSource);
+            FGivenUp = QUrl::fromUserInput(FSource).adjusted(QUrl::RemoveFragment);
             Block();  // the engine never took the download up
         }
     });
@@ -94,7 +94,7 @@ void TDocumentDownloader::Download(const QString& source) {
 // up on must not come back when the server finally answers.
 bool TDocumentDownloader::RefusedAtOnce(QWebEngineDownloadRequest* request) {
     const QUrl url = request->url();
-    if (!FAwaitingEngine && url == FGivenUp) {
+    if (!FAwaitingEngine && url.adjusted(QUrl::RemoveFragment) == FGivenUp) {
         FGivenUp.clear();
         return true;  // already answered as a blocked download
     }
