@@ -411,6 +411,8 @@ class ShellTests(LockdownCase):
         self.exit_through_the_panel(kiosk)
         self.expect(h.poll_until(lambda: panel.processes(), 10), "the panel is not back after a clean exit", kiosk)
         self.expect(not os.path.exists(record), "the record outlived a clean exit", kiosk)
+        panel.stop()  # the next test starts its own panel on this display
+        h.poll_until(lambda: not self.screen.find_windows("--class", "^tint2$"), 10, 0.2)
 
     def check_shell(self, kill, cleanup):
         panel = h.XClient(self.screen, TINT2).start()
