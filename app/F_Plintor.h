@@ -3,10 +3,10 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "ScreenMetrics.h"
-#include "app/KioskMessage.h"
-#include "app/UnattendedOperation.h"
-#include "config/ISettingsTarget.h"
+#include "core/app/KioskMessage.h"
+#include "core/app/UnattendedOperation.h"
+#include "core/config/ISettingsTarget.h"
+#include "widgets/ScreenMetrics.h"
 
 class QAction;
 class QKeyEvent;

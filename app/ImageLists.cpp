@@ -1,6 +1,6 @@
-#include "ImageLists.h"
+#include "app/ImageLists.h"
 
-#include "support/ScreenScale.h"
+#include "core/support/ScreenScale.h"
 
 namespace plintor {
 namespace {
@@ -8,10 +8,11 @@ namespace {
 TImageList ActionList(int size) {
     const QString folder = QStringLiteral(":/icons/%1/").arg(size);
     const QString suffix = QStringLiteral("_%1.png").arg(size);
-    return TImageList(size, size,
-                      {folder + "arrow_left" + suffix, folder + "arrow_right" + suffix, folder + "home" + suffix,
-                       folder + "system-shutdown.png", folder + "system-reboot.png",
-                       folder + "system-switch-user.png", folder + "application-exit.png"});
+    return TImageList(
+        size, size,
+        {folder + "arrow_left" + suffix, folder + "arrow_right" + suffix, folder + "home" + suffix,
+         folder + "system-shutdown.png", folder + "system-reboot.png",
+         folder + "system-switch-user.png", folder + "application-exit.png"});
 }
 
 TImageList SingleImage(int width, int height, const QString& resource) {

@@ -1,8 +1,8 @@
-#include "KioskApplication.h"
+#include "app/KioskApplication.h"
 
 #include <stdexcept>
 
-#include "app/AppEvents.h"
+#include "core/app/AppEvents.h"
 
 namespace plintor {
 

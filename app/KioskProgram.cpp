@@ -1,30 +1,30 @@
-#include "KioskProgram.h"
+#include "app/KioskProgram.h"
 
 #include <unistd.h>
 
 #include <QSocketNotifier>
 #include <filesystem>
 
-#include "DesktopControl.h"
-#include "F_Plintor.h"
-#include "InputHooks.h"
-#include "InstanceChannel.h"
-#include "KeyboardLayouts.h"
-#include "KeyboardSystem.h"
-#include "KioskApplication.h"
-#include "LockdownRetry.h"
-#include "ProcessProtection.h"
-#include "Resources.h"
-#include "SessionManager.h"
-#include "SystemInfo.h"
-#include "app/CommandLine.h"
-#include "app/ProgramState.h"
+#include "app/F_Plintor.h"
+#include "app/KioskApplication.h"
+#include "app/LockdownRetry.h"
+#include "app/Resources.h"
 #include "browser/KioskProfile.h"
-#include "config/Settings.h"
-#include "documents/DownloadRules.h"
-#include "keyboard/VirtualKeyLayout.h"
-#include "support/FileHelpers.h"
-#include "support/Log.h"
+#include "core/app/CommandLine.h"
+#include "core/app/ProgramState.h"
+#include "core/config/Settings.h"
+#include "core/documents/DownloadRules.h"
+#include "core/keyboard/VirtualKeyLayout.h"
+#include "core/support/FileHelpers.h"
+#include "core/support/Log.h"
+#include "keyboard/KeyboardLayouts.h"
+#include "platform/DesktopControl.h"
+#include "platform/InputHooks.h"
+#include "platform/InstanceChannel.h"
+#include "platform/KeyboardSystem.h"
+#include "platform/ProcessProtection.h"
+#include "platform/SessionManager.h"
+#include "platform/SystemInfo.h"
 
 namespace plintor {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgramOptions.h"
+#include "core/app/ProgramOptions.h"
 
 namespace plintor {
 

@@ -1,8 +1,8 @@
-#include "LockdownRetry.h"
+#include "app/LockdownRetry.h"
 
-#include "DesktopControl.h"
-#include "InputHooks.h"
-#include "support/Log.h"
+#include "core/support/Log.h"
+#include "platform/DesktopControl.h"
+#include "platform/InputHooks.h"
 
 namespace plintor {
 

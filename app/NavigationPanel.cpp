@@ -1,7 +1,7 @@
-#include "NavigationPanel.h"
+#include "app/NavigationPanel.h"
 
-#include "PictureButton.h"
-#include "ScreenMetrics.h"
+#include "widgets/PictureButton.h"
+#include "widgets/ScreenMetrics.h"
 
 namespace plintor {
 namespace {
@@ -53,7 +53,8 @@ TPictureButton* TNavigationPanel::NewURLButton(int tag) {
     return button;
 }
 
-void TNavigationPanel::LayoutNavButtons(const std::vector<TNavButton>& buttons, const QPixmap& homeGlyph) {
+void TNavigationPanel::LayoutNavButtons(const std::vector<TNavButton>& buttons,
+                                        const QPixmap& homeGlyph) {
     const int gap = FForward->x() - FBack->x() - FBack->width();
     int x = FURLButtons.front()->x();
     for (std::size_t i = 0; i < buttons.size(); ++i) {
@@ -81,7 +82,8 @@ void TNavigationPanel::LayoutNavButtons(const std::vector<TNavButton>& buttons, 
 
 void TNavigationPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    FTouch->move(width() - FMetrics.Scaled(TouchRightMargin) - FTouch->width(), FMetrics.Scaled(ButtonTop));
+    FTouch->move(width() - FMetrics.Scaled(TouchRightMargin) - FTouch->width(),
+                 FMetrics.Scaled(ButtonTop));
 }
 
 }  // namespace plintor

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "config/Settings.h"
+#include "core/config/Settings.h"
 
 class QAction;
 

@@ -1,4 +1,4 @@
-#include "Resources.h"
+#include "app/Resources.h"
 
 #include <QtCore/qglobal.h>
 

@@ -1,9 +1,9 @@
-#include "SendClient.h"
+#include "app/SendClient.h"
 
 #include <ctime>
 
-#include "InstanceChannel.h"
-#include "app/QuitToken.h"
+#include "core/app/QuitToken.h"
+#include "platform/InstanceChannel.h"
 
 namespace plintor {
 namespace {

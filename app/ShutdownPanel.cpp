@@ -1,12 +1,12 @@
-#include "ShutdownPanel.h"
+#include "app/ShutdownPanel.h"
 
 #include <QAction>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 
-#include "PictureButton.h"
-#include "ScreenMetrics.h"
+#include "widgets/PictureButton.h"
+#include "widgets/ScreenMetrics.h"
 
 namespace plintor {
 namespace {
@@ -31,7 +31,8 @@ QRect Scaled(const TScreenMetrics& metrics, const QRect& rect) {
 
 }  // namespace
 
-TShutdownPanel::TShutdownPanel(const TScreenMetrics& metrics, const QList<QAction*>& actions, QWidget* parent)
+TShutdownPanel::TShutdownPanel(const TScreenMetrics& metrics, const QList<QAction*>& actions,
+                               QWidget* parent)
     : QWidget(parent),
       FBox(new QFrame(this)),
       FHeading(new QLabel(FBox)),

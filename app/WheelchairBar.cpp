@@ -1,10 +1,10 @@
-#include "WheelchairBar.h"
+#include "app/WheelchairBar.h"
 
 #include <QFrame>
 #include <QVBoxLayout>
 
-#include "PictureButton.h"
-#include "ScreenMetrics.h"
+#include "widgets/PictureButton.h"
+#include "widgets/ScreenMetrics.h"
 
 namespace plintor {
 namespace {
@@ -20,7 +20,9 @@ constexpr int ButtonRightMargin = 960 - (872 + 81);
 }  // namespace
 
 TWheelchairBar::TWheelchairBar(const TScreenMetrics& metrics, QAction* wheelchair, QWidget* parent)
-    : QWidget(parent), FMetrics(metrics), FButton(new TPictureButton(TPictureButton::SpeedButton, this)) {
+    : QWidget(parent),
+      FMetrics(metrics),
+      FButton(new TPictureButton(TPictureButton::SpeedButton, this)) {
     setObjectName(QStringLiteral("PWheelchair"));
     setAutoFillBackground(true);
     setFixedHeight(metrics.Scaled(BarHeight));
@@ -39,7 +41,8 @@ TWheelchairBar::TWheelchairBar(const TScreenMetrics& metrics, QAction* wheelchai
 
 void TWheelchairBar::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    FButton->move(width() - FMetrics.Scaled(ButtonRightMargin) - FButton->width(), FMetrics.Scaled(ButtonTop));
+    FButton->move(width() - FMetrics.Scaled(ButtonRightMargin) - FButton->width(),
+                  FMetrics.Scaled(ButtonTop));
 }
 
 }  // namespace plintor

@@ -5,12 +5,12 @@
 #include <clocale>
 #include <iostream>
 
-#include "KioskProgram.h"
-#include "SendClient.h"
-#include "SystemInfo.h"
-#include "app/ProgramOptions.h"
-#include "diagnostics/Diagnostics.h"
-#include "support/FileHelpers.h"
+#include "app/KioskProgram.h"
+#include "app/SendClient.h"
+#include "core/app/ProgramOptions.h"
+#include "core/diagnostics/Diagnostics.h"
+#include "core/support/FileHelpers.h"
+#include "platform/SystemInfo.h"
 
 using namespace plintor;
 

@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "browser/LinearUrlMatcher.h"
-#include "browser/UrlHelpers.h"
-#include "browser/ServerSideForm.h"
-#include "browser/UrlLists.h"
+#include "core/browser/LinearUrlMatcher.h"
+#include "core/browser/ServerSideForm.h"
+#include "core/browser/UrlHelpers.h"
+#include "core/browser/UrlLists.h"
 
 namespace {
 

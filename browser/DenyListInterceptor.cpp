@@ -1,8 +1,8 @@
-#include "DenyListInterceptor.h"
+#include "browser/DenyListInterceptor.h"
 
 #include <utility>
 
-#include "browser/UrlLists.h"
+#include "core/browser/UrlLists.h"
 
 namespace plintor {
 

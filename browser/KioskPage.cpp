@@ -1,7 +1,7 @@
-#include "KioskPage.h"
+#include "browser/KioskPage.h"
 
-#include "NewWindowCatcher.h"
-#include "documents/HostUiCommands.h"
+#include "browser/NewWindowCatcher.h"
+#include "core/documents/HostUiCommands.h"
 
 namespace plintor {
 
@@ -40,8 +40,9 @@ bool TKioskPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg
            QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
 }
 
-void TKioskPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
-                                          int lineNumber, const QString& sourceID) {
+void TKioskPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
+                                          const QString& message, int lineNumber,
+                                          const QString& sourceID) {
     if (!IsHandledHostCommand(OLECMDID_SHOWSCRIPTERROR)) {
         QWebEnginePage::javaScriptConsoleMessage(level, message, lineNumber, sourceID);
     }

@@ -1,9 +1,9 @@
-#include "KioskProfile.h"
+#include "browser/KioskProfile.h"
 
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
-#include "documents/AcrobatParameters.h"
+#include "core/documents/AcrobatParameters.h"
 
 namespace plintor {
 

@@ -1,4 +1,4 @@
-#include "NewWindowCatcher.h"
+#include "browser/NewWindowCatcher.h"
 
 #include <QTimer>
 

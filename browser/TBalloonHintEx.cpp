@@ -1,4 +1,4 @@
-#include "TBalloonHintEx.h"
+#include "browser/TBalloonHintEx.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -15,9 +15,9 @@ TBalloonHintEx::TBalloonHintEx()
     setObjectName(QStringLiteral("BlockedHint"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral(
-        "#BlockedHint { background: #FFFFE1; border: 1px solid #767676; }"
-        "#BlockedHint QLabel { color: #1E1E1E; background: transparent; }"));
+    setStyleSheet(
+        QStringLiteral("#BlockedHint { background: #FFFFE1; border: 1px solid #767676; }"
+                       "#BlockedHint QLabel { color: #1E1E1E; background: transparent; }"));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 6, 10, 6);
     layout->setSpacing(8);

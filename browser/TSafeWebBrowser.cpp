@@ -1,4 +1,4 @@
-#include "TSafeWebBrowser.h"
+#include "browser/TSafeWebBrowser.h"
 
 #include <QAction>
 #include <QFile>
@@ -6,14 +6,14 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 
-#include "DenyListInterceptor.h"
-#include "TWebBrowserEx.h"
-#include "browser/NavigationPolicy.h"
-#include "browser/ProgressRule.h"
-#include "config/Settings.h"
-#include "documents/AcrobatParameters.h"
-#include "support/Clock.h"
-#include "support/Log.h"
+#include "browser/DenyListInterceptor.h"
+#include "browser/TWebBrowserEx.h"
+#include "core/browser/NavigationPolicy.h"
+#include "core/browser/ProgressRule.h"
+#include "core/config/Settings.h"
+#include "core/documents/AcrobatParameters.h"
+#include "core/support/Clock.h"
+#include "core/support/Log.h"
 
 namespace plintor {
 namespace {

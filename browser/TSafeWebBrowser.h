@@ -4,11 +4,11 @@
 #include <QWidget>
 #include <memory>
 
-#include "IWebBrowserEvents.h"
-#include "TBalloonHintEx.h"
-#include "browser/UrlLists.h"
+#include "browser/IWebBrowserEvents.h"
+#include "browser/TBalloonHintEx.h"
+#include "core/browser/UrlLists.h"
+#include "core/support/DateTime.h"
 #include "documents/DocumentDownloader.h"
-#include "support/DateTime.h"
 
 class QAction;
 class QWebEngineProfile;

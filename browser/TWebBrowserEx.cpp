@@ -1,12 +1,12 @@
-#include "TWebBrowserEx.h"
+#include "browser/TWebBrowserEx.h"
 
 #include <QCloseEvent>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 
-#include "documents/AcrobatParameters.h"
+#include "core/documents/AcrobatParameters.h"
+#include "core/support/Log.h"
 #include "documents/HostUiGuard.h"
-#include "support/Log.h"
 
 namespace plintor {
 namespace {
@@ -44,7 +44,8 @@ TWebBrowserEx::TWebBrowserEx(QWebEngineProfile* profile, QWidget* parent) : QWeb
         ReportCommandState();
     });
     connect(page, &QWebEnginePage::loadingChanged, this, &TWebBrowserEx::ReportLoading);
-    connect(page, &QWebEnginePage::renderProcessPidChanged, this, &TWebBrowserEx::ReportRendererChange);
+    connect(page, &QWebEnginePage::renderProcessPidChanged, this,
+            &TWebBrowserEx::ReportRendererChange);
 }
 
 void TWebBrowserEx::SetEvents(IWebBrowserEvents* events) {
@@ -89,7 +90,8 @@ bool TWebBrowserEx::TranslateNavigation(const QUrl& url) {
     if (url == FTranslatedTo) {
         return false;  // our own translation; never translate it twice
     }
-    const TUrlTranslation translation = TranslateUrl(url.toString().toStdString(), AcrobatAvailable);
+    const TUrlTranslation translation =
+        TranslateUrl(url.toString().toStdString(), AcrobatAvailable);
     const QString translated = QString::fromStdString(translation.Address);
     if (QUrl::fromUserInput(translated) == url) {
         return false;
@@ -121,7 +123,8 @@ void TWebBrowserEx::ReportLoading(const QWebEngineLoadingInfo& info) {
     }
     if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
         FEvents->WebBrowserDocumentComplete(info.url());
-    } else if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus && info.errorCode() != ErrorAborted) {
+    } else if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
+               info.errorCode() != ErrorAborted) {
         FEvents->WebBrowserNavigateError(info.url());
     }
 }

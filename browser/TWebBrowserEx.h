@@ -2,8 +2,8 @@
 
 #include <QWebEngineView>
 
-#include "IWebBrowserEvents.h"
-#include "KioskPage.h"
+#include "browser/IWebBrowserEvents.h"
+#include "browser/KioskPage.h"
 
 class QWebEngineLoadingInfo;
 

@@ -1,4 +1,4 @@
-#include "DocumentDownloader.h"
+#include "documents/DocumentDownloader.h"
 
 #include <QThread>
 #include <QWebEngineDownloadRequest>
@@ -6,16 +6,16 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "OfficeConverter.h"
-#include "browser/Uri.h"
-#include "browser/UrlHelpers.h"
-#include "config/Settings.h"
-#include "documents/AcrobatParameters.h"
-#include "documents/DocumentFiles.h"
-#include "documents/DownloadRules.h"
-#include "support/FileHelpers.h"
-#include "support/Log.h"
-#include "support/TextCase.h"
+#include "core/browser/Uri.h"
+#include "core/browser/UrlHelpers.h"
+#include "core/config/Settings.h"
+#include "core/documents/AcrobatParameters.h"
+#include "core/documents/DocumentFiles.h"
+#include "core/documents/DownloadRules.h"
+#include "core/support/FileHelpers.h"
+#include "core/support/Log.h"
+#include "core/support/TextCase.h"
+#include "documents/OfficeConverter.h"
 
 namespace plintor {
 namespace {

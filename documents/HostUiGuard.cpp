@@ -1,4 +1,4 @@
-#include "HostUiGuard.h"
+#include "documents/HostUiGuard.h"
 
 #include <QAuthenticator>
 #include <QWebEngineCertificateError>
@@ -10,7 +10,7 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 
-#include "documents/HostUiCommands.h"
+#include "core/documents/HostUiCommands.h"
 
 namespace plintor {
 namespace {
@@ -43,15 +43,17 @@ void RefusePrompts(QWebEnginePage& page) {
                          refused.rejectCertificate();
                      });
     // An authenticator left empty cancels the request without asking anybody.
-    QObject::connect(&page, &QWebEnginePage::authenticationRequired, &page,
-                     [](const QUrl&, QAuthenticator* authenticator) { *authenticator = QAuthenticator(); });
+    QObject::connect(
+        &page, &QWebEnginePage::authenticationRequired, &page,
+        [](const QUrl&, QAuthenticator* authenticator) { *authenticator = QAuthenticator(); });
     QObject::connect(&page, &QWebEnginePage::proxyAuthenticationRequired, &page,
                      [](const QUrl&, QAuthenticator* authenticator, const QString&) {
                          *authenticator = QAuthenticator();
                      });
     QObject::connect(&page, &QWebEnginePage::featurePermissionRequested, &page,
                      [&page](const QUrl& origin, QWebEnginePage::Feature feature) {
-                         page.setFeaturePermission(origin, feature, QWebEnginePage::PermissionDeniedByUser);
+                         page.setFeaturePermission(origin, feature,
+                                                   QWebEnginePage::PermissionDeniedByUser);
                      });
     QObject::connect(&page, &QWebEnginePage::fullScreenRequested, &page,
                      [](QWebEngineFullScreenRequest request) { request.reject(); });

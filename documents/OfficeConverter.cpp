@@ -1,11 +1,11 @@
-#include "OfficeConverter.h"
+#include "documents/OfficeConverter.h"
 
 #include <filesystem>
 
-#include "OfficeLocator.h"
-#include "ProcessRunner.h"
-#include "documents/OfficeConversion.h"
-#include "support/FileHelpers.h"
+#include "core/documents/OfficeConversion.h"
+#include "core/support/FileHelpers.h"
+#include "platform/OfficeLocator.h"
+#include "platform/ProcessRunner.h"
 
 namespace plintor {
 namespace {
@@ -30,7 +30,8 @@ bool ConvertToPDF(const std::string& document, const std::string& outputFolder) 
     // The file system's clock, a second early: some file systems keep whole seconds only.
     const auto start = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(1);
     int exitCode = -1;
-    if (!RunProgram(program, ConverterParameters(outputFolder, document), true, exitCode, ConversionTimeLimitMs) ||
+    if (!RunProgram(program, ConverterParameters(outputFolder, document), true, exitCode,
+                    ConversionTimeLimitMs) ||
         exitCode == -1) {
         return false;
     }

@@ -1,9 +1,9 @@
-#include "KeyboardLayouts.h"
+#include "keyboard/KeyboardLayouts.h"
 
 #include <QDir>
 #include <QFile>
 
-#include "keyboard/VirtualKeyLayout.h"
+#include "core/keyboard/VirtualKeyLayout.h"
 
 namespace plintor {
 

@@ -1,17 +1,17 @@
-#include "KeyboardPanel.h"
+#include "keyboard/KeyboardPanel.h"
 
 #include <QVariant>
 #include <cmath>
 
-#include "KeyboardSystem.h"
-#include "PictureButton.h"
-#include "ScreenMetrics.h"
-#include "TouchKeyboard.h"
-#include "keyboard/LanguageButtonGeometry.h"
-#include "keyboard/VirtualKeyLayout.h"
-#include "support/Log.h"
-#include "support/ScreenScale.h"
-#include "support/StringHelpers.h"
+#include "core/keyboard/LanguageButtonGeometry.h"
+#include "core/keyboard/VirtualKeyLayout.h"
+#include "core/support/Log.h"
+#include "core/support/ScreenScale.h"
+#include "core/support/StringHelpers.h"
+#include "keyboard/TouchKeyboard.h"
+#include "platform/KeyboardSystem.h"
+#include "widgets/PictureButton.h"
+#include "widgets/ScreenMetrics.h"
 
 namespace plintor {
 namespace {
@@ -26,7 +26,8 @@ const char* const HandleProperty = "plintorInputLocale";
 
 }  // namespace
 
-TKeyboardPanel::TKeyboardPanel(const TScreenMetrics& metrics, IKeyboardSystem* keyboard, QWidget* parent)
+TKeyboardPanel::TKeyboardPanel(const TScreenMetrics& metrics, IKeyboardSystem* keyboard,
+                               QWidget* parent)
     : QWidget(parent),
       FMetrics(metrics),
       FKeyboard(keyboard),
@@ -35,15 +36,19 @@ TKeyboardPanel::TKeyboardPanel(const TScreenMetrics& metrics, IKeyboardSystem* k
     setObjectName(QStringLiteral("PKeyboard"));
     setAutoFillBackground(true);
     setFixedHeight(metrics.Scaled(DesignHeight));
-    FTouchKeyboard->setGeometry(metrics.Scaled(KeyboardLeft), FTouchKeyboardTop, metrics.Scaled(KeyboardWidth),
-                                metrics.Scaled(KeyboardHeight));
+    FTouchKeyboard->setGeometry(metrics.Scaled(KeyboardLeft), FTouchKeyboardTop,
+                                metrics.Scaled(KeyboardWidth), metrics.Scaled(KeyboardHeight));
     FTouchKeyboard->hide();
     hide();
 }
 
 QPixmap TKeyboardPanel::FlagOf(const std::string& countryCode) const {
-    const int size = ScaleClass(FMetrics.PixelsPerInch()) == 200 ? 48 : ScaleClass(FMetrics.PixelsPerInch()) == 150 ? 32 : 24;
-    QPixmap flag(QStringLiteral(":/flags/%1/%2.png").arg(size).arg(QString::fromStdString(countryCode).toUpper()));
+    const int size = ScaleClass(FMetrics.PixelsPerInch()) == 200   ? 48
+                     : ScaleClass(FMetrics.PixelsPerInch()) == 150 ? 32
+                                                                   : 24;
+    QPixmap flag(QStringLiteral(":/flags/%1/%2.png")
+                     .arg(size)
+                     .arg(QString::fromStdString(countryCode).toUpper()));
     flag.setDevicePixelRatio(FMetrics.DevicePixelRatio());
     return flag;
 }
@@ -55,12 +60,15 @@ void TKeyboardPanel::BuildLanguageButtons(bool touchButtonVisible, int touchKeyb
     if (!touchButtonVisible || languages.size() < 2) {
         return;
     }
-    const TLanguageButtonGeometry geometry = LanguageButtonGeometry(touchKeyboardSize, FMetrics.PixelsPerInch());
+    const TLanguageButtonGeometry geometry =
+        LanguageButtonGeometry(touchKeyboardSize, FMetrics.PixelsPerInch());
     int top = FTouchKeyboardTop;
     for (const TInputLanguage& language : languages) {
-        const bool sameLanguage = std::any_of(FLanguageButtons.begin(), FLanguageButtons.end(), [&](TPictureButton* button) {
-            return (button->property(HandleProperty).toUInt() & 0xFFFF) == (language.Handle & 0xFFFF);
-        });
+        const bool sameLanguage = std::any_of(
+            FLanguageButtons.begin(), FLanguageButtons.end(), [&](TPictureButton* button) {
+                return (button->property(HandleProperty).toUInt() & 0xFFFF) ==
+                       (language.Handle & 0xFFFF);
+            });
         if (sameLanguage) {
             continue;
         }
@@ -72,15 +80,17 @@ void TKeyboardPanel::BuildLanguageButtons(bool touchButtonVisible, int touchKeyb
         QFont font = button->font();
         font.setPointSize(geometry.FontPoints);
         button->setFont(font);
-        button->setStyleSheet(QStringLiteral("QToolButton { padding-left: %1px; spacing: %2px; text-align: left; }")
-                                  .arg(FMetrics.FromScreenPixels(geometry.Margin))
-                                  .arg(FMetrics.FromScreenPixels(geometry.Spacing)));
+        button->setStyleSheet(
+            QStringLiteral("QToolButton { padding-left: %1px; spacing: %2px; text-align: left; }")
+                .arg(FMetrics.FromScreenPixels(geometry.Margin))
+                .arg(FMetrics.FromScreenPixels(geometry.Spacing)));
         top += button->height();
         LogPlain("Keyboard layout: " + HexOf32(language.Handle) + " - " + language.LocalizedName);
         button->SetCaption(QString::fromStdString(language.NativeName));
         button->SetGlyph(FlagOf(language.CountryCode));
         button->setProperty(HandleProperty, QVariant::fromValue(language.Handle));
-        connect(button, &QToolButton::clicked, this, [this, handle = language.Handle] { LangOnClick(handle); });
+        connect(button, &QToolButton::clicked, this,
+                [this, handle = language.Handle] { LangOnClick(handle); });
         FLanguageButtons.append(button);
     }
     LogPlain("");
@@ -89,7 +99,8 @@ void TKeyboardPanel::BuildLanguageButtons(bool touchButtonVisible, int touchKeyb
 
 // A large keyboard on a narrow screen moves right of the language buttons, and shrinks with
 // its proportions when it would not fit there; it never covers them.
-QRect TKeyboardPanel::ClearOfLanguageButtons(QRect keyboard, const TVirtualKeyLayout* description) const {
+QRect TKeyboardPanel::ClearOfLanguageButtons(QRect keyboard,
+                                             const TVirtualKeyLayout* description) const {
     int reserved = 0;
     for (const TPictureButton* button : FLanguageButtons) {
         reserved = std::max(reserved, button->geometry().right() + 1 + FTouchKeyboardTop);
@@ -121,11 +132,13 @@ void TKeyboardPanel::UpdateTouchKeyboard() {
         LastKeyboardLayout = current;
     }
     const int keyboardHeight = height() - 2 * FTouchKeyboardTop;
-    const std::string locale = FKeyboard != nullptr ? FKeyboard->CurrentLocaleName() : std::string();
+    const std::string locale =
+        FKeyboard != nullptr ? FKeyboard->CurrentLocaleName() : std::string();
     const TVirtualKeyLayout* description =
         SelectKeyboardLayout(KeyboardLayouts, FTouchKeyboard->LayoutName().toStdString(), locale);
     FTouchKeyboard->SetDescription(description);
-    QRect keyboard((width() - FTouchKeyboard->width()) / 2, FTouchKeyboardTop, FTouchKeyboard->width(), keyboardHeight);
+    QRect keyboard((width() - FTouchKeyboard->width()) / 2, FTouchKeyboardTop,
+                   FTouchKeyboard->width(), keyboardHeight);
     if (description != nullptr) {
         keyboard.setWidth(KeyboardWidthFor(keyboardHeight, *description));
         keyboard.moveLeft((width() - keyboard.width()) / 2);

@@ -1,11 +1,11 @@
-#include "TouchKeyboard.h"
+#include "keyboard/TouchKeyboard.h"
 
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
-#include "KeyboardSystem.h"
+#include "platform/KeyboardSystem.h"
 
 namespace plintor {
 namespace {
@@ -16,21 +16,21 @@ constexpr int RepeatIntervalMs = 60;
 // Keys whose caption is a word or a sign rather than what they type.
 QString FunctionKeyCaption(const QString& name) {
     static const QHash<QString, QString> captions = {
-        {"BKSP", QStringLiteral("\u2190")},          {"TAB", QStringLiteral("Tab \u21E5")},
-        {"CAPS", QStringLiteral("Caps \u21EA")},     {"RTRN", QStringLiteral("Enter \u21B5")},
-        {"LFSH", QStringLiteral("\u21E7 Shift")},    {"RTSH", QStringLiteral("\u21E7 Shift")},
-        {"RALT", QStringLiteral("AltGr")},           {"SPCE", QString()},
-        {"LEFT", QStringLiteral("\u2190")},          {"RGHT", QStringLiteral("\u2192")},
-        {"UP", QStringLiteral("\u2191")},            {"DOWN", QStringLiteral("\u2193")},
-        {"DELE", QStringLiteral("Del")},             {"HOME", QStringLiteral("Home")},
-        {"END", QStringLiteral("End")},              {"KPEN", QStringLiteral("Enter")},
+        {"BKSP", QStringLiteral("\u2190")},       {"TAB", QStringLiteral("Tab \u21E5")},
+        {"CAPS", QStringLiteral("Caps \u21EA")},  {"RTRN", QStringLiteral("Enter \u21B5")},
+        {"LFSH", QStringLiteral("\u21E7 Shift")}, {"RTSH", QStringLiteral("\u21E7 Shift")},
+        {"RALT", QStringLiteral("AltGr")},        {"SPCE", QString()},
+        {"LEFT", QStringLiteral("\u2190")},       {"RGHT", QStringLiteral("\u2192")},
+        {"UP", QStringLiteral("\u2191")},         {"DOWN", QStringLiteral("\u2193")},
+        {"DELE", QStringLiteral("Del")},          {"HOME", QStringLiteral("Home")},
+        {"END", QStringLiteral("End")},           {"KPEN", QStringLiteral("Enter")},
     };
     return captions.value(name, QStringLiteral("\x01"));
 }
 
 bool IsModifier(const QString& name) {
-    return name == QLatin1String("LFSH") || name == QLatin1String("RTSH") || name == QLatin1String("RALT") ||
-           name == QLatin1String("CAPS");
+    return name == QLatin1String("LFSH") || name == QLatin1String("RTSH") ||
+           name == QLatin1String("RALT") || name == QLatin1String("CAPS");
 }
 
 bool IsSpacer(const TVirtualKey& key) {
@@ -39,7 +39,8 @@ bool IsSpacer(const TVirtualKey& key) {
 
 }  // namespace
 
-TTouchKeyboard::TTouchKeyboard(IKeyboardSystem* keyboard, QWidget* parent) : QWidget(parent), FKeyboard(keyboard) {
+TTouchKeyboard::TTouchKeyboard(IKeyboardSystem* keyboard, QWidget* parent)
+    : QWidget(parent), FKeyboard(keyboard) {
     setObjectName(QStringLiteral("TouchKeyboard"));
     setFocusPolicy(Qt::NoFocus);  // the page keeps the focus the strokes go to
     setAttribute(Qt::WA_AcceptTouchEvents, false);
@@ -106,14 +107,16 @@ QString TTouchKeyboard::Caption(const TVirtualKey& key) const {
         return *cached;
     }
     const QString caption =
-        FKeyboard != nullptr ? QString::fromStdString(FKeyboard->KeyCaption(key.Name, FShift, FAltGr)).trimmed() : QString();
+        FKeyboard != nullptr
+            ? QString::fromStdString(FKeyboard->KeyCaption(key.Name, FShift, FAltGr)).trimmed()
+            : QString();
     const_cast<TTouchKeyboard*>(this)->FCaptions.insert(cacheKey, caption);
     return caption;
 }
 
 bool TTouchKeyboard::IsLatched(const TVirtualKey& key) const {
-    return ((key.Name == "LFSH" || key.Name == "RTSH") && FShift) || (key.Name == "RALT" && FAltGr) ||
-           (key.Name == "CAPS" && FCapsLock);
+    return ((key.Name == "LFSH" || key.Name == "RTSH") && FShift) ||
+           (key.Name == "RALT" && FAltGr) || (key.Name == "CAPS" && FCapsLock);
 }
 
 void TTouchKeyboard::paintEvent(QPaintEvent*) {
@@ -125,15 +128,20 @@ void TTouchKeyboard::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), background);
     const QList<TPlacedKey> keys = PlacedKeys();
     QFont font = painter.font();
-    font.setPixelSize(std::max(8, keys.isEmpty() ? 12 : static_cast<int>(keys.front().Area.height() * 0.38)));
+    font.setPixelSize(
+        std::max(8, keys.isEmpty() ? 12 : static_cast<int>(keys.front().Area.height() * 0.38)));
     painter.setFont(font);
     for (const TPlacedKey& placed : keys) {
         const QRectF face = placed.Area.adjusted(2, 2, -2, -2);
         const bool pressed = placed.Key == FPressed;
         const bool latched = IsLatched(*placed.Key);
         QLinearGradient fill(face.topLeft(), face.bottomLeft());
-        fill.setColorAt(0, pressed ? QColor(0x9E, 0xC3, 0xF0) : latched ? QColor(0xC6, 0xDD, 0xF8) : QColor(0xFD, 0xFD, 0xFD));
-        fill.setColorAt(1, pressed ? QColor(0x6F, 0xA3, 0xE0) : latched ? QColor(0x9E, 0xC3, 0xF0) : QColor(0xDD, 0xDD, 0xDD));
+        fill.setColorAt(0, pressed   ? QColor(0x9E, 0xC3, 0xF0)
+                           : latched ? QColor(0xC6, 0xDD, 0xF8)
+                                     : QColor(0xFD, 0xFD, 0xFD));
+        fill.setColorAt(1, pressed   ? QColor(0x6F, 0xA3, 0xE0)
+                           : latched ? QColor(0x9E, 0xC3, 0xF0)
+                                     : QColor(0xDD, 0xDD, 0xDD));
         QPainterPath path;
         path.addRoundedRect(face, face.height() * 0.12, face.height() * 0.12);
         painter.fillPath(path, fill);

@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "keyboard/VirtualKeyLayout.h"
+#include "core/keyboard/VirtualKeyLayout.h"
 
 namespace plintor {
 

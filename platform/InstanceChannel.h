@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/KioskMessage.h"
+#include "core/app/KioskMessage.h"
 
 namespace plintor {
 

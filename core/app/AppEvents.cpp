@@ -1,6 +1,6 @@
-#include "AppEvents.h"
+#include "core/app/AppEvents.h"
 
-#include "support/Log.h"
+#include "core/support/Log.h"
 
 namespace plintor {
 

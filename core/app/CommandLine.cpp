@@ -1,6 +1,6 @@
-#include "CommandLine.h"
+#include "core/app/CommandLine.h"
 
-#include "support/TextCase.h"
+#include "core/support/TextCase.h"
 
 namespace plintor {
 namespace {
@@ -34,7 +34,8 @@ std::string PlainParam(const TArguments& arguments, int n) {
 
 bool HasSafeWebBrowserSwitch(const TArguments& arguments) {
     for (std::size_t i = 1; i < arguments.size(); ++i) {
-        if (IsSwitch(arguments[i]) && EqualsNoCase(std::string_view(arguments[i]).substr(1), "SAFEWEBBROWSER")) {
+        if (IsSwitch(arguments[i]) &&
+            EqualsNoCase(std::string_view(arguments[i]).substr(1), "SAFEWEBBROWSER")) {
             return true;
         }
     }

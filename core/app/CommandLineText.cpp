@@ -1,4 +1,4 @@
-#include "CommandLineText.h"
+#include "core/app/CommandLineText.h"
 
 namespace plintor {
 namespace {
@@ -71,7 +71,8 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
         return arguments;
     }
     arguments.push_back(ReadProgramName(commandLine, pos));
-    for (pos = SkipBlanks(commandLine, pos); pos < commandLine.size(); pos = SkipBlanks(commandLine, pos)) {
+    for (pos = SkipBlanks(commandLine, pos); pos < commandLine.size();
+         pos = SkipBlanks(commandLine, pos)) {
         arguments.push_back(ReadArgument(commandLine, pos));
     }
     return arguments;

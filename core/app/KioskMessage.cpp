@@ -1,4 +1,4 @@
-#include "KioskMessage.h"
+#include "core/app/KioskMessage.h"
 
 #include <charconv>
 

@@ -1,8 +1,8 @@
-#include "ProgramOptions.h"
+#include "core/app/ProgramOptions.h"
 
 #include <algorithm>
 
-#include "CommandLine.h"
+#include "core/app/CommandLine.h"
 
 namespace plintor {
 namespace {

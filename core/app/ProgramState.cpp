@@ -1,4 +1,4 @@
-#include "ProgramState.h"
+#include "core/app/ProgramState.h"
 
 namespace plintor {
 

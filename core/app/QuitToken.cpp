@@ -1,4 +1,4 @@
-#include "QuitToken.h"
+#include "core/app/QuitToken.h"
 
 namespace plintor {
 

@@ -1,14 +1,15 @@
-#include "UnattendedOperation.h"
+#include "core/app/UnattendedOperation.h"
 
-#include "config/Settings.h"
-#include "lockdown/InputActivity.h"
-#include "support/Clock.h"
-#include "support/Log.h"
+#include "core/config/Settings.h"
+#include "core/lockdown/InputActivity.h"
+#include "core/support/Clock.h"
+#include "core/support/Log.h"
 
 namespace plintor {
 
 void TUnattendedOperation::Timer1Timer() {
-    if (Settings.AutoRestart != -1 && CurrentClock().Now() > NextRestartTime && FHost.WindowsRestart()) {
+    if (Settings.AutoRestart != -1 && CurrentClock().Now() > NextRestartTime &&
+        FHost.WindowsRestart()) {
         FHost.QuitApplication();
     }
     FHost.UpdateTouchKeyboard();

@@ -1,4 +1,4 @@
-#include "AnchorIndex.h"
+#include "core/browser/AnchorIndex.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <optional>
 #include <unordered_set>
 
-#include "MaskGlob.h"
-#include "MaskHash.h"
+#include "core/browser/MaskGlob.h"
+#include "core/browser/MaskHash.h"
 
 namespace plintor {
 namespace {

@@ -6,11 +6,11 @@
 #include <optional>
 #include <string_view>
 
-#include "MaskArena.h"
-#include "MaskShape.h"
-#include "TagFilter.h"
-#include "TagTable.h"
-#include "UrlMask.h"
+#include "core/browser/MaskArena.h"
+#include "core/browser/MaskShape.h"
+#include "core/browser/TagFilter.h"
+#include "core/browser/TagTable.h"
+#include "core/browser/UrlMask.h"
 
 namespace plintor {
 

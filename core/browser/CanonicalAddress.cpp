@@ -1,11 +1,11 @@
-#include "CanonicalAddress.h"
+#include "core/browser/CanonicalAddress.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "IpAddress.h"
-#include "UrlHelpers.h"
-#include "support/TextCase.h"
+#include "core/browser/IpAddress.h"
+#include "core/browser/UrlHelpers.h"
+#include "core/support/TextCase.h"
 
 namespace plintor {
 namespace {

@@ -1,10 +1,10 @@
-#include "IpAddress.h"
+#include "core/browser/IpAddress.h"
 
 #include <array>
 #include <cstdint>
 #include <vector>
 
-#include "support/StringHelpers.h"
+#include "core/support/StringHelpers.h"
 
 namespace plintor {
 namespace {

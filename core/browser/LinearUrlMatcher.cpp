@@ -1,8 +1,8 @@
-#include "LinearUrlMatcher.h"
+#include "core/browser/LinearUrlMatcher.h"
 
 #include <algorithm>
 
-#include "UrlMask.h"
+#include "core/browser/UrlMask.h"
 
 namespace plintor {
 

@@ -6,7 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "UrlMask.h"
+#include "core/browser/UrlMask.h"
 
 namespace plintor {
 

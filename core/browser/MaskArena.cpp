@@ -1,4 +1,4 @@
-#include "MaskArena.h"
+#include "core/browser/MaskArena.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,11 +1,11 @@
-#include "MaskGlob.h"
+#include "core/browser/MaskGlob.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "MaskToken.h"
-#include "SegmentGlob.h"
-#include "UrlHelpers.h"
+#include "core/browser/MaskToken.h"
+#include "core/browser/SegmentGlob.h"
+#include "core/browser/UrlHelpers.h"
 
 namespace plintor {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "UrlMask.h"
+#include "core/browser/UrlMask.h"
 
 namespace plintor {
 

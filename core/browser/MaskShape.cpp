@@ -1,10 +1,10 @@
-#include "MaskShape.h"
+#include "core/browser/MaskShape.h"
 
 #include <algorithm>
 
-#include "MaskToken.h"
-#include "UrlMask.h"
-#include "support/TextCodec.h"
+#include "core/browser/MaskToken.h"
+#include "core/browser/UrlMask.h"
+#include "core/support/TextCodec.h"
 
 namespace plintor {
 namespace {

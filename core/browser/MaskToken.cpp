@@ -1,4 +1,4 @@
-#include "MaskToken.h"
+#include "core/browser/MaskToken.h"
 
 namespace plintor {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "support/TextCodec.h"
+#include "core/support/TextCodec.h"
 
 namespace plintor {
 

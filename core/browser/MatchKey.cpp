@@ -1,7 +1,7 @@
-#include "MatchKey.h"
+#include "core/browser/MatchKey.h"
 
-#include "MaskToken.h"
-#include "support/TextCodec.h"
+#include "core/browser/MaskToken.h"
+#include "core/support/TextCodec.h"
 
 namespace plintor {
 

@@ -1,8 +1,8 @@
-#include "NavigationPolicy.h"
+#include "core/browser/NavigationPolicy.h"
 
-#include "UrlHelpers.h"
-#include "documents/DocumentFiles.h"
-#include "documents/DownloadRules.h"
+#include "core/browser/UrlHelpers.h"
+#include "core/documents/DocumentFiles.h"
+#include "core/documents/DownloadRules.h"
 
 namespace plintor {
 

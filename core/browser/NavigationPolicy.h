@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "UrlLists.h"
+#include "core/browser/UrlLists.h"
 
 namespace plintor {
 

@@ -1,4 +1,4 @@
-#include "ProgressRule.h"
+#include "core/browser/ProgressRule.h"
 
 #include <cmath>
 

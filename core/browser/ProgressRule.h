@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/DateTime.h"
+#include "core/support/DateTime.h"
 
 namespace plintor {
 

@@ -1,11 +1,11 @@
-#include "SegmentGlob.h"
+#include "core/browser/SegmentGlob.h"
 
 #include <array>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
 
-#include "MaskToken.h"
+#include "core/browser/MaskToken.h"
 
 namespace plintor {
 namespace {

@@ -1,9 +1,9 @@
-#include "ServerSideForm.h"
+#include "core/browser/ServerSideForm.h"
 
 #include <vector>
 
-#include "UrlHelpers.h"
-#include "support/TextCase.h"
+#include "core/browser/UrlHelpers.h"
+#include "core/support/TextCase.h"
 
 namespace plintor {
 namespace {

@@ -1,4 +1,4 @@
-#include "TagFilter.h"
+#include "core/browser/TagFilter.h"
 
 namespace plintor {
 

@@ -1,4 +1,4 @@
-#include "TagTable.h"
+#include "core/browser/TagTable.h"
 
 #include <utility>
 

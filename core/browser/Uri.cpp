@@ -1,8 +1,8 @@
-#include "Uri.h"
+#include "core/browser/Uri.h"
 
 #include <algorithm>
 
-#include "UrlHelpers.h"
+#include "core/browser/UrlHelpers.h"
 
 namespace plintor {
 namespace {

@@ -1,10 +1,10 @@
-#include "UrlHelpers.h"
+#include "core/browser/UrlHelpers.h"
 
 #include <algorithm>
 
-#include "Uri.h"
-#include "support/StringHelpers.h"
-#include "support/TextCase.h"
+#include "core/browser/Uri.h"
+#include "core/support/StringHelpers.h"
+#include "core/support/TextCase.h"
 
 namespace plintor {
 

@@ -1,12 +1,12 @@
-#include "UrlLists.h"
+#include "core/browser/UrlLists.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "CanonicalAddress.h"
-#include "ServerSideForm.h"
-#include "UrlHelpers.h"
-#include "support/TextCase.h"
+#include "core/browser/CanonicalAddress.h"
+#include "core/browser/ServerSideForm.h"
+#include "core/browser/UrlHelpers.h"
+#include "core/support/TextCase.h"
 
 namespace plintor {
 namespace {

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "UrlMatcher.h"
+#include "core/browser/UrlMatcher.h"
 
 namespace plintor {
 

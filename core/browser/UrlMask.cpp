@@ -1,4 +1,4 @@
-#include "UrlMask.h"
+#include "core/browser/UrlMask.h"
 
 #include <algorithm>
 #include <bitset>
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "UrlHelpers.h"
-#include "support/TextCodec.h"
+#include "core/browser/UrlHelpers.h"
+#include "core/support/TextCodec.h"
 
 namespace plintor {
 namespace {

@@ -1,9 +1,9 @@
-#include "UrlMatcher.h"
+#include "core/browser/UrlMatcher.h"
 
 #include <algorithm>
 
-#include "MaskGlob.h"
-#include "MaskHash.h"
+#include "core/browser/MaskGlob.h"
+#include "core/browser/MaskHash.h"
 
 namespace plintor {
 namespace {

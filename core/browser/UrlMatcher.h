@@ -5,12 +5,12 @@
 #include <string_view>
 #include <vector>
 
-#include "AnchorIndex.h"
-#include "MaskArena.h"
-#include "MaskShape.h"
-#include "MatchKey.h"
-#include "TagTable.h"
-#include "UrlMask.h"
+#include "core/browser/AnchorIndex.h"
+#include "core/browser/MaskArena.h"
+#include "core/browser/MaskShape.h"
+#include "core/browser/MatchKey.h"
+#include "core/browser/TagTable.h"
+#include "core/browser/UrlMask.h"
 
 namespace plintor {
 

@@ -1,6 +1,6 @@
-#include "ConfigFiles.h"
+#include "core/config/ConfigFiles.h"
 
-#include "support/FileHelpers.h"
+#include "core/support/FileHelpers.h"
 
 namespace plintor {
 

@@ -1,6 +1,6 @@
-#include "IConfigReport.h"
+#include "core/config/IConfigReport.h"
 
-#include "support/Log.h"
+#include "core/support/Log.h"
 
 namespace plintor {
 

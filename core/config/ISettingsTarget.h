@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "support/HtmlColor.h"
+#include "core/support/HtmlColor.h"
 
 namespace plintor {
 

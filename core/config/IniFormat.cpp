@@ -1,10 +1,10 @@
-#include "IniFormat.h"
+#include "core/config/IniFormat.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-#include "support/TextCase.h"
+#include "core/support/TextCase.h"
 
 namespace plintor {
 

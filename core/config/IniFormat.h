@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "support/DateTime.h"
+#include "core/support/DateTime.h"
 
 // Fixed, locale-independent conversions of configuration values (English, United States).
 namespace plintor {

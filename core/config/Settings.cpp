@@ -1,6 +1,6 @@
-#include "Settings.h"
+#include "core/config/Settings.h"
 
-#include "support/ScreenScale.h"
+#include "core/support/ScreenScale.h"
 
 namespace plintor {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "support/DateTime.h"
+#include "core/support/DateTime.h"
 
 namespace plintor {
 

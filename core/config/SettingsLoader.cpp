@@ -1,12 +1,12 @@
-#include "SettingsLoader.h"
+#include "core/config/SettingsLoader.h"
 
 #include <algorithm>
 
-#include "Settings.h"
-#include "TIni.h"
-#include "support/Clock.h"
-#include "support/FileIO.h"
-#include "support/TextCase.h"
+#include "core/config/Settings.h"
+#include "core/config/TIni.h"
+#include "core/support/Clock.h"
+#include "core/support/FileIO.h"
+#include "core/support/TextCase.h"
 
 namespace plintor {
 namespace {

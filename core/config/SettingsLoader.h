@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "IConfigReport.h"
-#include "ISettingsTarget.h"
+#include "core/config/IConfigReport.h"
+#include "core/config/ISettingsTarget.h"
 
 namespace plintor {
 

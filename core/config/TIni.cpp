@@ -1,4 +1,4 @@
-#include "TIni.h"
+#include "core/config/TIni.h"
 
 #include <fcntl.h>
 
@@ -6,14 +6,14 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "IniFormat.h"
-#include "support/Clock.h"
-#include "support/Exceptions.h"
-#include "support/FileIO.h"
-#include "support/NumberText.h"
-#include "support/TextCase.h"
-#include "support/TextCodec.h"
-#include "support/UniqueFd.h"
+#include "core/config/IniFormat.h"
+#include "core/support/Clock.h"
+#include "core/support/Exceptions.h"
+#include "core/support/FileIO.h"
+#include "core/support/NumberText.h"
+#include "core/support/TextCase.h"
+#include "core/support/TextCodec.h"
+#include "core/support/UniqueFd.h"
 
 namespace plintor {
 namespace {

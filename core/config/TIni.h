@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "support/DateTime.h"
+#include "core/support/DateTime.h"
 
 namespace plintor {
 

@@ -1,11 +1,11 @@
-#include "UrlListFiles.h"
+#include "core/config/UrlListFiles.h"
 
 #include <algorithm>
 
-#include "TIni.h"
-#include "support/FileHelpers.h"
-#include "support/FileIO.h"
-#include "support/TextCodec.h"
+#include "core/config/TIni.h"
+#include "core/support/FileHelpers.h"
+#include "core/support/FileIO.h"
+#include "core/support/TextCodec.h"
 
 namespace plintor {
 namespace {

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "IConfigReport.h"
-#include "browser/UrlLists.h"
-#include "config/Settings.h"
+#include "core/browser/UrlLists.h"
+#include "core/config/IConfigReport.h"
+#include "core/config/Settings.h"
 
 namespace plintor {
 

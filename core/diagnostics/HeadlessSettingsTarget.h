@@ -1,7 +1,7 @@
 #pragma once
 
-#include "config/ISettingsTarget.h"
-#include "support/ScreenScale.h"
+#include "core/config/ISettingsTarget.h"
+#include "core/support/ScreenScale.h"
 
 namespace plintor {
 

@@ -1,4 +1,4 @@
-#include "MaskAdvice.h"
+#include "core/diagnostics/MaskAdvice.h"
 
 #include <cctype>
 

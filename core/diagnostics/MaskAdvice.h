@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "browser/UrlLists.h"
+#include "core/browser/UrlLists.h"
 
 namespace plintor {
 

@@ -1,13 +1,13 @@
-#include "SettingsReport.h"
+#include "core/diagnostics/SettingsReport.h"
 
 #include <array>
 #include <map>
 
-#include "config/IniFormat.h"
-#include "support/HtmlColor.h"
-#include "support/NumberText.h"
-#include "support/StringHelpers.h"
-#include "support/TextCase.h"
+#include "core/config/IniFormat.h"
+#include "core/support/HtmlColor.h"
+#include "core/support/NumberText.h"
+#include "core/support/StringHelpers.h"
+#include "core/support/TextCase.h"
 
 namespace plintor {
 namespace {

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "config/Settings.h"
-#include "config/TIni.h"
+#include "core/config/Settings.h"
+#include "core/config/TIni.h"
 
 namespace plintor {
 

@@ -1,9 +1,9 @@
-#include "AcrobatParameters.h"
+#include "core/documents/AcrobatParameters.h"
 
-#include "browser/Uri.h"
-#include "browser/UrlHelpers.h"
-#include "support/StringHelpers.h"
-#include "support/TextCase.h"
+#include "core/browser/Uri.h"
+#include "core/browser/UrlHelpers.h"
+#include "core/support/StringHelpers.h"
+#include "core/support/TextCase.h"
 
 namespace plintor {
 

@@ -1,11 +1,12 @@
-#include "DocumentFiles.h"
+#include "core/documents/DocumentFiles.h"
 
-#include "browser/UrlHelpers.h"
+#include "core/browser/UrlHelpers.h"
 
 namespace plintor {
 
 bool IsWordExtension(std::string_view extension) {
-    return extension == ExtractURLFileExt(TempDocName) || extension == ExtractURLFileExt(TempDocxName);
+    return extension == ExtractURLFileExt(TempDocName) ||
+           extension == ExtractURLFileExt(TempDocxName);
 }
 
 }  // namespace plintor

@@ -1,10 +1,10 @@
-#include "DownloadRules.h"
+#include "core/documents/DownloadRules.h"
 
 #include <algorithm>
 
-#include "DocumentFiles.h"
-#include "support/FileHelpers.h"
-#include "support/TextCase.h"
+#include "core/documents/DocumentFiles.h"
+#include "core/support/FileHelpers.h"
+#include "core/support/TextCase.h"
 
 namespace plintor {
 

@@ -1,4 +1,4 @@
-#include "HostUiCommands.h"
+#include "core/documents/HostUiCommands.h"
 
 namespace plintor {
 

@@ -1,6 +1,6 @@
-#include "OfficeConversion.h"
+#include "core/documents/OfficeConversion.h"
 
-#include "support/FileHelpers.h"
+#include "core/support/FileHelpers.h"
 
 namespace plintor {
 

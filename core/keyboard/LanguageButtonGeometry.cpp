@@ -1,12 +1,14 @@
-#include "LanguageButtonGeometry.h"
+#include "core/keyboard/LanguageButtonGeometry.h"
 
-#include "support/ScreenScale.h"
+#include "core/support/ScreenScale.h"
 
 namespace plintor {
 
 TLanguageButtonGeometry LanguageButtonGeometry(int touchKeyboardSize, int pixelsPerInch) {
     const double factor = 1 + (touchKeyboardSize - 100) / 100.0;
-    auto scaled = [&](int design) { return static_cast<int>(factor * ScaleValue(design, pixelsPerInch)); };
+    auto scaled = [&](int design) {
+        return static_cast<int>(factor * ScaleValue(design, pixelsPerInch));
+    };
     return {scaled(128), scaled(28), scaled(8), scaled(4), static_cast<int>(factor * 8)};
 }
 

@@ -1,10 +1,10 @@
-#include "VirtualKeyLayout.h"
+#include "core/keyboard/VirtualKeyLayout.h"
 
 #include <charconv>
 #include <cmath>
 #include <sstream>
 
-#include "support/TextCase.h"
+#include "core/support/TextCase.h"
 
 namespace plintor {
 
@@ -29,7 +29,8 @@ std::optional<TVirtualKey> ParseKey(const std::string& text) {
     TVirtualKey key{text.substr(0, colon), 1};
     if (colon != std::string::npos) {
         const std::string width = text.substr(colon + 1);
-        const auto [end, error] = std::from_chars(width.data(), width.data() + width.size(), key.Width);
+        const auto [end, error] =
+            std::from_chars(width.data(), width.data() + width.size(), key.Width);
         if (error != std::errc() || end != width.data() + width.size() || key.Width <= 0) {
             return std::nullopt;
         }
@@ -43,7 +44,8 @@ bool ParseSize(std::string_view text, TVirtualKeyLayout& layout) {
         return false;
     }
     const auto [endWidth, errorWidth] = std::from_chars(text.data(), text.data() + x, layout.Width);
-    const auto [endHeight, errorHeight] = std::from_chars(text.data() + x + 1, text.data() + text.size(), layout.Height);
+    const auto [endHeight, errorHeight] =
+        std::from_chars(text.data() + x + 1, text.data() + text.size(), layout.Height);
     return errorWidth == std::errc() && errorHeight == std::errc() && endWidth == text.data() + x &&
            endHeight == text.data() + text.size() && layout.Width > 0 && layout.Height > 0;
 }
@@ -61,8 +63,8 @@ bool ParseRow(std::string_view text, TVirtualKeyLayout& layout) {
     return !layout.Rows.back().empty();
 }
 
-const TVirtualKeyLayout* FindByLanguage(const std::vector<TVirtualKeyLayout>& layouts, std::string_view type,
-                                        std::string_view language) {
+const TVirtualKeyLayout* FindByLanguage(const std::vector<TVirtualKeyLayout>& layouts,
+                                        std::string_view type, std::string_view language) {
     for (auto layout = layouts.rbegin(); layout != layouts.rend(); ++layout) {
         if (layout->Type != type) {
             continue;
@@ -78,7 +80,8 @@ const TVirtualKeyLayout* FindByLanguage(const std::vector<TVirtualKeyLayout>& la
 
 }  // namespace
 
-std::optional<TVirtualKeyLayout> ParseVirtualKeyLayout(std::string_view name, std::string_view text) {
+std::optional<TVirtualKeyLayout> ParseVirtualKeyLayout(std::string_view name,
+                                                       std::string_view text) {
     TVirtualKeyLayout layout;
     layout.Name = name;
     bool sized = false;
@@ -115,7 +118,8 @@ const TVirtualKeyLayout* SelectKeyboardLayout(const std::vector<TVirtualKeyLayou
         if (const TVirtualKeyLayout* found = FindByLanguage(layouts, type, localeName)) {
             return found;
         }
-        if (const TVirtualKeyLayout* found = FindByLanguage(layouts, type, localeName.substr(0, localeName.find('-')))) {
+        if (const TVirtualKeyLayout* found =
+                FindByLanguage(layouts, type, localeName.substr(0, localeName.find('-')))) {
             return found;
         }
     }
@@ -128,7 +132,8 @@ const TVirtualKeyLayout* SelectKeyboardLayout(const std::vector<TVirtualKeyLayou
 }
 
 int KeyboardWidthFor(int height, const TVirtualKeyLayout& layout) {
-    return static_cast<int>(std::lround(static_cast<double>(height) * layout.Width / layout.Height));
+    return static_cast<int>(
+        std::lround(static_cast<double>(height) * layout.Width / layout.Height));
 }
 
 }  // namespace plintor

@@ -1,6 +1,6 @@
-#include "DesktopRecord.h"
+#include "core/lockdown/DesktopRecord.h"
 
-#include "support/StringHelpers.h"
+#include "core/support/StringHelpers.h"
 
 namespace plintor {
 namespace {

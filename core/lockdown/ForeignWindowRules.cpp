@@ -1,18 +1,26 @@
-#include "ForeignWindowRules.h"
+#include "core/lockdown/ForeignWindowRules.h"
 
 #include <algorithm>
 
 namespace plintor {
 
 const std::array<std::string_view, 16> ProtectedWindowClasses = {
-    "TAppBuilder",          "Progman",
-    "BasicWindow",          "Shell_TrayWnd",
-    "tooltips_class32",     "SideBar_AppBarWindow",
-    "SideBar_AppBarBullet", "SideBar_HTMLHostWindow",
-    "Internet Explorer_Hidden", "Button",
-    "ComboBox",             "Edit",
-    "ListBox",              "MDIClient",
-    "ScrollBar",            "Static",
+    "TAppBuilder",
+    "Progman",
+    "BasicWindow",
+    "Shell_TrayWnd",
+    "tooltips_class32",
+    "SideBar_AppBarWindow",
+    "SideBar_AppBarBullet",
+    "SideBar_HTMLHostWindow",
+    "Internet Explorer_Hidden",
+    "Button",
+    "ComboBox",
+    "Edit",
+    "ListBox",
+    "MDIClient",
+    "ScrollBar",
+    "Static",
 };
 
 bool IsProtectedWindowClass(std::string_view className) {
@@ -20,7 +28,8 @@ bool IsProtectedWindowClass(std::string_view className) {
            ProtectedWindowClasses.end();
 }
 
-TForeignWindowAction DecideForeignWindow(const TForeignWindow& window, const TForeignWindowContext& context) {
+TForeignWindowAction DecideForeignWindow(const TForeignWindow& window,
+                                         const TForeignWindowContext& context) {
     if (!window.Viewable || !window.Enabled) {
         return TForeignWindowAction::Skip;
     }

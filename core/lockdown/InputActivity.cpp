@@ -1,8 +1,8 @@
-#include "InputActivity.h"
+#include "core/lockdown/InputActivity.h"
 
 #include <cmath>
 
-#include "support/Clock.h"
+#include "core/support/Clock.h"
 
 namespace plintor {
 
@@ -22,7 +22,8 @@ bool IdleMinutesReached(int minutes) {
         return false;
     }
     // Counted in whole milliseconds, so day-count rounding never costs a minute.
-    const long long milliseconds = std::llround((CurrentClock().Now() - LastInputTime) * MillisecondsPerDay);
+    const long long milliseconds =
+        std::llround((CurrentClock().Now() - LastInputTime) * MillisecondsPerDay);
     return milliseconds / 60000 >= minutes;
 }
 

@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "app/KioskMessage.h"
-#include "support/DateTime.h"
+#include "core/app/KioskMessage.h"
+#include "core/support/DateTime.h"
 
 namespace plintor {
 

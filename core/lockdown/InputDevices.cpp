@@ -1,8 +1,8 @@
-#include "InputDevices.h"
+#include "core/lockdown/InputDevices.h"
 
 #include <cctype>
 
-#include "support/TextCase.h"
+#include "core/support/TextCase.h"
 
 namespace plintor {
 namespace {
@@ -12,8 +12,10 @@ bool HasWord(const std::string& name, const std::string& word) {
     std::size_t start = 0;
     while ((start = lower.find(word, start)) != std::string::npos) {
         const std::size_t end = start + word.size();
-        const bool wordStart = start == 0 || !std::isalnum(static_cast<unsigned char>(lower[start - 1]));
-        const bool wordEnd = end == lower.size() || !std::isalnum(static_cast<unsigned char>(lower[end]));
+        const bool wordStart =
+            start == 0 || !std::isalnum(static_cast<unsigned char>(lower[start - 1]));
+        const bool wordEnd =
+            end == lower.size() || !std::isalnum(static_cast<unsigned char>(lower[end]));
         if (wordStart && wordEnd) {
             return true;
         }

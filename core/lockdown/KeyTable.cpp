@@ -1,4 +1,4 @@
-#include "KeyTable.h"
+#include "core/lockdown/KeyTable.h"
 
 namespace plintor {
 namespace {

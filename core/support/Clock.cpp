@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "core/support/Clock.h"
 
 #include <ctime>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DateTime.h"
+#include "core/support/DateTime.h"
 
 namespace plintor {
 

@@ -1,4 +1,4 @@
-#include "DateTime.h"
+#include "core/support/DateTime.h"
 
 #include <cmath>
 

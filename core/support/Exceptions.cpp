@@ -1,4 +1,4 @@
-#include "Exceptions.h"
+#include "core/support/Exceptions.h"
 
 #include <cxxabi.h>
 

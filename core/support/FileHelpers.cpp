@@ -1,4 +1,4 @@
-#include "FileHelpers.h"
+#include "core/support/FileHelpers.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "UniqueFd.h"
+#include "core/support/UniqueFd.h"
 
 namespace plintor {
 

@@ -1,12 +1,12 @@
-#include "FileIO.h"
+#include "core/support/FileIO.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-#include "Exceptions.h"
-#include "UniqueFd.h"
+#include "core/support/Exceptions.h"
+#include "core/support/UniqueFd.h"
 
 namespace plintor {
 

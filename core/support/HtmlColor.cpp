@@ -1,9 +1,9 @@
-#include "HtmlColor.h"
+#include "core/support/HtmlColor.h"
 
 #include <string>
 
-#include "NumberText.h"
-#include "TextCase.h"
+#include "core/support/NumberText.h"
+#include "core/support/TextCase.h"
 
 namespace plintor {
 

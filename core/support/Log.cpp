@@ -1,12 +1,12 @@
-#include "Log.h"
+#include "core/support/Log.h"
 
 #include <ctime>
 
-#include "Clock.h"
-#include "Exceptions.h"
-#include "FileHelpers.h"
-#include "LogFile.h"
-#include "TextCodec.h"
+#include "core/support/Clock.h"
+#include "core/support/Exceptions.h"
+#include "core/support/FileHelpers.h"
+#include "core/support/LogFile.h"
+#include "core/support/TextCodec.h"
 
 namespace plintor {
 

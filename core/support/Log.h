@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "DateTime.h"
+#include "core/support/DateTime.h"
 
 namespace plintor {
 

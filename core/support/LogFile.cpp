@@ -1,4 +1,4 @@
-#include "LogFile.h"
+#include "core/support/LogFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <iostream>
 
-#include "FileIO.h"
-#include "UniqueFd.h"
+#include "core/support/FileIO.h"
+#include "core/support/UniqueFd.h"
 
 namespace plintor {
 namespace {

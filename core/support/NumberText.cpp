@@ -1,6 +1,6 @@
-#include "NumberText.h"
+#include "core/support/NumberText.h"
 
-#include "StringHelpers.h"
+#include "core/support/StringHelpers.h"
 
 namespace plintor {
 namespace {

@@ -1,4 +1,4 @@
-#include "ScreenScale.h"
+#include "core/support/ScreenScale.h"
 
 namespace plintor {
 

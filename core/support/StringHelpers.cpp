@@ -1,6 +1,6 @@
-#include "StringHelpers.h"
+#include "core/support/StringHelpers.h"
 
-#include "NumberText.h"
+#include "core/support/NumberText.h"
 
 namespace plintor {
 

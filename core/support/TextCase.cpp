@@ -1,9 +1,9 @@
-#include "TextCase.h"
+#include "core/support/TextCase.h"
 
 #include <locale.h>
 #include <wctype.h>
 
-#include "TextCodec.h"
+#include "core/support/TextCodec.h"
 
 namespace plintor {
 namespace {

@@ -1,4 +1,4 @@
-#include "TextCodec.h"
+#include "core/support/TextCodec.h"
 
 namespace plintor {
 namespace {

@@ -1,24 +1,24 @@
-#include "KeysymMap.h"
+#include "platform/x11/KeysymMap.h"
 
 #include <X11/XF86keysym.h>
 #include <X11/keysym.h>
 
 #include <utility>
 
-#include "InputHooks.h"
-#include "lockdown/KeyTable.h"
+#include "core/lockdown/KeyTable.h"
+#include "platform/InputHooks.h"
 
 namespace plintor {
 namespace {
 
 // Keys whose keysym is not simply a letter, a digit or a function key.
 constexpr std::pair<unsigned long, std::uint32_t> kNamedKeys[] = {
-    {XK_Tab, VK_TAB},           {XK_ISO_Left_Tab, VK_TAB},   {XK_Return, VK_RETURN},
-    {XK_KP_Enter, VK_RETURN},   {XK_Escape, VK_ESCAPE},      {XK_Left, VK_LEFT},
-    {XK_Up, VK_UP},             {XK_Right, VK_RIGHT},        {XK_Down, VK_DOWN},
-    {XK_KP_Left, VK_LEFT},      {XK_KP_Up, VK_UP},           {XK_KP_Right, VK_RIGHT},
-    {XK_KP_Down, VK_DOWN},      {XK_Super_L, VK_LWIN},       {XK_Super_R, VK_RWIN},
-    {XK_Menu, VK_APPS},         {XF86XK_Sleep, VK_SLEEP},
+    {XK_Tab, VK_TAB},         {XK_ISO_Left_Tab, VK_TAB}, {XK_Return, VK_RETURN},
+    {XK_KP_Enter, VK_RETURN}, {XK_Escape, VK_ESCAPE},    {XK_Left, VK_LEFT},
+    {XK_Up, VK_UP},           {XK_Right, VK_RIGHT},      {XK_Down, VK_DOWN},
+    {XK_KP_Left, VK_LEFT},    {XK_KP_Up, VK_UP},         {XK_KP_Right, VK_RIGHT},
+    {XK_KP_Down, VK_DOWN},    {XK_Super_L, VK_LWIN},     {XK_Super_R, VK_RWIN},
+    {XK_Menu, VK_APPS},       {XF86XK_Sleep, VK_SLEEP},
 };
 
 }  // namespace

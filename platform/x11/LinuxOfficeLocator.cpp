@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "OfficeLocator.h"
+#include "platform/OfficeLocator.h"
 
 namespace plintor {
 namespace {
@@ -18,7 +18,8 @@ std::string FindOnPath(const std::string& name) {
     std::istringstream folders(path != nullptr ? path : "");
     std::string folder;
     while (std::getline(folders, folder, ':')) {
-        const std::filesystem::path candidate = std::filesystem::path(folder.empty() ? "." : folder) / name;
+        const std::filesystem::path candidate =
+            std::filesystem::path(folder.empty() ? "." : folder) / name;
         if (IsProgram(candidate)) {
             return candidate.string();
         }

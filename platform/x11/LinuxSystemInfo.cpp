@@ -1,8 +1,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "SystemInfo.h"
-#include "support/FileHelpers.h"
+#include "core/support/FileHelpers.h"
+#include "platform/SystemInfo.h"
 
 namespace plintor {
 namespace {

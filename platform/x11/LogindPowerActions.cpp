@@ -1,7 +1,7 @@
 #include <memory>
 
-#include "PowerActions.h"
-#include "SessionManager.h"
+#include "platform/PowerActions.h"
+#include "platform/SessionManager.h"
 
 namespace plintor {
 namespace {

@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "SessionManager.h"
-#include "support/UniqueFd.h"
+#include "core/support/UniqueFd.h"
+#include "platform/SessionManager.h"
 
 namespace plintor {
 namespace {

@@ -8,9 +8,9 @@
 #include <thread>
 #include <vector>
 
-#include "ProcessRunner.h"
-#include "app/CommandLineText.h"
-#include "support/UniqueFd.h"
+#include "core/app/CommandLineText.h"
+#include "core/support/UniqueFd.h"
+#include "platform/ProcessRunner.h"
 
 namespace plintor {
 namespace {
@@ -117,8 +117,8 @@ bool RunCommandLine(const std::string& commandLine, bool wait, int& exitCode, in
     return started;
 }
 
-bool RunProgram(const std::string& programFile, const std::string& parameters, bool wait, int& exitCode,
-                int timeLimitMs) {
+bool RunProgram(const std::string& programFile, const std::string& parameters, bool wait,
+                int& exitCode, int timeLimitMs) {
     return RunCommandLine(ProgramCommandLine(programFile, parameters), wait, exitCode, timeLimitMs);
 }
 

@@ -1,4 +1,4 @@
-#include "ProcessProtection.h"
+#include "platform/ProcessProtection.h"
 
 #include <fcntl.h>
 #include <sys/prctl.h>

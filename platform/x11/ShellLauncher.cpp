@@ -1,7 +1,7 @@
 // The kiosk has many threads when it starts the shell again, so everything the new process
 // needs is prepared before the fork and the forked side only makes async-signal-safe calls.
 // A middle process lets the started program be adopted by init: the kiosk never collects it.
-#include "ShellLauncher.h"
+#include "platform/x11/ShellLauncher.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -17,7 +17,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "support/UniqueFd.h"
+#include "core/support/UniqueFd.h"
 
 extern char** environ;
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "lockdown/DesktopRecord.h"
+#include "core/lockdown/DesktopRecord.h"
 
 namespace plintor {
 

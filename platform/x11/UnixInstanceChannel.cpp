@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <cstring>
 
-#include "InstanceChannel.h"
-#include "support/UniqueFd.h"
+#include "core/support/UniqueFd.h"
+#include "platform/InstanceChannel.h"
 
 namespace plintor {
 namespace {
@@ -38,7 +38,8 @@ bool FromTrustedSender(msghdr& header) {
 
 class TUnixInstanceChannel final : public IInstanceChannel {
 public:
-    explicit TUnixInstanceChannel(TUniqueFd socket) : FSocket(std::move(socket)), FBuffer(MaxDatagram) {}
+    explicit TUnixInstanceChannel(TUniqueFd socket)
+        : FSocket(std::move(socket)), FBuffer(MaxDatagram) {}
 
     int Descriptor() const override { return FSocket.Get(); }
 
@@ -59,7 +60,8 @@ public:
             if (!FromTrustedSender(header) || (header.msg_flags & MSG_TRUNC) != 0) {
                 continue;
             }
-            if (auto message = DecodeKioskMessage({FBuffer.data(), static_cast<std::size_t>(received)})) {
+            if (auto message =
+                    DecodeKioskMessage({FBuffer.data(), static_cast<std::size_t>(received)})) {
                 messages.push_back(std::move(*message));
             }
         }
@@ -76,7 +78,8 @@ std::unique_ptr<IInstanceChannel> ClaimInstanceChannel() {
     TUniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     sockaddr_un address{};
     const socklen_t length = ChannelAddress(address);
-    if (!socket.IsOpen() || ::bind(socket.Get(), reinterpret_cast<sockaddr*>(&address), length) != 0) {
+    if (!socket.IsOpen() ||
+        ::bind(socket.Get(), reinterpret_cast<sockaddr*>(&address), length) != 0) {
         return nullptr;
     }
     const int on = 1;

@@ -15,13 +15,13 @@
 #include <thread>
 #include <vector>
 
-#include "DesktopControl.h"
-#include "ShellLauncher.h"
-#include "X11Display.h"
-#include "lockdown/DesktopRecord.h"
-#include "lockdown/ForeignWindowRules.h"
-#include "support/FileHelpers.h"
-#include "support/FileIO.h"
+#include "core/lockdown/DesktopRecord.h"
+#include "core/lockdown/ForeignWindowRules.h"
+#include "core/support/FileHelpers.h"
+#include "core/support/FileIO.h"
+#include "platform/DesktopControl.h"
+#include "platform/x11/ShellLauncher.h"
+#include "platform/x11/X11Display.h"
 
 namespace plintor {
 namespace {

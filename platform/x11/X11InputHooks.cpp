@@ -11,12 +11,12 @@
 #include <memory>
 #include <set>
 
-#include "InputHooks.h"
-#include "KeysymMap.h"
-#include "lockdown/InputActivity.h"
-#include "lockdown/InputDevices.h"
-#include "lockdown/KeyTable.h"
-#include "support/Clock.h"
+#include "core/lockdown/InputActivity.h"
+#include "core/lockdown/InputDevices.h"
+#include "core/lockdown/KeyTable.h"
+#include "core/support/Clock.h"
+#include "platform/InputHooks.h"
+#include "platform/x11/KeysymMap.h"
 
 namespace plintor {
 namespace {
@@ -34,7 +34,8 @@ struct TGrab {
 // every other error goes to the handler that was installed before.
 class TErrorTrap {
 public:
-    explicit TErrorTrap(Display* display) : FDisplay(display), FPrevious(XSetErrorHandler(&Handler)) {
+    explicit TErrorTrap(Display* display)
+        : FDisplay(display), FPrevious(XSetErrorHandler(&Handler)) {
         Active = this;
     }
     ~TErrorTrap() {
@@ -69,7 +70,8 @@ struct TModifierBits {
     unsigned int Super = Mod4Mask;
 };
 
-unsigned int ModifierBitOf(Display* display, XModifierKeymap* map, KeySym keysym, unsigned int fallback) {
+unsigned int ModifierBitOf(Display* display, XModifierKeymap* map, KeySym keysym,
+                           unsigned int fallback) {
     const KeyCode code = XKeysymToKeycode(display, keysym);
     for (int modifier = 0; code != 0 && modifier < 8; ++modifier) {
         for (int i = 0; i < map->max_keypermod; ++i) {
@@ -106,7 +108,8 @@ public:
         if (!FDisplay) {
             FDisplay.reset(XOpenDisplay(nullptr));
             if (!FDisplay) {
-                FShortfall = "there is no X11 display: system keys and input activity are not locked";
+                FShortfall =
+                    "there is no X11 display: system keys and input activity are not locked";
                 return false;
             }
         }
@@ -142,7 +145,8 @@ public:
             XEvent event;
             XNextEvent(display, &event);
             XGenericEventCookie* cookie = &event.xcookie;
-            if (cookie->type != GenericEvent || cookie->extension != FXiOpcode || !XGetEventData(display, cookie)) {
+            if (cookie->type != GenericEvent || cookie->extension != FXiOpcode ||
+                !XGetEventData(display, cookie)) {
                 continue;  // the grabbed keys themselves: swallowed
             }
             HandleXiEvent(cookie->evtype, cookie->data);
@@ -167,17 +171,20 @@ private:
                     }
                 }
                 for (int combination = 0; combination < 16; ++combination) {
-                    const bool shift = combination & 1, control = combination & 2, alt = combination & 4,
-                               super = combination & 8;
+                    const bool shift = combination & 1, control = combination & 2,
+                               alt = combination & 4, super = combination & 8;
                     if (!SwallowKey(virtualKey, alt, control)) {
                         continue;
                     }
-                    const unsigned int modifiers = (shift ? ShiftMask : 0) | (control ? ControlMask : 0) |
+                    const unsigned int modifiers = (shift ? ShiftMask : 0) |
+                                                   (control ? ControlMask : 0) |
                                                    (alt ? bits.Alt : 0) | (super ? bits.Super : 0);
                     for (const KeyCode code : codes) {
                         for (const unsigned int lock : locks) {
-                            names[NextRequest(display)] = KeyName(virtualKey, shift, control, alt, super);
-                            XGrabKey(display, code, modifiers | lock, root, False, GrabModeAsync, GrabModeAsync);
+                            names[NextRequest(display)] =
+                                KeyName(virtualKey, shift, control, alt, super);
+                            XGrabKey(display, code, modifiers | lock, root, False, GrabModeAsync,
+                                     GrabModeAsync);
                             FGrabs.push_back({code, modifiers | lock});
                         }
                     }
@@ -191,7 +198,9 @@ private:
                 }
             }
             for (const std::string& name : held) {
-                FShortfall += (FShortfall.empty() ? "key combinations held by another program: " : ", ") + name;
+                FShortfall +=
+                    (FShortfall.empty() ? "key combinations held by another program: " : ", ") +
+                    name;
             }
         }
         return FShortfall.empty();
@@ -206,8 +215,9 @@ private:
             return false;
         }
         unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-        for (const int type : {XI_RawKeyPress, XI_RawKeyRelease, XI_RawButtonPress, XI_RawButtonRelease,
-                               XI_RawMotion, XI_RawTouchBegin, XI_RawTouchUpdate, XI_RawTouchEnd}) {
+        for (const int type :
+             {XI_RawKeyPress, XI_RawKeyRelease, XI_RawButtonPress, XI_RawButtonRelease,
+              XI_RawMotion, XI_RawTouchBegin, XI_RawTouchUpdate, XI_RawTouchEnd}) {
             XISetMask(bits, type);
         }
         XIEventMask rawMask{XIAllMasterDevices, sizeof bits, bits};
@@ -230,8 +240,10 @@ private:
             std::vector<std::string> labels;
             for (int c = 0; c < devices[i].num_classes; ++c) {
                 if (devices[i].classes[c]->type == XIValuatorClass) {
-                    const Atom label = reinterpret_cast<XIValuatorClassInfo*>(devices[i].classes[c])->label;
-                    if (char* name = label != None ? XGetAtomName(FDisplay.get(), label) : nullptr) {
+                    const Atom label =
+                        reinterpret_cast<XIValuatorClassInfo*>(devices[i].classes[c])->label;
+                    if (char* name =
+                            label != None ? XGetAtomName(FDisplay.get(), label) : nullptr) {
                         labels.emplace_back(name);
                         XFree(name);
                     }
@@ -249,14 +261,17 @@ private:
             ReadPenDevices();
             return;
         }
-        const bool pointer = type == XI_RawButtonPress || type == XI_RawButtonRelease || type == XI_RawMotion;
+        const bool pointer =
+            type == XI_RawButtonPress || type == XI_RawButtonRelease || type == XI_RawMotion;
         if (pointer && FPenDevices.count(static_cast<XIRawEvent*>(data)->sourceid) != 0) {
             return;
         }
         RecordInputActivity(CurrentClock().Now());
     }
 
-    void AddShortfall(const std::string& text) { FShortfall += (FShortfall.empty() ? "" : "; ") + text; }
+    void AddShortfall(const std::string& text) {
+        FShortfall += (FShortfall.empty() ? "" : "; ") + text;
+    }
 
     std::unique_ptr<Display, TDisplayCloser> FDisplay;
     std::vector<TGrab> FGrabs;

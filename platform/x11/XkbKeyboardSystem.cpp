@@ -13,8 +13,8 @@
 #include <memory>
 #include <sstream>
 
-#include "KeyboardSystem.h"
-#include "support/TextCodec.h"
+#include "core/support/TextCodec.h"
+#include "platform/KeyboardSystem.h"
 
 namespace plintor {
 namespace {
@@ -66,8 +66,9 @@ std::vector<TLayoutName> ConfiguredLayouts(Display* display) {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     std::vector<TLayoutName> layouts;
-    if (names == None || XGetWindowProperty(display, DefaultRootWindow(display), names, 0, 4096, False,
-                                            AnyPropertyType, &type, &format, &count, &after, &data) != Success) {
+    if (names == None ||
+        XGetWindowProperty(display, DefaultRootWindow(display), names, 0, 4096, False,
+                           AnyPropertyType, &type, &format, &count, &after, &data) != Success) {
         return layouts;
     }
     std::vector<std::string> fields;
@@ -92,10 +93,10 @@ std::vector<TLayoutName> ConfiguredLayouts(Display* display) {
 // ISO 639-2/3 ("deu", also the older "ger") to ISO 639-1 ("de"), through ICU's own list.
 std::string TwoLetterLanguage(const std::string& threeLetters) {
     static const std::pair<const char*, const char*> kBibliographic[] = {
-        {"ger", "deu"}, {"fre", "fra"}, {"dut", "nld"}, {"chi", "zho"}, {"cze", "ces"}, {"gre", "ell"},
-        {"per", "fas"}, {"rum", "ron"}, {"slo", "slk"}, {"alb", "sqi"}, {"arm", "hye"}, {"baq", "eus"},
-        {"bur", "mya"}, {"geo", "kat"}, {"ice", "isl"}, {"mac", "mkd"}, {"mao", "mri"}, {"may", "msa"},
-        {"tib", "bod"}, {"wel", "cym"}};
+        {"ger", "deu"}, {"fre", "fra"}, {"dut", "nld"}, {"chi", "zho"}, {"cze", "ces"},
+        {"gre", "ell"}, {"per", "fas"}, {"rum", "ron"}, {"slo", "slk"}, {"alb", "sqi"},
+        {"arm", "hye"}, {"baq", "eus"}, {"bur", "mya"}, {"geo", "kat"}, {"ice", "isl"},
+        {"mac", "mkd"}, {"mao", "mri"}, {"may", "msa"}, {"tib", "bod"}, {"wel", "cym"}};
     std::string wanted = threeLetters;
     for (const auto& [bibliographic, terminology] : kBibliographic) {
         if (wanted == bibliographic) {
@@ -116,10 +117,12 @@ std::string TwoLetterLanguage(const std::string& threeLetters) {
 // A dead key types nothing by itself; it shows the accent it puts on the next letter.
 std::string DeadKeyCaption(xkb_keysym_t keysym) {
     static const std::pair<xkb_keysym_t, const char*> kAccents[] = {
-        {XKB_KEY_dead_grave, "`"},          {XKB_KEY_dead_acute, "\u00B4"},   {XKB_KEY_dead_circumflex, "^"},
-        {XKB_KEY_dead_tilde, "~"},          {XKB_KEY_dead_macron, "\u00AF"},  {XKB_KEY_dead_breve, "\u02D8"},
-        {XKB_KEY_dead_abovedot, "\u02D9"}, {XKB_KEY_dead_diaeresis, "\u00A8"}, {XKB_KEY_dead_abovering, "\u00B0"},
-        {XKB_KEY_dead_doubleacute, "\u02DD"}, {XKB_KEY_dead_caron, "\u02C7"}, {XKB_KEY_dead_cedilla, "\u00B8"},
+        {XKB_KEY_dead_grave, "`"},          {XKB_KEY_dead_acute, "\u00B4"},
+        {XKB_KEY_dead_circumflex, "^"},     {XKB_KEY_dead_tilde, "~"},
+        {XKB_KEY_dead_macron, "\u00AF"},    {XKB_KEY_dead_breve, "\u02D8"},
+        {XKB_KEY_dead_abovedot, "\u02D9"},  {XKB_KEY_dead_diaeresis, "\u00A8"},
+        {XKB_KEY_dead_abovering, "\u00B0"}, {XKB_KEY_dead_doubleacute, "\u02DD"},
+        {XKB_KEY_dead_caron, "\u02C7"},     {XKB_KEY_dead_cedilla, "\u00B8"},
         {XKB_KEY_dead_ogonek, "\u02DB"}};
     for (const auto& [dead, accent] : kAccents) {
         if (dead == keysym) {
@@ -181,7 +184,8 @@ public:
     std::uint32_t CurrentLanguage() override {
         const std::vector<TInputLanguage> languages = InstalledLanguages();
         const int group = CurrentGroup();
-        return group >= 0 && group < static_cast<int>(languages.size()) ? languages[group].Handle : 0;
+        return group >= 0 && group < static_cast<int>(languages.size()) ? languages[group].Handle
+                                                                        : 0;
     }
 
     void ActivateLanguage(std::uint32_t handle) override {
@@ -198,8 +202,8 @@ public:
     std::string CurrentLocaleName() override {
         const std::vector<TInputLanguage> languages = InstalledLanguages();
         const int group = CurrentGroup();
-        if (group < 0 || group >= static_cast<int>(languages.size()) || languages[group].LanguageCode.empty() ||
-            languages[group].CountryCode.empty()) {
+        if (group < 0 || group >= static_cast<int>(languages.size()) ||
+            languages[group].LanguageCode.empty() || languages[group].CountryCode.empty()) {
             return {};
         }
         return languages[group].LanguageCode + "-" + languages[group].CountryCode;
@@ -207,7 +211,8 @@ public:
 
     std::string KeyCaption(const std::string& keyName, bool shift, bool altGr) override {
         TState state = StateOf(shift, altGr);
-        const xkb_keycode_t key = state ? xkb_keymap_key_by_name(FKeymap.get(), keyName.c_str()) : XKB_KEYCODE_INVALID;
+        const xkb_keycode_t key =
+            state ? xkb_keymap_key_by_name(FKeymap.get(), keyName.c_str()) : XKB_KEYCODE_INVALID;
         if (key == XKB_KEYCODE_INVALID) {
             return {};
         }
@@ -221,7 +226,8 @@ public:
 
     bool CapsLockOn() override {
         XkbStateRec state{};
-        return XkbGetState(FDisplay.get(), XkbUseCoreKbd, &state) == Success && (state.locked_mods & LockMask) != 0;
+        return XkbGetState(FDisplay.get(), XkbUseCoreKbd, &state) == Success &&
+               (state.locked_mods & LockMask) != 0;
     }
 
     void TypeKey(const std::string& keyName, bool shift, bool altGr) override {
@@ -269,10 +275,13 @@ private:
         return languages;
     }
 
-    static void FindInRegistry(rxkb_context* registry, const TLayoutName& name, TInputLanguage& language) {
-        for (rxkb_layout* layout = rxkb_layout_first(registry); layout != nullptr; layout = rxkb_layout_next(layout)) {
+    static void FindInRegistry(rxkb_context* registry, const TLayoutName& name,
+                               TInputLanguage& language) {
+        for (rxkb_layout* layout = rxkb_layout_first(registry); layout != nullptr;
+             layout = rxkb_layout_next(layout)) {
             const char* variant = rxkb_layout_get_variant(layout);
-            if (name.Layout != rxkb_layout_get_name(layout) || name.Variant != (variant != nullptr ? variant : "")) {
+            if (name.Layout != rxkb_layout_get_name(layout) ||
+                name.Variant != (variant != nullptr ? variant : "")) {
                 continue;
             }
             if (rxkb_iso639_code* code = rxkb_layout_get_iso639_first(layout)) {
@@ -287,10 +296,13 @@ private:
 
     // The language identifier in the low word; the high word tells layouts of one language
     // apart (the identifier again for a plain layout, as the system does for its defaults).
-    static std::uint32_t Handle(const TInputLanguage& language, const TLayoutName& name, int group) {
+    static std::uint32_t Handle(const TInputLanguage& language, const TLayoutName& name,
+                                int group) {
         const std::string locale = language.LanguageCode + "_" + language.CountryCode;
-        const std::uint32_t identifier = language.LanguageCode.empty() ? 0 : uloc_getLCID(locale.c_str()) & 0xFFFF;
-        const std::uint32_t layout = name.Variant.empty() ? identifier : 0xF000u + static_cast<std::uint32_t>(group);
+        const std::uint32_t identifier =
+            language.LanguageCode.empty() ? 0 : uloc_getLCID(locale.c_str()) & 0xFFFF;
+        const std::uint32_t layout =
+            name.Variant.empty() ? identifier : 0xF000u + static_cast<std::uint32_t>(group);
         return (layout << 16) | identifier;
     }
 
@@ -305,15 +317,16 @@ private:
             FContext.reset(xkb_context_new(XKB_CONTEXT_NO_FLAGS));
             if (!FContext || !xkb_x11_setup_xkb_extension(connection, XKB_X11_MIN_MAJOR_XKB_VERSION,
                                                           XKB_X11_MIN_MINOR_XKB_VERSION,
-                                                          XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr,
-                                                          nullptr, nullptr)) {
+                                                          XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS,
+                                                          nullptr, nullptr, nullptr, nullptr)) {
                 return false;
             }
         }
         const int32_t device = xkb_x11_get_core_keyboard_device_id(connection);
-        FKeymap.reset(device >= 0 ? xkb_x11_keymap_new_from_device(FContext.get(), connection, device,
-                                                                   XKB_KEYMAP_COMPILE_NO_FLAGS)
-                                  : nullptr);
+        FKeymap.reset(device >= 0
+                          ? xkb_x11_keymap_new_from_device(FContext.get(), connection, device,
+                                                           XKB_KEYMAP_COMPILE_NO_FLAGS)
+                          : nullptr);
         return FKeymap != nullptr;
     }
 
@@ -323,8 +336,8 @@ private:
             return nullptr;
         }
         xcb_connection_t* connection = XGetXCBConnection(FDisplay.get());
-        TState state(xkb_x11_state_new_from_device(FKeymap.get(), connection,
-                                                   xkb_x11_get_core_keyboard_device_id(connection)));
+        TState state(xkb_x11_state_new_from_device(
+            FKeymap.get(), connection, xkb_x11_get_core_keyboard_device_id(connection)));
         for (const auto& [held, name] : {std::pair{shift, "LFSH"}, std::pair{altGr, "RALT"}}) {
             const xkb_keycode_t key = xkb_keymap_key_by_name(FKeymap.get(), name);
             if (state && held && key != XKB_KEYCODE_INVALID) {

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "browser/LinearUrlMatcher.h"
-#include "browser/UrlMask.h"
-#include "browser/UrlMatcher.h"
+#include "core/browser/LinearUrlMatcher.h"
+#include "core/browser/UrlMask.h"
+#include "core/browser/UrlMatcher.h"
 
 using namespace plintor;
 

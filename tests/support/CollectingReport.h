@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "config/IConfigReport.h"
+#include "core/config/IConfigReport.h"
 
 namespace plintor::test {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/Clock.h"
+#include "core/support/Clock.h"
 
 namespace plintor::test {
 

@@ -4,7 +4,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace plintor::test {
 

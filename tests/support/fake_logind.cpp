@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "support/UniqueFd.h"
+#include "core/support/UniqueFd.h"
 
 namespace plintor::test {
 namespace {

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "browser/CanonicalAddress.h"
-#include "browser/IpAddress.h"
-#include "browser/ServerSideForm.h"
+#include "core/browser/CanonicalAddress.h"
+#include "core/browser/IpAddress.h"
+#include "core/browser/ServerSideForm.h"
 
 namespace plintor {
 namespace {

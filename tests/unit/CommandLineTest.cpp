@@ -1,8 +1,8 @@
-#include "app/CommandLine.h"
+#include "core/app/CommandLine.h"
 
 #include <gtest/gtest.h>
 
-#include "app/ProgramOptions.h"
+#include "core/app/ProgramOptions.h"
 
 namespace plintor {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/CommandLineText.h"
+#include "core/app/CommandLineText.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,8 @@ TEST(CommandLineTextTest, SplitsTheWindowsWay) {
         {"prog a\\\"b", {"prog", "a\"b"}},
         {"prog \"a\"\"b\"", {"prog", "a\"b"}},
         {"prog \"\"", {"prog", ""}},
-        {"prog --outdir \"/tmp/x y/\" \"/tmp/x y/temp.docx\"", {"prog", "--outdir", "/tmp/x y/", "/tmp/x y/temp.docx"}},
+        {"prog --outdir \"/tmp/x y/\" \"/tmp/x y/temp.docx\"",
+         {"prog", "--outdir", "/tmp/x y/", "/tmp/x y/temp.docx"}},
         {"", {}},
     };
     for (const auto& c : cases) {

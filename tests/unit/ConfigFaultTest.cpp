@@ -3,10 +3,10 @@
 
 #include <filesystem>
 
-#include "config/ConfigFiles.h"
-#include "config/UrlListFiles.h"
-#include "support/CollectingReport.h"
-#include "support/SmallFileSystem.h"
+#include "core/config/ConfigFiles.h"
+#include "core/config/UrlListFiles.h"
+#include "tests/support/CollectingReport.h"
+#include "tests/support/SmallFileSystem.h"
 
 namespace plintor {
 namespace {

@@ -1,4 +1,4 @@
-#include "lockdown/DesktopRecord.h"
+#include "core/lockdown/DesktopRecord.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <set>
 
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {

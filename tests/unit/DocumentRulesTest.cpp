@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "documents/AcrobatParameters.h"
-#include "documents/DownloadRules.h"
-#include "documents/OfficeConversion.h"
+#include "core/documents/AcrobatParameters.h"
+#include "core/documents/DownloadRules.h"
+#include "core/documents/OfficeConversion.h"
 
 namespace plintor {
 namespace {
@@ -31,8 +31,10 @@ TEST(AcrobatParametersTest, ViewerItemsAreForcedIntoPdfAddresses) {
 TEST(AcrobatParametersTest, TranslationLogsOnlyWhenTheFirstCharacterChanges) {
     TUrlTranslation local = TranslateUrl("C:\\Temp\\temp.pdf", true);
     EXPECT_EQ(local.Address, "file:///C:/Temp/temp.pdf#toolbar=0&navpanes=0");
-    EXPECT_EQ(local.LogLines, (std::vector<std::string>{"Acrobat - translate URL in: C:\\Temp\\temp.pdf",
-                                                        "Acrobat - translate URL out: file:///C:/Temp/temp.pdf#toolbar=0&navpanes=0"}));
+    EXPECT_EQ(local.LogLines,
+              (std::vector<std::string>{
+                  "Acrobat - translate URL in: C:\\Temp\\temp.pdf",
+                  "Acrobat - translate URL out: file:///C:/Temp/temp.pdf#toolbar=0&navpanes=0"}));
     EXPECT_EQ(TranslateUrl("C:\\Temp\\a.txt", true).Address, "file:///C:/Temp/a.txt");
 
     TUrlTranslation web = TranslateUrl("http://server/a.pdf", true);
@@ -50,9 +52,9 @@ TEST(DownloadRulesTest, AcceptanceComparesWholeExtensions) {
         const char* Name;
         bool Accepted;
     } cases[] = {
-        {"report.PDF", true}, {"a.docx", true}, {"a.doc", true}, {" a.pdf ", true},
-        {"a.do", false},      {"a.docm", false}, {"a.pd", false}, {"setup.exe", false},
-        {"noextension", false}, {"", false},     {"a.pdf.exe", false},
+        {"report.PDF", true},   {"a.docx", true},  {"a.doc", true},      {" a.pdf ", true},
+        {"a.do", false},        {"a.docm", false}, {"a.pd", false},      {"setup.exe", false},
+        {"noextension", false}, {"", false},       {"a.pdf.exe", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsAcceptedDownload(c.Name, all), c.Accepted) << c.Name;
@@ -72,8 +74,9 @@ TEST(DownloadRulesTest, TemporaryFiles) {
 TEST(OfficeConversionTest, ParametersQuoteFolderAndDocument) {
     EXPECT_EQ(ConverterParameters("/tmp/", "/tmp/temp.docx"),
               "--headless --convert-to pdf --outdir \"/tmp\" \"/tmp/temp.docx\"");
-    EXPECT_EQ(ConverterParameters("/var/tmp/kiosk", "/var/tmp/kiosk/temp.doc"),
-              "--headless --convert-to pdf --outdir \"/var/tmp/kiosk\" \"/var/tmp/kiosk/temp.doc\"");
+    EXPECT_EQ(
+        ConverterParameters("/var/tmp/kiosk", "/var/tmp/kiosk/temp.doc"),
+        "--headless --convert-to pdf --outdir \"/var/tmp/kiosk\" \"/var/tmp/kiosk/temp.doc\"");
 }
 
 }  // namespace

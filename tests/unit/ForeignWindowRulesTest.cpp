@@ -1,4 +1,4 @@
-#include "lockdown/ForeignWindowRules.h"
+#include "core/lockdown/ForeignWindowRules.h"
 
 #include <gtest/gtest.h>
 

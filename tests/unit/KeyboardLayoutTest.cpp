@@ -4,8 +4,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "keyboard/LanguageButtonGeometry.h"
-#include "keyboard/VirtualKeyLayout.h"
+#include "core/keyboard/LanguageButtonGeometry.h"
+#include "core/keyboard/VirtualKeyLayout.h"
 
 namespace plintor {
 namespace {
@@ -16,7 +16,8 @@ std::vector<TVirtualKeyLayout> BundledLayouts() {
     for (const char* name : {"NUMPADKEYBOARD", "STANDARD101KEYBOARD", "STANDARD102KEYBOARD",
                              "STANDARD102KEYBOARD2", "STANDARD106KEYBOARD"}) {
         std::ifstream file(std::filesystem::path(PLINTOR_KEYBOARDS) / name);
-        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const std::string text((std::istreambuf_iterator<char>(file)),
+                               std::istreambuf_iterator<char>());
         std::optional<TVirtualKeyLayout> layout = ParseVirtualKeyLayout(name, text);
         EXPECT_TRUE(layout) << name;
         if (layout) {
@@ -41,8 +42,11 @@ TEST(KeyboardLayoutTest, BundledDescriptionsHaveTheirTypesSizesAndEvenRows) {
         const char* Type;
         int Width, Height;
         std::size_t Languages;
-    } expected[] = {{"NumPad", 190, 229, 0}, {"Standard", 848, 262, 10}, {"Standard", 848, 262, 30},
-                    {"Standard2", 974, 262, 30}, {"Standard", 848, 262, 1}};
+    } expected[] = {{"NumPad", 190, 229, 0},
+                    {"Standard", 848, 262, 10},
+                    {"Standard", 848, 262, 30},
+                    {"Standard2", 974, 262, 30},
+                    {"Standard", 848, 262, 1}};
     for (std::size_t i = 0; i < layouts.size(); ++i) {
         EXPECT_EQ(layouts[i].Type, expected[i].Type) << layouts[i].Name;
         EXPECT_EQ(layouts[i].Width, expected[i].Width) << layouts[i].Name;
@@ -75,7 +79,8 @@ TEST(KeyboardLayoutTest, SelectionByLanguageThenTypeOnly) {
     };
     for (const auto& c : cases) {
         const TVirtualKeyLayout* layout = SelectKeyboardLayout(layouts, c.Type, c.Locale);
-        EXPECT_EQ(layout != nullptr ? layout->Name : "none", c.Expected != nullptr ? c.Expected : "none")
+        EXPECT_EQ(layout != nullptr ? layout->Name : "none",
+                  c.Expected != nullptr ? c.Expected : "none")
             << c.Type << " " << c.Locale;
     }
     const TVirtualKeyLayout* wide = SelectKeyboardLayout(layouts, "Standard2", "de-DE");
@@ -85,13 +90,14 @@ TEST(KeyboardLayoutTest, SelectionByLanguageThenTypeOnly) {
 }
 
 TEST(KeyboardLayoutTest, BrokenDescriptionsAreRefused) {
-    for (const char* text : {"size=10x10\nrow=A", "type=Standard\nrow=A", "type=Standard\nsize=10x10",
-                             "type=Standard\nsize=10y10\nrow=A", "type=Standard\nsize=10x10\nrow=A:0",
-                             "type=Standard\nsize=0x10\nrow=A"}) {
+    for (const char* text :
+         {"size=10x10\nrow=A", "type=Standard\nrow=A", "type=Standard\nsize=10x10",
+          "type=Standard\nsize=10y10\nrow=A", "type=Standard\nsize=10x10\nrow=A:0",
+          "type=Standard\nsize=0x10\nrow=A"}) {
         EXPECT_FALSE(ParseVirtualKeyLayout("X", text)) << text;
     }
-    const std::optional<TVirtualKeyLayout> layout =
-        ParseVirtualKeyLayout("X", "# comment\ntype=T\nlanguages= de , en-GB \nsize=4x2\nrow=A B:1.5 -:0.5\n");
+    const std::optional<TVirtualKeyLayout> layout = ParseVirtualKeyLayout(
+        "X", "# comment\ntype=T\nlanguages= de , en-GB \nsize=4x2\nrow=A B:1.5 -:0.5\n");
     ASSERT_TRUE(layout);
     EXPECT_EQ(layout->Languages, (std::vector<std::string>{"de", "en-GB"}));
     EXPECT_EQ(layout->Rows.at(0).at(1).Width, 1.5);

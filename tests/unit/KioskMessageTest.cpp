@@ -1,8 +1,8 @@
-#include "app/KioskMessage.h"
+#include "core/app/KioskMessage.h"
 
 #include <gtest/gtest.h>
 
-#include "app/QuitToken.h"
+#include "core/app/QuitToken.h"
 
 namespace plintor {
 namespace {
@@ -29,8 +29,9 @@ TEST(KioskMessageTest, RoundTripsAndReadsTextOnlyUpToItsLength) {
 
     EXPECT_EQ(DecodeKioskMessage("PLINTOR/1 74 0 0 4\nhttp://longer")->Text, "http");
     EXPECT_EQ(DecodeKioskMessage("PLINTOR/1 74 0 0 99\nhttp://a/\0junk"s)->Text, "http://a/");
-    for (const std::string bad : {"", "PLINTOR/2 74 0 0 0\n", "PLINTOR/1 74 0 0\n", "PLINTOR/1 x 0 0 0\n",
-                                  "PLINTOR/1 74 0 0 -1\n", "PLINTOR/1 74 99999999999 0 0\n"}) {
+    for (const std::string bad :
+         {"", "PLINTOR/2 74 0 0 0\n", "PLINTOR/1 74 0 0\n", "PLINTOR/1 x 0 0 0\n",
+          "PLINTOR/1 74 0 0 -1\n", "PLINTOR/1 74 99999999999 0 0\n"}) {
         EXPECT_FALSE(DecodeKioskMessage(bad)) << bad;
     }
 }

@@ -13,10 +13,10 @@
 #include <string>
 #include <thread>
 
-#include "support/Log.h"
-#include "support/LogFile.h"
-#include "support/SmallFileSystem.h"
-#include "support/TempDir.h"
+#include "core/support/Log.h"
+#include "core/support/LogFile.h"
+#include "tests/support/SmallFileSystem.h"
+#include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {

@@ -1,4 +1,4 @@
-#include "support/Log.h"
+#include "core/support/Log.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "support/Exceptions.h"
-#include "support/FakeClock.h"
-#include "support/TempDir.h"
+#include "core/support/Exceptions.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {

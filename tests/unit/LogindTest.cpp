@@ -19,10 +19,10 @@
 #include <utility>
 #include <vector>
 
-#include "PowerActions.h"
-#include "SessionManager.h"
-#include "support/TempDir.h"
-#include "support/UniqueFd.h"
+#include "core/support/UniqueFd.h"
+#include "platform/PowerActions.h"
+#include "platform/SessionManager.h"
+#include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {

@@ -1,9 +1,9 @@
-#include "browser/NavigationPolicy.h"
+#include "core/browser/NavigationPolicy.h"
 
 #include <gtest/gtest.h>
 
-#include "browser/ProgressRule.h"
-#include "documents/HostUiCommands.h"
+#include "core/browser/ProgressRule.h"
+#include "core/documents/HostUiCommands.h"
 
 namespace plintor {
 namespace {

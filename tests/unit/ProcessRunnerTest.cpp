@@ -1,4 +1,4 @@
-#include "ProcessRunner.h"
+#include "platform/ProcessRunner.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <fstream>
 #include <thread>
 
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {
@@ -15,7 +15,8 @@ namespace {
 bool AnyProcessMentions(const std::string& text) {
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         std::ifstream cmdline(entry.path() / "cmdline");
-        std::string content((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+        std::string content((std::istreambuf_iterator<char>(cmdline)),
+                            std::istreambuf_iterator<char>());
         if (content.find(text) != std::string::npos) {
             return true;
         }

@@ -1,13 +1,13 @@
-#include "config/SettingsLoader.h"
+#include "core/config/SettingsLoader.h"
 
 #include <gtest/gtest.h>
 
-#include "config/ConfigFiles.h"
-#include "config/Settings.h"
-#include "support/CollectingReport.h"
-#include "support/FakeClock.h"
-#include "support/Log.h"
-#include "support/TempDir.h"
+#include "core/config/ConfigFiles.h"
+#include "core/config/Settings.h"
+#include "core/support/Log.h"
+#include "tests/support/CollectingReport.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "support/DateTime.h"
-#include "support/FileHelpers.h"
-#include "support/HtmlColor.h"
-#include "support/Log.h"
-#include "support/ScreenScale.h"
-#include "support/StringHelpers.h"
-#include "support/TempDir.h"
+#include "core/support/DateTime.h"
+#include "core/support/FileHelpers.h"
+#include "core/support/HtmlColor.h"
+#include "core/support/Log.h"
+#include "core/support/ScreenScale.h"
+#include "core/support/StringHelpers.h"
+#include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {

@@ -1,13 +1,13 @@
-#include "config/TIni.h"
+#include "core/config/TIni.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "support/Exceptions.h"
-#include "support/FakeClock.h"
-#include "support/FileHelpers.h"
-#include "support/TempDir.h"
+#include "core/support/Exceptions.h"
+#include "core/support/FileHelpers.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/TextCase.h"
-#include "support/TextCodec.h"
+#include "core/support/TextCase.h"
+#include "core/support/TextCodec.h"
 
 namespace plintor {
 namespace {

@@ -1,12 +1,12 @@
-#include "app/UnattendedOperation.h"
+#include "core/app/UnattendedOperation.h"
 
 #include <gtest/gtest.h>
 
-#include "config/Settings.h"
-#include "lockdown/InputActivity.h"
-#include "support/FakeClock.h"
-#include "support/Log.h"
-#include "support/TempDir.h"
+#include "core/config/Settings.h"
+#include "core/lockdown/InputActivity.h"
+#include "core/support/Log.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {
@@ -27,7 +27,9 @@ public:
         Calls.push_back("ToggleKeyboard");
     }
     void LeaveWheelchairMode() override { Calls.push_back("LeaveWheelchairMode"); }
-    void ShowScreensaver(const std::string& address) override { Calls.push_back("ShowScreensaver " + address); }
+    void ShowScreensaver(const std::string& address) override {
+        Calls.push_back("ShowScreensaver " + address);
+    }
     void UpdateTouchKeyboard() override {}
     void GuardScreen() override {}
     bool WindowsRestart() override {
@@ -41,7 +43,9 @@ public:
         return ShellFound;
     }
 
-    int Count(const std::string& call) const { return static_cast<int>(std::count(Calls.begin(), Calls.end(), call)); }
+    int Count(const std::string& call) const {
+        return static_cast<int>(std::count(Calls.begin(), Calls.end(), call));
+    }
 };
 
 class UnattendedOperationTest : public ::testing::Test {
@@ -69,7 +73,8 @@ protected:
     int LogCount(const std::string& text) const {
         const std::string log = ReadBytes(Dir.Path("plintor.log"));
         int count = 0;
-        for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) {
+        for (std::size_t at = log.find(text); at != std::string::npos;
+             at = log.find(text, at + 1)) {
             ++count;
         }
         return count;
@@ -86,7 +91,8 @@ TEST_F(UnattendedOperationTest, ReturnsHomeOnceAfterTheIdleTime) {
     RunTimer2For(9 * 60 + 55);
     EXPECT_EQ(Host.Count("GoHome"), 0);
     RunTimer2For(10);
-    EXPECT_EQ(Host.Calls, (std::vector<std::string>{"GoHome", "ToggleKeyboard", "LeaveWheelchairMode"}));
+    EXPECT_EQ(Host.Calls,
+              (std::vector<std::string>{"GoHome", "ToggleKeyboard", "LeaveWheelchairMode"}));
     EXPECT_EQ(LogCount("\r\nReturn to home page\r\n"), 1);
 
     RunTimer2For(30 * 60);

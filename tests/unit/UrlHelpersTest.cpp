@@ -1,8 +1,8 @@
-#include "browser/UrlHelpers.h"
+#include "core/browser/UrlHelpers.h"
 
 #include <gtest/gtest.h>
 
-#include "browser/Uri.h"
+#include "core/browser/Uri.h"
 
 namespace plintor {
 namespace {
@@ -29,9 +29,12 @@ TEST(UrlHelpersTest, Strippers) {
 
 TEST(UrlHelpersTest, ToFileURL) {
     const std::pair<const char*, const char*> cases[] = {
-        {"C:\\Temp\\temp.pdf", "file:///C:/Temp/temp.pdf"}, {"file:///C:/x", "file:///C:/x"},
-        {"file://server/share", "file:///server/share"},    {"file:C:\\x", "file:///file:C:/x"},
-        {"  http://host/a.pdf  ", "http://host/a.pdf"},     {"/tmp/temp.pdf", "file:///tmp/temp.pdf"},
+        {"C:\\Temp\\temp.pdf", "file:///C:/Temp/temp.pdf"},
+        {"file:///C:/x", "file:///C:/x"},
+        {"file://server/share", "file:///server/share"},
+        {"file:C:\\x", "file:///file:C:/x"},
+        {"  http://host/a.pdf  ", "http://host/a.pdf"},
+        {"/tmp/temp.pdf", "file:///tmp/temp.pdf"},
         {"//server/share", "//server/share"},
     };
     for (const auto& [text, expected] : cases) {

@@ -1,9 +1,9 @@
-#include "config/UrlListFiles.h"
+#include "core/config/UrlListFiles.h"
 
 #include <gtest/gtest.h>
 
-#include "support/CollectingReport.h"
-#include "support/TempDir.h"
+#include "tests/support/CollectingReport.h"
+#include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {

@@ -1,4 +1,4 @@
-#include "browser/UrlLists.h"
+#include "core/browser/UrlLists.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "browser/UrlMask.h"
+#include "core/browser/UrlMask.h"
 
 #include <gtest/gtest.h>
 

@@ -11,12 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "browser/LinearUrlMatcher.h"
-#include "browser/MatchKey.h"
-#include "browser/SegmentGlob.h"
-#include "browser/UrlLists.h"
-#include "browser/UrlMask.h"
-#include "browser/UrlMatcher.h"
+#include "core/browser/LinearUrlMatcher.h"
+#include "core/browser/MatchKey.h"
+#include "core/browser/SegmentGlob.h"
+#include "core/browser/UrlLists.h"
+#include "core/browser/UrlMask.h"
+#include "core/browser/UrlMatcher.h"
 
 namespace plintor {
 namespace {

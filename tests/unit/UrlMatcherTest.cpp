@@ -1,14 +1,14 @@
 // What the random comparison with the plain walk reaches only by luck: texts longer than a
 // storage block, thousands of masks filed under the same text, clearing and copying.
-#include "browser/UrlMatcher.h"
+#include "core/browser/UrlMatcher.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "browser/LinearUrlMatcher.h"
-#include "browser/UrlLists.h"
+#include "core/browser/LinearUrlMatcher.h"
+#include "core/browser/UrlLists.h"
 
 namespace plintor {
 namespace {

@@ -1,7 +1,7 @@
 // The desktop control against a real X server (Xvfb), window manager (openbox), panel (tint2)
 // and programs (xterm, xeyes). "Our" window is made by this test process, so it belongs to the
 // same process as the code under test, as the kiosk's window does.
-#include "DesktopControl.h"
+#include "platform/DesktopControl.h"
 
 // Before Xlib, whose macros (None, Bool, Status) would rename GoogleTest's own names.
 #include <gtest/gtest.h>
@@ -33,7 +33,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {

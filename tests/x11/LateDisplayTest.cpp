@@ -14,8 +14,8 @@
 #include <string>
 #include <thread>
 
-#include "DesktopControl.h"
-#include "InputHooks.h"
+#include "platform/DesktopControl.h"
+#include "platform/InputHooks.h"
 
 namespace plintor {
 namespace {

@@ -1,9 +1,9 @@
-#include "ScreenMetrics.h"
+#include "widgets/ScreenMetrics.h"
 
 #include <QScreen>
 #include <QtMath>
 
-#include "support/ScreenScale.h"
+#include "core/support/ScreenScale.h"
 
 namespace plintor {
 

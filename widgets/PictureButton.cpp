@@ -1,4 +1,4 @@
-#include "PictureButton.h"
+#include "widgets/PictureButton.h"
 
 #include <QActionEvent>
 
@@ -59,7 +59,8 @@ void TPictureButton::actionEvent(QActionEvent* event) {
 void TPictureButton::UpdateStyle() {
     const bool hasGlyph = !icon().isNull();
     const bool hasCaption = !text().isEmpty();
-    const Qt::ToolButtonStyle both = FGlyphBeside ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonTextUnderIcon;
+    const Qt::ToolButtonStyle both =
+        FGlyphBeside ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonTextUnderIcon;
     setToolButtonStyle(hasGlyph && hasCaption ? both
                        : hasGlyph             ? Qt::ToolButtonIconOnly
                                               : Qt::ToolButtonTextOnly);

@@ -1,0 +1,32 @@
+# Fails when a source file includes a folder above its own layer. Run as
+#   cmake -DROOT=<source folder> -P CheckLayers.cmake
+# The layers, bottom first: core (portable, no Qt), platform, widgets, documents, browser,
+# keyboard, app. Tests, benchmarks and tools may include anything.
+set(allowed_core "core")
+set(allowed_platform "core;platform")
+set(allowed_widgets "core;widgets")
+set(allowed_documents "core;platform;documents")
+set(allowed_browser "core;platform;documents;widgets;browser")
+set(allowed_keyboard "core;platform;widgets;keyboard")
+set(allowed_app "core;platform;widgets;documents;browser;keyboard;app")
+
+set(violations "")
+foreach(layer core platform widgets documents browser keyboard app)
+  file(GLOB_RECURSE sources "${ROOT}/${layer}/*.h" "${ROOT}/${layer}/*.cpp")
+  foreach(source IN LISTS sources)
+    file(STRINGS "${source}" includes REGEX "^#include [\"<]")
+    foreach(line IN LISTS includes)
+      if(line MATCHES "^#include \"([a-z0-9_]+)/")
+        list(FIND allowed_${layer} "${CMAKE_MATCH_1}" found)
+        if(found EQUAL -1)
+          string(APPEND violations "\n  ${source}: ${line}")
+        endif()
+      elseif(layer STREQUAL "core" AND line MATCHES "^#include <Q")
+        string(APPEND violations "\n  ${source}: ${line} (the core uses no Qt)")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(violations)
+  message(FATAL_ERROR "Includes against the layers:${violations}")
+endif()
