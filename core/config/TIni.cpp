@@ -1,9 +1,6 @@
 #include "core/config/TIni.h"
 
-#include <fcntl.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 
 #include "core/config/IniFormat.h"
@@ -11,9 +8,9 @@
 #include "core/support/Exceptions.h"
 #include "core/support/FileIO.h"
 #include "core/support/NumberText.h"
+#include "core/support/SystemFiles.h"
 #include "core/support/TextCase.h"
 #include "core/support/TextCodec.h"
-#include "core/support/UniqueFd.h"
 
 namespace plintor {
 namespace {
@@ -91,7 +88,7 @@ void CreateEmptyFileIfMissing(const std::string& fileName) {
     if (!parent.empty()) {
         std::filesystem::create_directories(parent, ignored);
     }
-    TUniqueFd(::open(fileName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    TSystemFile::Open(fileName, TSystemFile::TOpen::CreateNew);
 }
 
 int CurrentYear() {
@@ -255,12 +252,12 @@ void TIni::SaveIniFile(std::optional<TTextEncoding> encoding) const {
         text += "\r\n";
     }
     const std::string bytes = std::string(ByteOrderMark(chosen)) + Encode(text, chosen);
-    TUniqueFd file(::open(FFileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    TSystemFile file = TSystemFile::Open(FFileName, TSystemFile::TOpen::CreateEmpty);
     if (!file.IsOpen()) {
-        throw EFCreateError(FFileName, errno);
+        throw EFCreateError(FFileName, file.Error());
     }
-    if (!WriteAll(file.Get(), bytes) || !file.Close()) {
-        throw EWriteError(FFileName, errno);
+    if (!file.WriteAll(bytes) || !file.Close()) {
+        throw EWriteError(FFileName, file.Error());
     }
 }
 

@@ -1,13 +1,8 @@
 #include "core/support/FileHelpers.h"
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
 
-#include "core/support/UniqueFd.h"
+#include "core/support/SystemFiles.h"
 
 namespace plintor {
 
@@ -31,8 +26,8 @@ std::size_t FileNameStart(const std::string& filePath) {
 
 // Written data reaches the disk here; a full disk that the copy did not notice fails it now.
 bool WholeOnDisk(const std::string& fileName) {
-    const TUniqueFd file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
-    return file.IsOpen() && ::fsync(file.Get()) == 0;
+    TSystemFile file = TSystemFile::Open(fileName, TSystemFile::TOpen::Read);
+    return file.IsOpen() && file.Sync();
 }
 
 }  // namespace
@@ -54,38 +49,29 @@ bool CopyFileIfMissing(const std::string& source, const std::string& target) {
         return true;
     }
     const std::string partial = target + ".partial";
-    ::unlink(partial.c_str());  // left by a start that was killed while copying
+    RemoveFileForced(partial);  // left by a start that was killed while copying
     std::error_code error;
     const bool copied =
         std::filesystem::copy_file(source, partial, std::filesystem::copy_options::none, error) &&
         !error && WholeOnDisk(partial);
-    // link() never replaces a target that appeared in the meantime.
-    const bool placed = copied && ::link(partial.c_str(), target.c_str()) == 0;
-    ::unlink(partial.c_str());
+    // A target that appeared in the meantime is never replaced.
+    const bool placed = copied && LinkFileNoReplace(partial, target);
+    RemoveFileForced(partial);
     return placed;
 }
 
 void DeleteFileForced(const std::string& filePath) {
-    struct stat info {};
-    if (::stat(filePath.c_str(), &info) == 0) {
-        ::chmod(filePath.c_str(), (info.st_mode & 07777) | S_IRUSR | S_IWUSR);
-    }
-    ::unlink(filePath.c_str());
-}
-
-bool FileExists(const std::string& filePath) {
-    struct stat info {};
-    return ::stat(filePath.c_str(), &info) == 0;
+    RemoveFileForced(filePath);
 }
 
 bool CanWriteIn(const std::string& folder) {
-    std::string probe = WithTrailingDelimiter(folder) + ".plintor-probe-XXXXXX";
-    const TUniqueFd file(::mkstemp(probe.data()));
-    if (!file.IsOpen()) {
+    const std::optional<std::string> probe = CreateUniqueFile(folder, ".plintor-probe-");
+    if (!probe) {
         return false;
     }
-    const bool room = ::write(file.Get(), "x", 1) == 1;
-    ::unlink(probe.c_str());
+    TSystemFile file = TSystemFile::Open(*probe, TSystemFile::TOpen::ReadWrite);
+    const bool room = file.IsOpen() && file.WriteWholeAt(0, "x") && file.Close();
+    RemoveFileForced(*probe);
     return room;
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/support/SystemFiles.h"
+
 namespace plintor {
 
 // The file name without folder and without its last extension ("a.b.exe" gives "a.b").
@@ -16,8 +18,6 @@ bool CopyFileIfMissing(const std::string& source, const std::string& target);
 
 // Makes the file writable and deletes it; failures are silent.
 void DeleteFileForced(const std::string& filePath);
-
-bool FileExists(const std::string& filePath);
 
 // Whether a new file can be made in the folder now (it exists, is writable and not full).
 bool CanWriteIn(const std::string& folder);

@@ -1,56 +1,32 @@
 #include "core/support/FileIO.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "core/support/Exceptions.h"
-#include "core/support/UniqueFd.h"
+#include "core/support/SystemFiles.h"
 
 namespace plintor {
 
 std::string ReadFileBytes(const std::string& fileName) {
-    const TUniqueFd file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+    TSystemFile file = TSystemFile::Open(fileName, TSystemFile::TOpen::Read);
     if (!file.IsOpen()) {
-        throw EFOpenError(fileName, errno);
+        throw EFOpenError(fileName, file.Error());
     }
     std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
-        if (n < 0) {
-            throw EReadError(fileName, errno);
-        }
-        if (n == 0) {
-            return bytes;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(n));
+    if (!file.ReadAll(bytes)) {
+        throw EReadError(fileName, file.Error());
     }
+    return bytes;
 }
 
 bool WriteFileWhole(const std::string& fileName, std::string_view bytes, unsigned int mode) {
     const std::string next = fileName + ".new";
-    ::unlink(next.c_str());  // left by a run that was killed while writing
-    TUniqueFd file(
-        ::open(next.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
-    const bool whole = file.IsOpen() && WriteAll(file.Get(), bytes) && file.Close() &&
-                       ::rename(next.c_str(), fileName.c_str()) == 0;
+    RemoveFileForced(next);  // left by a run that was killed while writing
+    TSystemFile file = TSystemFile::Open(next, TSystemFile::TOpen::CreateNew, true, mode);
+    const bool whole =
+        file.IsOpen() && file.WriteAll(bytes) && file.Close() && RenameFile(next, fileName);
     if (!whole) {
-        ::unlink(next.c_str());
+        RemoveFileForced(next);
     }
     return whole;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
 }
 
 }  // namespace plintor

@@ -10,11 +10,7 @@ std::string ReadFileBytes(const std::string& fileName);
 
 // Replaces the file's content by `bytes` through a new file that takes its name only when
 // complete, so the file is whole or as it was. A symbolic link in its place is replaced, never
-// followed.
-// `mode` gives the new file's permissions (before the umask).
+// followed. `mode` gives the new file's permissions.
 bool WriteFileWhole(const std::string& fileName, std::string_view bytes, unsigned int mode = 0644);
-
-// Writes every byte at the descriptor's position, resuming after short writes.
-bool WriteAll(int fd, std::string_view bytes);
 
 }  // namespace plintor

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "core/support/UniqueFd.h"
+#include "platform/posix/UniqueFd.h"
 #include "platform/SessionManager.h"
 
 namespace plintor {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/app/CommandLineText.h"
-#include "core/support/UniqueFd.h"
+#include "platform/posix/UniqueFd.h"
 #include "platform/ProcessRunner.h"
 
 namespace plintor {

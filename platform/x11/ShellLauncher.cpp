@@ -17,7 +17,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "core/support/UniqueFd.h"
+#include "platform/posix/UniqueFd.h"
 
 extern char** environ;
 

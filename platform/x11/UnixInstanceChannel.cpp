@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "core/support/UniqueFd.h"
+#include "platform/posix/UniqueFd.h"
 #include "platform/InstanceChannel.h"
 
 namespace plintor {

@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/support/UniqueFd.h"
+#include "platform/posix/UniqueFd.h"
 
 namespace plintor::test {
 namespace {

@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/support/UniqueFd.h"
+#include "platform/posix/UniqueFd.h"
 #include "platform/PowerActions.h"
 #include "platform/SessionManager.h"
 #include "tests/support/TempDir.h"
