@@ -3,12 +3,13 @@
 #include "core/support/Log.h"
 #include "platform/DesktopControl.h"
 #include "platform/InputHooks.h"
+#include "platform/Platform.h"
 
 namespace plintor {
 
-TLockdownRetry::TLockdownRetry(std::unique_ptr<IDesktopControl>& desktop,
-                               std::function<void(IDesktopControl&)> connected, QObject* parent)
-    : QObject(parent), FDesktop(desktop), FConnected(std::move(connected)) {
+TLockdownRetry::TLockdownRetry(IPlatform& platform, std::unique_ptr<IDesktopControl>& desktop,
+                               std::function<void(IDesktopControl&)> connected)
+    : FPlatform(platform), FDesktop(desktop), FConnected(std::move(connected)) {
     FTimer.setInterval(RetryIntervalMs);
     connect(&FTimer, &QTimer::timeout, this, &TLockdownRetry::Retry);
 }
@@ -25,32 +26,34 @@ void TLockdownRetry::Start() {
 
 // Combinations that another program holds are not tried again: that program keeps them.
 bool TLockdownRetry::Complete() const {
-    return FDesktop != nullptr && InputHooksDescriptor() >= 0;
+    return FDesktop != nullptr && FPlatform.InputHooks().Descriptor() >= 0;
 }
 
 void TLockdownRetry::Retry() {
-    if (InputHooksDescriptor() < 0) {
-        InstallInputHooks();
+    IInputHooks& hooks = FPlatform.InputHooks();
+    if (hooks.Descriptor() < 0) {
+        hooks.Install();
         WatchInput();
     }
-    if (FDesktop == nullptr && (FDesktop = ConnectDesktopControl()) != nullptr) {
+    if (FDesktop == nullptr && (FDesktop = FPlatform.ConnectDesktopControl()) != nullptr) {
         FConnected(*FDesktop);
     }
     if (Complete()) {
         FTimer.stop();
-        const std::string shortfall = InputHooksShortfall();
+        const std::string shortfall = hooks.Shortfall();
         LogEntry(shortfall.empty() ? "Desktop lockdown in place"
                                    : "Desktop lockdown in place, incomplete: " + shortfall);
     }
 }
 
 void TLockdownRetry::WatchInput() {
-    if (FInput != nullptr || InputHooksDescriptor() < 0) {
+    IInputHooks& hooks = FPlatform.InputHooks();
+    if (FInput != nullptr || hooks.Descriptor() < 0) {
         return;
     }
-    FInput = std::make_unique<QSocketNotifier>(InputHooksDescriptor(), QSocketNotifier::Read);
-    connect(FInput.get(), &QSocketNotifier::activated, this, &ProcessInputHookEvents);
-    ProcessInputHookEvents();
+    FInput = std::make_unique<QSocketNotifier>(hooks.Descriptor(), QSocketNotifier::Read);
+    connect(FInput.get(), &QSocketNotifier::activated, this, [&hooks] { hooks.ProcessEvents(); });
+    hooks.ProcessEvents();
 }
 
 }  // namespace plintor

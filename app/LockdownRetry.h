@@ -9,6 +9,7 @@
 namespace plintor {
 
 class IDesktopControl;
+class IPlatform;
 
 // The desktop lockdown's connections to the display: the input hooks (key claims and input
 // activity) and the desktop control. When the display was not there when the kiosk started (it
@@ -19,8 +20,8 @@ class TLockdownRetry final : public QObject {
 public:
     // `desktop` is the program's desktop control (null until connected); `connected` is told
     // each time the desktop control comes.
-    TLockdownRetry(std::unique_ptr<IDesktopControl>& desktop,
-                   std::function<void(IDesktopControl&)> connected, QObject* parent);
+    TLockdownRetry(IPlatform& platform, std::unique_ptr<IDesktopControl>& desktop,
+                   std::function<void(IDesktopControl&)> connected);
 
     // Takes the input of the hooks when they hold, else starts trying again.
     void Start();
@@ -32,6 +33,7 @@ private:
     void Retry();
     void WatchInput();
 
+    IPlatform& FPlatform;
     std::unique_ptr<IDesktopControl>& FDesktop;
     std::function<void(IDesktopControl&)> FConnected;
     std::unique_ptr<QSocketNotifier> FInput;

@@ -3,7 +3,7 @@
 #include <ctime>
 
 #include "core/app/QuitToken.h"
-#include "platform/InstanceChannel.h"
+#include "platform/Platform.h"
 
 namespace plintor {
 namespace {
@@ -18,7 +18,7 @@ TKioskMessage QuitMessage() {
 
 }  // namespace
 
-int RunSendClient(const std::vector<std::string>& words, std::ostream& err) {
+int RunSendClient(const std::vector<std::string>& words, IPlatform& platform, std::ostream& err) {
     TKioskMessage message;
     if (words.size() == 2 && words[0] == "navigate") {
         message = {WM_COPYDATA, 0, 0, words[1]};
@@ -29,7 +29,7 @@ int RunSendClient(const std::vector<std::string>& words, std::ostream& err) {
         return 2;
     }
     std::string error;
-    if (!SendToInstance(message, error)) {
+    if (!platform.SendToInstance(message, error)) {
         err << "plintor: " << error << '\n';
         return 1;
     }

@@ -31,7 +31,7 @@ QRect Scaled(const TScreenMetrics& metrics, const QRect& rect) {
 
 }  // namespace
 
-TShutdownPanel::TShutdownPanel(const TScreenMetrics& metrics, const QList<QAction*>& actions,
+TShutdownPanel::TShutdownPanel(const TScreenMetrics& metrics, const std::array<QPixmap, 4>& images,
                                QWidget* parent)
     : QWidget(parent),
       FBox(new QFrame(this)),
@@ -57,12 +57,20 @@ TShutdownPanel::TShutdownPanel(const TScreenMetrics& metrics, const QList<QActio
     FPassword->setGeometry(Scaled(metrics, PasswordRect));
     FPassword->setEchoMode(QLineEdit::Password);
 
-    for (int i = 0; i < actions.size(); ++i) {
+    const QString captions[] = {QStringLiteral("Shut down"), QStringLiteral("Restart"),
+                                QStringLiteral("Log off"), QStringLiteral("Exit")};
+    for (int i = 0; i < 4; ++i) {
+        auto* action = new QAction(QIcon(images[static_cast<std::size_t>(i)]), captions[i], this);
+        connect(action, &QAction::triggered, this, [this, i] { Choose(static_cast<TAction>(i)); });
         auto* button = new TPictureButton(TPictureButton::BitButton, FBox);
-        button->SetAction(actions[i]);
+        button->SetAction(action);
         button->setGeometry(metrics.Scaled(ActionLefts[i]), metrics.Scaled(ActionTop),
                             metrics.Scaled(ActionSize), metrics.Scaled(ActionSize));
     }
+    FIdle.setSingleShot(true);
+    FIdle.setInterval(IdleCloseMs);
+    connect(&FIdle, &QTimer::timeout, this, &TShutdownPanel::Close);
+    hide();
 }
 
 void TShutdownPanel::Open(const QString& heading) {
@@ -71,16 +79,31 @@ void TShutdownPanel::Open(const QString& heading) {
     CenterShutdownBox();
     FPassword->clear();
     FPassword->setFocus();
+    FIdle.start();
 }
 
-bool TShutdownPanel::CheckPassword(const std::string& password) {
-    if (FPassword->text().toStdString() == password) {
-        return true;
+void TShutdownPanel::Close() {
+    FIdle.stop();
+    if (IsOpen()) {
+        hide();
+        emit closed();
+    }
+}
+
+void TShutdownPanel::KeyPressed() {
+    if (FIdle.isActive()) {
+        FIdle.start();
+    }
+}
+
+void TShutdownPanel::Choose(TAction action) {
+    if (FPassword->text().toStdString() == FExpected) {
+        emit confirmed(action);
+        return;
     }
     FHeading->setText(QStringLiteral("*** %1 ***").arg(QLatin1String(InvalidPassword)));
     FPassword->clear();
     FPassword->setFocus();
-    return false;
 }
 
 void TShutdownPanel::CenterShutdownBox() {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
+#include <array>
+#include <string>
 
-class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -12,26 +14,43 @@ namespace plintor {
 class TScreenMetrics;
 
 // The operator's way out: a centred box with a password field and the four session actions,
-// shown in the page's place.
+// shown in the page's place. It checks the password itself, and closes itself 15 seconds after
+// the last key.
 class TShutdownPanel final : public QWidget {
     Q_OBJECT
 public:
-    // `actions`: shut down, restart, log off, exit, in that order.
-    TShutdownPanel(const TScreenMetrics& metrics, const QList<QAction*>& actions, QWidget* parent);
+    enum TAction { ShutDown, Restart, LogOff, Exit };
+    static constexpr int IdleCloseMs = 15000;
 
+    // `images`: of shut down, restart, log off and exit, in that order.
+    TShutdownPanel(const TScreenMetrics& metrics, const std::array<QPixmap, 4>& images,
+                   QWidget* parent);
+
+    void SetPassword(const std::string& password) { FExpected = password; }
     // Shows `heading` and an empty password field with the focus.
     void Open(const QString& heading);
-    // True when the field holds `password` exactly; otherwise says so and clears the field.
-    bool CheckPassword(const std::string& password);
+    void Close();
+    bool IsOpen() const { return !isHidden(); }
+    // A key while it is open keeps it open for another 15 seconds.
+    void KeyPressed();
     void CenterShutdownBox();
+
+signals:
+    // An action was chosen with the right password.
+    void confirmed(TAction action);
+    void closed();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void Choose(TAction action);
+
     QFrame* FBox;
     QLabel* FHeading;
     QLineEdit* FPassword;
+    std::string FExpected;
+    QTimer FIdle;
 };
 
 }  // namespace plintor

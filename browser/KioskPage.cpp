@@ -1,21 +1,19 @@
 #include "browser/KioskPage.h"
 
 #include "browser/NewWindowCatcher.h"
-#include "core/documents/HostUiCommands.h"
 
 namespace plintor {
 
-TKioskPage::TKioskPage(QWebEngineProfile* profile, IPageHost& host, QObject* parent)
-    : QWebEnginePage(profile, parent), FHost(host) {}
+TKioskPage::TKioskPage(QWebEngineProfile* profile, QObject* parent)
+    : QWebEnginePage(profile, parent) {}
 
 bool TKioskPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
-    return FHost.PageNavigationRequested(url, isMainFrame);
+    return !FFilter || FFilter(url, isMainFrame);
 }
 
 QWebEnginePage* TKioskPage::createWindow(WebWindowType) {
     auto* catcher = new TNewWindowCatcher(profile(), this);
-    connect(catcher, &TNewWindowCatcher::caught, this,
-            [this](const QUrl& url) { FHost.PageNewWindowRequested(url); });
+    connect(catcher, &TNewWindowCatcher::caught, this, &TKioskPage::newWindowRequested);
     return catcher;
 }
 
@@ -23,29 +21,19 @@ QStringList TKioskPage::chooseFiles(FileSelectionMode, const QStringList&, const
     return {};
 }
 
-void TKioskPage::javaScriptAlert(const QUrl& securityOrigin, const QString& msg) {
-    if (!IsHandledHostCommand(OLECMDID_SHOWMESSAGE)) {
-        QWebEnginePage::javaScriptAlert(securityOrigin, msg);
-    }
+// The page's own dialogs and console never reach the visitor: nothing is ever shown to a
+// visitor as an error, and a script cannot stop the kiosk with a modal box.
+void TKioskPage::javaScriptAlert(const QUrl&, const QString&) {}
+
+bool TKioskPage::javaScriptConfirm(const QUrl&, const QString&) {
+    return false;
 }
 
-bool TKioskPage::javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) {
-    return !IsHandledHostCommand(OLECMDID_SHOWMESSAGE) &&
-           QWebEnginePage::javaScriptConfirm(securityOrigin, msg);
+bool TKioskPage::javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) {
+    return false;
 }
 
-bool TKioskPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
-                                  const QString& defaultValue, QString* result) {
-    return !IsHandledHostCommand(OLECMDID_SHOWMESSAGE) &&
-           QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
-}
-
-void TKioskPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
-                                          const QString& message, int lineNumber,
-                                          const QString& sourceID) {
-    if (!IsHandledHostCommand(OLECMDID_SHOWSCRIPTERROR)) {
-        QWebEnginePage::javaScriptConsoleMessage(level, message, lineNumber, sourceID);
-    }
-}
+void TKioskPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
+                                          const QString&) {}
 
 }  // namespace plintor

@@ -1,24 +1,25 @@
 #pragma once
 
 #include <QWebEnginePage>
+#include <functional>
 
 namespace plintor {
 
-// Receives what the page itself decides nothing about.
-class IPageHost {
-public:
-    virtual ~IPageHost() = default;
-    // True lets the navigation of the page or of one of its frames go on.
-    virtual bool PageNavigationRequested(const QUrl& url, bool mainFrame) = 0;
-    virtual void PageNewWindowRequested(const QUrl& url) = 0;
-};
-
-// The page of a kiosk browser: every navigation goes to its host for a decision, new windows
-// are never created, and the engine's own dialogs (file chooser, script messages) never appear.
+// The page of a kiosk browser: every navigation of the page and its frames goes to the
+// navigation filter for a decision, new windows are never created (their address is reported
+// instead), and the engine's own dialogs (file chooser, script messages) never appear.
 class TKioskPage final : public QWebEnginePage {
     Q_OBJECT
 public:
-    TKioskPage(QWebEngineProfile* profile, IPageHost& host, QObject* parent);
+    // True lets the navigation of the page (`mainFrame`) or of one of its frames go on.
+    using TNavigationFilter = std::function<bool(const QUrl& url, bool mainFrame)>;
+
+    TKioskPage(QWebEngineProfile* profile, QObject* parent);
+    void SetNavigationFilter(TNavigationFilter filter) { FFilter = std::move(filter); }
+
+signals:
+    // The page asked for a new window showing `url`.
+    void newWindowRequested(const QUrl& url);
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
@@ -28,13 +29,13 @@ protected:
                             const QStringList& acceptedMimeTypes) override;
     void javaScriptAlert(const QUrl& securityOrigin, const QString& msg) override;
     bool javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) override;
-    bool javaScriptPrompt(const QUrl& securityOrigin, const QString& msg, const QString& defaultValue,
-                          QString* result) override;
+    bool javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
+                          const QString& defaultValue, QString* result) override;
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
                                   int lineNumber, const QString& sourceID) override;
 
 private:
-    IPageHost& FHost;
+    TNavigationFilter FFilter;
 };
 
 }  // namespace plintor

@@ -3,8 +3,6 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
-#include "core/documents/AcrobatParameters.h"
-
 namespace plintor {
 
 QWebEngineProfile* CreateKioskProfile(QObject* parent) {
@@ -19,9 +17,13 @@ QWebEngineProfile* CreateKioskProfile(QObject* parent) {
     settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
     settings->setAttribute(QWebEngineSettings::ScreenCaptureEnabled, false);
     settings->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, true);
-    AcrobatAvailable = settings->testAttribute(QWebEngineSettings::PdfViewerEnabled) &&
-                       settings->testAttribute(QWebEngineSettings::PluginsEnabled);
     return profile;
+}
+
+bool ShowsPdfDocuments(QWebEngineProfile& profile) {
+    const QWebEngineSettings* settings = profile.settings();
+    return settings->testAttribute(QWebEngineSettings::PdfViewerEnabled) &&
+           settings->testAttribute(QWebEngineSettings::PluginsEnabled);
 }
 
 }  // namespace plintor

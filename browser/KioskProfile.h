@@ -10,4 +10,7 @@ namespace plintor {
 // navigations) but not take the screen or the clipboard.
 QWebEngineProfile* CreateKioskProfile(QObject* parent);
 
+// Whether the profile's browsers show PDF documents themselves (with the viewer's parameters).
+bool ShowsPdfDocuments(QWebEngineProfile& profile);
+
 }  // namespace plintor

@@ -8,11 +8,9 @@
 
 #include "browser/DenyListInterceptor.h"
 #include "browser/TWebBrowserEx.h"
+#include "core/app/KioskState.h"
 #include "core/browser/NavigationPolicy.h"
 #include "core/browser/ProgressRule.h"
-#include "core/config/Settings.h"
-#include "core/documents/AcrobatParameters.h"
-#include "core/support/Clock.h"
 #include "core/support/Log.h"
 
 namespace plintor {
@@ -33,20 +31,34 @@ const QString& FileInputGuardScript() {
 
 }  // namespace
 
-TSafeWebBrowser::TSafeWebBrowser(QWebEngineProfile* profile, QAction* back, QAction* forward,
+TSafeWebBrowser::TSafeWebBrowser(QWebEngineProfile* profile, const TKioskState& state,
+                                 const TOfficeConverter& converter, QAction* back, QAction* forward,
                                  QWidget* parent)
     : QWidget(parent),
-      FCBack(back),
-      FCForward(forward),
-      FWebBrowser(new TWebBrowserEx(profile, this)),
+      FState(state),
+      FWebBrowser(new TWebBrowserEx(
+          profile,
+          [this](const QUrl& url, bool topLevel) { return JudgeNavigation(url, topLevel); },
+          state.PdfViewer, this)),
       FHint(std::make_unique<TBalloonHintEx>()),
-      FDownloader(std::make_unique<TDocumentDownloader>(*FWebBrowser->page(),
-                                                        static_cast<IDownloadHost&>(*this))) {
+      FDownloader(std::make_unique<TDocumentDownloader>(
+          *FWebBrowser->page(), static_cast<IDownloadHost&>(*this), state, converter)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(FWebBrowser);
-    FWebBrowser->SetEvents(this);
-    WhitelistClear();
+    connect(FWebBrowser, &QWebEngineView::urlChanged, this, &TSafeWebBrowser::PageChanged);
+    connect(FWebBrowser, &TWebBrowserEx::documentCompleted, this,
+            &TSafeWebBrowser::DocumentCompleted);
+    connect(FWebBrowser, &TWebBrowserEx::newWindowRequested, this,
+            &TSafeWebBrowser::NewWindowRequested);
+    connect(FWebBrowser, &TWebBrowserEx::navigationFailed, this,
+            [](const QUrl& url) { LogEntry(NavigateErrorLogText(Text(url))); });
+    connect(FWebBrowser, &TWebBrowserEx::rendererSwapped, this,
+            [] { LogEntry(NewProcessLogText); });
+    connect(FWebBrowser, &QWebEngineView::loadStarted, this, &TSafeWebBrowser::LoadStarted);
+    connect(FWebBrowser, &QWebEngineView::loadProgress, this, &TSafeWebBrowser::ProgressChanged);
+    connect(FWebBrowser, &QWebEngineView::loadFinished, this, &TSafeWebBrowser::LoadFinished);
+    FollowHistory(back, forward);
     // Not by the request's page: the engine gives some requests none, and asking then crashes.
     connect(profile, &QWebEngineProfile::downloadRequested, this,
             [this](QWebEngineDownloadRequest* request) {
@@ -54,10 +66,7 @@ TSafeWebBrowser::TSafeWebBrowser(QWebEngineProfile* profile, QAction* back, QAct
             });
 }
 
-TSafeWebBrowser::~TSafeWebBrowser() {
-    FWebBrowser->SetEvents(nullptr);
-    WhitelistClear();
-}
+TSafeWebBrowser::~TSafeWebBrowser() = default;
 
 void TSafeWebBrowser::Navigate(const QString& address) {
     FWebBrowser->Navigate(address);
@@ -75,21 +84,10 @@ void TSafeWebBrowser::GoForward() {
     FWebBrowser->forward();
 }
 
-void TSafeWebBrowser::Stop() {
-    FWebBrowser->stop();
-}
-
 void TSafeWebBrowser::SetProgressIndicator(QWidget* progress) {
     FProgress = progress;
     FProgress->hide();
     FProgress->setParent(FWebBrowser);
-}
-
-void TSafeWebBrowser::DenyAllRequests() {
-    if (FInterceptor == nullptr) {
-        FInterceptor = new TDenyListInterceptor(FLists, this);
-        FWebBrowser->page()->profile()->setUrlRequestInterceptor(FInterceptor);
-    }
 }
 
 void TSafeWebBrowser::SetBalloonHint(const QString& message, const QPixmap& image) {
@@ -100,14 +98,36 @@ void TSafeWebBrowser::ShowBlockedHint() {
     FHint->ShowAtCursor();
 }
 
-bool TSafeWebBrowser::WebBrowserBeforeNavigate2(const QUrl& url, bool topLevel) {
+void TSafeWebBrowser::DenyAllRequests() {
+    if (FInterceptor == nullptr) {
+        FInterceptor = new TDenyListInterceptor(FLists, this);
+        FWebBrowser->page()->profile()->setUrlRequestInterceptor(FInterceptor);
+    }
+}
+
+// The buttons follow the page's own history actions.
+void TSafeWebBrowser::FollowHistory(QAction* back, QAction* forward) {
+    const std::pair<QAction*, QWebEnginePage::WebAction> followers[] = {
+        {back, QWebEnginePage::Back}, {forward, QWebEnginePage::Forward}};
+    for (const auto& [button, history] : followers) {
+        if (button != nullptr) {
+            QAction* pageAction = FWebBrowser->page()->action(history);
+            button->setEnabled(pageAction->isEnabled());
+            connect(pageAction, &QAction::enabledChanged, button, &QAction::setEnabled);
+        }
+    }
+}
+
+// A document the page offers is taken by the document handling; the page's own load of it is
+// cancelled.
+bool TSafeWebBrowser::JudgeNavigation(const QUrl& url, bool topLevel) {
     const bool asPage = topLevel && url.adjusted(QUrl::RemoveFragment) == FShownAsPage;
     if (topLevel) {
         FShownAsPage.clear();
     }
-    const TNavigationVerdict verdict =
-        JudgeNavigation(FLists, Text(url), topLevel,
-                        {Settings.ConvertWordToPDF && !asPage, AcrobatAvailable && !asPage});
+    const TNavigationVerdict verdict = plintor::JudgeNavigation(
+        FLists, Text(url), topLevel,
+        {FState.Settings.ConvertWordToPDF && !asPage, FState.PdfViewer && !asPage});
     LogEntry(verdict.LogText);
     if (verdict.ShowBlockedHint) {
         ShowBlockedHint();
@@ -115,18 +135,18 @@ bool TSafeWebBrowser::WebBrowserBeforeNavigate2(const QUrl& url, bool topLevel) 
     if (verdict.DivertToDownload) {
         FDownloader->Download(url.toString());
     }
-    FDownTime = CurrentClock().Now();
+    FDownTime = FState.Clock.Now();
     FDownCount = 0;
-    return verdict.Cancel;
+    return !verdict.Cancel;
 }
 
-void TSafeWebBrowser::WebBrowserNavigateComplete2(const QUrl& url) {
+void TSafeWebBrowser::PageChanged(const QUrl& url) {
     FWebBrowser->setFocus();
     LogEntry(NavigateCompleteLogText(Text(url)));
 }
 
-void TSafeWebBrowser::WebBrowserDocumentComplete(const QUrl& url) {
-    HookFileInputs();
+void TSafeWebBrowser::DocumentCompleted(const QUrl& url) {
+    FWebBrowser->page()->runJavaScript(FileInputGuardScript());
     LogEntry(DocumentCompleteLogText(Text(url)));
     if (const int blocked = FInterceptor != nullptr ? FInterceptor->TakeBlockedCount() : 0;
         blocked > 0) {
@@ -134,38 +154,24 @@ void TSafeWebBrowser::WebBrowserDocumentComplete(const QUrl& url) {
     }
 }
 
-void TSafeWebBrowser::WebBrowserNewWindow3(const QUrl& url) {
+// No new window is ever created: the same browser opens the address once the engine's event
+// has returned, and that navigation is judged like any other.
+void TSafeWebBrowser::NewWindowRequested(const QUrl& url) {
     FWebBrowser->NavigateAsync(url.toString());
     LogEntry(NewWindowLogText(Text(url)));
 }
 
-void TSafeWebBrowser::WebBrowserNewProcess() {
-    LogEntry(NewProcessLogText);
-}
-
-void TSafeWebBrowser::WebBrowserNavigateError(const QUrl& url) {
-    LogEntry(NavigateErrorLogText(Text(url)));
-}
-
-void TSafeWebBrowser::WebBrowserCommandStateChange(int command, bool enabled) {
-    QAction* action = command == CSC_NAVIGATEFORWARD ? FCForward
-                      : command == CSC_NAVIGATEBACK  ? FCBack
-                                                     : nullptr;
-    if (action != nullptr) {
-        action->setEnabled(enabled);
-    }
-}
-
-void TSafeWebBrowser::WebBrowserDownloadBegin() {
+void TSafeWebBrowser::LoadStarted() {
     ++FDownCount;
 }
 
-void TSafeWebBrowser::WebBrowserDownloadComplete() {
+void TSafeWebBrowser::LoadFinished() {
     --FDownCount;
+    ProgressChanged();  // the last word on the progress indicator
 }
 
-void TSafeWebBrowser::WebBrowserProgressChange() {
-    ShowProgress(ProgressIndicatorVisible(FDownCount, FDownTime, CurrentClock().Now()));
+void TSafeWebBrowser::ProgressChanged() {
+    ShowProgress(ProgressIndicatorVisible(FDownCount, FDownTime, FState.Clock.Now()));
 }
 
 void TSafeWebBrowser::ShowProgress(bool visible) {
@@ -187,10 +193,6 @@ void TSafeWebBrowser::NavigateAsync(const QString& address) {
 void TSafeWebBrowser::ShowAsPage(const QUrl& address) {
     FShownAsPage = address.adjusted(QUrl::RemoveFragment);
     FWebBrowser->NavigateAsync(address.toString());
-}
-
-void TSafeWebBrowser::HookFileInputs() {
-    FWebBrowser->page()->runJavaScript(FileInputGuardScript());
 }
 
 }  // namespace plintor

@@ -1,7 +1,6 @@
 #include "browser/TWebBrowserEx.h"
 
 #include <QCloseEvent>
-#include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 
 #include "core/documents/AcrobatParameters.h"
@@ -16,40 +15,18 @@ constexpr int ErrorAborted = -3;
 
 }  // namespace
 
-TWebBrowserEx::TWebBrowserEx(QWebEngineProfile* profile, QWidget* parent) : QWebEngineView(parent) {
-    auto* page = new TKioskPage(profile, *this, this);
+TWebBrowserEx::TWebBrowserEx(QWebEngineProfile* profile, TKioskPage::TNavigationFilter judge,
+                             bool pdfViewer, QWidget* parent)
+    : QWebEngineView(parent), FJudge(std::move(judge)), FPdfViewer(pdfViewer) {
+    auto* page = new TKioskPage(profile, this);
+    page->SetNavigationFilter(
+        [this](const QUrl& url, bool mainFrame) { return Filter(url, mainFrame); });
     setPage(page);
     GuardHostUi(*this);
-    connect(page, &QWebEnginePage::loadStarted, this, [this] {
-        if (FEvents != nullptr) {
-            FEvents->WebBrowserDownloadBegin();
-        }
-    });
-    connect(page, &QWebEnginePage::loadProgress, this, [this] {
-        if (FEvents != nullptr) {
-            FEvents->WebBrowserProgressChange();
-        }
-    });
-    connect(page, &QWebEnginePage::loadFinished, this, [this] {
-        if (FEvents != nullptr) {
-            FEvents->WebBrowserDownloadComplete();
-            FEvents->WebBrowserProgressChange();  // the last word on the progress indicator
-        }
-        ReportCommandState();
-    });
-    connect(page, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
-        if (FEvents != nullptr) {
-            FEvents->WebBrowserNavigateComplete2(url);
-        }
-        ReportCommandState();
-    });
+    connect(page, &TKioskPage::newWindowRequested, this, &TWebBrowserEx::newWindowRequested);
     connect(page, &QWebEnginePage::loadingChanged, this, &TWebBrowserEx::ReportLoading);
     connect(page, &QWebEnginePage::renderProcessPidChanged, this,
             &TWebBrowserEx::ReportRendererChange);
-}
-
-void TWebBrowserEx::SetEvents(IWebBrowserEvents* events) {
-    FEvents = events;
 }
 
 void TWebBrowserEx::Navigate(const QString& address) {
@@ -59,10 +36,10 @@ void TWebBrowserEx::Navigate(const QString& address) {
 void TWebBrowserEx::NavigateAsync(const QString& address) {
     stop();
     FNavigateAsyncURL = address;
-    QMetaObject::invokeMethod(this, &TWebBrowserEx::WmNavigateAsync, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &TWebBrowserEx::NavigateWaiting, Qt::QueuedConnection);
 }
 
-void TWebBrowserEx::WmNavigateAsync() {
+void TWebBrowserEx::NavigateWaiting() {
     if (FNavigateAsyncURL.isEmpty()) {
         return;
     }
@@ -75,13 +52,11 @@ void TWebBrowserEx::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-bool TWebBrowserEx::PageNavigationRequested(const QUrl& url, bool mainFrame) {
+bool TWebBrowserEx::Filter(const QUrl& url, bool mainFrame) {
     if (mainFrame && TranslateNavigation(url)) {
         return false;
     }
-    const bool cancel = FEvents != nullptr && FEvents->WebBrowserBeforeNavigate2(url, mainFrame);
-    FFileSource = url.toString();
-    return !cancel;
+    return FJudge(url, mainFrame);
 }
 
 // A PDF address is opened with the viewer's parameters: the navigation is refused and the
@@ -90,8 +65,7 @@ bool TWebBrowserEx::TranslateNavigation(const QUrl& url) {
     if (url == FTranslatedTo) {
         return false;  // our own translation; never translate it twice
     }
-    const TUrlTranslation translation =
-        TranslateUrl(url.toString().toStdString(), AcrobatAvailable);
+    const TUrlTranslation translation = TranslateUrl(url.toString().toStdString(), FPdfViewer);
     const QString translated = QString::fromStdString(translation.Address);
     if (QUrl::fromUserInput(translated) == url) {
         return false;
@@ -104,28 +78,12 @@ bool TWebBrowserEx::TranslateNavigation(const QUrl& url) {
     return true;
 }
 
-void TWebBrowserEx::PageNewWindowRequested(const QUrl& url) {
-    if (FEvents != nullptr) {
-        FEvents->WebBrowserNewWindow3(url);
-    }
-}
-
-void TWebBrowserEx::ReportCommandState() {
-    if (FEvents != nullptr) {
-        FEvents->WebBrowserCommandStateChange(CSC_NAVIGATEFORWARD, history()->canGoForward());
-        FEvents->WebBrowserCommandStateChange(CSC_NAVIGATEBACK, history()->canGoBack());
-    }
-}
-
 void TWebBrowserEx::ReportLoading(const QWebEngineLoadingInfo& info) {
-    if (FEvents == nullptr) {
-        return;
-    }
     if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
-        FEvents->WebBrowserDocumentComplete(info.url());
+        emit documentCompleted(info.url());
     } else if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
                info.errorCode() != ErrorAborted) {
-        FEvents->WebBrowserNavigateError(info.url());
+        emit navigationFailed(info.url());
     }
 }
 
@@ -134,8 +92,8 @@ void TWebBrowserEx::ReportRendererChange(qint64 pid) {
     if (pid != 0) {
         FRendererPid = pid;
     }
-    if (swapped && FEvents != nullptr) {
-        FEvents->WebBrowserNewProcess();
+    if (swapped) {
+        emit rendererSwapped();
     }
 }
 

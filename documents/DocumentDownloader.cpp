@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/app/KioskState.h"
 #include "core/browser/Uri.h"
 #include "core/browser/UrlHelpers.h"
 #include "core/config/Settings.h"
@@ -35,13 +36,13 @@ std::string FetchedFileName(const QWebEngineDownloadRequest& request, const QStr
 }
 
 // Renames temp.tmp to the temporary file of its extension; empty when that fails.
-std::string KeepFetchedFile(const std::string& fileName) {
-    const std::string result = DownloadResultPath(TempFiles, fileName);
+std::string KeepFetchedFile(const TTempFiles& files, const std::string& fileName) {
+    const std::string result = DownloadResultPath(files, fileName);
     DeleteFileForced(result);
     std::error_code error;
-    std::filesystem::rename(TempFiles.Tmp, result, error);
+    std::filesystem::rename(files.Tmp, result, error);
     if (error) {
-        std::filesystem::remove(TempFiles.Tmp, error);
+        std::filesystem::remove(files.Tmp, error);
         return {};
     }
     return result;
@@ -49,8 +50,10 @@ std::string KeepFetchedFile(const std::string& fileName) {
 
 }  // namespace
 
-TDocumentDownloader::TDocumentDownloader(QWebEnginePage& page, IDownloadHost& host)
-    : FPage(page), FHost(host) {
+TDocumentDownloader::TDocumentDownloader(QWebEnginePage& page, IDownloadHost& host,
+                                         const TKioskState& state,
+                                         const TOfficeConverter& converter)
+    : FPage(page), FHost(host), FState(state), FConverter(converter) {
     FTimeLimit.setSingleShot(true);
     FTimeLimit.setInterval(TransferTimeLimitMs);
     connect(&FTimeLimit, &QTimer::timeout, this, [this] {
@@ -98,7 +101,7 @@ bool TDocumentDownloader::RefusedAtOnce(QWebEngineDownloadRequest* request) {
         FGivenUp.clear();
         return true;  // already answered as a blocked download
     }
-    const std::vector<std::string> own = ShownDocuments(TempFiles);
+    const std::vector<std::string> own = ShownDocuments(FState.TempFiles);
     if (url.isLocalFile() &&
         std::find(own.begin(), own.end(), Text(url.toLocalFile())) != own.end()) {
         LogEntry(BlockedDownloadLogText(Text(url.toString())));
@@ -122,10 +125,10 @@ bool TDocumentDownloader::StartDownload(const QString& source, bool openedPdf) {
     FSource = source;
     FOpenedPdf = openedPdf;
     // The engine shows PDF only: a Word document is kept only when it is converted.
-    FAllowed = AllowedExtensions(Settings.DownloadPDF || openedPdf,
-                                 Settings.DownloadWord && Settings.ConvertWordToPDF);
+    FAllowed = AllowedExtensions(FState.Settings.DownloadPDF || openedPdf,
+                                 FState.Settings.DownloadWord && FState.Settings.ConvertWordToPDF);
     if (FAllowed.empty() ||
-        !CanWriteIn(std::filesystem::path(TempFiles.Tmp).parent_path().string())) {
+        !CanWriteIn(std::filesystem::path(FState.TempFiles.Tmp).parent_path().string())) {
         return refuse();
     }
     FBusy = true;
@@ -134,7 +137,7 @@ bool TDocumentDownloader::StartDownload(const QString& source, bool openedPdf) {
 }
 
 void TDocumentDownloader::Fetch(QWebEngineDownloadRequest* request) {
-    DeleteFileForced(TempFiles.Tmp);
+    DeleteFileForced(FState.TempFiles.Tmp);
     FFileName = FetchedFileName(*request, FSource);
     if (FOpenedPdf && IsPageType(Text(request->mimeType()))) {
         const QUrl page = request->url();
@@ -149,7 +152,7 @@ void TDocumentDownloader::Fetch(QWebEngineDownloadRequest* request) {
         return;
     }
     FRequest = request;
-    const std::filesystem::path tmp(TempFiles.Tmp);
+    const std::filesystem::path tmp(FState.TempFiles.Tmp);
     request->setDownloadDirectory(QString::fromStdString(tmp.parent_path().string()));
     request->setDownloadFileName(QString::fromStdString(tmp.filename().string()));
     // The size a server announces is known only once the transfer has started.
@@ -175,18 +178,19 @@ void TDocumentDownloader::FetchFinished() {
     FRequest.clear();
     if (!completed) {
         std::error_code ignored;
-        std::filesystem::remove(TempFiles.Tmp, ignored);
+        std::filesystem::remove(FState.TempFiles.Tmp, ignored);
         Block();
         return;
     }
-    const std::string result = KeepFetchedFile(FFileName);
+    const std::string result = KeepFetchedFile(FState.TempFiles, FFileName);
     if (result.empty()) {
         Block();
         return;
     }
     LogEntry(DownloadFileLogText(Text(FSource)));
     LogEntry(DownloadedFileLogText(result));
-    if (Settings.ConvertWordToPDF && (result == TempFiles.Doc || result == TempFiles.Docx)) {
+    if (FState.Settings.ConvertWordToPDF &&
+        (result == FState.TempFiles.Doc || result == FState.TempFiles.Docx)) {
         Convert(result);
     } else {
         Show(result);
@@ -201,16 +205,18 @@ void TDocumentDownloader::Block() {
 
 // The converter runs apart from the user-interface thread, so the window keeps painting.
 void TDocumentDownloader::Convert(const std::string& document) {
-    DeleteFileForced(TempFiles.Pdf);
-    const std::string outputFolder = std::filesystem::path(TempFiles.Pdf).parent_path().string();
+    DeleteFileForced(FState.TempFiles.Pdf);
+    const std::string outputFolder =
+        std::filesystem::path(FState.TempFiles.Pdf).parent_path().string();
     auto converted = std::make_shared<bool>(false);
-    QThread* converter = QThread::create(
-        [document, outputFolder, converted] { *converted = ConvertToPDF(document, outputFolder); });
+    QThread* converter = QThread::create([&office = FConverter, document, outputFolder, converted] {
+        *converted = office.ConvertToPDF(document, outputFolder);
+    });
     connect(converter, &QThread::finished, this, [this, converter, converted, document] {
         converter->deleteLater();
         if (*converted) {
-            LogEntry(ConvertedLogText(TempFiles.Pdf));
-            Show(TempFiles.Pdf);
+            LogEntry(ConvertedLogText(FState.TempFiles.Pdf));
+            Show(FState.TempFiles.Pdf);
         } else {
             LogEntry(ConversionFailedLogText(document));
             FHost.ShowBlockedHint();  // the visitor asked for something that will not come
@@ -222,7 +228,7 @@ void TDocumentDownloader::Convert(const std::string& document) {
 
 void TDocumentDownloader::Show(const std::string& resultPath) {
     std::string address = resultPath;
-    if (AcrobatAvailable && FileNameExtension(resultPath) == ".pdf") {
+    if (FState.PdfViewer && FileNameExtension(resultPath) == ".pdf") {
         address = AddAcrobatParameters(ToFileURL(resultPath));
     }
     FHost.NavigateAsync(QString::fromStdString(address));

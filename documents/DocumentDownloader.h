@@ -12,6 +12,9 @@ class QWebEnginePage;
 
 namespace plintor {
 
+struct TKioskState;
+class TOfficeConverter;
+
 // What the download handling needs of its browser.
 class IDownloadHost {
 public:
@@ -36,7 +39,8 @@ public:
     static constexpr int TransferTimeLimitMs = 60000;
     static constexpr qint64 SizeLimitBytes = 200LL * 1024 * 1024;
 
-    TDocumentDownloader(QWebEnginePage& page, IDownloadHost& host);
+    TDocumentDownloader(QWebEnginePage& page, IDownloadHost& host, const TKioskState& state,
+                        const TOfficeConverter& converter);
 
     // A file the engine was about to save; it is fetched under the kiosk's control instead.
     void EngineDownloadRequested(QWebEngineDownloadRequest* request);
@@ -57,6 +61,8 @@ private:
 
     QWebEnginePage& FPage;
     IDownloadHost& FHost;
+    const TKioskState& FState;
+    const TOfficeConverter& FConverter;
     QString FSource;
     std::string FFileName;  // what the fetched file is called, which decides its kind
     std::vector<std::string> FAllowed;

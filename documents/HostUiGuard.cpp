@@ -10,8 +10,6 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 
-#include "core/documents/HostUiCommands.h"
-
 namespace plintor {
 namespace {
 
@@ -66,18 +64,14 @@ void RefusePrompts(QWebEnginePage& page) {
 }  // namespace
 
 void GuardHostUi(QWebEngineView& view) {
-    if (!HostShowsContextMenu) {
-        view.setContextMenuPolicy(Qt::NoContextMenu);
-    }
+    view.setContextMenuPolicy(Qt::NoContextMenu);
     QWebEnginePage& page = *view.page();
-    if ((HostUiFlags & DOCHOSTUIFLAG_DIALOG) != 0) {
-        InstallNoSelection(page);
-    }
-    if (IsHandledHostCommand(OLECMDID_SAVEAS)) {
-        page.action(QWebEnginePage::SavePage)->setEnabled(false);
-        page.action(QWebEnginePage::DownloadLinkToDisk)->setEnabled(false);
-        page.action(QWebEnginePage::DownloadImageToDisk)->setEnabled(false);
-        page.action(QWebEnginePage::DownloadMediaToDisk)->setEnabled(false);
+    InstallNoSelection(page);
+    // Nothing is saved anywhere the visitor chooses.
+    for (const QWebEnginePage::WebAction save :
+         {QWebEnginePage::SavePage, QWebEnginePage::DownloadLinkToDisk,
+          QWebEnginePage::DownloadImageToDisk, QWebEnginePage::DownloadMediaToDisk}) {
+        page.action(save)->setEnabled(false);
     }
     RefusePrompts(page);
     // Print requests and window.close() are left unconnected: the engine does nothing with them.

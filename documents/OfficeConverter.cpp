@@ -22,16 +22,17 @@ bool WrittenSince(const std::filesystem::path& file, std::filesystem::file_time_
 
 }  // namespace
 
-bool ConvertToPDF(const std::string& document, const std::string& outputFolder) {
-    const std::string program = FindLibreOfficePath();
+bool TOfficeConverter::ConvertToPDF(const std::string& document,
+                                    const std::string& outputFolder) const {
+    const std::string program = FLocator.FindLibreOfficePath();
     if (program.empty()) {
         return false;
     }
     // The file system's clock, a second early: some file systems keep whole seconds only.
     const auto start = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(1);
     int exitCode = -1;
-    if (!RunProgram(program, ConverterParameters(outputFolder, document), true, exitCode,
-                    ConversionTimeLimitMs) ||
+    if (!FRunner.RunProgram(program, ConverterParameters(outputFolder, document), true, exitCode,
+                            ConversionTimeLimitMs) ||
         exitCode == -1) {
         return false;
     }

@@ -7,8 +7,8 @@
 
 namespace plintor {
 
-void LoadKeyboardLayouts() {
-    KeyboardLayouts.clear();
+std::vector<TVirtualKeyLayout> LoadKeyboardLayouts() {
+    std::vector<TVirtualKeyLayout> layouts;
     const QDir resources(QStringLiteral(":/keyboards"));
     for (const QString& name : resources.entryList(QDir::Files, QDir::Name)) {
         QFile file(resources.filePath(name));
@@ -16,9 +16,10 @@ void LoadKeyboardLayouts() {
             continue;
         }
         if (auto layout = ParseVirtualKeyLayout(name.toStdString(), file.readAll().toStdString())) {
-            KeyboardLayouts.push_back(std::move(*layout));
+            layouts.push_back(std::move(*layout));
         }
     }
+    return layouts;
 }
 
 }  // namespace plintor

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <vector>
+
+#include "core/keyboard/VirtualKeyLayout.h"
+
 namespace plintor {
 
-// Fills KeyboardLayouts from the program's layout descriptions (every resource whose name
-// contains "KEYBOARD"), in name order.
-void LoadKeyboardLayouts();
+// The program's layout descriptions (every resource whose name contains "KEYBOARD"), in name
+// order.
+std::vector<TVirtualKeyLayout> LoadKeyboardLayouts();
 
 }  // namespace plintor

@@ -8,6 +8,7 @@
 #include "core/support/Log.h"
 #include "core/support/ScreenScale.h"
 #include "core/support/StringHelpers.h"
+#include "keyboard/KeyboardLayouts.h"
 #include "keyboard/TouchKeyboard.h"
 #include "platform/KeyboardSystem.h"
 #include "widgets/PictureButton.h"
@@ -32,7 +33,8 @@ TKeyboardPanel::TKeyboardPanel(const TScreenMetrics& metrics, IKeyboardSystem* k
       FMetrics(metrics),
       FKeyboard(keyboard),
       FTouchKeyboard(new TTouchKeyboard(keyboard, this)),
-      FTouchKeyboardTop(metrics.Scaled(KeyboardTop)) {
+      FTouchKeyboardTop(metrics.Scaled(KeyboardTop)),
+      FLayouts(LoadKeyboardLayouts()) {
     setObjectName(QStringLiteral("PKeyboard"));
     setAutoFillBackground(true);
     setFixedHeight(metrics.Scaled(DesignHeight));
@@ -135,7 +137,7 @@ void TKeyboardPanel::UpdateTouchKeyboard() {
     const std::string locale =
         FKeyboard != nullptr ? FKeyboard->CurrentLocaleName() : std::string();
     const TVirtualKeyLayout* description =
-        SelectKeyboardLayout(KeyboardLayouts, FTouchKeyboard->LayoutName().toStdString(), locale);
+        SelectKeyboardLayout(FLayouts, FTouchKeyboard->LayoutName().toStdString(), locale);
     FTouchKeyboard->SetDescription(description);
     QRect keyboard((width() - FTouchKeyboard->width()) / 2, FTouchKeyboardTop,
                    FTouchKeyboard->width(), keyboardHeight);

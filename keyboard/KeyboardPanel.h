@@ -3,6 +3,9 @@
 #include <QList>
 #include <QWidget>
 #include <cstdint>
+#include <vector>
+
+#include "core/keyboard/VirtualKeyLayout.h"
 
 namespace plintor {
 
@@ -10,7 +13,6 @@ class IKeyboardSystem;
 class TPictureButton;
 class TScreenMetrics;
 class TTouchKeyboard;
-struct TVirtualKeyLayout;
 
 // The panel at the window's edge that holds the on-screen keyboard and, at its left, one
 // button per input language with the country's flag and the language's own name.
@@ -42,6 +44,7 @@ private:
     IKeyboardSystem* FKeyboard;
     TTouchKeyboard* FTouchKeyboard;
     int FTouchKeyboardTop;
+    std::vector<TVirtualKeyLayout> FLayouts;  // the descriptions of every layout
     QList<TPictureButton*> FLanguageButtons;
     std::uint32_t LastKeyboardLayout = 0;
 };

@@ -42,7 +42,4 @@ public:
     virtual std::string KeepChangesRecord(const std::string& fileName) = 0;
 };
 
-// None when there is no display to control (then the lockdown is unavailable).
-std::unique_ptr<IDesktopControl> ConnectDesktopControl();
-
 }  // namespace plintor

@@ -20,10 +20,4 @@ public:
     virtual std::vector<TKioskMessage> ReceiveAll() = 0;
 };
 
-// The channel, or none when another instance of this user already holds it.
-std::unique_ptr<IInstanceChannel> ClaimInstanceChannel();
-
-// Delivers one message to this user's running kiosk; false with a reason when there is none.
-bool SendToInstance(const TKioskMessage& message, std::string& error);
-
 }  // namespace plintor

@@ -41,7 +41,4 @@ public:
     virtual void TypeKey(const std::string& keyName, bool shift, bool altGr) = 0;
 };
 
-// None when there is no display with a keyboard to work with.
-std::unique_ptr<IKeyboardSystem> ConnectKeyboardSystem();
-
 }  // namespace plintor

@@ -4,7 +4,12 @@
 
 namespace plintor {
 
-// The installed LibreOffice program, or empty when there is none.
-std::string FindLibreOfficePath();
+// Finds the installed office program that converts documents.
+class IOfficeLocator {
+public:
+    virtual ~IOfficeLocator() = default;
+    // The program file of LibreOffice; empty when none is installed.
+    virtual std::string FindLibreOfficePath() const = 0;
+};
 
 }  // namespace plintor

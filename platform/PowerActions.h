@@ -12,6 +12,4 @@ public:
     virtual bool WindowsLogOff(bool force) = 0;
 };
 
-IPowerActions& PowerActions();
-
 }  // namespace plintor

@@ -2,14 +2,19 @@
 
 namespace plintor {
 
-// Makes the running kiosk refuse to be ended by ordinary termination signals and keeps other
-// processes of the user from attaching to it. True when every step took effect.
-bool ProtectProcess();
+// Keeps ordinary termination requests from ending the kiosk. On Linux: SIGTERM, SIGINT,
+// SIGHUP, SIGQUIT and SIGTSTP are refused (the loop learns of each through a descriptor and
+// decides whether the session is ending) and the process is not dumpable.
+class IProcessProtection {
+public:
+    virtual ~IProcessProtection() = default;
 
-// A descriptor that becomes readable when a termination signal was refused, so the program
-// can ask whether the session is ending (then it ends itself); -1 before ProtectProcess.
-int RefusedSignalDescriptor();
-// Empties that descriptor.
-void TakeRefusedSignals();
+    // True when every part of the protection holds.
+    virtual bool Protect() = 0;
+    // A descriptor that becomes readable when a refused request came; -1 without one.
+    virtual int RefusedSignalDescriptor() const = 0;
+    // Takes the refused requests that are waiting.
+    virtual void TakeRefusedSignals() = 0;
+};
 
 }  // namespace plintor

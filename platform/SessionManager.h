@@ -27,7 +27,4 @@ public:
     virtual bool SessionEnding() = 0;
 };
 
-// None when there is no system bus to talk to.
-std::unique_ptr<ISessionManager> ConnectSessionManager();
-
 }  // namespace plintor

@@ -19,7 +19,4 @@ public:
     virtual std::string WindowsFolder() const = 0;
 };
 
-// The implementation of the platform the program was built for.
-ISystemInfo& SystemInfo();
-
 }  // namespace plintor

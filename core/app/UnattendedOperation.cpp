@@ -1,14 +1,12 @@
 #include "core/app/UnattendedOperation.h"
 
-#include "core/config/Settings.h"
-#include "core/lockdown/InputActivity.h"
-#include "core/support/Clock.h"
 #include "core/support/Log.h"
 
 namespace plintor {
 
 void TUnattendedOperation::Timer1Timer() {
-    if (Settings.AutoRestart != -1 && CurrentClock().Now() > NextRestartTime &&
+    const TSettings& settings = FState.Settings;
+    if (settings.AutoRestart != -1 && FState.Clock.Now() > FState.NextRestartTime &&
         FHost.WindowsRestart()) {
         FHost.QuitApplication();
     }
@@ -17,28 +15,29 @@ void TUnattendedOperation::Timer1Timer() {
 }
 
 void TUnattendedOperation::Timer2Timer() {
-    if (IdleMinutesReached(Settings.AutoReturn)) {
+    const TSettings& settings = FState.Settings;
+    if (FState.Input.IdleMinutesReached(settings.AutoReturn)) {
         ReturnToHomePage();
     }
-    if (Settings.AutoCloseAll) {
+    if (settings.AutoCloseAll) {
         FHost.CloseForeignWindows();
     }
-    if (Settings.KillExplorer && FHost.StopShell()) {
-        LogEntry("Kill explorer");
+    if (settings.KillExplorer && FHost.StopShell()) {
+        FLog.Entry("Kill explorer");
     }
 }
 
 void TUnattendedOperation::ReturnToHomePage() {
-    RecordInputActivity(0);
+    FState.Input.Disarm();
     FHost.GoHome();
     if (FHost.KeyboardShown()) {
         FHost.ToggleKeyboard();
     }
     FHost.LeaveWheelchairMode();
-    LogEntry("Return to home page");
-    if (!Settings.Screensaver.empty()) {
-        ScreensaverShown = true;
-        FHost.ShowScreensaver(Settings.Screensaver);
+    FLog.Entry("Return to home page");
+    if (!FState.Settings.Screensaver.empty()) {
+        FState.Input.ScreensaverShown([this] { FHost.HideScreensaver(); });
+        FHost.ShowScreensaver(FState.Settings.Screensaver);
     }
 }
 

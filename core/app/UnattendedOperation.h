@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "core/app/KioskState.h"
+#include "core/support/Log.h"
+
 namespace plintor {
 
 // What the timers of the unattended operation ask of the kiosk window and the system.
@@ -13,8 +16,9 @@ public:
     virtual bool KeyboardShown() const = 0;
     virtual void ToggleKeyboard() = 0;
     virtual void LeaveWheelchairMode() = 0;
-    // Covers the window with the screensaver browser showing `address`.
+    // Covers the window with the screensaver browser showing `address`, and uncovers it.
     virtual void ShowScreensaver(const std::string& address) = 0;
+    virtual void HideScreensaver() = 0;
     virtual void UpdateTouchKeyboard() = 0;
     // Keeps the window topmost and in front unless the system's screensaver runs.
     virtual void GuardScreen() = 0;
@@ -31,7 +35,10 @@ public:
     static constexpr int Timer1IntervalMs = 500;
     static constexpr int Timer2IntervalMs = 5000;
 
-    explicit TUnattendedOperation(IUnattendedHost& host) : FHost(host) {}
+    // `log` takes "Return to home page" and "Kill explorer".
+    TUnattendedOperation(TKioskState& state, IUnattendedHost& host,
+                         const TLogWriter& log = ProgramLog())
+        : FState(state), FHost(host), FLog(log) {}
 
     // Every half second: the daily restart (tried again each tick while the system refuses),
     // the touch keyboard, the screen guard.
@@ -43,7 +50,9 @@ public:
 private:
     void ReturnToHomePage();
 
+    TKioskState& FState;
     IUnattendedHost& FHost;
+    const TLogWriter& FLog;
 };
 
 }  // namespace plintor

@@ -5,11 +5,11 @@
 namespace plintor {
 
 void TLogConfigReport::LoadFailed(const std::exception& error) {
-    LogException(error);
+    FLog.Exception(error);
 }
 
 void TLogConfigReport::Warn(const std::string& text) {
-    LogEntry("Warning: " + text);
+    FLog.Entry("Warning: " + text);
 }
 
 }  // namespace plintor

@@ -3,6 +3,8 @@
 #include <exception>
 #include <string>
 
+#include "core/support/Log.h"
+
 namespace plintor {
 
 // Receives what the loaders notice. The kiosk logs failures and ignores the rest; the
@@ -22,9 +24,14 @@ public:
 // The kiosk's report: failures and warnings go to the log, dropped buttons pass silently.
 class TLogConfigReport final : public IConfigReport {
 public:
+    explicit TLogConfigReport(const TLogWriter& log) : FLog(log) {}
+
     void LoadFailed(const std::exception& error) override;
     void ButtonDropped(int, const std::string&) override {}
     void Warn(const std::string& text) override;
+
+private:
+    const TLogWriter& FLog;
 };
 
 }  // namespace plintor

@@ -4,20 +4,18 @@
 
 namespace plintor {
 
-TSettings Settings;
-std::vector<TNavButton> NavButtons{DefaultHomeButton(DesignPixelsPerInch)};
-TDateTime NextRestartTime = 0;
-std::uint32_t RequestedExecutionState = ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED;
-
 TNavButton DefaultHomeButton(int pixelsPerInch) {
     return {"", ScaleValue(DefaultButtonWidth, pixelsPerInch), DefaultHomePage};
 }
 
-void ResetSettings(int pixelsPerInch) {
-    Settings = TSettings{};
-    NavButtons = {DefaultHomeButton(pixelsPerInch)};
-    NextRestartTime = 0;
-    RequestedExecutionState = ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED;
+std::uint32_t ExecutionStateOf(const TSettings& settings) {
+    return ES_CONTINUOUS | ES_SYSTEM_REQUIRED |
+           (settings.DisplayAlwaysOn ? ES_DISPLAY_REQUIRED : 0);
+}
+
+TDateTime NextRestartAfter(TDateTime now, TDateTime timeOfDay) {
+    const TDateTime today = DateOf(now) + timeOfDay;
+    return now > today ? today + 1 : today;
 }
 
 }  // namespace plintor

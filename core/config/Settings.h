@@ -8,7 +8,8 @@
 
 namespace plintor {
 
-// The operator's configuration; one field per configuration key, named like the key.
+// The operator's configuration: one field per configuration key, named like the key, with the
+// key's default. A plain value: loading produces it (see LoadSettings), the kiosk applies it.
 struct TSettings {
     std::string Password = "7395";
     bool NavigationPanel = true;
@@ -33,6 +34,8 @@ struct TSettings {
     // Beyond the historical keys: the deny list also stops a page's images, scripts, requests
     // and workers, not only its navigations.
     bool DenyAllRequests = true;
+
+    bool operator==(const TSettings&) const = default;
 };
 
 // One URL button of the navigation panel; the first one is the home button.
@@ -52,19 +55,17 @@ constexpr int LastButtonNumber = 99;
 // The home entry that stands when no button is configured.
 TNavButton DefaultHomeButton(int pixelsPerInch);
 
-extern TSettings Settings;
-extern std::vector<TNavButton> NavButtons;
-extern TDateTime NextRestartTime;  // meaningful only while Settings.AutoRestart is not -1
-
 // Execution-state flags, as the power layer takes them.
 constexpr std::uint32_t ES_SYSTEM_REQUIRED = 0x00000001;
 constexpr std::uint32_t ES_DISPLAY_REQUIRED = 0x00000002;
 constexpr std::uint32_t ES_CONTINUOUS = 0x80000000;
 
-// What the loader asks the power layer to keep awake; made by the platform layer at start.
-extern std::uint32_t RequestedExecutionState;
+// What the kiosk asks the power layer to keep awake: always the system, the display unless
+// DisplayAlwaysOn is off.
+std::uint32_t ExecutionStateOf(const TSettings& settings);
 
-// Puts every process-wide value back to its state before loading.
-void ResetSettings(int pixelsPerInch);
+// The first moment at `timeOfDay` (a fraction of a day) that is not before `now`: today's, or
+// tomorrow's when today's has passed.
+TDateTime NextRestartAfter(TDateTime now, TDateTime timeOfDay);
 
 }  // namespace plintor

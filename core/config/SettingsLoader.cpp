@@ -1,17 +1,15 @@
 #include "core/config/SettingsLoader.h"
 
-#include <algorithm>
-
-#include "core/config/Settings.h"
+#include "core/config/SettingsKeys.h"
 #include "core/config/TIni.h"
-#include "core/support/Clock.h"
 #include "core/support/FileIO.h"
 #include "core/support/TextCase.h"
 
 namespace plintor {
 namespace {
 
-void ReadButton(const TIni& ini, int number, bool& homeReplaced, IConfigReport& report) {
+void ReadButton(const TIni& ini, int number, std::vector<TNavButton>& buttons, bool& homeReplaced,
+                IConfigReport& report) {
     const bool mentioned = ini.HasKey(ButtonKey(number, "Width")) ||
                            ini.HasKey(ButtonKey(number, "URL")) ||
                            ini.HasKey(ButtonKey(number, "Caption"));
@@ -26,71 +24,10 @@ void ReadButton(const TIni& ini, int number, bool& homeReplaced, IConfigReport& 
     }
     TNavButton button{ini.ReadString(ButtonKey(number, "Caption")), width, url};
     if (!homeReplaced) {
-        NavButtons.front() = std::move(button);
+        buttons.front() = std::move(button);
         homeReplaced = true;
     } else {
-        NavButtons.push_back(std::move(button));
-    }
-}
-
-void ReadKeys(const TIni& ini, ISettingsTarget& window, IConfigReport& report) {
-    Settings.Password = ini.ReadString("Password", Settings.Password);
-    Settings.NavigationPanel = ini.ReadBoolean("NavigationPanel", window.NavigationPanelVisible());
-    window.SetNavigationPanelVisible(Settings.NavigationPanel);
-    Settings.TouchKeyboard = ini.ReadBoolean("TouchKeyboard", window.TouchButtonVisible());
-    window.SetTouchButtonVisible(Settings.TouchKeyboard);
-    Settings.TouchKeyboardOnTop = ini.ReadBoolean("TouchKeyboardOnTop", false);
-    if (Settings.TouchKeyboardOnTop) {
-        window.SetKeyboardPanelOnTop();
-    }
-    Settings.TouchKeyboardSize =
-        std::clamp(ini.ReadInteger("TouchKeyboardSize", Settings.TouchKeyboardSize), 100, 200);
-    Settings.TouchKeyboardLayout =
-        ini.ReadString("TouchKeyboardLayout", Settings.TouchKeyboardLayout);
-    Settings.DisplayAlwaysOn = ini.ReadBoolean("DisplayAlwaysOn", true);
-    Settings.AutoReturn = ini.ReadInteger("AutoReturn", Settings.AutoReturn);
-    if (Settings.AutoReturn < 1) {
-        Settings.AutoReturn = 10;
-    }
-    Settings.AutoRestart = ini.ReadTime("AutoRestart", Settings.AutoRestart);
-    Settings.DownloadPDF = ini.ReadBoolean("DownloadPDF", Settings.DownloadPDF);
-    Settings.DownloadWord = ini.ReadBoolean("DownloadWord", Settings.DownloadWord);
-    Settings.ConvertWordToPDF = ini.ReadBoolean("ConvertWordToPDF", Settings.ConvertWordToPDF);
-    Settings.Wheelchair = std::clamp(ini.ReadInteger("Wheelchair", Settings.Wheelchair), 0, 70);
-    bool homeReplaced = false;
-    for (int number = FirstButtonNumber; number <= LastButtonNumber; ++number) {
-        ReadButton(ini, number, homeReplaced, report);
-    }
-    Settings.MsgBlocked = ini.ReadString("MsgBlocked", "");
-    window.SetBlockedHint(Settings.MsgBlocked);
-    Settings.AutoCloseAll = ini.ReadBoolean("AutoCloseAll", Settings.AutoCloseAll);
-    Settings.KillExplorer = ini.ReadBoolean("KillExplorer", Settings.KillExplorer);
-    Settings.ProgressIndicator = ini.ReadBoolean("ProgressIndicator", false);
-    if (Settings.ProgressIndicator) {
-        window.UseProgressIndicator();
-    }
-    Settings.MarginRight = ini.ReadInteger("MarginRight", window.MarginRight());
-    window.SetMarginRight(Settings.MarginRight);
-    Settings.BackgroundColor = ini.ReadString("BackgroundColor", "");
-    window.SetPanelColor(ParseHtmlColor(Settings.BackgroundColor, window.NavigationPanelColor()));
-    Settings.Screensaver = ini.ReadString("Screensaver", Settings.Screensaver);
-    Settings.DenyAllRequests = ini.ReadBoolean("DenyAllRequests", Settings.DenyAllRequests);
-}
-
-void ApplyLoadedValues(ISettingsTarget& window) {
-    window.SetKeyboardPanelHeight(window.KeyboardPanelHeight() * Settings.TouchKeyboardSize / 100);
-    window.SetTouchKeyboardTop(window.TouchKeyboardTop() * Settings.TouchKeyboardSize / 100);
-    window.SetTouchKeyboardLayout(Settings.TouchKeyboardLayout);
-    window.SetWheelchairBarVisible(Settings.Wheelchair != 0);
-    if (Settings.DisplayAlwaysOn) {
-        RequestedExecutionState |= ES_DISPLAY_REQUIRED;
-    }
-    if (Settings.AutoRestart != -1) {
-        const TDateTime now = CurrentClock().Now();
-        NextRestartTime = DateOf(now) + Settings.AutoRestart;
-        if (now > NextRestartTime) {
-            NextRestartTime += 1;
-        }
+        buttons.push_back(std::move(button));
     }
 }
 
@@ -108,21 +45,23 @@ void WarnOfNul(const std::string& iniFileName, IConfigReport& report) {
 
 }  // namespace
 
-std::string ButtonKey(int number, const char* part) {
-    return "Button" + std::to_string(number) + part;
-}
-
-void LoadSettings(const std::string& iniFileName, ISettingsTarget& window, IConfigReport& report) {
-    NavButtons = {DefaultHomeButton(window.PixelsPerInch())};
-    RequestedExecutionState = ES_CONTINUOUS | ES_SYSTEM_REQUIRED;
+TLoadedSettings LoadSettings(const std::string& iniFileName, int pixelsPerInch,
+                             IConfigReport& report) {
+    TLoadedSettings loaded{TSettings{}, {DefaultHomeButton(pixelsPerInch)}};
     try {
         const TIni ini(iniFileName, false);
         WarnOfNul(iniFileName, report);
-        ReadKeys(ini, window, report);
+        for (const TSettingKey& key : SettingKeys()) {
+            ReadSettingKey(ini, key, loaded.Settings);
+        }
+        bool homeReplaced = false;
+        for (int number = FirstButtonNumber; number <= LastButtonNumber; ++number) {
+            ReadButton(ini, number, loaded.Buttons, homeReplaced, report);
+        }
     } catch (const std::exception& error) {
         report.LoadFailed(error);
     }
-    ApplyLoadedValues(window);
+    return loaded;
 }
 
 }  // namespace plintor

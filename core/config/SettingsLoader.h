@@ -1,17 +1,24 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/config/IConfigReport.h"
-#include "core/config/ISettingsTarget.h"
+#include "core/config/Settings.h"
 
 namespace plintor {
 
-// Reads the configuration file into Settings and NavButtons, applies the visual settings to
-// the window as it goes, then sets NextRestartTime and RequestedExecutionState. A file that
-// cannot be read leaves the keys not yet read at their defaults; the rest still applies.
-void LoadSettings(const std::string& iniFileName, ISettingsTarget& window, IConfigReport& report);
+// What loading the configuration gives.
+struct TLoadedSettings {
+    TSettings Settings;
+    std::vector<TNavButton> Buttons;  // never empty: the first is the home button
+};
 
-std::string ButtonKey(int number, const char* part);  // "Button<n><part>"
+// Reads the configuration file: every key of SettingKeys() and the URL buttons. A file that
+// cannot be read, a dropped button and a file that cannot be what its writer meant are told to
+// `report`; what cannot be read keeps its default. `pixelsPerInch` scales the default home
+// button's width.
+TLoadedSettings LoadSettings(const std::string& iniFileName, int pixelsPerInch,
+                             IConfigReport& report);
 
 }  // namespace plintor

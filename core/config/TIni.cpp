@@ -91,10 +91,6 @@ void CreateEmptyFileIfMissing(const std::string& fileName) {
     TSystemFile::Open(fileName, TSystemFile::TOpen::CreateNew);
 }
 
-int CurrentYear() {
-    return DecodeDateTime(CurrentClock().Now()).Year;
-}
-
 }  // namespace
 
 std::string NormaliseIniKey(std::string_view key) {
@@ -177,7 +173,8 @@ std::int64_t TIni::ReadCurrency(std::string_view key, std::int64_t defaultValue)
 
 TDateTime TIni::ReadDate(std::string_view key, TDateTime defaultValue) const {
     const std::optional<std::string> value = FindValue(key);
-    return value ? ParseIniDate(*value, CurrentYear()).value_or(defaultValue) : defaultValue;
+    return value ? ParseIniDate(*value, DecodeDateTime(FClock->Now()).Year).value_or(defaultValue)
+                 : defaultValue;
 }
 
 TDateTime TIni::ReadTime(std::string_view key, TDateTime defaultValue) const {
@@ -187,7 +184,9 @@ TDateTime TIni::ReadTime(std::string_view key, TDateTime defaultValue) const {
 
 TDateTime TIni::ReadDateTime(std::string_view key, TDateTime defaultValue) const {
     const std::optional<std::string> value = FindValue(key);
-    return value ? ParseIniDateTime(*value, CurrentYear()).value_or(defaultValue) : defaultValue;
+    return value
+               ? ParseIniDateTime(*value, DecodeDateTime(FClock->Now()).Year).value_or(defaultValue)
+               : defaultValue;
 }
 
 void TIni::WriteString(std::string_view key, std::string_view value) {

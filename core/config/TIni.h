@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/support/Clock.h"
 #include "core/support/DateTime.h"
 
 namespace plintor {
@@ -67,11 +68,15 @@ public:
 
     const std::vector<std::string>& Lines() const { return FBuffer; }
 
+    // Two-digit years of dates are read relative to this clock's year (the system's by default).
+    void UseClock(const IClock& clock) { FClock = &clock; }
+
 private:
     std::optional<std::string> FindValue(std::string_view key) const;
 
     std::string FFileName;
     std::vector<std::string> FBuffer;
+    const IClock* FClock = &SystemClock();
 };
 
 }  // namespace plintor

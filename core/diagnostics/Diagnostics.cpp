@@ -1,5 +1,8 @@
 #include "core/diagnostics/Diagnostics.h"
 
+#include <filesystem>
+
+#include "core/app/KioskConfiguration.h"
 #include "core/browser/UrlLists.h"
 #include "core/browser/UrlMask.h"
 #include "core/config/ConfigFiles.h"
@@ -7,13 +10,13 @@
 #include "core/config/SettingsLoader.h"
 #include "core/config/TIni.h"
 #include "core/config/UrlListFiles.h"
-#include "core/diagnostics/HeadlessSettingsTarget.h"
 #include "core/diagnostics/MaskAdvice.h"
 #include "core/diagnostics/SettingsReport.h"
 #include "core/documents/DownloadRules.h"
 #include "core/support/Exceptions.h"
 #include "core/support/FileHelpers.h"
 #include "core/support/FileIO.h"
+#include "core/support/ScreenScale.h"
 #include "core/support/TextCodec.h"
 
 namespace plintor {
@@ -59,22 +62,14 @@ void CheckMasks(const std::vector<std::string>& masks, const char* listName,
     }
 }
 
-// Settings and lists exactly as the kiosk builds them at start in its normal mode.
-TUrlLists LoadAsKiosk(const std::string& programBaseName, const std::string& tempFolder,
-                      TStreamConfigReport& report) {
-    const TEffectiveFiles files = EffectiveFiles(programBaseName);
-    THeadlessSettingsTarget window;
-    ResetSettings(window.PixelsPerInch());
-    LoadSettings(files.Config, window, report);
-    TUrlLists lists;
-    LoadURLLists(lists, files.Whitelist, files.Blacklist, report);
-    AllowNavButtonAddresses(lists, NavButtons);
-    lists.SetOwnDocuments(ShownDocuments(TempFilesIn(tempFolder)));
-    return lists;
+TKioskConfiguration LoadAsKiosk(const std::string& programBaseName, const std::string& tempFolder,
+                                TStreamConfigReport& report) {
+    return LoadKioskConfiguration(programBaseName, TempFilesIn(tempFolder), DesignPixelsPerInch,
+                                  report);
 }
 
-void CheckDocumentSettings(TStreamConfigReport& report) {
-    if (Settings.DownloadWord && !Settings.ConvertWordToPDF) {
+void CheckDocumentSettings(const TSettings& settings, TStreamConfigReport& report) {
+    if (settings.DownloadWord && !settings.ConvertWordToPDF) {
         report.Warn(
             "DownloadWord without ConvertWordToPDF cannot show Word documents here; every one is "
             "answered as a blocked download");
@@ -88,17 +83,17 @@ int RunCheckConfig(const std::string& programBaseName, const std::string& tempFo
     TStreamConfigReport report(err);
     const TEffectiveFiles files = EffectiveFiles(programBaseName);
     CheckConfigFile(files.Config, report);
-    const TUrlLists lists = LoadAsKiosk(programBaseName, tempFolder, report);
-    CheckMasks(lists.Whitelist(), "allow", report);
-    CheckMasks(lists.Blacklist(), "deny", report);
-    for (const std::string& advice : MaskAdvice(lists)) {
+    const TKioskConfiguration kiosk = LoadAsKiosk(programBaseName, tempFolder, report);
+    CheckMasks(kiosk.Lists.Whitelist(), "allow", report);
+    CheckMasks(kiosk.Lists.Blacklist(), "deny", report);
+    for (const std::string& advice : MaskAdvice(kiosk.Lists)) {
         report.Warn(advice);
     }
-    CheckDocumentSettings(report);
-    if (Settings.Password == TSettings{}.Password) {
+    CheckDocumentSettings(kiosk.Settings, report);
+    if (kiosk.Settings.Password == TSettings{}.Password) {
         report.Warn("the shutdown password is the default one; set Password to your own");
     }
-    for (const std::string& line : FormatSettingsLines(Settings, NavButtons)) {
+    for (const std::string& line : FormatSettingsLines(kiosk.Settings, kiosk.Buttons)) {
         out << line << '\n';
     }
     return report.Warnings() > 0 ? 1 : 0;
@@ -107,11 +102,27 @@ int RunCheckConfig(const std::string& programBaseName, const std::string& tempFo
 int RunCheckUrl(const std::string& programBaseName, const std::string& tempFolder,
                 const std::vector<std::string>& addresses, std::ostream& out, std::ostream& err) {
     TStreamConfigReport report(err);
-    const TUrlLists lists = LoadAsKiosk(programBaseName, tempFolder, report);
+    const TKioskConfiguration kiosk = LoadAsKiosk(programBaseName, tempFolder, report);
     for (const std::string& address : addresses) {
-        out << (lists.IsURLAllowed(address) ? "allowed " : "blocked ") << address << '\n';
+        out << (kiosk.Lists.IsURLAllowed(address) ? "allowed " : "blocked ") << address << '\n';
     }
     return 0;
+}
+
+int RunOperatorCheck(const TProgramOptions& options, const std::string& programPath,
+                     const std::string& tempFolder, std::ostream& out, std::ostream& err) {
+    const std::string home =
+        options.Home.value_or(std::filesystem::path(programPath).parent_path().string());
+    std::error_code error;
+    std::filesystem::current_path(home, error);
+    if (error) {
+        err << "plintor: cannot use the home folder \"" << home << "\"\n";
+        return ExitUsage;
+    }
+    const std::string baseName = ProgramBaseName(programPath);
+    return options.Mode == TProgramMode::CheckConfig
+               ? RunCheckConfig(baseName, tempFolder, out, err)
+               : RunCheckUrl(baseName, tempFolder, options.Addresses, out, err);
 }
 
 }  // namespace plintor

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/app/ProgramOptions.h"
+
 namespace plintor {
 
 // The operator's command-line checks. Both run in the kiosk's home folder (the current
@@ -19,5 +21,10 @@ int RunCheckConfig(const std::string& programBaseName, const std::string& tempFo
 // One line per address: "allowed" or "blocked", a blank, the address as given.
 int RunCheckUrl(const std::string& programBaseName, const std::string& tempFolder,
                 const std::vector<std::string>& addresses, std::ostream& out, std::ostream& err);
+
+// --check-config or --check-url as the options say, in the home folder they name (else the
+// program's own folder, from `programPath`); exit code 2 when that folder cannot be used.
+int RunOperatorCheck(const TProgramOptions& options, const std::string& programPath,
+                     const std::string& tempFolder, std::ostream& out, std::ostream& err);
 
 }  // namespace plintor

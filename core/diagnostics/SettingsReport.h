@@ -15,9 +15,6 @@ namespace plintor {
 std::vector<std::string> FormatSettingsLines(const TSettings& settings,
                                              const std::vector<TNavButton>& buttons);
 
-// True for every key the program reads (given in normalised, upper-case form).
-bool IsKnownSettingsKey(std::string_view normalisedKey);
-
 // Points out unknown keys, keys set more than once and values the program cannot use.
 // `fileLabel` names the file in each warning.
 void CheckSettingsFile(const TIni& ini, const std::string& fileLabel,

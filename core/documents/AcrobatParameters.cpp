@@ -7,8 +7,6 @@
 
 namespace plintor {
 
-bool AcrobatAvailable = false;
-
 namespace {
 
 struct TFragmentItem {

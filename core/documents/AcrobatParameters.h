@@ -6,10 +6,6 @@
 
 namespace plintor {
 
-// The browser shows PDF documents itself, so PDF addresses get the viewer's parameters. Set
-// once at start.
-extern bool AcrobatAvailable;
-
 // A PDF address (its document part ends in ".pdf", any case; the query does not count) with
 // the viewer's "toolbar" and "navpanes" items of its fragment set to 0 and appended when
 // missing; any other address comes back trimmed and unchanged.

@@ -8,8 +8,6 @@
 
 namespace plintor {
 
-TTempFiles TempFiles;
-
 TTempFiles TempFilesIn(const std::string& tempFolder) {
     const std::string folder = WithTrailingDelimiter(tempFolder);
     return {folder + std::string(TempTmpName), folder + std::string(TempPdfName),

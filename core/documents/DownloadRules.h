@@ -18,9 +18,6 @@ TTempFiles TempFilesIn(const std::string& tempFolder);
 // The documents the program shows from its temporary files.
 std::vector<std::string> ShownDocuments(const TTempFiles& files);
 
-// The program's temporary files, set once at start.
-extern TTempFiles TempFiles;
-
 // The extensions that may be downloaded: ".pdf" with PDF downloads on, ".doc" and ".docx"
 // with Word downloads on; none means every download is blocked.
 std::vector<std::string> AllowedExtensions(bool downloadPdf, bool downloadWord);

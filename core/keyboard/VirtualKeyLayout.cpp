@@ -8,8 +8,6 @@
 
 namespace plintor {
 
-std::vector<TVirtualKeyLayout> KeyboardLayouts;
-
 namespace {
 
 std::vector<std::string> SplitList(std::string_view text, char separator) {

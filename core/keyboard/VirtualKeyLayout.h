@@ -29,10 +29,8 @@ struct TVirtualKeyLayout {
 // Reads a description: lines "type=", "languages=" (comma-separated), "size=<w>x<h>" and
 // one "row=" per row of keys ("AE01 AE02 BKSP:2"); "#" starts a comment line. None when the
 // text lacks its type, size or rows.
-std::optional<TVirtualKeyLayout> ParseVirtualKeyLayout(std::string_view name, std::string_view text);
-
-// The layout descriptions of the program, in the order they were found.
-extern std::vector<TVirtualKeyLayout> KeyboardLayouts;
+std::optional<TVirtualKeyLayout> ParseVirtualKeyLayout(std::string_view name,
+                                                       std::string_view text);
 
 // The description for a keyboard type and the current input language ("de-DE"): searched
 // from the last description to the first, first by the full name, then by the language

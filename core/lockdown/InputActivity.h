@@ -2,24 +2,33 @@
 
 #include <functional>
 
-#include "core/app/KioskMessage.h"
+#include "core/support/Clock.h"
 #include "core/support/DateTime.h"
 
 namespace plintor {
 
-// The time of the visitor's last input; 0 after an idle return until the next input.
-extern TDateTime LastInputTime;
+// The visitor's input as the idle return sees it: every key, pointer and touch input is
+// recorded with the time; the idle return disarms it until the next input.
+class TInputActivity {
+public:
+    explicit TInputActivity(const IClock& clock) : FClock(clock), FLastInput(clock.Now()) {}
 
-// Where input while the screensaver page is shown is reported (as WM_HIDESCREENSAVER), and
-// whether it is shown now. Set by the main window.
-extern std::function<void(const TKioskMessage&)> ScreensaverWindow;
-extern bool ScreensaverShown;
+    // An input came now; while the screensaver page is shown, the screensaver is told.
+    void Record();
+    // No idle period is counted until the next input.
+    void Disarm() { FLastInput = 0; }
+    // True when at least `minutes` whole minutes passed since the last input.
+    bool IdleMinutesReached(int minutes) const;
+    TDateTime LastInput() const { return FLastInput; }
 
-// Every key, pointer and touch input comes here with the current time; the idle return
-// records 0, which disarms the idle test until the next input.
-void RecordInputActivity(TDateTime time);
+    // The screensaver page covers the window: the next input goes to `hide` (once).
+    void ScreensaverShown(std::function<void()> hide) { FHideScreensaver = std::move(hide); }
+    bool ScreensaverShowing() const { return static_cast<bool>(FHideScreensaver); }
 
-// True when at least `minutes` whole minutes passed since the last input.
-bool IdleMinutesReached(int minutes);
+private:
+    const IClock& FClock;
+    TDateTime FLastInput;
+    std::function<void()> FHideScreensaver;
+};
 
 }  // namespace plintor

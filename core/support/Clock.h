@@ -4,7 +4,8 @@
 
 namespace plintor {
 
-// Source of the local date and time; replaced in tests so that time can jump without sleeping.
+// Source of the local date and time. The parts that need the time are handed a clock, so that
+// tests move time without sleeping.
 class IClock {
 public:
     virtual ~IClock() = default;
@@ -17,19 +18,7 @@ public:
     TDateTime Now() const override;
 };
 
-// The clock every part of the program reads; the system clock unless a test installed another.
-IClock& CurrentClock();
-
-// Installs `clock` as the current clock while the object lives.
-class TClockOverride {
-public:
-    explicit TClockOverride(IClock& clock);
-    ~TClockOverride();
-    TClockOverride(const TClockOverride&) = delete;
-    TClockOverride& operator=(const TClockOverride&) = delete;
-
-private:
-    IClock* FPrevious;
-};
+// The one system clock (it holds no state).
+const IClock& SystemClock();
 
 }  // namespace plintor

@@ -10,9 +10,10 @@
 
 namespace plintor {
 
-std::string LogFileName;
-
 namespace {
+
+// Set once at start; before that the program's log writes nowhere.
+TLogWriter TheProgramLog{"", SystemClock()};
 
 constexpr std::string_view CRLF = "\r\n";
 
@@ -22,10 +23,10 @@ void AppendLineEndIfMissing(std::string& text) {
     }
 }
 
-std::string ComposeEntry(std::string_view text, bool stamped, bool entryForm) {
+std::string ComposeEntry(std::string_view text, TDateTime now, bool stamped, bool entryForm) {
     std::string composed;
     if (stamped) {
-        composed = LogTimeStamp(CurrentClock().Now());
+        composed = LogTimeStamp(now);
         composed += entryForm ? CRLF : std::string_view("  ");
     }
     composed += BoundedLogText(text);
@@ -40,13 +41,6 @@ std::string FormatTime(const char* format, const std::tm& moment) {
     char buffer[128];
     const std::size_t length = std::strftime(buffer, sizeof buffer, format, &moment);
     return std::string(buffer, length);
-}
-
-bool AppendEntry(const std::string& fileName, std::string_view text, std::int64_t maxSize,
-                 bool stamped, bool entryForm) {
-    const std::string composed = ComposeEntry(text, stamped, entryForm);
-    return AppendToLogFile(fileName, composed, static_cast<std::int64_t>(Utf16Length(composed)),
-                           maxSize);
 }
 
 }  // namespace
@@ -93,57 +87,62 @@ std::string LogTimeStamp(TDateTime moment) {
     return stamp;
 }
 
-bool WriteLogFile(const std::string& fileName, std::string_view text, std::int64_t maxSize,
-                  bool stamped, bool entryForm) {
+bool TLogWriter::Write(std::string_view text, std::int64_t maxSize, bool stamped,
+                       bool entryForm) const {
+    if (FFileName.empty()) {
+        return false;
+    }
     try {
-        return AppendEntry(fileName, text, maxSize, stamped, entryForm);
+        const std::string composed = ComposeEntry(text, FClock->Now(), stamped, entryForm);
+        return AppendToLogFile(FFileName, composed,
+                               static_cast<std::int64_t>(Utf16Length(composed)), maxSize);
     } catch (...) {
         return false;
     }
+}
+
+bool TLogWriter::Plain(std::string_view text, std::int64_t maxSize) const {
+    return Write(text, maxSize, false, false);
+}
+
+bool TLogWriter::Stamped(std::string_view text, std::int64_t maxSize) const {
+    return Write(text, maxSize, true, false);
+}
+
+bool TLogWriter::Entry(std::string_view text, std::int64_t maxSize) const {
+    return Write(text, maxSize, true, true);
+}
+
+bool TLogWriter::Exception(const std::exception& error, std::int64_t maxSize) const {
+    try {
+        return Entry(ExceptionClassName(error) + ": " + error.what(), maxSize);
+    } catch (...) {
+        return false;
+    }
+}
+
+void StartProgramLog(const std::string& fileName, const IClock& clock) {
+    TheProgramLog = TLogWriter(fileName, clock);
+}
+
+const TLogWriter& ProgramLog() {
+    return TheProgramLog;
 }
 
 bool LogPlain(std::string_view text) {
-    return LogPlain(LogFileName, text);
-}
-bool LogPlain(const std::string& fileName, std::string_view text) {
-    return LogPlain(fileName, text, MaxLogSize);
-}
-bool LogPlain(const std::string& fileName, std::string_view text, std::int64_t maxSize) {
-    return WriteLogFile(fileName, text, maxSize, false, false);
+    return TheProgramLog.Plain(text);
 }
 
 bool LogStamped(std::string_view text) {
-    return LogStamped(LogFileName, text);
-}
-bool LogStamped(const std::string& fileName, std::string_view text) {
-    return LogStamped(fileName, text, MaxLogSize);
-}
-bool LogStamped(const std::string& fileName, std::string_view text, std::int64_t maxSize) {
-    return WriteLogFile(fileName, text, maxSize, true, false);
+    return TheProgramLog.Stamped(text);
 }
 
 bool LogEntry(std::string_view text) {
-    return LogEntry(LogFileName, text);
-}
-bool LogEntry(const std::string& fileName, std::string_view text) {
-    return LogEntry(fileName, text, MaxLogSize);
-}
-bool LogEntry(const std::string& fileName, std::string_view text, std::int64_t maxSize) {
-    return WriteLogFile(fileName, text, maxSize, true, true);
+    return TheProgramLog.Entry(text);
 }
 
 bool LogException(const std::exception& error) {
-    return LogException(LogFileName, error);
-}
-bool LogException(const std::string& fileName, const std::exception& error) {
-    return LogException(fileName, error, MaxLogSize);
-}
-bool LogException(const std::string& fileName, const std::exception& error, std::int64_t maxSize) {
-    try {
-        return LogEntry(fileName, ExceptionClassName(error) + ": " + error.what(), maxSize);
-    } catch (...) {
-        return false;
-    }
+    return TheProgramLog.Exception(error);
 }
 
 }  // namespace plintor

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "core/lockdown/KeyTable.h"
-#include "platform/InputHooks.h"
 
 namespace plintor {
 namespace {
@@ -54,10 +53,6 @@ std::vector<unsigned long> KeysymsOfVirtualKey(std::uint32_t virtualKey) {
         }
     }
     return keysyms;
-}
-
-std::uint32_t VirtualKeyOfNativeKey(std::uint32_t nativeKey) {
-    return VirtualKeyOfKeysym(nativeKey);
 }
 
 }  // namespace plintor

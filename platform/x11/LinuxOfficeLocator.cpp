@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <sstream>
 
 #include "platform/OfficeLocator.h"
+#include "platform/x11/LinuxServices.h"
 
 namespace plintor {
 namespace {
@@ -42,15 +44,22 @@ std::string FindInInstallFolders() {
     return {};
 }
 
+class TLinuxOfficeLocator final : public IOfficeLocator {
+public:
+    std::string FindLibreOfficePath() const override {
+        for (const char* name : {"soffice", "libreoffice"}) {
+            if (std::string found = FindOnPath(name); !found.empty()) {
+                return found;
+            }
+        }
+        return FindInInstallFolders();
+    }
+};
+
 }  // namespace
 
-std::string FindLibreOfficePath() {
-    for (const char* name : {"soffice", "libreoffice"}) {
-        if (std::string found = FindOnPath(name); !found.empty()) {
-            return found;
-        }
-    }
-    return FindInInstallFolders();
+std::unique_ptr<IOfficeLocator> CreateLinuxOfficeLocator() {
+    return std::make_unique<TLinuxOfficeLocator>();
 }
 
 }  // namespace plintor

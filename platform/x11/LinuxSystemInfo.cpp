@@ -1,8 +1,10 @@
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 #include "core/support/FileHelpers.h"
 #include "platform/SystemInfo.h"
+#include "platform/x11/LinuxServices.h"
 
 namespace plintor {
 namespace {
@@ -37,9 +39,8 @@ public:
 
 }  // namespace
 
-ISystemInfo& SystemInfo() {
-    static TLinuxSystemInfo info;
-    return info;
+std::unique_ptr<ISystemInfo> CreateLinuxSystemInfo() {
+    return std::make_unique<TLinuxSystemInfo>();
 }
 
 }  // namespace plintor

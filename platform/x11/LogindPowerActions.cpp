@@ -2,6 +2,7 @@
 
 #include "platform/PowerActions.h"
 #include "platform/SessionManager.h"
+#include "platform/x11/LinuxServices.h"
 
 namespace plintor {
 namespace {
@@ -18,16 +19,15 @@ private:
     // A connection per request: these come at most once per run, and a fresh connection does
     // not depend on a bus that may have been restarted since the program started.
     static bool Forward(bool (ISessionManager::*request)()) {
-        const std::unique_ptr<ISessionManager> manager = ConnectSessionManager();
+        const std::unique_ptr<ISessionManager> manager = ConnectLogindSessionManager();
         return manager != nullptr && (manager.get()->*request)();
     }
 };
 
 }  // namespace
 
-IPowerActions& PowerActions() {
-    static TLogindPowerActions actions;
-    return actions;
+std::unique_ptr<IPowerActions> CreateLogindPowerActions() {
+    return std::make_unique<TLogindPowerActions>();
 }
 
 }  // namespace plintor

@@ -10,8 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/posix/UniqueFd.h"
 #include "platform/SessionManager.h"
+#include "platform/posix/UniqueFd.h"
+#include "platform/x11/LinuxServices.h"
 
 namespace plintor {
 namespace {
@@ -169,7 +170,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ISessionManager> ConnectSessionManager() {
+std::unique_ptr<ISessionManager> ConnectLogindSessionManager() {
     sd_bus* opened = nullptr;
     if (sd_bus_open_system(&opened) < 0) {
         return nullptr;

@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "core/app/CommandLineText.h"
-#include "platform/posix/UniqueFd.h"
 #include "platform/ProcessRunner.h"
+#include "platform/posix/UniqueFd.h"
+#include "platform/x11/LinuxServices.h"
 
 namespace plintor {
 namespace {
@@ -74,14 +75,16 @@ pid_t Start(const std::vector<std::string>& arguments, bool wait, TStartReport& 
 bool WaitFor(pid_t pid, int timeLimitMs, int& status) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeLimitMs);
     for (;;) {
-        const pid_t done = ::waitpid(pid, &status, timeLimitMs == NoTimeLimit ? 0 : WNOHANG);
+        const pid_t done =
+            ::waitpid(pid, &status, timeLimitMs == IProcessRunner::NoTimeLimit ? 0 : WNOHANG);
         if (done == pid) {
             return true;
         }
         if (done < 0 && errno != EINTR) {
             return false;
         }
-        if (timeLimitMs != NoTimeLimit && std::chrono::steady_clock::now() >= deadline) {
+        if (timeLimitMs != IProcessRunner::NoTimeLimit &&
+            std::chrono::steady_clock::now() >= deadline) {
             ::kill(-pid, SIGKILL);
             ::waitpid(pid, &status, 0);
             return false;
@@ -92,9 +95,19 @@ bool WaitFor(pid_t pid, int timeLimitMs, int& status) {
     }
 }
 
-}  // namespace
+class TPosixProcessRunner final : public IProcessRunner {
+public:
+    bool RunCommandLine(const std::string& commandLine, bool wait, int& exitCode,
+                        int timeLimitMs) override;
+    bool RunProgram(const std::string& programFile, const std::string& parameters, bool wait,
+                    int& exitCode, int timeLimitMs) override {
+        return RunCommandLine(ProgramCommandLine(programFile, parameters), wait, exitCode,
+                              timeLimitMs);
+    }
+};
 
-bool RunCommandLine(const std::string& commandLine, bool wait, int& exitCode, int timeLimitMs) {
+bool TPosixProcessRunner::RunCommandLine(const std::string& commandLine, bool wait, int& exitCode,
+                                         int timeLimitMs) {
     exitCode = -1;
     const std::vector<std::string> arguments = SplitCommandLine(commandLine);
     if (arguments.empty()) {
@@ -117,9 +130,10 @@ bool RunCommandLine(const std::string& commandLine, bool wait, int& exitCode, in
     return started;
 }
 
-bool RunProgram(const std::string& programFile, const std::string& parameters, bool wait,
-                int& exitCode, int timeLimitMs) {
-    return RunCommandLine(ProgramCommandLine(programFile, parameters), wait, exitCode, timeLimitMs);
+}  // namespace
+
+std::unique_ptr<IProcessRunner> CreatePosixProcessRunner() {
+    return std::make_unique<TPosixProcessRunner>();
 }
 
 }  // namespace plintor

@@ -1,4 +1,5 @@
 #include "platform/ProcessProtection.h"
+#include "platform/x11/LinuxServices.h"
 
 #include <fcntl.h>
 #include <sys/prctl.h>
@@ -7,10 +8,12 @@
 #include <cerrno>
 #include <csignal>
 #include <initializer_list>
+#include <memory>
 
 namespace plintor {
 namespace {
 
+// A signal handler reaches nothing but the process's globals: the pipe it writes to.
 int RefusedRead = -1;
 int RefusedWrite = -1;
 
@@ -24,9 +27,14 @@ void RefuseSignal(int) {
     errno = savedErrno;
 }
 
-}  // namespace
+class TSignalProtection final : public IProcessProtection {
+public:
+    bool Protect() override;
+    int RefusedSignalDescriptor() const override { return RefusedRead; }
+    void TakeRefusedSignals() override;
+};
 
-bool ProtectProcess() {
+bool TSignalProtection::Protect() {
     int ends[2];
     if (RefusedRead < 0 && ::pipe2(ends, O_CLOEXEC | O_NONBLOCK) == 0) {
         RefusedRead = ends[0];
@@ -43,14 +51,16 @@ bool ProtectProcess() {
     return ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0) == 0 && protectedAll;
 }
 
-int RefusedSignalDescriptor() {
-    return RefusedRead;
-}
-
-void TakeRefusedSignals() {
+void TSignalProtection::TakeRefusedSignals() {
     char buffer[64];
     while (::read(RefusedRead, buffer, sizeof buffer) > 0) {
     }
+}
+
+}  // namespace
+
+std::unique_ptr<IProcessProtection> CreateSignalProtection() {
+    return std::make_unique<TSignalProtection>();
 }
 
 }  // namespace plintor

@@ -8,8 +8,9 @@
 #include <cstddef>
 #include <cstring>
 
-#include "platform/posix/UniqueFd.h"
 #include "platform/InstanceChannel.h"
+#include "platform/posix/UniqueFd.h"
+#include "platform/x11/LinuxServices.h"
 
 namespace plintor {
 namespace {
@@ -74,7 +75,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IInstanceChannel> ClaimInstanceChannel() {
+std::unique_ptr<IInstanceChannel> ClaimUnixInstanceChannel() {
     TUniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     sockaddr_un address{};
     const socklen_t length = ChannelAddress(address);
@@ -87,7 +88,7 @@ std::unique_ptr<IInstanceChannel> ClaimInstanceChannel() {
     return std::make_unique<TUnixInstanceChannel>(std::move(socket));
 }
 
-bool SendToInstance(const TKioskMessage& message, std::string& error) {
+bool SendToUnixInstance(const TKioskMessage& message, std::string& error) {
     const TUniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     sockaddr_un address{};
     const socklen_t length = ChannelAddress(address);

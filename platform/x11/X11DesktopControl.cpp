@@ -20,6 +20,7 @@
 #include "core/support/FileHelpers.h"
 #include "core/support/FileIO.h"
 #include "platform/DesktopControl.h"
+#include "platform/x11/LinuxServices.h"
 #include "platform/x11/ShellLauncher.h"
 #include "platform/x11/X11Display.h"
 
@@ -58,7 +59,7 @@ class TX11DesktopControl final : public IDesktopControl {
 public:
     explicit TX11DesktopControl(std::unique_ptr<TX11Display> display)
         : FX(std::move(display)), FServerProcessId(LocalServerProcessId(DisplayString(Dpy()))) {
-        TX11ErrorTrap trap(*FX);
+        TX11ErrorTrap trap(FX->Get());
         FContext.OwnProcessId = ::getpid();
         FContext.DevelopmentProcessId = 0;
         const std::vector<long> shell = ShellProcessIds();
@@ -192,7 +193,7 @@ bool TX11DesktopControl::MaySignal(long processId, long windowManager) const {
 }
 
 void TX11DesktopControl::CloseForeignWindows() {
-    TX11ErrorTrap trap(*FX);
+    TX11ErrorTrap trap(FX->Get());
     const long windowManager = WindowManagerProcessId();
     for (const TTopLevelClient& client : TopLevelClients()) {
         const TForeignWindow window = Describe(client);
@@ -230,7 +231,7 @@ void TX11DesktopControl::AskToClose(TXWindow window) const {
 
 // A shell whose command line cannot be read is ended all the same: the lockdown comes first.
 bool TX11DesktopControl::StopShell() {
-    TX11ErrorTrap trap(*FX);
+    TX11ErrorTrap trap(FX->Get());
     bool signalled = false;
     for (const long processId : ShellProcessIds()) {
         FShell.Remember(processId);
@@ -297,7 +298,7 @@ void TX11DesktopControl::SendToRoot(TXWindow window, TXAtom type,
 }
 
 bool TX11DesktopControl::BringWindowToFront(unsigned long window) {
-    TX11ErrorTrap trap(*FX);
+    TX11ErrorTrap trap(FX->Get());
     if (WmState(window) == IconicState) {
         XMapWindow(Dpy(), window);
     }
@@ -313,13 +314,13 @@ bool TX11DesktopControl::BringWindowToFront(unsigned long window) {
 
 // A window whose owner is unknown is not ours: ours are always known.
 bool TX11DesktopControl::ForeignWindowInFront() {
-    TX11ErrorTrap trap(*FX);
+    TX11ErrorTrap trap(FX->Get());
     const TXWindow active = ActiveWindow();
     return active != 0 && FX->OwnerProcessId(active) != FContext.OwnProcessId;
 }
 
 void TX11DesktopControl::SetTopmost(unsigned long window, bool topmost) {
-    TX11ErrorTrap trap(*FX);
+    TX11ErrorTrap trap(FX->Get());
     SendToRoot(window, AtomFor(TXAtomName::NetWmState),
                {topmost ? NetWmStateAdd : NetWmStateRemove,
                 static_cast<long>(AtomFor(TXAtomName::NetWmStateAbove)), 0, PagerSource});
@@ -331,13 +332,13 @@ void TX11DesktopControl::SetTopmost(unsigned long window, bool topmost) {
 
 // The frame moves, not the window: inside its frame the window has nothing to pass.
 void TX11DesktopControl::RaiseWindow(unsigned long window) {
-    TX11ErrorTrap trap(*FX);
+    TX11ErrorTrap trap(FX->Get());
     XRaiseWindow(Dpy(), FX->TopLevelOf(window));
     XFlush(Dpy());
 }
 
 void TX11DesktopControl::LowerWindow(unsigned long window) {
-    TX11ErrorTrap trap(*FX);
+    TX11ErrorTrap trap(FX->Get());
     XLowerWindow(Dpy(), FX->TopLevelOf(window));
     XFlush(Dpy());
 }
@@ -346,7 +347,7 @@ bool TX11DesktopControl::IsScreensaverRunning() {
     if (!FX->HasScreenSaverExtension()) {
         return false;
     }
-    TX11ErrorTrap trap(*FX);
+    TX11ErrorTrap trap(FX->Get());
     const std::unique_ptr<XScreenSaverInfo, int (*)(void*)> info(XScreenSaverAllocInfo(), XFree);
     return info != nullptr && XScreenSaverQueryInfo(Dpy(), FX->Root(), info.get()) &&
            info->state == ScreenSaverOn;
@@ -362,7 +363,7 @@ bool TX11DesktopControl::DpmsEnabled() const {
 // number of "on". It ends the suspension with our connection, but DPMS stays as we leave it:
 // it is switched back on when the display may sleep again, and when we go.
 void TX11DesktopControl::KeepDisplayOn(bool on) {
-    TX11ErrorTrap trap(*FX);
+    TX11ErrorTrap trap(FX->Get());
     if (FX->HasScreenSaverExtension() && on != FDisplayKeptOn) {
         XScreenSaverSuspend(Dpy(), on ? True : False);
     }
@@ -406,7 +407,7 @@ std::string TX11DesktopControl::KeepChangesRecord(const std::string& fileName) {
             repaired = "its record " + fileName + " was damaged and is dropped";
         } else {
             if (leftover->PowerSavingWasOn && FX->HasDpmsExtension()) {
-                TX11ErrorTrap trap(*FX);
+                TX11ErrorTrap trap(FX->Get());
                 DPMSEnable(Dpy());
                 XFlush(Dpy());
                 repaired = "display power saving is on again";
@@ -426,7 +427,7 @@ std::string TX11DesktopControl::KeepChangesRecord(const std::string& fileName) {
 
 }  // namespace
 
-std::unique_ptr<IDesktopControl> ConnectDesktopControl() {
+std::unique_ptr<IDesktopControl> ConnectX11DesktopControl() {
     std::unique_ptr<TX11Display> display = TX11Display::Open();
     if (display == nullptr) {
         return nullptr;

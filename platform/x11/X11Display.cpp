@@ -76,31 +76,19 @@ std::string HostName() {
     return ::gethostname(name, sizeof name - 1) == 0 ? name : "";
 }
 
-struct TTrapState {
-    int Depth = 0;
-    Display* Trapped = nullptr;
-    XErrorHandler Previous = nullptr;
-};
-TTrapState Trap;
-
-int CatchError(Display* display, XErrorEvent* error) {
-    if (display == Trap.Trapped) {
-        return 0;
-    }
-    return Trap.Previous != nullptr ? Trap.Previous(display, error) : 0;
-}
-
 }  // namespace
 
 std::unique_ptr<TX11Display> TX11Display::Open() {
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
+    TDisplayHandle display = OpenDisplayHandle();
+    if (!display) {
         return nullptr;
     }
-    return std::unique_ptr<TX11Display>(new TX11Display(display));
+    return std::unique_ptr<TX11Display>(new TX11Display(std::move(display)));
 }
 
-TX11Display::TX11Display(Display* display) : FDisplay(display), FRoot(DefaultRootWindow(display)) {
+TX11Display::TX11Display(TDisplayHandle handle)
+    : FDisplay(std::move(handle)), FRoot(DefaultRootWindow(FDisplay.get())) {
+    Display* display = FDisplay.get();
     XInternAtoms(display, const_cast<char**>(AtomNames), static_cast<int>(std::size(AtomNames)),
                  False, FAtoms.data());
     int eventBase = 0;
@@ -114,12 +102,8 @@ TX11Display::TX11Display(Display* display) : FDisplay(display), FRoot(DefaultRoo
     FDpms = DPMSQueryExtension(display, &eventBase, &errorBase) && DPMSCapable(display);
 }
 
-TX11Display::~TX11Display() {
-    XCloseDisplay(FDisplay);
-}
-
 std::vector<unsigned long> TX11Display::Longs(TXWindow window, TXAtom property) const {
-    const TProperty read = ReadProperty(FDisplay, window, property);
+    const TProperty read = ReadProperty(FDisplay.get(), window, property);
     if (read.Format != 32) {
         return {};
     }
@@ -129,7 +113,7 @@ std::vector<unsigned long> TX11Display::Longs(TXWindow window, TXAtom property) 
 }
 
 std::string TX11Display::Bytes(TXWindow window, TXAtom property) const {
-    const TProperty read = ReadProperty(FDisplay, window, property);
+    const TProperty read = ReadProperty(FDisplay.get(), window, property);
     if (read.Format != 8) {
         return {};
     }
@@ -137,7 +121,7 @@ std::string TX11Display::Bytes(TXWindow window, TXAtom property) const {
 }
 
 bool TX11Display::HasProperty(TXWindow window, TXAtom property) const {
-    return ReadProperty(FDisplay, window, property).Format != 0;
+    return ReadProperty(FDisplay.get(), window, property).Format != 0;
 }
 
 bool TX11Display::LongsContain(TXWindow window, TXAtom property, unsigned long value) const {
@@ -150,7 +134,7 @@ std::vector<TXWindow> TX11Display::Children(TXWindow window) const {
     Window parent = None;
     Window* children = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(FDisplay, window, &root, &parent, &children, &count)) {
+    if (!XQueryTree(FDisplay.get(), window, &root, &parent, &children, &count)) {
         return {};
     }
     const std::unique_ptr<Window, TXFree> owned(children);
@@ -162,7 +146,7 @@ TXWindow TX11Display::Parent(TXWindow window) const {
     Window parent = None;
     Window* children = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(FDisplay, window, &root, &parent, &children, &count)) {
+    if (!XQueryTree(FDisplay.get(), window, &root, &parent, &children, &count)) {
         return 0;
     }
     const std::unique_ptr<Window, TXFree> owned(children);
@@ -210,7 +194,7 @@ long TX11Display::ServerRecordedProcessId(TXWindow window) const {
     XResClientIdSpec spec{window, XRES_CLIENT_ID_PID_MASK};
     long count = 0;
     XResClientIdValue* values = nullptr;
-    if (XResQueryClientIds(FDisplay, 1, &spec, &count, &values) != Success) {
+    if (XResQueryClientIds(FDisplay.get(), 1, &spec, &count, &values) != Success) {
         return 0;
     }
     long processId = 0;
@@ -247,23 +231,6 @@ TXWindow TX11Display::WindowManagerCheck() const {
     }
     const std::vector<unsigned long> confirmed = Longs(announced.front(), check);
     return !confirmed.empty() && confirmed.front() == announced.front() ? announced.front() : 0;
-}
-
-TX11ErrorTrap::TX11ErrorTrap(const TX11Display& display) : FDisplay(display) {
-    if (Trap.Depth++ == 0) {
-        XSync(display.Get(), False);
-        Trap.Trapped = display.Get();
-        Trap.Previous = XSetErrorHandler(CatchError);
-    }
-}
-
-TX11ErrorTrap::~TX11ErrorTrap() {
-    XSync(FDisplay.Get(), False);
-    if (--Trap.Depth == 0) {
-        XSetErrorHandler(Trap.Previous);
-        Trap.Trapped = nullptr;
-        Trap.Previous = nullptr;
-    }
 }
 
 }  // namespace plintor

@@ -5,9 +5,7 @@
 #include <string>
 #include <vector>
 
-// Xlib's own name of its connection type; declared here so that no Xlib header leaves the .cpp
-// files.
-struct _XDisplay;
+#include "platform/x11/X11Connection.h"
 
 namespace plintor {
 
@@ -39,11 +37,10 @@ class TX11Display {
 public:
     // Null when the display named by DISPLAY cannot be opened.
     static std::unique_ptr<TX11Display> Open();
-    ~TX11Display();
     TX11Display(const TX11Display&) = delete;
     TX11Display& operator=(const TX11Display&) = delete;
 
-    _XDisplay* Get() const { return FDisplay; }
+    _XDisplay* Get() const { return FDisplay.get(); }
     TXWindow Root() const { return FRoot; }
     TXAtom AtomFor(TXAtomName name) const { return FAtoms[static_cast<std::size_t>(name)]; }
     bool HasScreenSaverExtension() const { return FScreenSaver; }
@@ -77,30 +74,16 @@ public:
     TXWindow WindowManagerCheck() const;
 
 private:
-    explicit TX11Display(_XDisplay* display);
+    explicit TX11Display(TDisplayHandle display);
     long ServerRecordedProcessId(TXWindow window) const;
     long AnnouncedProcessId(TXWindow window) const;
 
-    _XDisplay* FDisplay;
+    TDisplayHandle FDisplay;
     TXWindow FRoot = 0;
     std::array<TXAtom, static_cast<std::size_t>(TXAtomName::Count)> FAtoms{};
     bool FClientIds = false;
     bool FScreenSaver = false;
     bool FDpms = false;
-};
-
-// Drops the X errors of the display's requests while it lives (a window may vanish between two
-// requests, and Xlib's default handler ends the program); errors of other connections go on to
-// the handler that was there before. The handler is process-wide: traps belong to one thread.
-class TX11ErrorTrap {
-public:
-    explicit TX11ErrorTrap(const TX11Display& display);
-    ~TX11ErrorTrap();
-    TX11ErrorTrap(const TX11ErrorTrap&) = delete;
-    TX11ErrorTrap& operator=(const TX11ErrorTrap&) = delete;
-
-private:
-    const TX11Display& FDisplay;
 };
 
 }  // namespace plintor

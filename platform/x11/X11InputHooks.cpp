@@ -11,56 +11,19 @@
 #include <memory>
 #include <set>
 
-#include "core/lockdown/InputActivity.h"
 #include "core/lockdown/InputDevices.h"
 #include "core/lockdown/KeyTable.h"
-#include "core/support/Clock.h"
 #include "platform/InputHooks.h"
 #include "platform/x11/KeysymMap.h"
+#include "platform/x11/LinuxServices.h"
+#include "platform/x11/X11Connection.h"
 
 namespace plintor {
 namespace {
 
-struct TDisplayCloser {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
-
 struct TGrab {
     KeyCode Code;
     unsigned int Modifiers;
-};
-
-// The X errors of the requests sent between construction and Finish(), by request serial;
-// every other error goes to the handler that was installed before.
-class TErrorTrap {
-public:
-    explicit TErrorTrap(Display* display)
-        : FDisplay(display), FPrevious(XSetErrorHandler(&Handler)) {
-        Active = this;
-    }
-    ~TErrorTrap() {
-        XSync(FDisplay, False);
-        XSetErrorHandler(FPrevious);
-        Active = nullptr;
-    }
-    TErrorTrap(const TErrorTrap&) = delete;
-    TErrorTrap& operator=(const TErrorTrap&) = delete;
-
-    // Waits for every answer; then FailedSerials holds the failed requests.
-    void Finish() { XSync(FDisplay, False); }
-    std::set<unsigned long> FailedSerials;
-
-private:
-    static int Handler(Display*, XErrorEvent* error) {
-        if (Active != nullptr) {
-            Active->FailedSerials.insert(error->serial);
-        }
-        return 0;
-    }
-
-    static inline TErrorTrap* Active = nullptr;
-    Display* FDisplay;
-    XErrorHandler FPrevious;
 };
 
 // The modifier bits of Alt, Num Lock and Super in this keyboard map.
@@ -102,11 +65,13 @@ std::string KeyName(std::uint32_t virtualKey, bool shift, bool control, bool alt
            (shift ? "Shift+" : "") + (name != nullptr ? name : "?");
 }
 
-class TInputHooks {
+class TX11InputHooks final : public IInputHooks {
 public:
-    bool Install() {
+    void OnActivity(std::function<void()> activity) override { FActivity = std::move(activity); }
+
+    bool Install() override {
         if (!FDisplay) {
-            FDisplay.reset(XOpenDisplay(nullptr));
+            FDisplay = OpenDisplayHandle();
             if (!FDisplay) {
                 FShortfall =
                     "there is no X11 display: system keys and input activity are not locked";
@@ -119,7 +84,7 @@ public:
         return keys && activity;
     }
 
-    bool Remove() {
+    bool Remove() override {
         if (!FDisplay) {
             return true;
         }
@@ -133,10 +98,14 @@ public:
         return true;
     }
 
-    int Descriptor() const { return FDisplay ? ConnectionNumber(FDisplay.get()) : -1; }
-    const std::string& Shortfall() const { return FShortfall; }
+    int Descriptor() const override { return FDisplay ? ConnectionNumber(FDisplay.get()) : -1; }
+    std::string Shortfall() const override { return FShortfall; }
 
-    void ProcessEvents() {
+    std::uint32_t VirtualKeyOfNativeKey(std::uint32_t nativeKey) const override {
+        return VirtualKeyOfKeysym(nativeKey);
+    }
+
+    void ProcessEvents() override {
         if (!FDisplay) {
             return;
         }
@@ -162,7 +131,7 @@ private:
         Window root = DefaultRootWindow(display);
         std::map<unsigned long, std::string> names;  // request serial -> combination
         {
-            TErrorTrap trap(display);
+            TX11ErrorTrap trap(display);
             for (const std::uint32_t virtualKey : LockdownKeys) {
                 std::set<KeyCode> codes;
                 for (const unsigned long keysym : KeysymsOfVirtualKey(virtualKey)) {
@@ -190,9 +159,8 @@ private:
                     }
                 }
             }
-            trap.Finish();
             std::set<std::string> held;
-            for (const unsigned long serial : trap.FailedSerials) {
+            for (const unsigned long serial : trap.FailedRequests()) {
                 if (auto name = names.find(serial); name != names.end()) {
                     held.insert(name->second);
                 }
@@ -266,46 +234,28 @@ private:
         if (pointer && FPenDevices.count(static_cast<XIRawEvent*>(data)->sourceid) != 0) {
             return;
         }
-        RecordInputActivity(CurrentClock().Now());
+        if (FActivity) {
+            FActivity();
+        }
     }
 
     void AddShortfall(const std::string& text) {
         FShortfall += (FShortfall.empty() ? "" : "; ") + text;
     }
 
-    std::unique_ptr<Display, TDisplayCloser> FDisplay;
+    TDisplayHandle FDisplay;
     std::vector<TGrab> FGrabs;
     bool FRawEvents = false;
     int FXiOpcode = 0;
     std::set<int> FPenDevices;
     std::string FShortfall;
+    std::function<void()> FActivity;
 };
-
-TInputHooks& Hooks() {
-    static TInputHooks hooks;
-    return hooks;
-}
 
 }  // namespace
 
-bool InstallInputHooks() {
-    return Hooks().Install();
-}
-
-bool RemoveInputHooks() {
-    return Hooks().Remove();
-}
-
-std::string InputHooksShortfall() {
-    return Hooks().Shortfall();
-}
-
-int InputHooksDescriptor() {
-    return Hooks().Descriptor();
-}
-
-void ProcessInputHookEvents() {
-    Hooks().ProcessEvents();
+std::unique_ptr<IInputHooks> CreateX11InputHooks() {
+    return std::make_unique<TX11InputHooks>();
 }
 
 }  // namespace plintor

@@ -15,6 +15,8 @@
 
 #include "core/support/TextCodec.h"
 #include "platform/KeyboardSystem.h"
+#include "platform/x11/LinuxServices.h"
+#include "platform/x11/X11Connection.h"
 
 namespace plintor {
 namespace {
@@ -26,11 +28,6 @@ struct TDeleter {
 using TKeymap = std::unique_ptr<xkb_keymap, TDeleter<xkb_keymap, xkb_keymap_unref>>;
 using TState = std::unique_ptr<xkb_state, TDeleter<xkb_state, xkb_state_unref>>;
 using TXkbContext = std::unique_ptr<xkb_context, TDeleter<xkb_context, xkb_context_unref>>;
-
-void CloseDisplay(Display* display) {
-    XCloseDisplay(display);
-}
-using TDisplay = std::unique_ptr<Display, TDeleter<Display, CloseDisplay>>;
 
 void UnrefRegistry(rxkb_context* context) {
     rxkb_context_unref(context);
@@ -169,7 +166,7 @@ void Describe(TInputLanguage& language) {
 
 class TXkbKeyboardSystem final : public IKeyboardSystem {
 public:
-    explicit TXkbKeyboardSystem(TDisplay display) : FDisplay(std::move(display)) {}
+    explicit TXkbKeyboardSystem(TDisplayHandle display) : FDisplay(std::move(display)) {}
 
     // Read again only when the session configures other layouts: the registry is large.
     std::vector<TInputLanguage> InstalledLanguages() override {
@@ -347,7 +344,7 @@ private:
         return state;
     }
 
-    TDisplay FDisplay;
+    TDisplayHandle FDisplay;
     std::vector<TLayoutName> FLayouts;
     std::vector<TInputLanguage> FLanguages;
     TXkbContext FContext;
@@ -356,8 +353,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IKeyboardSystem> ConnectKeyboardSystem() {
-    TDisplay display(XOpenDisplay(nullptr));
+std::unique_ptr<IKeyboardSystem> ConnectXkbKeyboardSystem() {
+    TDisplayHandle display = OpenDisplayHandle();
     if (!display) {
         return nullptr;
     }

@@ -4,16 +4,15 @@
 
 namespace plintor::test {
 
-// A clock that stands still until the test moves it; installed while it lives.
+// A clock that stands still until the test moves it.
 class TFakeClock final : public IClock {
 public:
-    explicit TFakeClock(TDateTime now) : FNow(now), FOverride(*this) {}
+    explicit TFakeClock(TDateTime now) : FNow(now) {}
     TDateTime Now() const override { return FNow; }
     void Set(TDateTime now) { FNow = now; }
 
 private:
     TDateTime FNow;
-    TClockOverride FOverride;
 };
 
 }  // namespace plintor::test

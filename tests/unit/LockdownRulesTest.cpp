@@ -59,26 +59,23 @@ TEST(KeyTableTest, SwallowsTheSystemCombinationsOnly) {
 TEST(InputActivityTest, IdleMinutesAndTheScreensaverWake) {
     const TDateTime start = EncodeDate(2026, 12, 10) + EncodeTime(9, 0, 0, 0);
     test::TFakeClock clock(start);
-    RecordInputActivity(start);
+    TInputActivity input(clock);
     clock.Set(start + EncodeTime(0, 9, 59, 999));
-    EXPECT_FALSE(IdleMinutesReached(10));
+    EXPECT_FALSE(input.IdleMinutesReached(10));
     clock.Set(start + EncodeTime(0, 10, 0, 0));
-    EXPECT_TRUE(IdleMinutesReached(10));
-    EXPECT_FALSE(IdleMinutesReached(0));
-    RecordInputActivity(0);
+    EXPECT_TRUE(input.IdleMinutesReached(10));
+    EXPECT_FALSE(input.IdleMinutesReached(0));
+    input.Disarm();
     clock.Set(start + 1);
-    EXPECT_FALSE(IdleMinutesReached(10)) << "disarmed until the next input";
+    EXPECT_FALSE(input.IdleMinutesReached(10)) << "disarmed until the next input";
 
-    std::vector<TKioskMessage> posted;
-    ScreensaverWindow = [&](const TKioskMessage& message) { posted.push_back(message); };
-    RecordInputActivity(clock.Now());
-    ScreensaverShown = true;
-    RecordInputActivity(clock.Now());
-    RecordInputActivity(0);
-    ScreensaverShown = false;
-    ScreensaverWindow = nullptr;
-    ASSERT_EQ(posted.size(), 1u);
-    EXPECT_EQ(posted[0].Msg, WM_HIDESCREENSAVER);
+    int hidden = 0;
+    input.Record();
+    input.ScreensaverShown([&] { ++hidden; });
+    input.Record();
+    input.Record();
+    EXPECT_EQ(hidden, 1);
+    EXPECT_EQ(input.LastInput(), clock.Now());
 }
 
 TEST(InputDevicesTest, PensAreToldApart) {

@@ -25,6 +25,11 @@ using test::ReadBytes;
 using test::TTempDir;
 using test::WriteBytes;
 
+// A log writer on this file; the stamps do not matter here.
+TLogWriter LogAt(const std::string& fileName) {
+    return TLogWriter(fileName, SystemClock());
+}
+
 // Runs `work` in a child process with standard error going to `errFile`; gives its exit code.
 int InChild(const std::function<int()>& work, const std::string& errFile = "/dev/null") {
     const pid_t child = ::fork();
@@ -54,8 +59,9 @@ TEST(LogFaultTest, ALinkIsNeverFollowedAndStandardErrorSaysSoOnce) {
     const std::string log = dir.Path("plintor.log");
     ASSERT_EQ(::symlink(target.c_str(), log.c_str()), 0);
     const std::string err = dir.Path("err");
-    EXPECT_EQ(InChild([&] { return LogEntry(log, "one") || LogEntry(log, "two") ? 1 : 0; }, err),
-              0);
+    EXPECT_EQ(
+        InChild([&] { return LogAt(log).Entry("one") || LogAt(log).Entry("two") ? 1 : 0; }, err),
+        0);
     EXPECT_EQ(ReadBytes(target), precious);
     const std::string said = ReadBytes(err);
     EXPECT_NE(said.find("it is a symbolic link"), std::string::npos) << said;
@@ -65,16 +71,17 @@ TEST(LogFaultTest, ALinkIsNeverFollowedAndStandardErrorSaysSoOnce) {
 TEST(LogFaultTest, AFolderOrAFifoIsNoLog) {
     TTempDir dir;
     ASSERT_EQ(::mkfifo(dir.Path("fifo.log").c_str(), 0644), 0);
-    EXPECT_EQ(InChild([&] { return LogPlain(dir.Path("fifo.log"), "x") ? 1 : 0; }), 0);
-    EXPECT_EQ(InChild([&] { return LogPlain(dir.Root().string(), "x") ? 1 : 0; }), 0);
+    EXPECT_EQ(InChild([&] { return LogAt(dir.Path("fifo.log")).Plain("x") ? 1 : 0; }), 0);
+    EXPECT_EQ(InChild([&] { return LogAt(dir.Root().string()).Plain("x") ? 1 : 0; }), 0);
 }
 
 TEST(LogFaultTest, AMissingFolderThatCannotBeMadeIsReported) {
     TTempDir dir;
     WriteBytes(dir.Path("file"), "not a folder");
     const std::string err = dir.Path("err");
-    EXPECT_EQ(InChild([&] { return LogEntry(dir.Path("file/sub/plintor.log"), "x") ? 1 : 0; }, err),
-              0);
+    EXPECT_EQ(
+        InChild([&] { return LogAt(dir.Path("file/sub/plintor.log")).Entry("x") ? 1 : 0; }, err),
+        0);
     EXPECT_NE(ReadBytes(err).find("cannot write the log"), std::string::npos);
 }
 
@@ -92,7 +99,7 @@ TEST(LogFaultTest, AKilledTrimLeavesAWholeLog) {
         const pid_t child = ::fork();
         if (child == 0) {
             for (;;) {
-                LogPlain(log, entry);  // each one trims
+                LogAt(log).Plain(entry);  // each one trims
             }
         }
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
@@ -122,7 +129,7 @@ TEST(LogFaultTest, AHugeLogIsTrimmedReadingOnlyItsTail) {
                   // 256 MiB of address space is far less than the log.
                   const rlimit limit{256u << 20, 256u << 20};
                   ::setrlimit(RLIMIT_AS, &limit);
-                  return LogPlain(log, "new") ? 0 : 1;
+                  return LogAt(log).Plain("new") ? 0 : 1;
               }),
               0);
     const std::string now = ReadBytes(log);
@@ -135,13 +142,13 @@ using FullDiskTest = test::SmallFileSystemTest;
 
 TEST_F(FullDiskTest, AnEntryThatDoesNotFitIsCutOffAgain) {
     const std::string log = Dir.Path("plintor.log");
-    ASSERT_TRUE(LogPlain(log, "first"));
+    ASSERT_TRUE(LogAt(log).Plain("first"));
     const std::string filler = Dir.Path("filler");
     WriteBytes(filler, std::string(3 * PageSize, 'f'));  // the log keeps what is left of its page
-    EXPECT_EQ(InChild([&] { return LogPlain(log, std::string(6000, 'x')) ? 1 : 0; }), 0);
+    EXPECT_EQ(InChild([&] { return LogAt(log).Plain(std::string(6000, 'x')) ? 1 : 0; }), 0);
     EXPECT_EQ(ReadBytes(log), "first\r\n");
     ::unlink(filler.c_str());
-    ASSERT_TRUE(LogPlain(log, "second"));
+    ASSERT_TRUE(LogAt(log).Plain("second"));
     EXPECT_EQ(ReadBytes(log), "first\r\nsecond\r\n");
 }
 

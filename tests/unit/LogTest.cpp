@@ -25,20 +25,23 @@ const std::string kStamp = "12/10/26 14:05:09";
 
 class LogTest : public ::testing::Test {
 protected:
+    TLogWriter At(const std::string& fileName) const { return TLogWriter(fileName, Clock); }
+
     TTempDir Dir;
     TFakeClock Clock{kAfternoon};
     std::string File = Dir.Path("plintor.log");
+    TLogWriter Log = At(File);
 };
 
 TEST_F(LogTest, CreatesMissingFoldersAndWritesNoByteOrderMark) {
     const std::string nested = Dir.Path("logs/sub/plintor.log");
-    EXPECT_TRUE(LogPlain(nested, "first"));
+    EXPECT_TRUE(At(nested).Plain("first"));
     EXPECT_EQ(ReadBytes(nested), "first\r\n");
 }
 
 struct TFormCase {
     const char* Name;
-    bool (*Log)(const std::string&, std::string_view);
+    bool (*Write)(const TLogWriter&, std::string_view);
     std::string Text;
     std::string Expected;
 };
@@ -46,18 +49,18 @@ struct TFormCase {
 class LogFormTest : public LogTest, public ::testing::WithParamInterface<TFormCase> {};
 
 TEST_P(LogFormTest, ComposesTheEntry) {
-    ASSERT_TRUE(GetParam().Log(File, GetParam().Text));
+    ASSERT_TRUE(GetParam().Write(Log, GetParam().Text));
     EXPECT_EQ(ReadBytes(File), GetParam().Expected);
 }
 
-bool Plain(const std::string& f, std::string_view t) {
-    return LogPlain(f, t);
+bool Plain(const TLogWriter& log, std::string_view t) {
+    return log.Plain(t);
 }
-bool Stamped(const std::string& f, std::string_view t) {
-    return LogStamped(f, t);
+bool Stamped(const TLogWriter& log, std::string_view t) {
+    return log.Stamped(t);
 }
-bool Entry(const std::string& f, std::string_view t) {
-    return LogEntry(f, t);
+bool Entry(const TLogWriter& log, std::string_view t) {
+    return log.Entry(t);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -93,7 +96,7 @@ class LogTrimTest : public LogTest, public ::testing::WithParamInterface<TTrimCa
 
 TEST_P(LogTrimTest, KeepsASuffixThatStartsAtALine) {
     WriteBytes(File, GetParam().Old);
-    ASSERT_TRUE(LogPlain(File, GetParam().Text, GetParam().MaxSize));
+    ASSERT_TRUE(Log.Plain(GetParam().Text, GetParam().MaxSize));
     EXPECT_EQ(ReadBytes(File), GetParam().Expected);
 }
 
@@ -121,7 +124,7 @@ TEST_F(LogTest, FullSizeFileKeepsEverythingAfterTheFirstLineEndPastTheCut) {
     }
     WriteBytes(File, old);
     const std::string entry = std::string(998, 'e') + "\r\n";
-    ASSERT_TRUE(LogPlain(File, entry));
+    ASSERT_TRUE(Log.Plain(entry));
     EXPECT_EQ(ReadBytes(File), old.substr(700) + entry);  // cut 600 -> line end at 698
 }
 
@@ -131,8 +134,7 @@ TEST_F(LogTest, OneHugeEntryCannotPushTheHistoryOut) {
         history += "entry " + std::to_string(line) + "\r\n";
     }
     WriteBytes(File, history);
-    ASSERT_TRUE(
-        LogEntry(File, "BeforeNavigate: http://host/?" + std::string(150000, 'q') + " (True)"));
+    ASSERT_TRUE(Log.Entry("BeforeNavigate: http://host/?" + std::string(150000, 'q') + " (True)"));
     const std::string log = ReadBytes(File);
     EXPECT_EQ(log.substr(0, history.size()), history) << "the older entries stay";
     EXPECT_LT(log.size(), history.size() + MaxLogEntryText + 100);
@@ -150,27 +152,24 @@ TEST_F(LogTest, ExceptionEntryNamesTheClass) {
     struct EEmptyMessage : std::exception {
         const char* what() const noexcept override { return ""; }
     };
-    ASSERT_TRUE(LogException(File, EEmptyMessage()));
+    ASSERT_TRUE(Log.Exception(EEmptyMessage()));
     EXPECT_EQ(ReadBytes(File), kStamp + "\r\nEEmptyMessage: \r\n\r\n");
 }
 
 TEST_F(LogTest, FileErrorsNameTheirClass) {
-    ASSERT_TRUE(LogException(File, EFOpenError("/no/such/file.ini", ENOENT)));
+    ASSERT_TRUE(Log.Exception(EFOpenError("/no/such/file.ini", ENOENT)));
     EXPECT_EQ(ReadBytes(File), kStamp +
                                    "\r\nEFOpenError: Cannot open file \"/no/such/file.ini\". "
                                    "No such file or directory\r\n\r\n");
 }
 
-TEST_F(LogTest, ShortOverloadsUseTheProgramLog) {
-    LogFileName = File;
-    EXPECT_TRUE(LogStamped("short"));
-    LogFileName.clear();
-    EXPECT_EQ(ReadBytes(File), kStamp + "  short\r\n");
+TEST(ProgramLogTest, WritesNowhereBeforeItIsStarted) {
     EXPECT_FALSE(LogPlain("no log file name"));
+    EXPECT_FALSE(LogEntry("no log file name"));
 }
 
 TEST_F(LogTest, UnwritableTargetsGiveFalseAndChangeNothing) {
-    EXPECT_FALSE(LogPlain(Dir.Path(""), "a folder is not a log file"));
+    EXPECT_FALSE(At(Dir.Path("")).Plain("a folder is not a log file"));
 
     const std::string readOnly = Dir.Path("readonly.log");
     WriteBytes(readOnly, "kept\r\n");
@@ -183,7 +182,7 @@ TEST_F(LogTest, UnwritableTargetsGiveFalseAndChangeNothing) {
             (::chown(readOnly.c_str(), 65534, 65534) != 0 || ::setuid(65534) != 0)) {
             ::_exit(2);
         }
-        ::_exit(LogEntry(readOnly, "refused") ? 1 : 0);
+        ::_exit(At(readOnly).Entry("refused") ? 1 : 0);
     }
     int status = 0;
     ::waitpid(child, &status, 0);

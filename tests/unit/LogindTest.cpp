@@ -19,13 +19,20 @@
 #include <utility>
 #include <vector>
 
-#include "platform/posix/UniqueFd.h"
+#include "platform/Platform.h"
 #include "platform/PowerActions.h"
 #include "platform/SessionManager.h"
+#include "platform/posix/UniqueFd.h"
 #include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {
+
+// The platform's services, made once for the whole test program as the kiosk makes them.
+IPlatform& Platform() {
+    static const std::unique_ptr<IPlatform> platform = CreatePlatform();
+    return *platform;
+}
 
 using test::ReadBytes;
 using test::TTempDir;
@@ -216,7 +223,7 @@ TEST_F(LogindTest, PowerActionsReachLogindNonInteractively) {
     for (const TCase& row : cases) {
         SCOPED_TRACE(row.Name);
         ClearCalls();
-        EXPECT_TRUE((PowerActions().*row.Action)(true));
+        EXPECT_TRUE((Platform().PowerActions().*row.Action)(true));
         EXPECT_EQ(Calls(), row.Expected);
     }
 }
@@ -224,10 +231,10 @@ TEST_F(LogindTest, PowerActionsReachLogindNonInteractively) {
 // The calls must reach logind, so false comes from its answer and not from a call never made.
 TEST_F(LogindTest, RefusedRequestsReportFalse) {
     ASSERT_NO_FATAL_FAILURE(StartSystemBus({"--refuse"}));
-    EXPECT_FALSE(PowerActions().WindowsShutDown(true));
-    EXPECT_FALSE(PowerActions().WindowsRestart(true));
-    EXPECT_FALSE(PowerActions().WindowsLogOff(true));
-    const auto manager = ConnectSessionManager();
+    EXPECT_FALSE(Platform().PowerActions().WindowsShutDown(true));
+    EXPECT_FALSE(Platform().PowerActions().WindowsRestart(true));
+    EXPECT_FALSE(Platform().PowerActions().WindowsLogOff(true));
+    const auto manager = Platform().ConnectSessionManager();
     ASSERT_NE(manager, nullptr);
     EXPECT_FALSE(manager->InhibitSleep());
     EXPECT_FALSE(manager->InhibitSleep()) << "a refused inhibitor must not count as held";
@@ -246,10 +253,10 @@ TEST_F(LogindTest, WithoutABusThereIsNoManagerAndNoPowerAction) {
     for (const std::string& address : addresses) {
         SCOPED_TRACE(address);
         FSystemBus.Set(address.c_str());
-        EXPECT_EQ(ConnectSessionManager(), nullptr);
-        EXPECT_FALSE(PowerActions().WindowsShutDown(true));
-        EXPECT_FALSE(PowerActions().WindowsRestart(true));
-        EXPECT_FALSE(PowerActions().WindowsLogOff(true));
+        EXPECT_EQ(Platform().ConnectSessionManager(), nullptr);
+        EXPECT_FALSE(Platform().PowerActions().WindowsShutDown(true));
+        EXPECT_FALSE(Platform().PowerActions().WindowsRestart(true));
+        EXPECT_FALSE(Platform().PowerActions().WindowsLogOff(true));
     }
 }
 
@@ -258,12 +265,12 @@ TEST_F(LogindTest, WithoutABusThereIsNoManagerAndNoPowerAction) {
 TEST_F(LogindTest, StuckBusDoesNotHangTheConnection) {
     ASSERT_NO_FATAL_FAILURE(StartSystemBus());
     FBus.Signal(SIGSTOP);
-    EXPECT_EQ(ConnectSessionManager(), nullptr);
+    EXPECT_EQ(Platform().ConnectSessionManager(), nullptr);
 }
 
 TEST_F(LogindTest, StuckLogindCountsAsRefused) {
     ASSERT_NO_FATAL_FAILURE(StartSystemBus());
-    const auto manager = ConnectSessionManager();
+    const auto manager = Platform().ConnectSessionManager();
     ASSERT_NE(manager, nullptr);
     FLogind.Signal(SIGSTOP);
     EXPECT_FALSE(manager->PowerOff());
@@ -271,7 +278,7 @@ TEST_F(LogindTest, StuckLogindCountsAsRefused) {
 
 TEST_F(LogindTest, BusGoneAfterConnectingMakesEveryRequestFail) {
     ASSERT_NO_FATAL_FAILURE(StartSystemBus());
-    const auto manager = ConnectSessionManager();
+    const auto manager = Platform().ConnectSessionManager();
     ASSERT_NE(manager, nullptr);
     FBus.Kill();
     EXPECT_FALSE(manager->PowerOff());
@@ -306,7 +313,7 @@ TEST_F(LogindTest, TerminateOwnSessionPrefersTheSessionIdFromTheEnvironment) {
         SCOPED_TRACE(row.Name);
         FSessionId.Set(row.SessionId);
         ClearCalls();
-        const auto manager = ConnectSessionManager();
+        const auto manager = Platform().ConnectSessionManager();
         ASSERT_NE(manager, nullptr);
         EXPECT_EQ(manager->TerminateOwnSession(), row.Accepted);
         EXPECT_EQ(Calls(), row.Expected);
@@ -318,7 +325,7 @@ TEST_F(LogindTest, TerminateOwnSessionPrefersTheSessionIdFromTheEnvironment) {
 TEST_F(LogindTest, SleepInhibitorIsHeldUntilReleasedOrDestroyed) {
     const Lines inhibit = {"Inhibit sleep:idle Plintor block"};
     ASSERT_NO_FATAL_FAILURE(StartSystemBus());
-    auto manager = ConnectSessionManager();
+    auto manager = Platform().ConnectSessionManager();
     ASSERT_NE(manager, nullptr);
 
     ASSERT_TRUE(manager->InhibitSleep());
@@ -335,7 +342,7 @@ TEST_F(LogindTest, SleepInhibitorIsHeldUntilReleasedOrDestroyed) {
     ClearCalls();
     ASSERT_TRUE(manager->InhibitSleep()) << "inhibiting again after a release";
     manager.reset();
-    ASSERT_TRUE(PowerActions().WindowsRestart(true));
+    ASSERT_TRUE(Platform().PowerActions().WindowsRestart(true));
     EXPECT_EQ(Calls(), (Lines{inhibit[0], "Inhibitor released", "Reboot false"}));
 }
 
@@ -358,7 +365,7 @@ TEST_F(LogindTest, SessionEndsWhenTheMachineShutsDownOrTheSessionCloses) {
         SCOPED_TRACE(row.Name);
         ASSERT_NO_FATAL_FAILURE(StartSystemBus(row.LogindOptions));
         FSessionId.Set(row.SessionId);
-        const auto manager = ConnectSessionManager();
+        const auto manager = Platform().ConnectSessionManager();
         ASSERT_NE(manager, nullptr);
         EXPECT_EQ(manager->SessionEnding(), row.Ending);
     }
@@ -367,7 +374,7 @@ TEST_F(LogindTest, SessionEndsWhenTheMachineShutsDownOrTheSessionCloses) {
 // The state is asked for each time: a shutdown starting after the first look is still seen.
 TEST_F(LogindTest, ShutdownStartingWhileRunningEndsTheSession) {
     ASSERT_NO_FATAL_FAILURE(StartSystemBus());
-    const auto manager = ConnectSessionManager();
+    const auto manager = Platform().ConnectSessionManager();
     ASSERT_NE(manager, nullptr);
     ASSERT_FALSE(manager->SessionEnding());
     FLogind.Signal(SIGUSR1);

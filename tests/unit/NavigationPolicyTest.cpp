@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/browser/ProgressRule.h"
-#include "core/documents/HostUiCommands.h"
 
 namespace plintor {
 namespace {
@@ -66,16 +65,6 @@ TEST(ProgressRuleTest, ShowsOnlyForSlowLoads) {
     EXPECT_TRUE(ProgressIndicatorVisible(2, start, start + 2 * second));
     EXPECT_FALSE(ProgressIndicatorVisible(0, start, start + 5 * second));
     EXPECT_FALSE(ProgressIndicatorVisible(-1, start, start + 5 * second));
-}
-
-TEST(HostUiCommandsTest, HandledSet) {
-    for (int id : {1, 6, 10, 19, 32, 40, 44, 46, 49, 50, 59, 63}) {
-        EXPECT_TRUE(IsHandledHostCommand(id)) << id;
-    }
-    for (int id : {0, 11, 18, 20, 31, 39, 47, 48, 51, 58, 60, 64, 1000}) {
-        EXPECT_FALSE(IsHandledHostCommand(id)) << id;
-    }
-    EXPECT_EQ(HostUiFlags, 0x4200005u);
 }
 
 }  // namespace

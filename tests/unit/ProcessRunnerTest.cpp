@@ -1,3 +1,4 @@
+#include "platform/Platform.h"
 #include "platform/ProcessRunner.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,12 @@
 
 namespace plintor {
 namespace {
+
+// The platform's services, made once for the whole test program as the kiosk makes them.
+IPlatform& Platform() {
+    static const std::unique_ptr<IPlatform> platform = CreatePlatform();
+    return *platform;
+}
 
 bool AnyProcessMentions(const std::string& text) {
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
@@ -26,22 +33,23 @@ bool AnyProcessMentions(const std::string& text) {
 
 TEST(ProcessRunnerTest, WaitsAndReportsTheExitCode) {
     int exitCode = 0;
-    EXPECT_TRUE(RunProgram("/bin/sh", "-c \"exit 3\"", true, exitCode));
+    EXPECT_TRUE(Platform().ProcessRunner().RunProgram("/bin/sh", "-c \"exit 3\"", true, exitCode));
     EXPECT_EQ(exitCode, 3);
-    EXPECT_TRUE(RunCommandLine("true", true, exitCode));
+    EXPECT_TRUE(Platform().ProcessRunner().RunCommandLine("true", true, exitCode));
     EXPECT_EQ(exitCode, 0);
 }
 
 TEST(ProcessRunnerTest, AProgramThatCannotStartIsNotStarted) {
     int exitCode = 0;
-    EXPECT_FALSE(RunProgram("/no/such/program", "-p", true, exitCode));
+    EXPECT_FALSE(Platform().ProcessRunner().RunProgram("/no/such/program", "-p", true, exitCode));
     EXPECT_EQ(exitCode, -1);
-    EXPECT_FALSE(RunCommandLine("", true, exitCode));
+    EXPECT_FALSE(Platform().ProcessRunner().RunCommandLine("", true, exitCode));
 }
 
 TEST(ProcessRunnerTest, TimeLimitEndsTheProgramAndWhatItStarted) {
     int exitCode = 0;
-    EXPECT_TRUE(RunProgram("/bin/sh", "-c \"sleep 123.456 & wait\"", true, exitCode, 300));
+    EXPECT_TRUE(Platform().ProcessRunner().RunProgram("/bin/sh", "-c \"sleep 123.456 & wait\"",
+                                                      true, exitCode, 300));
     EXPECT_EQ(exitCode, -1);
     EXPECT_FALSE(AnyProcessMentions("123.456"));
 }
@@ -50,7 +58,8 @@ TEST(ProcessRunnerTest, WithoutWaitingTheProgramRunsOn) {
     test::TTempDir dir;
     const std::string marker = dir.Path("started");
     int exitCode = 0;
-    EXPECT_TRUE(RunProgram("/bin/sh", "-c \"touch '" + marker + "'\"", false, exitCode));
+    EXPECT_TRUE(Platform().ProcessRunner().RunProgram("/bin/sh", "-c \"touch '" + marker + "'\"",
+                                                      false, exitCode));
     EXPECT_EQ(exitCode, -1);
     for (int i = 0; i < 100 && !std::filesystem::exists(marker); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

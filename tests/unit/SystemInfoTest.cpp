@@ -1,3 +1,4 @@
+#include "platform/Platform.h"
 #include "platform/SystemInfo.h"
 
 #include <gtest/gtest.h>
@@ -8,30 +9,36 @@
 namespace plintor {
 namespace {
 
+// The platform's services, made once for the whole test program as the kiosk makes them.
+IPlatform& Platform() {
+    static const std::unique_ptr<IPlatform> platform = CreatePlatform();
+    return *platform;
+}
+
 TEST(SystemInfoTest, ProgramVersionIsStampedByTheBuild) {
-    const std::string program = SystemInfo().ProgramPath();
+    const std::string program = Platform().SystemInfo().ProgramPath();
     ASSERT_FALSE(program.empty());
-    EXPECT_EQ(SystemInfo().FileVersion(program), PLINTOR_VERSION);
-    EXPECT_EQ(SystemInfo().FileVersion("/bin/sh"), "");
-    EXPECT_EQ(SystemInfo().FileVersion("/no/such/program"), "");
+    EXPECT_EQ(Platform().SystemInfo().FileVersion(program), PLINTOR_VERSION);
+    EXPECT_EQ(Platform().SystemInfo().FileVersion("/bin/sh"), "");
+    EXPECT_EQ(Platform().SystemInfo().FileVersion("/no/such/program"), "");
 }
 
 TEST(SystemInfoTest, TempFolderFollowsTmpdirAndEndsWithADelimiter) {
     const char* saved = std::getenv("TMPDIR");
     const std::string previous = saved != nullptr ? saved : "";
     ::setenv("TMPDIR", "/var/tmp", 1);
-    EXPECT_EQ(SystemInfo().TempFolder(), "/var/tmp/");
+    EXPECT_EQ(Platform().SystemInfo().TempFolder(), "/var/tmp/");
     ::setenv("TMPDIR", "/var/tmp/", 1);
-    EXPECT_EQ(SystemInfo().TempFolder(), "/var/tmp/");
+    EXPECT_EQ(Platform().SystemInfo().TempFolder(), "/var/tmp/");
     ::unsetenv("TMPDIR");
-    EXPECT_EQ(SystemInfo().TempFolder(), "/tmp/");
+    EXPECT_EQ(Platform().SystemInfo().TempFolder(), "/tmp/");
     ::setenv("TMPDIR", "/no/such/folder", 1);
-    EXPECT_EQ(SystemInfo().TempFolder(), "/tmp/") << "a missing folder is not made";
+    EXPECT_EQ(Platform().SystemInfo().TempFolder(), "/tmp/") << "a missing folder is not made";
     EXPECT_FALSE(std::filesystem::exists("/no/such/folder"));
     if (saved != nullptr) {
         ::setenv("TMPDIR", previous.c_str(), 1);
     }
-    EXPECT_EQ(SystemInfo().WindowsFolder(), "");
+    EXPECT_EQ(Platform().SystemInfo().WindowsFolder(), "");
 }
 
 }  // namespace

@@ -127,10 +127,11 @@ TEST(TIniReadersTest, TimeGrammar) {
 }
 
 TEST(TIniReadersTest, DatesFloatsAndCurrency) {
-    test::TFakeClock clock(EncodeDate(2026, 12, 10));
-    const TIni ini(
+    const test::TFakeClock clock(EncodeDate(2026, 12, 10));
+    TIni ini(
         "d=12/10/2026\nd2=1/2/30\nd3=1/2/80\nbad=2/30/2026\n"
         "dt=12/10/2026 15:30\nf=-1.5e3\nf2=.5\nbadf=1,5\nc=12.34565\n");
+    ini.UseClock(clock);
     EXPECT_EQ(ini.ReadDate("d"), EncodeDate(2026, 12, 10));
     EXPECT_EQ(ini.ReadDate("d2"), EncodeDate(2030, 1, 2));
     EXPECT_EQ(ini.ReadDate("d3"), EncodeDate(1980, 1, 2));

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/config/Settings.h"
-#include "core/lockdown/InputActivity.h"
 #include "core/support/Log.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/TempDir.h"
@@ -30,6 +29,7 @@ public:
     void ShowScreensaver(const std::string& address) override {
         Calls.push_back("ShowScreensaver " + address);
     }
+    void HideScreensaver() override { Calls.push_back("HideScreensaver"); }
     void UpdateTouchKeyboard() override {}
     void GuardScreen() override {}
     bool WindowsRestart() override {
@@ -50,17 +50,7 @@ public:
 
 class UnattendedOperationTest : public ::testing::Test {
 protected:
-    UnattendedOperationTest() {
-        ResetSettings(96);
-        Settings.KillExplorer = false;
-        LogFileName = Dir.Path("plintor.log");
-        RecordInputActivity(Start);
-    }
-    ~UnattendedOperationTest() override {
-        LogFileName.clear();
-        ResetSettings(96);
-        ScreensaverShown = false;
-    }
+    UnattendedOperationTest() { Settings.KillExplorer = false; }
 
     // Ticks Timer2 every five seconds for `seconds`.
     void RunTimer2For(int seconds) {
@@ -83,8 +73,11 @@ protected:
     test::TTempDir Dir;
     const TDateTime Start = EncodeDate(2026, 12, 10) + EncodeTime(4, 0, 0, 0);
     test::TFakeClock Clock{Start};
+    TKioskState State{Clock};
+    TSettings& Settings = State.Settings;
     TRecordingHost Host;
-    TUnattendedOperation Operation{Host};
+    const TLogWriter Log{Dir.Path("plintor.log"), Clock};
+    TUnattendedOperation Operation{State, Host, Log};
 };
 
 TEST_F(UnattendedOperationTest, ReturnsHomeOnceAfterTheIdleTime) {
@@ -98,7 +91,7 @@ TEST_F(UnattendedOperationTest, ReturnsHomeOnceAfterTheIdleTime) {
     RunTimer2For(30 * 60);
     EXPECT_EQ(Host.Count("GoHome"), 1) << "no second return without input";
 
-    RecordInputActivity(Clock.Now());
+    State.Input.Record();
     RunTimer2For(10 * 60);
     EXPECT_EQ(Host.Count("GoHome"), 2);
     EXPECT_EQ(Host.Count("ToggleKeyboard"), 1) << "a hidden keyboard stays hidden";
@@ -109,7 +102,12 @@ TEST_F(UnattendedOperationTest, ScreensaverPageFollowsTheReturn) {
     Settings.AutoReturn = 1;
     RunTimer2For(60);
     EXPECT_EQ(Host.Calls.back(), "ShowScreensaver http://127.0.0.1/saver.html");
-    EXPECT_TRUE(ScreensaverShown);
+    EXPECT_TRUE(State.Input.ScreensaverShowing());
+    State.Input.Record();
+    State.Input.Record();
+    EXPECT_EQ(Host.Calls.back(), "HideScreensaver");
+    EXPECT_EQ(Host.Count("HideScreensaver"), 1) << "the next input hides it, once";
+    EXPECT_FALSE(State.Input.ScreensaverShowing());
 }
 
 TEST_F(UnattendedOperationTest, SafeWebBrowserModeNeverReturns) {
@@ -132,16 +130,16 @@ TEST_F(UnattendedOperationTest, ForeignWindowsAndShellEveryTick) {
 
 TEST_F(UnattendedOperationTest, DailyRestartAtItsTimeRetriedWhileRefused) {
     Settings.AutoRestart = EncodeTime(3, 0, 0, 0);
-    NextRestartTime = DateOf(Start) + 1 + Settings.AutoRestart;  // started at 04:00: tomorrow
-    Clock.Set(NextRestartTime - EncodeTime(0, 0, 0, 500));
+    State.NextRestartTime = DateOf(Start) + 1 + Settings.AutoRestart;  // started at 04:00: tomorrow
+    Clock.Set(State.NextRestartTime - EncodeTime(0, 0, 0, 500));
     Operation.Timer1Timer();
-    Clock.Set(NextRestartTime);
+    Clock.Set(State.NextRestartTime);
     Operation.Timer1Timer();
     EXPECT_EQ(Host.Count("WindowsRestart"), 0) << "due only once the time has passed";
 
-    Clock.Set(NextRestartTime + EncodeTime(0, 0, 0, 500));
+    Clock.Set(State.NextRestartTime + EncodeTime(0, 0, 0, 500));
     Operation.Timer1Timer();
-    Clock.Set(NextRestartTime + EncodeTime(0, 0, 1, 0));
+    Clock.Set(State.NextRestartTime + EncodeTime(0, 0, 1, 0));
     Operation.Timer1Timer();
     EXPECT_EQ(Host.Count("WindowsRestart"), 2);
     EXPECT_EQ(Host.Count("QuitApplication"), 0);
@@ -152,7 +150,7 @@ TEST_F(UnattendedOperationTest, DailyRestartAtItsTimeRetriedWhileRefused) {
 }
 
 TEST_F(UnattendedOperationTest, NoRestartWhenOff) {
-    NextRestartTime = 0;
+    State.NextRestartTime = 0;
     Operation.Timer1Timer();
     EXPECT_EQ(Host.Count("WindowsRestart"), 0);
 }

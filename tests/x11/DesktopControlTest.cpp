@@ -2,6 +2,7 @@
 // and programs (xterm, xeyes). "Our" window is made by this test process, so it belongs to the
 // same process as the code under test, as the kiosk's window does.
 #include "platform/DesktopControl.h"
+#include "platform/Platform.h"
 
 // Before Xlib, whose macros (None, Bool, Status) would rename GoogleTest's own names.
 #include <gtest/gtest.h>
@@ -37,6 +38,12 @@
 
 namespace plintor {
 namespace {
+
+// The platform's services, made once for the whole test program as the kiosk makes them.
+IPlatform& Platform() {
+    static const std::unique_ptr<IPlatform> platform = CreatePlatform();
+    return *platform;
+}
 
 using namespace std::chrono_literals;
 using namespace std::string_literals;
@@ -490,7 +497,7 @@ TEST(DesktopControlConnectTest, NoDisplayNoControl) {
     const char* display = std::getenv("DISPLAY");
     const std::string saved = display != nullptr ? display : "";
     ::unsetenv("DISPLAY");
-    EXPECT_EQ(ConnectDesktopControl(), nullptr);
+    EXPECT_EQ(Platform().ConnectDesktopControl(), nullptr);
     if (display != nullptr) {
         ::setenv("DISPLAY", saved.c_str(), 1);
     }
@@ -511,7 +518,7 @@ TEST_F(DesktopControlTest, CloseForeignWindowsEndsOtherProgramsOnly) {
     XWithdrawWindow(TestDisplay, hidden, DefaultScreen(TestDisplay));
     XFlush(TestDisplay);
     ASSERT_TRUE(WaitFor([&] { return !HasProperty(hidden, "WM_STATE"); }, SettleTimeout));
-    auto control = ConnectDesktopControl();
+    auto control = Platform().ConnectDesktopControl();
     ASSERT_NE(control, nullptr);
 
     control->CloseForeignWindows();
@@ -534,7 +541,7 @@ TEST_F(DesktopControlTest, ShellsTitledWindowIsAskedToClose) {
     ASSERT_NE(WindowOf(shell), None);
     ASSERT_TRUE(
         WaitFor([&] { return Longs(Root(), "_NET_CLIENT_LIST").size() >= 2; }, StartTimeout));
-    auto control = ConnectDesktopControl();
+    auto control = Platform().ConnectDesktopControl();
     ASSERT_NE(control, nullptr);
 
     control->CloseForeignWindows();
@@ -550,7 +557,7 @@ TEST_F(DesktopControlTest, StopShellEndsThePanelAndStartShellBringsItBack) {
     options.Folder = Folder().Root().string();
     TChild& panel = StartPanel("tint2", options);
     ASSERT_NE(WindowOf(panel), None);
-    auto control = ConnectDesktopControl();
+    auto control = Platform().ConnectDesktopControl();
     ASSERT_NE(control, nullptr);
 
     EXPECT_TRUE(control->StopShell());
@@ -578,7 +585,7 @@ TEST_F(DesktopControlTest, StartShellReportsAMissingProgram) {
     std::filesystem::copy_file("/usr/bin/tint2", copy);
     TChild& panel = StartPanel(copy);
     ASSERT_NE(WindowOf(panel), None);
-    auto control = ConnectDesktopControl();
+    auto control = Platform().ConnectDesktopControl();
     ASSERT_NE(control, nullptr);
     ASSERT_TRUE(control->StopShell());
     ASSERT_TRUE(panel.WaitEnded(EndTimeout));
@@ -598,7 +605,7 @@ TEST_F(DesktopControlTest, BringWindowToFrontAndForeignWindowInFront) {
     ASSERT_NE(terminal, None);
     ASSERT_TRUE(WaitFor([&] { return ActiveWindow() == terminal; }, SettleTimeout))
         << "openbox did not activate the new xterm";
-    auto control = ConnectDesktopControl();
+    auto control = Platform().ConnectDesktopControl();
     ASSERT_NE(control, nullptr);
     EXPECT_TRUE(control->ForeignWindowInFront());
 
@@ -623,7 +630,7 @@ TEST_F(DesktopControlTest, StackingFollowsRaiseLowerAndTopmost) {
     ASSERT_NE(own, None);
     const Window terminal = WindowOf(Start({"xterm"}));
     ASSERT_NE(terminal, None);
-    auto control = ConnectDesktopControl();
+    auto control = Platform().ConnectDesktopControl();
     ASSERT_NE(control, nullptr);
 
     control->LowerWindow(own);
@@ -650,7 +657,7 @@ TEST_F(DesktopControlTest, StackingFollowsRaiseLowerAndTopmost) {
 }
 
 TEST_F(DesktopControlTest, ScreenSaverAndKeepingTheDisplayOn) {
-    auto control = ConnectDesktopControl();
+    auto control = Platform().ConnectDesktopControl();
     ASSERT_NE(control, nullptr);
     EXPECT_FALSE(control->IsScreensaverRunning());
     ASSERT_TRUE(RunToEnd({"xset", "s", "activate"}));
@@ -699,7 +706,7 @@ TEST_F(DesktopControlTest, AKilledRunIsRepairedByTheNextOne) {
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     TChild killed = TChild::Fork([&] {
-        auto control = ConnectDesktopControl();
+        auto control = Platform().ConnectDesktopControl();
         if (control == nullptr || !control->KeepChangesRecord(record).empty()) {
             return 1;
         }
@@ -718,7 +725,7 @@ TEST_F(DesktopControlTest, AKilledRunIsRepairedByTheNextOne) {
     EXPECT_EQ(DpmsEnabled(), dpms ? std::optional(false) : std::nullopt);
     ASSERT_TRUE(std::filesystem::exists(record));
 
-    auto next = ConnectDesktopControl();
+    auto next = Platform().ConnectDesktopControl();
     ASSERT_NE(next, nullptr);
     const std::string repaired = next->KeepChangesRecord(record);
     EXPECT_EQ(repaired.find("display power saving is on again") != std::string::npos, dpms)
@@ -740,7 +747,7 @@ TEST_F(DesktopControlWithoutWindowManagerTest, TopLevelWindowsAreTheProgramsWind
     TChild& terminal = Start({"xterm"});
     const Window terminalWindow = WindowOf(terminal);
     ASSERT_NE(terminalWindow, None);
-    auto control = ConnectDesktopControl();
+    auto control = Platform().ConnectDesktopControl();
     ASSERT_NE(control, nullptr);
     XSetInputFocus(TestDisplay, terminalWindow, RevertToParent, CurrentTime);
     XSync(TestDisplay, False);

@@ -16,9 +16,16 @@
 
 #include "platform/DesktopControl.h"
 #include "platform/InputHooks.h"
+#include "platform/Platform.h"
 
 namespace plintor {
 namespace {
+
+// The platform's services, made once for the whole test program as the kiosk makes them.
+IPlatform& Platform() {
+    static const std::unique_ptr<IPlatform> platform = CreatePlatform();
+    return *platform;
+}
 
 using namespace std::chrono_literals;
 
@@ -35,7 +42,7 @@ int FreeDisplayNumber() {
 class LateDisplayTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        RemoveInputHooks();
+        Platform().InputHooks().Remove();
         if (FServer > 0) {
             ::kill(FServer, SIGKILL);
             ::waitpid(FServer, nullptr, 0);
@@ -67,17 +74,18 @@ protected:
 
 TEST_F(LateDisplayTest, HooksAndControlHoldOnceTheServerIsThere) {
     ::setenv("DISPLAY", Display.c_str(), 1);
-    EXPECT_FALSE(InstallInputHooks());
-    EXPECT_NE(InputHooksShortfall().find("there is no X11 display"), std::string::npos);
-    EXPECT_LT(InputHooksDescriptor(), 0);
-    EXPECT_EQ(ConnectDesktopControl(), nullptr);
+    EXPECT_FALSE(Platform().InputHooks().Install());
+    EXPECT_NE(Platform().InputHooks().Shortfall().find("there is no X11 display"),
+              std::string::npos);
+    EXPECT_LT(Platform().InputHooks().Descriptor(), 0);
+    EXPECT_EQ(Platform().ConnectDesktopControl(), nullptr);
 
     ASSERT_TRUE(StartServer());
     std::filesystem::remove("/tmp/.X" + Display.substr(1) + "-lock");  // not needed to lock it
-    EXPECT_TRUE(InstallInputHooks()) << InputHooksShortfall();
-    EXPECT_EQ(InputHooksShortfall(), "");
-    EXPECT_GE(InputHooksDescriptor(), 0);
-    EXPECT_NE(ConnectDesktopControl(), nullptr);
+    EXPECT_TRUE(Platform().InputHooks().Install()) << Platform().InputHooks().Shortfall();
+    EXPECT_EQ(Platform().InputHooks().Shortfall(), "");
+    EXPECT_GE(Platform().InputHooks().Descriptor(), 0);
+    EXPECT_NE(Platform().ConnectDesktopControl(), nullptr);
 }
 
 }  // namespace
