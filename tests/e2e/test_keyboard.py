@@ -2,7 +2,6 @@
 groups (setxkbmap), buttons with flags and native names, typing into a page through injected key
 strokes that follow the active language, and the sizes the configuration asks for."""
 
-import ctypes
 import os
 import subprocess
 import time
@@ -43,20 +42,6 @@ def set_layouts(layouts):
     h.run_tool(["setxkbmap", "-layout", layouts], env=display.env())
 
 
-def lock_group(group):
-    """Changes the active group from outside the kiosk, as a system shortcut would."""
-    x = ctypes.CDLL("libX11.so.6")
-    x.XOpenDisplay.restype = ctypes.c_void_p
-    x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x.XkbLockGroup.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_uint]
-    x.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    dpy = x.XOpenDisplay(display.name.encode())
-    try:
-        x.XkbLockGroup(dpy, 0x100, group)  # XkbUseCoreKbd
-    finally:
-        x.XCloseDisplay(dpy)
-
-
 def flag_colour(code):
     """The most frequent colour of a 24-pixel flag, away from its edge."""
     raw = subprocess.run(["convert", os.path.join(REPO_FLAGS, f"{code}.png"), "-crop", "20x20+2+2",
@@ -74,21 +59,14 @@ def typed_values(since):
             for path in server.paths(since) if path.startswith("/typed")]
 
 
-class KeyboardCase(unittest.TestCase):
-    kiosk = None
-
+class KeyboardCase(h.KioskTestCase):
     @classmethod
     def start_kiosk(cls, name, layouts, **settings):
         set_layouts(layouts)
         config = {"Button1Width": 120, "Button1URL": url("/type.html"), "Button1Caption": "Type",
                   "KillExplorer": "False", **settings}
         kiosk = h.Kiosk(display, config=config, whitelist=[f"http://127.0.0.1:{server.port}/*"], name=name)
-        cls.addClassCleanup(kiosk.stop)
-        cls.kiosk = kiosk.start(wait_home=url("/type.html"))
-
-    def expect(self, condition, message):
-        if not condition:
-            self.kiosk.fail(message)
+        cls.start_shared_kiosk(kiosk, url("/type.html"))
 
     def open_keyboard(self):
         """Opens the keyboard panel unless it is open already; a picture of the screen."""
@@ -147,10 +125,10 @@ class LanguageButtonTests(KeyboardCase):
 
     def test_a_language_changed_elsewhere_is_marked(self):
         image = self.open_keyboard()
-        lock_group(2)
+        h.lock_keyboard_group(display, 2)
         changed = h.poll_until(lambda: display.capture().changed_pixels(image, LANGUAGE_COLUMN) > 100, 2, 0.1)
         display.screenshot("language-changed-elsewhere")
-        lock_group(0)
+        h.lock_keyboard_group(display, 0)
         self.expect(changed, "the French button was not marked after the group changed elsewhere")
 
 
