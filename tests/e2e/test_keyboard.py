@@ -4,7 +4,6 @@ strokes that follow the active language, and the sizes the configuration asks fo
 
 import os
 import subprocess
-import time
 import unittest
 import urllib.parse
 
@@ -20,6 +19,9 @@ LANGUAGE_COLUMN = (MARGIN, PANEL_TOP + MARGIN, MARGIN + BUTTON[0], PANEL_TOP + M
 # The key of the second letter row's sixth place (AD06): "y" in English, "z" in German. The
 # keyboard is 576 wide for a 178 high 848 x 262 layout, centred; rows are a fifth of its height.
 AD06 = (621, 670)
+KEYBOARD = ((h.SCREEN_WIDTH - 576) // 2, PANEL_TOP + MARGIN, (h.SCREEN_WIDTH + 576) // 2, h.SCREEN_HEIGHT - MARGIN)
+# Wherever a panel of any size tested here may be; the page's blinking text cursor is above it.
+ANY_PANEL = (0, h.SCREEN_HEIGHT - 2 * PANEL_HEIGHT, h.SCREEN_WIDTH, h.SCREEN_HEIGHT)
 
 display = server = None
 
@@ -81,8 +83,7 @@ class KeyboardCase(h.KioskTestCase):
 
         image = h.poll_until(opened, 5, 0.2)
         self.expect(image is not None, "the keyboard button did not open the keyboard")
-        time.sleep(0.5)
-        return display.capture()
+        return display.settled_capture(ANY_PANEL)
 
     def language_log(self):
         """The text of the block the language buttons logged: the lines after the stamp line."""
@@ -117,8 +118,11 @@ class LanguageButtonTests(KeyboardCase):
         self.open_keyboard()
         since = server.mark()
         for button_row in (1, 0):  # Deutsch, then English
+            keys = display.capture()
             display.click(MARGIN + BUTTON[0] // 2, PANEL_TOP + MARGIN + button_row * BUTTON[1] + BUTTON[1] // 2)
-            time.sleep(0.6)
+            # The keys are labelled anew once the kiosk has made the language the active one.
+            self.wait_screen(keys, KEYBOARD, 5, "the keyboard's keys did not change with the language button",
+                             same=False, pixels=200)
             display.click(*AD06)
         arrived = h.poll_until(lambda: "zy" in typed_values(since), 10)
         self.expect(arrived, f"the page received {typed_values(since)}, not z (German) then y (English)")
