@@ -3,6 +3,7 @@ when they are PDF or Word documents the configuration allows, Word documents con
 real LibreOffice, and PDF documents shown by the engine's viewer without its toolbar."""
 
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -12,7 +13,6 @@ import unittest
 
 import harness as h
 
-WEB = (0, h.PANEL_HEIGHT, h.SCREEN_WIDTH, h.SCREEN_HEIGHT)
 VIEWER_BACKGROUND = (0x52, 0x56, 0x59)  # the grey around the pages
 VIEWER_TOOLBAR = (0x32, 0x36, 0x39)     # the bar the parameters hide
 HINT_BACKGROUND = (0xFF, 0xFF, 0xE1)    # the blocked hint's paper
@@ -138,29 +138,21 @@ def url(path):
     return server.url(path)
 
 
-class DocumentCase(unittest.TestCase):
-    kiosk = None
+class DocumentCase(h.KioskTestCase):
     temp = None
 
     @classmethod
     def start_kiosk(cls, name, **settings):
-        cls.temp = tempfile.mkdtemp(prefix=f"plintor-e2e-{name}-tmp-")
-        cls.addClassCleanup(shutil.rmtree, cls.temp, True)
+        cls.temp = cls.temporary_folder(name)
         config = {"Button1Width": 120, "Button1URL": url("/docs.html"), "Button1Caption": "Docs",
                   "MsgBlocked": "This file is not available", "KillExplorer": "False", **settings}
         kiosk = h.Kiosk(display, config=config, whitelist=[f"http://127.0.0.1:{server.port}/*"], blacklist=[],
                         name=name, extra_env={"TMPDIR": cls.temp})
-        cls.addClassCleanup(kiosk.stop)
-        cls.kiosk = kiosk.start(wait_home=url("/docs.html"))
+        cls.start_shared_kiosk(kiosk, url("/docs.html"))
 
     def setUp(self):
-        if not self.kiosk.alive():
-            self.kiosk.fail("the kiosk of this group is no longer running")
+        super().setUp()
         self.kiosk.open_page(url("/docs.html"))
-
-    def expect(self, condition, message):
-        if not condition:
-            self.kiosk.fail(message)
 
     def expect_blocked_hint(self, path):
         """The hint shows its paper just above the pointer, where the link was clicked."""
@@ -197,8 +189,8 @@ class DocumentCase(unittest.TestCase):
 
     def expect_shown_from_temp(self, since, what):
         shown = f"file://{self.temp_file('temp.pdf')}#toolbar=0&navpanes=0"
-        self.kiosk.wait_log(rf"^BeforeNavigate: {h.re.escape(shown)} \(True\)$", 20, since)
-        self.kiosk.wait_log(rf"^DocumentComplete: {h.re.escape(shown)}$", 20, since)
+        self.kiosk.wait_log(rf"^BeforeNavigate: {re.escape(shown)} \(True\)$", 20, since)
+        self.kiosk.wait_log(rf"^DocumentComplete: {re.escape(shown)}$", 20, since)
         self.expect_viewer_without_toolbar(what)
 
 
@@ -210,15 +202,15 @@ class DocumentsTests(DocumentCase):
     def test_pdf_by_address_opens_in_the_viewer_without_its_toolbar(self):
         since = self.click_link("/files/report.pdf")
         address = url("/files/report.pdf") + "#toolbar=0&navpanes=0"
-        self.kiosk.wait_log(rf"^BeforeNavigate: {h.re.escape(address)} \(True\)$", 20, since)
-        self.expect(not self.kiosk.find_log(rf"^BeforeNavigate: {h.re.escape(url('/files/report.pdf'))} ", since),
+        self.kiosk.wait_log(rf"^BeforeNavigate: {re.escape(address)} \(True\)$", 20, since)
+        self.expect(not self.kiosk.find_log(rf"^BeforeNavigate: {re.escape(url('/files/report.pdf'))} ", since),
                     "the address without the viewer's parameters was opened too")
         self.expect_viewer_without_toolbar("pdf-by-address")
 
     def test_pdf_attachment_is_fetched_into_the_temporary_file_and_shown(self):
         since = self.click_link("/dl/report")
-        self.kiosk.wait_log(rf"^Download file: {h.re.escape(url('/dl/report'))}$", 20, since)
-        self.kiosk.wait_log(rf"^Downloaded file: {h.re.escape(self.temp_file('temp.pdf'))}$", 20, since)
+        self.kiosk.wait_log(rf"^Download file: {re.escape(url('/dl/report'))}$", 20, since)
+        self.kiosk.wait_log(rf"^Downloaded file: {re.escape(self.temp_file('temp.pdf'))}$", 20, since)
         self.expect_shown_from_temp(since, "pdf-attachment")
         with open(self.temp_file("temp.pdf"), "rb") as fetched:
             self.expect(fetched.read() == documents["pdf"], "temp.pdf is not the file the server sent")
@@ -228,8 +220,8 @@ class DocumentsTests(DocumentCase):
             with self.subTest(path=path):
                 self.kiosk.open_page(url("/docs.html"))
                 since = self.click_link(path)
-                self.kiosk.wait_log(rf"^Downloaded file: {h.re.escape(self.temp_file(kept))}$", 20, since)
-                self.kiosk.wait_log(rf"^Converted to PDF: {h.re.escape(self.temp_file('temp.pdf'))}$", 150, since)
+                self.kiosk.wait_log(rf"^Downloaded file: {re.escape(self.temp_file(kept))}$", 20, since)
+                self.kiosk.wait_log(rf"^Converted to PDF: {re.escape(self.temp_file('temp.pdf'))}$", 150, since)
                 self.expect_shown_from_temp(since, f"word-{kept}")
 
     def test_other_files_and_failed_fetches_are_blocked(self):
@@ -237,7 +229,7 @@ class DocumentsTests(DocumentCase):
             with self.subTest(path=path):
                 self.kiosk.open_page(url("/docs.html"))
                 since = self.click_link(path)
-                self.kiosk.wait_log(rf"^Blocked download: {h.re.escape(url(path))}$", 20, since)
+                self.kiosk.wait_log(rf"^Blocked download: {re.escape(url(path))}$", 20, since)
                 self.expect_blocked_hint(path)
                 self.expect(not self.kiosk.find_log(r"^Downloaded file: ", since), f"{path} was kept")
 
@@ -246,7 +238,7 @@ class DocumentsTests(DocumentCase):
         self.kiosk.send_navigate(url("/login"))  # sets the session cookie and returns to the links
         self.kiosk.wait_loaded(url("/docs.html"), 30, since)
         since = self.click_link("/private/dl")
-        self.kiosk.wait_log(rf"^Downloaded file: {h.re.escape(self.temp_file('temp.pdf'))}$", 20, since)
+        self.kiosk.wait_log(rf"^Downloaded file: {re.escape(self.temp_file('temp.pdf'))}$", 20, since)
         self.expect_shown_from_temp(since, "pdf-behind-login")
 
     def test_direct_pdfs_keep_the_limits_of_a_download(self):
@@ -254,19 +246,19 @@ class DocumentsTests(DocumentCase):
             with self.subTest(path=path):
                 since = self.kiosk.mark()
                 self.kiosk.send_navigate(url(path))
-                self.kiosk.wait_log(rf"^Blocked download: {h.re.escape(url(path))}(#.*)?$", seconds, since)
+                self.kiosk.wait_log(rf"^Blocked download: {re.escape(url(path))}(#.*)?$", seconds, since)
                 self.expect(not self.kiosk.find_log(r"^Downloaded file: ", since), f"{path} was kept")
                 self.expect(self.kiosk.alive(), "the kiosk ended")
 
     def test_a_page_at_the_address_of_a_document_is_shown_as_a_page(self):
         since = self.kiosk.mark()
         self.kiosk.send_navigate(url("/files/page.pdf"))
-        self.kiosk.wait_log(rf"^DocumentComplete: {h.re.escape(url('/files/page.pdf'))}", 20, since)
+        self.kiosk.wait_log(rf"^DocumentComplete: {re.escape(url('/files/page.pdf'))}", 20, since)
         self.expect(not self.kiosk.find_log(r"^Blocked download: ", since), "the page was refused")
 
     def test_a_server_that_never_answers_is_given_up(self):
         since = self.click_link("/files/hang.docx")
-        self.kiosk.wait_log(rf"^Blocked download: {h.re.escape(url('/files/hang.docx'))}$", 70, since)
+        self.kiosk.wait_log(rf"^Blocked download: {re.escape(url('/files/hang.docx'))}$", 70, since)
         self.expect(self.kiosk.alive(), "the kiosk ended")
 
 
@@ -280,9 +272,9 @@ class DownloadsOffTests(DocumentCase):
             with self.subTest(path=path):
                 self.kiosk.open_page(url("/docs.html"))
                 since = self.click_link(path)
-                self.kiosk.wait_log(rf"^Blocked download: {h.re.escape(url(path))}$", 20, since)
+                self.kiosk.wait_log(rf"^Blocked download: {re.escape(url(path))}$", 20, since)
                 self.expect_blocked_hint(path)
-        time.sleep(1)
+        time.sleep(1)  # nothing shows that no file is coming: one written late would be there by now
         self.expect(not os.listdir(self.temp), f"files were written: {os.listdir(self.temp)}")
 
 

@@ -2,10 +2,8 @@
 groups (setxkbmap), buttons with flags and native names, typing into a page through injected key
 strokes that follow the active language, and the sizes the configuration asks for."""
 
-import ctypes
 import os
 import subprocess
-import time
 import unittest
 import urllib.parse
 
@@ -21,6 +19,9 @@ LANGUAGE_COLUMN = (MARGIN, PANEL_TOP + MARGIN, MARGIN + BUTTON[0], PANEL_TOP + M
 # The key of the second letter row's sixth place (AD06): "y" in English, "z" in German. The
 # keyboard is 576 wide for a 178 high 848 x 262 layout, centred; rows are a fifth of its height.
 AD06 = (621, 670)
+KEYBOARD = ((h.SCREEN_WIDTH - 576) // 2, PANEL_TOP + MARGIN, (h.SCREEN_WIDTH + 576) // 2, h.SCREEN_HEIGHT - MARGIN)
+# Wherever a panel of any size tested here may be; the page's blinking text cursor is above it.
+ANY_PANEL = (0, h.SCREEN_HEIGHT - 2 * PANEL_HEIGHT, h.SCREEN_WIDTH, h.SCREEN_HEIGHT)
 
 display = server = None
 
@@ -43,20 +44,6 @@ def set_layouts(layouts):
     h.run_tool(["setxkbmap", "-layout", layouts], env=display.env())
 
 
-def lock_group(group):
-    """Changes the active group from outside the kiosk, as a system shortcut would."""
-    x = ctypes.CDLL("libX11.so.6")
-    x.XOpenDisplay.restype = ctypes.c_void_p
-    x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x.XkbLockGroup.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_uint]
-    x.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    dpy = x.XOpenDisplay(display.name.encode())
-    try:
-        x.XkbLockGroup(dpy, 0x100, group)  # XkbUseCoreKbd
-    finally:
-        x.XCloseDisplay(dpy)
-
-
 def flag_colour(code):
     """The most frequent colour of a 24-pixel flag, away from its edge."""
     raw = subprocess.run(["convert", os.path.join(REPO_FLAGS, f"{code}.png"), "-crop", "20x20+2+2",
@@ -74,21 +61,14 @@ def typed_values(since):
             for path in server.paths(since) if path.startswith("/typed")]
 
 
-class KeyboardCase(unittest.TestCase):
-    kiosk = None
-
+class KeyboardCase(h.KioskTestCase):
     @classmethod
     def start_kiosk(cls, name, layouts, **settings):
         set_layouts(layouts)
         config = {"Button1Width": 120, "Button1URL": url("/type.html"), "Button1Caption": "Type",
                   "KillExplorer": "False", **settings}
         kiosk = h.Kiosk(display, config=config, whitelist=[f"http://127.0.0.1:{server.port}/*"], name=name)
-        cls.addClassCleanup(kiosk.stop)
-        cls.kiosk = kiosk.start(wait_home=url("/type.html"))
-
-    def expect(self, condition, message):
-        if not condition:
-            self.kiosk.fail(message)
+        cls.start_shared_kiosk(kiosk, url("/type.html"))
 
     def open_keyboard(self):
         """Opens the keyboard panel unless it is open already; a picture of the screen."""
@@ -103,8 +83,7 @@ class KeyboardCase(unittest.TestCase):
 
         image = h.poll_until(opened, 5, 0.2)
         self.expect(image is not None, "the keyboard button did not open the keyboard")
-        time.sleep(0.5)
-        return display.capture()
+        return display.settled_capture(ANY_PANEL)
 
     def language_log(self):
         """The text of the block the language buttons logged: the lines after the stamp line."""
@@ -139,18 +118,21 @@ class LanguageButtonTests(KeyboardCase):
         self.open_keyboard()
         since = server.mark()
         for button_row in (1, 0):  # Deutsch, then English
+            keys = display.capture()
             display.click(MARGIN + BUTTON[0] // 2, PANEL_TOP + MARGIN + button_row * BUTTON[1] + BUTTON[1] // 2)
-            time.sleep(0.6)
+            # The keys are labelled anew once the kiosk has made the language the active one.
+            self.wait_screen(keys, KEYBOARD, 5, "the keyboard's keys did not change with the language button",
+                             same=False, pixels=200)
             display.click(*AD06)
         arrived = h.poll_until(lambda: "zy" in typed_values(since), 10)
         self.expect(arrived, f"the page received {typed_values(since)}, not z (German) then y (English)")
 
     def test_a_language_changed_elsewhere_is_marked(self):
         image = self.open_keyboard()
-        lock_group(2)
+        h.lock_keyboard_group(display, 2)
         changed = h.poll_until(lambda: display.capture().changed_pixels(image, LANGUAGE_COLUMN) > 100, 2, 0.1)
         display.screenshot("language-changed-elsewhere")
-        lock_group(0)
+        h.lock_keyboard_group(display, 0)
         self.expect(changed, "the French button was not marked after the group changed elsewhere")
 
 

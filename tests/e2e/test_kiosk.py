@@ -9,11 +9,9 @@ import datetime
 import os
 import re
 import time
-import unittest
 
 import harness as h
 
-WEB = (0, h.PANEL_HEIGHT, h.SCREEN_WIDTH, h.SCREEN_HEIGHT)  # where the page is shown
 KEYBOARD_CORNER = (h.SCREEN_WIDTH - 64, 6, h.SCREEN_WIDTH - 2, h.PANEL_HEIGHT - 6)
 PARKED = (1150, 740)  # a spot every test page leaves empty
 
@@ -46,19 +44,10 @@ def url(path):
     return server.url(path)
 
 
-def screen(x, y):
-    """Screen position of page coordinates."""
-    return x, h.PANEL_HEIGHT + y
-
-
 def button_centre(index, widths):
     """Centre of URL button `index` (1-based) for the given button widths."""
     x = h.FIRST_BUTTON_X + sum(width + h.BUTTON_GAP for width in widths[:index - 1])
     return x + widths[index - 1] // 2, h.BUTTON_Y
-
-
-def near(colour, expected, tolerance=40):
-    return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
 
 
 def standard_config(**extra):
@@ -77,33 +66,24 @@ def standard_lists():
     return whitelist, blacklist
 
 
-class KioskCase(unittest.TestCase):
-    kiosk = None
+def new_kiosk(name, config=None):
+    whitelist, blacklist = standard_lists()
+    return h.Kiosk(display, config=config or standard_config(), whitelist=whitelist, blacklist=blacklist,
+                   name=name)
 
+
+class KioskCase(h.KioskTestCase):
     @classmethod
-    def start_kiosk(cls, name, config=None, **kwargs):
-        whitelist, blacklist = standard_lists()
-        kiosk = h.Kiosk(display, config=config or standard_config(), whitelist=whitelist,
-                        blacklist=blacklist, name=name, **kwargs)
-        cls.addClassCleanup(kiosk.stop)
-        kiosk.start(wait_home=url("/index.html"))
-        return kiosk
-
-    def setUp(self):
-        if self.kiosk is not None and not self.kiosk.alive():
-            self.kiosk.fail("the kiosk of this group is no longer running")
-
-    # -- checks that fail with the log tail and a screenshot ------------------------------
-
-    def expect(self, condition, message):
-        if not condition:
-            self.kiosk.fail(message)
+    def start_kiosk(cls, name, config=None):
+        cls.start_shared_kiosk(new_kiosk(name, config), url("/index.html"))
 
     def expect_not_requested(self, path, since):
         self.expect(path not in [p.split("?", 1)[0] for p in server.paths(since)],
                     f"the server was asked for {path} although it is blocked: {server.paths(since)}")
 
     def expect_no_new_window(self, before, seconds, what):
+        """Checks for seconds that no new top-level window shows: nothing tells that none is
+        coming, so the check lasts as long as one would take to open."""
         deadline = time.monotonic() + seconds
         while time.monotonic() < deadline:
             new = display.top_level_windows() - before
@@ -115,19 +95,6 @@ class KioskCase(unittest.TestCase):
             new = display.top_level_windows() - before
             self.kiosk.fail(f"{what}: a top-level window stays open: {display.window_summary(new)}")
 
-    def wait_screen(self, reference, box, timeout, what, same=True, pixels=40):
-        """Waits until box looks like reference (same) or clearly differs from it."""
-        def check():
-            image = display.capture()
-            changed = image.changed_pixels(reference, box)
-            return image if (changed <= pixels if same else changed > pixels) else None
-
-        image = h.poll_until(check, timeout, 0.2)
-        if image is None:
-            self.kiosk.fail(f"{what} (screen {'did not return to' if same else 'did not change from'} "
-                            f"{reference.path or 'the earlier picture'} within {timeout} s)")
-        return image
-
     def go_home(self):
         self.kiosk.open_page(url("/index.html"))
         display.move(*PARKED)
@@ -138,11 +105,12 @@ class StartTests(KioskCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.kiosk = cls.start_kiosk("start")
+        cls.start_kiosk("start")
 
     def test_log_starts_with_the_program_then_the_home_page_once(self):
         home = url("/index.html")
-        time.sleep(2)  # a second opening of the home page would follow the first closely
+        # Nothing shows that no second opening is coming; one would follow the first within this time.
+        time.sleep(2)
         # Asking for the home page again must do nothing: it opens once, after the window shows.
         since = self.kiosk.mark()
         self.kiosk.send_raw(h.MSG_START_HOME)
@@ -164,12 +132,15 @@ class StartTests(KioskCase):
         second = h.Kiosk(display, config=standard_config(), whitelist=standard_lists()[0], name="second")
         self.addCleanup(second.stop)
         second.start(alone=False)
-        deadline = time.monotonic() + 15
-        while second.alive() and time.monotonic() < deadline:
+
+        def ended_without_a_window():
+            if not second.alive():
+                return True
             new = display.top_level_windows() - windows
             self.expect(not new, f"the second instance showed a window: {display.window_summary(new)}")
-            time.sleep(0.2)
-        self.expect(not second.alive(), "the second instance still runs after 15 s")
+            return False
+
+        self.expect(h.poll_until(ended_without_a_window, 15, 0.2), "the second instance still runs after 15 s")
         self.expect(second.process.returncode == 0,
                     f"the second instance ended with {second.process.returncode}, not 0")
         self.expect(self.kiosk.alive(), "the first kiosk ended when the second started")
@@ -180,21 +151,20 @@ class NavigationTests(KioskCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.kiosk = cls.start_kiosk("navigation")
+        cls.start_kiosk("navigation")
 
     def test_allowed_link_opens_the_page(self):
         self.go_home()
         since, requests = self.kiosk.mark(), server.mark()
-        display.click(*screen(*HOME_LINKS["allowed"]))
+        display.click(*h.page_to_screen(*HOME_LINKS["allowed"]))
         self.kiosk.wait_navigation(url("/allowed.html"), True, since=since)
         self.kiosk.wait_loaded(url("/allowed.html"), since=since)
         server.wait_request("/allowed.html", since=requests)
-        shown = h.poll_until(lambda: near(display.capture().pixel(*screen(320, 270)), GREEN), 10, 0.2)
-        self.expect(shown, "the allowed page is not on the screen below the panel")
+        self.kiosk.wait_colour((320, 270), GREEN, "the allowed page is not on the screen below the panel", 10)
 
     def test_blocked_link_keeps_the_page_and_shows_the_hint(self):
         self.go_home()
-        point = screen(*HOME_LINKS["blocked"])
+        point = h.page_to_screen(*HOME_LINKS["blocked"])
         display.move(*point)
         before = display.screenshot("blocked-before")
         since, requests = self.kiosk.mark(), server.mark()
@@ -263,8 +233,8 @@ class NavigationTests(KioskCase):
             self.expect(display.top_level_windows() <= windows, "a window appeared for a blocked frame")
         self.kiosk.wait_loaded(url("/frames.html"), since=since)
         self.kiosk.wait_navigation(url("/frame-ok.html"), True, since=since)
-        time.sleep(1.5)
-        settled = display.screenshot("blocked-frame-settled")
+        self.kiosk.wait_colour((100, 60), GREEN, "the allowed frame is not shown")
+        settled = display.settled_capture().keep("blocked-frame-settled")
         x, y = PARKED
         for picture in pictures:
             changed = picture.changed_pixels(settled, (x - 420, y - 300, h.SCREEN_WIDTH, h.SCREEN_HEIGHT))
@@ -273,7 +243,7 @@ class NavigationTests(KioskCase):
                 self.kiosk.fail(f"something showed near the pointer while the frame was blocked ({changed} px)")
         self.expect_not_requested("/blocked-frame.html", requests)
         server.wait_request("/frame-ok.html", since=requests)
-        self.expect(near(settled.pixel(*screen(100, 60)), GREEN), "the allowed frame is not shown")
+        self.expect(h.near(settled.pixel(*h.page_to_screen(100, 60)), GREEN), "the allowed frame is not shown")
 
     def test_new_windows_open_in_the_same_view(self):
         cases = [  # control on popups.html (page y), address, allowed
@@ -286,7 +256,7 @@ class NavigationTests(KioskCase):
                 self.kiosk.open_page(url("/popups.html"))
                 windows = display.top_level_windows()
                 since, requests = self.kiosk.mark(), server.mark()
-                display.click(*screen(220, y))
+                display.click(*h.page_to_screen(220, y))
                 opened = self.kiosk.wait_log(rf"^NewWindow: {re.escape(url(path))}$", since=since)
                 self.kiosk.wait_navigation(url(path), allowed, since=opened.index)
                 if allowed:
@@ -307,7 +277,7 @@ class NavigationTests(KioskCase):
             with self.subTest(input=name):
                 windows = display.top_level_windows()
                 requests = server.mark()
-                display.click(*screen(*point))
+                display.click(*h.page_to_screen(*point))
                 server.wait_request(f"/ping?input={name}", 10, since=requests)  # the click reached it
                 try:
                     self.expect_no_new_window(windows, 3, f"clicking the file input {name}")
@@ -317,7 +287,7 @@ class NavigationTests(KioskCase):
     def test_back_and_forward(self):
         self.kiosk.open_page(url("/history-a.html"))
         since = self.kiosk.mark()
-        display.click(*screen(220, 60))
+        display.click(*h.page_to_screen(220, 60))
         self.kiosk.wait_loaded(url("/history-b.html"), since=since)
         for button, address in ((h.BACK, "/history-a.html"), (h.FORWARD, "/history-b.html")):
             with self.subTest(button=button):
@@ -348,15 +318,11 @@ class ShutdownPanelTests(KioskCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.kiosk = cls.start_kiosk("panel", standard_config(Password="4711"))
+        cls.start_kiosk("panel", standard_config(Password="4711"))
 
     def open_panel(self):
         self.go_home()
-        page = display.capture()
-        display.key("ctrl+shift+F4")
-        panel = self.wait_screen(page, WEB, 5, "Control+Shift+F4 did not open the shutdown panel",
-                                 same=False, pixels=500)
-        return page, panel
+        return self.open_shutdown_panel()
 
     def test_panel_opens_and_closes(self):
         for closer in ("ctrl+shift+F4", "Escape"):
@@ -364,7 +330,7 @@ class ShutdownPanelTests(KioskCase):
                 page, panel = self.open_panel()
                 panel.keep(f"panel-open-{closer}")
                 display.key(closer)
-                self.wait_screen(page, WEB, 5, f"{closer} did not close the shutdown panel")
+                self.wait_screen(page, h.PAGE_AREA, 5, f"{closer} did not close the shutdown panel")
                 self.expect(self.kiosk.alive(), "the kiosk ended")
 
     def test_wrong_password_is_refused(self):
@@ -377,29 +343,27 @@ class ShutdownPanelTests(KioskCase):
                          same=False, pixels=20).keep("panel-invalid-password")
         self.expect(self.kiosk.wait_exit(2) is None, "the kiosk ended after a wrong password")
         display.key("Escape")
-        self.wait_screen(page, WEB, 5, "Escape did not close the panel after a wrong password")
+        self.wait_screen(page, h.PAGE_AREA, 5, "Escape did not close the panel after a wrong password")
 
     def test_panel_closes_itself_15_s_after_the_last_key(self):
         page, _ = self.open_panel()
+        # The panel's own 15 s run out or not; nothing else shows how long it has left.
         time.sleep(10)
         display.type_text("1")  # restarts the 15 s
         time.sleep(10)
         still = display.capture()
-        self.expect(still.changed_pixels(page, WEB) > 500,
+        self.expect(still.changed_pixels(page, h.PAGE_AREA) > 500,
                     "the panel closed within 15 s of the last key press")
-        self.wait_screen(page, WEB, 15, "the panel did not close by itself")
+        self.wait_screen(page, h.PAGE_AREA, 15, "the panel did not close by itself")
 
 
 class ShutdownExitTests(KioskCase):
     @classmethod
     def setUpClass(cls):
-        config = standard_config()  # no Password key: the default one
-        cls.kiosk = cls.start_kiosk("exit", config)
+        cls.start_kiosk("exit", standard_config())  # no Password key: the default one
 
     def test_default_password_and_exit_end_the_program(self):
-        page = display.capture()
-        display.key("ctrl+shift+F4")
-        self.wait_screen(page, WEB, 5, "Control+Shift+F4 did not open the shutdown panel", same=False, pixels=500)
+        self.open_shutdown_panel()
         display.type_text("7395")
         display.click(*h.shutdown_button("Exit"))
         code = self.kiosk.wait_exit(15)
@@ -412,14 +376,7 @@ class RemoteQuitTests(KioskCase):
 
     def setUp(self):
         super().setUp()
-        self.kiosk = self.start_kiosk_for_test()
-
-    def start_kiosk_for_test(self):
-        whitelist, blacklist = standard_lists()
-        kiosk = h.Kiosk(display, config=standard_config(), whitelist=whitelist, blacklist=blacklist,
-                        name="quit")
-        self.addCleanup(kiosk.stop)
-        return kiosk.start(wait_home=url("/index.html"))
+        self.kiosk = self.start_own_kiosk(new_kiosk("quit"), url("/index.html"))
 
     def test_only_todays_token_quits(self):
         wparam, lparam = h.today_quit_token()
@@ -472,14 +429,12 @@ class SafeWebBrowserTests(KioskCase):
                         blacklist=[f"http://127.0.0.1:{server.port}/blocked*"],
                         default_files=True, name="safe")
         kiosk.args = [f"--home={kiosk.home}", "/safewebbrowser", home_url]
-        cls.addClassCleanup(kiosk.stop)
         cls.requests = server.mark()
-        cls.kiosk = kiosk.start()
+        cls.start_shared_kiosk(kiosk)
 
     def wait_start_page(self, since):
         server.wait_request("/safe.html", 30, since=since)
-        shown = h.poll_until(lambda: near(display.capture().pixel(*screen(220, 60)), BLUE), 15, 0.2)
-        self.expect(shown, "the safe web browser did not show its address")
+        self.kiosk.wait_colour((220, 60), BLUE, "the safe web browser did not show its address")
 
     def test_shows_the_address_with_every_address_allowed(self):
         self.wait_start_page(self.requests)
@@ -488,7 +443,7 @@ class SafeWebBrowserTests(KioskCase):
         created = sorted(set(os.listdir(self.kiosk.home)) & {"plintor.ini", "Whitelist.txt", "Blacklist.txt"})
         self.expect(not created, f"the safe web browser created configuration files: {created}")
         requests = server.mark()
-        display.click(*screen(220, 60))  # a link the default deny list would block
+        display.click(*h.page_to_screen(220, 60))  # a link the default deny list would block
         server.wait_request("/blocked.html", 15, since=requests)
         requests = server.mark()
         display.click(h.FIRST_BUTTON_X + 10, h.BUTTON_Y)  # the one URL button: the address

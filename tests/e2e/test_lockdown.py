@@ -26,7 +26,6 @@ PASSWORD = "7395"  # the default one: these configurations have no Password key
 TINT2 = ["tint2", "-c", "/etc/xdg/tint2/tint2rc"]  # the desktop's panel, a dock window
 SCREENSAVER = (0xD4, 0x14, 0x9C)  # the colour of screensaver.html
 BLACK = (0, 0, 0)
-WEB = (0, h.PANEL_HEIGHT, h.SCREEN_WIDTH, h.SCREEN_HEIGHT)  # the page area without a wheelchair bar
 PAGE_SPOT = (700, 500)  # empty on every test page and clear of every panel
 LAST_KEY = "z"  # a key nothing claims, pressed last to show that the keys before it were handled
 HOME_LINK, LINK_BLUE = (220, 60), (0x1F, 0x5F, 0xA8)  # the first link box of index.html
@@ -64,28 +63,11 @@ def new_kiosk(on, name, config=None, extra_env=None):
                    name=name, extra_env=extra_env)
 
 
-def started(kiosk):
-    """Starts the kiosk and waits until its home page is on the screen, not only loaded: the
-    first pictures of a test compare against it."""
-    kiosk.start(wait_home=url("/index.html"))
-    return wait_drawn(kiosk, HOME_LINK, LINK_BLUE, "the home page")
-
-
-def wait_drawn(kiosk, point, colour, what):
-    """Waits until the page shows colour at point (page coordinates)."""
-    if not h.poll_until(lambda: near(kiosk.display.capture().pixel(*on_screen(point)), colour), 15, 0.2):
-        kiosk.fail(f"{what} was loaded but is not shown")
+def home_shown(kiosk):
+    """Waits until the kiosk's home page is on the screen, not only loaded: the first pictures
+    of a test compare against it."""
+    kiosk.wait_colour(HOME_LINK, LINK_BLUE, "the home page was loaded but is not shown")
     return kiosk
-
-
-def on_screen(point):
-    """Screen position of a point of the page (the page starts below the navigation panel)."""
-    x, y = point
-    return x, h.PANEL_HEIGHT + y
-
-
-def near(colour, expected, tolerance=40):
-    return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
 
 
 def keys_seen_by_page(since):
@@ -106,69 +88,18 @@ def xev_key_presses(output):
             for match in [re.search(r"\(keysym 0x[0-9a-f]+, ([^)]+)\)", block)] if match]
 
 
-class LockdownCase(unittest.TestCase):
-    kiosk = None
+class LockdownCase(h.KioskTestCase):
     screen = None  # the display of the group's kiosk
 
     @classmethod
     def start_group_kiosk(cls, name, config=None, extra_env=None):
         kiosk = new_kiosk(cls.screen, name, config, extra_env)
-        cls.addClassCleanup(kiosk.stop)
-        return started(kiosk)
+        home_shown(cls.start_shared_kiosk(kiosk, url("/index.html")))
 
     def start_test_kiosk(self, name, config=None, extra_env=None, on=None, cleanup=None):
         """A kiosk for one test, or for one case of it when cleanup ends the case."""
         kiosk = new_kiosk(on or self.screen, name, config, extra_env)
-        (cleanup or self.addCleanup)(kiosk.stop)
-        return started(kiosk)
-
-    def setUp(self):
-        if self.kiosk is not None and not self.kiosk.alive():
-            self.kiosk.fail("the kiosk of this group is no longer running")
-
-    # -- checks that fail with the log tail and a screenshot ------------------------------
-
-    def expect(self, condition, message, kiosk=None):
-        if not condition:
-            (kiosk or self.kiosk).fail(message)
-
-    def wait_screen(self, reference, box, timeout, what, same=True, pixels=40, kiosk=None):
-        """Waits until box looks like reference (same) or clearly differs from it."""
-        screen = (kiosk or self.kiosk).display
-
-        def check():
-            image = screen.capture()
-            changed = image.changed_pixels(reference, box)
-            return image if (changed <= pixels if same else changed > pixels) else None
-
-        image = h.poll_until(check, timeout, 0.2)
-        if image is None:
-            changed = screen.capture().changed_pixels(reference, box)
-            if reference.path is None:
-                reference.keep("expected")
-            self.expect(False, f"{what} (screen {'did not return to' if same else 'did not change from'} "
-                               f"{reference.path} within {timeout} s; {changed} pixels differ)", kiosk)
-        return image
-
-    def settled_capture(self, screen, timeout=10):
-        """A picture of the screen once three in a row agree: the page has finished drawing."""
-        pictures = [screen.capture()]
-
-        def settled():
-            pictures.append(screen.capture())
-            return len(pictures) >= 3 and all(picture.changed_pixels(pictures[-1]) == 0
-                                              for picture in pictures[-3:-1])
-
-        h.poll_until(settled, timeout, 0.3)
-        return pictures[-1]
-
-    def open_shutdown_panel(self, kiosk=None):
-        kiosk = kiosk or self.kiosk
-        page = self.settled_capture(kiosk.display)
-        kiosk.display.key("ctrl+shift+F4")
-        self.wait_screen(page, WEB, 5, "Control+Shift+F4 did not open the shutdown panel", same=False,
-                         pixels=500, kiosk=kiosk)
-        return page
+        return home_shown(self.start_own_kiosk(kiosk, url("/index.html"), cleanup))
 
     def exit_through_the_panel(self, kiosk):
         self.open_shutdown_panel(kiosk)
@@ -181,8 +112,8 @@ class LockdownCase(unittest.TestCase):
         """Opens keys.html, gives it the focus and presses the combinations, then a plain letter
         as the last one; returns the keys the page reported, once the letter arrived."""
         kiosk.open_page(url("/keys.html"))
-        wait_drawn(kiosk, KEYS_BLOCK, KEYS_BROWN, "keys.html")
-        kiosk.display.click(*on_screen(PAGE_SPOT))  # the page takes the keyboard focus
+        kiosk.wait_colour(KEYS_BLOCK, KEYS_BROWN, "keys.html was loaded but is not shown")
+        kiosk.display.click(*h.page_to_screen(*PAGE_SPOT))  # the page takes the keyboard focus
         since = server.mark()
         kiosk.display.key(*combos, LAST_KEY)
         arrived = h.poll_until(lambda: LAST_KEY in keys_seen_by_page(since), 10)
@@ -191,7 +122,9 @@ class LockdownCase(unittest.TestCase):
             windows = kiosk.display.find_windows("--pid", kiosk.process.pid)
             kiosk.fail(f"{LAST_KEY} did not reach the page; it saw {keys_seen_by_page(since)}; the keyboard "
                        f"focus is on window {focus.stdout.decode().strip() or '?'}, the kiosk's are {windows}")
-        time.sleep(0.5)  # a key pressed before the letter and reported late still shows up
+        # Nothing marks the last report: one of a key pressed before the letter but reported
+        # after it comes within this time.
+        time.sleep(0.5)
         return keys_seen_by_page(since)
 
 
@@ -248,7 +181,7 @@ class KeyLockTests(LockdownCase):
     def setUpClass(cls):
         cls.screen = h.XDisplay(window_manager=False).start()
         cls.addClassCleanup(cls.screen.stop)
-        cls.kiosk = cls.start_group_kiosk("keys")
+        cls.start_group_kiosk("keys")
         cls.screen.start_window_manager(key_bindings=False)
 
     def modifier_bits(self, grabber, names):
@@ -300,9 +233,9 @@ class KeyLockTests(LockdownCase):
     def test_page_and_shutdown_panel_get_the_free_keys(self):
         seen = self.press_keys_on_page(self.kiosk, "F1", "F11", "ctrl+p", "ctrl+a", "alt+Tab")
         self.expect(seen == [LAST_KEY], f"the page saw {seen}, not {LAST_KEY} alone")
-        page = self.open_shutdown_panel()
+        page, _ = self.open_shutdown_panel()
         self.screen.key("Escape")
-        self.wait_screen(page, WEB, 5, "Escape did not close the shutdown panel")
+        self.wait_screen(page, h.PAGE_AREA, 5, "Escape did not close the shutdown panel")
 
 
 class HeldCombinationTests(LockdownCase):
@@ -317,7 +250,7 @@ class HeldCombinationTests(LockdownCase):
         for keysym, modifiers in (("F11", 0), ("p", cls.grabber.CONTROL)):
             if cls.grabber.grab(keysym, modifiers) != 0:
                 raise h.HarnessError(f"the test could not take {keysym} itself")
-        cls.kiosk = cls.start_group_kiosk("held")
+        cls.start_group_kiosk("held")
 
     def test_log_names_every_held_combination_after_the_start(self):
         # Found by its line, so that an entry broken by something written just before it is
@@ -355,7 +288,7 @@ class ForeignWindowTests(LockdownCase):
         cls.addClassCleanup(cls.panel.stop)
         if not h.poll_until(lambda: cls.screen.find_windows("--class", "^tint2$"), 15, 0.2):
             raise h.HarnessError(f"tint2 showed no panel: {cls.panel.output()[-500:]}")
-        cls.kiosk = cls.start_group_kiosk("foreign", lockdown_config(AutoCloseAll=True))
+        cls.start_group_kiosk("foreign", lockdown_config(AutoCloseAll=True))
 
     def test_other_programs_are_ended_but_the_desktop_panel_stays(self):
         cases = [("xterm", ["xterm"]), ("xeyes", ["xeyes"]), ("iconified xterm", ["xterm", "-iconic"])]
@@ -399,11 +332,12 @@ class ShellTests(LockdownCase):
         record = os.path.join(kiosk.home, "plintor.state")
         self.expect(os.path.exists(record), "the kiosk keeps no record of the stopped shell", kiosk)
         h.kill_process_tree(kiosk.process)
-        time.sleep(2)
+        time.sleep(2)  # nothing to wait for: a panel started again would be back within this time
         self.expect(not panel.processes(), "the panel came back without a kiosk", kiosk)
 
         since = kiosk.mark()
-        started(kiosk)  # the same home folder, as a service manager would start it again
+        # The same home folder, as a service manager would start it again.
+        home_shown(kiosk.start(wait_home=url("/index.html")))
         entry = kiosk.wait_log(r"^Unclean end of the last run repaired: ", 10, since)
         result = re.search(r"the desktop shell is started again \((\d+)\)", entry.text)
         self.expect(result and int(result.group(1)) > 32, f"the shell was not started again: {entry.text}", kiosk)
@@ -424,7 +358,9 @@ class ShellTests(LockdownCase):
             code = panel.wait_exit(10)
             self.expect(code is not None, "the kiosk did not end the desktop's panel", kiosk)
             kiosk.wait_log(r"^Kill explorer$", 5)
-        time.sleep(11)  # two more ticks: with the shell gone there is nothing more to end
+        # Two more housekeeping ticks of 5 s, with nothing to wait for: with the shell gone there
+        # is nothing more to end.
+        time.sleep(11)
         stops = kiosk.find_log(r"^Kill explorer$")
         self.expect(len(stops) == (1 if kill else 0), f"'Kill explorer' logged {len(stops)} times", kiosk)
         if not kill:
@@ -465,8 +401,8 @@ class IdleReturnTests(LockdownCase):
         config = lockdown_config(AutoReturn=1, Screensaver=url("/screensaver.html"),
                                  Wheelchair=self.WHEELCHAIR)
         kiosk = self.kiosk = self.start_test_kiosk("idle", config)
-        display.move(*on_screen(PAGE_SPOT))
-        home = self.settled_capture(display).keep("idle-home")
+        display.move(*h.page_to_screen(*PAGE_SPOT))
+        home = display.settled_capture().keep("idle-home")
 
         keyboard_box = (0, h.SCREEN_HEIGHT - self.WHEELCHAIR_BAR - self.KEYBOARD_PANEL,
                         h.SCREEN_WIDTH, h.SCREEN_HEIGHT - self.WHEELCHAIR_BAR)
@@ -492,12 +428,12 @@ class IdleReturnTests(LockdownCase):
         covered = h.poll_until(lambda: display.capture().colour_share(SCREENSAVER) > 0.99, 20, 0.3)
         self.expect(covered, "the screensaver page does not cover the whole window")
         display.screenshot("idle-screensaver")
-        time.sleep(6)  # one more tick, still without input
+        time.sleep(6)  # one more housekeeping tick (5 s), still without input: the screensaver must stay
         self.expect(display.capture().colour_share(SCREENSAVER) > 0.99, "the screensaver went by itself")
         returns = kiosk.find_log(r"^Return to home page$", since)
         self.expect(len(returns) == 1, f"the kiosk returned to the home page {len(returns)} times in one idle period")
 
-        x, y = on_screen(PAGE_SPOT)
+        x, y = h.page_to_screen(*PAGE_SPOT)
         display.xdotool("mousemove", x + 40, y)
         # The home page, with the keyboard panel and the spacer closed; Back is left out, since
         # it is enabled now.
@@ -527,7 +463,7 @@ class PowerTests(LockdownCase):
     def setUpClass(cls):
         cls.screen = display
         cls.bus, cls.logind = start_logind(cls.addClassCleanup)
-        cls.kiosk = cls.start_group_kiosk("power", extra_env=cls.bus.env())
+        cls.start_group_kiosk("power", extra_env=cls.bus.env())
 
     def test_sleep_is_inhibited_while_the_kiosk_runs(self):
         self.logind.wait_lines(r"^Inhibit sleep:idle Plintor block$", timeout=15)
@@ -544,7 +480,7 @@ class PowerTests(LockdownCase):
         ]
         for button, password, expected in cases:
             with self.subTest(button=button, password=password):
-                page = self.open_shutdown_panel()
+                page, _ = self.open_shutdown_panel()
                 display.type_text(password)
                 ready = display.capture()
                 since = self.logind.mark()
@@ -556,12 +492,12 @@ class PowerTests(LockdownCase):
                     self.wait_screen(ready, h.shutdown_heading_box(), 5,
                                      f"{button} with a wrong password did not change the box's heading",
                                      same=False, pixels=20)
-                    time.sleep(1)
+                    time.sleep(1)  # a request that came with the refusal would be recorded by now
                     self.expect(self.logind.lines()[since:] == [],
                                 f"{button} with a wrong password asked logind {self.logind.lines()[since:]}")
                 self.expect(self.kiosk.wait_exit(1) is None, f"the kiosk ended after {button}")
                 display.key("Escape")
-                self.wait_screen(page, WEB, 5, f"Escape did not close the panel after {button}")
+                self.wait_screen(page, h.PAGE_AREA, 5, f"Escape did not close the panel after {button}")
 
 
 class DailyRestartTests(LockdownCase):
@@ -580,7 +516,7 @@ class DailyRestartTests(LockdownCase):
         kiosk = self.start_test_kiosk(f"restart-{name}", config, bus.env(), on=display, cleanup=cleanup)
         ahead = (at - datetime.datetime.now()).total_seconds()
         if ahead > 2:
-            time.sleep(ahead - 1.5)
+            time.sleep(ahead - 1.5)  # up to just before the restart time: nothing may be asked before it
             self.expect(not logind.find(r"^Reboot"), f"a restart {ahead:.0f} s before its time: {logind.lines()}",
                         kiosk)
         left = max(0.0, (at - datetime.datetime.now()).total_seconds())
@@ -603,7 +539,7 @@ class TerminationTests(LockdownCase):
         kiosk = self.start_test_kiosk("signals", extra_env=bus.env(), on=display)
         for number in self.REFUSED:
             os.kill(kiosk.process.pid, number)
-        time.sleep(3)
+        time.sleep(3)  # a signal that ends or stops the kiosk has done so within this time
         self.expect(kiosk.alive(), f"the kiosk ended (code {kiosk.process.returncode}) on a signal", kiosk)
         state = h.process_state(kiosk.process.pid)
         self.expect(state != "T", "the kiosk was stopped by a signal", kiosk)

@@ -4,9 +4,7 @@ requests below the page to denied hosts, and command lines that must not start a
 
 import os
 import re
-import shutil
 import subprocess
-import tempfile
 import time
 import unittest
 import urllib.parse
@@ -95,26 +93,14 @@ def host_masks(host):
     return [f"*://{host}", f"*://{host}[/:#]*", f"*://*.{host}", f"*://*.{host}[/:#]*"]
 
 
-class SafetyCase(unittest.TestCase):
-    kiosk = None
-
+class SafetyCase(h.KioskTestCase):
     @classmethod
     def start_kiosk(cls, name, whitelist, blacklist, home="/allowed.html", **settings):
         config = {"Button1Width": 120, "Button1URL": url(home), "KillExplorer": "False", **settings}
-        cls.temp = tempfile.mkdtemp(prefix=f"plintor-e2e-{name}-tmp-")
-        cls.addClassCleanup(shutil.rmtree, cls.temp, True)
+        cls.temp = cls.temporary_folder(name)
         kiosk = h.Kiosk(display, config=config, whitelist=whitelist, blacklist=blacklist, name=name,
                         extra_env={"TMPDIR": cls.temp})
-        cls.addClassCleanup(kiosk.stop)
-        cls.kiosk = kiosk.start(wait_home=url(home))
-
-    def setUp(self):
-        if self.kiosk is not None and not self.kiosk.alive():
-            self.kiosk.fail("the kiosk of this group is no longer running")
-
-    def expect(self, condition, message):
-        if not condition:
-            self.kiosk.fail(message)
+        cls.start_shared_kiosk(kiosk, url(home))
 
     def expect_refused(self, address):
         """address is judged blocked (the engine may log it in its own spelling) and never
@@ -207,7 +193,7 @@ class VisitorTrickTests(SafetyCase):
         count = int(entry.text.split()[-1])
         self.expect(count >= TRACKERS, f"only {count} requests were counted")
         server.wait_request("/pixel.png", since=requests)  # the page's own request went through
-        time.sleep(2)  # late script requests
+        time.sleep(2)  # nothing marks the last of the script's requests: late ones come within this time
         reached = [path for path in server.paths(requests) if path.startswith("/tracker")]
         self.expect(not reached, f"requests to the denied host reached it: {reached}")
         self.expect(len(self.kiosk.find_log(r"^Blocked requests: ", since)) <= 2,
@@ -243,7 +229,7 @@ class WordWithoutConversionTests(SafetyCase):
         display.click(230, h.PANEL_HEIGHT + 42)
         address = url("/files/letter.docx")
         self.kiosk.wait_log(rf"^Blocked download: {re.escape(address)}$", 20, since)
-        time.sleep(5)  # a loop would go on in this time
+        time.sleep(5)  # a loop would go on in this time; nothing else shows that there is none
         self.expect(len(self.kiosk.find_log(r"^Blocked download: ", since)) == 1, "the document was answered twice")
         self.expect(not self.kiosk.find_log(r"^Download(ed)? file: ", since), "the document was kept")
         fetched = [path for path in server.paths(requests) if path == "/files/letter.docx"]

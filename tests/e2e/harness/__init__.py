@@ -1,0 +1,22 @@
+"""End-to-end harness for the Plintor kiosk: a private X display, a local web server and the
+kiosk process, driven with xdotool and watched through its log, its screen and the server.
+
+Standard library only. Every wait has a deadline and everything started here is stopped when
+the run ends, also when it fails or is interrupted (see processes). Tests import the package
+as `import harness as h` and find every name here.
+"""
+
+from .case import KioskTestCase
+from .channel import (MSG_NAVIGATE, MSG_REMOTE_QUIT, MSG_START_HOME, encode_message, kiosk_channel_in_use,
+                      quit_token_for, send_datagram, today_quit_token)
+from .clients import XClient
+from .display import XDisplay
+from .images import Image, artifacts_dir, near
+from .kiosk import REPO, Kiosk, LogEntry, binary_path
+from .layout import (BACK, BUTTON_GAP, BUTTON_Y, FIRST_BUTTON_X, FORWARD, PAGE_AREA, PANEL_HEIGHT, SCREEN_HEIGHT,
+                     SCREEN_WIDTH, page_to_screen, shutdown_button, shutdown_heading_box)
+from .logind import FakeLogind, SystemBus
+from .processes import (HarnessError, kill_process_tree, poll_until, process_state, run_tool,
+                        stop_everything)
+from .server import WebServer, free_tcp_port
+from .xlib import KeyGrabber, lock_keyboard_group

@@ -1,0 +1,46 @@
+"""Where things are on the kiosk's screen: the virtual display's size and the window's layout
+at 96 DPI, as the kiosk draws it. Tests find controls by these positions, so a changed layout
+shows up here and nowhere else."""
+
+SCREEN_WIDTH = 1280
+SCREEN_HEIGHT = 800
+
+# The navigation panel along the top, and its buttons' centres.
+PANEL_HEIGHT = 65
+BACK = (32, 32)
+FORWARD = (88, 32)
+FIRST_BUTTON_X = 120
+BUTTON_GAP = 7
+BUTTON_Y = 32
+
+PAGE_AREA = (0, PANEL_HEIGHT, SCREEN_WIDTH, SCREEN_HEIGHT)  # below the panel, with no bar at the bottom
+
+# The shutdown panel: a box of this size centred over the page area, its buttons (which take
+# no keyboard focus) at these centres inside the box, the heading in this stripe of it. Tests
+# only ever press Exit: the other three act on the machine that runs them once they work.
+SHUTDOWN_BOX = (409, 193)
+SHUTDOWN_BUTTONS = {"Shut down": (60, 132), "Restart": (156, 132), "Log off": (252, 132), "Exit": (348, 132)}
+SHUTDOWN_HEADING = (24, 24, 385, 45)
+
+
+def page_to_screen(x, y):
+    """Screen position of a point of the page (the page starts below the navigation panel)."""
+    return x, PANEL_HEIGHT + y
+
+
+def shutdown_box_origin():
+    width, height = SHUTDOWN_BOX
+    return (SCREEN_WIDTH - width) // 2, PANEL_HEIGHT + (SCREEN_HEIGHT - PANEL_HEIGHT - height) // 2
+
+
+def shutdown_button(name):
+    """Screen centre of a button of the shutdown panel."""
+    left, top = shutdown_box_origin()
+    x, y = SHUTDOWN_BUTTONS[name]
+    return left + x, top + y
+
+
+def shutdown_heading_box():
+    left, top = shutdown_box_origin()
+    x1, y1, x2, y2 = SHUTDOWN_HEADING
+    return left + x1, top + y1, left + x2, top + y2

@@ -1,0 +1,183 @@
+"""Helper programs, waits and the clean-up of everything a run started.
+
+Every object that starts something registers here and is stopped in reverse order when the run
+ends, also when it fails or is interrupted: SIGTERM and SIGHUP become exceptions, so that the
+finally blocks and the atexit clean-up still run.
+"""
+
+import atexit
+import os
+import select
+import signal
+import subprocess
+import sys
+import threading
+import time
+
+COMMAND_TIMEOUT = 20  # any helper program (xdotool, import, ...) that takes longer is stuck
+
+
+class HarnessError(AssertionError):
+    """A wait that ran out or a helper that failed; an AssertionError so unittest reports a
+    failure with the message rather than an error with a traceback only."""
+
+
+# ---------------------------------------------------------------------------------------------
+# Clean-up of everything this process started
+
+_live = []  # objects with a stop() method, stopped in reverse order
+_live_lock = threading.Lock()
+
+
+def register(thing):
+    """Has thing.stop() called when the run ends, unless thing unregisters first."""
+    with _live_lock:
+        _live.append(thing)
+
+
+def unregister(thing):
+    with _live_lock:
+        if thing in _live:
+            _live.remove(thing)
+
+
+def stop_everything():
+    while True:
+        with _live_lock:
+            if not _live:
+                return
+            thing = _live.pop()
+        try:
+            thing.stop()
+        except Exception as error:  # clean-up goes on with the rest
+            print(f"harness: stopping {thing!r} failed: {error}", file=sys.stderr)
+
+
+def _on_signal(number, _frame):
+    # The default action would end the process without any clean-up; as an exception the
+    # finally blocks and the atexit clean-up still run.
+    signal.signal(number, signal.SIG_DFL)
+    raise KeyboardInterrupt(f"signal {number}")
+
+
+atexit.register(stop_everything)
+if threading.current_thread() is threading.main_thread():
+    for _number in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(_number, _on_signal)
+
+
+# ---------------------------------------------------------------------------------------------
+# Processes
+
+
+def _descendants(pid):
+    """Process ids below pid, read from /proc (WebEngine's helpers may leave the group)."""
+    children = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat", "rb") as stat:
+                fields = stat.read().rsplit(b")", 1)[1].split()
+            children.setdefault(int(fields[1]), []).append(int(entry))
+        except (OSError, IndexError, ValueError):
+            continue
+    found, queue = [], [pid]
+    while queue:
+        for child in children.get(queue.pop(), []):
+            found.append(child)
+            queue.append(child)
+    return found
+
+
+def kill_process_tree(process, timeout=10):
+    """SIGKILL for a process started with start_new_session=True, its group and every process
+    below it; returns its exit code (None when it could not be reaped in time)."""
+    if process.poll() is not None:
+        return process.returncode
+    below = _descendants(process.pid)
+    try:
+        os.killpg(process.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+    for pid in below:
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+    try:
+        return process.wait(timeout)
+    except subprocess.TimeoutExpired:
+        return None
+
+
+def process_state(pid):
+    """The state letter of a process (R, S, T, Z, ...), None when there is none."""
+    try:
+        with open(f"/proc/{pid}/stat", "rb") as stat:
+            return stat.read().rsplit(b")", 1)[1].split()[0].decode()
+    except (OSError, IndexError):
+        return None
+
+
+def tagged_processes(tag):
+    """Ids of the processes whose environment holds PLINTOR_E2E_TAG=tag."""
+    wanted = f"PLINTOR_E2E_TAG={tag}".encode()
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/environ", "rb") as environ:
+                if wanted in environ.read().split(b"\0"):
+                    found.append(int(entry))
+        except OSError:
+            continue
+    return found
+
+
+def run_tool(args, env=None, timeout=COMMAND_TIMEOUT, check=True):
+    try:
+        result = subprocess.run(args, env=env, capture_output=True, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise HarnessError(f"{args[0]} did not finish within {timeout} s: {' '.join(args)}")
+    except FileNotFoundError:
+        raise HarnessError(f"{args[0]} is not installed (needed for the end-to-end tests)")
+    if check and result.returncode != 0:
+        raise HarnessError(
+            f"{' '.join(args)} failed with {result.returncode}: "
+            f"{result.stderr.decode(errors='replace').strip()}"
+        )
+    return result
+
+
+# ---------------------------------------------------------------------------------------------
+# Waits
+
+
+def poll_until(condition, timeout, interval=0.1):
+    """The first true value of condition() within timeout seconds, or None."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            return None
+        time.sleep(interval)
+
+
+def read_line(read_end, timeout, what):
+    """The first line a helper writes to read_end (a descriptor), within timeout seconds; what
+    names the helper in the error."""
+    text = b""
+    deadline = time.monotonic() + timeout
+    while b"\n" not in text:
+        left = deadline - time.monotonic()
+        if left <= 0 or not select.select([read_end], [], [], left)[0]:
+            raise HarnessError(f"{what} said nothing within {timeout} s")
+        chunk = os.read(read_end, 256)
+        if not chunk:
+            raise HarnessError(f"{what} ended at start")
+        text += chunk
+    return text.split(b"\n", 1)[0].decode(errors="replace").strip()
