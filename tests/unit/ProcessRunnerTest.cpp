@@ -51,6 +51,12 @@ TEST(ProcessRunnerTest, TimeLimitEndsTheProgramAndWhatItStarted) {
     EXPECT_TRUE(Platform().ProcessRunner().RunProgram("/bin/sh", "-c \"sleep 123.456 & wait\"",
                                                       true, exitCode, 300));
     EXPECT_EQ(exitCode, -1);
+    // The group is killed, not reaped: its helper may still show in /proc for a moment on a
+    // busy machine, but it must be gone long before the helper's own sleep would end.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (AnyProcessMentions("123.456") && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     EXPECT_FALSE(AnyProcessMentions("123.456"));
 }
 
