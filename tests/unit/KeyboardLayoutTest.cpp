@@ -1,11 +1,10 @@
+#include "core/keyboard/VirtualKeyLayout.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
-#include "core/keyboard/LanguageButtonGeometry.h"
-#include "core/keyboard/VirtualKeyLayout.h"
 
 namespace plintor {
 namespace {
@@ -101,23 +100,6 @@ TEST(KeyboardLayoutTest, BrokenDescriptionsAreRefused) {
     ASSERT_TRUE(layout);
     EXPECT_EQ(layout->Languages, (std::vector<std::string>{"de", "en-GB"}));
     EXPECT_EQ(layout->Rows.at(0).at(1).Width, 1.5);
-}
-
-TEST(LanguageButtonGeometryTest, ScaledByScreenAndKeyboardSize) {
-    const TLanguageButtonGeometry normal = LanguageButtonGeometry(100, 96);
-    EXPECT_EQ(normal.Width, 128);
-    EXPECT_EQ(normal.Height, 28);
-    EXPECT_EQ(normal.Margin, 8);
-    EXPECT_EQ(normal.Spacing, 4);
-    EXPECT_EQ(normal.FontPoints, 8);
-    const TLanguageButtonGeometry big = LanguageButtonGeometry(200, 96);
-    EXPECT_EQ(big.Width, 256);
-    EXPECT_EQ(big.Height, 56);
-    EXPECT_EQ(big.FontPoints, 16);
-    const TLanguageButtonGeometry dense = LanguageButtonGeometry(150, 144);
-    EXPECT_EQ(dense.Width, 288);  // 1.5 * 192
-    EXPECT_EQ(dense.Height, 63);  // 1.5 * 42
-    EXPECT_EQ(dense.FontPoints, 12);
 }
 
 }  // namespace

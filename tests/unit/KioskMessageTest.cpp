@@ -2,24 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app/QuitToken.h"
-
 namespace plintor {
 namespace {
 
 using namespace std::string_literals;
-
-TEST(QuitTokenTest, ValidForTheDayItWasMadeFor) {
-    const std::int32_t today = QuitTokenDate(2026, 12, 10);
-    EXPECT_EQ(today, 2026 * 12 * 10);
-    EXPECT_EQ(QuitTokenKeyed(today), static_cast<std::int32_t>(243120LL * 0x5EED1A57 % 2147483647));
-    EXPECT_TRUE(CheckQuitToken(today, QuitTokenKeyed(today), 2026, 12, 10));
-
-    const std::int32_t yesterday = QuitTokenDate(2026, 12, 9);
-    EXPECT_FALSE(CheckQuitToken(yesterday, QuitTokenKeyed(yesterday), 2026, 12, 10));
-    EXPECT_FALSE(CheckQuitToken(today, QuitTokenKeyed(today) + 1, 2026, 12, 10));
-    EXPECT_FALSE(CheckQuitToken(today, QuitTokenKeyed(today), 2026, 12, 11));
-}
 
 TEST(KioskMessageTest, RoundTripsAndReadsTextOnlyUpToItsLength) {
     const TKioskMessage navigate{WM_COPYDATA, 0, 0, "http://host/caf\xC3\xA9?a=1 2"};

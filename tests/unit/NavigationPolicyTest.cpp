@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/browser/ProgressRule.h"
-
 namespace plintor {
 namespace {
 
@@ -55,16 +53,6 @@ TEST(NavigationPolicyTest, Verdicts) {
         EXPECT_EQ(verdict.DivertToDownload, c.Divert) << c.Name;
         EXPECT_EQ(verdict.LogText, c.Log) << c.Name;
     }
-}
-
-TEST(ProgressRuleTest, ShowsOnlyForSlowLoads) {
-    const TDateTime start = 46000.5;
-    const double second = 1.0 / 86400;
-    EXPECT_FALSE(ProgressIndicatorVisible(2, start, start + 1 * second));
-    EXPECT_FALSE(ProgressIndicatorVisible(2, start, start + 1.9 * second));
-    EXPECT_TRUE(ProgressIndicatorVisible(2, start, start + 2 * second));
-    EXPECT_FALSE(ProgressIndicatorVisible(0, start, start + 5 * second));
-    EXPECT_FALSE(ProgressIndicatorVisible(-1, start, start + 5 * second));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/app/WindowRules.h"
-#include "core/config/ConfigFiles.h"
 #include "core/config/Settings.h"
 #include "core/support/Log.h"
 #include "tests/support/CollectingReport.h"
@@ -149,14 +148,6 @@ TEST_F(SettingsLoaderTest, DefaultHomeButtonIsScaledToTheScreen) {
     EXPECT_EQ(Load("", 192).Buttons, (std::vector<TNavButton>{{"", 240, DefaultHomePage}}));
 }
 
-TEST(NextRestartTest, IsTodayUnlessTheTimeHasPassed) {
-    const TDateTime today = EncodeDate(2026, 12, 10);
-    const TDateTime three = EncodeTime(3, 0, 0, 0);
-    EXPECT_NEAR(NextRestartAfter(today + EncodeTime(2, 0, 0, 0), three), today + three, 1e-9);
-    EXPECT_NEAR(NextRestartAfter(today + three, three), today + three, 1e-9);
-    EXPECT_NEAR(NextRestartAfter(today + EncodeTime(4, 0, 0, 0), three), today + 1 + three, 1e-9);
-}
-
 TEST_F(SettingsLoaderTest, AnInvalidRestartTimeLeavesItOff) {
     EXPECT_EQ(Load("AutoRestart=noon\n").Settings.AutoRestart, -1);
     EXPECT_NEAR(Load("AutoRestart=3 pm\n").Settings.AutoRestart, EncodeTime(15, 0, 0, 0), 1e-9);
@@ -180,20 +171,6 @@ TEST_F(SettingsLoaderTest, ANulCharacterIsSaidToEndTheFile) {
     Report.Warnings.clear();
     Load("AutoReturn=5\r\n");
     EXPECT_TRUE(Report.Warnings.empty());
-}
-
-TEST(CopyDefaultFilesTest, CopiesOnlyWhatIsMissing) {
-    TTempDir dir;
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Root());
-    WriteBytes("plintor.ini", "Password=mine\n");
-    WriteBytes("plintor_Default.ini", "Password=default\n");
-    WriteBytes("Whitelist_Default.txt", "http://default/*\n");
-    CopyDefaultFiles("plintor");
-    EXPECT_EQ(ReadBytes("plintor.ini"), "Password=mine\n");
-    EXPECT_EQ(ReadBytes("Whitelist.txt"), "http://default/*\n");
-    EXPECT_FALSE(std::filesystem::exists("Blacklist.txt"));
-    std::filesystem::current_path(previous);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-#include <gtest/gtest.h>
-
-#include "core/support/TextCase.h"
 #include "core/support/TextCodec.h"
+
+#include <gtest/gtest.h>
 
 namespace plintor {
 namespace {
@@ -23,23 +22,6 @@ TEST(Utf16Test, RoundTripsIncludingSurrogatePairs) {
     EXPECT_EQ(DecodeUtf16(EncodeUtf16(text, false), false), text);
     EXPECT_EQ(Utf16Length(text), 4u);
     EXPECT_EQ(DecodeUtf16("\x00\xD8"s, false), "\xEF\xBF\xBD");  // lone surrogate
-}
-
-TEST(UpperCaseTest, AllLettersNotOnlyAscii) {
-    EXPECT_EQ(UpperCase("http://b\xC3\xBC"
-                        "cher.de/\xC3\xBF"),
-              "HTTP://B\xC3\x9C"
-              "CHER.DE/\xC5\xB8");
-    EXPECT_EQ(UpperCase("stra\xC3\x9F"
-                        "e"),
-              "STRA\xC3\x9F"
-              "E");  // ß has no single upper case
-    EXPECT_EQ(AsciiUpper("b\xC3\xBC"), "B\xC3\xBC");
-}
-
-TEST(TrimTest, RemovesControlCharactersAndBlanks) {
-    EXPECT_EQ(Trim(" \t\r\nkey \x01"), "key");
-    EXPECT_EQ(Trim("  "), "");
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
-#include <gtest/gtest.h>
-
-#include "core/lockdown/InputActivity.h"
-#include "core/lockdown/InputDevices.h"
 #include "core/lockdown/KeyTable.h"
-#include "tests/support/FakeClock.h"
+
+#include <gtest/gtest.h>
 
 namespace plintor {
 namespace {
@@ -54,39 +51,6 @@ TEST(KeyTableTest, SwallowsTheSystemCombinationsOnly) {
         }
         EXPECT_TRUE(someCombination) << "key " << key << " is claimed but never swallowed";
     }
-}
-
-TEST(InputActivityTest, IdleMinutesAndTheScreensaverWake) {
-    const TDateTime start = EncodeDate(2026, 12, 10) + EncodeTime(9, 0, 0, 0);
-    test::TFakeClock clock(start);
-    TInputActivity input(clock);
-    clock.Set(start + EncodeTime(0, 9, 59, 999));
-    EXPECT_FALSE(input.IdleMinutesReached(10));
-    clock.Set(start + EncodeTime(0, 10, 0, 0));
-    EXPECT_TRUE(input.IdleMinutesReached(10));
-    EXPECT_FALSE(input.IdleMinutesReached(0));
-    input.Disarm();
-    clock.Set(start + 1);
-    EXPECT_FALSE(input.IdleMinutesReached(10)) << "disarmed until the next input";
-
-    int hidden = 0;
-    input.Record();
-    input.ScreensaverShown([&] { ++hidden; });
-    input.Record();
-    input.Record();
-    EXPECT_EQ(hidden, 1);
-    EXPECT_EQ(input.LastInput(), clock.Now());
-}
-
-TEST(InputDevicesTest, PensAreToldApart) {
-    EXPECT_TRUE(IsPenDevice("Wacom Intuos Pen stylus", {"Abs X", "Abs Y", "Abs Pressure"}));
-    EXPECT_TRUE(IsPenDevice("ELAN2514:00 04F3:2AF7 Eraser", {}));
-    EXPECT_TRUE(IsPenDevice("Generic tablet", {"Abs X", "Abs Y", "Abs Tilt X"}));
-    EXPECT_FALSE(
-        IsPenDevice("ELAN Touchscreen", {"Abs MT Position X", "Abs MT Pressure", "Abs Pressure"}));
-    EXPECT_FALSE(IsPenDevice("Logitech USB Optical Mouse", {"Rel X", "Rel Y"}));
-    EXPECT_FALSE(IsPenDevice("OpenTouch Panel", {"Abs X"}));  // "pen" inside a word
-    EXPECT_FALSE(IsPenDevice("Virtual core XTEST pointer", {}));
 }
 
 }  // namespace
