@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/RowName.h"
+
 namespace plintor {
 namespace {
 
@@ -13,28 +15,38 @@ TEST(CommandLineTextTest, ProgramCommandLineQuotesTheFile) {
               (Arguments{"/opt/A B/x", "-p", "a b"}));
 }
 
-TEST(CommandLineTextTest, SplitsTheWindowsWay) {
-    const struct {
-        const char* Text;
-        Arguments Expected;
-    } cases[] = {
-        {"prog a b", {"prog", "a", "b"}},
-        {"  prog   a\tb  ", {"prog", "a", "b"}},
-        {"\"C:\\Program Files\\x.exe\" --headless", {"C:\\Program Files\\x.exe", "--headless"}},
-        {"prog \"a b\" c", {"prog", "a b", "c"}},
-        {"prog a\\\\b", {"prog", "a\\\\b"}},
-        {"prog a\\\\\"b c\"", {"prog", "a\\b c"}},
-        {"prog a\\\"b", {"prog", "a\"b"}},
-        {"prog \"a\"\"b\"", {"prog", "a\"b"}},
-        {"prog \"\"", {"prog", ""}},
-        {"prog --outdir \"/tmp/x y/\" \"/tmp/x y/temp.docx\"",
-         {"prog", "--outdir", "/tmp/x y/", "/tmp/x y/temp.docx"}},
-        {"", {}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(SplitCommandLine(c.Text), c.Expected) << c.Text;
-    }
+struct TSplitCase {
+    const char* Name;
+    const char* Text;
+    Arguments Expected;
+};
+
+const TSplitCase SplitCases[] = {
+    {"Words", "prog a b", {"prog", "a", "b"}},
+    {"BlanksAndTabsBetween", "  prog   a\tb  ", {"prog", "a", "b"}},
+    {"QuotedProgramPath",
+     "\"C:\\Program Files\\x.exe\" --headless",
+     {"C:\\Program Files\\x.exe", "--headless"}},
+    {"QuotedArgument", "prog \"a b\" c", {"prog", "a b", "c"}},
+    {"BackslashesBeforeNoQuoteStay", "prog a\\\\b", {"prog", "a\\\\b"}},
+    {"EvenBackslashesBeforeAQuoteHalve", "prog a\\\\\"b c\"", {"prog", "a\\b c"}},
+    {"EscapedQuote", "prog a\\\"b", {"prog", "a\"b"}},
+    {"DoubledQuoteInsideQuotes", "prog \"a\"\"b\"", {"prog", "a\"b"}},
+    {"EmptyQuotedArgument", "prog \"\"", {"prog", ""}},
+    {"ConverterCall",
+     "prog --outdir \"/tmp/x y/\" \"/tmp/x y/temp.docx\"",
+     {"prog", "--outdir", "/tmp/x y/", "/tmp/x y/temp.docx"}},
+    {"EmptyText", "", {}},
+};
+
+class SplitCommandLineTest : public ::testing::TestWithParam<TSplitCase> {};
+
+TEST_P(SplitCommandLineTest, SplitsTheWindowsWay) {
+    EXPECT_EQ(SplitCommandLine(GetParam().Text), GetParam().Expected) << GetParam().Text;
 }
+
+INSTANTIATE_TEST_SUITE_P(Texts, SplitCommandLineTest, ::testing::ValuesIn(SplitCases),
+                         test::TRowName());
 
 }  // namespace
 }  // namespace plintor

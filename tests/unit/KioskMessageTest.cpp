@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/RowName.h"
+
 namespace plintor {
 namespace {
 
@@ -15,12 +17,30 @@ TEST(KioskMessageTest, RoundTripsAndReadsTextOnlyUpToItsLength) {
 
     EXPECT_EQ(DecodeKioskMessage("PLINTOR/1 74 0 0 4\nhttp://longer")->Text, "http");
     EXPECT_EQ(DecodeKioskMessage("PLINTOR/1 74 0 0 99\nhttp://a/\0junk"s)->Text, "http://a/");
-    for (const std::string bad :
-         {"", "PLINTOR/2 74 0 0 0\n", "PLINTOR/1 74 0 0\n", "PLINTOR/1 x 0 0 0\n",
-          "PLINTOR/1 74 0 0 -1\n", "PLINTOR/1 74 99999999999 0 0\n"}) {
-        EXPECT_FALSE(DecodeKioskMessage(bad)) << bad;
-    }
 }
+
+struct TBadCase {
+    const char* Name;
+    std::string Text;
+};
+
+const TBadCase BadCases[] = {
+    {"EmptyText", ""},
+    {"OtherVersion", "PLINTOR/2 74 0 0 0\n"},
+    {"NoLength", "PLINTOR/1 74 0 0\n"},
+    {"MessageNotANumber", "PLINTOR/1 x 0 0 0\n"},
+    {"NegativeLength", "PLINTOR/1 74 0 0 -1\n"},
+    {"ParameterPast32Bits", "PLINTOR/1 74 99999999999 0 0\n"},
+};
+
+class BadKioskMessageTest : public ::testing::TestWithParam<TBadCase> {};
+
+TEST_P(BadKioskMessageTest, IsNoMessage) {
+    EXPECT_FALSE(DecodeKioskMessage(GetParam().Text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, BadKioskMessageTest, ::testing::ValuesIn(BadCases),
+                         test::TRowName());
 
 }  // namespace
 }  // namespace plintor
