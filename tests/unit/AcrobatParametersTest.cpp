@@ -2,29 +2,49 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/RowName.h"
+
 namespace plintor {
 namespace {
 
-TEST(AcrobatParametersTest, ViewerItemsAreForcedIntoPdfAddresses) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"http://server/a.pdf", "http://server/a.pdf#toolbar=0&navpanes=0"},
-        {"http://server/a.pdf#page=3&toolbar=1", "http://server/a.pdf#page=3&toolbar=0&navpanes=0"},
-        {"http://server/a.pdf#NavPanes=1", "http://server/a.pdf#NavPanes=0&toolbar=0"},
-        {"http://server/A.PDF?id=7", "http://server/A.PDF?id=7#toolbar=0&navpanes=0"},
-        {"http://server/view?file=a.pdf", "http://server/view?file=a.pdf"},
-        {"http://server/a.pdf#q=a+b", "http://server/a.pdf#q=a%20b&toolbar=0&navpanes=0"},
-        {"http://server/a.pdf#q=a%20b", "http://server/a.pdf#q=a%20b&toolbar=0&navpanes=0"},
-        {"http://server/a.pdf#nameddest", "http://server/a.pdf#=&toolbar=0&navpanes=0"},
-        {"http://server/a.pdf#q=%C3%A9%7B", "http://server/a.pdf#q=%C3%A9%7B&toolbar=0&navpanes=0"},
-        {"  http://server/a.pdf#x=1/2:3  ", "http://server/a.pdf#x=1/2:3&toolbar=0&navpanes=0"},
-        {"C:\\Temp\\temp.pdf", "C:\\Temp\\temp.pdf"},
-        {"file:///tmp/temp.pdf", "file:///tmp/temp.pdf#toolbar=0&navpanes=0"},
-        {"http://host:port/a.pdf", "http://host:port/a.pdf"},
-    };
-    for (const auto& [address, expected] : cases) {
-        EXPECT_EQ(AddAcrobatParameters(address), expected) << address;
-    }
+struct TAddressCase {
+    const char* Name;
+    const char* Address;
+    const char* Expected;
+};
+
+const TAddressCase AddressCases[] = {
+    {"PlainPdf", "http://server/a.pdf", "http://server/a.pdf#toolbar=0&navpanes=0"},
+    {"ViewerItemIsOverruled", "http://server/a.pdf#page=3&toolbar=1",
+     "http://server/a.pdf#page=3&toolbar=0&navpanes=0"},
+    {"ItemKeepsItsSpelling", "http://server/a.pdf#NavPanes=1",
+     "http://server/a.pdf#NavPanes=0&toolbar=0"},
+    {"UpperCaseExtensionWithQuery", "http://server/A.PDF?id=7",
+     "http://server/A.PDF?id=7#toolbar=0&navpanes=0"},
+    {"PdfNamedInTheQueryOnly", "http://server/view?file=a.pdf", "http://server/view?file=a.pdf"},
+    {"PlusIsABlank", "http://server/a.pdf#q=a+b",
+     "http://server/a.pdf#q=a%20b&toolbar=0&navpanes=0"},
+    {"EscapedBlankStays", "http://server/a.pdf#q=a%20b",
+     "http://server/a.pdf#q=a%20b&toolbar=0&navpanes=0"},
+    {"ItemWithoutEqualsSign", "http://server/a.pdf#nameddest",
+     "http://server/a.pdf#=&toolbar=0&navpanes=0"},
+    {"EscapedUtf8Stays", "http://server/a.pdf#q=%C3%A9%7B",
+     "http://server/a.pdf#q=%C3%A9%7B&toolbar=0&navpanes=0"},
+    {"BlanksTrimmedSlashAndColonKept", "  http://server/a.pdf#x=1/2:3  ",
+     "http://server/a.pdf#x=1/2:3&toolbar=0&navpanes=0"},
+    {"DrivePathUntouched", "C:\\Temp\\temp.pdf", "C:\\Temp\\temp.pdf"},
+    {"FileUrl", "file:///tmp/temp.pdf", "file:///tmp/temp.pdf#toolbar=0&navpanes=0"},
+    {"UnparsableAddressUntouched", "http://host:port/a.pdf", "http://host:port/a.pdf"},
+};
+
+class AcrobatAddressTest : public ::testing::TestWithParam<TAddressCase> {};
+
+TEST_P(AcrobatAddressTest, ViewerItemsAreForcedIntoPdfAddresses) {
+    EXPECT_EQ(AddAcrobatParameters(GetParam().Address), GetParam().Expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(Addresses, AcrobatAddressTest, ::testing::ValuesIn(AddressCases),
+                         test::TRowName());
 
 TEST(AcrobatParametersTest, TranslationLogsOnlyWhenTheFirstCharacterChanges) {
     TUrlTranslation local = TranslateUrl("C:\\Temp\\temp.pdf", true);

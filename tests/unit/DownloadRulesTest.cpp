@@ -2,27 +2,48 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/RowName.h"
+
 namespace plintor {
 namespace {
 
-TEST(DownloadRulesTest, AcceptanceComparesWholeExtensions) {
-    const std::vector<std::string> all = AllowedExtensions(true, true);
-    EXPECT_EQ(all, (std::vector<std::string>{".pdf", ".doc", ".docx"}));
+TEST(DownloadRulesTest, EachSwitchAllowsItsOwnExtensions) {
+    EXPECT_EQ(AllowedExtensions(true, true), (std::vector<std::string>{".pdf", ".doc", ".docx"}));
     EXPECT_TRUE(AllowedExtensions(false, false).empty());
-    const struct {
-        const char* Name;
-        bool Accepted;
-    } cases[] = {
-        {"report.PDF", true},   {"a.docx", true},  {"a.doc", true},      {" a.pdf ", true},
-        {"a.do", false},        {"a.docm", false}, {"a.pd", false},      {"setup.exe", false},
-        {"noextension", false}, {"", false},       {"a.pdf.exe", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsAcceptedDownload(c.Name, all), c.Accepted) << c.Name;
-    }
     EXPECT_FALSE(IsAcceptedDownload("a.docx", AllowedExtensions(true, false)));
     EXPECT_FALSE(IsAcceptedDownload("a.pdf", AllowedExtensions(false, true)));
 }
+
+struct TDownloadCase {
+    const char* Name;
+    const char* File;
+    bool Accepted;
+};
+
+const TDownloadCase DownloadCases[] = {
+    {"UpperCasePdf", "report.PDF", true},
+    {"Docx", "a.docx", true},
+    {"Doc", "a.doc", true},
+    {"BlanksAroundTheName", " a.pdf ", true},
+    {"ShorterThanDoc", "a.do", false},
+    {"LongerThanDocx", "a.docm", false},
+    {"ShorterThanPdf", "a.pd", false},
+    {"Program", "setup.exe", false},
+    {"NoExtension", "noextension", false},
+    {"EmptyName", "", false},
+    {"PdfBeforeTheLastExtension", "a.pdf.exe", false},
+};
+
+class DownloadAcceptanceTest : public ::testing::TestWithParam<TDownloadCase> {};
+
+// With every document type allowed, so only the comparison decides.
+TEST_P(DownloadAcceptanceTest, AcceptanceComparesWholeExtensions) {
+    EXPECT_EQ(IsAcceptedDownload(GetParam().File, AllowedExtensions(true, true)),
+              GetParam().Accepted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, DownloadAcceptanceTest, ::testing::ValuesIn(DownloadCases),
+                         test::TRowName());
 
 TEST(DownloadRulesTest, TemporaryFiles) {
     const TTempFiles files = TempFilesIn("/tmp");

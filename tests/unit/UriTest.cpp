@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/RowName.h"
+
 namespace plintor {
 namespace {
 
@@ -18,15 +20,31 @@ TEST(UriTest, SplitsAndComposesEveryPart) {
     EXPECT_EQ(uri->Document, "doc.pdf");
     EXPECT_EQ(uri->Params, "x=1&y=2");
     EXPECT_EQ(uri->Bookmark, "page=3");
-
-    for (const char* text :
-         {"https://user:pw@host.example:8443/a/b/doc.pdf?x=1&y=2#page=3", "http://host",
-          "file:///C:/Temp/temp.pdf", "http://[::1]:8080/x", "http://user@host/"}) {
-        const std::optional<TURI> parsed = ParseURI(text);
-        ASSERT_TRUE(parsed) << text;
-        EXPECT_EQ(ComposeURI(*parsed), text);
-    }
+    EXPECT_EQ(ComposeURI(*uri), "https://user:pw@host.example:8443/a/b/doc.pdf?x=1&y=2#page=3");
 }
+
+struct TTextCase {
+    const char* Name;
+    const char* Text;
+};
+
+const TTextCase RoundTripCases[] = {
+    {"HostOnly", "http://host"},
+    {"FileUrl", "file:///C:/Temp/temp.pdf"},
+    {"Ipv6HostWithPort", "http://[::1]:8080/x"},
+    {"UserWithoutPassword", "http://user@host/"},
+};
+
+class UriRoundTripTest : public ::testing::TestWithParam<TTextCase> {};
+
+TEST_P(UriRoundTripTest, ComposesWhatItSplit) {
+    const std::optional<TURI> parsed = ParseURI(GetParam().Text);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(ComposeURI(*parsed), GetParam().Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, UriRoundTripTest, ::testing::ValuesIn(RoundTripCases),
+                         test::TRowName());
 
 TEST(UriTest, ComposeUsesTheChangedParts) {
     TURI uri = *ParseURI("http://host/a.pdf#old");
@@ -34,11 +52,21 @@ TEST(UriTest, ComposeUsesTheChangedParts) {
     EXPECT_EQ(ComposeURI(uri), "http://host/a.pdf#toolbar=0&navpanes=0");
 }
 
-TEST(UriTest, FailsOnTextItCannotSplit) {
-    for (const char* text : {"", "http://host:80a/", "http://[::1/x", "http://[::1]x/"}) {
-        EXPECT_FALSE(ParseURI(text)) << text;
-    }
+const TTextCase UnsplittableCases[] = {
+    {"EmptyText", ""},
+    {"PortWithALetter", "http://host:80a/"},
+    {"UnclosedBracket", "http://[::1/x"},
+    {"TextRightAfterTheBracket", "http://[::1]x/"},
+};
+
+class UriUnsplittableTest : public ::testing::TestWithParam<TTextCase> {};
+
+TEST_P(UriUnsplittableTest, FailsOnTextItCannotSplit) {
+    EXPECT_FALSE(ParseURI(GetParam().Text));
 }
+
+INSTANTIATE_TEST_SUITE_P(Texts, UriUnsplittableTest, ::testing::ValuesIn(UnsplittableCases),
+                         test::TRowName());
 
 }  // namespace
 }  // namespace plintor

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/RowName.h"
+
 namespace plintor {
 namespace {
 
@@ -25,37 +27,50 @@ TEST(UrlHelpersTest, Strippers) {
     EXPECT_EQ(ToForwardSlashes(" C:\\a\\b "), "C:/a/b");
 }
 
-TEST(UrlHelpersTest, ToFileURL) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\Temp\\temp.pdf", "file:///C:/Temp/temp.pdf"},
-        {"file:///C:/x", "file:///C:/x"},
-        {"file://server/share", "file:///server/share"},
-        {"file:C:\\x", "file:///file:C:/x"},
-        {"  http://host/a.pdf  ", "http://host/a.pdf"},
-        {"/tmp/temp.pdf", "file:///tmp/temp.pdf"},
-        {"//server/share", "//server/share"},
-    };
-    for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(ToFileURL(text), expected) << text;
-    }
+struct TTextCase {
+    const char* Name;
+    const char* Text;
+    const char* Expected;
+};
+
+const TTextCase FileUrlCases[] = {
+    {"DrivePath", "C:\\Temp\\temp.pdf", "file:///C:/Temp/temp.pdf"},
+    {"FileUrlStays", "file:///C:/x", "file:///C:/x"},
+    {"ServerBecomesTheFirstFolder", "file://server/share", "file:///server/share"},
+    {"FileSchemeWithoutSlashesIsAPath", "file:C:\\x", "file:///file:C:/x"},
+    {"WebAddressOnlyTrimmed", "  http://host/a.pdf  ", "http://host/a.pdf"},
+    {"AbsolutePath", "/tmp/temp.pdf", "file:///tmp/temp.pdf"},
+    {"TwoSlashesUntouched", "//server/share", "//server/share"},
+};
+
+class ToFileUrlTest : public ::testing::TestWithParam<TTextCase> {};
+
+TEST_P(ToFileUrlTest, ToFileURL) {
+    EXPECT_EQ(ToFileURL(GetParam().Text), GetParam().Expected);
 }
 
-TEST(UrlHelpersTest, ExtractURLFileExt) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"http://host/docs/Report.DOCX?x=1", ".docx"},
-        {"http://host/get.php?file=a.doc", ".php"},
-        {"http://host/docs/", ""},
-        {"http://host/a.pdf#page=2", ".pdf"},
-        {"C:\\Temp\\temp.pdf", ".pdf"},
-        {"http://host/archive.tar.gz", ".gz"},
-        {"http://host/noextension", ""},
-        {"http://host:port/a.pdf", ""},  // cannot be parsed
-        {"", ""},
-    };
-    for (const auto& [url, expected] : cases) {
-        EXPECT_EQ(ExtractURLFileExt(url), expected) << url;
-    }
+INSTANTIATE_TEST_SUITE_P(Texts, ToFileUrlTest, ::testing::ValuesIn(FileUrlCases), test::TRowName());
+
+const TTextCase FileExtCases[] = {
+    {"LowerCasedAndQueryIgnored", "http://host/docs/Report.DOCX?x=1", ".docx"},
+    {"ScriptNotItsParameter", "http://host/get.php?file=a.doc", ".php"},
+    {"Folder", "http://host/docs/", ""},
+    {"FragmentIgnored", "http://host/a.pdf#page=2", ".pdf"},
+    {"DrivePath", "C:\\Temp\\temp.pdf", ".pdf"},
+    {"LastExtensionOnly", "http://host/archive.tar.gz", ".gz"},
+    {"NoExtension", "http://host/noextension", ""},
+    {"UnparsableAddress", "http://host:port/a.pdf", ""},
+    {"EmptyText", "", ""},
+};
+
+class FileExtTest : public ::testing::TestWithParam<TTextCase> {};
+
+TEST_P(FileExtTest, ExtractURLFileExt) {
+    EXPECT_EQ(ExtractURLFileExt(GetParam().Text), GetParam().Expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(Addresses, FileExtTest, ::testing::ValuesIn(FileExtCases),
+                         test::TRowName());
 
 }  // namespace
 }  // namespace plintor
