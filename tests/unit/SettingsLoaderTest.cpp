@@ -7,6 +7,7 @@
 #include "core/support/Log.h"
 #include "tests/support/CollectingReport.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/RowName.h"
 #include "tests/support/TempDir.h"
 
 namespace plintor {
@@ -48,22 +49,31 @@ TEST_F(SettingsLoaderTest, MissingFileLogsOneEntryAndKeepsEveryDefault) {
               ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
 }
 
-TEST_F(SettingsLoaderTest, NormalisesOutOfRangeAndUnreadableValues) {
-    const struct {
-        const char* Text;
-        int AutoReturn, Wheelchair, KeyboardSize;
-    } cases[] = {
-        {"AutoReturn=0\nWheelchair=95\nTouchKeyboardSize=50", 10, 70, 100},
-        {"AutoReturn=soon\nWheelchair=-5\nTouchKeyboardSize=300", 10, 0, 200},
-        {"AutoReturn=3\nWheelchair=30\nTouchKeyboardSize=abc", 3, 30, 100},
-    };
-    for (const auto& c : cases) {
-        const TSettings& settings = Load(c.Text).Settings;
-        EXPECT_EQ(settings.AutoReturn, c.AutoReturn) << c.Text;
-        EXPECT_EQ(settings.Wheelchair, c.Wheelchair) << c.Text;
-        EXPECT_EQ(settings.TouchKeyboardSize, c.KeyboardSize) << c.Text;
-    }
+struct TRangeCase {
+    const char* Name;
+    const char* Text;
+    int AutoReturn, Wheelchair, KeyboardSize;
+};
+
+const TRangeCase RangeCases[] = {
+    {"PastTheirLimits", "AutoReturn=0\nWheelchair=95\nTouchKeyboardSize=50", 10, 70, 100},
+    {"UnreadableAndPastTheOtherLimits", "AutoReturn=soon\nWheelchair=-5\nTouchKeyboardSize=300", 10,
+     0, 200},
+    {"InRangeValuesStay", "AutoReturn=3\nWheelchair=30\nTouchKeyboardSize=abc", 3, 30, 100},
+};
+
+class SettingsRangeTest : public SettingsLoaderTest,
+                          public ::testing::WithParamInterface<TRangeCase> {};
+
+TEST_P(SettingsRangeTest, NormalisesOutOfRangeAndUnreadableValues) {
+    const TSettings& settings = Load(GetParam().Text).Settings;
+    EXPECT_EQ(settings.AutoReturn, GetParam().AutoReturn);
+    EXPECT_EQ(settings.Wheelchair, GetParam().Wheelchair);
+    EXPECT_EQ(settings.TouchKeyboardSize, GetParam().KeyboardSize);
 }
+
+INSTANTIATE_TEST_SUITE_P(Values, SettingsRangeTest, ::testing::ValuesIn(RangeCases),
+                         test::TRowName());
 
 TEST_F(SettingsLoaderTest, ReadsTheWindowsSettings) {
     const TSettings& settings =
@@ -110,39 +120,42 @@ TEST_F(SettingsLoaderTest, PresentEmptyPasswordIsEmpty) {
     EXPECT_EQ(Load("Password=\n").Settings.Password, "");
 }
 
-TEST_F(SettingsLoaderTest, ButtonsReplaceTheHomeEntryAndFollowTheirNumbers) {
-    const struct {
-        const char* Name;
-        const char* Text;
-        std::vector<TNavButton> Expected;
-        std::vector<int> Dropped;
-    } cases[] = {
-        {"OnlyButton3", "Button3Width=100\nButton3URL=x\n", {{"", 100, "x"}}, {}},
-        {"OneAndTwo",
-         "Button2Width=80\nButton2URL=http://b/\nButton1Width=90\nButton1URL= http://a/ \n"
-         "Button1Caption=#\nButton2Caption=Bee\n",
-         {{"#", 90, "http://a/"}, {"Bee", 80, "http://b/"}},
-         {}},
-        {"ZeroWidthDropped",
-         "Button1Width=0\nButton1URL=http://a/\n",
-         {DefaultHomeButton(96)},
-         {1}},
-        {"LaterButtonBecomesHome",
-         "Button1Width=-4\nButton1URL=http://a/\nButton7Width=50\nButton7URL=http://g/\n"
-         "Button9Width=60\nButton9URL=\nButton99Width=70\nButton99URL=http://z/\n",
-         {{"", 50, "http://g/"}, {"", 70, "http://z/"}},
-         {1, 9}},
-        {"Button100IsNotAButton",
-         "Button100Width=50\nButton100URL=http://x/\n",
-         {DefaultHomeButton(96)},
-         {}},
-    };
-    for (const auto& c : cases) {
-        Report.Dropped.clear();
-        EXPECT_EQ(Load(c.Text).Buttons, c.Expected) << c.Name;
-        EXPECT_EQ(Report.Dropped, c.Dropped) << c.Name;
-    }
+struct TButtonsCase {
+    const char* Name;
+    const char* Text;
+    std::vector<TNavButton> Expected;
+    std::vector<int> Dropped;
+};
+
+const TButtonsCase ButtonsCases[] = {
+    {"OnlyButton3", "Button3Width=100\nButton3URL=x\n", {{"", 100, "x"}}, {}},
+    {"OneAndTwo",
+     "Button2Width=80\nButton2URL=http://b/\nButton1Width=90\nButton1URL= http://a/ \n"
+     "Button1Caption=#\nButton2Caption=Bee\n",
+     {{"#", 90, "http://a/"}, {"Bee", 80, "http://b/"}},
+     {}},
+    {"ZeroWidthDropped", "Button1Width=0\nButton1URL=http://a/\n", {DefaultHomeButton(96)}, {1}},
+    {"LaterButtonBecomesHome",
+     "Button1Width=-4\nButton1URL=http://a/\nButton7Width=50\nButton7URL=http://g/\n"
+     "Button9Width=60\nButton9URL=\nButton99Width=70\nButton99URL=http://z/\n",
+     {{"", 50, "http://g/"}, {"", 70, "http://z/"}},
+     {1, 9}},
+    {"Button100IsNotAButton",
+     "Button100Width=50\nButton100URL=http://x/\n",
+     {DefaultHomeButton(96)},
+     {}},
+};
+
+class SettingsButtonsTest : public SettingsLoaderTest,
+                            public ::testing::WithParamInterface<TButtonsCase> {};
+
+TEST_P(SettingsButtonsTest, ButtonsReplaceTheHomeEntryAndFollowTheirNumbers) {
+    EXPECT_EQ(Load(GetParam().Text).Buttons, GetParam().Expected);
+    EXPECT_EQ(Report.Dropped, GetParam().Dropped);
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, SettingsButtonsTest, ::testing::ValuesIn(ButtonsCases),
+                         test::TRowName());
 
 TEST_F(SettingsLoaderTest, DefaultHomeButtonIsScaledToTheScreen) {
     EXPECT_EQ(Load("", 192).Buttons, (std::vector<TNavButton>{{"", 240, DefaultHomePage}}));

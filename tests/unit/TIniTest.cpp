@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 #include "core/support/Exceptions.h"
 #include "core/support/FileHelpers.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/RowName.h"
 #include "tests/support/TempDir.h"
 
 namespace plintor {
@@ -59,72 +61,121 @@ TEST(TIniKeysTest, FirstOfDuplicatesIsReadWrittenAndAllAreDeleted) {
     EXPECT_TRUE(ini.Lines().empty());
 }
 
-TEST(TIniReadersTest, Booleans) {
-    const TIni ini("a=true\nb=TRUE\nc= True \nd=false\ne=1\nf=yes\ng=\n");
-    for (const char* key : {"a", "b", "c"}) {
-        EXPECT_TRUE(ini.ReadBoolean(key, false)) << key;
+struct TBooleanCase {
+    const char* Name;
+    const char* Line;              // nullptr: no such key
+    std::optional<bool> Expected;  // none: the default
+};
+
+const TBooleanCase BooleanCases[] = {
+    {"LowerCaseTrue", "b=true", true},       {"UpperCaseTrue", "b=TRUE", true},
+    {"BlanksAroundTrue", "b= True ", true},  {"False", "b=false", false},
+    {"OneIsNoBoolean", "b=1", std::nullopt}, {"YesIsNoBoolean", "b=yes", std::nullopt},
+    {"EmptyValue", "b=", std::nullopt},      {"MissingKey", nullptr, std::nullopt},
+};
+
+class TIniBooleanTest : public ::testing::TestWithParam<TBooleanCase> {};
+
+TEST_P(TIniBooleanTest, Booleans) {
+    const TIni ini(GetParam().Line != nullptr ? GetParam().Line : "");
+    if (GetParam().Expected) {
+        EXPECT_EQ(ini.ReadBoolean("b", !*GetParam().Expected), *GetParam().Expected);
+        return;
     }
-    EXPECT_FALSE(ini.ReadBoolean("d", true));
-    for (const char* key : {"e", "f", "g", "missing"}) {
-        EXPECT_TRUE(ini.ReadBoolean(key, true)) << key;
-        EXPECT_FALSE(ini.ReadBoolean(key, false)) << key;
-    }
+    EXPECT_TRUE(ini.ReadBoolean("b", true));
+    EXPECT_FALSE(ini.ReadBoolean("b", false));
 }
 
+INSTANTIATE_TEST_SUITE_P(Values, TIniBooleanTest, ::testing::ValuesIn(BooleanCases),
+                         test::TRowName());
+
 struct TIntegerCase {
+    const char* Name;
     const char* Value;
     std::int32_t Expected;  // -99 stands for the default
 };
 
-TEST(TIniReadersTest, IntegerGrammar) {
-    const TIntegerCase cases[] = {
-        {"42", 42},
-        {"+5", 5},
-        {"-17", -17},
-        {"0x1F", 31},
-        {"0X1f", 31},
-        {"$10", 16},
-        {"x10", 16},
-        {"-$10", -16},
-        {"$FFFFFFFF", -1},
-        {"2147483647", 2147483647},
-        {"-2147483648", INT32_MIN},
-        {"2147483648", -99},
-        {"99999999999", -99},
-        {"12abc", -99},
-        {"", -99},
-        {"1 2", -99},
-        {"0x", -99},
-        {"$1FFFFFFFF", -99},
-        {"1.5", -99},
-    };
-    for (const TIntegerCase& c : cases) {
-        const TIni ini(std::string("n=") + c.Value);
-        EXPECT_EQ(ini.ReadInteger("n", -99), c.Expected) << c.Value;
-    }
+const TIntegerCase IntegerCases[] = {
+    {"Decimal", "42", 42},
+    {"PlusSign", "+5", 5},
+    {"MinusSign", "-17", -17},
+    {"HexWithZeroX", "0x1F", 31},
+    {"HexWithUpperCaseX", "0X1f", 31},
+    {"HexWithDollar", "$10", 16},
+    {"HexWithX", "x10", 16},
+    {"NegativeHex", "-$10", -16},
+    {"HexWrapsToNegative", "$FFFFFFFF", -1},
+    {"Largest", "2147483647", 2147483647},
+    {"Smallest", "-2147483648", INT32_MIN},
+    {"OnePastTheLargest", "2147483648", -99},
+    {"FarTooLarge", "99999999999", -99},
+    {"TrailingLetters", "12abc", -99},
+    {"EmptyValue", "", -99},
+    {"BlankInside", "1 2", -99},
+    {"HexPrefixAlone", "0x", -99},
+    {"HexPast32Bits", "$1FFFFFFFF", -99},
+    {"Fraction", "1.5", -99},
+};
+
+class TIniIntegerTest : public ::testing::TestWithParam<TIntegerCase> {};
+
+TEST_P(TIniIntegerTest, IntegerGrammar) {
+    const TIni ini(std::string("n=") + GetParam().Value);
+    EXPECT_EQ(ini.ReadInteger("n", -99), GetParam().Expected);
 }
 
-TEST(TIniReadersTest, TimeGrammar) {
-    const struct {
-        const char* Value;
-        int Hour, Minute, Second, Millisecond;
-    } valid[] = {
-        {"3:00", 3, 0, 0, 0},          {"03:00:00", 3, 0, 0, 0}, {"3:00 am", 3, 0, 0, 0},
-        {"3:00 AM", 3, 0, 0, 0},       {"15:30", 15, 30, 0, 0},  {"3 pm", 15, 0, 0, 0},
-        {"3:00:00.500", 3, 0, 0, 500}, {"12 am", 0, 0, 0, 0},    {"12 pm", 12, 0, 0, 0},
-        {"pm 1:15", 13, 15, 0, 0},     {"0:00", 0, 0, 0, 0},     {"23:59:59", 23, 59, 59, 0},
-    };
-    for (const auto& c : valid) {
-        const TIni ini(std::string("t=") + c.Value);
-        const double expected = EncodeTime(c.Hour, c.Minute, c.Second, c.Millisecond);
-        EXPECT_NEAR(ini.ReadTime("t", -1), expected, 1e-12) << c.Value;
+INSTANTIATE_TEST_SUITE_P(Values, TIniIntegerTest, ::testing::ValuesIn(IntegerCases),
+                         test::TRowName());
+
+constexpr int NoTime = -1;
+
+struct TTimeCase {
+    const char* Name;
+    const char* Value;
+    int Hour, Minute, Second, Millisecond;  // Hour NoTime: not a time, the default is read
+};
+
+const TTimeCase TimeCases[] = {
+    {"HourAndMinute", "3:00", 3, 0, 0, 0},
+    {"LeadingZeros", "03:00:00", 3, 0, 0, 0},
+    {"Am", "3:00 am", 3, 0, 0, 0},
+    {"UpperCaseAm", "3:00 AM", 3, 0, 0, 0},
+    {"Afternoon", "15:30", 15, 30, 0, 0},
+    {"HourAndPm", "3 pm", 15, 0, 0, 0},
+    {"Milliseconds", "3:00:00.500", 3, 0, 0, 500},
+    {"TwelveAmIsMidnight", "12 am", 0, 0, 0, 0},
+    {"TwelvePmIsNoon", "12 pm", 12, 0, 0, 0},
+    {"PmFirst", "pm 1:15", 13, 15, 0, 0},
+    {"Midnight", "0:00", 0, 0, 0, 0},
+    {"LastSecond", "23:59:59", 23, 59, 59, 0},
+    {"HourPast23", "25:00", NoTime, 0, 0, 0},
+    {"MinutePast59", "3:60", NoTime, 0, 0, 0},
+    {"NoMinute", "3:", NoTime, 0, 0, 0},
+    {"Word", "noon", NoTime, 0, 0, 0},
+    {"ZeroPm", "0 pm", NoTime, 0, 0, 0},
+    {"ThirteenPm", "13 pm", NoTime, 0, 0, 0},
+    {"EmptyValue", "", NoTime, 0, 0, 0},
+    {"FourParts", "3:00:00:00", NoTime, 0, 0, 0},
+    {"Hour24", "24:00", NoTime, 0, 0, 0},
+    {"NumberWithoutColon", "12345", NoTime, 0, 0, 0},
+    {"UnknownMarker", "3:00 xm", NoTime, 0, 0, 0},
+    {"MarkerTwice", "3 pm pm", NoTime, 0, 0, 0},
+};
+
+class TIniTimeTest : public ::testing::TestWithParam<TTimeCase> {};
+
+TEST_P(TIniTimeTest, TimeGrammar) {
+    const TTimeCase& c = GetParam();
+    const TIni ini(std::string("t=") + c.Value);
+    if (c.Hour == NoTime) {
+        EXPECT_EQ(ini.ReadTime("t", -1), -1);
+        return;
     }
-    for (const char* invalid : {"25:00", "3:60", "3:", "noon", "0 pm", "13 pm", "", "3:00:00:00",
-                                "24:00", "12345", "3:00 xm", "3 pm pm"}) {
-        const TIni ini(std::string("t=") + invalid);
-        EXPECT_EQ(ini.ReadTime("t", -1), -1) << invalid;
-    }
+    const double expected = EncodeTime(c.Hour, c.Minute, c.Second, c.Millisecond);
+    EXPECT_NEAR(ini.ReadTime("t", -1), expected, 1e-12);
 }
+
+INSTANTIATE_TEST_SUITE_P(Values, TIniTimeTest, ::testing::ValuesIn(TimeCases), test::TRowName());
 
 TEST(TIniReadersTest, DatesFloatsAndCurrency) {
     const test::TFakeClock clock(EncodeDate(2026, 12, 10));
@@ -167,24 +218,30 @@ TEST(TIniFileTest, LineBreaksAndTheEndOfText) {
     EXPECT_EQ(ini.Lines(), (std::vector<std::string>{"a=1", "b=2", "c=3", "", "d=4"}));
 }
 
-TEST(TIniFileTest, EncodingFollowsTheByteOrderMark) {
+struct TEncodingCase {
+    const char* Name;
+    std::string Bytes;
+};
+
+const TEncodingCase EncodingCases[] = {
+    {"Utf8Mark", "\xEF\xBB\xBFKey=caf\xC3\xA9\r\n"},
+    {"Utf16LittleEndian", "\xFF\xFEK\0e\0y\0=\0c\0a\0f\0\xE9\0"s},
+    {"Utf16BigEndian", "\xFE\xFF\0K\0e\0y\0=\0c\0a\0f\0\xE9"s},
+    {"Utf8WithoutMark", "Key=caf\xC3\xA9"},
+    {"Windows1252", "Key=caf\xE9"},
+};
+
+class TIniEncodingTest : public ::testing::TestWithParam<TEncodingCase> {};
+
+TEST_P(TIniEncodingTest, EncodingFollowsTheByteOrderMark) {
     TTempDir dir;
-    const struct {
-        const char* Name;
-        std::string Bytes;
-    } files[] = {
-        {"utf8-mark", "\xEF\xBB\xBFKey=caf\xC3\xA9\r\n"},
-        {"utf16le", "\xFF\xFEK\0e\0y\0=\0c\0a\0f\0\xE9\0"s},
-        {"utf16be", "\xFE\xFF\0K\0e\0y\0=\0c\0a\0f\0\xE9"s},
-        {"utf8-plain", "Key=caf\xC3\xA9"},
-        {"windows-1252", "Key=caf\xE9"},
-    };
-    for (const auto& file : files) {
-        WriteBytes(dir.Path(file.Name), file.Bytes);
-        const TIni ini(dir.Path(file.Name), false);
-        EXPECT_EQ(ini.ReadString("Key"), "caf\xC3\xA9") << file.Name;
-    }
+    WriteBytes(dir.Path("plintor.ini"), GetParam().Bytes);
+    const TIni ini(dir.Path("plintor.ini"), false);
+    EXPECT_EQ(ini.ReadString("Key"), "caf\xC3\xA9");
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, TIniEncodingTest, ::testing::ValuesIn(EncodingCases),
+                         test::TRowName());
 
 TEST(TIniFileTest, MissingFileRaisesUnlessItMayBeCreated) {
     TTempDir dir;
