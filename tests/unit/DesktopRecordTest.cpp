@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/RowName.h"
+
 namespace plintor {
 namespace {
 
@@ -18,21 +20,36 @@ TEST(DesktopRecordTest, EveryTextComesBackAsItWas) {
     EXPECT_EQ(ParseDesktopRecord(FormatDesktopRecord({})), TDesktopRecord{});
 }
 
-TEST(DesktopRecordTest, ADamagedRecordIsNoRecord) {
+TEST(DesktopRecordTest, ACutRecordIsNoRecord) {
     TDesktopRecord record;
     record.StoppedShell.push_back({{"tint2"}, "/", {"A=1"}, "/usr/bin/tint2"});
     const std::string text = FormatDesktopRecord(record);
     for (std::size_t cut = 0; cut < text.size(); ++cut) {
         EXPECT_FALSE(ParseDesktopRecord(text.substr(0, cut))) << "cut at " << cut;
     }
-    for (const char* damaged :
-         {"not a record\nend\n", "Plintor desktop record 1\nargument x\nend\n",
-          "Plintor desktop record 1\nshell\nargument %zz\nend\n",
-          "Plintor desktop record 1\nshell\nunknown x\nend\n",
-          "Plintor desktop record 1\nend\nmore\n"}) {
-        EXPECT_FALSE(ParseDesktopRecord(damaged)) << damaged;
-    }
 }
+
+struct TDamageCase {
+    const char* Name;
+    const char* Text;
+};
+
+const TDamageCase DamageCases[] = {
+    {"NotARecord", "not a record\nend\n"},
+    {"ArgumentOutsideAShell", "Plintor desktop record 1\nargument x\nend\n"},
+    {"BadEscape", "Plintor desktop record 1\nshell\nargument %zz\nend\n"},
+    {"UnknownLine", "Plintor desktop record 1\nshell\nunknown x\nend\n"},
+    {"TextAfterTheEnd", "Plintor desktop record 1\nend\nmore\n"},
+};
+
+class DamagedDesktopRecordTest : public ::testing::TestWithParam<TDamageCase> {};
+
+TEST_P(DamagedDesktopRecordTest, ADamagedRecordIsNoRecord) {
+    EXPECT_FALSE(ParseDesktopRecord(GetParam().Text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, DamagedDesktopRecordTest, ::testing::ValuesIn(DamageCases),
+                         test::TRowName());
 
 }  // namespace
 }  // namespace plintor

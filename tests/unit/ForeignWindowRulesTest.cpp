@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/RowName.h"
+
 namespace plintor {
 namespace {
 
@@ -27,36 +29,43 @@ TForeignWindow With(TForeignWindow window, T TForeignWindow::*field, T value) {
     return window;
 }
 
-TEST(ForeignWindowRulesTest, FirstRuleThatAppliesDecides) {
-    using enum TForeignWindowAction;
+struct TWindowCase {
+    const char* Name;
+    TForeignWindow Window;
+    TForeignWindowAction Expected;
+};
+
+using enum TForeignWindowAction;
+
+const TWindowCase WindowCases[] = {
+    {"OtherProgramTitled", Window(Other), EndProcess},
+    {"OtherProgramUntitled", Window(Other, "XEyes", false), EndProcess},
+    {"HiddenOtherProgram", With(Window(Other), &TForeignWindow::Viewable, false), Skip},
+    {"DisabledOtherProgram", With(Window(Other), &TForeignWindow::Enabled, false), Skip},
+    {"ClassUnknown", With(Window(Other), &TForeignWindow::ClassKnown, false), Skip},
+    {"ProtectedClass", Window(Other, "Shell_TrayWnd"), Skip},
+    {"ProtectedClassComparedExactly", Window(Other, "shell_traywnd"), EndProcess},
+    {"ProtectedClassPrefixIsNotProtected", Window(Other, "EditPlus"), EndProcess},
+    {"OtherProgramsDock", With(Window(Other), &TForeignWindow::DesktopOrDock, true), Skip},
+    {"OwnerUnknown", Window(0), Skip},
+    {"OwnWindow", Window(Own), Skip},
+    {"DevelopmentTool", Window(Development), Skip},
+    {"ShellTitledAskedToClose", Window(Shell), AskToClose},
+    {"ShellUntitledStays", Window(Shell, "Tint2", false), Skip},
+    {"ShellsDockStays", With(Window(Shell), &TForeignWindow::DesktopOrDock, true), Skip},
+    {"HiddenShellWindowStays", With(Window(Shell), &TForeignWindow::Viewable, false), Skip},
+    {"ShellWithProtectedClass", Window(Shell, "Progman"), Skip},
+};
+
+class ForeignWindowDecisionTest : public ::testing::TestWithParam<TWindowCase> {};
+
+TEST_P(ForeignWindowDecisionTest, FirstRuleThatAppliesDecides) {
     const TForeignWindowContext context{Own, Development, Shell};
-    const struct {
-        const char* Name;
-        TForeignWindow Window;
-        TForeignWindowAction Expected;
-    } cases[] = {
-        {"OtherProgramTitled", Window(Other), EndProcess},
-        {"OtherProgramUntitled", Window(Other, "XEyes", false), EndProcess},
-        {"HiddenOtherProgram", With(Window(Other), &TForeignWindow::Viewable, false), Skip},
-        {"DisabledOtherProgram", With(Window(Other), &TForeignWindow::Enabled, false), Skip},
-        {"ClassUnknown", With(Window(Other), &TForeignWindow::ClassKnown, false), Skip},
-        {"ProtectedClass", Window(Other, "Shell_TrayWnd"), Skip},
-        {"ProtectedClassComparedExactly", Window(Other, "shell_traywnd"), EndProcess},
-        {"ProtectedClassPrefixIsNotProtected", Window(Other, "EditPlus"), EndProcess},
-        {"OtherProgramsDock", With(Window(Other), &TForeignWindow::DesktopOrDock, true), Skip},
-        {"OwnerUnknown", Window(0), Skip},
-        {"OwnWindow", Window(Own), Skip},
-        {"DevelopmentTool", Window(Development), Skip},
-        {"ShellTitledAskedToClose", Window(Shell), AskToClose},
-        {"ShellUntitledStays", Window(Shell, "Tint2", false), Skip},
-        {"ShellsDockStays", With(Window(Shell), &TForeignWindow::DesktopOrDock, true), Skip},
-        {"HiddenShellWindowStays", With(Window(Shell), &TForeignWindow::Viewable, false), Skip},
-        {"ShellWithProtectedClass", Window(Shell, "Progman"), Skip},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(DecideForeignWindow(c.Window, context), c.Expected) << c.Name;
-    }
+    EXPECT_EQ(DecideForeignWindow(GetParam().Window, context), GetParam().Expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(Windows, ForeignWindowDecisionTest, ::testing::ValuesIn(WindowCases),
+                         test::TRowName());
 
 TEST(ForeignWindowRulesTest, EveryProtectedClassIsSpared) {
     const TForeignWindowContext context{Own, Development, Shell};
