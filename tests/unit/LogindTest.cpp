@@ -23,6 +23,7 @@
 #include "platform/PowerActions.h"
 #include "platform/SessionManager.h"
 #include "platform/posix/UniqueFd.h"
+#include "tests/support/RowName.h"
 #include "tests/support/TempDir.h"
 
 namespace plintor {
@@ -206,27 +207,28 @@ protected:
     int FBusCount = 0;
 };
 
-TEST_F(LogindTest, PowerActionsReachLogindNonInteractively) {
-    struct TCase {
-        const char* Name;
-        bool (IPowerActions::*Action)(bool);
-        Lines Expected;
-    };
-    const TCase cases[] = {
-        {"shut down", &IPowerActions::WindowsShutDown, {"PowerOff false"}},
-        {"restart", &IPowerActions::WindowsRestart, {"Reboot false"}},
-        {"log off",
-         &IPowerActions::WindowsLogOff,
-         {"GetSessionByPID " + Pid(), "TerminateSession 1"}},
-    };
+struct TPowerCase {
+    const char* Name;
+    bool (IPowerActions::*Action)(bool);
+    Lines Expected;
+};
+
+const TPowerCase PowerCases[] = {
+    {"ShutDown", &IPowerActions::WindowsShutDown, {"PowerOff false"}},
+    {"Restart", &IPowerActions::WindowsRestart, {"Reboot false"}},
+    {"LogOff", &IPowerActions::WindowsLogOff, {"GetSessionByPID " + Pid(), "TerminateSession 1"}},
+};
+
+class LogindPowerTest : public LogindTest, public ::testing::WithParamInterface<TPowerCase> {};
+
+TEST_P(LogindPowerTest, PowerActionsReachLogindNonInteractively) {
     ASSERT_NO_FATAL_FAILURE(StartSystemBus());
-    for (const TCase& row : cases) {
-        SCOPED_TRACE(row.Name);
-        ClearCalls();
-        EXPECT_TRUE((Platform().PowerActions().*row.Action)(true));
-        EXPECT_EQ(Calls(), row.Expected);
-    }
+    EXPECT_TRUE((Platform().PowerActions().*GetParam().Action)(true));
+    EXPECT_EQ(Calls(), GetParam().Expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(Actions, LogindPowerTest, ::testing::ValuesIn(PowerCases),
+                         test::TRowName());
 
 // The calls must reach logind, so false comes from its answer and not from a call never made.
 TEST_F(LogindTest, RefusedRequestsReportFalse) {
@@ -243,22 +245,33 @@ TEST_F(LogindTest, RefusedRequestsReportFalse) {
                               "Inhibit sleep:idle Plintor block"}));
 }
 
-TEST_F(LogindTest, WithoutABusThereIsNoManagerAndNoPowerAction) {
+struct TNoBusCase {
+    const char* Name;
+    const char* Address;
+    bool InFolder;  // Address is a socket file in the test's folder
+};
+
+const TNoBusCase NoBusCases[] = {
+    {"MissingSocket", "missing", true},
+    {"PlainFile", "plain-file", true},
+    {"NotABusAddress", "not-a-bus-address", false},
+};
+
+class LogindNoBusTest : public LogindTest, public ::testing::WithParamInterface<TNoBusCase> {};
+
+TEST_P(LogindNoBusTest, WithoutABusThereIsNoManagerAndNoPowerAction) {
     WriteBytes(FDir.Path("plain-file"), "");
-    const std::string addresses[] = {
-        "unix:path=" + FDir.Path("missing"),
-        "unix:path=" + FDir.Path("plain-file"),
-        "not-a-bus-address",
-    };
-    for (const std::string& address : addresses) {
-        SCOPED_TRACE(address);
-        FSystemBus.Set(address.c_str());
-        EXPECT_EQ(Platform().ConnectSessionManager(), nullptr);
-        EXPECT_FALSE(Platform().PowerActions().WindowsShutDown(true));
-        EXPECT_FALSE(Platform().PowerActions().WindowsRestart(true));
-        EXPECT_FALSE(Platform().PowerActions().WindowsLogOff(true));
-    }
+    const std::string address = GetParam().InFolder ? "unix:path=" + FDir.Path(GetParam().Address)
+                                                    : std::string(GetParam().Address);
+    FSystemBus.Set(address.c_str());
+    EXPECT_EQ(Platform().ConnectSessionManager(), nullptr);
+    EXPECT_FALSE(Platform().PowerActions().WindowsShutDown(true));
+    EXPECT_FALSE(Platform().PowerActions().WindowsRestart(true));
+    EXPECT_FALSE(Platform().PowerActions().WindowsLogOff(true));
 }
+
+INSTANTIATE_TEST_SUITE_P(Addresses, LogindNoBusTest, ::testing::ValuesIn(NoBusCases),
+                         test::TRowName());
 
 // A stopped dbus-daemon still accepts connections in the kernel but never answers the handshake;
 // without a limit of its own the connection would wait for sd-bus's 90 seconds.
@@ -289,36 +302,34 @@ TEST_F(LogindTest, BusGoneAfterConnectingMakesEveryRequestFail) {
     manager->ReleaseSleepInhibitor();
 }
 
-TEST_F(LogindTest, TerminateOwnSessionPrefersTheSessionIdFromTheEnvironment) {
-    struct TCase {
-        const char* Name;
-        const char* SessionId;  // XDG_SESSION_ID; null: unset
-        bool Accepted;
-        Lines Expected;
-    };
-    const TCase cases[] = {
-        {"id from the environment", "1", true, {"TerminateSession 1"}},
-        {"id looked up by process",
-         nullptr,
-         true,
-         {"GetSessionByPID " + Pid(), "TerminateSession 1"}},
-        {"empty id looked up by process",
-         "",
-         true,
-         {"GetSessionByPID " + Pid(), "TerminateSession 1"}},
-        {"unknown id", "c9", false, {"TerminateSession c9"}},
-    };
+struct TTerminateCase {
+    const char* Name;
+    const char* SessionId;  // XDG_SESSION_ID; null: unset
+    bool Accepted;
+    Lines Expected;
+};
+
+const TTerminateCase TerminateCases[] = {
+    {"IdFromTheEnvironment", "1", true, {"TerminateSession 1"}},
+    {"IdLookedUpByProcess", nullptr, true, {"GetSessionByPID " + Pid(), "TerminateSession 1"}},
+    {"EmptyIdLookedUpByProcess", "", true, {"GetSessionByPID " + Pid(), "TerminateSession 1"}},
+    {"UnknownId", "c9", false, {"TerminateSession c9"}},
+};
+
+class LogindTerminateTest : public LogindTest,
+                            public ::testing::WithParamInterface<TTerminateCase> {};
+
+TEST_P(LogindTerminateTest, TerminateOwnSessionPrefersTheSessionIdFromTheEnvironment) {
     ASSERT_NO_FATAL_FAILURE(StartSystemBus());
-    for (const TCase& row : cases) {
-        SCOPED_TRACE(row.Name);
-        FSessionId.Set(row.SessionId);
-        ClearCalls();
-        const auto manager = Platform().ConnectSessionManager();
-        ASSERT_NE(manager, nullptr);
-        EXPECT_EQ(manager->TerminateOwnSession(), row.Accepted);
-        EXPECT_EQ(Calls(), row.Expected);
-    }
+    FSessionId.Set(GetParam().SessionId);
+    const auto manager = Platform().ConnectSessionManager();
+    ASSERT_NE(manager, nullptr);
+    EXPECT_EQ(manager->TerminateOwnSession(), GetParam().Accepted);
+    EXPECT_EQ(Calls(), GetParam().Expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(Sessions, LogindTerminateTest, ::testing::ValuesIn(TerminateCases),
+                         test::TRowName());
 
 // fake_logind records a release before the next call it records, so each Reboot below marks the
 // point by which a closed inhibitor must show up.
@@ -346,30 +357,34 @@ TEST_F(LogindTest, SleepInhibitorIsHeldUntilReleasedOrDestroyed) {
     EXPECT_EQ(Calls(), (Lines{inhibit[0], "Inhibitor released", "Reboot false"}));
 }
 
-TEST_F(LogindTest, SessionEndsWhenTheMachineShutsDownOrTheSessionCloses) {
-    struct TCase {
-        const char* Name;
-        std::vector<std::string> LogindOptions;
-        const char* SessionId;  // XDG_SESSION_ID; null: unset
-        bool Ending;
-    };
-    const TCase cases[] = {
-        {"active session", {}, nullptr, false},
-        {"session online", {"--session-state", "online"}, nullptr, false},
-        {"machine preparing to shut down", {"--preparing"}, nullptr, true},
-        {"closing session found by process", {"--session-state", "closing"}, nullptr, true},
-        {"closing session found by id", {"--session-state", "closing"}, "1", true},
-        {"unknown session id", {"--session-state", "closing"}, "c9", false},
-    };
-    for (const TCase& row : cases) {
-        SCOPED_TRACE(row.Name);
-        ASSERT_NO_FATAL_FAILURE(StartSystemBus(row.LogindOptions));
-        FSessionId.Set(row.SessionId);
-        const auto manager = Platform().ConnectSessionManager();
-        ASSERT_NE(manager, nullptr);
-        EXPECT_EQ(manager->SessionEnding(), row.Ending);
-    }
+struct TEndingCase {
+    const char* Name;
+    std::vector<std::string> LogindOptions;
+    const char* SessionId;  // XDG_SESSION_ID; null: unset
+    bool Ending;
+};
+
+const TEndingCase EndingCases[] = {
+    {"ActiveSession", {}, nullptr, false},
+    {"SessionOnline", {"--session-state", "online"}, nullptr, false},
+    {"MachinePreparingToShutDown", {"--preparing"}, nullptr, true},
+    {"ClosingSessionFoundByProcess", {"--session-state", "closing"}, nullptr, true},
+    {"ClosingSessionFoundById", {"--session-state", "closing"}, "1", true},
+    {"UnknownSessionId", {"--session-state", "closing"}, "c9", false},
+};
+
+class LogindEndingTest : public LogindTest, public ::testing::WithParamInterface<TEndingCase> {};
+
+TEST_P(LogindEndingTest, SessionEndsWhenTheMachineShutsDownOrTheSessionCloses) {
+    ASSERT_NO_FATAL_FAILURE(StartSystemBus(GetParam().LogindOptions));
+    FSessionId.Set(GetParam().SessionId);
+    const auto manager = Platform().ConnectSessionManager();
+    ASSERT_NE(manager, nullptr);
+    EXPECT_EQ(manager->SessionEnding(), GetParam().Ending);
 }
+
+INSTANTIATE_TEST_SUITE_P(States, LogindEndingTest, ::testing::ValuesIn(EndingCases),
+                         test::TRowName());
 
 // The state is asked for each time: a shutdown starting after the first look is still seen.
 TEST_F(LogindTest, ShutdownStartingWhileRunningEndsTheSession) {
