@@ -8,9 +8,10 @@ namespace {
 TEST(NextRestartTest, IsTodayUnlessTheTimeHasPassed) {
     const TDateTime today = EncodeDate(2026, 12, 10);
     const TDateTime three = EncodeTime(3, 0, 0, 0);
-    EXPECT_NEAR(NextRestartAfter(today + EncodeTime(2, 0, 0, 0), three), today + three, 1e-9);
-    EXPECT_NEAR(NextRestartAfter(today + three, three), today + three, 1e-9);
-    EXPECT_NEAR(NextRestartAfter(today + EncodeTime(4, 0, 0, 0), three), today + 1 + three, 1e-9);
+    // 10 December 2026 is day 46366 after 30 December 1899, and 03:00 is an eighth of a day.
+    EXPECT_NEAR(NextRestartAfter(today + EncodeTime(2, 0, 0, 0), three), 46366.125, 1e-9);
+    EXPECT_NEAR(NextRestartAfter(today + three, three), 46366.125, 1e-9);
+    EXPECT_NEAR(NextRestartAfter(today + EncodeTime(4, 0, 0, 0), three), 46367.125, 1e-9);
 }
 
 }  // namespace
