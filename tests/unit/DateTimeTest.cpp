@@ -22,5 +22,13 @@ TEST(DateTimeTest, DayCountsFromTheEpoch) {
     EXPECT_EQ(DateOf(EncodeDate(2026, 12, 10) + 0.75), EncodeDate(2026, 12, 10));
 }
 
+// The ini reader's and the restart's tests state their times through EncodeTime, so it is pinned
+// here on its own.
+TEST(DateTimeTest, TimeIsAFractionOfADay) {
+    EXPECT_DOUBLE_EQ(EncodeTime(18, 0, 0, 0), 0.75);
+    EXPECT_DOUBLE_EQ(EncodeTime(0, 36, 0, 0), 0.025);       // 36 of 1440 minutes
+    EXPECT_NEAR(EncodeTime(0, 0, 43, 200), 0.0005, 1e-15);  // 43.2 of 86400 seconds
+}
+
 }  // namespace
 }  // namespace plintor
