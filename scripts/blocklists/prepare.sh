@@ -5,7 +5,10 @@
 #   masks-10000.txt      the first 10 000 of them
 #   masks-100000.txt     the first 100 000
 #   masks-1000000.txt    all of them, padded with made-up host masks to 1 000 000
-# Usage: scripts/blocklists/prepare.sh [OUTPUT_DIR]   (default: build/blocklists)
+# A build reads them from blocklists/ in its own build folder, so an out-of-tree build names
+# that one: scripts/blocklists/prepare.sh build-release/blocklists
+# Usage: scripts/blocklists/prepare.sh [OUTPUT_DIR]   (default: build/blocklists, the folder
+#        scripts/build.sh and scripts/test.sh use)
 set -eu
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -13,8 +16,10 @@ out=${1:-"$root/build/blocklists"}
 package=webext-ublock-origin-chromium
 
 if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
-    apt-get update
-    DEBIAN_FRONTEND=noninteractive apt-get install -y "$package"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y "$package"
 fi
 easylist=$(dpkg -L "$package" | grep '/thirdparties/easylist/easylist\.txt$' | head -n 1)
 if [ -z "$easylist" ]; then
