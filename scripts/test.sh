@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test; exits non-zero when anything fails.
+# Sets up, builds and runs every test; exits non-zero when anything fails. Arguments go to
+# CMake's configure step (see scripts/build.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh
+scripts/build.sh "$@"
 ctest --test-dir build --output-on-failure -j "$(nproc)"
