@@ -5,8 +5,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
+# -O1 compiles in two thirds of -O2's time and is what the sanitizers are made for; without
+# NDEBUG and with the C++ library's own checks, which see overruns inside a container's
+# capacity that ASan cannot (its memory is all allocated).
 cmake -S . -B build-asan -DPLINTOR_SANITIZE=ON -DPLINTOR_BUILD_UI=OFF -DPLINTOR_BUILD_BENCH=OFF \
-  -DPLINTOR_WERROR=ON
+  -DPLINTOR_WERROR=ON -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g -D_GLIBCXX_ASSERTIONS"
 cmake --build build-asan -j "$(nproc)"
 
 # Every finding fails its test: ASan stops at the first error anyway; leaks are reported at
