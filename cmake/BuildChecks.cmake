@@ -1,0 +1,22 @@
+# Build options that make CI stricter or cheaper. Included from the top-level CMakeLists.txt
+# after its compile options and before any target, so that these flags reach every target.
+
+# Off by default: another compiler version may warn where ours does not, and a developer's
+# build should not stop for that. CI turns it on.
+option(PLINTOR_WERROR "Treat compiler warnings as errors" OFF)
+if(PLINTOR_WERROR)
+  add_compile_options(-Werror)
+endif()
+
+# Off leaves out everything that needs Qt: the widgets, documents, browser, keyboard and app
+# targets, the program, the end-to-end tests and the unit tests that run the program. What
+# stays (core, platform, unit and X11 tests) builds in a fraction of the time, which is what a
+# sanitizer build needs.
+option(PLINTOR_BUILD_UI "Build the Qt targets and the program" ON)
+
+# A sanitizer finding must fail the test that triggers it. ASan stops on its own; UBSan only
+# prints and goes on unless it is built to stop.
+if(PLINTOR_SANITIZE)
+  add_compile_options(-fno-sanitize-recover=undefined)
+  add_link_options(-fno-sanitize-recover=undefined)
+endif()
