@@ -1,37 +1,37 @@
 #include "app/ExecutionState.h"
 
-#include "core/config/Settings.h"
+#include "core/config/KioskSettings.h"
 #include "platform/DesktopControl.h"
 #include "platform/SessionManager.h"
 
 namespace plintor {
 
-TExecutionState::~TExecutionState() {
-    if (FSession != nullptr) {
-        FSession->ReleaseSleepInhibitor();
+ExecutionState::~ExecutionState() {
+    if (m_session != nullptr) {
+        m_session->releaseSleepInhibitor();
     }
-    if (FDesktop != nullptr && FDisplayKeptOn) {
-        FDesktop->KeepDisplayOn(false);
+    if (m_desktop != nullptr && m_displayKeptOn) {
+        m_desktop->keepDisplayOn(false);
     }
 }
 
-void TExecutionState::Apply(std::uint32_t flags) {
-    if (FSession != nullptr && (flags & ES_SYSTEM_REQUIRED) != 0) {
-        FSession->InhibitSleep();
+void ExecutionState::apply(std::uint32_t flags) {
+    if (m_session != nullptr && (flags & ES_SYSTEM_REQUIRED) != 0) {
+        m_session->inhibitSleep();
     }
-    FDisplayWanted = (flags & ES_DISPLAY_REQUIRED) != 0;
-    KeepDisplayOn();
+    m_displayWanted = (flags & ES_DISPLAY_REQUIRED) != 0;
+    keepDisplayOn();
 }
 
-void TExecutionState::UseDesktop(IDesktopControl& desktop) {
-    FDesktop = &desktop;
-    KeepDisplayOn();
+void ExecutionState::useDesktop(DesktopControl& desktop) {
+    m_desktop = &desktop;
+    keepDisplayOn();
 }
 
-void TExecutionState::KeepDisplayOn() {
-    if (FDesktop != nullptr && FDisplayWanted && !FDisplayKeptOn) {
-        FDesktop->KeepDisplayOn(true);
-        FDisplayKeptOn = true;
+void ExecutionState::keepDisplayOn() {
+    if (m_desktop != nullptr && m_displayWanted && !m_displayKeptOn) {
+        m_desktop->keepDisplayOn(true);
+        m_displayKeptOn = true;
     }
 }
 

@@ -4,30 +4,30 @@
 
 namespace plintor {
 
-class IDesktopControl;
-class ISessionManager;
+class DesktopControl;
+class SessionManager;
 
 // The system stays awake while the kiosk runs; the display too, unless configured otherwise.
 // Both are let go when the object goes.
-class TExecutionState {
+class ExecutionState {
 public:
-    explicit TExecutionState(ISessionManager* session) : FSession(session) {}
-    ~TExecutionState();
-    TExecutionState(const TExecutionState&) = delete;
-    TExecutionState& operator=(const TExecutionState&) = delete;
+    explicit ExecutionState(SessionManager* session) : m_session(session) {}
+    ~ExecutionState();
+    ExecutionState(const ExecutionState&) = delete;
+    ExecutionState& operator=(const ExecutionState&) = delete;
 
     // `flags`: ES_SYSTEM_REQUIRED and ES_DISPLAY_REQUIRED, as ExecutionStateOf gives them.
-    void Apply(std::uint32_t flags);
+    void apply(std::uint32_t flags);
     // The display is kept on from when the desktop can be controlled, also when that is late.
-    void UseDesktop(IDesktopControl& desktop);
+    void useDesktop(DesktopControl& desktop);
 
 private:
-    void KeepDisplayOn();
+    void keepDisplayOn();
 
-    ISessionManager* FSession;
-    IDesktopControl* FDesktop = nullptr;
-    bool FDisplayWanted = false;
-    bool FDisplayKeptOn = false;
+    SessionManager* m_session;
+    DesktopControl* m_desktop = nullptr;
+    bool m_displayWanted = false;
+    bool m_displayKeptOn = false;
 };
 
 }  // namespace plintor

@@ -5,65 +5,65 @@
 namespace plintor {
 namespace {
 
-TImageList ActionList(int size) {
+ImageList actionList(int size) {
     const QString folder = QStringLiteral(":/icons/%1/").arg(size);
     const QString suffix = QStringLiteral("_%1.png").arg(size);
-    return TImageList(
+    return ImageList(
         size, size,
         {folder + "arrow_left" + suffix, folder + "arrow_right" + suffix, folder + "home" + suffix,
          folder + "system-shutdown.png", folder + "system-reboot.png",
          folder + "system-switch-user.png", folder + "application-exit.png"});
 }
 
-TImageList SingleImage(int width, int height, const QString& resource) {
-    return TImageList(width, height, {resource});
+ImageList singleImage(int width, int height, const QString& resource) {
+    return ImageList(width, height, {resource});
 }
 
 }  // namespace
 
-TImageList::TImageList(int width, int height, const QStringList& resources)
-    : FSize(width, height), FResources(resources) {}
+ImageList::ImageList(int width, int height, const QStringList& resources)
+    : m_size(width, height), m_resources(resources) {}
 
-QPixmap TImageList::Image(int index, qreal devicePixelRatio) const {
-    QPixmap image(FResources.value(index));
+QPixmap ImageList::image(int index, qreal devicePixelRatio) const {
+    QPixmap image(m_resources.value(index));
     image.setDevicePixelRatio(devicePixelRatio);
     return image;
 }
 
-const TImageList& ScaledImageList(const TImageFamily& family, int pixelsPerInch) {
-    switch (ScaleClass(pixelsPerInch)) {
+const ImageList& scaledImageList(const ImageFamily& family, int pixelsPerInch) {
+    switch (scaleClass(pixelsPerInch)) {
         case 200:
-            return family.Class200;
+            return family.class200;
         case 150:
-            return family.Class150;
+            return family.class150;
         default:
-            return family.Class100;
+            return family.class100;
     }
 }
 
-const TImageFamily& PIL() {
-    static const TImageFamily family{ActionList(32), ActionList(48), ActionList(64)};
+const ImageFamily& navigationImages() {
+    static const ImageFamily family{actionList(32), actionList(48), actionList(64)};
     return family;
 }
 
-const TImageFamily& PILW() {
-    static const TImageFamily family{SingleImage(32, 32, ":/icons/32/wheelchair.png"),
-                                     SingleImage(48, 48, ":/icons/48/wheelchair.png"),
-                                     SingleImage(64, 64, ":/icons/64/wheelchair.png")};
+const ImageFamily& wheelchairImages() {
+    static const ImageFamily family{singleImage(32, 32, ":/icons/32/wheelchair.png"),
+                                     singleImage(48, 48, ":/icons/48/wheelchair.png"),
+                                     singleImage(64, 64, ":/icons/64/wheelchair.png")};
     return family;
 }
 
-const TImageFamily& PILT() {
-    static const TImageFamily family{SingleImage(73, 24, ":/icons/32/keyboard.png"),
-                                     SingleImage(98, 32, ":/icons/48/keyboard.png"),
-                                     SingleImage(147, 48, ":/icons/64/keyboard.png")};
+const ImageFamily& keyboardImages() {
+    static const ImageFamily family{singleImage(73, 24, ":/icons/32/keyboard.png"),
+                                     singleImage(98, 32, ":/icons/48/keyboard.png"),
+                                     singleImage(147, 48, ":/icons/64/keyboard.png")};
     return family;
 }
 
-const TImageFamily& PILC() {
-    static const TImageFamily family{SingleImage(16, 16, ":/icons/16/dialog-block-16.png"),
-                                     SingleImage(24, 24, ":/icons/24/dialog-block-24.png"),
-                                     SingleImage(32, 32, ":/icons/32/dialog-block-32.png")};
+const ImageFamily& blockedSignImages() {
+    static const ImageFamily family{singleImage(16, 16, ":/icons/16/dialog-block-16.png"),
+                                     singleImage(24, 24, ":/icons/24/dialog-block-24.png"),
+                                     singleImage(32, 32, ":/icons/32/dialog-block-32.png")};
     return family;
 }
 

@@ -7,33 +7,33 @@
 namespace plintor {
 
 // One size of a family of images, loaded from the program's resources.
-class TImageList {
+class ImageList {
 public:
-    TImageList(int width, int height, const QStringList& resources);
+    ImageList(int width, int height, const QStringList& resources);
 
     // The image in screen pixels, marked for the screen's device pixel ratio.
-    QPixmap Image(int index, qreal devicePixelRatio) const;
-    QSize Size() const { return FSize; }
+    QPixmap image(int index, qreal devicePixelRatio) const;
+    QSize size() const { return m_size; }
 
 private:
-    QSize FSize;
-    QStringList FResources;
+    QSize m_size;
+    QStringList m_resources;
 };
 
 // The three sizes of a family, for screens of the classes 100, 150 and 200.
-struct TImageFamily {
-    TImageList Class100;
-    TImageList Class150;
-    TImageList Class200;
+struct ImageFamily {
+    ImageList class100;
+    ImageList class150;
+    ImageList class200;
 };
 
-const TImageList& ScaledImageList(const TImageFamily& family, int pixelsPerInch);
+const ImageList& scaledImageList(const ImageFamily& family, int pixelsPerInch);
 
-// The action images: back, forward, home, shut down, restart, log off, exit.
-enum TActionImage { ImageBack, ImageForward, ImageHome, ImageShutDown, ImageRestart, ImageLogOff, ImageExit };
-const TImageFamily& PIL();
-const TImageFamily& PILW();  // wheelchair
-const TImageFamily& PILT();  // keyboard
-const TImageFamily& PILC();  // blocked sign
+// Positions in navigationImages(): back, forward, home, shut down, restart, log off, exit.
+enum ActionImage { ImageBack, ImageForward, ImageHome, ImageShutDown, ImageRestart, ImageLogOff, ImageExit };
+const ImageFamily& navigationImages();
+const ImageFamily& wheelchairImages();
+const ImageFamily& keyboardImages();
+const ImageFamily& blockedSignImages();
 
 }  // namespace plintor

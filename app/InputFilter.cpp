@@ -4,30 +4,30 @@
 
 #include "app/KioskWindow.h"
 #include "app/ShutdownPanel.h"
-#include "browser/TSafeWebBrowser.h"
+#include "browser/RestrictedBrowser.h"
 #include "core/lockdown/InputActivity.h"
 #include "core/lockdown/KeyTable.h"
 #include "platform/InputHooks.h"
 
 namespace plintor {
 
-TInputFilter::TInputFilter(TInputActivity& activity, const IInputHooks& hooks, TKioskWindow& window,
+InputFilter::InputFilter(InputActivity& activity, const InputHooks& hooks, KioskWindow& window,
                            QObject* parent)
-    : QObject(parent), FActivity(activity), FHooks(hooks), FWindow(window) {}
+    : QObject(parent), m_activity(activity), m_hooks(hooks), m_window(window) {}
 
-bool TInputFilter::eventFilter(QObject* watched, QEvent* event) {
+bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress:
-            FActivity.Record();
-            return Swallowed(static_cast<const QKeyEvent&>(*event)) ||
-                   KioskKey(static_cast<const QKeyEvent&>(*event));
+            m_activity.record();
+            return swallowed(static_cast<const QKeyEvent&>(*event)) ||
+                   kioskKey(static_cast<const QKeyEvent&>(*event));
         case QEvent::KeyRelease:
-            return Swallowed(static_cast<const QKeyEvent&>(*event));
+            return swallowed(static_cast<const QKeyEvent&>(*event));
         case QEvent::MouseButtonPress:
         case QEvent::MouseMove:
         case QEvent::Wheel:
         case QEvent::TouchBegin:
-            FActivity.Record();
+            m_activity.record();
             break;
         default:
             break;
@@ -36,29 +36,29 @@ bool TInputFilter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // The same table the display-wide lock applies, for keys that reach the program anyway.
-bool TInputFilter::Swallowed(const QKeyEvent& key) const {
+bool InputFilter::swallowed(const QKeyEvent& key) const {
     const Qt::KeyboardModifiers modifiers = key.modifiers();
-    return SwallowKey(FHooks.VirtualKeyOfNativeKey(key.nativeVirtualKey()),
+    return swallowKey(m_hooks.virtualKeyOfNativeKey(key.nativeVirtualKey()),
                       modifiers.testFlag(Qt::AltModifier), modifiers.testFlag(Qt::ControlModifier));
 }
 
-bool TInputFilter::KioskKey(const QKeyEvent& key) {
-    FWindow.ShutdownPanel().KeyPressed();
+bool InputFilter::kioskKey(const QKeyEvent& key) {
+    m_window.shutdownPanel().keyPressed();
     const Qt::KeyboardModifiers modifiers = key.modifiers();
     if (modifiers.testFlag(Qt::AltModifier)) {
         return false;
     }
     if (key.key() == Qt::Key_Escape) {
-        FWindow.HideShutdownPanel();
+        m_window.hideShutdownPanel();
         return true;
     }
     if (key.key() == Qt::Key_F5) {
-        FWindow.Browser().Refresh();
+        m_window.browser().refresh();
         return true;
     }
     if (key.key() == Qt::Key_F4 && modifiers.testFlag(Qt::ControlModifier) &&
         modifiers.testFlag(Qt::ShiftModifier)) {
-        FWindow.ToggleShutdownPanel();
+        m_window.toggleShutdownPanel();
         return true;
     }
     return false;

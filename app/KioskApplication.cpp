@@ -6,18 +6,18 @@
 
 namespace plintor {
 
-TKioskApplication::TKioskApplication(int& argc, char** argv) : QApplication(argc, argv) {
+KioskApplication::KioskApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Plintor"));
     setQuitOnLastWindowClosed(false);
 }
 
-bool TKioskApplication::notify(QObject* receiver, QEvent* event) {
+bool KioskApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        AppEventsException(error);
+        appEventsException(error);
     } catch (...) {
-        AppEventsException(std::runtime_error("an error of unknown kind"));
+        appEventsException(std::runtime_error("an error of unknown kind"));
     }
     return false;
 }

@@ -6,10 +6,10 @@ namespace plintor {
 
 // The application object: an error that escapes any handler is logged, never shown, and the
 // kiosk goes on.
-class TKioskApplication final : public QApplication {
+class KioskApplication final : public QApplication {
     Q_OBJECT
 public:
-    TKioskApplication(int& argc, char** argv);
+    KioskApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
 };

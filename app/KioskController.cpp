@@ -5,7 +5,7 @@
 
 #include "app/KioskWindow.h"
 #include "app/ShutdownPanel.h"
-#include "browser/TSafeWebBrowser.h"
+#include "browser/RestrictedBrowser.h"
 #include "core/app/KioskState.h"
 #include "core/app/QuitToken.h"
 #include "core/support/Log.h"
@@ -14,42 +14,42 @@
 
 namespace plintor {
 
-TKioskController::TKioskController(TKioskState& state, TKioskWindow& window, IPowerActions& power)
-    : FState(state), FWindow(window), FPower(power), FUnattended(state, *this) {
-    connect(&FGuardTick, &QTimer::timeout, this, [this] { FUnattended.Timer1Timer(); });
-    connect(&FHousekeepingTick, &QTimer::timeout, this, [this] { FUnattended.Timer2Timer(); });
-    connect(&window, &TKioskWindow::firstShown, this, &TKioskController::OpenHomeOnce);
-    connect(&window.ShutdownPanel(), &TShutdownPanel::confirmed, this,
-            [this](TShutdownPanel::TAction action) { PowerActionConfirmed(action); });
+KioskController::KioskController(KioskState& state, KioskWindow& window, PowerActions& power)
+    : m_state(state), m_window(window), m_power(power), m_unattended(state, *this) {
+    connect(&m_guardTick, &QTimer::timeout, this, [this] { m_unattended.guardTick(); });
+    connect(&m_housekeepingTick, &QTimer::timeout, this, [this] { m_unattended.housekeepingTick(); });
+    connect(&window, &KioskWindow::firstShown, this, &KioskController::openHomeOnce);
+    connect(&window.shutdownPanel(), &ShutdownPanel::confirmed, this,
+            [this](ShutdownPanel::Action action) { powerActionConfirmed(action); });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
-            &TKioskController::ApplicationStateChanged);
+            &KioskController::applicationStateChanged);
 }
 
-void TKioskController::Start() {
-    FGuardTick.start(TUnattendedOperation::Timer1IntervalMs);
-    FHousekeepingTick.start(TUnattendedOperation::Timer2IntervalMs);
+void KioskController::start() {
+    m_guardTick.start(UnattendedOperation::GuardTickIntervalMs);
+    m_housekeepingTick.start(UnattendedOperation::HousekeepingTickIntervalMs);
 }
 
-void TKioskController::Quit() {
-    FGuardTick.stop();
-    FHousekeepingTick.stop();
-    FState.QuitRequested = true;
+void KioskController::quit() {
+    m_guardTick.stop();
+    m_housekeepingTick.stop();
+    m_state.quitRequested = true;
     QCoreApplication::exit(0);
 }
 
-void TKioskController::HandleMessage(const TKioskMessage& message) {
-    switch (message.Msg) {
+void KioskController::handleMessage(const KioskMessage& message) {
+    switch (message.msg) {
         case WM_COPYDATA:
-            FWindow.Browser().Navigate(QString::fromStdString(message.Text));
+            m_window.browser().navigate(QString::fromStdString(message.text));
             break;
         case WM_REMOTEQUIT:
-            RemoteQuit(message.WParam, message.LParam);
+            remoteQuit(message.wParam, message.lParam);
             break;
         case WM_STARTHOME:
-            OpenHomeOnce();
+            openHomeOnce();
             break;
         case WM_HIDESCREENSAVER:
-            FWindow.HideScreensaver();
+            m_window.hideScreensaver();
             break;
         default:
             break;
@@ -57,36 +57,36 @@ void TKioskController::HandleMessage(const TKioskMessage& message) {
 }
 
 // The home page opens once, when the window is first shown; both ticks run at once then.
-void TKioskController::OpenHomeOnce() {
-    if (!FState.HomePending) {
+void KioskController::openHomeOnce() {
+    if (!m_state.homePending) {
         return;
     }
-    GoHome();
-    FState.HomePending = false;
-    FUnattended.Timer1Timer();
-    FUnattended.Timer2Timer();
+    goHome();
+    m_state.homePending = false;
+    m_unattended.guardTick();
+    m_unattended.housekeepingTick();
 }
 
-void TKioskController::RemoteQuit(std::int32_t wParam, std::int32_t lParam) {
+void KioskController::remoteQuit(std::int32_t wParam, std::int32_t lParam) {
     const QDate today = QDate::currentDate();
-    if (CheckQuitToken(wParam, lParam, today.year(), today.month(), today.day())) {
-        Quit();
+    if (checkQuitToken(wParam, lParam, today.year(), today.month(), today.day())) {
+        quit();
     }
 }
 
-void TKioskController::PowerActionConfirmed(int action) {
+void KioskController::powerActionConfirmed(int action) {
     switch (action) {
-        case TShutdownPanel::ShutDown:
-            FPower.WindowsShutDown(true);
+        case ShutdownPanel::ShutDown:
+            m_power.windowsShutDown(true);
             break;
-        case TShutdownPanel::Restart:
-            FPower.WindowsRestart(true);
+        case ShutdownPanel::Restart:
+            m_power.windowsRestart(true);
             break;
-        case TShutdownPanel::LogOff:
-            FPower.WindowsLogOff(true);
+        case ShutdownPanel::LogOff:
+            m_power.windowsLogOff(true);
             break;
-        case TShutdownPanel::Exit:
-            Quit();
+        case ShutdownPanel::Exit:
+            quit();
             break;
         default:
             break;
@@ -94,88 +94,88 @@ void TKioskController::PowerActionConfirmed(int action) {
 }
 
 // Another window took the focus: the guard tick wins it back at once.
-void TKioskController::ApplicationStateChanged(Qt::ApplicationState state) {
+void KioskController::applicationStateChanged(Qt::ApplicationState state) {
     if (state != Qt::ApplicationActive) {
-        FUnattended.Timer1Timer();
+        m_unattended.guardTick();
     }
 }
 
-void TKioskController::GoHome() {
-    FWindow.OpenNavButton(1);
+void KioskController::goHome() {
+    m_window.openNavButton(1);
 }
 
-bool TKioskController::KeyboardShown() const {
-    return FWindow.KeyboardShown();
+bool KioskController::keyboardShown() const {
+    return m_window.keyboardShown();
 }
 
-void TKioskController::ToggleKeyboard() {
-    FWindow.ToggleKeyboard();
+void KioskController::toggleKeyboard() {
+    m_window.toggleKeyboard();
 }
 
-void TKioskController::LeaveWheelchairMode() {
-    FWindow.LeaveWheelchairMode();
+void KioskController::leaveWheelchairMode() {
+    m_window.leaveWheelchairMode();
 }
 
-void TKioskController::ShowScreensaver(const std::string& address) {
-    FWindow.ShowScreensaver(address);
+void KioskController::showScreensaver(const std::string& address) {
+    m_window.showScreensaver(address);
 }
 
 // Input reaches the activity record from the input hooks, in the middle of their processing:
 // the page is hidden after it.
-void TKioskController::HideScreensaver() {
+void KioskController::hideScreensaver() {
     QMetaObject::invokeMethod(
         this,
         [this] {
-            HandleMessage({WM_HIDESCREENSAVER, 0, 0, {}});
+            handleMessage({WM_HIDESCREENSAVER, 0, 0, {}});
         },
         Qt::QueuedConnection);
 }
 
-void TKioskController::UpdateTouchKeyboard() {
-    FWindow.UpdateTouchKeyboard();
+void KioskController::updateTouchKeyboard() {
+    m_window.updateTouchKeyboard();
 }
 
-void TKioskController::GuardScreen() {
-    if (FDesktop == nullptr || !FWindow.isVisible()) {
+void KioskController::guardScreen() {
+    if (m_desktop == nullptr || !m_window.isVisible()) {
         return;
     }
     try {
-        const unsigned long window = FWindow.winId();
-        if (FDesktop->IsScreensaverRunning()) {
-            FDesktop->SetTopmost(window, false);
-            FDesktop->LowerWindow(window);
+        const unsigned long window = m_window.winId();
+        if (m_desktop->isScreensaverRunning()) {
+            m_desktop->setTopmost(window, false);
+            m_desktop->lowerWindow(window);
             return;
         }
         // The blocked hint and the page's own pop-ups (a list box that is open) must stay above.
-        if (!FWindow.Browser().ShowingBlockedHint() &&
+        if (!m_window.browser().showingBlockedHint() &&
             QApplication::activePopupWidget() == nullptr) {
-            FDesktop->SetTopmost(window, true);
+            m_desktop->setTopmost(window, true);
         }
-        if (FDesktop->ForeignWindowInFront()) {
-            FDesktop->BringWindowToFront(window);
+        if (m_desktop->foreignWindowInFront()) {
+            m_desktop->bringWindowToFront(window);
         }
     } catch (const std::exception& error) {
-        LogEntry("Screen blocking error");
-        LogException(error);
+        logEntry("Screen blocking error");
+        logException(error);
     }
 }
 
-bool TKioskController::WindowsRestart() {
-    return FPower.WindowsRestart(true);
+bool KioskController::windowsRestart() {
+    return m_power.windowsRestart(true);
 }
 
-void TKioskController::QuitApplication() {
-    Quit();
+void KioskController::quitApplication() {
+    quit();
 }
 
-void TKioskController::CloseForeignWindows() {
-    if (FDesktop != nullptr) {
-        FDesktop->CloseForeignWindows();
+void KioskController::closeForeignWindows() {
+    if (m_desktop != nullptr) {
+        m_desktop->closeForeignWindows();
     }
 }
 
-bool TKioskController::StopShell() {
-    return FDesktop != nullptr && FDesktop->StopShell();
+bool KioskController::stopShell() {
+    return m_desktop != nullptr && m_desktop->stopShell();
 }
 
 }  // namespace plintor

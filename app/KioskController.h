@@ -9,55 +9,55 @@
 
 namespace plintor {
 
-struct TKioskState;
-class IDesktopControl;
-class IPowerActions;
-class TKioskWindow;
+struct KioskState;
+class DesktopControl;
+class PowerActions;
+class KioskWindow;
 
 // What the kiosk does without a visitor, and with the operator's and other programs' requests:
 // the guard tick (daily restart, keyboard, screen guard) and the housekeeping tick (idle return,
 // foreign windows, shell), the control messages, the power actions of the shutdown panel and the
 // end of the program.
-class TKioskController final : public QObject, private IUnattendedHost {
+class KioskController final : public QObject, private UnattendedHost {
     Q_OBJECT
 public:
-    TKioskController(TKioskState& state, TKioskWindow& window, IPowerActions& power);
+    KioskController(KioskState& state, KioskWindow& window, PowerActions& power);
 
     // The desktop control, when there is one (it may come late, see the lockdown's retry).
-    void SetDesktopControl(IDesktopControl* desktop) { FDesktop = desktop; }
+    void setDesktopControl(DesktopControl* desktop) { m_desktop = desktop; }
     // Starts the ticks.
-    void Start();
-    void HandleMessage(const TKioskMessage& message);
+    void start();
+    void handleMessage(const KioskMessage& message);
     // Ends the program after the current event: the ticks stop and the loop ends.
-    void Quit();
+    void quit();
 
 private:
-    void OpenHomeOnce();
-    void RemoteQuit(std::int32_t wParam, std::int32_t lParam);
-    void PowerActionConfirmed(int action);
-    void ApplicationStateChanged(Qt::ApplicationState state);
+    void openHomeOnce();
+    void remoteQuit(std::int32_t wParam, std::int32_t lParam);
+    void powerActionConfirmed(int action);
+    void applicationStateChanged(Qt::ApplicationState state);
 
     // The unattended operation's view of the window and the system.
-    void GoHome() override;
-    bool KeyboardShown() const override;
-    void ToggleKeyboard() override;
-    void LeaveWheelchairMode() override;
-    void ShowScreensaver(const std::string& address) override;
-    void HideScreensaver() override;
-    void UpdateTouchKeyboard() override;
-    void GuardScreen() override;
-    bool WindowsRestart() override;
-    void QuitApplication() override;
-    void CloseForeignWindows() override;
-    bool StopShell() override;
+    void goHome() override;
+    bool keyboardShown() const override;
+    void toggleKeyboard() override;
+    void leaveWheelchairMode() override;
+    void showScreensaver(const std::string& address) override;
+    void hideScreensaver() override;
+    void updateTouchKeyboard() override;
+    void guardScreen() override;
+    bool windowsRestart() override;
+    void quitApplication() override;
+    void closeForeignWindows() override;
+    bool stopShell() override;
 
-    TKioskState& FState;
-    TKioskWindow& FWindow;
-    IPowerActions& FPower;
-    IDesktopControl* FDesktop = nullptr;
-    TUnattendedOperation FUnattended;
-    QTimer FGuardTick;
-    QTimer FHousekeepingTick;
+    KioskState& m_state;
+    KioskWindow& m_window;
+    PowerActions& m_power;
+    DesktopControl* m_desktop = nullptr;
+    UnattendedOperation m_unattended;
+    QTimer m_guardTick;
+    QTimer m_housekeepingTick;
 };
 
 }  // namespace plintor

@@ -13,7 +13,7 @@
 #include "app/LockdownRetry.h"
 #include "app/Resources.h"
 #include "browser/KioskProfile.h"
-#include "browser/TSafeWebBrowser.h"
+#include "browser/RestrictedBrowser.h"
 #include "core/app/CommandLine.h"
 #include "core/app/KioskConfiguration.h"
 #include "core/app/KioskState.h"
@@ -33,144 +33,144 @@
 namespace plintor {
 namespace {
 
-std::string ProgramFolder(const std::string& programPath) {
+std::string programFolder(const std::string& programPath) {
     return programPath.substr(0, programPath.rfind('/') + 1);
 }
 
 // The start-up steps before the window exists: version, log, home folder (the current folder
 // from here on), temporary files, the input hooks and the process's protection.
-void StartUp(const TProgramOptions& options, TKioskState& state, IPlatform& platform) {
-    const std::string programPath = platform.SystemInfo().ProgramPath();
-    state.ProgramVersion = platform.SystemInfo().FileVersion(programPath);
-    StartProgramLog(LogFileNameFor(programPath, options.Home.value_or("")), state.Clock);
+void startUp(const ProgramOptions& options, KioskState& state, Platform& platform) {
+    const std::string programPath = platform.systemInfo().programPath();
+    state.programVersion = platform.systemInfo().fileVersion(programPath);
+    startProgramLog(logFileNameFor(programPath, options.home.value_or("")), state.clock);
     [[maybe_unused]] const int ignored =
-        ::chdir(options.Home.value_or(ProgramFolder(programPath)).c_str());
-    state.TempFiles = TempFilesIn(platform.SystemInfo().TempFolder());
-    platform.InputHooks().OnActivity([&state] { state.Input.Record(); });
-    platform.InputHooks().Install();
-    platform.ProcessProtection().Protect();
+        ::chdir(options.home.value_or(programFolder(programPath)).c_str());
+    state.tempFiles = tempFilesIn(platform.systemInfo().tempFolder());
+    platform.inputHooks().onActivity([&state] { state.input.record(); });
+    platform.inputHooks().install();
+    platform.processProtection().protect();
 }
 
 // The configuration of the normal mode, as --check-config reads it, after the default copies.
-void Configure(TKioskState& state, TKioskWindow& window, const std::string& baseName,
+void configure(KioskState& state, KioskWindow& window, const std::string& baseName,
                int pixelsPerInch) {
-    for (const std::string& file : CopyDefaultFiles(baseName)) {
-        LogEntry("Cannot copy " + DefaultCopyName(file) + " to " + file +
+    for (const std::string& file : copyDefaultFiles(baseName)) {
+        logEntry("Cannot copy " + defaultCopyName(file) + " to " + file +
                  "; its default copy is read instead");
     }
-    TLogConfigReport report(ProgramLog());
-    TKioskConfiguration configuration =
-        LoadKioskConfiguration(baseName, state.TempFiles, pixelsPerInch, report);
-    state.Settings = configuration.Settings;
-    state.Buttons = configuration.Buttons;
-    if (state.Settings.AutoRestart != -1) {
-        state.NextRestartTime = NextRestartAfter(state.Clock.Now(), state.Settings.AutoRestart);
+    LogConfigReport report(programLog());
+    KioskConfiguration configuration =
+        loadKioskConfiguration(baseName, state.tempFiles, pixelsPerInch, report);
+    state.settings = configuration.settings;
+    state.buttons = configuration.buttons;
+    if (state.settings.autoRestart != -1) {
+        state.nextRestartTime = nextRestartAfter(state.clock.now(), state.settings.autoRestart);
     }
-    window.Browser().Lists() = std::move(configuration.Lists);
-    if (state.Settings.DenyAllRequests) {
-        window.Browser().DenyAllRequests();
+    window.browser().lists() = std::move(configuration.lists);
+    if (state.settings.denyAllRequests) {
+        window.browser().denyAllRequests();
     }
 }
 
 // One address with every address allowed and no configuration read.
-void ConfigureSafeWebBrowser(TKioskState& state, TKioskWindow& window, const std::string& address) {
-    state.Settings.TouchKeyboard = false;
-    state.Settings.AutoReturn = 2147483647;
-    state.Buttons = {{"", window.HomeButtonWidth(), address}};
-    window.Browser().Lists().WhitelistAllowAll();
+void configureSafeWebBrowser(KioskState& state, KioskWindow& window, const std::string& address) {
+    state.settings.touchKeyboard = false;
+    state.settings.autoReturn = 2147483647;
+    state.buttons = {{"", window.homeButtonWidth(), address}};
+    window.browser().lists().whitelistAllowAll();
 }
 
 // In the home folder, which is the current folder from the start on.
-std::string DesktopRecordFileName(const std::string& baseName) {
+std::string desktopRecordFileName(const std::string& baseName) {
     return (std::filesystem::current_path() / (baseName + ".state")).string();
 }
 
 // Runs the toolkit's loop until the kiosk ended itself; a loop ended by anything else
 // (another program's quit request, the toolkit itself) is entered again.
-void RunMessageLoop(QApplication& application, const TKioskState& state) {
-    while (!state.QuitRequested) {
+void runMessageLoop(QApplication& application, const KioskState& state) {
+    while (!state.quitRequested) {
         application.exec();
     }
 }
 
-void RunWindow(int argc, char* argv[], TKioskState& state, IPlatform& platform,
-               IInstanceChannel& channel, std::unique_ptr<IDesktopControl>& desktop) {
-    TKioskApplication application(argc, argv);
-    InitKioskResources();
-    desktop = platform.ConnectDesktopControl();
-    const std::unique_ptr<ISessionManager> session = platform.ConnectSessionManager();
-    const std::unique_ptr<IKeyboardSystem> keyboard = platform.ConnectKeyboardSystem();
-    QWebEngineProfile* profile = CreateKioskProfile(&application);
-    state.PdfViewer = ShowsPdfDocuments(*profile);
-    const TOfficeConverter converter(platform.OfficeLocator(), platform.ProcessRunner());
-    TKioskWindow window(profile, state, converter, keyboard.get());
-    const std::string baseName = ProgramBaseName(platform.SystemInfo().ProgramPath());
-    const TArguments arguments(argv, argv + argc);
-    if (state.SafeWebBrowserMode) {
-        ConfigureSafeWebBrowser(state, window, PlainParam(arguments, 1));
+void runWindow(int argc, char* argv[], KioskState& state, Platform& platform,
+               InstanceChannel& channel, std::unique_ptr<DesktopControl>& desktop) {
+    KioskApplication application(argc, argv);
+    initKioskResources();
+    desktop = platform.connectDesktopControl();
+    const std::unique_ptr<SessionManager> session = platform.connectSessionManager();
+    const std::unique_ptr<KeyboardSystem> keyboard = platform.connectKeyboardSystem();
+    QWebEngineProfile* profile = createKioskProfile(&application);
+    state.pdfViewer = showsPdfDocuments(*profile);
+    const OfficeConverter converter(platform.officeLocator(), platform.processRunner());
+    KioskWindow window(profile, state, converter, keyboard.get());
+    const std::string baseName = programBaseName(platform.systemInfo().programPath());
+    const Arguments arguments(argv, argv + argc);
+    if (state.safeWebBrowserMode) {
+        configureSafeWebBrowser(state, window, plainParam(arguments, 1));
     } else {
-        Configure(state, window, baseName, window.PixelsPerInch());
+        configure(state, window, baseName, window.pixelsPerInch());
     }
-    window.ApplySettings(state.Settings, state.Buttons);
-    if (const std::string shortfall = platform.InputHooks().Shortfall(); !shortfall.empty()) {
-        LogEntry("Desktop lockdown incomplete: " + shortfall);
+    window.applySettings(state.settings, state.buttons);
+    if (const std::string shortfall = platform.inputHooks().shortfall(); !shortfall.empty()) {
+        logEntry("Desktop lockdown incomplete: " + shortfall);
     }
-    TKioskController controller(state, window, platform.PowerActions());
-    TInputFilter input(state.Input, platform.InputHooks(), window, &application);
+    KioskController controller(state, window, platform.powerActions());
+    InputFilter input(state.input, platform.inputHooks(), window, &application);
     application.installEventFilter(&input);
-    TExecutionState executionState(session.get());
-    if (!state.SafeWebBrowserMode) {
-        executionState.Apply(ExecutionStateOf(state.Settings));
+    ExecutionState executionState(session.get());
+    if (!state.safeWebBrowserMode) {
+        executionState.apply(executionStateOf(state.settings));
     }
-    TLockdownRetry lockdown(platform, desktop, [&](IDesktopControl& connected) {
-        const std::string repaired = connected.KeepChangesRecord(DesktopRecordFileName(baseName));
+    LockdownRetry lockdown(platform, desktop, [&](DesktopControl& connected) {
+        const std::string repaired = connected.keepChangesRecord(desktopRecordFileName(baseName));
         if (!repaired.empty()) {
-            LogEntry("Unclean end of the last run repaired: " + repaired);
+            logEntry("Unclean end of the last run repaired: " + repaired);
         }
-        controller.SetDesktopControl(&connected);
-        executionState.UseDesktop(connected);
+        controller.setDesktopControl(&connected);
+        executionState.useDesktop(connected);
     });
-    lockdown.Start();
-    QSocketNotifier messages(channel.Descriptor(), QSocketNotifier::Read);
+    lockdown.start();
+    QSocketNotifier messages(channel.descriptor(), QSocketNotifier::Read);
     QObject::connect(&messages, &QSocketNotifier::activated, &controller, [&] {
-        for (const TKioskMessage& message : channel.ReceiveAll()) {
-            controller.HandleMessage(message);
+        for (const KioskMessage& message : channel.receiveAll()) {
+            controller.handleMessage(message);
         }
     });
     // A termination signal is refused unless the session or the machine is ending.
-    QSocketNotifier refused(platform.ProcessProtection().RefusedSignalDescriptor(),
+    QSocketNotifier refused(platform.processProtection().refusedSignalDescriptor(),
                             QSocketNotifier::Read);
     QObject::connect(&refused, &QSocketNotifier::activated, &controller, [&] {
-        platform.ProcessProtection().TakeRefusedSignals();
-        if (session != nullptr && session->SessionEnding()) {
-            controller.Quit();
+        platform.processProtection().takeRefusedSignals();
+        if (session != nullptr && session->sessionEnding()) {
+            controller.quit();
         }
     });
-    controller.Start();
+    controller.start();
     window.show();
-    RunMessageLoop(application, state);
+    runMessageLoop(application, state);
     application.removeEventFilter(&input);
 }
 
-void StopSteps(const TKioskState& state, IPlatform& platform, IDesktopControl* desktop) {
-    platform.InputHooks().Remove();
-    if (!state.HomePending && state.Settings.KillExplorer) {
-        const int result = desktop != nullptr ? desktop->StartShell() : 2;
-        LogEntry("Run explorer (" + std::to_string(result) + ")");
+void stopSteps(const KioskState& state, Platform& platform, DesktopControl* desktop) {
+    platform.inputHooks().remove();
+    if (!state.homePending && state.settings.killExplorer) {
+        const int result = desktop != nullptr ? desktop->startShell() : 2;
+        logEntry("Run explorer (" + std::to_string(result) + ")");
     }
 }
 
 }  // namespace
 
-int RunKiosk(int argc, char* argv[], const TProgramOptions& options, IPlatform& platform) {
-    TKioskState state(SystemClock());
-    StartUp(options, state, platform);
-    std::unique_ptr<IDesktopControl> desktop;
-    if (std::unique_ptr<IInstanceChannel> channel = platform.ClaimInstanceChannel()) {
-        state.SafeWebBrowserMode = IsSafeWebBrowserMode(TArguments(argv, argv + argc));
-        RunWindow(argc, argv, state, platform, *channel, desktop);
+int runKiosk(int argc, char* argv[], const ProgramOptions& options, Platform& platform) {
+    KioskState state(systemClock());
+    startUp(options, state, platform);
+    std::unique_ptr<DesktopControl> desktop;
+    if (std::unique_ptr<InstanceChannel> channel = platform.claimInstanceChannel()) {
+        state.safeWebBrowserMode = isSafeWebBrowserMode(Arguments(argv, argv + argc));
+        runWindow(argc, argv, state, platform, *channel, desktop);
     }
-    StopSteps(state, platform, desktop.get());
+    stopSteps(state, platform, desktop.get());
     return 0;
 }
 

@@ -4,10 +4,10 @@
 
 namespace plintor {
 
-class IPlatform;
+class Platform;
 
 // The kiosk's whole run: start-up steps, the single-instance claim, the window, the message
 // loop that only the kiosk's own end leaves, and the stop steps. Always ends with exit code 0.
-int RunKiosk(int argc, char* argv[], const TProgramOptions& options, IPlatform& platform);
+int runKiosk(int argc, char* argv[], const ProgramOptions& options, Platform& platform);
 
 }  // namespace plintor

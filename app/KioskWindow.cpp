@@ -16,7 +16,7 @@
 #include "app/ShutdownPanel.h"
 #include "app/WheelchairBar.h"
 #include "browser/KioskProfile.h"
-#include "browser/TSafeWebBrowser.h"
+#include "browser/RestrictedBrowser.h"
 #include "core/app/KioskState.h"
 #include "core/app/WindowRules.h"
 #include "core/support/Log.h"
@@ -33,113 +33,113 @@ constexpr int ProgressPanelSize = 97;
 constexpr int ProgressImageOffset = 16;
 constexpr int ProgressImageSize = 64;
 
-QString SizeText(const QSize& size) {
+QString sizeText(const QSize& size) {
     return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
 }
 
-QColor ToQColor(TColor color) {
+QColor toQColor(Color color) {
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
 }  // namespace
 
-TKioskWindow::TKioskWindow(QWebEngineProfile* profile, const TKioskState& state,
-                           const TOfficeConverter& converter, IKeyboardSystem* keyboard)
+KioskWindow::KioskWindow(QWebEngineProfile* profile, const KioskState& state,
+                           const OfficeConverter& converter, KeyboardSystem* keyboard)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      FMetrics(*QGuiApplication::primaryScreen()),
-      FProfile(profile),
-      FState(state),
-      FConverter(converter),
-      FKeyboard(keyboard) {
-    LogStart();
+      m_metrics(*QGuiApplication::primaryScreen()),
+      m_profile(profile),
+      m_state(state),
+      m_converter(converter),
+      m_keyboard(keyboard) {
+    logStart();
     setWindowTitle(QApplication::applicationName() + ' ' +
-                   QString::fromStdString(state.ProgramVersion));
+                   QString::fromStdString(state.programVersion));
     QFont windowFont = font();
-    windowFont.setPixelSize(FMetrics.Scaled(FontPixels));
+    windowFont.setPixelSize(m_metrics.scaled(FontPixels));
     setFont(windowFont);
-    BuildControls();
+    buildControls();
 }
 
-TKioskWindow::~TKioskWindow() = default;
+KioskWindow::~KioskWindow() = default;
 
-void TKioskWindow::LogStart() {
-    LogEntry("Start, Plintor " + FState.ProgramVersion + ", IE " +
+void KioskWindow::logStart() {
+    logEntry("Start, Plintor " + m_state.programVersion + ", IE " +
              std::string(qWebEngineChromiumVersion()));
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal ratio = screen->devicePixelRatio();
-    LogEntry(("Monitor: " + SizeText(screen->geometry().size() * ratio) +
-              "\r\nDesktop: " + SizeText(screen->virtualGeometry().size() * ratio))
+    logEntry(("Monitor: " + sizeText(screen->geometry().size() * ratio) +
+              "\r\nDesktop: " + sizeText(screen->virtualGeometry().size() * ratio))
                  .toStdString());
 }
 
-void TKioskWindow::BuildControls() {
-    const qreal ratio = FMetrics.DevicePixelRatio();
-    const TImageList& images = ScaledImageList(PIL(), FMetrics.PixelsPerInch());
-    FBack = new QAction(QIcon(images.Image(ImageBack, ratio)), {}, this);
-    FForward = new QAction(QIcon(images.Image(ImageForward, ratio)), {}, this);
-    FWheelchair = new QAction(
-        QIcon(ScaledImageList(PILW(), FMetrics.PixelsPerInch()).Image(0, ratio)), {}, this);
-    FTouch = new QAction(QIcon(ScaledImageList(PILT(), FMetrics.PixelsPerInch()).Image(0, ratio)),
+void KioskWindow::buildControls() {
+    const qreal ratio = m_metrics.devicePixelRatio();
+    const ImageList& images = scaledImageList(navigationImages(), m_metrics.pixelsPerInch());
+    m_back = new QAction(QIcon(images.image(ImageBack, ratio)), {}, this);
+    m_forward = new QAction(QIcon(images.image(ImageForward, ratio)), {}, this);
+    m_wheelchair = new QAction(
+        QIcon(scaledImageList(wheelchairImages(), m_metrics.pixelsPerInch()).image(0, ratio)), {}, this);
+    m_touch = new QAction(QIcon(scaledImageList(keyboardImages(), m_metrics.pixelsPerInch()).image(0, ratio)),
                          {}, this);
-    connect(FBack, &QAction::triggered, this, [this] {
-        HideShutdownPanel();
-        FBrowser->GoBack();
+    connect(m_back, &QAction::triggered, this, [this] {
+        hideShutdownPanel();
+        m_browser->goBack();
     });
-    connect(FForward, &QAction::triggered, this, [this] {
-        HideShutdownPanel();
-        FBrowser->GoForward();
+    connect(m_forward, &QAction::triggered, this, [this] {
+        hideShutdownPanel();
+        m_browser->goForward();
     });
-    connect(FWheelchair, &QAction::triggered, this, &TKioskWindow::ToggleWheelchairMode);
-    connect(FTouch, &QAction::triggered, this, &TKioskWindow::ToggleKeyboard);
+    connect(m_wheelchair, &QAction::triggered, this, &KioskWindow::toggleWheelchairMode);
+    connect(m_touch, &QAction::triggered, this, &KioskWindow::toggleKeyboard);
 
-    FWheelchairSpacer = new QWidget(this);
-    FWheelchairSpacer->setObjectName(QStringLiteral("PWheelchairTop"));
-    FWheelchairSpacer->setFixedHeight(0);
-    FWheelchairSpacer->setAutoFillBackground(true);
-    QPalette black = FWheelchairSpacer->palette();
+    m_wheelchairSpacer = new QWidget(this);
+    m_wheelchairSpacer->setObjectName(QStringLiteral("PWheelchairTop"));
+    m_wheelchairSpacer->setFixedHeight(0);
+    m_wheelchairSpacer->setAutoFillBackground(true);
+    QPalette black = m_wheelchairSpacer->palette();
     black.setColor(QPalette::Window, Qt::black);
-    FWheelchairSpacer->setPalette(black);
+    m_wheelchairSpacer->setPalette(black);
 
-    FNavigation = new TNavigationPanel(FMetrics, FBack, FForward, FTouch, this);
-    connect(FNavigation, &TNavigationPanel::urlButtonClicked, this, &TKioskWindow::OpenNavButton);
+    m_navigation = new NavigationPanel(m_metrics, m_back, m_forward, m_touch, this);
+    connect(m_navigation, &NavigationPanel::urlButtonClicked, this, &KioskWindow::openNavButton);
 
     auto* client = new QWidget(this);
     auto* clientLayout = new QGridLayout(client);
     clientLayout->setContentsMargins(0, 0, 0, 0);
-    FBrowser = new TSafeWebBrowser(FProfile, FState, FConverter, FBack, FForward, client);
-    FShutdownPanel =
-        new TShutdownPanel(FMetrics,
-                           {images.Image(ImageShutDown, ratio), images.Image(ImageRestart, ratio),
-                            images.Image(ImageLogOff, ratio), images.Image(ImageExit, ratio)},
+    m_browser = new RestrictedBrowser(m_profile, m_state, m_converter, m_back, m_forward, client);
+    m_shutdownPanel =
+        new ShutdownPanel(m_metrics,
+                           {images.image(ImageShutDown, ratio), images.image(ImageRestart, ratio),
+                            images.image(ImageLogOff, ratio), images.image(ImageExit, ratio)},
                            client);
-    connect(FShutdownPanel, &TShutdownPanel::closed, FBrowser, &QWidget::show);
-    clientLayout->addWidget(FBrowser, 0, 0);
-    clientLayout->addWidget(FShutdownPanel, 0, 0);
+    connect(m_shutdownPanel, &ShutdownPanel::closed, m_browser, &QWidget::show);
+    clientLayout->addWidget(m_browser, 0, 0);
+    clientLayout->addWidget(m_shutdownPanel, 0, 0);
 
-    FKeyboardPanel = new TKeyboardPanel(FMetrics, FKeyboard, this);
-    FWheelchairBar = new TWheelchairBar(FMetrics, FWheelchair, this);
-    FProgress = BuildProgressPanel();
+    m_keyboardPanel = new KeyboardPanel(m_metrics, m_keyboard, this);
+    m_wheelchairBar = new WheelchairBar(m_metrics, m_wheelchair, this);
+    m_progress = buildProgressPanel();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     for (QWidget* control :
-         {FWheelchairSpacer, static_cast<QWidget*>(FNavigation), client,
-          static_cast<QWidget*>(FKeyboardPanel), static_cast<QWidget*>(FWheelchairBar)}) {
+         {m_wheelchairSpacer, static_cast<QWidget*>(m_navigation), client,
+          static_cast<QWidget*>(m_keyboardPanel), static_cast<QWidget*>(m_wheelchairBar)}) {
         layout->addWidget(control);
     }
-    ColourPanels(QApplication::palette().color(QPalette::Button));
+    colourPanels(QApplication::palette().color(QPalette::Button));
 }
 
-QWidget* TKioskWindow::BuildProgressPanel() {
+QWidget* KioskWindow::buildProgressPanel() {
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("PProgress"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setStyleSheet(QStringLiteral("#PProgress { background: white; }"));
-    panel->resize(FMetrics.Scaled(ProgressPanelSize), FMetrics.Scaled(ProgressPanelSize));
+    panel->resize(m_metrics.scaled(ProgressPanelSize), m_metrics.scaled(ProgressPanelSize));
     auto* image = new QLabel(panel);
-    image->setGeometry(FMetrics.Scaled(ProgressImageOffset), FMetrics.Scaled(ProgressImageOffset),
-                       FMetrics.Scaled(ProgressImageSize), FMetrics.Scaled(ProgressImageSize));
+    image->setGeometry(m_metrics.scaled(ProgressImageOffset), m_metrics.scaled(ProgressImageOffset),
+                       m_metrics.scaled(ProgressImageSize), m_metrics.scaled(ProgressImageSize));
     image->setScaledContents(true);
     auto* movie = new QMovie(QStringLiteral(":/progress.gif"), {}, image);
     image->setMovie(movie);
@@ -148,144 +148,144 @@ QWidget* TKioskWindow::BuildProgressPanel() {
     return panel;
 }
 
-int TKioskWindow::HomeButtonWidth() const {
-    return qRound(FNavigation->HomeButton()->width() * FMetrics.DevicePixelRatio());
+int KioskWindow::homeButtonWidth() const {
+    return qRound(m_navigation->homeButton()->width() * m_metrics.devicePixelRatio());
 }
 
-void TKioskWindow::ApplySettings(const TSettings& settings,
-                                 const std::vector<TNavButton>& buttons) {
-    FNavigation->setVisible(settings.NavigationPanel);
-    FNavigation->TouchButton()->setVisible(settings.TouchKeyboard);
-    if (settings.TouchKeyboardOnTop) {
+void KioskWindow::applySettings(const KioskSettings& settings,
+                                 const std::vector<NavButton>& buttons) {
+    m_navigation->setVisible(settings.navigationPanel);
+    m_navigation->touchButton()->setVisible(settings.touchKeyboard);
+    if (settings.touchKeyboardOnTop) {
         auto* vertical = static_cast<QVBoxLayout*>(layout());
-        vertical->removeWidget(FKeyboardPanel);
-        vertical->insertWidget(vertical->indexOf(FNavigation) + 1, FKeyboardPanel);
+        vertical->removeWidget(m_keyboardPanel);
+        vertical->insertWidget(vertical->indexOf(m_navigation) + 1, m_keyboardPanel);
     }
-    FKeyboardPanel->setFixedHeight(
-        KeyboardSized(FKeyboardPanel->height(), settings.TouchKeyboardSize));
-    FKeyboardPanel->SetTouchKeyboardTop(
-        KeyboardSized(FKeyboardPanel->TouchKeyboardTop(), settings.TouchKeyboardSize));
-    FKeyboardPanel->TouchKeyboard()->SetLayoutName(
-        QString::fromStdString(settings.TouchKeyboardLayout));
-    FWheelchairPercent = settings.Wheelchair;
-    FWheelchairBar->setVisible(settings.Wheelchair != 0);
-    FBrowser->SetBalloonHint(
-        QString::fromStdString(settings.MsgBlocked),
-        ScaledImageList(PILC(), FMetrics.PixelsPerInch()).Image(0, FMetrics.DevicePixelRatio()));
-    if (settings.ProgressIndicator) {
-        FBrowser->SetProgressIndicator(FProgress);
+    m_keyboardPanel->setFixedHeight(
+        keyboardSized(m_keyboardPanel->height(), settings.touchKeyboardSize));
+    m_keyboardPanel->setTouchKeyboardTop(
+        keyboardSized(m_keyboardPanel->touchKeyboardTop(), settings.touchKeyboardSize));
+    m_keyboardPanel->touchKeyboard()->setLayoutName(
+        QString::fromStdString(settings.touchKeyboardLayout));
+    m_wheelchairPercent = settings.wheelchair;
+    m_wheelchairBar->setVisible(settings.wheelchair != 0);
+    m_browser->setBalloonHint(
+        QString::fromStdString(settings.msgBlocked),
+        scaledImageList(blockedSignImages(), m_metrics.pixelsPerInch()).image(0, m_metrics.devicePixelRatio()));
+    if (settings.progressIndicator) {
+        m_browser->setProgressIndicator(m_progress);
     }
     QMargins margins = layout()->contentsMargins();
-    margins.setRight(FMetrics.FromScreenPixels(settings.MarginRight));
+    margins.setRight(m_metrics.fromScreenPixels(settings.marginRight));
     layout()->setContentsMargins(margins);
-    if (const std::optional<TColor> colour = PanelColorOf(settings)) {
-        ColourPanels(ToQColor(*colour));
+    if (const std::optional<Color> colour = panelColorOf(settings)) {
+        colourPanels(toQColor(*colour));
     }
-    FShutdownPanel->SetPassword(settings.Password);
-    FNavigation->LayoutNavButtons(buttons, ScaledImageList(PIL(), FMetrics.PixelsPerInch())
-                                               .Image(ImageHome, FMetrics.DevicePixelRatio()));
-    FKeyboardPanel->BuildLanguageButtons(settings.TouchKeyboard, settings.TouchKeyboardSize);
+    m_shutdownPanel->setPassword(settings.password);
+    m_navigation->layoutNavButtons(buttons, scaledImageList(navigationImages(), m_metrics.pixelsPerInch())
+                                               .image(ImageHome, m_metrics.devicePixelRatio()));
+    m_keyboardPanel->buildLanguageButtons(settings.touchKeyboard, settings.touchKeyboardSize);
 }
 
-void TKioskWindow::ColourPanels(const QColor& colour) {
+void KioskWindow::colourPanels(const QColor& colour) {
     for (QWidget* panel :
-         {static_cast<QWidget*>(FNavigation), static_cast<QWidget*>(FKeyboardPanel),
-          static_cast<QWidget*>(FWheelchairBar)}) {
+         {static_cast<QWidget*>(m_navigation), static_cast<QWidget*>(m_keyboardPanel),
+          static_cast<QWidget*>(m_wheelchairBar)}) {
         QPalette coloured = panel->palette();
         coloured.setColor(QPalette::Window, colour);
         panel->setPalette(coloured);
     }
 }
 
-void TKioskWindow::OpenNavButton(int number) {
-    HideShutdownPanel();
-    FBrowser->Navigate(
-        QString::fromStdString(FState.Buttons.at(static_cast<std::size_t>(number) - 1).URL));
+void KioskWindow::openNavButton(int number) {
+    hideShutdownPanel();
+    m_browser->navigate(
+        QString::fromStdString(m_state.buttons.at(static_cast<std::size_t>(number) - 1).url));
 }
 
-void TKioskWindow::ToggleWheelchairMode() {
-    HideShutdownPanel();
-    FWheelchairSpacer->setFixedHeight(
-        FWheelchairSpacer->height() != 0 ? 0 : height() * FWheelchairPercent / 100);
+void KioskWindow::toggleWheelchairMode() {
+    hideShutdownPanel();
+    m_wheelchairSpacer->setFixedHeight(
+        m_wheelchairSpacer->height() != 0 ? 0 : height() * m_wheelchairPercent / 100);
 }
 
-void TKioskWindow::LeaveWheelchairMode() {
-    if (FWheelchairSpacer->height() != 0) {
-        FWheelchair->trigger();
+void KioskWindow::leaveWheelchairMode() {
+    if (m_wheelchairSpacer->height() != 0) {
+        m_wheelchair->trigger();
     }
 }
 
-void TKioskWindow::ToggleKeyboard() {
-    FKeyboardPanel->setVisible(FKeyboardPanel->isHidden());
-    UpdateTouchKeyboard();
-    FKeyboardPanel->TouchKeyboard()->setVisible(!FKeyboardPanel->isHidden());
-    FShutdownPanel->CenterShutdownBox();
+void KioskWindow::toggleKeyboard() {
+    m_keyboardPanel->setVisible(m_keyboardPanel->isHidden());
+    updateTouchKeyboard();
+    m_keyboardPanel->touchKeyboard()->setVisible(!m_keyboardPanel->isHidden());
+    m_shutdownPanel->centerShutdownBox();
 }
 
-bool TKioskWindow::KeyboardShown() const {
-    return !FKeyboardPanel->isHidden();
+bool KioskWindow::keyboardShown() const {
+    return !m_keyboardPanel->isHidden();
 }
 
-void TKioskWindow::UpdateTouchKeyboard() {
-    FKeyboardPanel->UpdateTouchKeyboard();
+void KioskWindow::updateTouchKeyboard() {
+    m_keyboardPanel->updateTouchKeyboard();
 }
 
-void TKioskWindow::ToggleShutdownPanel() {
-    LeaveWheelchairMode();
-    if (FShutdownPanel->IsOpen()) {
-        FShutdownPanel->Close();
+void KioskWindow::toggleShutdownPanel() {
+    leaveWheelchairMode();
+    if (m_shutdownPanel->isOpen()) {
+        m_shutdownPanel->closePanel();
         return;
     }
-    FBrowser->hide();
-    FShutdownPanel->Open(windowTitle());
+    m_browser->hide();
+    m_shutdownPanel->openPanel(windowTitle());
 }
 
-void TKioskWindow::HideShutdownPanel() {
-    FShutdownPanel->Close();
+void KioskWindow::hideShutdownPanel() {
+    m_shutdownPanel->closePanel();
 }
 
-void TKioskWindow::ShowScreensaver(const std::string& address) {
-    if (FScreensaver == nullptr) {
-        FScreensaver = new TSafeWebBrowser(CreateKioskProfile(this), FState, FConverter, nullptr,
+void KioskWindow::showScreensaver(const std::string& address) {
+    if (m_screensaver == nullptr) {
+        m_screensaver = new RestrictedBrowser(createKioskProfile(this), m_state, m_converter, nullptr,
                                            nullptr, this);
-        FScreensaver->Lists().WhitelistAllowAll();
-        FScreensaver->setEnabled(false);  // input goes to nobody; the first one hides the page
-        FScreensaver->setGeometry(0, 0, width(), height());
+        m_screensaver->lists().whitelistAllowAll();
+        m_screensaver->setEnabled(false);  // input goes to nobody; the first one hides the page
+        m_screensaver->setGeometry(0, 0, width(), height());
     }
-    FScreensaver->show();
-    FScreensaver->Navigate(QString::fromStdString(address));
-    FScreensaver->raise();
+    m_screensaver->show();
+    m_screensaver->navigate(QString::fromStdString(address));
+    m_screensaver->raise();
 }
 
-void TKioskWindow::HideScreensaver() {
-    if (FScreensaver != nullptr) {
-        FScreensaver->hide();
+void KioskWindow::hideScreensaver() {
+    if (m_screensaver != nullptr) {
+        m_screensaver->hide();
     }
 }
 
-void TKioskWindow::showEvent(QShowEvent* event) {
+void KioskWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     setGeometry(QGuiApplication::primaryScreen()->geometry());
-    if (!FShown) {
-        FShown = true;
-        QMetaObject::invokeMethod(this, &TKioskWindow::firstShown, Qt::QueuedConnection);
+    if (!m_shown) {
+        m_shown = true;
+        QMetaObject::invokeMethod(this, &KioskWindow::firstShown, Qt::QueuedConnection);
     }
 }
 
-void TKioskWindow::resizeEvent(QResizeEvent* event) {
+void KioskWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    UpdateTouchKeyboard();
-    if (FScreensaver != nullptr) {
-        FScreensaver->setGeometry(0, 0, width(), height());
+    updateTouchKeyboard();
+    if (m_screensaver != nullptr) {
+        m_screensaver->setGeometry(0, 0, width(), height());
     }
 }
 
-void TKioskWindow::paintEvent(QPaintEvent*) {
+void KioskWindow::paintEvent(QPaintEvent*) {
     // The window itself is black; only a right margin lets it show.
     QPainter(this).fillRect(rect(), Qt::black);
 }
 
-void TKioskWindow::closeEvent(QCloseEvent* event) {
+void KioskWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/config/Settings.h"
+#include "core/config/KioskSettings.h"
 #include "widgets/ScreenMetrics.h"
 
 class QAction;
@@ -12,48 +12,48 @@ class QWebEngineProfile;
 
 namespace plintor {
 
-struct TKioskState;
-class IKeyboardSystem;
-class TKeyboardPanel;
-class TNavigationPanel;
-class TOfficeConverter;
-class TSafeWebBrowser;
-class TShutdownPanel;
-class TWheelchairBar;
+struct KioskState;
+class KeyboardSystem;
+class KeyboardPanel;
+class NavigationPanel;
+class OfficeConverter;
+class RestrictedBrowser;
+class ShutdownPanel;
+class WheelchairBar;
 
 // The kiosk's only window: borderless over the whole primary screen, from top to bottom the
 // wheelchair spacer, the navigation panel, the page (or the shutdown panel in its place), the
 // keyboard panel and the wheelchair bar; the screensaver page covers it all when shown. It lays
 // the panels out and shows them; what the kiosk does with them is the controller's.
-class TKioskWindow final : public QWidget {
+class KioskWindow final : public QWidget {
     Q_OBJECT
 public:
     // `keyboard` (may be null) serves the on-screen keyboard and the language buttons.
-    TKioskWindow(QWebEngineProfile* profile, const TKioskState& state,
-                 const TOfficeConverter& converter, IKeyboardSystem* keyboard);
-    ~TKioskWindow() override;
+    KioskWindow(QWebEngineProfile* profile, const KioskState& state,
+                 const OfficeConverter& converter, KeyboardSystem* keyboard);
+    ~KioskWindow() override;
 
-    TSafeWebBrowser& Browser() const { return *FBrowser; }
-    TShutdownPanel& ShutdownPanel() const { return *FShutdownPanel; }
+    RestrictedBrowser& browser() const { return *m_browser; }
+    ShutdownPanel& shutdownPanel() const { return *m_shutdownPanel; }
     // The home button's width in screen pixels.
-    int HomeButtonWidth() const;
+    int homeButtonWidth() const;
     // The screen's physical pixels per inch.
-    int PixelsPerInch() const { return FMetrics.PixelsPerInch(); }
+    int pixelsPerInch() const { return m_metrics.pixelsPerInch(); }
 
     // What the configuration changes: panels shown, sizes, colours, hint, the URL buttons.
-    void ApplySettings(const TSettings& settings, const std::vector<TNavButton>& buttons);
+    void applySettings(const KioskSettings& settings, const std::vector<NavButton>& buttons);
 
-    void OpenNavButton(int number);  // 1 is the home button
-    void ToggleWheelchairMode();
-    void LeaveWheelchairMode();
-    void ToggleKeyboard();
-    bool KeyboardShown() const;
-    void UpdateTouchKeyboard();
-    void ToggleShutdownPanel();
-    void HideShutdownPanel();
+    void openNavButton(int number);  // 1 is the home button
+    void toggleWheelchairMode();
+    void leaveWheelchairMode();
+    void toggleKeyboard();
+    bool keyboardShown() const;
+    void updateTouchKeyboard();
+    void toggleShutdownPanel();
+    void hideShutdownPanel();
     // Covers the window with a browser that allows every address and takes no input.
-    void ShowScreensaver(const std::string& address);
-    void HideScreensaver();
+    void showScreensaver(const std::string& address);
+    void hideScreensaver();
 
 signals:
     // The window was shown for the first time.
@@ -66,30 +66,30 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void LogStart();
-    void BuildControls();
-    QWidget* BuildProgressPanel();
-    void ColourPanels(const QColor& colour);
+    void logStart();
+    void buildControls();
+    QWidget* buildProgressPanel();
+    void colourPanels(const QColor& colour);
 
-    TScreenMetrics FMetrics;
-    QWebEngineProfile* FProfile;
-    const TKioskState& FState;
-    const TOfficeConverter& FConverter;
-    IKeyboardSystem* FKeyboard;
-    QAction* FBack = nullptr;
-    QAction* FForward = nullptr;
-    QAction* FWheelchair = nullptr;
-    QAction* FTouch = nullptr;
-    QWidget* FWheelchairSpacer = nullptr;
-    TNavigationPanel* FNavigation = nullptr;
-    TSafeWebBrowser* FBrowser = nullptr;
-    TSafeWebBrowser* FScreensaver = nullptr;
-    TShutdownPanel* FShutdownPanel = nullptr;
-    TKeyboardPanel* FKeyboardPanel = nullptr;
-    QWidget* FProgress = nullptr;
-    TWheelchairBar* FWheelchairBar = nullptr;
-    int FWheelchairPercent = 0;
-    bool FShown = false;
+    ScreenMetrics m_metrics;
+    QWebEngineProfile* m_profile;
+    const KioskState& m_state;
+    const OfficeConverter& m_converter;
+    KeyboardSystem* m_keyboard;
+    QAction* m_back = nullptr;
+    QAction* m_forward = nullptr;
+    QAction* m_wheelchair = nullptr;
+    QAction* m_touch = nullptr;
+    QWidget* m_wheelchairSpacer = nullptr;
+    NavigationPanel* m_navigation = nullptr;
+    RestrictedBrowser* m_browser = nullptr;
+    RestrictedBrowser* m_screensaver = nullptr;
+    ShutdownPanel* m_shutdownPanel = nullptr;
+    KeyboardPanel* m_keyboardPanel = nullptr;
+    QWidget* m_progress = nullptr;
+    WheelchairBar* m_wheelchairBar = nullptr;
+    int m_wheelchairPercent = 0;
+    bool m_shown = false;
 };
 
 }  // namespace plintor

@@ -7,53 +7,53 @@
 
 namespace plintor {
 
-TLockdownRetry::TLockdownRetry(IPlatform& platform, std::unique_ptr<IDesktopControl>& desktop,
-                               std::function<void(IDesktopControl&)> connected)
-    : FPlatform(platform), FDesktop(desktop), FConnected(std::move(connected)) {
-    FTimer.setInterval(RetryIntervalMs);
-    connect(&FTimer, &QTimer::timeout, this, &TLockdownRetry::Retry);
+LockdownRetry::LockdownRetry(Platform& platform, std::unique_ptr<DesktopControl>& desktop,
+                               std::function<void(DesktopControl&)> connected)
+    : m_platform(platform), m_desktop(desktop), m_connected(std::move(connected)) {
+    m_timer.setInterval(RetryIntervalMs);
+    connect(&m_timer, &QTimer::timeout, this, &LockdownRetry::retry);
 }
 
-void TLockdownRetry::Start() {
-    WatchInput();
-    if (FDesktop != nullptr) {
-        FConnected(*FDesktop);
+void LockdownRetry::start() {
+    watchInput();
+    if (m_desktop != nullptr) {
+        m_connected(*m_desktop);
     }
-    if (!Complete()) {
-        FTimer.start();
+    if (!complete()) {
+        m_timer.start();
     }
 }
 
 // Combinations that another program holds are not tried again: that program keeps them.
-bool TLockdownRetry::Complete() const {
-    return FDesktop != nullptr && FPlatform.InputHooks().Descriptor() >= 0;
+bool LockdownRetry::complete() const {
+    return m_desktop != nullptr && m_platform.inputHooks().descriptor() >= 0;
 }
 
-void TLockdownRetry::Retry() {
-    IInputHooks& hooks = FPlatform.InputHooks();
-    if (hooks.Descriptor() < 0) {
-        hooks.Install();
-        WatchInput();
+void LockdownRetry::retry() {
+    InputHooks& hooks = m_platform.inputHooks();
+    if (hooks.descriptor() < 0) {
+        hooks.install();
+        watchInput();
     }
-    if (FDesktop == nullptr && (FDesktop = FPlatform.ConnectDesktopControl()) != nullptr) {
-        FConnected(*FDesktop);
+    if (m_desktop == nullptr && (m_desktop = m_platform.connectDesktopControl()) != nullptr) {
+        m_connected(*m_desktop);
     }
-    if (Complete()) {
-        FTimer.stop();
-        const std::string shortfall = hooks.Shortfall();
-        LogEntry(shortfall.empty() ? "Desktop lockdown in place"
+    if (complete()) {
+        m_timer.stop();
+        const std::string shortfall = hooks.shortfall();
+        logEntry(shortfall.empty() ? "Desktop lockdown in place"
                                    : "Desktop lockdown in place, incomplete: " + shortfall);
     }
 }
 
-void TLockdownRetry::WatchInput() {
-    IInputHooks& hooks = FPlatform.InputHooks();
-    if (FInput != nullptr || hooks.Descriptor() < 0) {
+void LockdownRetry::watchInput() {
+    InputHooks& hooks = m_platform.inputHooks();
+    if (m_input != nullptr || hooks.descriptor() < 0) {
         return;
     }
-    FInput = std::make_unique<QSocketNotifier>(hooks.Descriptor(), QSocketNotifier::Read);
-    connect(FInput.get(), &QSocketNotifier::activated, this, [&hooks] { hooks.ProcessEvents(); });
-    hooks.ProcessEvents();
+    m_input = std::make_unique<QSocketNotifier>(hooks.descriptor(), QSocketNotifier::Read);
+    connect(m_input.get(), &QSocketNotifier::activated, this, [&hooks] { hooks.processEvents(); });
+    hooks.processEvents();
 }
 
 }  // namespace plintor

@@ -8,36 +8,36 @@
 
 namespace plintor {
 
-class IDesktopControl;
-class IPlatform;
+class DesktopControl;
+class Platform;
 
 // The desktop lockdown's connections to the display: the input hooks (key claims and input
 // activity) and the desktop control. When the display was not there when the kiosk started (it
 // started before its X server was ready), both are tried again every few seconds until they
 // hold, and the log says once when they do; nothing is polled once they hold.
-class TLockdownRetry final : public QObject {
+class LockdownRetry final : public QObject {
     Q_OBJECT
 public:
     // `desktop` is the program's desktop control (null until connected); `connected` is told
     // each time the desktop control comes.
-    TLockdownRetry(IPlatform& platform, std::unique_ptr<IDesktopControl>& desktop,
-                   std::function<void(IDesktopControl&)> connected);
+    LockdownRetry(Platform& platform, std::unique_ptr<DesktopControl>& desktop,
+                   std::function<void(DesktopControl&)> connected);
 
     // Takes the input of the hooks when they hold, else starts trying again.
-    void Start();
+    void start();
 
 private:
     static constexpr int RetryIntervalMs = 2000;
 
-    bool Complete() const;
-    void Retry();
-    void WatchInput();
+    bool complete() const;
+    void retry();
+    void watchInput();
 
-    IPlatform& FPlatform;
-    std::unique_ptr<IDesktopControl>& FDesktop;
-    std::function<void(IDesktopControl&)> FConnected;
-    std::unique_ptr<QSocketNotifier> FInput;
-    QTimer FTimer;
+    Platform& m_platform;
+    std::unique_ptr<DesktopControl>& m_desktop;
+    std::function<void(DesktopControl&)> m_connected;
+    std::unique_ptr<QSocketNotifier> m_input;
+    QTimer m_timer;
 };
 
 }  // namespace plintor

@@ -20,70 +20,70 @@ const char* const URLButtonColor = "#0066CC";  // the system's hot-light colour
 
 }  // namespace
 
-TNavigationPanel::TNavigationPanel(const TScreenMetrics& metrics, QAction* back, QAction* forward,
+NavigationPanel::NavigationPanel(const ScreenMetrics& metrics, QAction* back, QAction* forward,
                                    QAction* touch, QWidget* parent)
     : QWidget(parent),
-      FMetrics(metrics),
-      FBack(new TPictureButton(TPictureButton::SpeedButton, this)),
-      FForward(new TPictureButton(TPictureButton::SpeedButton, this)),
-      FTouch(new TPictureButton(TPictureButton::SpeedButton, this)) {
+      m_metrics(metrics),
+      m_back(new PictureButton(PictureButton::SpeedButton, this)),
+      m_forward(new PictureButton(PictureButton::SpeedButton, this)),
+      m_touch(new PictureButton(PictureButton::SpeedButton, this)) {
     setObjectName(QStringLiteral("PNavigation"));
     setAutoFillBackground(true);
-    setFixedHeight(metrics.Scaled(PanelHeight));
-    const int size = metrics.Scaled(ButtonSize);
-    FBack->SetAction(back);
-    FBack->setGeometry(metrics.Scaled(BackLeft), metrics.Scaled(ButtonTop), size, size);
-    FForward->SetAction(forward);
-    FForward->setGeometry(metrics.Scaled(ForwardLeft), metrics.Scaled(ButtonTop), size, size);
-    FTouch->SetAction(touch);
-    FTouch->resize(metrics.Scaled(TouchWidth), size);
-    FURLButtons.append(NewURLButton(1));
+    setFixedHeight(metrics.scaled(PanelHeight));
+    const int size = metrics.scaled(ButtonSize);
+    m_back->setAction(back);
+    m_back->setGeometry(metrics.scaled(BackLeft), metrics.scaled(ButtonTop), size, size);
+    m_forward->setAction(forward);
+    m_forward->setGeometry(metrics.scaled(ForwardLeft), metrics.scaled(ButtonTop), size, size);
+    m_touch->setAction(touch);
+    m_touch->resize(metrics.scaled(TouchWidth), size);
+    m_furlButtons.append(newUrlButton(1));
 }
 
-TPictureButton* TNavigationPanel::NewURLButton(int tag) {
-    auto* button = new TPictureButton(TPictureButton::SpeedButton, this);
+PictureButton* NavigationPanel::newUrlButton(int tag) {
+    auto* button = new PictureButton(PictureButton::SpeedButton, this);
     QFont font = button->font();
     font.setBold(true);
-    font.setPixelSize(FMetrics.Scaled(URLButtonFontPixels));
+    font.setPixelSize(m_metrics.scaled(URLButtonFontPixels));
     button->setFont(font);
     button->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(URLButtonColor)));
-    button->setGeometry(FMetrics.Scaled(FirstURLButtonLeft), FMetrics.Scaled(ButtonTop),
-                        FMetrics.Scaled(ButtonSize), FMetrics.Scaled(ButtonSize));
+    button->setGeometry(m_metrics.scaled(FirstURLButtonLeft), m_metrics.scaled(ButtonTop),
+                        m_metrics.scaled(ButtonSize), m_metrics.scaled(ButtonSize));
     connect(button, &QToolButton::clicked, this, [this, tag] { emit urlButtonClicked(tag); });
     return button;
 }
 
-void TNavigationPanel::LayoutNavButtons(const std::vector<TNavButton>& buttons,
+void NavigationPanel::layoutNavButtons(const std::vector<NavButton>& buttons,
                                         const QPixmap& homeGlyph) {
-    const int gap = FForward->x() - FBack->x() - FBack->width();
-    int x = FURLButtons.front()->x();
+    const int gap = m_forward->x() - m_back->x() - m_back->width();
+    int x = m_furlButtons.front()->x();
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         const int tag = static_cast<int>(i) + 1;
-        TPictureButton* button = tag == 1 ? FURLButtons.front() : NewURLButton(tag);
+        PictureButton* button = tag == 1 ? m_furlButtons.front() : newUrlButton(tag);
         if (tag > 1) {
-            FURLButtons.append(button);
+            m_furlButtons.append(button);
         }
-        QString caption = QString::fromStdString(buttons[i].Caption);
+        QString caption = QString::fromStdString(buttons[i].caption);
         if (caption == QLatin1String("#")) {
             caption.clear();
         } else if (caption.isEmpty()) {
-            caption = QString::fromStdString(buttons[i].URL);
+            caption = QString::fromStdString(buttons[i].url);
         }
-        button->SetCaption(caption);
+        button->setCaption(caption);
         if (caption.isEmpty()) {
-            button->SetGlyph(homeGlyph);
+            button->setGlyph(homeGlyph);
         }
         button->move(x, button->y());
-        button->resize(FMetrics.FromScreenPixels(buttons[i].Width), button->height());
+        button->resize(m_metrics.fromScreenPixels(buttons[i].width), button->height());
         button->show();
         x += button->width() + gap;
     }
 }
 
-void TNavigationPanel::resizeEvent(QResizeEvent* event) {
+void NavigationPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    FTouch->move(width() - FMetrics.Scaled(TouchRightMargin) - FTouch->width(),
-                 FMetrics.Scaled(ButtonTop));
+    m_touch->move(width() - m_metrics.scaled(TouchRightMargin) - m_touch->width(),
+                 m_metrics.scaled(ButtonTop));
 }
 
 }  // namespace plintor

@@ -4,29 +4,29 @@
 #include <QWidget>
 #include <vector>
 
-#include "core/config/Settings.h"
+#include "core/config/KioskSettings.h"
 
 class QAction;
 
 namespace plintor {
 
-class TPictureButton;
-class TScreenMetrics;
+class PictureButton;
+class ScreenMetrics;
 
 // The visitor's controls above the page: back, forward, the URL buttons (the first is the
 // home button) and the keyboard button at the right.
-class TNavigationPanel final : public QWidget {
+class NavigationPanel final : public QWidget {
     Q_OBJECT
 public:
-    TNavigationPanel(const TScreenMetrics& metrics, QAction* back, QAction* forward, QAction* touch,
+    NavigationPanel(const ScreenMetrics& metrics, QAction* back, QAction* forward, QAction* touch,
                      QWidget* parent);
 
     // Places one button per entry from left to right with the gap between back and forward;
     // a "#" caption shows `homeGlyph` alone, an empty one the address.
-    void LayoutNavButtons(const std::vector<TNavButton>& buttons, const QPixmap& homeGlyph);
+    void layoutNavButtons(const std::vector<NavButton>& buttons, const QPixmap& homeGlyph);
 
-    TPictureButton* HomeButton() const { return FURLButtons.front(); }
-    TPictureButton* TouchButton() const { return FTouch; }
+    PictureButton* homeButton() const { return m_furlButtons.front(); }
+    PictureButton* touchButton() const { return m_touch; }
 
 signals:
     // The URL button at `tag` (1 for the home button) was pressed.
@@ -36,13 +36,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    TPictureButton* NewURLButton(int tag);
+    PictureButton* newUrlButton(int tag);
 
-    const TScreenMetrics& FMetrics;
-    TPictureButton* FBack;
-    TPictureButton* FForward;
-    TPictureButton* FTouch;
-    QList<TPictureButton*> FURLButtons;
+    const ScreenMetrics& m_metrics;
+    PictureButton* m_back;
+    PictureButton* m_forward;
+    PictureButton* m_touch;
+    QList<PictureButton*> m_furlButtons;
 };
 
 }  // namespace plintor

@@ -3,7 +3,7 @@
 #include <QtCore/qglobal.h>
 
 // Outside any namespace, as the resource compiler's initialisers are.
-static void InitResourcesGlobally() {
+static void initResourcesGlobally() {
     Q_INIT_RESOURCE(icons);
     Q_INIT_RESOURCE(flags);
     Q_INIT_RESOURCE(keyboards);
@@ -12,8 +12,8 @@ static void InitResourcesGlobally() {
 
 namespace plintor {
 
-void InitKioskResources() {
-    InitResourcesGlobally();
+void initKioskResources() {
+    initResourcesGlobally();
 }
 
 }  // namespace plintor

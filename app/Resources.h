@@ -3,6 +3,6 @@
 namespace plintor {
 
 // Registers the images and scripts that are compiled into the kiosk's static library.
-void InitKioskResources();
+void initKioskResources();
 
 }  // namespace plintor

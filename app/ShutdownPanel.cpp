@@ -24,95 +24,95 @@ constexpr int HeadingFontPixels = 13;
 
 const char* const InvalidPassword = "Invalid password";
 
-QRect Scaled(const TScreenMetrics& metrics, const QRect& rect) {
-    return {metrics.Scaled(rect.x()), metrics.Scaled(rect.y()), metrics.Scaled(rect.width()),
-            metrics.Scaled(rect.height())};
+QRect scaled(const ScreenMetrics& metrics, const QRect& rect) {
+    return {metrics.scaled(rect.x()), metrics.scaled(rect.y()), metrics.scaled(rect.width()),
+            metrics.scaled(rect.height())};
 }
 
 }  // namespace
 
-TShutdownPanel::TShutdownPanel(const TScreenMetrics& metrics, const std::array<QPixmap, 4>& images,
+ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, const std::array<QPixmap, 4>& images,
                                QWidget* parent)
     : QWidget(parent),
-      FBox(new QFrame(this)),
-      FHeading(new QLabel(FBox)),
-      FPassword(new QLineEdit(FBox)) {
+      m_box(new QFrame(this)),
+      m_heading(new QLabel(m_box)),
+      m_password(new QLineEdit(m_box)) {
     setObjectName(QStringLiteral("PShutdown1"));
     setAutoFillBackground(true);
-    FBox->setObjectName(QStringLiteral("PShutdown2"));
-    FBox->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    FBox->setLineWidth(2);
-    FBox->setAutoFillBackground(true);
-    FBox->resize(metrics.Scaled(BoxWidth), metrics.Scaled(BoxHeight));
+    m_box->setObjectName(QStringLiteral("PShutdown2"));
+    m_box->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_box->setLineWidth(2);
+    m_box->setAutoFillBackground(true);
+    m_box->resize(metrics.scaled(BoxWidth), metrics.scaled(BoxHeight));
 
-    FHeading->setGeometry(Scaled(metrics, HeadingRect));
-    FHeading->setAlignment(Qt::AlignCenter);
-    QFont headingFont = FHeading->font();
+    m_heading->setGeometry(scaled(metrics, HeadingRect));
+    m_heading->setAlignment(Qt::AlignCenter);
+    QFont headingFont = m_heading->font();
     headingFont.setBold(true);
-    headingFont.setPixelSize(metrics.Scaled(HeadingFontPixels));
-    FHeading->setFont(headingFont);
+    headingFont.setPixelSize(metrics.scaled(HeadingFontPixels));
+    m_heading->setFont(headingFont);
 
-    auto* passwordLabel = new QLabel(QStringLiteral("Password:"), FBox);
-    passwordLabel->move(metrics.Scaled(PasswordLabelAt.x()), metrics.Scaled(PasswordLabelAt.y()));
-    FPassword->setGeometry(Scaled(metrics, PasswordRect));
-    FPassword->setEchoMode(QLineEdit::Password);
+    auto* passwordLabel = new QLabel(QStringLiteral("Password:"), m_box);
+    passwordLabel->move(metrics.scaled(PasswordLabelAt.x()), metrics.scaled(PasswordLabelAt.y()));
+    m_password->setGeometry(scaled(metrics, PasswordRect));
+    m_password->setEchoMode(QLineEdit::Password);
 
     const QString captions[] = {QStringLiteral("Shut down"), QStringLiteral("Restart"),
                                 QStringLiteral("Log off"), QStringLiteral("Exit")};
     for (int i = 0; i < 4; ++i) {
         auto* action = new QAction(QIcon(images[static_cast<std::size_t>(i)]), captions[i], this);
-        connect(action, &QAction::triggered, this, [this, i] { Choose(static_cast<TAction>(i)); });
-        auto* button = new TPictureButton(TPictureButton::BitButton, FBox);
-        button->SetAction(action);
-        button->setGeometry(metrics.Scaled(ActionLefts[i]), metrics.Scaled(ActionTop),
-                            metrics.Scaled(ActionSize), metrics.Scaled(ActionSize));
+        connect(action, &QAction::triggered, this, [this, i] { choose(static_cast<Action>(i)); });
+        auto* button = new PictureButton(PictureButton::BitButton, m_box);
+        button->setAction(action);
+        button->setGeometry(metrics.scaled(ActionLefts[i]), metrics.scaled(ActionTop),
+                            metrics.scaled(ActionSize), metrics.scaled(ActionSize));
     }
-    FIdle.setSingleShot(true);
-    FIdle.setInterval(IdleCloseMs);
-    connect(&FIdle, &QTimer::timeout, this, &TShutdownPanel::Close);
+    m_idle.setSingleShot(true);
+    m_idle.setInterval(IdleCloseMs);
+    connect(&m_idle, &QTimer::timeout, this, &ShutdownPanel::close);
     hide();
 }
 
-void TShutdownPanel::Open(const QString& heading) {
-    FHeading->setText(heading);
+void ShutdownPanel::openPanel(const QString& heading) {
+    m_heading->setText(heading);
     show();
-    CenterShutdownBox();
-    FPassword->clear();
-    FPassword->setFocus();
-    FIdle.start();
+    centerShutdownBox();
+    m_password->clear();
+    m_password->setFocus();
+    m_idle.start();
 }
 
-void TShutdownPanel::Close() {
-    FIdle.stop();
-    if (IsOpen()) {
+void ShutdownPanel::closePanel() {
+    m_idle.stop();
+    if (isOpen()) {
         hide();
         emit closed();
     }
 }
 
-void TShutdownPanel::KeyPressed() {
-    if (FIdle.isActive()) {
-        FIdle.start();
+void ShutdownPanel::keyPressed() {
+    if (m_idle.isActive()) {
+        m_idle.start();
     }
 }
 
-void TShutdownPanel::Choose(TAction action) {
-    if (FPassword->text().toStdString() == FExpected) {
+void ShutdownPanel::choose(Action action) {
+    if (m_password->text().toStdString() == m_expected) {
         emit confirmed(action);
         return;
     }
-    FHeading->setText(QStringLiteral("*** %1 ***").arg(QLatin1String(InvalidPassword)));
-    FPassword->clear();
-    FPassword->setFocus();
+    m_heading->setText(QStringLiteral("*** %1 ***").arg(QLatin1String(InvalidPassword)));
+    m_password->clear();
+    m_password->setFocus();
 }
 
-void TShutdownPanel::CenterShutdownBox() {
-    FBox->move((width() - FBox->width()) / 2, (height() - FBox->height()) / 2);
+void ShutdownPanel::centerShutdownBox() {
+    m_box->move((width() - m_box->width()) / 2, (height() - m_box->height()) / 2);
 }
 
-void TShutdownPanel::resizeEvent(QResizeEvent* event) {
+void ShutdownPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    CenterShutdownBox();
+    centerShutdownBox();
 }
 
 }  // namespace plintor

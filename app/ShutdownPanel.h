@@ -11,46 +11,46 @@ class QLineEdit;
 
 namespace plintor {
 
-class TScreenMetrics;
+class ScreenMetrics;
 
 // The operator's way out: a centred box with a password field and the four session actions,
 // shown in the page's place. It checks the password itself, and closes itself 15 seconds after
 // the last key.
-class TShutdownPanel final : public QWidget {
+class ShutdownPanel final : public QWidget {
     Q_OBJECT
 public:
-    enum TAction { ShutDown, Restart, LogOff, Exit };
+    enum Action { ShutDown, Restart, LogOff, Exit };
     static constexpr int IdleCloseMs = 15000;
 
     // `images`: of shut down, restart, log off and exit, in that order.
-    TShutdownPanel(const TScreenMetrics& metrics, const std::array<QPixmap, 4>& images,
+    ShutdownPanel(const ScreenMetrics& metrics, const std::array<QPixmap, 4>& images,
                    QWidget* parent);
 
-    void SetPassword(const std::string& password) { FExpected = password; }
+    void setPassword(const std::string& password) { m_expected = password; }
     // Shows `heading` and an empty password field with the focus.
-    void Open(const QString& heading);
-    void Close();
-    bool IsOpen() const { return !isHidden(); }
+    void openPanel(const QString& heading);
+    void closePanel();
+    bool isOpen() const { return !isHidden(); }
     // A key while it is open keeps it open for another 15 seconds.
-    void KeyPressed();
-    void CenterShutdownBox();
+    void keyPressed();
+    void centerShutdownBox();
 
 signals:
     // An action was chosen with the right password.
-    void confirmed(TAction action);
+    void confirmed(Action action);
     void closed();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void Choose(TAction action);
+    void choose(Action action);
 
-    QFrame* FBox;
-    QLabel* FHeading;
-    QLineEdit* FPassword;
-    std::string FExpected;
-    QTimer FIdle;
+    QFrame* m_box;
+    QLabel* m_heading;
+    QLineEdit* m_password;
+    std::string m_expected;
+    QTimer m_idle;
 };
 
 }  // namespace plintor

@@ -19,30 +19,30 @@ constexpr int ButtonRightMargin = 960 - (872 + 81);
 
 }  // namespace
 
-TWheelchairBar::TWheelchairBar(const TScreenMetrics& metrics, QAction* wheelchair, QWidget* parent)
+WheelchairBar::WheelchairBar(const ScreenMetrics& metrics, QAction* wheelchair, QWidget* parent)
     : QWidget(parent),
-      FMetrics(metrics),
-      FButton(new TPictureButton(TPictureButton::SpeedButton, this)) {
+      m_metrics(metrics),
+      m_button(new PictureButton(PictureButton::SpeedButton, this)) {
     setObjectName(QStringLiteral("PWheelchair"));
     setAutoFillBackground(true);
-    setFixedHeight(metrics.Scaled(BarHeight));
+    setFixedHeight(metrics.scaled(BarHeight));
     auto* topLine = new QFrame(this);
     topLine->setObjectName(QStringLiteral("BWheelchair"));
     topLine->setFrameStyle(QFrame::HLine | QFrame::Sunken);
     topLine->setLineWidth(1);
-    topLine->setFixedHeight(metrics.Scaled(TopLineHeight));
+    topLine->setFixedHeight(metrics.scaled(TopLineHeight));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(topLine);
     layout->addStretch();
-    FButton->SetAction(wheelchair);
-    FButton->resize(metrics.Scaled(ButtonWidth), metrics.Scaled(ButtonHeight));
+    m_button->setAction(wheelchair);
+    m_button->resize(metrics.scaled(ButtonWidth), metrics.scaled(ButtonHeight));
 }
 
-void TWheelchairBar::resizeEvent(QResizeEvent* event) {
+void WheelchairBar::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    FButton->move(width() - FMetrics.Scaled(ButtonRightMargin) - FButton->width(),
-                  FMetrics.Scaled(ButtonTop));
+    m_button->move(width() - m_metrics.scaled(ButtonRightMargin) - m_button->width(),
+                  m_metrics.scaled(ButtonTop));
 }
 
 }  // namespace plintor

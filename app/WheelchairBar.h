@@ -6,22 +6,22 @@ class QAction;
 
 namespace plintor {
 
-class TPictureButton;
-class TScreenMetrics;
+class PictureButton;
+class ScreenMetrics;
 
 // The bar at the bottom of the window with the button that moves the content down within
 // reach of a wheelchair user.
-class TWheelchairBar final : public QWidget {
+class WheelchairBar final : public QWidget {
     Q_OBJECT
 public:
-    TWheelchairBar(const TScreenMetrics& metrics, QAction* wheelchair, QWidget* parent);
+    WheelchairBar(const ScreenMetrics& metrics, QAction* wheelchair, QWidget* parent);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    const TScreenMetrics& FMetrics;
-    TPictureButton* FButton;
+    const ScreenMetrics& m_metrics;
+    PictureButton* m_button;
 };
 
 }  // namespace plintor

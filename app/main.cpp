@@ -14,29 +14,29 @@ using namespace plintor;
 
 int main(int argc, char* argv[]) {
     std::setlocale(LC_TIME, "");  // log stamps follow the user's regional settings
-    const TProgramOptions options = ParseProgramOptions({argv + 1, argv + argc});
-    const std::unique_ptr<IPlatform> platform = CreatePlatform();
-    ISystemInfo& system = platform->SystemInfo();
-    switch (options.Mode) {
-        case TProgramMode::CheckConfig:
-        case TProgramMode::CheckUrl:
-            return RunOperatorCheck(options, system.ProgramPath(), system.TempFolder(), std::cout,
+    const ProgramOptions options = parseProgramOptions({argv + 1, argv + argc});
+    const std::unique_ptr<Platform> platform = createPlatform();
+    SystemInfo& system = platform->systemInfo();
+    switch (options.mode) {
+        case ProgramMode::CheckConfig:
+        case ProgramMode::CheckUrl:
+            return runOperatorCheck(options, system.programPath(), system.tempFolder(), std::cout,
                                     std::cerr);
-        case TProgramMode::Send:
-            return RunSendClient(options.SendWords, *platform, std::cerr);
-        case TProgramMode::Help:
-            std::cout << UsageText();
+        case ProgramMode::Send:
+            return runSendClient(options.sendWords, *platform, std::cerr);
+        case ProgramMode::Help:
+            std::cout << usageText();
             return ExitOk;
-        case TProgramMode::Version:
-            std::cout << "Plintor " << system.FileVersion(system.ProgramPath()) << "\nQt WebEngine "
+        case ProgramMode::Version:
+            std::cout << "Plintor " << system.fileVersion(system.programPath()) << "\nQt WebEngine "
                       << qWebEngineVersion() << " (Chromium " << qWebEngineChromiumVersion()
                       << ")\n";
             return ExitOk;
-        case TProgramMode::Invalid:
-            std::cerr << "plintor: " << options.Problem << "; try --help\n";
+        case ProgramMode::Invalid:
+            std::cerr << "plintor: " << options.problem << "; try --help\n";
             return ExitUsage;
-        case TProgramMode::Kiosk:
+        case ProgramMode::Kiosk:
             break;
     }
-    return RunKiosk(argc, argv, options, *platform);
+    return runKiosk(argc, argv, options, *platform);
 }

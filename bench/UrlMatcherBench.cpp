@@ -25,14 +25,14 @@
 namespace {
 
 using namespace plintor;
-using TClock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
 constexpr std::size_t AddressSample = 1000;
 
 // --- Masks ------------------------------------------------------------------------------------
 
 // Host masks as build_masks.py writes them, for hosts made of syllables.
-std::vector<std::string> SyntheticMasks(std::size_t count) {
+std::vector<std::string> syntheticMasks(std::size_t count) {
     static const char* syllables[] = {
         "AD", "TRACK", "STAT", "CDN", "PIX", "CLICK", "SERV", "MEDIA", "TAG", "SYNC", "BID", "LOG",
         "RA", "KI",    "MO",   "TU",  "LI",  "VE",    "XA",   "QU",    "BE",  "NO",   "SI",  "ZON"};
@@ -53,34 +53,34 @@ std::vector<std::string> SyntheticMasks(std::size_t count) {
     return masks;
 }
 
-std::filesystem::path BlockListDir() {
+std::filesystem::path blockListDir() {
     const char* overridden = std::getenv("PLINTOR_BLOCKLISTS");
     return overridden != nullptr ? overridden : PLINTOR_BLOCKLISTS;
 }
 
-struct TMaskSource {
-    std::vector<std::string> Masks;
-    std::string Origin;
+struct MaskSource {
+    std::vector<std::string> masks;
+    std::string origin;
 };
 
-TMaskSource LoadMasks(std::size_t count) {
-    const std::filesystem::path file = BlockListDir() / ("masks-" + std::to_string(count) + ".txt");
+MaskSource loadMasks(std::size_t count) {
+    const std::filesystem::path file = blockListDir() / ("masks-" + std::to_string(count) + ".txt");
     std::ifstream in(file);
-    TMaskSource source;
-    for (std::string line; source.Masks.size() < count && std::getline(in, line);) {
-        source.Masks.push_back(line);
+    MaskSource source;
+    for (std::string line; source.masks.size() < count && std::getline(in, line);) {
+        source.masks.push_back(line);
     }
-    if (source.Masks.size() == count) {
-        source.Origin = file.filename().string();
+    if (source.masks.size() == count) {
+        source.origin = file.filename().string();
         return source;
     }
-    return {SyntheticMasks(count), "synthetic masks"};
+    return {syntheticMasks(count), "synthetic masks"};
 }
 
 // --- Addresses --------------------------------------------------------------------------------
 
 // An address the mask was written to block: wildcards filled with what a browser would ask.
-std::string AddressFor(std::string_view mask) {
+std::string addressFor(std::string_view mask) {
     static const std::pair<std::string_view, std::string_view> fillings[] = {
         {"HTTP*://", "http://"},
         {"*://*.", "https://cdn."},
@@ -103,29 +103,29 @@ std::string AddressFor(std::string_view mask) {
     return address;
 }
 
-struct TAddresses {
-    std::vector<std::string> Blocked;
-    std::vector<std::string> Allowed;
+struct Addresses {
+    std::vector<std::string> blocked;
+    std::vector<std::string> allowed;
 };
 
 // Half ask about listed hosts, half about hosts the list does not hold; each address is sorted
 // by the decision itself, so a made-up "unlisted" host that happens to be listed is not misfiled.
-TAddresses MakeAddresses(const std::vector<std::string>& masks, const TUrlLists& lists) {
-    TAddresses addresses;
+Addresses makeAddresses(const std::vector<std::string>& masks, const UrlLists& lists) {
+    Addresses addresses;
     std::mt19937 random(2);
-    for (std::size_t i = 0; addresses.Blocked.size() < AddressSample && i < 4 * AddressSample;
+    for (std::size_t i = 0; addresses.blocked.size() < AddressSample && i < 4 * AddressSample;
          ++i) {
-        const std::string address = AddressFor(masks[random() % masks.size()]);
-        if (!lists.IsURLAllowed(address)) {
-            addresses.Blocked.push_back(address);
+        const std::string address = addressFor(masks[random() % masks.size()]);
+        if (!lists.isUrlAllowed(address)) {
+            addresses.blocked.push_back(address);
         }
     }
-    while (addresses.Allowed.size() < AddressSample) {
+    while (addresses.allowed.size() < AddressSample) {
         const std::string address = "https://www.shop" + std::to_string(random() % 1000000) +
                                     ".example.org/catalogue/item" +
                                     std::to_string(random() % 1000) + "/index.html?ref=1";
-        if (lists.IsURLAllowed(address)) {
-            addresses.Allowed.push_back(address);
+        if (lists.isUrlAllowed(address)) {
+            addresses.allowed.push_back(address);
         }
     }
     return addresses;
@@ -133,63 +133,63 @@ TAddresses MakeAddresses(const std::vector<std::string>& masks, const TUrlLists&
 
 // --- Lists ------------------------------------------------------------------------------------
 
-// The plain walk composed as TUrlLists::IsURLAllowed composes its matchers (the benchmark's
+// The plain walk composed as UrlLists::isUrlAllowed composes its matchers (the benchmark's
 // lists hold no local documents).
-struct TLinearLists {
-    TLinearUrlMatcher Allow{TMaskRole::Allow};
-    TLinearUrlMatcher Deny{TMaskRole::Deny};
+struct LinearLists {
+    LinearUrlMatcher allow{MaskRole::Allow};
+    LinearUrlMatcher deny{MaskRole::Deny};
 
-    bool IsURLAllowed(std::string_view url) const {
-        const std::string key = CandidateKey(url);
-        if (!Allow.AnyMatches(key) || Deny.AnyMatches(key)) {
+    bool isUrlAllowed(std::string_view url) const {
+        const std::string key = candidateKey(url);
+        if (!allow.anyMatches(key) || deny.anyMatches(key)) {
             return false;
         }
-        const std::optional<std::string> serverForm = ServerSideForm(key);
-        return !serverForm || !Deny.AnyMatches(*serverForm);
+        const std::optional<std::string> serverForm = serverSideForm(key);
+        return !serverForm || !deny.anyMatches(*serverForm);
     }
 };
 
-void Fill(TUrlLists& lists, const std::vector<std::string>& masks) {
-    lists.WhitelistAllowAll();
+void fill(UrlLists& lists, const std::vector<std::string>& masks) {
+    lists.whitelistAllowAll();
     for (const std::string& mask : masks) {
-        lists.BlacklistAddURL(mask);
+        lists.blacklistAddUrl(mask);
     }
 }
 
-void Fill(TLinearLists& lists, const std::vector<std::string>& masks) {
-    lists.Allow.Add("*");
+void fill(LinearLists& lists, const std::vector<std::string>& masks) {
+    lists.allow.add("*");
     for (const std::string& mask : masks) {
-        lists.Deny.Add(NormaliseListEntry(mask));
+        lists.deny.add(normaliseListEntry(mask));
     }
 }
 
 // Built once per size and kept for every benchmark of that size.
-struct TFixture {
-    TMaskSource Source;
-    TUrlLists Compiled;
-    TLinearLists Linear;
-    TAddresses Addresses;
+struct Fixture {
+    MaskSource source;
+    UrlLists compiled;
+    LinearLists linear;
+    Addresses addresses;
 };
 
-TFixture& FixtureFor(std::size_t count) {
-    static std::map<std::size_t, std::unique_ptr<TFixture>> fixtures;
-    std::unique_ptr<TFixture>& fixture = fixtures[count];
+Fixture& fixtureFor(std::size_t count) {
+    static std::map<std::size_t, std::unique_ptr<Fixture>> fixtures;
+    std::unique_ptr<Fixture>& fixture = fixtures[count];
     if (!fixture) {
-        fixture = std::make_unique<TFixture>();
-        fixture->Source = LoadMasks(count);
-        Fill(fixture->Compiled, fixture->Source.Masks);
-        Fill(fixture->Linear, fixture->Source.Masks);
-        fixture->Addresses = MakeAddresses(fixture->Source.Masks, fixture->Compiled);
-        std::cerr << count << " masks: " << fixture->Source.Origin << ", "
-                  << fixture->Addresses.Blocked.size() << " blocked and "
-                  << fixture->Addresses.Allowed.size() << " allowed addresses\n";
+        fixture = std::make_unique<Fixture>();
+        fixture->source = loadMasks(count);
+        fill(fixture->compiled, fixture->source.masks);
+        fill(fixture->linear, fixture->source.masks);
+        fixture->addresses = makeAddresses(fixture->source.masks, fixture->compiled);
+        std::cerr << count << " masks: " << fixture->source.origin << ", "
+                  << fixture->addresses.blocked.size() << " blocked and "
+                  << fixture->addresses.allowed.size() << " allowed addresses\n";
     }
     return *fixture;
 }
 
 // --- Measurements -----------------------------------------------------------------------------
 
-double Percentile(std::vector<double>& samples, double fraction) {
+double percentile(std::vector<double>& samples, double fraction) {
     const auto at = static_cast<std::ptrdiff_t>(fraction * static_cast<double>(samples.size() - 1));
     std::nth_element(samples.begin(), samples.begin() + at, samples.end());
     return samples[static_cast<std::size_t>(at)];
@@ -197,17 +197,17 @@ double Percentile(std::vector<double>& samples, double fraction) {
 
 // Each decision is timed on its own, so the counters show its spread, not only the mean.
 template <typename Lists>
-void Decide(benchmark::State& state, const Lists& lists, const TFixture& fixture) {
+void decide(benchmark::State& state, const Lists& lists, const Fixture& fixture) {
     const bool blocked = state.range(1) != 0;
     const std::vector<std::string>& addresses =
-        blocked ? fixture.Addresses.Blocked : fixture.Addresses.Allowed;
+        blocked ? fixture.addresses.blocked : fixture.addresses.allowed;
     std::vector<double> microseconds;
     std::size_t next = 0;
     for (auto _ : state) {
         const std::string& address = addresses[next++ % addresses.size()];
-        const auto start = TClock::now();
-        const bool allowed = lists.IsURLAllowed(address);
-        const auto end = TClock::now();
+        const auto start = SteadyClock::now();
+        const bool allowed = lists.isUrlAllowed(address);
+        const auto end = SteadyClock::now();
         benchmark::DoNotOptimize(allowed);
         if (allowed == blocked) {
             state.SkipWithError("the decision differs from the sample's");
@@ -216,23 +216,23 @@ void Decide(benchmark::State& state, const Lists& lists, const TFixture& fixture
         microseconds.push_back(std::chrono::duration<double, std::micro>(end - start).count());
     }
     if (!microseconds.empty()) {
-        state.counters["p50_us"] = Percentile(microseconds, 0.5);
-        state.counters["p99_us"] = Percentile(microseconds, 0.99);
+        state.counters["p50_us"] = percentile(microseconds, 0.5);
+        state.counters["p99_us"] = percentile(microseconds, 0.99);
     }
-    state.SetLabel(fixture.Source.Origin + (blocked ? ", blocked" : ", allowed"));
+    state.SetLabel(fixture.source.origin + (blocked ? ", blocked" : ", allowed"));
 }
 
-void BM_Decide(benchmark::State& state) {
-    const TFixture& fixture = FixtureFor(static_cast<std::size_t>(state.range(0)));
-    Decide(state, fixture.Compiled, fixture);
+void bmDecide(benchmark::State& state) {
+    const Fixture& fixture = fixtureFor(static_cast<std::size_t>(state.range(0)));
+    decide(state, fixture.compiled, fixture);
 }
 
-void BM_LinearDecide(benchmark::State& state) {
-    const TFixture& fixture = FixtureFor(static_cast<std::size_t>(state.range(0)));
-    Decide(state, fixture.Linear, fixture);
+void bmLinearDecide(benchmark::State& state) {
+    const Fixture& fixture = fixtureFor(static_cast<std::size_t>(state.range(0)));
+    decide(state, fixture.linear, fixture);
 }
 
-std::size_t HeapInUse() {
+std::size_t heapInUse() {
     const struct mallinfo2 info = mallinfo2();
     return info.uordblks + info.hblkhd;
 }
@@ -240,58 +240,58 @@ std::size_t HeapInUse() {
 // Heap growth while the deny list is filled, and the time it takes, per mask. "beyond_text"
 // leaves out the bytes of the masks' own (normalised) text.
 template <typename Lists>
-void Load(benchmark::State& state) {
-    const TMaskSource& source = FixtureFor(static_cast<std::size_t>(state.range(0))).Source;
+void load(benchmark::State& state) {
+    const MaskSource& source = fixtureFor(static_cast<std::size_t>(state.range(0))).source;
     std::size_t textBytes = 0;
-    for (const std::string& mask : source.Masks) {
-        textBytes += NormaliseListEntry(mask).size();
+    for (const std::string& mask : source.masks) {
+        textBytes += normaliseListEntry(mask).size();
     }
     double bytes = 0;
     double seconds = 0;
     for (auto _ : state) {
-        const std::size_t before = HeapInUse();
-        const auto start = TClock::now();
+        const std::size_t before = heapInUse();
+        const auto start = SteadyClock::now();
         auto lists = std::make_unique<Lists>();
-        Fill(*lists, source.Masks);
-        seconds += std::chrono::duration<double>(TClock::now() - start).count();
-        bytes = static_cast<double>(HeapInUse() - before);
+        fill(*lists, source.masks);
+        seconds += std::chrono::duration<double>(SteadyClock::now() - start).count();
+        bytes = static_cast<double>(heapInUse() - before);
         state.PauseTiming();
         lists.reset();
         state.ResumeTiming();
     }
-    const auto masks = static_cast<double>(source.Masks.size());
+    const auto masks = static_cast<double>(source.masks.size());
     state.counters["ns_per_mask"] = seconds * 1e9 / static_cast<double>(state.iterations()) / masks;
     state.counters["bytes_per_mask"] = bytes / masks;
     state.counters["beyond_text"] = (bytes - static_cast<double>(textBytes)) / masks;
     state.counters["text_per_mask"] = static_cast<double>(textBytes) / masks;
-    state.SetLabel(source.Origin);
+    state.SetLabel(source.origin);
 }
 
-void BM_Load(benchmark::State& state) {
-    Load<TUrlLists>(state);
+void bmLoad(benchmark::State& state) {
+    load<UrlLists>(state);
 }
 
-void BM_LinearLoad(benchmark::State& state) {
-    Load<TLinearLists>(state);
+void bmLinearLoad(benchmark::State& state) {
+    load<LinearLists>(state);
 }
 
 // Arguments: list size, then 1 for addresses the list blocks and 0 for ones it lets through.
-BENCHMARK(BM_Decide)
+BENCHMARK(bmDecide)
     ->ArgsProduct({{10000, 100000, 1000000}, {1, 0}})
     ->Iterations(20000)
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_LinearDecide)
+BENCHMARK(bmLinearDecide)
     ->ArgsProduct({{10000, 100000}, {1, 0}})
     ->Iterations(200)
     ->Unit(benchmark::kMicrosecond);
 // The walk over a million masks takes a good part of a second per address: a small sample.
-BENCHMARK(BM_LinearDecide)
+BENCHMARK(bmLinearDecide)
     ->ArgsProduct({{1000000}, {1, 0}})
     ->Iterations(10)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Load)->Arg(10000)->Arg(100000)->Arg(1000000)->Iterations(3)->Unit(
+BENCHMARK(bmLoad)->Arg(10000)->Arg(100000)->Arg(1000000)->Iterations(3)->Unit(
     benchmark::kMillisecond);
-BENCHMARK(BM_LinearLoad)
+BENCHMARK(bmLinearLoad)
     ->Arg(10000)
     ->Arg(100000)
     ->Arg(1000000)

@@ -6,23 +6,23 @@
 
 namespace plintor {
 
-TDenyListInterceptor::TDenyListInterceptor(const TUrlLists& lists, QObject* parent)
-    : QWebEngineUrlRequestInterceptor(parent), FLists(lists) {}
+DenyListInterceptor::DenyListInterceptor(const UrlLists& lists, QObject* parent)
+    : QWebEngineUrlRequestInterceptor(parent), m_lists(lists) {}
 
 // The page's own navigation was judged by both lists, logged and answered with the hint
 // before it was requested.
-void TDenyListInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info) {
+void DenyListInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info) {
     if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame) {
         return;
     }
-    if (FLists.IsURLDenied(info.requestUrl().toString().toStdString())) {
+    if (m_lists.isUrlDenied(info.requestUrl().toString().toStdString())) {
         info.block(true);
-        ++FBlocked;
+        ++m_blocked;
     }
 }
 
-int TDenyListInterceptor::TakeBlockedCount() {
-    return std::exchange(FBlocked, 0);
+int DenyListInterceptor::takeBlockedCount() {
+    return std::exchange(m_blocked, 0);
 }
 
 }  // namespace plintor

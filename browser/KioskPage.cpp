@@ -4,36 +4,36 @@
 
 namespace plintor {
 
-TKioskPage::TKioskPage(QWebEngineProfile* profile, QObject* parent)
+KioskPage::KioskPage(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent) {}
 
-bool TKioskPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
-    return !FFilter || FFilter(url, isMainFrame);
+bool KioskPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
+    return !m_filter || m_filter(url, isMainFrame);
 }
 
-QWebEnginePage* TKioskPage::createWindow(WebWindowType) {
-    auto* catcher = new TNewWindowCatcher(profile(), this);
-    connect(catcher, &TNewWindowCatcher::caught, this, &TKioskPage::newWindowRequested);
+QWebEnginePage* KioskPage::createWindow(WebWindowType) {
+    auto* catcher = new NewWindowCatcher(profile(), this);
+    connect(catcher, &NewWindowCatcher::caught, this, &KioskPage::newWindowRequested);
     return catcher;
 }
 
-QStringList TKioskPage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) {
+QStringList KioskPage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) {
     return {};
 }
 
 // The page's own dialogs and console never reach the visitor: nothing is ever shown to a
 // visitor as an error, and a script cannot stop the kiosk with a modal box.
-void TKioskPage::javaScriptAlert(const QUrl&, const QString&) {}
+void KioskPage::javaScriptAlert(const QUrl&, const QString&) {}
 
-bool TKioskPage::javaScriptConfirm(const QUrl&, const QString&) {
+bool KioskPage::javaScriptConfirm(const QUrl&, const QString&) {
     return false;
 }
 
-bool TKioskPage::javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) {
+bool KioskPage::javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) {
     return false;
 }
 
-void TKioskPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
+void KioskPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
                                           const QString&) {}
 
 }  // namespace plintor

@@ -8,14 +8,14 @@ namespace plintor {
 // The page of a kiosk browser: every navigation of the page and its frames goes to the
 // navigation filter for a decision, new windows are never created (their address is reported
 // instead), and the engine's own dialogs (file chooser, script messages) never appear.
-class TKioskPage final : public QWebEnginePage {
+class KioskPage final : public QWebEnginePage {
     Q_OBJECT
 public:
     // True lets the navigation of the page (`mainFrame`) or of one of its frames go on.
-    using TNavigationFilter = std::function<bool(const QUrl& url, bool mainFrame)>;
+    using NavigationFilter = std::function<bool(const QUrl& url, bool mainFrame)>;
 
-    TKioskPage(QWebEngineProfile* profile, QObject* parent);
-    void SetNavigationFilter(TNavigationFilter filter) { FFilter = std::move(filter); }
+    KioskPage(QWebEngineProfile* profile, QObject* parent);
+    void setNavigationFilter(NavigationFilter filter) { m_filter = std::move(filter); }
 
 signals:
     // The page asked for a new window showing `url`.
@@ -35,7 +35,7 @@ protected:
                                   int lineNumber, const QString& sourceID) override;
 
 private:
-    TNavigationFilter FFilter;
+    NavigationFilter m_filter;
 };
 
 }  // namespace plintor

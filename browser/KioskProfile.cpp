@@ -5,7 +5,7 @@
 
 namespace plintor {
 
-QWebEngineProfile* CreateKioskProfile(QObject* parent) {
+QWebEngineProfile* createKioskProfile(QObject* parent) {
     auto* profile = new QWebEngineProfile(parent);  // no storage name: off the record
     profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
@@ -20,7 +20,7 @@ QWebEngineProfile* CreateKioskProfile(QObject* parent) {
     return profile;
 }
 
-bool ShowsPdfDocuments(QWebEngineProfile& profile) {
+bool showsPdfDocuments(QWebEngineProfile& profile) {
     const QWebEngineSettings* settings = profile.settings();
     return settings->testAttribute(QWebEngineSettings::PdfViewerEnabled) &&
            settings->testAttribute(QWebEngineSettings::PluginsEnabled);

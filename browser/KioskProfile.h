@@ -8,9 +8,9 @@ namespace plintor {
 // The browsing profile of the kiosk's browsers: nothing of a visitor's session is written to
 // disk, the engine's PDF viewer is on, pages may open windows (which the kiosk turns into
 // navigations) but not take the screen or the clipboard.
-QWebEngineProfile* CreateKioskProfile(QObject* parent);
+QWebEngineProfile* createKioskProfile(QObject* parent);
 
 // Whether the profile's browsers show PDF documents themselves (with the viewer's parameters).
-bool ShowsPdfDocuments(QWebEngineProfile& profile);
+bool showsPdfDocuments(QWebEngineProfile& profile);
 
 }  // namespace plintor

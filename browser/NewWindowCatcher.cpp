@@ -10,15 +10,15 @@ constexpr int CatchTimeoutMs = 10000;
 
 }  // namespace
 
-TNewWindowCatcher::TNewWindowCatcher(QWebEngineProfile* profile, QObject* parent)
+NewWindowCatcher::NewWindowCatcher(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent) {
     QTimer::singleShot(CatchTimeoutMs, this, &QObject::deleteLater);
 }
 
-bool TNewWindowCatcher::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
+bool NewWindowCatcher::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) {
     // window.open("") starts at about:blank before the script sets the real address.
-    if (isMainFrame && !FCaught && url.scheme() != QLatin1String("about")) {
-        FCaught = true;
+    if (isMainFrame && !m_caught && url.scheme() != QLatin1String("about")) {
+        m_caught = true;
         emit caught(url);
         deleteLater();
     }

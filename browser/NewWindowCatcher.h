@@ -7,10 +7,10 @@ namespace plintor {
 
 // Stands in for a window a page asked for: it catches the address the new window would have
 // opened, refuses to load anything, and removes itself.
-class TNewWindowCatcher final : public QWebEnginePage {
+class NewWindowCatcher final : public QWebEnginePage {
     Q_OBJECT
 public:
-    TNewWindowCatcher(QWebEngineProfile* profile, QObject* parent);
+    NewWindowCatcher(QWebEngineProfile* profile, QObject* parent);
 
 signals:
     void caught(const QUrl& url);
@@ -19,7 +19,7 @@ protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
 
 private:
-    bool FCaught = false;
+    bool m_caught = false;
 };
 
 }  // namespace plintor

@@ -24,7 +24,7 @@ const char* const NoSelectionScript = R"JS(
 })();
 )JS";
 
-void InstallNoSelection(QWebEnginePage& page) {
+void installNoSelection(QWebEnginePage& page) {
     QWebEngineScript script;
     script.setName(QStringLiteral("plintor-no-selection"));
     script.setSourceCode(QString::fromUtf8(NoSelectionScript));
@@ -34,7 +34,7 @@ void InstallNoSelection(QWebEnginePage& page) {
     page.scripts().insert(script);
 }
 
-void RefusePrompts(QWebEnginePage& page) {
+void refusePrompts(QWebEnginePage& page) {
     QObject::connect(&page, &QWebEnginePage::certificateError, &page,
                      [](const QWebEngineCertificateError& error) {
                          QWebEngineCertificateError refused = error;
@@ -63,17 +63,17 @@ void RefusePrompts(QWebEnginePage& page) {
 
 }  // namespace
 
-void GuardHostUi(QWebEngineView& view) {
+void guardHostUi(QWebEngineView& view) {
     view.setContextMenuPolicy(Qt::NoContextMenu);
     QWebEnginePage& page = *view.page();
-    InstallNoSelection(page);
+    installNoSelection(page);
     // Nothing is saved anywhere the visitor chooses.
     for (const QWebEnginePage::WebAction save :
          {QWebEnginePage::SavePage, QWebEnginePage::DownloadLinkToDisk,
           QWebEnginePage::DownloadImageToDisk, QWebEnginePage::DownloadMediaToDisk}) {
         page.action(save)->setEnabled(false);
     }
-    RefusePrompts(page);
+    refusePrompts(page);
     // Print requests and window.close() are left unconnected: the engine does nothing with them.
 }
 

@@ -8,6 +8,6 @@ namespace plintor {
 // say: no context menu, no borders or text selection outside fields, no print, save, find or
 // close, no full screen, no permission, authentication or certificate prompts. A forged or
 // invalid certificate is refused, never accepted silently.
-void GuardHostUi(QWebEngineView& view);
+void guardHostUi(QWebEngineView& view);
 
 }  // namespace plintor

@@ -10,7 +10,7 @@
 namespace plintor {
 namespace {
 
-bool WrittenSince(const std::filesystem::path& file, std::filesystem::file_time_type start) {
+bool writtenSince(const std::filesystem::path& file, std::filesystem::file_time_type start) {
     std::error_code error;
     const auto size = std::filesystem::file_size(file, error);
     if (error || size == 0) {
@@ -22,23 +22,23 @@ bool WrittenSince(const std::filesystem::path& file, std::filesystem::file_time_
 
 }  // namespace
 
-bool TOfficeConverter::ConvertToPDF(const std::string& document,
+bool OfficeConverter::convertToPdf(const std::string& document,
                                     const std::string& outputFolder) const {
-    const std::string program = FLocator.FindLibreOfficePath();
+    const std::string program = m_locator.findLibreOfficePath();
     if (program.empty()) {
         return false;
     }
     // The file system's clock, a second early: some file systems keep whole seconds only.
     const auto start = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(1);
     int exitCode = -1;
-    if (!FRunner.RunProgram(program, ConverterParameters(outputFolder, document), true, exitCode,
+    if (!m_runner.runProgram(program, converterParameters(outputFolder, document), true, exitCode,
                             ConversionTimeLimitMs) ||
         exitCode == -1) {
         return false;
     }
     const std::filesystem::path pdf =
-        std::filesystem::path(outputFolder) / (ProgramBaseName(document) + ".pdf");
-    return WrittenSince(pdf, start);
+        std::filesystem::path(outputFolder) / (programBaseName(document) + ".pdf");
+    return writtenSince(pdf, start);
 }
 
 }  // namespace plintor

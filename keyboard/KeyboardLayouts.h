@@ -8,6 +8,6 @@ namespace plintor {
 
 // The program's layout descriptions (every resource whose name contains "KEYBOARD"), in name
 // order.
-std::vector<TVirtualKeyLayout> LoadKeyboardLayouts();
+std::vector<VirtualKeyLayout> loadKeyboardLayouts();
 
 }  // namespace plintor

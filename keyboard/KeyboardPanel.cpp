@@ -27,125 +27,125 @@ const char* const HandleProperty = "plintorInputLocale";
 
 }  // namespace
 
-TKeyboardPanel::TKeyboardPanel(const TScreenMetrics& metrics, IKeyboardSystem* keyboard,
+KeyboardPanel::KeyboardPanel(const ScreenMetrics& metrics, KeyboardSystem* keyboard,
                                QWidget* parent)
     : QWidget(parent),
-      FMetrics(metrics),
-      FKeyboard(keyboard),
-      FTouchKeyboard(new TTouchKeyboard(keyboard, this)),
-      FTouchKeyboardTop(metrics.Scaled(KeyboardTop)),
-      FLayouts(LoadKeyboardLayouts()) {
+      m_metrics(metrics),
+      m_keyboard(keyboard),
+      m_touchKeyboard(new TouchKeyboard(keyboard, this)),
+      m_touchKeyboardTop(metrics.scaled(KeyboardTop)),
+      m_layouts(loadKeyboardLayouts()) {
     setObjectName(QStringLiteral("PKeyboard"));
     setAutoFillBackground(true);
-    setFixedHeight(metrics.Scaled(DesignHeight));
-    FTouchKeyboard->setGeometry(metrics.Scaled(KeyboardLeft), FTouchKeyboardTop,
-                                metrics.Scaled(KeyboardWidth), metrics.Scaled(KeyboardHeight));
-    FTouchKeyboard->hide();
+    setFixedHeight(metrics.scaled(DesignHeight));
+    m_touchKeyboard->setGeometry(metrics.scaled(KeyboardLeft), m_touchKeyboardTop,
+                                metrics.scaled(KeyboardWidth), metrics.scaled(KeyboardHeight));
+    m_touchKeyboard->hide();
     hide();
 }
 
-QPixmap TKeyboardPanel::FlagOf(const std::string& countryCode) const {
-    const int size = ScaleClass(FMetrics.PixelsPerInch()) == 200   ? 48
-                     : ScaleClass(FMetrics.PixelsPerInch()) == 150 ? 32
+QPixmap KeyboardPanel::flagOf(const std::string& countryCode) const {
+    const int size = scaleClass(m_metrics.pixelsPerInch()) == 200   ? 48
+                     : scaleClass(m_metrics.pixelsPerInch()) == 150 ? 32
                                                                    : 24;
     QPixmap flag(QStringLiteral(":/flags/%1/%2.png")
                      .arg(size)
                      .arg(QString::fromStdString(countryCode).toUpper()));
-    flag.setDevicePixelRatio(FMetrics.DevicePixelRatio());
+    flag.setDevicePixelRatio(m_metrics.devicePixelRatio());
     return flag;
 }
 
-void TKeyboardPanel::BuildLanguageButtons(bool touchButtonVisible, int touchKeyboardSize) {
-    LogStamped("");
-    const std::vector<TInputLanguage> languages =
-        FKeyboard != nullptr ? FKeyboard->InstalledLanguages() : std::vector<TInputLanguage>();
+void KeyboardPanel::buildLanguageButtons(bool touchButtonVisible, int touchKeyboardSize) {
+    logStamped("");
+    const std::vector<InputLanguage> languages =
+        m_keyboard != nullptr ? m_keyboard->installedLanguages() : std::vector<InputLanguage>();
     if (!touchButtonVisible || languages.size() < 2) {
         return;
     }
-    const TLanguageButtonGeometry geometry =
-        LanguageButtonGeometry(touchKeyboardSize, FMetrics.PixelsPerInch());
-    int top = FTouchKeyboardTop;
-    for (const TInputLanguage& language : languages) {
+    const LanguageButtonGeometry geometry =
+        languageButtonGeometry(touchKeyboardSize, m_metrics.pixelsPerInch());
+    int top = m_touchKeyboardTop;
+    for (const InputLanguage& language : languages) {
         const bool sameLanguage = std::any_of(
-            FLanguageButtons.begin(), FLanguageButtons.end(), [&](TPictureButton* button) {
+            m_languageButtons.begin(), m_languageButtons.end(), [&](PictureButton* button) {
                 return (button->property(HandleProperty).toUInt() & 0xFFFF) ==
-                       (language.Handle & 0xFFFF);
+                       (language.handle & 0xFFFF);
             });
         if (sameLanguage) {
             continue;
         }
-        auto* button = new TPictureButton(TPictureButton::SpeedButton, this);
+        auto* button = new PictureButton(PictureButton::SpeedButton, this);
         button->setCheckable(true);
-        button->setGeometry(FTouchKeyboardTop, top, FMetrics.FromScreenPixels(geometry.Width),
-                            FMetrics.FromScreenPixels(geometry.Height));
-        button->SetGlyphBesideCaption(true);
+        button->setGeometry(m_touchKeyboardTop, top, m_metrics.fromScreenPixels(geometry.width),
+                            m_metrics.fromScreenPixels(geometry.height));
+        button->setGlyphBesideCaption(true);
         QFont font = button->font();
-        font.setPointSize(geometry.FontPoints);
+        font.setPointSize(geometry.fontPoints);
         button->setFont(font);
         button->setStyleSheet(
             QStringLiteral("QToolButton { padding-left: %1px; spacing: %2px; text-align: left; }")
-                .arg(FMetrics.FromScreenPixels(geometry.Margin))
-                .arg(FMetrics.FromScreenPixels(geometry.Spacing)));
+                .arg(m_metrics.fromScreenPixels(geometry.margin))
+                .arg(m_metrics.fromScreenPixels(geometry.spacing)));
         top += button->height();
-        LogPlain("Keyboard layout: " + HexOf32(language.Handle) + " - " + language.LocalizedName);
-        button->SetCaption(QString::fromStdString(language.NativeName));
-        button->SetGlyph(FlagOf(language.CountryCode));
-        button->setProperty(HandleProperty, QVariant::fromValue(language.Handle));
+        logPlain("Keyboard layout: " + hexOf32(language.handle) + " - " + language.localizedName);
+        button->setCaption(QString::fromStdString(language.nativeName));
+        button->setGlyph(flagOf(language.countryCode));
+        button->setProperty(HandleProperty, QVariant::fromValue(language.handle));
         connect(button, &QToolButton::clicked, this,
-                [this, handle = language.Handle] { LangOnClick(handle); });
-        FLanguageButtons.append(button);
+                [this, handle = language.handle] { chooseLanguage(handle); });
+        m_languageButtons.append(button);
     }
-    LogPlain("");
-    UpdateTouchKeyboard();
+    logPlain("");
+    updateTouchKeyboard();
 }
 
 // A large keyboard on a narrow screen moves right of the language buttons, and shrinks with
 // its proportions when it would not fit there; it never covers them.
-QRect TKeyboardPanel::ClearOfLanguageButtons(QRect keyboard,
-                                             const TVirtualKeyLayout* description) const {
+QRect KeyboardPanel::clearOfLanguageButtons(QRect keyboard,
+                                             const VirtualKeyLayout* description) const {
     int reserved = 0;
-    for (const TPictureButton* button : FLanguageButtons) {
-        reserved = std::max(reserved, button->geometry().right() + 1 + FTouchKeyboardTop);
+    for (const PictureButton* button : m_languageButtons) {
+        reserved = std::max(reserved, button->geometry().right() + 1 + m_touchKeyboardTop);
     }
     if (keyboard.left() >= reserved) {
         return keyboard;
     }
     keyboard.moveLeft(reserved);
-    const int room = width() - FTouchKeyboardTop - reserved;
+    const int room = width() - m_touchKeyboardTop - reserved;
     if (keyboard.width() > room && description != nullptr) {
         keyboard.setWidth(room);
-        keyboard.setHeight(room * description->Height / description->Width);
+        keyboard.setHeight(room * description->height / description->width);
     }
     return keyboard;
 }
 
-void TKeyboardPanel::LangOnClick(std::uint32_t handle) {
-    FKeyboard->ActivateLanguage(handle);
-    UpdateTouchKeyboard();
+void KeyboardPanel::chooseLanguage(std::uint32_t handle) {
+    m_keyboard->activateLanguage(handle);
+    updateTouchKeyboard();
 }
 
-void TKeyboardPanel::UpdateTouchKeyboard() {
-    const std::uint32_t current = FKeyboard != nullptr ? FKeyboard->CurrentLanguage() : 0;
-    if (current != LastKeyboardLayout) {
-        for (TPictureButton* button : FLanguageButtons) {
+void KeyboardPanel::updateTouchKeyboard() {
+    const std::uint32_t current = m_keyboard != nullptr ? m_keyboard->currentLanguage() : 0;
+    if (current != m_lastKeyboardLayout) {
+        for (PictureButton* button : m_languageButtons) {
             button->setChecked(button->property(HandleProperty).toUInt() == current);
         }
-        FTouchKeyboard->RefreshKeys();
-        LastKeyboardLayout = current;
+        m_touchKeyboard->refreshKeys();
+        m_lastKeyboardLayout = current;
     }
-    const int keyboardHeight = height() - 2 * FTouchKeyboardTop;
+    const int keyboardHeight = height() - 2 * m_touchKeyboardTop;
     const std::string locale =
-        FKeyboard != nullptr ? FKeyboard->CurrentLocaleName() : std::string();
-    const TVirtualKeyLayout* description =
-        SelectKeyboardLayout(FLayouts, FTouchKeyboard->LayoutName().toStdString(), locale);
-    FTouchKeyboard->SetDescription(description);
-    QRect keyboard((width() - FTouchKeyboard->width()) / 2, FTouchKeyboardTop,
-                   FTouchKeyboard->width(), keyboardHeight);
+        m_keyboard != nullptr ? m_keyboard->currentLocaleName() : std::string();
+    const VirtualKeyLayout* description =
+        selectKeyboardLayout(m_layouts, m_touchKeyboard->layoutName().toStdString(), locale);
+    m_touchKeyboard->setDescription(description);
+    QRect keyboard((width() - m_touchKeyboard->width()) / 2, m_touchKeyboardTop,
+                   m_touchKeyboard->width(), keyboardHeight);
     if (description != nullptr) {
-        keyboard.setWidth(KeyboardWidthFor(keyboardHeight, *description));
+        keyboard.setWidth(keyboardWidthFor(keyboardHeight, *description));
         keyboard.moveLeft((width() - keyboard.width()) / 2);
     }
-    FTouchKeyboard->setGeometry(ClearOfLanguageButtons(keyboard, description));
+    m_touchKeyboard->setGeometry(clearOfLanguageButtons(keyboard, description));
 }
 
 }  // namespace plintor

@@ -14,7 +14,7 @@ constexpr int RepeatDelayMs = 500;
 constexpr int RepeatIntervalMs = 60;
 
 // Keys whose caption is a word or a sign rather than what they type.
-QString FunctionKeyCaption(const QString& name) {
+QString functionKeyCaption(const QString& name) {
     static const QHash<QString, QString> captions = {
         {"BKSP", QStringLiteral("\u2190")},       {"TAB", QStringLiteral("Tab \u21E5")},
         {"CAPS", QStringLiteral("Caps \u21EA")},  {"RTRN", QStringLiteral("Enter \u21B5")},
@@ -28,113 +28,113 @@ QString FunctionKeyCaption(const QString& name) {
     return captions.value(name, QStringLiteral("\x01"));
 }
 
-bool IsModifier(const QString& name) {
+bool isModifier(const QString& name) {
     return name == QLatin1String("LFSH") || name == QLatin1String("RTSH") ||
            name == QLatin1String("RALT") || name == QLatin1String("CAPS");
 }
 
-bool IsSpacer(const TVirtualKey& key) {
-    return key.Name == "-";
+bool isSpacer(const VirtualKey& key) {
+    return key.name == "-";
 }
 
 }  // namespace
 
-TTouchKeyboard::TTouchKeyboard(IKeyboardSystem* keyboard, QWidget* parent)
-    : QWidget(parent), FKeyboard(keyboard) {
+TouchKeyboard::TouchKeyboard(KeyboardSystem* keyboard, QWidget* parent)
+    : QWidget(parent), m_keyboard(keyboard) {
     setObjectName(QStringLiteral("TouchKeyboard"));
     setFocusPolicy(Qt::NoFocus);  // the page keeps the focus the strokes go to
     setAttribute(Qt::WA_AcceptTouchEvents, false);
-    connect(&FRepeat, &QTimer::timeout, this, &TTouchKeyboard::Repeat);
+    connect(&m_repeat, &QTimer::timeout, this, &TouchKeyboard::repeat);
 }
 
-void TTouchKeyboard::SetDescription(const TVirtualKeyLayout* description) {
-    if (description != FDescription) {
-        FDescription = description;
-        RefreshKeys();
+void TouchKeyboard::setDescription(const VirtualKeyLayout* description) {
+    if (description != m_description) {
+        m_description = description;
+        refreshKeys();
     }
 }
 
-void TTouchKeyboard::RefreshKeys() {
-    FCaptions.clear();
-    FCapsLock = FKeyboard != nullptr && FKeyboard->CapsLockOn();
+void TouchKeyboard::refreshKeys() {
+    m_captions.clear();
+    m_capsLock = m_keyboard != nullptr && m_keyboard->capsLockOn();
     update();
 }
 
-QList<TTouchKeyboard::TPlacedKey> TTouchKeyboard::PlacedKeys() const {
-    QList<TPlacedKey> placed;
-    if (FDescription == nullptr) {
+QList<TouchKeyboard::PlacedKey> TouchKeyboard::placedKeys() const {
+    QList<PlacedKey> placed;
+    if (m_description == nullptr) {
         return placed;
     }
     const qreal margin = height() * 0.03;
     const QRectF area = QRectF(rect()).adjusted(margin, margin, -margin, -margin);
-    const qreal rowHeight = area.height() / static_cast<qreal>(FDescription->Rows.size());
+    const qreal rowHeight = area.height() / static_cast<qreal>(m_description->rows.size());
     qreal y = area.top();
-    for (const std::vector<TVirtualKey>& row : FDescription->Rows) {
+    for (const std::vector<VirtualKey>& row : m_description->rows) {
         qreal units = 0;
-        for (const TVirtualKey& key : row) {
-            units += key.Width;
+        for (const VirtualKey& key : row) {
+            units += key.width;
         }
         const qreal unit = area.width() / units;
         qreal x = area.left();
-        for (const TVirtualKey& key : row) {
-            if (!IsSpacer(key)) {
-                placed.append({&key, QRectF(x, y, key.Width * unit, rowHeight)});
+        for (const VirtualKey& key : row) {
+            if (!isSpacer(key)) {
+                placed.append({&key, QRectF(x, y, key.width * unit, rowHeight)});
             }
-            x += key.Width * unit;
+            x += key.width * unit;
         }
         y += rowHeight;
     }
     return placed;
 }
 
-const TVirtualKey* TTouchKeyboard::KeyAt(const QPointF& point) const {
-    for (const TPlacedKey& placed : PlacedKeys()) {
-        if (placed.Area.contains(point)) {
-            return placed.Key;
+const VirtualKey* TouchKeyboard::keyAt(const QPointF& point) const {
+    for (const PlacedKey& placed : placedKeys()) {
+        if (placed.area.contains(point)) {
+            return placed.key;
         }
     }
     return nullptr;
 }
 
-QString TTouchKeyboard::Caption(const TVirtualKey& key) const {
-    const QString name = QString::fromStdString(key.Name);
-    if (const QString word = FunctionKeyCaption(name); word != QLatin1String("\x01")) {
+QString TouchKeyboard::caption(const VirtualKey& key) const {
+    const QString name = QString::fromStdString(key.name);
+    if (const QString word = functionKeyCaption(name); word != QLatin1String("\x01")) {
         return word;
     }
-    const QString cacheKey = QString::number(FShift) + QString::number(FAltGr) + name;
-    auto cached = FCaptions.constFind(cacheKey);
-    if (cached != FCaptions.constEnd()) {
+    const QString cacheKey = QString::number(m_shift) + QString::number(m_altGr) + name;
+    auto cached = m_captions.constFind(cacheKey);
+    if (cached != m_captions.constEnd()) {
         return *cached;
     }
     const QString caption =
-        FKeyboard != nullptr
-            ? QString::fromStdString(FKeyboard->KeyCaption(key.Name, FShift, FAltGr)).trimmed()
+        m_keyboard != nullptr
+            ? QString::fromStdString(m_keyboard->keyCaption(key.name, m_shift, m_altGr)).trimmed()
             : QString();
-    const_cast<TTouchKeyboard*>(this)->FCaptions.insert(cacheKey, caption);
+    const_cast<TouchKeyboard*>(this)->m_captions.insert(cacheKey, caption);
     return caption;
 }
 
-bool TTouchKeyboard::IsLatched(const TVirtualKey& key) const {
-    return ((key.Name == "LFSH" || key.Name == "RTSH") && FShift) ||
-           (key.Name == "RALT" && FAltGr) || (key.Name == "CAPS" && FCapsLock);
+bool TouchKeyboard::isLatched(const VirtualKey& key) const {
+    return ((key.name == "LFSH" || key.name == "RTSH") && m_shift) ||
+           (key.name == "RALT" && m_altGr) || (key.name == "CAPS" && m_capsLock);
 }
 
-void TTouchKeyboard::paintEvent(QPaintEvent*) {
+void TouchKeyboard::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient background(0, 0, 0, height());
     background.setColorAt(0, QColor(0x80, 0x80, 0x80));  // gray
     background.setColorAt(1, QColor(0xC0, 0xC0, 0xC0));  // silver
     painter.fillRect(rect(), background);
-    const QList<TPlacedKey> keys = PlacedKeys();
+    const QList<PlacedKey> keys = placedKeys();
     QFont font = painter.font();
     font.setPixelSize(
-        std::max(8, keys.isEmpty() ? 12 : static_cast<int>(keys.front().Area.height() * 0.38)));
+        std::max(8, keys.isEmpty() ? 12 : static_cast<int>(keys.front().area.height() * 0.38)));
     painter.setFont(font);
-    for (const TPlacedKey& placed : keys) {
-        const QRectF face = placed.Area.adjusted(2, 2, -2, -2);
-        const bool pressed = placed.Key == FPressed;
-        const bool latched = IsLatched(*placed.Key);
+    for (const PlacedKey& placed : keys) {
+        const QRectF face = placed.area.adjusted(2, 2, -2, -2);
+        const bool pressed = placed.key == m_pressed;
+        const bool latched = isLatched(*placed.key);
         QLinearGradient fill(face.topLeft(), face.bottomLeft());
         fill.setColorAt(0, pressed   ? QColor(0x9E, 0xC3, 0xF0)
                            : latched ? QColor(0xC6, 0xDD, 0xF8)
@@ -148,51 +148,51 @@ void TTouchKeyboard::paintEvent(QPaintEvent*) {
         painter.setPen(QColor(0x5A, 0x5A, 0x5A));
         painter.drawPath(path);
         painter.setPen(QColor(0x1E, 0x1E, 0x1E));
-        painter.drawText(face, Qt::AlignCenter, Caption(*placed.Key));
+        painter.drawText(face, Qt::AlignCenter, caption(*placed.key));
     }
 }
 
-void TTouchKeyboard::mousePressEvent(QMouseEvent* event) {
-    FPressed = KeyAt(event->position());
-    if (FPressed == nullptr) {
+void TouchKeyboard::mousePressEvent(QMouseEvent* event) {
+    m_pressed = keyAt(event->position());
+    if (m_pressed == nullptr) {
         return;
     }
-    Press(*FPressed);
-    if (!IsModifier(QString::fromStdString(FPressed->Name))) {
-        FRepeat.start(RepeatDelayMs);
+    press(*m_pressed);
+    if (!isModifier(QString::fromStdString(m_pressed->name))) {
+        m_repeat.start(RepeatDelayMs);
     }
     update();
 }
 
-void TTouchKeyboard::mouseReleaseEvent(QMouseEvent*) {
-    FRepeat.stop();
-    FPressed = nullptr;
+void TouchKeyboard::mouseReleaseEvent(QMouseEvent*) {
+    m_repeat.stop();
+    m_pressed = nullptr;
     update();
 }
 
-void TTouchKeyboard::Repeat() {
-    FRepeat.setInterval(RepeatIntervalMs);
-    if (FPressed != nullptr && FKeyboard != nullptr) {
-        FKeyboard->TypeKey(FPressed->Name, false, false);
+void TouchKeyboard::repeat() {
+    m_repeat.setInterval(RepeatIntervalMs);
+    if (m_pressed != nullptr && m_keyboard != nullptr) {
+        m_keyboard->typeKey(m_pressed->name, false, false);
     }
 }
 
-void TTouchKeyboard::Press(const TVirtualKey& key) {
-    if (FKeyboard == nullptr) {
+void TouchKeyboard::press(const VirtualKey& key) {
+    if (m_keyboard == nullptr) {
         return;
     }
-    if (key.Name == "LFSH" || key.Name == "RTSH") {
-        FShift = !FShift;
-    } else if (key.Name == "RALT") {
-        FAltGr = !FAltGr;
-    } else if (key.Name == "CAPS") {
-        FKeyboard->TypeKey(key.Name, false, false);
-        FCaptions.clear();
-        FCapsLock = !FCapsLock;
+    if (key.name == "LFSH" || key.name == "RTSH") {
+        m_shift = !m_shift;
+    } else if (key.name == "RALT") {
+        m_altGr = !m_altGr;
+    } else if (key.name == "CAPS") {
+        m_keyboard->typeKey(key.name, false, false);
+        m_captions.clear();
+        m_capsLock = !m_capsLock;
     } else {
-        FKeyboard->TypeKey(key.Name, FShift, FAltGr);
-        FShift = false;
-        FAltGr = false;
+        m_keyboard->typeKey(key.name, m_shift, m_altGr);
+        m_shift = false;
+        m_altGr = false;
     }
 }
 

@@ -8,24 +8,24 @@
 
 namespace plintor {
 
-class IKeyboardSystem;
+class KeyboardSystem;
 
 // The on-screen keyboard: draws the keys of a layout description with the captions of the
 // active input language and types by sending real key strokes, so a page receives exactly what
 // a physical keyboard of that language sends. Shift and AltGr hold for the next key (tap them
 // twice to release), Caps Lock locks as on a physical keyboard; a held key repeats.
-class TTouchKeyboard final : public QWidget {
+class TouchKeyboard final : public QWidget {
     Q_OBJECT
 public:
-    TTouchKeyboard(IKeyboardSystem* keyboard, QWidget* parent);
+    TouchKeyboard(KeyboardSystem* keyboard, QWidget* parent);
 
     // The layout type the keyboard asks for ("Standard", "Standard2", "NumPad").
-    const QString& LayoutName() const { return FLayoutName; }
-    void SetLayoutName(const QString& name) { FLayoutName = name; }
+    const QString& layoutName() const { return m_layoutName; }
+    void setLayoutName(const QString& name) { m_layoutName = name; }
     // The description shown; none shows nothing.
-    void SetDescription(const TVirtualKeyLayout* description);
+    void setDescription(const VirtualKeyLayout* description);
     // Reads the captions again (the input language changed).
-    void RefreshKeys();
+    void refreshKeys();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,27 +33,27 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    struct TPlacedKey {
-        const TVirtualKey* Key;
-        QRectF Area;
+    struct PlacedKey {
+        const VirtualKey* key;
+        QRectF area;
     };
 
-    QList<TPlacedKey> PlacedKeys() const;
-    const TVirtualKey* KeyAt(const QPointF& point) const;
-    QString Caption(const TVirtualKey& key) const;
-    bool IsLatched(const TVirtualKey& key) const;
-    void Press(const TVirtualKey& key);
-    void Repeat();
+    QList<PlacedKey> placedKeys() const;
+    const VirtualKey* keyAt(const QPointF& point) const;
+    QString caption(const VirtualKey& key) const;
+    bool isLatched(const VirtualKey& key) const;
+    void press(const VirtualKey& key);
+    void repeat();
 
-    IKeyboardSystem* FKeyboard;
-    QString FLayoutName = QStringLiteral("Standard");
-    const TVirtualKeyLayout* FDescription = nullptr;
-    bool FShift = false;
-    bool FAltGr = false;
-    bool FCapsLock = false;
-    const TVirtualKey* FPressed = nullptr;
-    QHash<QString, QString> FCaptions;  // "<shift><altgr>KEY" -> what the key types
-    QTimer FRepeat;
+    KeyboardSystem* m_keyboard;
+    QString m_layoutName = QStringLiteral("Standard");
+    const VirtualKeyLayout* m_description = nullptr;
+    bool m_shift = false;
+    bool m_altGr = false;
+    bool m_capsLock = false;
+    const VirtualKey* m_pressed = nullptr;
+    QHash<QString, QString> m_captions;  // "<shift><altgr>KEY" -> what the key types
+    QTimer m_repeat;
 };
 
 }  // namespace plintor

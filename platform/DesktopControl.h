@@ -6,40 +6,40 @@
 namespace plintor {
 
 // The desktop around the kiosk window (on Linux: the X11 display of the session).
-class IDesktopControl {
+class DesktopControl {
 public:
-    virtual ~IDesktopControl() = default;
+    virtual ~DesktopControl() = default;
 
     // One pass over the other programs' top-level windows: protected ones stay, the desktop
     // shell's titled windows are asked to close, every other program is ended.
-    virtual void CloseForeignWindows() = 0;
+    virtual void closeForeignWindows() = 0;
 
     // Ends the desktop shell (the programs owning dock and desktop windows) after remembering
     // how to start it again; true when one was found and asked to end.
-    virtual bool StopShell() = 0;
+    virtual bool stopShell() = 0;
     // Starts the remembered shell programs again; above 32 for success (the first program's
     // process id, at least 33), 32 or below for failure (2: nothing to start).
-    virtual int StartShell() = 0;
+    virtual int startShell() = 0;
 
     // Makes the window (a native window id) the active one; true when it is in front now.
-    virtual bool BringWindowToFront(unsigned long window) = 0;
+    virtual bool bringWindowToFront(unsigned long window) = 0;
     // True when another program's window is the active one.
-    virtual bool ForeignWindowInFront() = 0;
+    virtual bool foreignWindowInFront() = 0;
     // Keeps the window above all others, or lets others cover it again.
-    virtual void SetTopmost(unsigned long window, bool topmost) = 0;
-    virtual void RaiseWindow(unsigned long window) = 0;
-    virtual void LowerWindow(unsigned long window) = 0;
+    virtual void setTopmost(unsigned long window, bool topmost) = 0;
+    virtual void raiseWindow(unsigned long window) = 0;
+    virtual void lowerWindow(unsigned long window) = 0;
 
-    virtual bool IsScreensaverRunning() = 0;
+    virtual bool isScreensaverRunning() = 0;
     // Keeps the display switched on (screen saver and power saving suspended) or lets it
     // sleep again.
-    virtual void KeepDisplayOn(bool on) = 0;
+    virtual void keepDisplayOn(bool on) = 0;
 
     // From now on keeps a record of what is to be put back (stopped shell programs, display
     // power saving switched off) in this file while there is any, so that a run that is killed
     // before it could put things back is repaired by the next one. First puts back what a
     // record left by an earlier run names; says what it put back, empty when nothing.
-    virtual std::string KeepChangesRecord(const std::string& fileName) = 0;
+    virtual std::string keepChangesRecord(const std::string& fileName) = 0;
 };
 
 }  // namespace plintor

@@ -9,27 +9,27 @@ namespace plintor {
 // The system-wide input lock: the swallowed key combinations are claimed for the kiosk so that
 // no other window (the window manager included) sees them, and every key, pointer and touch
 // input anywhere on the display is reported (pens excepted).
-class IInputHooks {
+class InputHooks {
 public:
-    virtual ~IInputHooks() = default;
+    virtual ~InputHooks() = default;
 
     // Called with every input the hooks see, from ProcessEvents.
-    virtual void OnActivity(std::function<void()> activity) = 0;
+    virtual void onActivity(std::function<void()> activity) = 0;
     // True when every part was installed; what could not be installed stays off and the rest
     // works. Installing again tries what is missing.
-    virtual bool Install() = 0;
+    virtual bool install() = 0;
     // True when nothing stays installed.
-    virtual bool Remove() = 0;
+    virtual bool remove() = 0;
     // Why the lock is incomplete, for the log: empty when complete. Lists the key combinations
     // that another program already holds, or says that there is no display to lock.
-    virtual std::string Shortfall() const = 0;
+    virtual std::string shortfall() const = 0;
     // A descriptor that becomes readable when input waits to be processed (-1 when the hooks
     // have no display), and the processing itself; called from the user-interface loop.
-    virtual int Descriptor() const = 0;
-    virtual void ProcessEvents() = 0;
+    virtual int descriptor() const = 0;
+    virtual void processEvents() = 0;
     // The virtual-key code of a key as the platform names it (on X11 the keysym); 0 for keys
     // the lockdown does not know.
-    virtual std::uint32_t VirtualKeyOfNativeKey(std::uint32_t nativeKey) const = 0;
+    virtual std::uint32_t virtualKeyOfNativeKey(std::uint32_t nativeKey) const = 0;
 };
 
 }  // namespace plintor

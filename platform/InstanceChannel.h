@@ -10,14 +10,14 @@ namespace plintor {
 
 // The single-instance claim and the channel through which other programs reach the running
 // kiosk. Held for the kiosk's whole run; released when the object goes.
-class IInstanceChannel {
+class InstanceChannel {
 public:
-    virtual ~IInstanceChannel() = default;
+    virtual ~InstanceChannel() = default;
 
     // A descriptor that becomes readable when messages wait.
-    virtual int Descriptor() const = 0;
+    virtual int descriptor() const = 0;
     // The messages waiting now; messages from other users are dropped.
-    virtual std::vector<TKioskMessage> ReceiveAll() = 0;
+    virtual std::vector<KioskMessage> receiveAll() = 0;
 };
 
 }  // namespace plintor

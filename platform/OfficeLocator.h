@@ -5,11 +5,11 @@
 namespace plintor {
 
 // Finds the installed office program that converts documents.
-class IOfficeLocator {
+class OfficeLocator {
 public:
-    virtual ~IOfficeLocator() = default;
+    virtual ~OfficeLocator() = default;
     // The program file of LibreOffice; empty when none is installed.
-    virtual std::string FindLibreOfficePath() const = 0;
+    virtual std::string findLibreOfficePath() const = 0;
 };
 
 }  // namespace plintor

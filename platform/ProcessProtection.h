@@ -5,16 +5,16 @@ namespace plintor {
 // Keeps ordinary termination requests from ending the kiosk. On Linux: SIGTERM, SIGINT,
 // SIGHUP, SIGQUIT and SIGTSTP are refused (the loop learns of each through a descriptor and
 // decides whether the session is ending) and the process is not dumpable.
-class IProcessProtection {
+class ProcessProtection {
 public:
-    virtual ~IProcessProtection() = default;
+    virtual ~ProcessProtection() = default;
 
     // True when every part of the protection holds.
-    virtual bool Protect() = 0;
+    virtual bool protect() = 0;
     // A descriptor that becomes readable when a refused request came; -1 without one.
-    virtual int RefusedSignalDescriptor() const = 0;
+    virtual int refusedSignalDescriptor() const = 0;
     // Takes the refused requests that are waiting.
-    virtual void TakeRefusedSignals() = 0;
+    virtual void takeRefusedSignals() = 0;
 };
 
 }  // namespace plintor

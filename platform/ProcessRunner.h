@@ -5,21 +5,21 @@
 namespace plintor {
 
 // Starts other programs (the converter).
-class IProcessRunner {
+class ProcessRunner {
 public:
     static constexpr int NoTimeLimit = 0;
 
-    virtual ~IProcessRunner() = default;
+    virtual ~ProcessRunner() = default;
 
     // Starts the program of a command line (split the usual Windows way). With `wait`, waits
     // until it ends; a program still running after `timeLimitMs` (when not NoTimeLimit) is
     // ended together with everything it started. True when the program was started;
     // `exitCode` is its exit code, or -1 when it is not known (not started, not waited for, or
     // ended by force).
-    virtual bool RunCommandLine(const std::string& commandLine, bool wait, int& exitCode,
+    virtual bool runCommandLine(const std::string& commandLine, bool wait, int& exitCode,
                                 int timeLimitMs = NoTimeLimit) = 0;
     // RunCommandLine of the program file in double quotes, a blank and the parameters.
-    virtual bool RunProgram(const std::string& programFile, const std::string& parameters,
+    virtual bool runProgram(const std::string& programFile, const std::string& parameters,
                             bool wait, int& exitCode, int timeLimitMs = NoTimeLimit) = 0;
 };
 

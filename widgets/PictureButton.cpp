@@ -4,63 +4,63 @@
 
 namespace plintor {
 
-TPictureButton::TPictureButton(TKind kind, QWidget* parent) : QToolButton(parent) {
+PictureButton::PictureButton(Kind kind, QWidget* parent) : QToolButton(parent) {
     setAutoRaise(kind == SpeedButton);
     setFocusPolicy(Qt::NoFocus);  // the page keeps the keyboard focus
     setCursor(Qt::PointingHandCursor);
-    UpdateStyle();
+    updateStyle();
 }
 
-void TPictureButton::SetAction(QAction* action) {
+void PictureButton::setAction(QAction* action) {
     setDefaultAction(action);
     const QList<QSize> sizes = action->icon().availableSizes();
     if (!sizes.isEmpty()) {
         setIconSize(sizes.front() / devicePixelRatioF());
     }
-    UpdateStyle();
+    updateStyle();
 }
 
-void TPictureButton::SetGlyph(const QPixmap& glyph) {
+void PictureButton::setGlyph(const QPixmap& glyph) {
     setIcon(QIcon(glyph));
     if (!glyph.isNull()) {
         setIconSize(glyph.deviceIndependentSize().toSize());
     }
-    UpdateStyle();
+    updateStyle();
 }
 
-void TPictureButton::SetGlyphBesideCaption(bool beside) {
-    FGlyphBeside = beside;
-    UpdateStyle();
+void PictureButton::setGlyphBesideCaption(bool beside) {
+    m_glyphBeside = beside;
+    updateStyle();
 }
 
-void TPictureButton::SetCaption(const QString& caption) {
-    FCaption = caption;
-    ShowCaption();
-    UpdateStyle();
+void PictureButton::setCaption(const QString& caption) {
+    m_caption = caption;
+    showCaption();
+    updateStyle();
 }
 
-void TPictureButton::resizeEvent(QResizeEvent* event) {
+void PictureButton::resizeEvent(QResizeEvent* event) {
     QToolButton::resizeEvent(event);
-    if (!FCaption.isEmpty()) {
-        ShowCaption();
+    if (!m_caption.isEmpty()) {
+        showCaption();
     }
 }
 
-void TPictureButton::ShowCaption() {
+void PictureButton::showCaption() {
     const int room = width() - 2 * fontMetrics().averageCharWidth();
-    setText(fontMetrics().elidedText(FCaption, Qt::ElideRight, std::max(room, 0)));
+    setText(fontMetrics().elidedText(m_caption, Qt::ElideRight, std::max(room, 0)));
 }
 
-void TPictureButton::actionEvent(QActionEvent* event) {
+void PictureButton::actionEvent(QActionEvent* event) {
     QToolButton::actionEvent(event);
-    UpdateStyle();
+    updateStyle();
 }
 
-void TPictureButton::UpdateStyle() {
+void PictureButton::updateStyle() {
     const bool hasGlyph = !icon().isNull();
     const bool hasCaption = !text().isEmpty();
     const Qt::ToolButtonStyle both =
-        FGlyphBeside ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonTextUnderIcon;
+        m_glyphBeside ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonTextUnderIcon;
     setToolButtonStyle(hasGlyph && hasCaption ? both
                        : hasGlyph             ? Qt::ToolButtonIconOnly
                                               : Qt::ToolButtonTextOnly);

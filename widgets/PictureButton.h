@@ -6,31 +6,31 @@ namespace plintor {
 
 // A button that shows its glyph above its caption, or only the one it has. Speed buttons are
 // flat until touched; bit buttons are raised.
-class TPictureButton final : public QToolButton {
+class PictureButton final : public QToolButton {
     Q_OBJECT
 public:
-    enum TKind { SpeedButton, BitButton };
+    enum Kind { SpeedButton, BitButton };
 
-    TPictureButton(TKind kind, QWidget* parent);
+    PictureButton(Kind kind, QWidget* parent);
 
     // Takes glyph, caption and enabled state from `action`.
-    void SetAction(QAction* action);
-    void SetGlyph(const QPixmap& glyph);
+    void setAction(QAction* action);
+    void setGlyph(const QPixmap& glyph);
     // A glyph beside the caption rather than above it.
-    void SetGlyphBesideCaption(bool beside);
+    void setGlyphBesideCaption(bool beside);
     // A caption wider than the button ends in an ellipsis rather than being cut.
-    void SetCaption(const QString& caption);
+    void setCaption(const QString& caption);
 
 protected:
     void actionEvent(QActionEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void UpdateStyle();
-    void ShowCaption();
+    void updateStyle();
+    void showCaption();
 
-    QString FCaption;
-    bool FGlyphBeside = false;
+    QString m_caption;
+    bool m_glyphBeside = false;
 };
 
 }  // namespace plintor

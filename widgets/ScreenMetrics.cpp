@@ -7,16 +7,16 @@
 
 namespace plintor {
 
-TScreenMetrics::TScreenMetrics(const QScreen& screen)
-    : FPixelsPerInch(qRound(screen.logicalDotsPerInch() * screen.devicePixelRatio())),
-      FDevicePixelRatio(screen.devicePixelRatio()) {}
+ScreenMetrics::ScreenMetrics(const QScreen& screen)
+    : m_pixelsPerInch(qRound(screen.logicalDotsPerInch() * screen.devicePixelRatio())),
+      m_devicePixelRatio(screen.devicePixelRatio()) {}
 
-int TScreenMetrics::Scaled(int designValue) const {
-    return FromScreenPixels(ScaleValue(designValue, FPixelsPerInch));
+int ScreenMetrics::scaled(int designValue) const {
+    return fromScreenPixels(scaleValue(designValue, m_pixelsPerInch));
 }
 
-int TScreenMetrics::FromScreenPixels(int screenPixels) const {
-    return qRound(screenPixels / FDevicePixelRatio);
+int ScreenMetrics::fromScreenPixels(int screenPixels) const {
+    return qRound(screenPixels / m_devicePixelRatio);
 }
 
 }  // namespace plintor

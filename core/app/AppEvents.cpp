@@ -4,9 +4,9 @@
 
 namespace plintor {
 
-void AppEventsException(const std::exception& error) {
-    LogEntry("AppEventsException error");
-    LogException(error);
+void appEventsException(const std::exception& error) {
+    logEntry("AppEventsException error");
+    logException(error);
 }
 
 }  // namespace plintor

@@ -6,6 +6,6 @@ namespace plintor {
 
 // The last stop of an error that nothing else handled: it is logged and the kiosk goes on;
 // the visitor sees nothing.
-void AppEventsException(const std::exception& error);
+void appEventsException(const std::exception& error);
 
 }  // namespace plintor

@@ -3,21 +3,21 @@
 namespace plintor {
 namespace {
 
-bool IsBlank(char c) {
+bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::size_t SkipBlanks(const std::string& text, std::size_t pos) {
-    while (pos < text.size() && IsBlank(text[pos])) {
+std::size_t skipBlanks(const std::string& text, std::size_t pos) {
+    while (pos < text.size() && isBlank(text[pos])) {
         ++pos;
     }
     return pos;
 }
 
-std::string ReadProgramName(const std::string& text, std::size_t& pos) {
+std::string readProgramName(const std::string& text, std::size_t& pos) {
     std::string name;
     bool quoted = false;
-    while (pos < text.size() && (quoted || !IsBlank(text[pos]))) {
+    while (pos < text.size() && (quoted || !isBlank(text[pos]))) {
         if (text[pos] == '"') {
             quoted = !quoted;
         } else {
@@ -28,10 +28,10 @@ std::string ReadProgramName(const std::string& text, std::size_t& pos) {
     return name;
 }
 
-std::string ReadArgument(const std::string& text, std::size_t& pos) {
+std::string readArgument(const std::string& text, std::size_t& pos) {
     std::string argument;
     bool quoted = false;
-    while (pos < text.size() && (quoted || !IsBlank(text[pos]))) {
+    while (pos < text.size() && (quoted || !isBlank(text[pos]))) {
         std::size_t backslashes = 0;
         while (pos < text.size() && text[pos] == '\\') {
             ++backslashes;
@@ -50,7 +50,7 @@ std::string ReadArgument(const std::string& text, std::size_t& pos) {
             ++pos;
         } else {
             argument.append(backslashes, '\\');
-            if (pos < text.size() && (quoted || !IsBlank(text[pos]))) {
+            if (pos < text.size() && (quoted || !isBlank(text[pos]))) {
                 argument += text[pos++];
             }
         }
@@ -60,20 +60,20 @@ std::string ReadArgument(const std::string& text, std::size_t& pos) {
 
 }  // namespace
 
-std::string ProgramCommandLine(const std::string& programFile, const std::string& parameters) {
+std::string programCommandLine(const std::string& programFile, const std::string& parameters) {
     return "\"" + programFile + "\" " + parameters;
 }
 
-std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
+std::vector<std::string> splitCommandLine(const std::string& commandLine) {
     std::vector<std::string> arguments;
-    std::size_t pos = SkipBlanks(commandLine, 0);
+    std::size_t pos = skipBlanks(commandLine, 0);
     if (pos >= commandLine.size()) {
         return arguments;
     }
-    arguments.push_back(ReadProgramName(commandLine, pos));
-    for (pos = SkipBlanks(commandLine, pos); pos < commandLine.size();
-         pos = SkipBlanks(commandLine, pos)) {
-        arguments.push_back(ReadArgument(commandLine, pos));
+    arguments.push_back(readProgramName(commandLine, pos));
+    for (pos = skipBlanks(commandLine, pos); pos < commandLine.size();
+         pos = skipBlanks(commandLine, pos)) {
+        arguments.push_back(readArgument(commandLine, pos));
     }
     return arguments;
 }

@@ -6,15 +6,15 @@
 
 namespace plintor {
 
-TKioskConfiguration LoadKioskConfiguration(const std::string& programBaseName,
-                                           const TTempFiles& tempFiles, int pixelsPerInch,
-                                           IConfigReport& report) {
-    const TEffectiveFiles files = EffectiveFiles(programBaseName);
-    TLoadedSettings loaded = LoadSettings(files.Config, pixelsPerInch, report);
-    TKioskConfiguration configuration{std::move(loaded.Settings), std::move(loaded.Buttons), {}};
-    LoadURLLists(configuration.Lists, files.Whitelist, files.Blacklist, report);
-    AllowNavButtonAddresses(configuration.Lists, configuration.Buttons);
-    configuration.Lists.SetOwnDocuments(ShownDocuments(tempFiles));
+KioskConfiguration loadKioskConfiguration(const std::string& programBaseName,
+                                           const TempFiles& tempFiles, int pixelsPerInch,
+                                           ConfigReport& report) {
+    const EffectiveFiles files = effectiveFiles(programBaseName);
+    LoadedSettings loaded = loadSettings(files.config, pixelsPerInch, report);
+    KioskConfiguration configuration{std::move(loaded.settings), std::move(loaded.buttons), {}};
+    loadUrlLists(configuration.lists, files.whitelist, files.blacklist, report);
+    allowNavButtonAddresses(configuration.lists, configuration.buttons);
+    configuration.lists.setOwnDocuments(shownDocuments(tempFiles));
     return configuration;
 }
 

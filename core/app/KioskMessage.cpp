@@ -8,7 +8,7 @@ namespace {
 constexpr std::string_view Magic = "PLINTOR/1 ";
 
 template <typename T>
-bool ReadNumber(std::string_view& text, T& value, char terminator) {
+bool readNumber(std::string_view& text, T& value, char terminator) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end == text.data() + text.size() || *end != terminator) {
         return false;
@@ -19,29 +19,29 @@ bool ReadNumber(std::string_view& text, T& value, char terminator) {
 
 }  // namespace
 
-std::string EncodeKioskMessage(const TKioskMessage& message) {
-    return std::string(Magic) + std::to_string(message.Msg) + ' ' + std::to_string(message.WParam) +
-           ' ' + std::to_string(message.LParam) + ' ' + std::to_string(message.Text.size()) + '\n' +
-           message.Text;
+std::string encodeKioskMessage(const KioskMessage& message) {
+    return std::string(Magic) + std::to_string(message.msg) + ' ' + std::to_string(message.wParam) +
+           ' ' + std::to_string(message.lParam) + ' ' + std::to_string(message.text.size()) + '\n' +
+           message.text;
 }
 
-std::optional<TKioskMessage> DecodeKioskMessage(std::string_view datagram) {
+std::optional<KioskMessage> decodeKioskMessage(std::string_view datagram) {
     if (!datagram.starts_with(Magic)) {
         return std::nullopt;
     }
     datagram.remove_prefix(Magic.size());
-    TKioskMessage message;
+    KioskMessage message;
     std::size_t length = 0;
-    if (!ReadNumber(datagram, message.Msg, ' ') || !ReadNumber(datagram, message.WParam, ' ') ||
-        !ReadNumber(datagram, message.LParam, ' ') || !ReadNumber(datagram, length, '\n')) {
+    if (!readNumber(datagram, message.msg, ' ') || !readNumber(datagram, message.wParam, ' ') ||
+        !readNumber(datagram, message.lParam, ' ') || !readNumber(datagram, length, '\n')) {
         return std::nullopt;
     }
     const std::string_view text = datagram.substr(0, length);
-    message.Text = text.substr(0, text.find('\0'));
+    message.text = text.substr(0, text.find('\0'));
     return message;
 }
 
-std::string KioskChannelName(unsigned userId) {
+std::string kioskChannelName(unsigned userId) {
     return "Plintor" + std::to_string(userId);
 }
 

@@ -14,21 +14,21 @@ constexpr std::uint32_t WM_REMOTEQUIT = 0x0500;
 constexpr std::uint32_t WM_STARTHOME = 0x0501;
 constexpr std::uint32_t WM_HIDESCREENSAVER = 0x0504;
 
-struct TKioskMessage {
-    std::uint32_t Msg = 0;
-    std::int32_t WParam = 0;
-    std::int32_t LParam = 0;
-    std::string Text;  // WM_COPYDATA: the address to open (UTF-8)
+struct KioskMessage {
+    std::uint32_t msg = 0;
+    std::int32_t wParam = 0;
+    std::int32_t lParam = 0;
+    std::string text;  // WM_COPYDATA: the address to open (UTF-8)
 
-    bool operator==(const TKioskMessage&) const = default;
+    bool operator==(const KioskMessage&) const = default;
 };
 
 // One datagram per message: "PLINTOR/1 <msg> <wparam> <lparam> <text length>\n" followed by
 // the text's bytes. The text is read only up to the stated length and ends at a NUL.
-std::string EncodeKioskMessage(const TKioskMessage& message);
-std::optional<TKioskMessage> DecodeKioskMessage(std::string_view datagram);
+std::string encodeKioskMessage(const KioskMessage& message);
+std::optional<KioskMessage> decodeKioskMessage(std::string_view datagram);
 
 // The channel's name: per user, so that two users' kiosks never meet.
-std::string KioskChannelName(unsigned userId);
+std::string kioskChannelName(unsigned userId);
 
 }  // namespace plintor

@@ -9,36 +9,36 @@ namespace {
 
 constexpr std::string_view HomeOption = "--home=";
 
-bool IsSwitchText(const std::string& argument) {
+bool isSwitchText(const std::string& argument) {
     return !argument.empty() && (argument[0] == '-' || argument[0] == '/');
 }
 
-TProgramOptions Invalid(std::string problem) {
-    TProgramOptions options;
-    options.Mode = TProgramMode::Invalid;
-    options.Problem = std::move(problem);
+ProgramOptions invalid(std::string problem) {
+    ProgramOptions options;
+    options.mode = ProgramMode::Invalid;
+    options.problem = std::move(problem);
     return options;
 }
 
 // The options that take the rest of the command line as their words.
-bool TakesTheRest(const std::string& argument) {
+bool takesTheRest(const std::string& argument) {
     return argument == "--check-url" || argument == "--send";
 }
 
 // The arguments before an option that takes the rest, which must all be known.
-std::optional<std::string> FirstUnknown(const std::vector<std::string>& arguments,
+std::optional<std::string> firstUnknown(const std::vector<std::string>& arguments,
                                         bool safeBrowser) {
     for (const std::string& argument : arguments) {
-        if (TakesTheRest(argument)) {
+        if (takesTheRest(argument)) {
             return std::nullopt;
         }
         const bool known = argument.starts_with(HomeOption) || argument == "--check-config" ||
                            argument == "--help" || argument == "-h" || argument == "--version" ||
-                           HasSafeWebBrowserSwitch({"", argument});
+                           hasSafeWebBrowserSwitch({"", argument});
         if (known) {
             continue;
         }
-        if (IsSwitchText(argument)) {
+        if (isSwitchText(argument)) {
             return "unknown option \"" + argument + "\"";
         }
         if (!safeBrowser) {
@@ -50,14 +50,14 @@ std::optional<std::string> FirstUnknown(const std::vector<std::string>& argument
 
 }  // namespace
 
-TProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments) {
-    TArguments withProgram{""};
+ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments) {
+    Arguments withProgram{""};
     withProgram.insert(withProgram.end(), arguments.begin(), arguments.end());
-    const bool safeBrowser = IsSafeWebBrowserMode(withProgram);
-    if (const std::optional<std::string> problem = FirstUnknown(arguments, safeBrowser)) {
-        return Invalid(*problem);
+    const bool safeBrowser = isSafeWebBrowserMode(withProgram);
+    if (const std::optional<std::string> problem = firstUnknown(arguments, safeBrowser)) {
+        return invalid(*problem);
     }
-    TProgramOptions options;
+    ProgramOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const auto rest = [&] {
@@ -65,30 +65,30 @@ TProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments) {
                                             arguments.end());
         };
         if (argument.starts_with(HomeOption)) {
-            options.Home = argument.substr(HomeOption.size());
+            options.home = argument.substr(HomeOption.size());
         } else if (argument == "--help" || argument == "-h") {
-            options.Mode = TProgramMode::Help;
-        } else if (argument == "--version" && options.Mode != TProgramMode::Help) {
-            options.Mode = TProgramMode::Version;
-        } else if (argument == "--check-config" && options.Mode == TProgramMode::Kiosk) {
-            options.Mode = TProgramMode::CheckConfig;
-        } else if (argument == "--check-url" && options.Mode == TProgramMode::Kiosk) {
-            options.Mode = TProgramMode::CheckUrl;
-            options.Addresses = rest();
+            options.mode = ProgramMode::Help;
+        } else if (argument == "--version" && options.mode != ProgramMode::Help) {
+            options.mode = ProgramMode::Version;
+        } else if (argument == "--check-config" && options.mode == ProgramMode::Kiosk) {
+            options.mode = ProgramMode::CheckConfig;
+        } else if (argument == "--check-url" && options.mode == ProgramMode::Kiosk) {
+            options.mode = ProgramMode::CheckUrl;
+            options.addresses = rest();
             break;
-        } else if (argument == "--send" && options.Mode == TProgramMode::Kiosk) {
-            options.Mode = TProgramMode::Send;
-            options.SendWords = rest();
+        } else if (argument == "--send" && options.mode == ProgramMode::Kiosk) {
+            options.mode = ProgramMode::Send;
+            options.sendWords = rest();
             break;
         }
     }
-    if (options.Mode == TProgramMode::CheckUrl && options.Addresses.empty()) {
-        return Invalid("--check-url needs at least one address");
+    if (options.mode == ProgramMode::CheckUrl && options.addresses.empty()) {
+        return invalid("--check-url needs at least one address");
     }
     return options;
 }
 
-std::string UsageText() {
+std::string usageText() {
     return R"(Usage: plintor [--home=DIR]                        run the kiosk
        plintor [--home=DIR] -SafeWebBrowser ADDRESS  show one address, every address allowed,
                                                      no configuration read

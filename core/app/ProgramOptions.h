@@ -6,7 +6,7 @@
 
 namespace plintor {
 
-enum class TProgramMode { Kiosk, CheckConfig, CheckUrl, Send, Help, Version, Invalid };
+enum class ProgramMode { Kiosk, CheckConfig, CheckUrl, Send, Help, Version, Invalid };
 
 // Exit codes of the operator's modes.
 constexpr int ExitOk = 0;
@@ -16,18 +16,18 @@ constexpr int ExitUsage = 2;     // the command line cannot be what was meant
 // The command line as the program reads it. Only the kiosk's own switch ("-SafeWebBrowser"
 // or "/SafeWebBrowser" in any letter case, with its address) and the options below are
 // accepted, so that a mistyped option never starts a locked kiosk.
-struct TProgramOptions {
-    TProgramMode Mode = TProgramMode::Kiosk;
-    std::optional<std::string> Home;     // --home=DIR
-    std::vector<std::string> Addresses;  // after --check-url
-    std::vector<std::string> SendWords;  // after --send: "navigate ADDRESS" or "quit"
-    std::string Problem;                 // Invalid: what is wrong, naming the argument
+struct ProgramOptions {
+    ProgramMode mode = ProgramMode::Kiosk;
+    std::optional<std::string> home;     // --home=DIR
+    std::vector<std::string> addresses;  // after --check-url
+    std::vector<std::string> sendWords;  // after --send: "navigate ADDRESS" or "quit"
+    std::string problem;                 // Invalid: what is wrong, naming the argument
 };
 
 // `arguments` without the program path.
-TProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments);
+ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments);
 
 // What --help prints: every option and the exit codes.
-std::string UsageText();
+std::string usageText();
 
 }  // namespace plintor

@@ -9,10 +9,10 @@ namespace plintor {
 // (`plintor --send quit` builds the message); the token is valid for one local day.
 constexpr std::uint32_t QuitTokenKey = 0x5EED1A57;
 
-std::int32_t QuitTokenDate(int year, int month, int day);  // year * month * day
-std::int32_t QuitTokenKeyed(std::int32_t value);           // value * key mod 2147483647
+std::int32_t quitTokenDate(int year, int month, int day);  // year * month * day
+std::int32_t quitTokenKeyed(std::int32_t value);           // value * key mod 2147483647
 
 // True when the parameters are today's token on the receiving machine.
-bool CheckQuitToken(std::int32_t wParam, std::int32_t lParam, int year, int month, int day);
+bool checkQuitToken(std::int32_t wParam, std::int32_t lParam, int year, int month, int day);
 
 }  // namespace plintor

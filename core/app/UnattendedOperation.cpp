@@ -4,40 +4,40 @@
 
 namespace plintor {
 
-void TUnattendedOperation::Timer1Timer() {
-    const TSettings& settings = FState.Settings;
-    if (settings.AutoRestart != -1 && FState.Clock.Now() > FState.NextRestartTime &&
-        FHost.WindowsRestart()) {
-        FHost.QuitApplication();
+void UnattendedOperation::guardTick() {
+    const KioskSettings& settings = m_state.settings;
+    if (settings.autoRestart != -1 && m_state.clock.now() > m_state.nextRestartTime &&
+        m_host.windowsRestart()) {
+        m_host.quitApplication();
     }
-    FHost.UpdateTouchKeyboard();
-    FHost.GuardScreen();
+    m_host.updateTouchKeyboard();
+    m_host.guardScreen();
 }
 
-void TUnattendedOperation::Timer2Timer() {
-    const TSettings& settings = FState.Settings;
-    if (FState.Input.IdleMinutesReached(settings.AutoReturn)) {
-        ReturnToHomePage();
+void UnattendedOperation::housekeepingTick() {
+    const KioskSettings& settings = m_state.settings;
+    if (m_state.input.idleMinutesReached(settings.autoReturn)) {
+        returnToHomePage();
     }
-    if (settings.AutoCloseAll) {
-        FHost.CloseForeignWindows();
+    if (settings.autoCloseAll) {
+        m_host.closeForeignWindows();
     }
-    if (settings.KillExplorer && FHost.StopShell()) {
-        FLog.Entry("Kill explorer");
+    if (settings.killExplorer && m_host.stopShell()) {
+        m_log.entry("Kill explorer");
     }
 }
 
-void TUnattendedOperation::ReturnToHomePage() {
-    FState.Input.Disarm();
-    FHost.GoHome();
-    if (FHost.KeyboardShown()) {
-        FHost.ToggleKeyboard();
+void UnattendedOperation::returnToHomePage() {
+    m_state.input.disarm();
+    m_host.goHome();
+    if (m_host.keyboardShown()) {
+        m_host.toggleKeyboard();
     }
-    FHost.LeaveWheelchairMode();
-    FLog.Entry("Return to home page");
-    if (!FState.Settings.Screensaver.empty()) {
-        FState.Input.ScreensaverShown([this] { FHost.HideScreensaver(); });
-        FHost.ShowScreensaver(FState.Settings.Screensaver);
+    m_host.leaveWheelchairMode();
+    m_log.entry("Return to home page");
+    if (!m_state.settings.screensaver.empty()) {
+        m_state.input.screensaverShown([this] { m_host.hideScreensaver(); });
+        m_host.showScreensaver(m_state.settings.screensaver);
     }
 }
 

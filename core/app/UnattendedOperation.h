@@ -8,51 +8,51 @@
 namespace plintor {
 
 // What the timers of the unattended operation ask of the kiosk window and the system.
-class IUnattendedHost {
+class UnattendedHost {
 public:
-    virtual ~IUnattendedHost() = default;
+    virtual ~UnattendedHost() = default;
 
-    virtual void GoHome() = 0;
-    virtual bool KeyboardShown() const = 0;
-    virtual void ToggleKeyboard() = 0;
-    virtual void LeaveWheelchairMode() = 0;
+    virtual void goHome() = 0;
+    virtual bool keyboardShown() const = 0;
+    virtual void toggleKeyboard() = 0;
+    virtual void leaveWheelchairMode() = 0;
     // Covers the window with the screensaver browser showing `address`, and uncovers it.
-    virtual void ShowScreensaver(const std::string& address) = 0;
-    virtual void HideScreensaver() = 0;
-    virtual void UpdateTouchKeyboard() = 0;
+    virtual void showScreensaver(const std::string& address) = 0;
+    virtual void hideScreensaver() = 0;
+    virtual void updateTouchKeyboard() = 0;
     // Keeps the window topmost and in front unless the system's screensaver runs.
-    virtual void GuardScreen() = 0;
+    virtual void guardScreen() = 0;
 
-    virtual bool WindowsRestart() = 0;  // true when the system accepted the restart
-    virtual void QuitApplication() = 0;
-    virtual void CloseForeignWindows() = 0;
-    virtual bool StopShell() = 0;  // true when a shell was found and asked to end
+    virtual bool windowsRestart() = 0;  // true when the system accepted the restart
+    virtual void quitApplication() = 0;
+    virtual void closeForeignWindows() = 0;
+    virtual bool stopShell() = 0;  // true when a shell was found and asked to end
 };
 
 // The two timers that keep a terminal in shape without anyone watching it.
-class TUnattendedOperation {
+class UnattendedOperation {
 public:
-    static constexpr int Timer1IntervalMs = 500;
-    static constexpr int Timer2IntervalMs = 5000;
+    static constexpr int GuardTickIntervalMs = 500;
+    static constexpr int HousekeepingTickIntervalMs = 5000;
 
     // `log` takes "Return to home page" and "Kill explorer".
-    TUnattendedOperation(TKioskState& state, IUnattendedHost& host,
-                         const TLogWriter& log = ProgramLog())
-        : FState(state), FHost(host), FLog(log) {}
+    UnattendedOperation(KioskState& state, UnattendedHost& host,
+                         const LogWriter& log = programLog())
+        : m_state(state), m_host(host), m_log(log) {}
 
     // Every half second: the daily restart (tried again each tick while the system refuses),
     // the touch keyboard, the screen guard.
-    void Timer1Timer();
+    void guardTick();
     // Every five seconds: the return to the home page after the idle time (once per idle
     // period), then the foreign windows and the shell, as configured.
-    void Timer2Timer();
+    void housekeepingTick();
 
 private:
-    void ReturnToHomePage();
+    void returnToHomePage();
 
-    TKioskState& FState;
-    IUnattendedHost& FHost;
-    const TLogWriter& FLog;
+    KioskState& m_state;
+    UnattendedHost& m_host;
+    const LogWriter& m_log;
 };
 
 }  // namespace plintor

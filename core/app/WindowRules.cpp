@@ -2,14 +2,14 @@
 
 namespace plintor {
 
-int KeyboardSized(int pixels, int sizePercent) {
+int keyboardSized(int pixels, int sizePercent) {
     return pixels * sizePercent / 100;
 }
 
-std::optional<TColor> PanelColorOf(const TSettings& settings) {
-    constexpr TColor unset = -1;
-    const TColor color = ParseHtmlColor(settings.BackgroundColor, unset);
-    return color == unset ? std::nullopt : std::optional<TColor>(color);
+std::optional<Color> panelColorOf(const KioskSettings& settings) {
+    constexpr Color unset = -1;
+    const Color color = parseHtmlColor(settings.backgroundColor, unset);
+    return color == unset ? std::nullopt : std::optional<Color>(color);
 }
 
 }  // namespace plintor

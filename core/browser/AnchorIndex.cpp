@@ -21,28 +21,28 @@ constexpr std::size_t MaxWindowsTried = 16;
 // for every key instead, which costs no more than reading the crowd would.
 constexpr std::size_t MaxMasksPerWindow = 256;
 
-struct TWindowTags {
-    std::array<std::uint32_t, MaxWindowsTried> Tags{};
-    std::size_t Count = 0;
+struct WindowTags {
+    std::array<std::uint32_t, MaxWindowsTried> tags{};
+    std::size_t count = 0;
 };
 
 // Visits the tags of windows of the given length spread evenly over the mask's literal runs,
 // until `visit` returns true; hashing is done one window at a time, as most masks stop at
 // the first.
 template <typename Visit>
-bool AnySampledWindow(const TMaskShape& shape, std::size_t length, Visit visit) {
+bool anySampledWindow(const MaskShape& shape, std::size_t length, Visit visit) {
     std::size_t windows = 0;
-    for (const TMaskShape::TRun& run : shape.Runs) {
-        windows += run.Length >= length ? run.Length - length + 1 : 0;
+    for (const MaskShape::Run& run : shape.runs) {
+        windows += run.length >= length ? run.length - length + 1 : 0;
     }
     const std::size_t stride = (windows + MaxWindowsTried - 1) / MaxWindowsTried;
     std::size_t seen = 0;
-    for (const TMaskShape::TRun& run : shape.Runs) {
-        for (std::size_t start = run.Start; start + length <= run.Start + run.Length; ++start) {
+    for (const MaskShape::Run& run : shape.runs) {
+        for (std::size_t start = run.start; start + length <= run.start + run.length; ++start) {
             if (seen++ % stride == 0) {
                 const std::u32string_view window =
-                    std::u32string_view(shape.Literals).substr(start, length);
-                if (visit(WindowTag(WindowPolynomial(window), length))) {
+                    std::u32string_view(shape.literals).substr(start, length);
+                if (visit(windowTag(windowPolynomial(window), length))) {
                     return true;
                 }
             }
@@ -52,13 +52,13 @@ bool AnySampledWindow(const TMaskShape& shape, std::size_t length, Visit visit) 
 }
 
 // Counting reads the table, so it is left for masks whose every window is already in use.
-std::optional<std::uint32_t> RarestWindow(const TTagTable& table, const TWindowTags& windows) {
-    const auto end = windows.Tags.begin() + static_cast<std::ptrdiff_t>(windows.Count);
-    std::for_each(windows.Tags.begin(), end, [&](std::uint32_t tag) { table.Prefetch(tag); });
-    std::uint32_t rarest = windows.Tags[0];
+std::optional<std::uint32_t> rarestWindow(const TagTable& table, const WindowTags& windows) {
+    const auto end = windows.tags.begin() + static_cast<std::ptrdiff_t>(windows.count);
+    std::for_each(windows.tags.begin(), end, [&](std::uint32_t tag) { table.prefetch(tag); });
+    std::uint32_t rarest = windows.tags[0];
     std::size_t fewest = SIZE_MAX;
-    for (auto tag = windows.Tags.begin(); tag != end && fewest > 0; ++tag) {
-        const std::size_t count = table.Count(*tag);
+    for (auto tag = windows.tags.begin(); tag != end && fewest > 0; ++tag) {
+        const std::size_t count = table.count(*tag);
         if (count < fewest) {
             fewest = count;
             rarest = *tag;
@@ -70,7 +70,7 @@ std::optional<std::uint32_t> RarestWindow(const TTagTable& table, const TWindowT
     return rarest;
 }
 
-std::size_t LengthSlot(std::uint32_t longestRun, const std::array<std::size_t, 4>& lengths) {
+std::size_t lengthSlot(std::uint32_t longestRun, const std::array<std::size_t, 4>& lengths) {
     std::size_t slot = 0;
     while (slot + 1 < lengths.size() && lengths[slot + 1] <= longestRun) {
         ++slot;
@@ -81,14 +81,14 @@ std::size_t LengthSlot(std::uint32_t longestRun, const std::array<std::size_t, 4
 // Calls `visit` with the tag of each window of the key, rolling the hash along, until it
 // returns true.
 template <typename Visit>
-bool AnyWindow(std::u32string_view key, std::size_t length, Visit visit) {
+bool anyWindow(std::u32string_view key, std::size_t length, Visit visit) {
     if (key.size() < length) {
         return false;
     }
-    const std::uint64_t power = WindowPower(length);
-    std::uint64_t h = WindowPolynomial(key.substr(0, length));
+    const std::uint64_t power = windowPower(length);
+    std::uint64_t h = windowPolynomial(key.substr(0, length));
     for (std::size_t start = 0;; ++start) {
-        if (visit(WindowTag(h, length))) {
+        if (visit(windowTag(h, length))) {
             return true;
         }
         if (start + length == key.size()) {
@@ -100,25 +100,25 @@ bool AnyWindow(std::u32string_view key, std::size_t length, Visit visit) {
 
 // A window that repeats in a key ("/AAAAAAAA...") leads to the same masks each time; reading
 // them again would make a long key cost its length times theirs.
-class TSeenTags {
+class SeenTags {
 public:
     // False when the tag was seen before.
-    bool Insert(std::uint32_t tag) {
-        const auto end = FFew.begin() + static_cast<std::ptrdiff_t>(FFewCount);
-        if (std::find(FFew.begin(), end, tag) != end) {
+    bool insert(std::uint32_t tag) {
+        const auto end = m_few.begin() + static_cast<std::ptrdiff_t>(m_fewCount);
+        if (std::find(m_few.begin(), end, tag) != end) {
             return false;
         }
-        if (FFewCount < FFew.size()) {
-            FFew[FFewCount++] = tag;
+        if (m_fewCount < m_few.size()) {
+            m_few[m_fewCount++] = tag;
             return true;
         }
-        return FMany.insert(tag).second;
+        return m_many.insert(tag).second;
     }
 
 private:
-    std::array<std::uint32_t, 16> FFew{};
-    std::size_t FFewCount = 0;
-    std::unordered_set<std::uint32_t> FMany;
+    std::array<std::uint32_t, 16> m_few{};
+    std::size_t m_fewCount = 0;
+    std::unordered_set<std::uint32_t> m_many;
 };
 
 }  // namespace
@@ -126,62 +126,62 @@ private:
 // The window with the fewest masks filed under it so far: masks that share common text
 // ("://WWW.", ".COM/") spread over the windows where they differ. A window the filter has
 // never seen is surely free, which settles most masks without a table access.
-std::optional<std::uint32_t> TAnchorIndex::ChooseWindow(const TMaskShape& shape,
+std::optional<std::uint32_t> AnchorIndex::chooseWindow(const MaskShape& shape,
                                                         std::size_t length) const {
-    TWindowTags seen;
+    WindowTags seen;
     std::uint32_t unseen = 0;
-    const bool free = AnySampledWindow(shape, length, [&](std::uint32_t tag) {
-        seen.Tags[seen.Count++] = tag;
+    const bool free = anySampledWindow(shape, length, [&](std::uint32_t tag) {
+        seen.tags[seen.count++] = tag;
         unseen = tag;
-        return !FFilter.MayHold(tag);
+        return !m_filter.mayHold(tag);
     });
     if (free) {
         return unseen;
     }
-    return RarestWindow(FTable, seen);
+    return rarestWindow(m_table, seen);
 }
 
-std::optional<TAnchorIndex::TAnchor> TAnchorIndex::Choose(const TMaskShape& shape) const {
-    if (shape.LongestRun() < WindowLengths[0]) {
+std::optional<AnchorIndex::Anchor> AnchorIndex::choose(const MaskShape& shape) const {
+    if (shape.longestRun() < WindowLengths[0]) {
         return std::nullopt;
     }
-    const std::size_t slot = LengthSlot(shape.LongestRun(), WindowLengths);
-    const std::optional<std::uint32_t> tag = ChooseWindow(shape, WindowLengths[slot]);
+    const std::size_t slot = lengthSlot(shape.longestRun(), WindowLengths);
+    const std::optional<std::uint32_t> tag = chooseWindow(shape, WindowLengths[slot]);
     if (!tag) {
         return std::nullopt;
     }
-    FTable.Prefetch(*tag);
-    return TAnchor{*tag, slot};
+    m_table.prefetch(*tag);
+    return Anchor{*tag, slot};
 }
 
-void TAnchorIndex::Add(TMaskArena::TRef ref, TAnchor anchor) {
-    FTable.Insert(anchor.Tag, ref);
-    FFilter.Insert(anchor.Tag, FTable.Size(), [this](auto set) { FTable.ForEachTag(set); });
-    ++FMasksPerLength[anchor.LengthSlot];
+void AnchorIndex::add(MaskArena::Ref ref, Anchor anchor) {
+    m_table.insert(anchor.tag, ref);
+    m_filter.insert(anchor.tag, m_table.size(), [this](auto set) { m_table.forEachTag(set); });
+    ++m_masksPerLength[anchor.lengthSlot];
 }
 
-void TAnchorIndex::Clear() {
-    FTable.Clear();
-    FFilter.Clear();
-    FMasksPerLength = {};
+void AnchorIndex::clear() {
+    m_table.clear();
+    m_filter.clear();
+    m_masksPerLength = {};
 }
 
-bool TAnchorIndex::AnyMatches(std::u32string_view key, const TMaskArena& texts,
-                              TMaskRole role) const {
-    TSeenTags seen;
+bool AnchorIndex::anyMatches(std::u32string_view key, const MaskArena& texts,
+                              MaskRole role) const {
+    SeenTags seen;
     const auto matches = [&](std::uint32_t tag) {
-        if (!FFilter.MayHold(tag) || !seen.Insert(tag)) {
+        if (!m_filter.mayHold(tag) || !seen.insert(tag)) {
             return false;
         }
         // The masks of a window lie scattered over the texts; loading them all at once lets
         // their memory accesses overlap.
-        FTable.ForEachOf(tag, [&](std::uint32_t ref) { texts.Prefetch(ref); });
-        return FTable.AnyOf(
-            tag, [&](std::uint32_t ref) { return MaskTextMatches(texts.Text(ref), key, role); });
+        m_table.forEachOf(tag, [&](std::uint32_t ref) { texts.prefetch(ref); });
+        return m_table.anyOf(
+            tag, [&](std::uint32_t ref) { return maskTextMatches(texts.text(ref), key, role); });
     };
     // Longest windows first: most masks are filed there, so a blocked address ends soonest.
     for (std::size_t slot = WindowLengths.size(); slot-- > 0;) {
-        if (FMasksPerLength[slot] != 0 && AnyWindow(key, WindowLengths[slot], matches)) {
+        if (m_masksPerLength[slot] != 0 && anyWindow(key, WindowLengths[slot], matches)) {
             return true;
         }
     }

@@ -11,14 +11,14 @@ namespace plintor {
 namespace {
 
 // Tabs and line breaks inside an address are dropped by browsers, as are blanks around it.
-std::string WithoutTabsAndLineBreaks(std::string_view text) {
-    std::string kept(Trim(text));
+std::string withoutTabsAndLineBreaks(std::string_view text) {
+    std::string kept(trim(text));
     std::erase_if(kept, [](char c) { return c == '\t' || c == '\n' || c == '\r'; });
     return kept;
 }
 
 // `scheme` is in lower case here and below.
-std::string_view DefaultPort(std::string_view scheme) {
+std::string_view defaultPort(std::string_view scheme) {
     if (scheme == "http" || scheme == "ws") {
         return "80";
     }
@@ -28,12 +28,12 @@ std::string_view DefaultPort(std::string_view scheme) {
     return scheme == "ftp" ? "21" : "";
 }
 
-std::string CanonicalHost(std::string_view host, std::string_view scheme) {
+std::string canonicalHost(std::string_view host, std::string_view scheme) {
     if (host.starts_with('[') && host.ends_with(']')) {
-        return CanonicalIpv6(host.substr(1, host.size() - 2)).value_or(AsciiLower(host));
+        return canonicalIpv6(host.substr(1, host.size() - 2)).value_or(asciiLower(host));
     }
-    std::string name = AsciiLower(DecodePercentEscapes(host, [](char) { return true; }));
-    if (std::optional<std::string> number = CanonicalIpv4(name)) {
+    std::string name = asciiLower(decodePercentEscapes(host, [](char) { return true; }));
+    if (std::optional<std::string> number = canonicalIpv4(name)) {
         return *number;
     }
     while (name.ends_with('.')) {
@@ -46,7 +46,7 @@ std::string CanonicalHost(std::string_view host, std::string_view scheme) {
 }
 
 // Splits "host:port" at the port's colon (after any bracketed IPv6 address).
-std::pair<std::string_view, std::string_view> SplitPort(std::string_view hostPort) {
+std::pair<std::string_view, std::string_view> splitPort(std::string_view hostPort) {
     const std::size_t bracket = hostPort.starts_with('[') ? hostPort.find(']') : 0;
     const std::size_t colon = hostPort.find(':', bracket == std::string_view::npos ? 0 : bracket);
     if (colon == std::string_view::npos) {
@@ -56,9 +56,9 @@ std::pair<std::string_view, std::string_view> SplitPort(std::string_view hostPor
 }
 
 // Browsers read "\" as "/" in the path of the web's own schemes.
-std::string PathWithForwardSlashes(std::string_view rest, std::string_view scheme) {
+std::string pathWithForwardSlashes(std::string_view rest, std::string_view scheme) {
     std::string path(rest);
-    if (!DefaultPort(scheme).empty() || scheme == "file") {
+    if (!defaultPort(scheme).empty() || scheme == "file") {
         std::replace(
             path.begin(),
             std::find_if(path.begin(), path.end(), [](char c) { return c == '?' || c == '#'; }),
@@ -69,14 +69,14 @@ std::string PathWithForwardSlashes(std::string_view rest, std::string_view schem
 
 }  // namespace
 
-std::string CanonicalAddress(std::string_view url) {
-    const std::string text = WithoutTabsAndLineBreaks(url);
+std::string canonicalAddress(std::string_view url) {
+    const std::string text = withoutTabsAndLineBreaks(url);
     const std::size_t schemeEnd = text.find("://");
     if (schemeEnd == std::string::npos ||
-        !IsUrlScheme(std::string_view(text).substr(0, schemeEnd))) {
+        !isUrlScheme(std::string_view(text).substr(0, schemeEnd))) {
         return text;
     }
-    const std::string scheme = AsciiLower(std::string_view(text).substr(0, schemeEnd));
+    const std::string scheme = asciiLower(std::string_view(text).substr(0, schemeEnd));
     const std::size_t authorityStart = schemeEnd + 3;
     // "\" ends the host as "/" does: browsers read http://a\b as http://a/b.
     const std::size_t authorityEnd =
@@ -88,13 +88,13 @@ std::string CanonicalAddress(std::string_view url) {
     if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) {
         authority.remove_prefix(at + 1);
     }
-    const auto [host, port] = SplitPort(authority);
-    std::string canonical = scheme + "://" + CanonicalHost(host, scheme);
-    if (!port.empty() && port != DefaultPort(scheme)) {
+    const auto [host, port] = splitPort(authority);
+    std::string canonical = scheme + "://" + canonicalHost(host, scheme);
+    if (!port.empty() && port != defaultPort(scheme)) {
         canonical += ':';
         canonical += port;
     }
-    return canonical + PathWithForwardSlashes(std::string_view(text).substr(authorityEnd), scheme);
+    return canonical + pathWithForwardSlashes(std::string_view(text).substr(authorityEnd), scheme);
 }
 
 }  // namespace plintor

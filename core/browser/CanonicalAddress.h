@@ -11,6 +11,6 @@ namespace plintor {
 // its shortest form, no default port. The browser engine writes most of this already; the
 // operator's checks and addresses sent from outside get the same treatment here. Text without
 // "://" comes back trimmed and otherwise unchanged.
-std::string CanonicalAddress(std::string_view url);
+std::string canonicalAddress(std::string_view url);
 
 }  // namespace plintor

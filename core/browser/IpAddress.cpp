@@ -10,7 +10,7 @@ namespace plintor {
 namespace {
 
 // One part of an IPv4 number: decimal, octal with a leading 0, hexadecimal with 0x.
-std::optional<std::uint64_t> Ipv4Part(std::string_view part) {
+std::optional<std::uint64_t> ipv4Part(std::string_view part) {
     int base = 10;
     if (part.size() >= 2 && part[0] == '0' && (part[1] == 'x' || part[1] == 'X')) {
         base = 16;
@@ -21,7 +21,7 @@ std::optional<std::uint64_t> Ipv4Part(std::string_view part) {
     }
     std::uint64_t value = 0;
     for (const char c : part) {
-        const int digit = HexDigitValue(c);
+        const int digit = hexDigitValue(c);
         if (digit < 0 || digit >= base) {
             return std::nullopt;
         }
@@ -33,7 +33,7 @@ std::optional<std::uint64_t> Ipv4Part(std::string_view part) {
     return value;
 }
 
-std::vector<std::string_view> SplitDots(std::string_view text) {
+std::vector<std::string_view> splitDots(std::string_view text) {
     std::vector<std::string_view> parts;
     for (std::size_t start = 0;;) {
         const std::size_t dot = text.find('.', start);
@@ -45,7 +45,7 @@ std::vector<std::string_view> SplitDots(std::string_view text) {
     }
 }
 
-std::string DottedIpv4(std::uint32_t address) {
+std::string dottedIpv4(std::uint32_t address) {
     return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 0xFF) + '.' +
            std::to_string((address >> 8) & 0xFF) + '.' + std::to_string(address & 0xFF);
 }
@@ -54,7 +54,7 @@ using Ipv6Groups = std::array<std::uint16_t, 8>;
 
 // Reads the groups on one side of "::" into `groups`; an embedded IPv4 address may end the
 // last side. False when the text is not made of such groups.
-bool ReadIpv6Side(std::string_view text, std::vector<std::uint16_t>& groups, bool last) {
+bool readIpv6Side(std::string_view text, std::vector<std::uint16_t>& groups, bool last) {
     if (text.empty()) {
         return true;
     }
@@ -62,7 +62,7 @@ bool ReadIpv6Side(std::string_view text, std::vector<std::uint16_t>& groups, boo
         const std::size_t colon = text.find(':', start);
         const std::string_view group = text.substr(start, colon - start);
         if (last && colon == std::string_view::npos && group.find('.') != std::string_view::npos) {
-            const std::vector<std::string_view> parts = SplitDots(group);
+            const std::vector<std::string_view> parts = splitDots(group);
             if (parts.size() != 4) {
                 return false;
             }
@@ -84,7 +84,7 @@ bool ReadIpv6Side(std::string_view text, std::vector<std::uint16_t>& groups, boo
         }
         std::uint16_t value = 0;
         for (const char c : group) {
-            const int digit = HexDigitValue(c);
+            const int digit = hexDigitValue(c);
             if (digit < 0) {
                 return false;
             }
@@ -98,17 +98,17 @@ bool ReadIpv6Side(std::string_view text, std::vector<std::uint16_t>& groups, boo
     }
 }
 
-std::optional<Ipv6Groups> ParseIpv6(std::string_view text) {
+std::optional<Ipv6Groups> parseIpv6(std::string_view text) {
     const std::size_t gap = text.find("::");
     std::vector<std::uint16_t> head;
     std::vector<std::uint16_t> tail;
     if (gap == std::string_view::npos) {
-        if (!ReadIpv6Side(text, head, true) || head.size() != 8) {
+        if (!readIpv6Side(text, head, true) || head.size() != 8) {
             return std::nullopt;
         }
     } else if (text.find("::", gap + 1) != std::string_view::npos ||
-               !ReadIpv6Side(text.substr(0, gap), head, false) ||
-               !ReadIpv6Side(text.substr(gap + 2), tail, true) || head.size() + tail.size() > 7) {
+               !readIpv6Side(text.substr(0, gap), head, false) ||
+               !readIpv6Side(text.substr(gap + 2), tail, true) || head.size() + tail.size() > 7) {
         return std::nullopt;
     }
     Ipv6Groups groups{};
@@ -119,7 +119,7 @@ std::optional<Ipv6Groups> ParseIpv6(std::string_view text) {
 
 // RFC 5952: lower-case hexadecimal without leading zeros, the longest run of two or more zero
 // groups (the first of equals) written as "::".
-std::string ShortestIpv6(const Ipv6Groups& groups) {
+std::string shortestIpv6(const Ipv6Groups& groups) {
     std::size_t bestStart = groups.size();
     std::size_t bestLength = 1;
     for (std::size_t i = 0; i < groups.size();) {
@@ -155,21 +155,21 @@ std::string ShortestIpv6(const Ipv6Groups& groups) {
 
 }  // namespace
 
-std::optional<std::string> CanonicalIpv4(std::string_view host) {
+std::optional<std::string> canonicalIpv4(std::string_view host) {
     if (host.ends_with('.')) {
         host.remove_suffix(1);  // one empty last label is allowed
     }
-    const std::vector<std::string_view> parts = SplitDots(host);
+    const std::vector<std::string_view> parts = splitDots(host);
     const std::string_view lastPart = parts.back();
     if (parts.size() > 4 || lastPart.empty() ||
         (lastPart.find_first_not_of("0123456789") != std::string_view::npos &&
-         !Ipv4Part(lastPart))) {
+         !ipv4Part(lastPart))) {
         return std::nullopt;  // a name, not a number
     }
     std::uint64_t address = 0;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const std::optional<std::uint64_t> value =
-            parts[i].empty() ? std::nullopt : Ipv4Part(parts[i]);
+            parts[i].empty() ? std::nullopt : ipv4Part(parts[i]);
         if (!value) {
             return std::nullopt;
         }
@@ -180,11 +180,11 @@ std::optional<std::string> CanonicalIpv4(std::string_view host) {
         }
         address = last ? (address << bits) | *value : (address << 8) | *value;
     }
-    return DottedIpv4(static_cast<std::uint32_t>(address));
+    return dottedIpv4(static_cast<std::uint32_t>(address));
 }
 
-std::optional<std::string> CanonicalIpv6(std::string_view inner) {
-    const std::optional<Ipv6Groups> groups = ParseIpv6(inner);
+std::optional<std::string> canonicalIpv6(std::string_view inner) {
+    const std::optional<Ipv6Groups> groups = parseIpv6(inner);
     if (!groups) {
         return std::nullopt;
     }
@@ -192,9 +192,9 @@ std::optional<std::string> CanonicalIpv6(std::string_view inner) {
     const bool mapped =
         g[0] == 0 && g[1] == 0 && g[2] == 0 && g[3] == 0 && g[4] == 0 && g[5] == 0xFFFF;
     if (mapped) {
-        return DottedIpv4(static_cast<std::uint32_t>(g[6]) << 16 | g[7]);
+        return dottedIpv4(static_cast<std::uint32_t>(g[6]) << 16 | g[7]);
     }
-    return ShortestIpv6(g);
+    return shortestIpv6(g);
 }
 
 }  // namespace plintor

@@ -6,23 +6,23 @@
 
 namespace plintor {
 
-bool TLinearUrlMatcher::Add(std::string_view mask) {
+bool LinearUrlMatcher::add(std::string_view mask) {
     std::string entry(mask);
-    if (entry.empty() || !FPresent.insert(entry).second) {
+    if (entry.empty() || !m_present.insert(entry).second) {
         return false;
     }
-    FEntries.push_back(std::move(entry));
+    m_entries.push_back(std::move(entry));
     return true;
 }
 
-void TLinearUrlMatcher::Clear() {
-    FEntries.clear();
-    FPresent.clear();
+void LinearUrlMatcher::clear() {
+    m_entries.clear();
+    m_present.clear();
 }
 
-bool TLinearUrlMatcher::AnyMatches(std::string_view key) const {
-    return std::any_of(FEntries.begin(), FEntries.end(), [&](const std::string& mask) {
-        return UrlMaskMatch(key, mask, FRole) == TMaskMatch::Match;
+bool LinearUrlMatcher::anyMatches(std::string_view key) const {
+    return std::any_of(m_entries.begin(), m_entries.end(), [&](const std::string& mask) {
+        return urlMaskMatch(key, mask, m_role) == MaskMatch::Match;
     });
 }
 

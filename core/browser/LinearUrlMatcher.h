@@ -11,23 +11,23 @@
 namespace plintor {
 
 // The plain walk over a mask list, trying every mask with UrlMaskMatch. The kiosk decides with
-// TUrlMatcher; this one is the reference it is compared with and the benchmarks' baseline.
-class TLinearUrlMatcher {
+// UrlMatcher; this one is the reference it is compared with and the benchmarks' baseline.
+class LinearUrlMatcher {
 public:
-    explicit TLinearUrlMatcher(TMaskRole role = TMaskRole::Deny) : FRole(role) {}
+    explicit LinearUrlMatcher(MaskRole role = MaskRole::Deny) : m_role(role) {}
 
-    // Same rule as TUrlMatcher::Add.
-    bool Add(std::string_view mask);
-    void Clear();
-    bool AnyMatches(std::string_view key) const;
+    // Same rule as UrlMatcher::Add.
+    bool add(std::string_view mask);
+    void clear();
+    bool anyMatches(std::string_view key) const;
 
-    std::size_t Size() const { return FEntries.size(); }
-    const std::vector<std::string>& Entries() const { return FEntries; }
+    std::size_t size() const { return m_entries.size(); }
+    const std::vector<std::string>& entries() const { return m_entries; }
 
 private:
-    TMaskRole FRole;
-    std::vector<std::string> FEntries;
-    std::unordered_set<std::string> FPresent;
+    MaskRole m_role;
+    std::vector<std::string> m_entries;
+    std::unordered_set<std::string> m_present;
 };
 
 }  // namespace plintor

@@ -10,33 +10,33 @@ namespace plintor {
 
 // The texts of a mask list packed one after another, each with its length in front, so a
 // million masks cost their bytes and a 32-bit reference each instead of a string object each.
-class TMaskArena {
+class MaskArena {
 public:
-    using TRef = std::uint32_t;
-    static constexpr TRef NoRef = 0xFFFFFFFF;
+    using Ref = std::uint32_t;
+    static constexpr Ref NoRef = 0xFFFFFFFF;
 
     // Raises std::length_error past 4 GiB of text in one list.
-    TRef Add(std::string_view text);
-    std::string_view Text(TRef ref) const;
+    Ref add(std::string_view text);
+    std::string_view text(Ref ref) const;
     // Starts loading a text that is about to be read.
-    void Prefetch(TRef ref) const {
+    void prefetch(Ref ref) const {
 #if defined(__GNUC__)
-        __builtin_prefetch(FBlocks[ref >> WindowBits].data() + (ref & (WindowSize - 1)));
+        __builtin_prefetch(m_blocks[ref >> WindowBits].data() + (ref & (WindowSize - 1)));
 #else
         (void)ref;
 #endif
     }
-    void Clear();
-    std::size_t Count() const {
-        return FCount;
+    void clear();
+    std::size_t count() const {
+        return m_count;
     }
 
     // Calls `visit` with every text in the order added.
     template <typename Visit>
-    void ForEach(Visit visit) const {
-        for (const std::string& block : FBlocks) {
+    void forEach(Visit visit) const {
+        for (const std::string& block : m_blocks) {
             for (std::size_t pos = 0; pos < block.size();) {
-                const std::string_view text = ReadRecord(block, pos);
+                const std::string_view text = readRecord(block, pos);
                 visit(text);
                 pos = static_cast<std::size_t>(text.data() + text.size() - block.data());
             }
@@ -50,11 +50,11 @@ private:
     static constexpr std::size_t WindowSize = std::size_t{1} << WindowBits;
     static constexpr std::size_t FirstBlockSize = 4096;
 
-    static std::string_view ReadRecord(const std::string& block, std::size_t pos);
-    std::string& BlockFor(std::size_t recordSize);
+    static std::string_view readRecord(const std::string& block, std::size_t pos);
+    std::string& blockFor(std::size_t recordSize);
 
-    std::vector<std::string> FBlocks;  // one per window; a wide text's extra windows stay empty
-    std::size_t FCount = 0;
+    std::vector<std::string> m_blocks;  // one per window; a wide text's extra windows stay empty
+    std::size_t m_count = 0;
 };
 
 }  // namespace plintor

@@ -3,19 +3,19 @@
 namespace plintor {
 namespace {
 
-TMaskToken Token(TMaskToken::TKind kind, std::size_t next) {
-    TMaskToken token;
-    token.Kind = kind;
-    token.Next = next;
+MaskToken makeToken(MaskToken::Kind kind, std::size_t next) {
+    MaskToken token;
+    token.kind = kind;
+    token.next = next;
     return token;
 }
 
 // "*" runs, each optionally followed by one "?" that adds nothing, make one token: the
 // matcher treats "*?*" exactly like "*", but both runs count towards the limit.
-TMaskToken ReadAnyRun(std::string_view mask, std::size_t pos) {
-    TMaskToken token = Token(TMaskToken::AnyRun, pos);
+MaskToken readAnyRun(std::string_view mask, std::size_t pos) {
+    MaskToken token = makeToken(MaskToken::AnyRun, pos);
     while (pos < mask.size() && mask[pos] == '*') {
-        ++token.StarRuns;
+        ++token.starRuns;
         while (pos < mask.size() && mask[pos] == '*') {
             ++pos;
         }
@@ -23,40 +23,40 @@ TMaskToken ReadAnyRun(std::string_view mask, std::size_t pos) {
             ++pos;
         }
     }
-    token.Next = pos;
+    token.next = pos;
     return token;
 }
 
 // `pos` is just after "[". A set ends at the first "]" after its first member, since neither
 // a member nor the end of a range can be "]".
-TMaskToken ReadSet(std::string_view mask, std::size_t pos) {
-    TMaskToken token = Token(TMaskToken::Set, pos);
-    token.Negated = pos < mask.size() && mask[pos] == '!';
-    if (token.Negated) {
+MaskToken readSet(std::string_view mask, std::size_t pos) {
+    MaskToken token = makeToken(MaskToken::Set, pos);
+    token.negated = pos < mask.size() && mask[pos] == '!';
+    if (token.negated) {
         ++pos;
     }
     if (pos >= mask.size() || mask[pos] == ']' || mask[pos] == '-') {
-        return Token(TMaskToken::Invalid, pos);
+        return makeToken(MaskToken::Invalid, pos);
     }
     const std::size_t close = mask.find(']', pos);
     if (close == std::string_view::npos) {
-        return Token(TMaskToken::Invalid, pos);
+        return makeToken(MaskToken::Invalid, pos);
     }
-    token.Members = mask.substr(pos, close - pos);
-    token.Next = close + 1;
+    token.members = mask.substr(pos, close - pos);
+    token.next = close + 1;
     return token;
 }
 
 // Sets hold only codes up to 255 and are closed under ASCII case, so the folded code point
 // decides as well as the original one.
-bool SetHas(std::string_view members, char32_t c) {
+bool setHas(std::string_view members, char32_t c) {
     std::size_t pos = 0;
     while (pos < members.size()) {
-        const char32_t first = ReadCodePoint(members, pos);
+        const char32_t first = readCodePoint(members, pos);
         char32_t last = first;
         if (pos + 1 < members.size() && members[pos] == '-') {
             ++pos;
-            last = ReadCodePoint(members, pos);
+            last = readCodePoint(members, pos);
         }
         const char32_t lower = c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
         if ((first <= c && c <= last) || (first <= lower && lower <= last)) {
@@ -68,33 +68,33 @@ bool SetHas(std::string_view members, char32_t c) {
 
 }  // namespace
 
-TMaskToken ReadMaskToken(std::string_view mask, std::size_t pos) {
+MaskToken readMaskToken(std::string_view mask, std::size_t pos) {
     switch (mask[pos]) {
         case '*':
-            return ReadAnyRun(mask, pos);
+            return readAnyRun(mask, pos);
         case '?':
-            return Token(TMaskToken::AnyChar, pos + 1);
+            return makeToken(MaskToken::AnyChar, pos + 1);
         case '[':
-            return ReadSet(mask, pos + 1);
+            return readSet(mask, pos + 1);
         default:
             break;
     }
-    TMaskToken token;
-    token.Char = FoldAscii(ReadCodePoint(mask, pos));
-    token.Next = pos;
+    MaskToken token;
+    token.codePoint = foldAscii(readCodePoint(mask, pos));
+    token.next = pos;
     return token;
 }
 
-bool TokenAccepts(const TMaskToken& token, char32_t c) {
-    switch (token.Kind) {
-        case TMaskToken::Literal:
-            return token.Char == c;
-        case TMaskToken::AnyChar:
+bool tokenAccepts(const MaskToken& token, char32_t c) {
+    switch (token.kind) {
+        case MaskToken::Literal:
+            return token.codePoint == c;
+        case MaskToken::AnyChar:
             return true;
-        case TMaskToken::Set:
-            return c < 256 && SetHas(token.Members, c) != token.Negated;
-        case TMaskToken::AnyRun:
-        case TMaskToken::Invalid:
+        case MaskToken::Set:
+            return c < 256 && setHas(token.members, c) != token.negated;
+        case MaskToken::AnyRun:
+        case MaskToken::Invalid:
             break;
     }
     return false;

@@ -5,20 +5,20 @@
 
 namespace plintor {
 
-TMatchKey::TMatchKey(std::string_view key) {
-    FCodes.resize(key.size());
-    FText.reserve(key.size());
+MatchKey::MatchKey(std::string_view key) {
+    m_codes.resize(key.size());
+    m_text.reserve(key.size());
     std::size_t count = 0;
     for (std::size_t pos = 0; pos < key.size();) {
-        const char32_t c = FoldAscii(ReadCodePoint(key, pos));
-        FCodes[count++] = c;
+        const char32_t c = foldAscii(readCodePoint(key, pos));
+        m_codes[count++] = c;
         if (c < 0x80) {
-            FText += static_cast<char>(c);
+            m_text += static_cast<char>(c);
         } else {
-            AppendUtf8(FText, c);
+            appendUtf8(m_text, c);
         }
     }
-    FCodes.resize(count);
+    m_codes.resize(count);
 }
 
 }  // namespace plintor

@@ -8,43 +8,43 @@ namespace plintor {
 
 namespace {
 
-bool IsFetchedPdf(std::string_view url, bool topLevel) {
-    return topLevel && ExtractURLFileExt(url) == FileNameExtension(TempPdfName) &&
-           LocalDocumentPath(url).empty();
+bool isFetchedPdf(std::string_view url, bool topLevel) {
+    return topLevel && extractUrlFileExt(url) == fileNameExtension(TempPdfName) &&
+           localDocumentPath(url).empty();
 }
 
 }  // namespace
 
-TNavigationVerdict JudgeNavigation(const TUrlLists& lists, std::string_view url, bool topLevel,
-                                   TDocumentDiversion diversion) {
-    TNavigationVerdict verdict;
-    verdict.Allowed = lists.IsURLAllowed(url);
-    verdict.Cancel = !verdict.Allowed;
-    verdict.LogText =
-        "BeforeNavigate: " + std::string(url) + (verdict.Allowed ? " (True)" : " (False)");
-    if (!verdict.Allowed) {
-        verdict.ShowBlockedHint = topLevel;
-    } else if ((diversion.WordToConvert && IsWordExtension(ExtractURLFileExt(url))) ||
-               (diversion.PdfToFetch && IsFetchedPdf(url, topLevel))) {
-        verdict.DivertToDownload = true;
-        verdict.Cancel = true;
+NavigationVerdict judgeNavigation(const UrlLists& lists, std::string_view url, bool topLevel,
+                                   DocumentDiversion diversion) {
+    NavigationVerdict verdict;
+    verdict.allowed = lists.isUrlAllowed(url);
+    verdict.cancel = !verdict.allowed;
+    verdict.logText =
+        "BeforeNavigate: " + std::string(url) + (verdict.allowed ? " (True)" : " (False)");
+    if (!verdict.allowed) {
+        verdict.showBlockedHint = topLevel;
+    } else if ((diversion.wordToConvert && isWordExtension(extractUrlFileExt(url))) ||
+               (diversion.pdfToFetch && isFetchedPdf(url, topLevel))) {
+        verdict.divertToDownload = true;
+        verdict.cancel = true;
     }
     return verdict;
 }
 
-std::string NavigateCompleteLogText(std::string_view url) {
+std::string navigateCompleteLogText(std::string_view url) {
     return "NavigateComplete: " + std::string(url);
 }
 
-std::string DocumentCompleteLogText(std::string_view url) {
+std::string documentCompleteLogText(std::string_view url) {
     return "DocumentComplete: " + std::string(url);
 }
 
-std::string NewWindowLogText(std::string_view url) {
+std::string newWindowLogText(std::string_view url) {
     return "NewWindow: " + std::string(url);
 }
 
-std::string NavigateErrorLogText(std::string_view url) {
+std::string navigateErrorLogText(std::string_view url) {
     return "NavigateError: " + std::string(url);
 }
 

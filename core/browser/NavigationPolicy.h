@@ -8,31 +8,31 @@
 namespace plintor {
 
 // What happens to a navigation start, decided from plain values.
-struct TNavigationVerdict {
-    bool Allowed = false;
-    bool Cancel = false;
-    bool ShowBlockedHint = false;   // only a blocked top-level navigation answers the visitor
-    bool DivertToDownload = false;  // an allowed document goes to the document handling
-    std::string LogText;            // "BeforeNavigate: <url> (True|False)"
+struct NavigationVerdict {
+    bool allowed = false;
+    bool cancel = false;
+    bool showBlockedHint = false;   // only a blocked top-level navigation answers the visitor
+    bool divertToDownload = false;  // an allowed document goes to the document handling
+    std::string logText;            // "BeforeNavigate: <url> (True|False)"
 };
 
 // What may be taken from a navigation to the document handling.
-struct TDocumentDiversion {
-    bool WordToConvert = false;  // an allowed Word document, converted to PDF
+struct DocumentDiversion {
+    bool wordToConvert = false;  // an allowed Word document, converted to PDF
     // A PDF document the page itself would show: fetched like a download instead, so that the
     // document handling's limits of time and size apply to it. Top-level addresses on the
     // network only, and never one the document handling has handed back to be shown as it is.
-    bool PdfToFetch = false;
+    bool pdfToFetch = false;
 };
 
-TNavigationVerdict JudgeNavigation(const TUrlLists& lists, std::string_view url, bool topLevel,
-                                   TDocumentDiversion diversion);
+NavigationVerdict judgeNavigation(const UrlLists& lists, std::string_view url, bool topLevel,
+                                   DocumentDiversion diversion);
 
 // The log lines of the other browser events.
-std::string NavigateCompleteLogText(std::string_view url);
-std::string DocumentCompleteLogText(std::string_view url);
-std::string NewWindowLogText(std::string_view url);
-std::string NavigateErrorLogText(std::string_view url);
+std::string navigateCompleteLogText(std::string_view url);
+std::string documentCompleteLogText(std::string_view url);
+std::string newWindowLogText(std::string_view url);
+std::string navigateErrorLogText(std::string_view url);
 constexpr std::string_view NewProcessLogText = "NewProcess";
 
 }  // namespace plintor

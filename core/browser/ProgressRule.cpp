@@ -4,7 +4,7 @@
 
 namespace plintor {
 
-bool ProgressIndicatorVisible(int downCount, TDateTime downTime, TDateTime now) {
+bool progressIndicatorVisible(int downCount, DateTime downTime, DateTime now) {
     const long long milliseconds = std::llround((now - downTime) * MillisecondsPerDay);
     return downCount > 0 && milliseconds / 1000 > 1;
 }

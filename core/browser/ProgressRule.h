@@ -6,6 +6,6 @@ namespace plintor {
 
 // The progress indicator shows only while something is loading and the navigation started
 // more than one whole second ago, so fast pages never flash it.
-bool ProgressIndicatorVisible(int downCount, TDateTime downTime, TDateTime now);
+bool progressIndicatorVisible(int downCount, DateTime downTime, DateTime now);
 
 }  // namespace plintor

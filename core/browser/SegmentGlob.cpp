@@ -11,42 +11,42 @@ namespace plintor {
 namespace {
 
 // The tokens of the mask between two runs of "*" (or an end of the mask).
-struct TSegment {
-    std::vector<TMaskToken> Tokens;
+struct Segment {
+    std::vector<MaskToken> tokens;
 };
 
-struct TSegments {
-    std::vector<TSegment> Pieces;
-    bool StarFirst = false;  // the mask starts with "*": the first piece may start anywhere
-    bool StarLast = false;   // the mask ends with "*": the last piece may end anywhere
+struct Segments {
+    std::vector<Segment> pieces;
+    bool starFirst = false;  // the mask starts with "*": the first piece may start anywhere
+    bool starLast = false;   // the mask ends with "*": the last piece may end anywhere
 };
 
-TSegments SplitAtStars(std::string_view mask) {
-    TSegments segments;
-    segments.Pieces.emplace_back();
+Segments splitAtStars(std::string_view mask) {
+    Segments segments;
+    segments.pieces.emplace_back();
     for (std::size_t pos = 0; pos < mask.size();) {
-        const TMaskToken token = ReadMaskToken(mask, pos);
-        if (token.Kind == TMaskToken::AnyRun) {
+        const MaskToken token = readMaskToken(mask, pos);
+        if (token.kind == MaskToken::AnyRun) {
             if (pos == 0) {
-                segments.StarFirst = true;
+                segments.starFirst = true;
             } else {
-                segments.Pieces.emplace_back();
+                segments.pieces.emplace_back();
             }
-            segments.StarLast = token.Next == mask.size();
+            segments.starLast = token.next == mask.size();
         } else {
-            segments.Pieces.back().Tokens.push_back(token);
+            segments.pieces.back().tokens.push_back(token);
         }
-        pos = token.Next;
+        pos = token.next;
     }
-    if (segments.StarLast) {
-        segments.Pieces.pop_back();  // the empty piece after the last "*"
+    if (segments.starLast) {
+        segments.pieces.pop_back();  // the empty piece after the last "*"
     }
     return segments;
 }
 
-bool SegmentAt(const TSegment& segment, std::u32string_view key, std::size_t at) {
-    for (std::size_t i = 0; i < segment.Tokens.size(); ++i) {
-        if (!TokenAccepts(segment.Tokens[i], key[at + i])) {
+bool segmentAt(const Segment& segment, std::u32string_view key, std::size_t at) {
+    for (std::size_t i = 0; i < segment.tokens.size(); ++i) {
+        if (!tokenAccepts(segment.tokens[i], key[at + i])) {
             return false;
         }
     }
@@ -55,34 +55,34 @@ bool SegmentAt(const TSegment& segment, std::u32string_view key, std::size_t at)
 
 // Shift-And over a piece of fixed width: bit i of the state says that the piece's first i + 1
 // tokens match the key just before the current place.
-class TPieceScanner {
+class PieceScanner {
 public:
-    explicit TPieceScanner(const TSegment& segment)
-        : FSegment(segment), FWords((segment.Tokens.size() + 63) / 64), FAny(FWords, 0) {
-        for (std::size_t i = 0; i < segment.Tokens.size(); ++i) {
-            const TMaskToken& token = segment.Tokens[i];
-            if (token.Kind == TMaskToken::AnyChar) {
-                SetBit(FAny, i);
-            } else if (token.Kind == TMaskToken::Literal) {
-                auto [entry, added] = FLiterals.try_emplace(token.Char, FWords, 0);
-                SetBit(entry->second, i);
+    explicit PieceScanner(const Segment& segment)
+        : m_segment(segment), m_words((segment.tokens.size() + 63) / 64), m_any(m_words, 0) {
+        for (std::size_t i = 0; i < segment.tokens.size(); ++i) {
+            const MaskToken& token = segment.tokens[i];
+            if (token.kind == MaskToken::AnyChar) {
+                setBit(m_any, i);
+            } else if (token.kind == MaskToken::Literal) {
+                auto [entry, added] = m_literals.try_emplace(token.codePoint, m_words, 0);
+                setBit(entry->second, i);
             } else {
-                FSets.push_back(i);
+                m_sets.push_back(i);
             }
         }
     }
 
     // Where the piece first matches at or after `from`; npos when nowhere.
-    std::size_t Find(std::u32string_view key, std::size_t from) {
-        const std::size_t width = FSegment.Tokens.size();
-        std::vector<std::uint64_t> state(FWords, 0);
-        std::vector<std::uint64_t> accepts(FWords, 0);
+    std::size_t find(std::u32string_view key, std::size_t from) {
+        const std::size_t width = m_segment.tokens.size();
+        std::vector<std::uint64_t> state(m_words, 0);
+        std::vector<std::uint64_t> accepts(m_words, 0);
         const std::size_t lastWord = (width - 1) / 64;
         const std::uint64_t lastBit = std::uint64_t{1} << ((width - 1) % 64);
         for (std::size_t k = from; k < key.size(); ++k) {
-            Accepting(key[k], accepts);
+            accepting(key[k], accepts);
             std::uint64_t carry = 1;
-            for (std::size_t w = 0; w < FWords; ++w) {
+            for (std::size_t w = 0; w < m_words; ++w) {
                 const std::uint64_t next = state[w] >> 63;
                 state[w] = ((state[w] << 1) | carry) & accepts[w];
                 carry = next;
@@ -95,74 +95,74 @@ public:
     }
 
 private:
-    static void SetBit(std::vector<std::uint64_t>& bits, std::size_t i) {
+    static void setBit(std::vector<std::uint64_t>& bits, std::size_t i) {
         bits[i / 64] |= std::uint64_t{1} << (i % 64);
     }
 
-    void Accepting(char32_t c, std::vector<std::uint64_t>& bits) const {
-        bits = FAny;
-        if (const auto literal = FLiterals.find(c); literal != FLiterals.end()) {
-            for (std::size_t w = 0; w < FWords; ++w) {
+    void accepting(char32_t c, std::vector<std::uint64_t>& bits) const {
+        bits = m_any;
+        if (const auto literal = m_literals.find(c); literal != m_literals.end()) {
+            for (std::size_t w = 0; w < m_words; ++w) {
                 bits[w] |= literal->second[w];
             }
         }
-        for (const std::size_t i : FSets) {
-            if (TokenAccepts(FSegment.Tokens[i], c)) {
-                SetBit(bits, i);
+        for (const std::size_t i : m_sets) {
+            if (tokenAccepts(m_segment.tokens[i], c)) {
+                setBit(bits, i);
             }
         }
     }
 
-    const TSegment& FSegment;
-    std::size_t FWords;
-    std::vector<std::uint64_t> FAny;
-    std::unordered_map<char32_t, std::vector<std::uint64_t>> FLiterals;
-    std::vector<std::size_t> FSets;
+    const Segment& m_segment;
+    std::size_t m_words;
+    std::vector<std::uint64_t> m_any;
+    std::unordered_map<char32_t, std::vector<std::uint64_t>> m_literals;
+    std::vector<std::size_t> m_sets;
 };
 
 }  // namespace
 
-bool SegmentMaskMatches(std::string_view mask, std::u32string_view key) {
-    const TSegments segments = SplitAtStars(mask);
-    if (segments.Pieces.empty()) {
+bool segmentMaskMatches(std::string_view mask, std::u32string_view key) {
+    const Segments segments = splitAtStars(mask);
+    if (segments.pieces.empty()) {
         return true;  // only "*"
     }
     std::size_t at = 0;
     std::size_t first = 0;
-    std::size_t last = segments.Pieces.size();
-    if (!segments.StarFirst) {  // the first piece is anchored at the key's start
-        const TSegment& piece = segments.Pieces.front();
-        if (piece.Tokens.size() > key.size() || !SegmentAt(piece, key, 0)) {
+    std::size_t last = segments.pieces.size();
+    if (!segments.starFirst) {  // the first piece is anchored at the key's start
+        const Segment& piece = segments.pieces.front();
+        if (piece.tokens.size() > key.size() || !segmentAt(piece, key, 0)) {
             return false;
         }
-        at = piece.Tokens.size();
+        at = piece.tokens.size();
         first = 1;
-        if (segments.Pieces.size() == 1 && !segments.StarLast) {
+        if (segments.pieces.size() == 1 && !segments.starLast) {
             return at == key.size();
         }
     }
     std::size_t end = key.size();
-    if (!segments.StarLast && last > first) {  // the last piece is anchored at the key's end
-        const TSegment& piece = segments.Pieces.back();
-        if (piece.Tokens.size() > end - at || !SegmentAt(piece, key, end - piece.Tokens.size())) {
+    if (!segments.starLast && last > first) {  // the last piece is anchored at the key's end
+        const Segment& piece = segments.pieces.back();
+        if (piece.tokens.size() > end - at || !segmentAt(piece, key, end - piece.tokens.size())) {
             return false;
         }
-        end -= piece.Tokens.size();
+        end -= piece.tokens.size();
         --last;
     }
     // Each piece between is best taken at its leftmost place: that leaves the most key to the
     // pieces after it, and a "*" on either side absorbs what lies between.
     const std::u32string_view middle = key.substr(0, end);
     for (std::size_t i = first; i < last; ++i) {
-        const TSegment& piece = segments.Pieces[i];
-        if (piece.Tokens.empty()) {
+        const Segment& piece = segments.pieces[i];
+        if (piece.tokens.empty()) {
             continue;
         }
-        const std::size_t found = TPieceScanner(piece).Find(middle, at);
+        const std::size_t found = PieceScanner(piece).find(middle, at);
         if (found == std::u32string_view::npos) {
             return false;
         }
-        at = found + piece.Tokens.size();
+        at = found + piece.tokens.size();
     }
     return true;
 }

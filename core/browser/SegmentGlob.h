@@ -9,6 +9,6 @@ namespace plintor {
 // after the other at their leftmost place, each with a bit-parallel scan. The plain walk
 // backtracks and can take the product of both lengths, which a long mask against a long address
 // makes minutes.
-bool SegmentMaskMatches(std::string_view mask, std::u32string_view key);
+bool segmentMaskMatches(std::string_view mask, std::u32string_view key);
 
 }  // namespace plintor

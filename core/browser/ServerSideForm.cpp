@@ -8,19 +8,19 @@
 namespace plintor {
 namespace {
 
-bool IsUnreservedOrSlash(char c) {
+bool isUnreservedOrSlash(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '.' || c == '_' || c == '~' || c == '/';
 }
 
 // Keys are upper-cased, so a decoded letter is upper-cased too.
-std::string DecodeUnreserved(std::string_view path) {
-    return AsciiUpper(DecodePercentEscapes(path, IsUnreservedOrSlash));
+std::string decodeUnreserved(std::string_view path) {
+    return asciiUpper(decodePercentEscapes(path, isUnreservedOrSlash));
 }
 
 // Segments between single slashes, with empty ones (runs of "/") dropped and dot segments
 // applied as RFC 3986 does.
-std::string ResolveSegments(std::string_view path) {
+std::string resolveSegments(std::string_view path) {
     std::vector<std::string_view> kept;
     std::size_t start = 0;
     while (start <= path.size()) {
@@ -45,14 +45,14 @@ std::string ResolveSegments(std::string_view path) {
 
 }  // namespace
 
-std::optional<std::string> ServerSideForm(std::string_view key) {
+std::optional<std::string> serverSideForm(std::string_view key) {
     const std::size_t schemeEnd = key.find("://");
     if (schemeEnd == std::string_view::npos) {
         return std::nullopt;
     }
     const std::size_t pathStart = std::min(key.find('/', schemeEnd + 3), key.size());
     const std::string form = std::string(key.substr(0, pathStart)) +
-                             ResolveSegments(DecodeUnreserved(key.substr(pathStart)));
+                             resolveSegments(decodeUnreserved(key.substr(pathStart)));
     if (form == key) {
         return std::nullopt;
     }

@@ -10,6 +10,6 @@ namespace plintor {
 // characters and of "/" decoded, runs of "/" merged, "." and ".." segments resolved, one
 // trailing "/" dropped. None when that is the key itself. A deny mask written for
 // "/private/*" must also stop "/public//private/x" and "/public%2F..%2Fprivate/x".
-std::optional<std::string> ServerSideForm(std::string_view key);
+std::optional<std::string> serverSideForm(std::string_view key);
 
 }  // namespace plintor

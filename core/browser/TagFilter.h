@@ -9,38 +9,38 @@ namespace plintor {
 // One bit per tag value modulo its size, about sixteen bits per tag held: most windows of a
 // key are in no mask, and this answers "surely not filed" from cache where the table would
 // cost a memory access each.
-class TTagFilter {
+class TagFilter {
 public:
     // `tags` gives every tag held so far, for when the filter grows.
     template <typename Tags>
-    void Insert(std::uint32_t tag, std::size_t held, Tags tags) {
-        if (held * BitsPerTag > FBits.size() * 64) {
-            Resize(held * BitsPerTag);
-            tags([this](std::uint32_t old) { Set(old); });
+    void insert(std::uint32_t tag, std::size_t held, Tags tags) {
+        if (held * BitsPerTag > m_bits.size() * 64) {
+            resize(held * BitsPerTag);
+            tags([this](std::uint32_t old) { set(old); });
         }
-        Set(tag);
+        set(tag);
     }
-    void Clear() { FBits = {}; }
+    void clear() { m_bits = {}; }
 
-    bool MayHold(std::uint32_t tag) const {
-        if (FBits.empty()) {
+    bool mayHold(std::uint32_t tag) const {
+        if (m_bits.empty()) {
             return false;
         }
-        const std::uint32_t bit = tag & FMask;
-        return (FBits[bit >> 6] >> (bit & 63)) & 1;
+        const std::uint32_t bit = tag & m_mask;
+        return (m_bits[bit >> 6] >> (bit & 63)) & 1;
     }
 
 private:
     static constexpr std::size_t BitsPerTag = 16;
 
-    void Resize(std::size_t minimumBits);
-    void Set(std::uint32_t tag) {
-        const std::uint32_t bit = tag & FMask;
-        FBits[bit >> 6] |= std::uint64_t{1} << (bit & 63);
+    void resize(std::size_t minimumBits);
+    void set(std::uint32_t tag) {
+        const std::uint32_t bit = tag & m_mask;
+        m_bits[bit >> 6] |= std::uint64_t{1} << (bit & 63);
     }
 
-    std::vector<std::uint64_t> FBits;
-    std::uint32_t FMask = 0;
+    std::vector<std::uint64_t> m_bits;
+    std::uint32_t m_mask = 0;
 };
 
 }  // namespace plintor

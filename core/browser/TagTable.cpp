@@ -11,39 +11,39 @@ constexpr std::size_t FirstCapacity = 16;
 
 // Filled to at most three quarters and grown by half: the load stays between a half and three
 // quarters, which keeps probe runs short without doubling the memory.
-void TTagTable::Insert(std::uint32_t tag, std::uint32_t ref) {
-    if ((FUsed + 1) * 4 > FSlots.size() * 3) {
-        Grow();
+void TagTable::insert(std::uint32_t tag, std::uint32_t ref) {
+    if ((m_used + 1) * 4 > m_slots.size() * 3) {
+        grow();
     }
-    Place({tag, ref});
-    ++FUsed;
+    place({tag, ref});
+    ++m_used;
 }
 
-void TTagTable::Clear() {
-    FSlots = {};
-    FUsed = 0;
+void TagTable::clear() {
+    m_slots = {};
+    m_used = 0;
 }
 
-std::size_t TTagTable::Count(std::uint32_t tag) const {
+std::size_t TagTable::count(std::uint32_t tag) const {
     std::size_t count = 0;
-    ForEachOf(tag, [&](std::uint32_t) { ++count; });
+    forEachOf(tag, [&](std::uint32_t) { ++count; });
     return count;
 }
 
-void TTagTable::Place(TSlot slot) {
-    std::size_t i = Home(slot.Tag);
-    while (FSlots[i].Ref != NoRef) {
-        i = Following(i);
+void TagTable::place(Slot slot) {
+    std::size_t i = home(slot.tag);
+    while (m_slots[i].ref != NoRef) {
+        i = following(i);
     }
-    FSlots[i] = slot;
+    m_slots[i] = slot;
 }
 
-void TTagTable::Grow() {
-    std::vector<TSlot> old = std::exchange(
-        FSlots, std::vector<TSlot>(FSlots.empty() ? FirstCapacity : FSlots.size() * 3 / 2));
-    for (const TSlot& slot : old) {
-        if (slot.Ref != NoRef) {
-            Place(slot);
+void TagTable::grow() {
+    std::vector<Slot> old = std::exchange(
+        m_slots, std::vector<Slot>(m_slots.empty() ? FirstCapacity : m_slots.size() * 3 / 2));
+    for (const Slot& slot : old) {
+        if (slot.ref != NoRef) {
+            place(slot);
         }
     }
 }

@@ -7,7 +7,7 @@
 namespace plintor {
 namespace {
 
-std::string_view CutAfter(std::string_view& text, char separator) {
+std::string_view cutAfter(std::string_view& text, char separator) {
     const std::size_t at = text.find(separator);
     if (at == std::string_view::npos) {
         return {};
@@ -17,7 +17,7 @@ std::string_view CutAfter(std::string_view& text, char separator) {
     return tail;
 }
 
-bool SplitHostPort(std::string_view hostPort, TURI& uri) {
+bool splitHostPort(std::string_view hostPort, Uri& uri) {
     std::size_t portColon = std::string_view::npos;
     if (hostPort.starts_with('[')) {
         const std::size_t close = hostPort.find(']');
@@ -34,42 +34,42 @@ bool SplitHostPort(std::string_view hostPort, TURI& uri) {
         portColon = hostPort.rfind(':');
     }
     if (portColon == std::string_view::npos) {
-        uri.Host = hostPort;
+        uri.host = hostPort;
         return true;
     }
-    uri.Host = hostPort.substr(0, portColon);
-    uri.Port = hostPort.substr(portColon + 1);
-    return std::all_of(uri.Port.begin(), uri.Port.end(),
+    uri.host = hostPort.substr(0, portColon);
+    uri.port = hostPort.substr(portColon + 1);
+    return std::all_of(uri.port.begin(), uri.port.end(),
                        [](char c) { return c >= '0' && c <= '9'; });
 }
 
-void SplitAuthority(std::string_view authority, TURI& uri, bool& valid) {
+void splitAuthority(std::string_view authority, Uri& uri, bool& valid) {
     const std::size_t at = authority.rfind('@');
     if (at != std::string_view::npos) {
         std::string_view userInfo = authority.substr(0, at);
-        uri.Password = CutAfter(userInfo, ':');
-        uri.Username = userInfo;
+        uri.password = cutAfter(userInfo, ':');
+        uri.username = userInfo;
         authority = authority.substr(at + 1);
     }
-    valid = SplitHostPort(authority, uri);
+    valid = splitHostPort(authority, uri);
 }
 
 }  // namespace
 
-std::optional<TURI> ParseURI(std::string_view text) {
+std::optional<Uri> parseUri(std::string_view text) {
     if (text.empty()) {
         return std::nullopt;
     }
-    TURI uri;
-    uri.Bookmark = CutAfter(text, '#');
-    uri.Params = CutAfter(text, '?');
+    Uri uri;
+    uri.bookmark = cutAfter(text, '#');
+    uri.params = cutAfter(text, '?');
     const std::size_t schemeEnd = text.find("://");
-    if (schemeEnd != std::string_view::npos && IsUrlScheme(text.substr(0, schemeEnd))) {
-        uri.Protocol = text.substr(0, schemeEnd);
+    if (schemeEnd != std::string_view::npos && isUrlScheme(text.substr(0, schemeEnd))) {
+        uri.protocol = text.substr(0, schemeEnd);
         text.remove_prefix(schemeEnd + 3);
         const std::size_t pathStart = std::min(text.find('/'), text.size());
         bool valid = true;
-        SplitAuthority(text.substr(0, pathStart), uri, valid);
+        splitAuthority(text.substr(0, pathStart), uri, valid);
         if (!valid) {
             return std::nullopt;
         }
@@ -77,33 +77,33 @@ std::optional<TURI> ParseURI(std::string_view text) {
     }
     const std::size_t lastSlash = text.rfind('/');
     const std::size_t documentStart = lastSlash == std::string_view::npos ? 0 : lastSlash + 1;
-    uri.Path = text.substr(0, documentStart);
-    uri.Document = text.substr(documentStart);
+    uri.path = text.substr(0, documentStart);
+    uri.document = text.substr(documentStart);
     return uri;
 }
 
-std::string ComposeURI(const TURI& uri) {
+std::string composeUri(const Uri& uri) {
     std::string text;
-    if (!uri.Protocol.empty()) {
-        text = uri.Protocol + "://";
+    if (!uri.protocol.empty()) {
+        text = uri.protocol + "://";
     }
-    if (!uri.Username.empty()) {
-        text += uri.Username;
-        if (!uri.Password.empty()) {
-            text += ":" + uri.Password;
+    if (!uri.username.empty()) {
+        text += uri.username;
+        if (!uri.password.empty()) {
+            text += ":" + uri.password;
         }
         text += "@";
     }
-    text += uri.Host;
-    if (!uri.Port.empty()) {
-        text += ":" + uri.Port;
+    text += uri.host;
+    if (!uri.port.empty()) {
+        text += ":" + uri.port;
     }
-    text += uri.Path + uri.Document;
-    if (!uri.Params.empty()) {
-        text += "?" + uri.Params;
+    text += uri.path + uri.document;
+    if (!uri.params.empty()) {
+        text += "?" + uri.params;
     }
-    if (!uri.Bookmark.empty()) {
-        text += "#" + uri.Bookmark;
+    if (!uri.bookmark.empty()) {
+        text += "#" + uri.bookmark;
     }
     return text;
 }

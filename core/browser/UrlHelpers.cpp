@@ -8,32 +8,32 @@
 
 namespace plintor {
 
-bool IsLocalPath(std::string_view text) {
-    const std::string path = AsciiUpper(Trim(text));
+bool isLocalPath(std::string_view text) {
+    const std::string path = asciiUpper(trim(text));
     return path.size() >= 3 && path[0] >= 'A' && path[0] <= 'Z' && path[1] == ':' &&
            path[2] == '\\';
 }
 
-bool IsUrlSchemeCharacter(char32_t c) {
+bool isUrlSchemeCharacter(char32_t c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' ||
            c == '-' || c == '.';
 }
 
-bool IsUrlScheme(std::string_view text) {
+bool isUrlScheme(std::string_view text) {
     const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
     return !text.empty() && isLetter(text[0]) && std::all_of(text.begin(), text.end(), [](char c) {
-        return IsUrlSchemeCharacter(static_cast<unsigned char>(c));
+        return isUrlSchemeCharacter(static_cast<unsigned char>(c));
     });
 }
 
-std::string DecodePercentEscapes(std::string_view text, bool (*decodes)(char)) {
+std::string decodePercentEscapes(std::string_view text, bool (*decodes)(char)) {
     std::string decoded;
     decoded.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
-            HexDigitValue(text[i + 2]) >= 0) {
+        if (text[i] == '%' && i + 2 < text.size() && hexDigitValue(text[i + 1]) >= 0 &&
+            hexDigitValue(text[i + 2]) >= 0) {
             const auto byte =
-                static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
+                static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
             if (decodes(byte)) {
                 decoded += byte;
                 i += 2;
@@ -45,25 +45,25 @@ std::string DecodePercentEscapes(std::string_view text, bool (*decodes)(char)) {
     return decoded;
 }
 
-bool IsFileURL(std::string_view text) {
-    return StartsWithNoCase(Trim(text), "file:");
+bool isFileUrl(std::string_view text) {
+    return startsWithNoCase(trim(text), "file:");
 }
 
-std::string StripURLQuery(std::string_view text) {
+std::string stripUrlQuery(std::string_view text) {
     return std::string(text.substr(0, text.find('?')));
 }
 
-std::string StripTrailingSlash(std::string_view text) {
+std::string stripTrailingSlash(std::string_view text) {
     return std::string(text.ends_with('/') ? text.substr(0, text.size() - 1) : text);
 }
 
-std::string StripURLScheme(std::string_view text) {
+std::string stripUrlScheme(std::string_view text) {
     const std::size_t schemeEnd = text.find("://");
     return std::string(schemeEnd == std::string_view::npos ? text : text.substr(schemeEnd + 3));
 }
 
-std::string ToForwardSlashes(std::string_view text) {
-    std::string result(Trim(text));
+std::string toForwardSlashes(std::string_view text) {
+    std::string result(trim(text));
     for (char& c : result) {
         if (c == '\\') {
             c = '/';
@@ -72,13 +72,13 @@ std::string ToForwardSlashes(std::string_view text) {
     return result;
 }
 
-std::string ToFileURL(std::string_view text) {
-    const std::string_view trimmed = Trim(text);
-    if (IsLocalPath(trimmed)) {
-        return "file:///" + ToForwardSlashes(trimmed);
+std::string toFileUrl(std::string_view text) {
+    const std::string_view trimmed = trim(text);
+    if (isLocalPath(trimmed)) {
+        return "file:///" + toForwardSlashes(trimmed);
     }
-    if (IsFileURL(trimmed)) {
-        std::string path = ToForwardSlashes(Trim(StripURLScheme(trimmed)));
+    if (isFileUrl(trimmed)) {
+        std::string path = toForwardSlashes(trim(stripUrlScheme(trimmed)));
         if (!path.starts_with('/')) {
             path.insert(0, "/");
         }
@@ -91,18 +91,18 @@ std::string ToFileURL(std::string_view text) {
     return std::string(trimmed);
 }
 
-std::string ExtractURLFileExt(std::string_view url) {
-    const std::optional<TURI> uri = ParseURI(ToFileURL(url));
+std::string extractUrlFileExt(std::string_view url) {
+    const std::optional<Uri> uri = parseUri(toFileUrl(url));
     if (!uri) {
         return {};
     }
-    const std::string_view document = Trim(uri->Document);
+    const std::string_view document = trim(uri->document);
     const std::size_t dot = document.rfind('.');
     if (dot == std::string_view::npos ||
         document.find_first_of("\\:", dot) != std::string_view::npos) {
         return {};
     }
-    return AsciiLower(document.substr(dot));
+    return asciiLower(document.substr(dot));
 }
 
 }  // namespace plintor

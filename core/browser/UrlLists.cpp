@@ -13,13 +13,13 @@ namespace {
 
 // UpperCase gives the same for ASCII text, which most addresses and masks are, at a fraction
 // of the cost.
-std::string UpperCased(std::string_view text) {
+std::string upperCased(std::string_view text) {
     const bool ascii = std::all_of(text.begin(), text.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return ascii ? AsciiUpper(text) : UpperCase(text);
+    return ascii ? asciiUpper(text) : upperCase(text);
 }
 
-std::string_view WithoutTrailingSlash(std::string_view text) {
+std::string_view withoutTrailingSlash(std::string_view text) {
     return text.ends_with('/') ? text.substr(0, text.size() - 1) : text;
 }
 
@@ -27,78 +27,78 @@ std::string_view WithoutTrailingSlash(std::string_view text) {
 
 // The fragment never reaches a server and the query is not part of a page's identity; both
 // would let an address carry text that a mask ending in "*" takes for the page.
-std::string CandidateKey(std::string_view url) {
-    const std::string canonical = CanonicalAddress(url);
+std::string candidateKey(std::string_view url) {
+    const std::string canonical = canonicalAddress(url);
     const std::string_view page =
         std::string_view(canonical).substr(0, canonical.find_first_of("?#"));
-    return UpperCased(WithoutTrailingSlash(page));
+    return upperCased(withoutTrailingSlash(page));
 }
 
-std::string NormaliseListEntry(std::string_view url) {
-    return UpperCased(WithoutTrailingSlash(url));
+std::string normaliseListEntry(std::string_view url) {
+    return upperCased(withoutTrailingSlash(url));
 }
 
-std::string LocalDocumentPath(std::string_view url) {
-    const std::string_view trimmed = Trim(url);
-    if (!IsLocalPath(trimmed) && !IsFileURL(trimmed)) {
+std::string localDocumentPath(std::string_view url) {
+    const std::string_view trimmed = trim(url);
+    if (!isLocalPath(trimmed) && !isFileUrl(trimmed)) {
         return {};
     }
-    const std::string fileUrl = ToFileURL(trimmed);
+    const std::string fileUrl = toFileUrl(trimmed);
     const std::string_view path =
         std::string_view(fileUrl).substr(std::string_view("file://").size());
-    return DecodePercentEscapes(path.substr(0, path.find_first_of("?#")),
+    return decodePercentEscapes(path.substr(0, path.find_first_of("?#")),
                                 [](char) { return true; });
 }
 
-void TUrlLists::WhitelistClear() {
-    FWhitelist.Clear();
-    FBlacklist.Clear();
+void UrlLists::whitelistClear() {
+    m_whitelist.clear();
+    m_blacklist.clear();
 }
 
-void TUrlLists::WhitelistAllowAll() {
-    FWhitelist.Clear();
-    FWhitelist.Add("*");
+void UrlLists::whitelistAllowAll() {
+    m_whitelist.clear();
+    m_whitelist.add("*");
 }
 
-void TUrlLists::WhitelistAddURL(std::string_view url) {
-    FWhitelist.Add(NormaliseListEntry(url));
+void UrlLists::whitelistAddUrl(std::string_view url) {
+    m_whitelist.add(normaliseListEntry(url));
 }
 
-void TUrlLists::BlacklistAddURL(std::string_view url) {
-    FBlacklist.Add(NormaliseListEntry(url));
+void UrlLists::blacklistAddUrl(std::string_view url) {
+    m_blacklist.add(normaliseListEntry(url));
 }
 
-void TUrlLists::SetOwnDocuments(const std::vector<std::string>& paths) {
-    FOwnDocuments.clear();
+void UrlLists::setOwnDocuments(const std::vector<std::string>& paths) {
+    m_ownDocuments.clear();
     for (const std::string& path : paths) {
-        FOwnDocuments.push_back(LocalDocumentPath(ToFileURL(path)));
+        m_ownDocuments.push_back(localDocumentPath(toFileUrl(path)));
     }
 }
 
-bool TUrlLists::IsOwnDocument(std::string_view url) const {
-    const std::string path = LocalDocumentPath(url);
+bool UrlLists::isOwnDocument(std::string_view url) const {
+    const std::string path = localDocumentPath(url);
     return !path.empty() &&
-           std::find(FOwnDocuments.begin(), FOwnDocuments.end(), path) != FOwnDocuments.end();
+           std::find(m_ownDocuments.begin(), m_ownDocuments.end(), path) != m_ownDocuments.end();
 }
 
-bool TUrlLists::DeniedKey(const std::string& key) const {
-    if (FBlacklist.AnyMatches(TMatchKey(key))) {
+bool UrlLists::deniedKey(const std::string& key) const {
+    if (m_blacklist.anyMatches(MatchKey(key))) {
         return true;
     }
-    const std::optional<std::string> serverForm = ServerSideForm(key);
-    return serverForm && FBlacklist.AnyMatches(TMatchKey(*serverForm));
+    const std::optional<std::string> serverForm = serverSideForm(key);
+    return serverForm && m_blacklist.anyMatches(MatchKey(*serverForm));
 }
 
-bool TUrlLists::IsURLAllowed(std::string_view url) const {
-    const std::string key = CandidateKey(url);
-    if (!IsOwnDocument(url) && !FWhitelist.AnyMatches(TMatchKey(key))) {
+bool UrlLists::isUrlAllowed(std::string_view url) const {
+    const std::string key = candidateKey(url);
+    if (!isOwnDocument(url) && !m_whitelist.anyMatches(MatchKey(key))) {
         return false;
     }
-    return !DeniedKey(key);
+    return !deniedKey(key);
 }
 
-bool TUrlLists::IsURLDenied(std::string_view url) const {
-    return DeniedKey(CandidateKey(url));
+bool UrlLists::isUrlDenied(std::string_view url) const {
+    return deniedKey(candidateKey(url));
 }
 
 }  // namespace plintor

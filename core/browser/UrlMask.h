@@ -4,22 +4,22 @@
 
 namespace plintor {
 
-enum class TMaskMatch { NoMatch, Match, Invalid };
+enum class MaskMatch { NoMatch, Match, Invalid };
 
 // Deny masks use the whole mask language. In an allow mask, a "*" before the mask's first
 // "://" stands for scheme characters only: that part of the mask must match the address's
 // scheme (its text before its first "://", made of letters, digits, "+", "-" and "."), so
 // "*://library.example/*" cannot be met by "http://evil.example/://library.example/x".
-enum class TMaskRole { Allow, Deny };
+enum class MaskRole { Allow, Deny };
 
 // Wildcard masks over a whole address: "*" any run, "?" one character, "[a-z]" and "[!a-z]"
 // sets (only characters up to code 255 belong to sets); ASCII letters match in either case.
 // A set without "]", an empty set, a set starting with "-" or more than 30 runs of "*" make
 // the mask invalid.
-TMaskMatch UrlMaskMatch(std::string_view key, std::string_view mask,
-                        TMaskRole role = TMaskRole::Deny);
+MaskMatch urlMaskMatch(std::string_view key, std::string_view mask,
+                        MaskRole role = MaskRole::Deny);
 
-bool IsValidMask(std::string_view mask);
+bool isValidMask(std::string_view mask);
 
 constexpr int MaxStarRuns = 30;
 

@@ -8,7 +8,7 @@
 namespace plintor {
 namespace {
 
-bool HasWildcard(std::string_view text) {
+bool hasWildcard(std::string_view text) {
     return std::any_of(text.begin(), text.end(),
                        [](char c) { return c == '*' || c == '?' || c == '['; });
 }
@@ -17,73 +17,73 @@ bool HasWildcard(std::string_view text) {
 
 // The mask is described and placed while its slot in the text table is being loaded; most
 // masks are new, so the work is rarely wasted on a duplicate.
-bool TUrlMatcher::Add(std::string_view mask) {
+bool UrlMatcher::add(std::string_view mask) {
     if (mask.empty()) {
         return false;
     }
-    const std::uint32_t textTag = TextTag(mask);
-    FByText.Prefetch(textTag);
-    DescribeMask(mask, FShape);
-    const TFiling filing = FilingOf(FShape);
-    if (Contains(mask, textTag)) {
+    const std::uint32_t textTag = textTagOf(mask);
+    m_byText.prefetch(textTag);
+    describeMask(mask, m_shape);
+    const Filing filing = filingOf(m_shape);
+    if (contains(mask, textTag)) {
         return false;
     }
-    const TMaskArena::TRef ref = FTexts.Add(mask);
-    FByText.Insert(textTag, ref);
-    switch (filing.Kind) {
-        case TFiling::Anchored:
-            FAnchored.Add(ref, filing.Anchor);
+    const MaskArena::Ref ref = m_texts.add(mask);
+    m_byText.insert(textTag, ref);
+    switch (filing.kind) {
+        case Filing::Anchored:
+            m_anchored.add(ref, filing.anchor);
             break;
-        case TFiling::Unanchored:
-            FUnanchored.push_back(ref);
+        case Filing::Unanchored:
+            m_unanchored.push_back(ref);
             break;
-        case TFiling::ByTextOnly:
+        case Filing::ByTextOnly:
             break;
     }
     return true;
 }
 
-void TUrlMatcher::Clear() {
-    FTexts.Clear();
-    FByText.Clear();
-    FAnchored.Clear();
-    FUnanchored = {};
+void UrlMatcher::clear() {
+    m_texts.clear();
+    m_byText.clear();
+    m_anchored.clear();
+    m_unanchored = {};
 }
 
-bool TUrlMatcher::Contains(std::string_view mask, std::uint32_t textTag) const {
-    return FByText.AnyOf(textTag, [&](std::uint32_t ref) { return FTexts.Text(ref) == mask; });
+bool UrlMatcher::contains(std::string_view mask, std::uint32_t textTag) const {
+    return m_byText.anyOf(textTag, [&](std::uint32_t ref) { return m_texts.text(ref) == mask; });
 }
 
 // An invalid mask never matches, so it is kept for the list but filed nowhere. An exact mask
 // needs no filing either: the lookup by text finds it.
-TUrlMatcher::TFiling TUrlMatcher::FilingOf(const TMaskShape& shape) const {
-    if (!shape.Valid || shape.Exact) {
-        return {TFiling::ByTextOnly, {}};
+UrlMatcher::Filing UrlMatcher::filingOf(const MaskShape& shape) const {
+    if (!shape.valid || shape.exact) {
+        return {Filing::ByTextOnly, {}};
     }
-    if (const std::optional<TAnchorIndex::TAnchor> anchor = FAnchored.Choose(shape)) {
-        return {TFiling::Anchored, *anchor};
+    if (const std::optional<AnchorIndex::Anchor> anchor = m_anchored.choose(shape)) {
+        return {Filing::Anchored, *anchor};
     }
-    return {TFiling::Unanchored, {}};
+    return {Filing::Unanchored, {}};
 }
 
 // A mask whose text equals the key's folded text is exact when that text holds no wildcard.
-bool TUrlMatcher::AnyMatches(const TMatchKey& key) const {
-    const std::string_view text = key.Text();
-    if (!HasWildcard(text) && Contains(text, TextTag(text))) {
+bool UrlMatcher::anyMatches(const MatchKey& key) const {
+    const std::string_view text = key.text();
+    if (!hasWildcard(text) && contains(text, textTagOf(text))) {
         return true;
     }
-    if (std::any_of(FUnanchored.begin(), FUnanchored.end(), [&](TMaskArena::TRef ref) {
-            return MaskTextMatches(FTexts.Text(ref), key.Codes(), FRole);
+    if (std::any_of(m_unanchored.begin(), m_unanchored.end(), [&](MaskArena::Ref ref) {
+            return maskTextMatches(m_texts.text(ref), key.codes(), m_role);
         })) {
         return true;
     }
-    return FAnchored.AnyMatches(key.Codes(), FTexts, FRole);
+    return m_anchored.anyMatches(key.codes(), m_texts, m_role);
 }
 
-std::vector<std::string> TUrlMatcher::Entries() const {
+std::vector<std::string> UrlMatcher::entries() const {
     std::vector<std::string> entries;
-    entries.reserve(FTexts.Count());
-    FTexts.ForEach([&](std::string_view text) { entries.emplace_back(text); });
+    entries.reserve(m_texts.count());
+    m_texts.forEach([&](std::string_view text) { entries.emplace_back(text); });
     return entries;
 }
 

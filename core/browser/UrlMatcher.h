@@ -18,39 +18,39 @@ namespace plintor {
 // UrlMaskMatch would, but reads only the masks that could match the key. Masks without
 // wildcards are found by the key's whole text, masks with a literal run of three or more
 // characters through the anchor index, and the rest ("*", "?*", "[A-Z]*") are always tried.
-class TUrlMatcher {
+class UrlMatcher {
 public:
-    explicit TUrlMatcher(TMaskRole role = TMaskRole::Deny) : FRole(role) {}
+    explicit UrlMatcher(MaskRole role = MaskRole::Deny) : m_role(role) {}
 
     // Adds a mask as given (callers normalise it first); an empty mask or one already in
     // the list (same bytes) is ignored. Says whether it was added.
-    bool Add(std::string_view mask);
-    void Clear();
+    bool add(std::string_view mask);
+    void clear();
 
     // Whether any valid mask matches the candidate key.
-    bool AnyMatches(const TMatchKey& key) const;
-    bool AnyMatches(std::string_view key) const { return AnyMatches(TMatchKey(key)); }
+    bool anyMatches(const MatchKey& key) const;
+    bool anyMatches(std::string_view key) const { return anyMatches(MatchKey(key)); }
 
-    std::size_t Size() const { return FTexts.Count(); }
+    std::size_t size() const { return m_texts.count(); }
     // The masks in the order added.
-    std::vector<std::string> Entries() const;
+    std::vector<std::string> entries() const;
 
 private:
-    struct TFiling {
-        enum TKind { ByTextOnly, Anchored, Unanchored } Kind = ByTextOnly;
-        TAnchorIndex::TAnchor Anchor;
+    struct Filing {
+        enum Kind { ByTextOnly, Anchored, Unanchored } kind = ByTextOnly;
+        AnchorIndex::Anchor anchor;
     };
 
-    bool Contains(std::string_view mask, std::uint32_t textTag) const;
-    TFiling FilingOf(const TMaskShape& shape) const;
+    bool contains(std::string_view mask, std::uint32_t textTag) const;
+    Filing filingOf(const MaskShape& shape) const;
 
-    TMaskRole FRole;
-    TMaskArena FTexts;
-    TTagTable FByText;  // every mask: the duplicate rule, and the lookup of exact masks
-    TAnchorIndex FAnchored;
+    MaskRole m_role;
+    MaskArena m_texts;
+    TagTable m_byText;  // every mask: the duplicate rule, and the lookup of exact masks
+    AnchorIndex m_anchored;
     // Valid masks without a usable literal run, or whose every window is crowded.
-    std::vector<TMaskArena::TRef> FUnanchored;
-    TMaskShape FShape;  // reused while adding
+    std::vector<MaskArena::Ref> m_unanchored;
+    MaskShape m_shape;  // reused while adding
 };
 
 }  // namespace plintor

@@ -4,39 +4,39 @@
 
 namespace plintor {
 
-std::string ConfigFileName(const std::string& programBaseName) {
+std::string configFileName(const std::string& programBaseName) {
     return programBaseName + ".ini";
 }
 
-std::string DefaultCopyName(const std::string& fileName) {
+std::string defaultCopyName(const std::string& fileName) {
     const std::size_t dot = fileName.rfind('.');
     const std::size_t at = dot == std::string::npos ? fileName.size() : dot;
     return fileName.substr(0, at) + "_Default" + fileName.substr(at);
 }
 
-std::vector<std::string> CopyDefaultFiles(const std::string& programBaseName) {
+std::vector<std::string> copyDefaultFiles(const std::string& programBaseName) {
     std::vector<std::string> failed;
-    for (const std::string& file : {ConfigFileName(programBaseName), std::string(WhitelistFileName),
+    for (const std::string& file : {configFileName(programBaseName), std::string(WhitelistFileName),
                                     std::string(BlacklistFileName)}) {
-        const std::string defaultCopy = DefaultCopyName(file);
-        if (!CopyFileIfMissing(defaultCopy, file) && FileExists(defaultCopy)) {
+        const std::string defaultCopy = defaultCopyName(file);
+        if (!copyFileIfMissing(defaultCopy, file) && fileExists(defaultCopy)) {
             failed.push_back(file);
         }
     }
     return failed;
 }
 
-std::string WorkingOrDefault(const std::string& fileName) {
-    if (FileExists(fileName)) {
+std::string workingOrDefault(const std::string& fileName) {
+    if (fileExists(fileName)) {
         return fileName;
     }
-    const std::string defaultCopy = DefaultCopyName(fileName);
-    return FileExists(defaultCopy) ? defaultCopy : fileName;
+    const std::string defaultCopy = defaultCopyName(fileName);
+    return fileExists(defaultCopy) ? defaultCopy : fileName;
 }
 
-TEffectiveFiles EffectiveFiles(const std::string& programBaseName) {
-    return {WorkingOrDefault(ConfigFileName(programBaseName)), WorkingOrDefault(WhitelistFileName),
-            WorkingOrDefault(BlacklistFileName)};
+EffectiveFiles effectiveFiles(const std::string& programBaseName) {
+    return {workingOrDefault(configFileName(programBaseName)), workingOrDefault(WhitelistFileName),
+            workingOrDefault(BlacklistFileName)};
 }
 
 }  // namespace plintor

@@ -8,53 +8,53 @@
 
 namespace plintor {
 
-const TIniFormatSettings IniFormatSettings = {
-    .DateSeparator = '/',
-    .TimeSeparator = ':',
-    .DecimalSeparator = '.',
-    .ShortDateFormat = "m/d/yyyy",
-    .LongTimeFormat = "h:mm:ss",
-    .TimeAMString = "am",
-    .TimePMString = "pm",
-    .TwoDigitYearCenturyWindow = 50,
+const IniFormatSettings FixedFormatSettings = {
+    .dateSeparator = '/',
+    .timeSeparator = ':',
+    .decimalSeparator = '.',
+    .shortDateFormat = "m/d/yyyy",
+    .longTimeFormat = "h:mm:ss",
+    .timeAmString = "am",
+    .timePmString = "pm",
+    .twoDigitYearCenturyWindow = 50,
 };
 
 namespace {
 
 // Walks a value left to right; every Scan step either consumes its element or leaves the
 // position where it was.
-class TScanner {
+class Scanner {
 public:
-    explicit TScanner(std::string_view text) : FText(text) {}
+    explicit Scanner(std::string_view text) : m_text(text) {}
 
-    bool AtEnd() const { return FPos >= FText.size(); }
-    void SkipBlanks() {
-        while (!AtEnd() && FText[FPos] == ' ') {
-            ++FPos;
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    void skipBlanks() {
+        while (!atEnd() && m_text[m_pos] == ' ') {
+            ++m_pos;
         }
     }
 
-    bool ScanChar(char c) {
-        if (!AtEnd() && FText[FPos] == c) {
-            ++FPos;
+    bool scanChar(char c) {
+        if (!atEnd() && m_text[m_pos] == c) {
+            ++m_pos;
             return true;
         }
         return false;
     }
 
     // Blanks before the number are skipped; `digits` receives how many digits were read.
-    std::optional<int> ScanNumber(int maxDigits, int* digits = nullptr) {
-        const std::size_t start = FPos;
-        SkipBlanks();
+    std::optional<int> scanNumber(int maxDigits, int* digits = nullptr) {
+        const std::size_t start = m_pos;
+        skipBlanks();
         int value = 0;
         int count = 0;
-        while (!AtEnd() && FText[FPos] >= '0' && FText[FPos] <= '9' && count < maxDigits) {
-            value = value * 10 + (FText[FPos] - '0');
-            ++FPos;
+        while (!atEnd() && m_text[m_pos] >= '0' && m_text[m_pos] <= '9' && count < maxDigits) {
+            value = value * 10 + (m_text[m_pos] - '0');
+            ++m_pos;
             ++count;
         }
-        if (count == 0 || (!AtEnd() && FText[FPos] >= '0' && FText[FPos] <= '9')) {
-            FPos = start;
+        if (count == 0 || (!atEnd() && m_text[m_pos] >= '0' && m_text[m_pos] <= '9')) {
+            m_pos = start;
             return std::nullopt;
         }
         if (digits != nullptr) {
@@ -64,32 +64,32 @@ public:
     }
 
     // "am" or "pm" in any letter case; true in `pm` for the afternoon.
-    bool ScanDesignator(bool& pm) {
-        const std::size_t start = FPos;
-        SkipBlanks();
-        const std::string_view rest = FText.substr(FPos);
+    bool scanDesignator(bool& pm) {
+        const std::size_t start = m_pos;
+        skipBlanks();
+        const std::string_view rest = m_text.substr(m_pos);
         for (const bool afternoon : {false, true}) {
             const std::string_view designator =
-                afternoon ? IniFormatSettings.TimePMString : IniFormatSettings.TimeAMString;
-            if (StartsWithNoCase(rest, designator)) {
-                FPos += designator.size();
+                afternoon ? FixedFormatSettings.timePmString : FixedFormatSettings.timeAmString;
+            if (startsWithNoCase(rest, designator)) {
+                m_pos += designator.size();
                 pm = afternoon;
                 return true;
             }
         }
-        FPos = start;
+        m_pos = start;
         return false;
     }
 
 private:
-    std::string_view FText;
-    std::size_t FPos = 0;
+    std::string_view m_text;
+    std::size_t m_pos = 0;
 };
 
-std::optional<TDateTime> ScanTime(TScanner& scanner) {
+std::optional<DateTime> scanTime(Scanner& scanner) {
     bool pm = false;
-    bool hasDesignator = scanner.ScanDesignator(pm);
-    std::optional<int> hour = scanner.ScanNumber(4);
+    bool hasDesignator = scanner.scanDesignator(pm);
+    std::optional<int> hour = scanner.scanNumber(4);
     if (!hour) {
         return std::nullopt;
     }
@@ -97,24 +97,24 @@ std::optional<TDateTime> ScanTime(TScanner& scanner) {
     int second = 0;
     int millisecond = 0;
     for (int* part : {&minute, &second}) {
-        if (!scanner.ScanChar(IniFormatSettings.TimeSeparator)) {
+        if (!scanner.scanChar(FixedFormatSettings.timeSeparator)) {
             break;
         }
-        const std::optional<int> number = scanner.ScanNumber(4);
+        const std::optional<int> number = scanner.scanNumber(4);
         if (!number) {
             return std::nullopt;
         }
         *part = *number;
     }
-    if (scanner.ScanChar(IniFormatSettings.DecimalSeparator)) {
-        const std::optional<int> number = scanner.ScanNumber(4);
+    if (scanner.scanChar(FixedFormatSettings.decimalSeparator)) {
+        const std::optional<int> number = scanner.scanNumber(4);
         if (!number) {
             return std::nullopt;
         }
         millisecond = *number;
     }
     if (!hasDesignator) {
-        hasDesignator = scanner.ScanDesignator(pm);
+        hasDesignator = scanner.scanDesignator(pm);
     }
     if (hasDesignator) {
         if (*hour < 1 || *hour > 12) {
@@ -122,49 +122,49 @@ std::optional<TDateTime> ScanTime(TScanner& scanner) {
         }
         *hour = (*hour % 12) + (pm ? 12 : 0);
     }
-    if (!IsValidTime(*hour, minute, second, millisecond)) {
+    if (!isValidTime(*hour, minute, second, millisecond)) {
         return std::nullopt;
     }
-    return EncodeTime(*hour, minute, second, millisecond);
+    return encodeTime(*hour, minute, second, millisecond);
 }
 
-int ExpandTwoDigitYear(int year, int currentYear) {
-    const int threshold = currentYear - IniFormatSettings.TwoDigitYearCenturyWindow;
+int expandTwoDigitYear(int year, int currentYear) {
+    const int threshold = currentYear - FixedFormatSettings.twoDigitYearCenturyWindow;
     year += threshold / 100 * 100;
     return year < threshold ? year + 100 : year;
 }
 
-std::optional<TDateTime> ScanDate(TScanner& scanner, int currentYear) {
-    const std::optional<int> month = scanner.ScanNumber(2);
-    if (!month || !scanner.ScanChar(IniFormatSettings.DateSeparator)) {
+std::optional<DateTime> scanDate(Scanner& scanner, int currentYear) {
+    const std::optional<int> month = scanner.scanNumber(2);
+    if (!month || !scanner.scanChar(FixedFormatSettings.dateSeparator)) {
         return std::nullopt;
     }
-    const std::optional<int> day = scanner.ScanNumber(2);
+    const std::optional<int> day = scanner.scanNumber(2);
     if (!day) {
         return std::nullopt;
     }
     int year = currentYear;
-    if (scanner.ScanChar(IniFormatSettings.DateSeparator)) {
+    if (scanner.scanChar(FixedFormatSettings.dateSeparator)) {
         int digits = 0;
-        const std::optional<int> number = scanner.ScanNumber(4, &digits);
+        const std::optional<int> number = scanner.scanNumber(4, &digits);
         if (!number) {
             return std::nullopt;
         }
-        year = digits <= 2 ? ExpandTwoDigitYear(*number, currentYear) : *number;
+        year = digits <= 2 ? expandTwoDigitYear(*number, currentYear) : *number;
     }
-    if (!IsValidDate(year, *month, *day)) {
+    if (!isValidDate(year, *month, *day)) {
         return std::nullopt;
     }
-    return EncodeDate(year, *month, *day);
+    return encodeDate(year, *month, *day);
 }
 
-std::optional<TDateTime> Finished(TScanner& scanner, std::optional<TDateTime> value) {
-    scanner.SkipBlanks();
-    return value && scanner.AtEnd() ? value : std::nullopt;
+std::optional<DateTime> finished(Scanner& scanner, std::optional<DateTime> value) {
+    scanner.skipBlanks();
+    return value && scanner.atEnd() ? value : std::nullopt;
 }
 
 // Optional sign, digits with an optional fraction, optional exponent; nothing else.
-bool IsFloatText(std::string_view text) {
+bool isFloatText(std::string_view text) {
     std::size_t i = 0;
     auto digitsFrom = [&](std::size_t& pos) {
         const std::size_t start = pos;
@@ -177,7 +177,7 @@ bool IsFloatText(std::string_view text) {
         ++i;
     }
     std::size_t mantissaDigits = digitsFrom(i);
-    if (i < text.size() && text[i] == IniFormatSettings.DecimalSeparator) {
+    if (i < text.size() && text[i] == FixedFormatSettings.decimalSeparator) {
         ++i;
         mantissaDigits += digitsFrom(i);
     }
@@ -196,38 +196,38 @@ bool IsFloatText(std::string_view text) {
     return i == text.size();
 }
 
-std::string TwoDigits(int value) {
+std::string twoDigits(int value) {
     return {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
 }
 
 }  // namespace
 
-std::optional<TDateTime> ParseIniTime(std::string_view text) {
-    TScanner scanner(text);
-    return Finished(scanner, ScanTime(scanner));
+std::optional<DateTime> parseIniTime(std::string_view text) {
+    Scanner scanner(text);
+    return finished(scanner, scanTime(scanner));
 }
 
-std::optional<TDateTime> ParseIniDate(std::string_view text, int currentYear) {
-    TScanner scanner(text);
-    return Finished(scanner, ScanDate(scanner, currentYear));
+std::optional<DateTime> parseIniDate(std::string_view text, int currentYear) {
+    Scanner scanner(text);
+    return finished(scanner, scanDate(scanner, currentYear));
 }
 
-std::optional<TDateTime> ParseIniDateTime(std::string_view text, int currentYear) {
-    TScanner scanner(text);
-    std::optional<TDateTime> date = ScanDate(scanner, currentYear);
+std::optional<DateTime> parseIniDateTime(std::string_view text, int currentYear) {
+    Scanner scanner(text);
+    std::optional<DateTime> date = scanDate(scanner, currentYear);
     if (!date) {
         return std::nullopt;
     }
-    scanner.SkipBlanks();
-    if (scanner.AtEnd()) {
+    scanner.skipBlanks();
+    if (scanner.atEnd()) {
         return date;
     }
-    const std::optional<TDateTime> time = ScanTime(scanner);
-    return Finished(scanner, time ? std::optional<TDateTime>(*date + *time) : std::nullopt);
+    const std::optional<DateTime> time = scanTime(scanner);
+    return finished(scanner, time ? std::optional<DateTime>(*date + *time) : std::nullopt);
 }
 
-std::optional<double> ParseIniFloat(std::string_view text) {
-    if (!IsFloatText(text)) {
+std::optional<double> parseIniFloat(std::string_view text) {
+    if (!isFloatText(text)) {
         return std::nullopt;
     }
     const bool plus = text.starts_with('+');
@@ -240,8 +240,8 @@ std::optional<double> ParseIniFloat(std::string_view text) {
     return value;
 }
 
-std::optional<std::int64_t> ParseIniCurrency(std::string_view text) {
-    if (!IsFloatText(text)) {
+std::optional<std::int64_t> parseIniCurrency(std::string_view text) {
+    if (!isFloatText(text)) {
         return std::nullopt;
     }
     // Decimal arithmetic on the digits, so 12.34565 rounds to 12.3457 as written.
@@ -253,7 +253,7 @@ std::optional<std::int64_t> ParseIniCurrency(std::string_view text) {
         const char c = text[i];
         if (c >= '0' && c <= '9') {
             digits += c;
-        } else if (c == IniFormatSettings.DecimalSeparator) {
+        } else if (c == FixedFormatSettings.decimalSeparator) {
             pointAt = static_cast<int>(digits.size());
         } else if (c == 'e' || c == 'E') {
             std::string_view power = text.substr(i + 1);
@@ -285,26 +285,26 @@ std::optional<std::int64_t> ParseIniCurrency(std::string_view text) {
     return negative ? -scaled : scaled;
 }
 
-std::string FormatIniTime(TDateTime value) {
-    const TDateTimeParts parts = DecodeDateTime(value);
-    return std::to_string(parts.Hour) + IniFormatSettings.TimeSeparator + TwoDigits(parts.Minute) +
-           IniFormatSettings.TimeSeparator + TwoDigits(parts.Second);
+std::string formatIniTime(DateTime value) {
+    const DateTimeParts parts = decodeDateTime(value);
+    return std::to_string(parts.hour) + FixedFormatSettings.timeSeparator + twoDigits(parts.minute) +
+           FixedFormatSettings.timeSeparator + twoDigits(parts.second);
 }
 
-std::string FormatIniDate(TDateTime value) {
-    const TDateTimeParts parts = DecodeDateTime(value);
-    return std::to_string(parts.Month) + IniFormatSettings.DateSeparator +
-           std::to_string(parts.Day) + IniFormatSettings.DateSeparator + std::to_string(parts.Year);
+std::string formatIniDate(DateTime value) {
+    const DateTimeParts parts = decodeDateTime(value);
+    return std::to_string(parts.month) + FixedFormatSettings.dateSeparator +
+           std::to_string(parts.day) + FixedFormatSettings.dateSeparator + std::to_string(parts.year);
 }
 
-std::string FormatIniDateTime(TDateTime value) {
-    const TDateTimeParts parts = DecodeDateTime(value);
+std::string formatIniDateTime(DateTime value) {
+    const DateTimeParts parts = decodeDateTime(value);
     const bool midnight =
-        parts.Hour == 0 && parts.Minute == 0 && parts.Second == 0 && parts.Millisecond == 0;
-    return midnight ? FormatIniDate(value) : FormatIniDate(value) + ' ' + FormatIniTime(value);
+        parts.hour == 0 && parts.minute == 0 && parts.second == 0 && parts.millisecond == 0;
+    return midnight ? formatIniDate(value) : formatIniDate(value) + ' ' + formatIniTime(value);
 }
 
-std::string FormatIniFloat(double value) {
+std::string formatIniFloat(double value) {
     char buffer[64];
     const auto [end, error] =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
@@ -321,7 +321,7 @@ std::string FormatIniFloat(double value) {
     return text;
 }
 
-std::string FormatIniCurrency(std::int64_t tenThousandths) {
+std::string formatIniCurrency(std::int64_t tenThousandths) {
     const bool negative = tenThousandths < 0;
     const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(tenThousandths)
                                              : static_cast<std::uint64_t>(tenThousandths);
@@ -329,7 +329,7 @@ std::string FormatIniCurrency(std::int64_t tenThousandths) {
     std::string fraction = std::to_string(magnitude % 10000 + 10000).substr(1);
     fraction.erase(fraction.find_last_not_of('0') + 1);
     if (!fraction.empty()) {
-        text += IniFormatSettings.DecimalSeparator + fraction;
+        text += FixedFormatSettings.decimalSeparator + fraction;
     }
     return text;
 }

@@ -10,30 +10,30 @@
 // Fixed, locale-independent conversions of configuration values (English, United States).
 namespace plintor {
 
-struct TIniFormatSettings {
-    char DateSeparator;
-    char TimeSeparator;
-    char DecimalSeparator;
-    std::string_view ShortDateFormat;
-    std::string_view LongTimeFormat;
-    std::string_view TimeAMString;
-    std::string_view TimePMString;
-    int TwoDigitYearCenturyWindow;
+struct IniFormatSettings {
+    char dateSeparator;
+    char timeSeparator;
+    char decimalSeparator;
+    std::string_view shortDateFormat;
+    std::string_view longTimeFormat;
+    std::string_view timeAmString;
+    std::string_view timePmString;
+    int twoDigitYearCenturyWindow;
 };
 
-extern const TIniFormatSettings IniFormatSettings;
+extern const IniFormatSettings FixedFormatSettings;
 
 // Each parser takes the whole (trimmed) value and fails on anything it does not consume.
-std::optional<TDateTime> ParseIniTime(std::string_view text);
-std::optional<TDateTime> ParseIniDate(std::string_view text, int currentYear);
-std::optional<TDateTime> ParseIniDateTime(std::string_view text, int currentYear);
-std::optional<double> ParseIniFloat(std::string_view text);
-std::optional<std::int64_t> ParseIniCurrency(std::string_view text);  // ten-thousandths
+std::optional<DateTime> parseIniTime(std::string_view text);
+std::optional<DateTime> parseIniDate(std::string_view text, int currentYear);
+std::optional<DateTime> parseIniDateTime(std::string_view text, int currentYear);
+std::optional<double> parseIniFloat(std::string_view text);
+std::optional<std::int64_t> parseIniCurrency(std::string_view text);  // ten-thousandths
 
-std::string FormatIniTime(TDateTime value);      // h:mm:ss, 24-hour
-std::string FormatIniDate(TDateTime value);      // m/d/yyyy
-std::string FormatIniDateTime(TDateTime value);  // date, and " h:mm:ss" unless midnight
-std::string FormatIniFloat(double value);
-std::string FormatIniCurrency(std::int64_t tenThousandths);
+std::string formatIniTime(DateTime value);      // h:mm:ss, 24-hour
+std::string formatIniDate(DateTime value);      // m/d/yyyy
+std::string formatIniDateTime(DateTime value);  // date, and " h:mm:ss" unless midnight
+std::string formatIniFloat(double value);
+std::string formatIniCurrency(std::int64_t tenThousandths);
 
 }  // namespace plintor

@@ -11,75 +11,75 @@
 namespace plintor {
 namespace {
 
-using K = TKeyKind;
+using K = KeyKind;
 
-std::string BooleanText(bool value) {
+std::string booleanText(bool value) {
     return value ? "True" : "False";
 }
 
 // "#RRGGBB" for a colour configured in a form the program accepts, else empty.
-std::string ColorText(const std::string& configured) {
-    constexpr TColor unset = -1;
-    const TColor color = ParseHtmlColor(configured, unset);
+std::string colorText(const std::string& configured) {
+    constexpr Color unset = -1;
+    const Color color = parseHtmlColor(configured, unset);
     if (color == unset) {
         return {};
     }
     const auto bgr = static_cast<std::uint32_t>(color);
-    return "#" + HexOf8(bgr & 0xFF) + HexOf8((bgr >> 8) & 0xFF) + HexOf8((bgr >> 16) & 0xFF);
+    return "#" + hexOf8(bgr & 0xFF) + hexOf8((bgr >> 8) & 0xFF) + hexOf8((bgr >> 16) & 0xFF);
 }
 
-int InRange(int value, int fallback, const std::optional<TKeyRange>& range) {
+int inRange(int value, int fallback, const std::optional<KeyRange>& range) {
     if (!range) {
         return value;
     }
-    if (range->Rule == TKeyRange::AtLeast) {
-        return value < range->Min ? fallback : value;
+    if (range->rule == KeyRange::AtLeast) {
+        return value < range->min ? fallback : value;
     }
-    return std::clamp(value, range->Min, range->Max);
+    return std::clamp(value, range->min, range->max);
 }
 
 }  // namespace
 
-const std::vector<TSettingKey>& SettingKeys() {
-    static const std::vector<TSettingKey> keys = {
-        {"Password", K::Text, &TSettings::Password, {}},
-        {"NavigationPanel", K::Boolean, &TSettings::NavigationPanel, {}},
-        {"TouchKeyboard", K::Boolean, &TSettings::TouchKeyboard, {}},
-        {"TouchKeyboardOnTop", K::Boolean, &TSettings::TouchKeyboardOnTop, {}},
-        {"TouchKeyboardSize", K::Integer, &TSettings::TouchKeyboardSize,
-         TKeyRange{TKeyRange::Clamp, 100, 200}},
-        {"TouchKeyboardLayout", K::Text, &TSettings::TouchKeyboardLayout, {}},
-        {"DisplayAlwaysOn", K::Boolean, &TSettings::DisplayAlwaysOn, {}},
-        {"AutoReturn", K::Integer, &TSettings::AutoReturn, TKeyRange{TKeyRange::AtLeast, 1, 0}},
-        {"AutoRestart", K::TimeOfDay, &TSettings::AutoRestart, {}},
-        {"DownloadPDF", K::Boolean, &TSettings::DownloadPDF, {}},
-        {"DownloadWord", K::Boolean, &TSettings::DownloadWord, {}},
-        {"ConvertWordToPDF", K::Boolean, &TSettings::ConvertWordToPDF, {}},
-        {"Wheelchair", K::Integer, &TSettings::Wheelchair, TKeyRange{TKeyRange::Clamp, 0, 70}},
-        {"MsgBlocked", K::Text, &TSettings::MsgBlocked, {}},
-        {"AutoCloseAll", K::Boolean, &TSettings::AutoCloseAll, {}},
-        {"KillExplorer", K::Boolean, &TSettings::KillExplorer, {}},
-        {"ProgressIndicator", K::Boolean, &TSettings::ProgressIndicator, {}},
-        {"MarginRight", K::Integer, &TSettings::MarginRight, {}},
-        {"BackgroundColor", K::Color, &TSettings::BackgroundColor, {}},
-        {"Screensaver", K::Text, &TSettings::Screensaver, {}},
-        {"DenyAllRequests", K::Boolean, &TSettings::DenyAllRequests, {}},
+const std::vector<SettingKey>& settingKeys() {
+    static const std::vector<SettingKey> keys = {
+        {"Password", K::Text, &KioskSettings::password, {}},
+        {"NavigationPanel", K::Boolean, &KioskSettings::navigationPanel, {}},
+        {"TouchKeyboard", K::Boolean, &KioskSettings::touchKeyboard, {}},
+        {"TouchKeyboardOnTop", K::Boolean, &KioskSettings::touchKeyboardOnTop, {}},
+        {"TouchKeyboardSize", K::Integer, &KioskSettings::touchKeyboardSize,
+         KeyRange{KeyRange::Clamp, 100, 200}},
+        {"TouchKeyboardLayout", K::Text, &KioskSettings::touchKeyboardLayout, {}},
+        {"DisplayAlwaysOn", K::Boolean, &KioskSettings::displayAlwaysOn, {}},
+        {"AutoReturn", K::Integer, &KioskSettings::autoReturn, KeyRange{KeyRange::AtLeast, 1, 0}},
+        {"AutoRestart", K::TimeOfDay, &KioskSettings::autoRestart, {}},
+        {"DownloadPDF", K::Boolean, &KioskSettings::downloadPdf, {}},
+        {"DownloadWord", K::Boolean, &KioskSettings::downloadWord, {}},
+        {"ConvertWordToPDF", K::Boolean, &KioskSettings::convertWordToPdf, {}},
+        {"Wheelchair", K::Integer, &KioskSettings::wheelchair, KeyRange{KeyRange::Clamp, 0, 70}},
+        {"MsgBlocked", K::Text, &KioskSettings::msgBlocked, {}},
+        {"AutoCloseAll", K::Boolean, &KioskSettings::autoCloseAll, {}},
+        {"KillExplorer", K::Boolean, &KioskSettings::killExplorer, {}},
+        {"ProgressIndicator", K::Boolean, &KioskSettings::progressIndicator, {}},
+        {"MarginRight", K::Integer, &KioskSettings::marginRight, {}},
+        {"BackgroundColor", K::Color, &KioskSettings::backgroundColor, {}},
+        {"Screensaver", K::Text, &KioskSettings::screensaver, {}},
+        {"DenyAllRequests", K::Boolean, &KioskSettings::denyAllRequests, {}},
     };
     return keys;
 }
 
-const TSettingKey* FindSettingKey(std::string_view name) {
-    const std::string wanted = NormaliseIniKey(name);
-    for (const TSettingKey& key : SettingKeys()) {
-        if (AsciiUpper(key.Name) == wanted) {
+const SettingKey* findSettingKey(std::string_view name) {
+    const std::string wanted = normaliseIniKey(name);
+    for (const SettingKey& key : settingKeys()) {
+        if (asciiUpper(key.name) == wanted) {
             return &key;
         }
     }
     return nullptr;
 }
 
-bool IsButtonKey(std::string_view name) {
-    const std::string key = NormaliseIniKey(name);
+bool isButtonKey(std::string_view name) {
+    const std::string key = normaliseIniKey(name);
     std::string_view rest = key;
     if (!rest.starts_with("BUTTON")) {
         return false;
@@ -96,58 +96,58 @@ bool IsButtonKey(std::string_view name) {
     return part == "WIDTH" || part == "URL" || part == "CAPTION";
 }
 
-std::string ButtonKey(int number, const char* part) {
+std::string buttonKey(int number, const char* part) {
     return "Button" + std::to_string(number) + part;
 }
 
-void ReadSettingKey(const TIni& ini, const TSettingKey& key, TSettings& settings) {
+void readSettingKey(const IniFile& ini, const SettingKey& key, KioskSettings& settings) {
     std::visit(
         [&](auto member) {
             auto& field = settings.*member;
-            using TField = std::remove_reference_t<decltype(field)>;
-            if constexpr (std::is_same_v<TField, std::string>) {
-                field = ini.ReadString(key.Name, field);
-            } else if constexpr (std::is_same_v<TField, bool>) {
-                field = ini.ReadBoolean(key.Name, field);
-            } else if constexpr (std::is_same_v<TField, int>) {
-                field = InRange(ini.ReadInteger(key.Name, field), TSettings{}.*member, key.Range);
+            using Field = std::remove_reference_t<decltype(field)>;
+            if constexpr (std::is_same_v<Field, std::string>) {
+                field = ini.readString(key.name, field);
+            } else if constexpr (std::is_same_v<Field, bool>) {
+                field = ini.readBoolean(key.name, field);
+            } else if constexpr (std::is_same_v<Field, int>) {
+                field = inRange(ini.readInteger(key.name, field), KioskSettings{}.*member, key.range);
             } else {
-                field = ini.ReadTime(key.Name, field);
+                field = ini.readTime(key.name, field);
             }
         },
-        key.Member);
+        key.member);
 }
 
-std::string SettingValueText(const TSettingKey& key, const TSettings& settings) {
+std::string settingValueText(const SettingKey& key, const KioskSettings& settings) {
     return std::visit(
         [&](auto member) -> std::string {
             const auto& field = settings.*member;
-            using TField = std::remove_cvref_t<decltype(field)>;
-            if constexpr (std::is_same_v<TField, std::string>) {
-                return key.Kind == K::Color ? ColorText(field) : field;
-            } else if constexpr (std::is_same_v<TField, bool>) {
-                return BooleanText(field);
-            } else if constexpr (std::is_same_v<TField, int>) {
+            using Field = std::remove_cvref_t<decltype(field)>;
+            if constexpr (std::is_same_v<Field, std::string>) {
+                return key.kind == K::Color ? colorText(field) : field;
+            } else if constexpr (std::is_same_v<Field, bool>) {
+                return booleanText(field);
+            } else if constexpr (std::is_same_v<Field, int>) {
                 return std::to_string(field);
             } else {
-                return field == -1 ? "-1" : FormatIniTime(field);
+                return field == -1 ? "-1" : formatIniTime(field);
             }
         },
-        key.Member);
+        key.member);
 }
 
-std::string SettingValueProblem(const TSettingKey& key, const std::string& value) {
-    switch (key.Kind) {
+std::string settingValueProblem(const SettingKey& key, const std::string& value) {
+    switch (key.kind) {
         case K::Boolean: {
-            const std::string upper = AsciiUpper(value);
+            const std::string upper = asciiUpper(value);
             return upper == "TRUE" || upper == "FALSE" ? "" : "is neither True nor False";
         }
         case K::Integer:
-            return ParseInteger(value) ? "" : "is not a whole number";
+            return parseInteger(value) ? "" : "is not a whole number";
         case K::TimeOfDay:
-            return ParseIniTime(value) ? "" : "is not a time of day such as 3:00";
+            return parseIniTime(value) ? "" : "is not a time of day such as 3:00";
         case K::Color:
-            return value.empty() || !ColorText(value).empty() ? ""
+            return value.empty() || !colorText(value).empty() ? ""
                                                               : "is not a colour such as #FF8000";
         case K::Text:
             break;

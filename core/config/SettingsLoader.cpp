@@ -1,28 +1,28 @@
 #include "core/config/SettingsLoader.h"
 
 #include "core/config/SettingsKeys.h"
-#include "core/config/TIni.h"
+#include "core/config/IniFile.h"
 #include "core/support/FileIO.h"
 #include "core/support/TextCase.h"
 
 namespace plintor {
 namespace {
 
-void ReadButton(const TIni& ini, int number, std::vector<TNavButton>& buttons, bool& homeReplaced,
-                IConfigReport& report) {
-    const bool mentioned = ini.HasKey(ButtonKey(number, "Width")) ||
-                           ini.HasKey(ButtonKey(number, "URL")) ||
-                           ini.HasKey(ButtonKey(number, "Caption"));
-    const int width = ini.ReadInteger(ButtonKey(number, "Width"), 0);
-    const std::string url(Trim(ini.ReadString(ButtonKey(number, "URL"))));
+void readButton(const IniFile& ini, int number, std::vector<NavButton>& buttons, bool& homeReplaced,
+                ConfigReport& report) {
+    const bool mentioned = ini.hasKey(buttonKey(number, "Width")) ||
+                           ini.hasKey(buttonKey(number, "URL")) ||
+                           ini.hasKey(buttonKey(number, "Caption"));
+    const int width = ini.readInteger(buttonKey(number, "Width"), 0);
+    const std::string url(trim(ini.readString(buttonKey(number, "URL"))));
     if (width <= 0 || url.empty()) {
         if (mentioned) {
-            report.ButtonDropped(
+            report.buttonDropped(
                 number, width <= 0 ? "its width is not a positive number" : "its address is empty");
         }
         return;
     }
-    TNavButton button{ini.ReadString(ButtonKey(number, "Caption")), width, url};
+    NavButton button{ini.readString(buttonKey(number, "Caption")), width, url};
     if (!homeReplaced) {
         buttons.front() = std::move(button);
         homeReplaced = true;
@@ -32,34 +32,34 @@ void ReadButton(const TIni& ini, int number, std::vector<TNavButton>& buttons, b
 }
 
 // Everything after a NUL character is ignored, which an editor does not show.
-void WarnOfNul(const std::string& iniFileName, IConfigReport& report) {
-    const std::string text = DecodeIniText(ReadFileBytes(iniFileName), std::nullopt);
+void warnOfNul(const std::string& iniFileName, ConfigReport& report) {
+    const std::string text = decodeIniText(readFileBytes(iniFileName), std::nullopt);
     const std::size_t nul = text.find('\0');
     if (nul == std::string::npos) {
         return;
     }
-    const std::size_t line = DecodeIniLines(text.substr(0, nul) + "x", TTextEncoding::Utf8).size();
-    report.Warn(iniFileName + " holds a NUL character in line " + std::to_string(line) +
+    const std::size_t line = decodeIniLines(text.substr(0, nul) + "x", TextEncoding::Utf8).size();
+    report.warn(iniFileName + " holds a NUL character in line " + std::to_string(line) +
                 "; nothing from there on is read");
 }
 
 }  // namespace
 
-TLoadedSettings LoadSettings(const std::string& iniFileName, int pixelsPerInch,
-                             IConfigReport& report) {
-    TLoadedSettings loaded{TSettings{}, {DefaultHomeButton(pixelsPerInch)}};
+LoadedSettings loadSettings(const std::string& iniFileName, int pixelsPerInch,
+                             ConfigReport& report) {
+    LoadedSettings loaded{KioskSettings{}, {defaultHomeButton(pixelsPerInch)}};
     try {
-        const TIni ini(iniFileName, false);
-        WarnOfNul(iniFileName, report);
-        for (const TSettingKey& key : SettingKeys()) {
-            ReadSettingKey(ini, key, loaded.Settings);
+        const IniFile ini(iniFileName, false);
+        warnOfNul(iniFileName, report);
+        for (const SettingKey& key : settingKeys()) {
+            readSettingKey(ini, key, loaded.settings);
         }
         bool homeReplaced = false;
         for (int number = FirstButtonNumber; number <= LastButtonNumber; ++number) {
-            ReadButton(ini, number, loaded.Buttons, homeReplaced, report);
+            readButton(ini, number, loaded.buttons, homeReplaced, report);
         }
     } catch (const std::exception& error) {
-        report.LoadFailed(error);
+        report.loadFailed(error);
     }
     return loaded;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/config/TIni.h"
+#include "core/config/IniFile.h"
 #include "core/support/FileHelpers.h"
 #include "core/support/FileIO.h"
 #include "core/support/TextCodec.h"
@@ -13,34 +13,34 @@ namespace {
 constexpr char CtrlZ = '\x1A';
 
 template <typename Add>
-void AddFileLines(const std::string& fileName, Add add, IConfigReport& report) {
+void addFileLines(const std::string& fileName, Add add, ConfigReport& report) {
     try {
-        const std::string bytes = ReadFileBytes(fileName);
-        for (const std::string& warning : ListFileWarnings(fileName, bytes)) {
-            report.Warn(warning);
+        const std::string bytes = readFileBytes(fileName);
+        for (const std::string& warning : listFileWarnings(fileName, bytes)) {
+            report.warn(warning);
         }
-        for (const std::string& line : SplitListFileLines(bytes)) {
+        for (const std::string& line : splitListFileLines(bytes)) {
             add(line);
         }
     } catch (const std::exception& error) {
-        report.LoadFailed(error);
+        report.loadFailed(error);
     }
 }
 
-bool HasUtf16Mark(std::string_view bytes) {
+bool hasUtf16Mark(std::string_view bytes) {
     return bytes.starts_with(Utf16LeBom) || bytes.starts_with(Utf16BeBom);
 }
 
 // The file's text as bytes of UTF-8 or of the ANSI code page.
-std::string ListFileText(std::string_view bytes) {
-    return HasUtf16Mark(bytes) ? DecodeIniText(bytes, std::nullopt) : std::string(bytes);
+std::string listFileText(std::string_view bytes) {
+    return hasUtf16Mark(bytes) ? decodeIniText(bytes, std::nullopt) : std::string(bytes);
 }
 
 }  // namespace
 
-std::vector<std::string> ListFileWarnings(const std::string& fileName, std::string_view bytes) {
+std::vector<std::string> listFileWarnings(const std::string& fileName, std::string_view bytes) {
     std::vector<std::string> warnings;
-    const std::string text = ListFileText(bytes);
+    const std::string text = listFileText(bytes);
     if (text.starts_with(Utf8Bom)) {
         warnings.push_back(fileName +
                            " starts with a byte-order mark; its first entry never matches");
@@ -55,8 +55,8 @@ std::vector<std::string> ListFileWarnings(const std::string& fileName, std::stri
     return warnings;
 }
 
-std::vector<std::string> SplitListFileLines(std::string_view fileBytes) {
-    const std::string text = ListFileText(fileBytes);
+std::vector<std::string> splitListFileLines(std::string_view fileBytes) {
+    const std::string text = listFileText(fileBytes);
     std::string_view bytes = std::string_view(text).substr(0, text.find(CtrlZ));
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -68,31 +68,31 @@ std::vector<std::string> SplitListFileLines(std::string_view fileBytes) {
                 line += c;
             }
         }
-        lines.push_back(DecodeAnsi(line));
+        lines.push_back(decodeAnsi(line));
         start = end + 1;
     }
     return lines;
 }
 
-std::vector<std::string> ReadListFile(const std::string& fileName) {
-    return SplitListFileLines(ReadFileBytes(fileName));
+std::vector<std::string> readListFile(const std::string& fileName) {
+    return splitListFileLines(readFileBytes(fileName));
 }
 
-void LoadURLLists(TUrlLists& lists, const std::string& whitelistFile,
-                  const std::string& blacklistFile, IConfigReport& report) {
-    AddFileLines(
-        whitelistFile, [&](const std::string& line) { lists.WhitelistAddURL(line); }, report);
-    if (FileExists(blacklistFile)) {
-        AddFileLines(
-            blacklistFile, [&](const std::string& line) { lists.BlacklistAddURL(line); }, report);
+void loadUrlLists(UrlLists& lists, const std::string& whitelistFile,
+                  const std::string& blacklistFile, ConfigReport& report) {
+    addFileLines(
+        whitelistFile, [&](const std::string& line) { lists.whitelistAddUrl(line); }, report);
+    if (fileExists(blacklistFile)) {
+        addFileLines(
+            blacklistFile, [&](const std::string& line) { lists.blacklistAddUrl(line); }, report);
     }
-    lists.WhitelistAddURL("about:blank");
-    lists.WhitelistAddURL("javascript:*");
+    lists.whitelistAddUrl("about:blank");
+    lists.whitelistAddUrl("javascript:*");
 }
 
-void AllowNavButtonAddresses(TUrlLists& lists, const std::vector<TNavButton>& buttons) {
-    for (const TNavButton& button : buttons) {
-        lists.WhitelistAddURL(button.URL);
+void allowNavButtonAddresses(UrlLists& lists, const std::vector<NavButton>& buttons) {
+    for (const NavButton& button : buttons) {
+        lists.whitelistAddUrl(button.url);
     }
 }
 

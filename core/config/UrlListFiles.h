@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/browser/UrlLists.h"
-#include "core/config/IConfigReport.h"
-#include "core/config/Settings.h"
+#include "core/config/ConfigReport.h"
+#include "core/config/KioskSettings.h"
 
 namespace plintor {
 
@@ -14,22 +14,22 @@ namespace plintor {
 // nothing after a Ctrl-Z byte. A file with a UTF-16 byte-order mark (Windows Notepad's
 // "Unicode") is decoded first, as the configuration file is; a UTF-8 mark stays part of the
 // first line.
-std::vector<std::string> SplitListFileLines(std::string_view bytes);
+std::vector<std::string> splitListFileLines(std::string_view bytes);
 
 // What makes a list file read otherwise than its writer surely meant: a UTF-8 byte-order mark,
 // line ends of CR alone. Empty when there is nothing to say.
-std::vector<std::string> ListFileWarnings(const std::string& fileName, std::string_view bytes);
+std::vector<std::string> listFileWarnings(const std::string& fileName, std::string_view bytes);
 
 // Raises EFOpenError or EReadError.
-std::vector<std::string> ReadListFile(const std::string& fileName);
+std::vector<std::string> readListFile(const std::string& fileName);
 
 // Fills the lists from the operator's files, then allows "about:blank" and "javascript:*".
 // A missing allow file is reported; a missing deny file is skipped silently; the warnings of
 // ListFileWarnings are reported.
-void LoadURLLists(TUrlLists& lists, const std::string& whitelistFile,
-                  const std::string& blacklistFile, IConfigReport& report);
+void loadUrlLists(UrlLists& lists, const std::string& whitelistFile,
+                  const std::string& blacklistFile, ConfigReport& report);
 
 // Every URL button's address is allowed, whatever the list files say.
-void AllowNavButtonAddresses(TUrlLists& lists, const std::vector<TNavButton>& buttons);
+void allowNavButtonAddresses(UrlLists& lists, const std::vector<NavButton>& buttons);
 
 }  // namespace plintor

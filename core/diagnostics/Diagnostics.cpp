@@ -6,9 +6,9 @@
 #include "core/browser/UrlLists.h"
 #include "core/browser/UrlMask.h"
 #include "core/config/ConfigFiles.h"
-#include "core/config/Settings.h"
+#include "core/config/KioskSettings.h"
 #include "core/config/SettingsLoader.h"
-#include "core/config/TIni.h"
+#include "core/config/IniFile.h"
 #include "core/config/UrlListFiles.h"
 #include "core/diagnostics/MaskAdvice.h"
 #include "core/diagnostics/SettingsReport.h"
@@ -22,55 +22,55 @@
 namespace plintor {
 namespace {
 
-class TStreamConfigReport final : public IConfigReport {
+class StreamConfigReport final : public ConfigReport {
 public:
-    explicit TStreamConfigReport(std::ostream& err) : FErr(err) {}
+    explicit StreamConfigReport(std::ostream& err) : m_err(err) {}
 
-    void LoadFailed(const std::exception& error) override {
-        Warn(ExceptionClassName(error) + ": " + error.what());
+    void loadFailed(const std::exception& error) override {
+        warn(exceptionClassName(error) + ": " + error.what());
     }
-    void ButtonDropped(int number, const std::string& reason) override {
-        Warn("URL button " + std::to_string(number) + " is left out: " + reason);
+    void buttonDropped(int number, const std::string& reason) override {
+        warn("URL button " + std::to_string(number) + " is left out: " + reason);
     }
-    void Warn(const std::string& text) override {
-        FErr << "warning: " << text << '\n';
-        ++FWarnings;
+    void warn(const std::string& text) override {
+        m_err << "warning: " << text << '\n';
+        ++m_warnings;
     }
-    int Warnings() const { return FWarnings; }
+    int warnings() const { return m_warnings; }
 
 private:
-    std::ostream& FErr;
-    int FWarnings = 0;
+    std::ostream& m_err;
+    int m_warnings = 0;
 };
 
-void CheckConfigFile(const std::string& fileName, TStreamConfigReport& report) {
+void checkConfigFile(const std::string& fileName, StreamConfigReport& report) {
     try {
-        CheckSettingsFile(TIni(fileName, false), fileName,
-                          [&](const std::string& text) { report.Warn(text); });
+        checkSettingsFile(IniFile(fileName, false), fileName,
+                          [&](const std::string& text) { report.warn(text); });
     } catch (const std::exception&) {
         // LoadSettings reports the same failure.
     }
 }
 
-void CheckMasks(const std::vector<std::string>& masks, const char* listName,
-                TStreamConfigReport& report) {
+void checkMasks(const std::vector<std::string>& masks, const char* listName,
+                StreamConfigReport& report) {
     for (const std::string& mask : masks) {
-        if (!IsValidMask(mask)) {
-            report.Warn(std::string(listName) + " mask \"" + mask +
+        if (!isValidMask(mask)) {
+            report.warn(std::string(listName) + " mask \"" + mask +
                         "\" is not a valid mask and never matches");
         }
     }
 }
 
-TKioskConfiguration LoadAsKiosk(const std::string& programBaseName, const std::string& tempFolder,
-                                TStreamConfigReport& report) {
-    return LoadKioskConfiguration(programBaseName, TempFilesIn(tempFolder), DesignPixelsPerInch,
+KioskConfiguration loadAsKiosk(const std::string& programBaseName, const std::string& tempFolder,
+                                StreamConfigReport& report) {
+    return loadKioskConfiguration(programBaseName, tempFilesIn(tempFolder), DesignPixelsPerInch,
                                   report);
 }
 
-void CheckDocumentSettings(const TSettings& settings, TStreamConfigReport& report) {
-    if (settings.DownloadWord && !settings.ConvertWordToPDF) {
-        report.Warn(
+void checkDocumentSettings(const KioskSettings& settings, StreamConfigReport& report) {
+    if (settings.downloadWord && !settings.convertWordToPdf) {
+        report.warn(
             "DownloadWord without ConvertWordToPDF cannot show Word documents here; every one is "
             "answered as a blocked download");
     }
@@ -78,51 +78,51 @@ void CheckDocumentSettings(const TSettings& settings, TStreamConfigReport& repor
 
 }  // namespace
 
-int RunCheckConfig(const std::string& programBaseName, const std::string& tempFolder,
+int runCheckConfig(const std::string& programBaseName, const std::string& tempFolder,
                    std::ostream& out, std::ostream& err) {
-    TStreamConfigReport report(err);
-    const TEffectiveFiles files = EffectiveFiles(programBaseName);
-    CheckConfigFile(files.Config, report);
-    const TKioskConfiguration kiosk = LoadAsKiosk(programBaseName, tempFolder, report);
-    CheckMasks(kiosk.Lists.Whitelist(), "allow", report);
-    CheckMasks(kiosk.Lists.Blacklist(), "deny", report);
-    for (const std::string& advice : MaskAdvice(kiosk.Lists)) {
-        report.Warn(advice);
+    StreamConfigReport report(err);
+    const EffectiveFiles files = effectiveFiles(programBaseName);
+    checkConfigFile(files.config, report);
+    const KioskConfiguration kiosk = loadAsKiosk(programBaseName, tempFolder, report);
+    checkMasks(kiosk.lists.whitelist(), "allow", report);
+    checkMasks(kiosk.lists.blacklist(), "deny", report);
+    for (const std::string& advice : maskAdvice(kiosk.lists)) {
+        report.warn(advice);
     }
-    CheckDocumentSettings(kiosk.Settings, report);
-    if (kiosk.Settings.Password == TSettings{}.Password) {
-        report.Warn("the shutdown password is the default one; set Password to your own");
+    checkDocumentSettings(kiosk.settings, report);
+    if (kiosk.settings.password == KioskSettings{}.password) {
+        report.warn("the shutdown password is the default one; set Password to your own");
     }
-    for (const std::string& line : FormatSettingsLines(kiosk.Settings, kiosk.Buttons)) {
+    for (const std::string& line : formatSettingsLines(kiosk.settings, kiosk.buttons)) {
         out << line << '\n';
     }
-    return report.Warnings() > 0 ? 1 : 0;
+    return report.warnings() > 0 ? 1 : 0;
 }
 
-int RunCheckUrl(const std::string& programBaseName, const std::string& tempFolder,
+int runCheckUrl(const std::string& programBaseName, const std::string& tempFolder,
                 const std::vector<std::string>& addresses, std::ostream& out, std::ostream& err) {
-    TStreamConfigReport report(err);
-    const TKioskConfiguration kiosk = LoadAsKiosk(programBaseName, tempFolder, report);
+    StreamConfigReport report(err);
+    const KioskConfiguration kiosk = loadAsKiosk(programBaseName, tempFolder, report);
     for (const std::string& address : addresses) {
-        out << (kiosk.Lists.IsURLAllowed(address) ? "allowed " : "blocked ") << address << '\n';
+        out << (kiosk.lists.isUrlAllowed(address) ? "allowed " : "blocked ") << address << '\n';
     }
     return 0;
 }
 
-int RunOperatorCheck(const TProgramOptions& options, const std::string& programPath,
+int runOperatorCheck(const ProgramOptions& options, const std::string& programPath,
                      const std::string& tempFolder, std::ostream& out, std::ostream& err) {
     const std::string home =
-        options.Home.value_or(std::filesystem::path(programPath).parent_path().string());
+        options.home.value_or(std::filesystem::path(programPath).parent_path().string());
     std::error_code error;
     std::filesystem::current_path(home, error);
     if (error) {
         err << "plintor: cannot use the home folder \"" << home << "\"\n";
         return ExitUsage;
     }
-    const std::string baseName = ProgramBaseName(programPath);
-    return options.Mode == TProgramMode::CheckConfig
-               ? RunCheckConfig(baseName, tempFolder, out, err)
-               : RunCheckUrl(baseName, tempFolder, options.Addresses, out, err);
+    const std::string baseName = programBaseName(programPath);
+    return options.mode == ProgramMode::CheckConfig
+               ? runCheckConfig(baseName, tempFolder, out, err)
+               : runCheckUrl(baseName, tempFolder, options.addresses, out, err);
 }
 
 }  // namespace plintor

@@ -15,16 +15,16 @@ namespace plintor {
 
 // One "Key=Value" line per setting, then one "Button=" line per URL button. Exits with 1 when
 // it warned about anything, else 0.
-int RunCheckConfig(const std::string& programBaseName, const std::string& tempFolder,
+int runCheckConfig(const std::string& programBaseName, const std::string& tempFolder,
                    std::ostream& out, std::ostream& err);
 
 // One line per address: "allowed" or "blocked", a blank, the address as given.
-int RunCheckUrl(const std::string& programBaseName, const std::string& tempFolder,
+int runCheckUrl(const std::string& programBaseName, const std::string& tempFolder,
                 const std::vector<std::string>& addresses, std::ostream& out, std::ostream& err);
 
 // --check-config or --check-url as the options say, in the home folder they name (else the
 // program's own folder, from `programPath`); exit code 2 when that folder cannot be used.
-int RunOperatorCheck(const TProgramOptions& options, const std::string& programPath,
+int runOperatorCheck(const ProgramOptions& options, const std::string& programPath,
                      const std::string& tempFolder, std::ostream& out, std::ostream& err);
 
 }  // namespace plintor

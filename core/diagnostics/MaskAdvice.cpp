@@ -5,13 +5,13 @@
 namespace plintor {
 namespace {
 
-void AdviseOnDenyMask(const std::string& mask, const TUrlLists& lists,
+void adviseOnDenyMask(const std::string& mask, const UrlLists& lists,
                       std::vector<std::string>& advice) {
     if (!mask.ends_with("/*") || mask.size() < 3) {
         return;
     }
     const std::string folder = mask.substr(0, mask.size() - 2);
-    if (!lists.IsURLDenied(folder)) {
+    if (!lists.isUrlDenied(folder)) {
         advice.push_back(
             "deny mask \"" + mask + "\" leaves \"" + folder +
             "\" itself open (an address's trailing \"/\" is dropped before matching); add \"" +
@@ -21,7 +21,7 @@ void AdviseOnDenyMask(const std::string& mask, const TUrlLists& lists,
 
 // "HTTP://LIBRARY.EXAMPLE*": a host name that runs straight into the final "*", with no "/" after
 // it.
-void AdviseOnAllowMask(const std::string& mask, std::vector<std::string>& advice) {
+void adviseOnAllowMask(const std::string& mask, std::vector<std::string>& advice) {
     const std::size_t schemeEnd = mask.find("://");
     if (schemeEnd == std::string::npos || !mask.ends_with('*') || mask.size() < schemeEnd + 5) {
         return;
@@ -38,13 +38,13 @@ void AdviseOnAllowMask(const std::string& mask, std::vector<std::string>& advice
 
 }  // namespace
 
-std::vector<std::string> MaskAdvice(const TUrlLists& lists) {
+std::vector<std::string> maskAdvice(const UrlLists& lists) {
     std::vector<std::string> advice;
-    for (const std::string& mask : lists.Blacklist()) {
-        AdviseOnDenyMask(mask, lists, advice);
+    for (const std::string& mask : lists.blacklist()) {
+        adviseOnDenyMask(mask, lists, advice);
     }
-    for (const std::string& mask : lists.Whitelist()) {
-        AdviseOnAllowMask(mask, advice);
+    for (const std::string& mask : lists.whitelist()) {
+        adviseOnAllowMask(mask, advice);
     }
     return advice;
 }

@@ -11,6 +11,6 @@ namespace plintor {
 // "…/folder/*" that leaves the bare folder address open (the address's trailing "/" is
 // dropped before matching), and an allow mask "http://library.example*" that also lets in
 // every host whose name begins the same way.
-std::vector<std::string> MaskAdvice(const TUrlLists& lists);
+std::vector<std::string> maskAdvice(const UrlLists& lists);
 
 }  // namespace plintor

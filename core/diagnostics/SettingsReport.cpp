@@ -9,52 +9,52 @@
 namespace plintor {
 namespace {
 
-bool LooksLikeKey(std::string_view key) {
+bool looksLikeKey(std::string_view key) {
     return !key.empty() && std::isalnum(static_cast<unsigned char>(key[0]));
 }
 
 }  // namespace
 
-std::vector<std::string> FormatSettingsLines(const TSettings& settings,
-                                             const std::vector<TNavButton>& buttons) {
+std::vector<std::string> formatSettingsLines(const KioskSettings& settings,
+                                             const std::vector<NavButton>& buttons) {
     std::vector<std::string> lines;
-    for (const TSettingKey& key : SettingKeys()) {
-        lines.push_back(std::string(key.Name) + "=" + SettingValueText(key, settings));
+    for (const SettingKey& key : settingKeys()) {
+        lines.push_back(std::string(key.name) + "=" + settingValueText(key, settings));
     }
-    for (const TNavButton& button : buttons) {
-        lines.push_back("Button=" + std::to_string(button.Width) + "|" + button.Caption + "|" +
-                        button.URL);
+    for (const NavButton& button : buttons) {
+        lines.push_back("Button=" + std::to_string(button.width) + "|" + button.caption + "|" +
+                        button.url);
     }
     return lines;
 }
 
-void CheckSettingsFile(const TIni& ini, const std::string& fileLabel,
+void checkSettingsFile(const IniFile& ini, const std::string& fileLabel,
                        const std::function<void(const std::string&)>& warn) {
     std::map<std::string, std::size_t> firstLine;
-    const std::vector<std::string>& lines = ini.Lines();
+    const std::vector<std::string>& lines = ini.lines();
     for (std::size_t index = 0; index < lines.size(); ++index) {
-        const TIniLine line = SplitIniLine(lines[index]);
-        if (!LooksLikeKey(line.Key)) {
+        const IniLine line = splitIniLine(lines[index]);
+        if (!looksLikeKey(line.key)) {
             continue;
         }
         const std::string where = fileLabel + " line " + std::to_string(index + 1) + ": ";
         const std::string spelled(
-            Trim(std::string_view(lines[index]).substr(0, lines[index].find('='))));
-        const TSettingKey* key = FindSettingKey(line.Key);
-        if (key == nullptr && !IsButtonKey(line.Key)) {
+            trim(std::string_view(lines[index]).substr(0, lines[index].find('='))));
+        const SettingKey* key = findSettingKey(line.key);
+        if (key == nullptr && !isButtonKey(line.key)) {
             warn(where + "unknown key \"" + spelled + "\"");
             continue;
         }
-        const auto [first, isNew] = firstLine.emplace(line.Key, index + 1);
+        const auto [first, isNew] = firstLine.emplace(line.key, index + 1);
         if (!isNew) {
             warn(where + spelled + " is set again; the value of line " +
                  std::to_string(first->second) + " is used");
             continue;
         }
         if (key != nullptr) {
-            const std::string problem = SettingValueProblem(*key, line.Value);
+            const std::string problem = settingValueProblem(*key, line.value);
             if (!problem.empty()) {
-                warn(where + "\"" + line.Value + "\" " + problem + "; " + std::string(key->Name) +
+                warn(where + "\"" + line.value + "\" " + problem + "; " + std::string(key->name) +
                      " keeps its default");
             }
         }

@@ -9,21 +9,21 @@ namespace plintor {
 
 namespace {
 
-struct TFragmentItem {
-    std::string Name;
-    std::string Value;
+struct FragmentItem {
+    std::string name;
+    std::string value;
 };
 
 // "+" is a blank, "%XX" a byte of UTF-8; a "%" without two hex digits stays as it is.
-std::string DecodeItem(std::string_view text) {
+std::string decodeItem(std::string_view text) {
     std::string decoded;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '+') {
             decoded += ' ';
-        } else if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
-                   HexDigitValue(text[i + 2]) >= 0) {
+        } else if (text[i] == '%' && i + 2 < text.size() && hexDigitValue(text[i + 1]) >= 0 &&
+                   hexDigitValue(text[i + 2]) >= 0) {
             decoded +=
-                static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
+                static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
             i += 2;
         } else {
             decoded += text[i];
@@ -32,7 +32,7 @@ std::string DecodeItem(std::string_view text) {
     return decoded;
 }
 
-std::string EncodePart(std::string_view text) {
+std::string encodePart(std::string_view text) {
     static constexpr std::string_view Reserved = "*<>#%{}|\\^[]`\"";
     static constexpr char Hex[] = "0123456789ABCDEF";
     std::string encoded;
@@ -49,11 +49,11 @@ std::string EncodePart(std::string_view text) {
     return encoded;
 }
 
-std::vector<TFragmentItem> SplitFragment(std::string_view fragment) {
-    std::vector<TFragmentItem> items;
+std::vector<FragmentItem> splitFragment(std::string_view fragment) {
+    std::vector<FragmentItem> items;
     while (!fragment.empty()) {
         const std::size_t end = std::min(fragment.find('&'), fragment.size());
-        const std::string item = DecodeItem(fragment.substr(0, end));
+        const std::string item = decodeItem(fragment.substr(0, end));
         const std::size_t equals = item.find('=');
         if (equals == std::string::npos) {
             items.push_back({});
@@ -65,26 +65,26 @@ std::vector<TFragmentItem> SplitFragment(std::string_view fragment) {
     return items;
 }
 
-std::string JoinFragment(const std::vector<TFragmentItem>& items) {
+std::string joinFragment(const std::vector<FragmentItem>& items) {
     std::string fragment;
-    for (const TFragmentItem& item : items) {
+    for (const FragmentItem& item : items) {
         if (!fragment.empty()) {
             fragment += '&';
         }
-        fragment += EncodePart(item.Name) + "=" + EncodePart(item.Value);
+        fragment += encodePart(item.name) + "=" + encodePart(item.value);
     }
     return fragment;
 }
 
-void ForceViewerItems(std::vector<TFragmentItem>& items) {
+void forceViewerItems(std::vector<FragmentItem>& items) {
     bool toolbar = false;
     bool navpanes = false;
-    for (TFragmentItem& item : items) {
-        if (EqualsNoCase(item.Name, "toolbar")) {
-            item.Value = "0";
+    for (FragmentItem& item : items) {
+        if (equalsNoCase(item.name, "toolbar")) {
+            item.value = "0";
             toolbar = true;
-        } else if (EqualsNoCase(item.Name, "navpanes")) {
-            item.Value = "0";
+        } else if (equalsNoCase(item.name, "navpanes")) {
+            item.value = "0";
             navpanes = true;
         }
     }
@@ -98,36 +98,36 @@ void ForceViewerItems(std::vector<TFragmentItem>& items) {
 
 }  // namespace
 
-std::string AddAcrobatParameters(std::string_view address) {
-    const std::string trimmed(Trim(address));
-    if (IsLocalPath(trimmed)) {
+std::string addAcrobatParameters(std::string_view address) {
+    const std::string trimmed(trim(address));
+    if (isLocalPath(trimmed)) {
         return trimmed;
     }
-    std::optional<TURI> uri = ParseURI(trimmed);
+    std::optional<Uri> uri = parseUri(trimmed);
     if (!uri) {
         return trimmed;
     }
-    const std::string_view document = uri->Document;
+    const std::string_view document = uri->document;
     const std::size_t dot = document.rfind('.');
-    if (dot == std::string_view::npos || AsciiLower(document.substr(dot)) != ".pdf") {
+    if (dot == std::string_view::npos || asciiLower(document.substr(dot)) != ".pdf") {
         return trimmed;
     }
-    std::vector<TFragmentItem> items = SplitFragment(uri->Bookmark);
-    ForceViewerItems(items);
-    uri->Bookmark = JoinFragment(items);
-    return ComposeURI(*uri);
+    std::vector<FragmentItem> items = splitFragment(uri->bookmark);
+    forceViewerItems(items);
+    uri->bookmark = joinFragment(items);
+    return composeUri(*uri);
 }
 
-TUrlTranslation TranslateUrl(std::string_view incoming, bool acrobatAvailable) {
+UrlTranslation translateUrl(std::string_view incoming, bool acrobatAvailable) {
     if (!acrobatAvailable) {
         return {std::string(incoming), {}};
     }
-    TUrlTranslation translation{AddAcrobatParameters(ToFileURL(incoming)), {}};
+    UrlTranslation translation{addAcrobatParameters(toFileUrl(incoming)), {}};
     const bool firstChanged =
-        incoming.empty() || translation.Address.empty() || incoming[0] != translation.Address[0];
+        incoming.empty() || translation.address.empty() || incoming[0] != translation.address[0];
     if (firstChanged) {
-        translation.LogLines = {"Acrobat - translate URL in: " + std::string(incoming),
-                                "Acrobat - translate URL out: " + translation.Address};
+        translation.logLines = {"Acrobat - translate URL in: " + std::string(incoming),
+                                "Acrobat - translate URL out: " + translation.address};
     }
     return translation;
 }

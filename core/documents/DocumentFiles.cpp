@@ -4,9 +4,9 @@
 
 namespace plintor {
 
-bool IsWordExtension(std::string_view extension) {
-    return extension == ExtractURLFileExt(TempDocName) ||
-           extension == ExtractURLFileExt(TempDocxName);
+bool isWordExtension(std::string_view extension) {
+    return extension == extractUrlFileExt(TempDocName) ||
+           extension == extractUrlFileExt(TempDocxName);
 }
 
 }  // namespace plintor

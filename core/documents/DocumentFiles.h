@@ -12,6 +12,6 @@ constexpr std::string_view TempDocName = "temp.doc";
 constexpr std::string_view TempDocxName = "temp.docx";
 
 // The extensions of the Word temporary files: ".doc" and ".docx" (exact, lower-case).
-bool IsWordExtension(std::string_view extension);
+bool isWordExtension(std::string_view extension);
 
 }  // namespace plintor

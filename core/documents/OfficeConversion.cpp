@@ -4,9 +4,9 @@
 
 namespace plintor {
 
-std::string ConverterParameters(const std::string& outputFolder, const std::string& document) {
+std::string converterParameters(const std::string& outputFolder, const std::string& document) {
     std::string folder = outputFolder;
-    while (folder.size() > 1 && IsPathDelimiter(folder.back())) {
+    while (folder.size() > 1 && isPathDelimiter(folder.back())) {
         folder.pop_back();
     }
     return "--headless --convert-to pdf --outdir \"" + folder + "\" \"" + document + "\"";

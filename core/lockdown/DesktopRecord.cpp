@@ -7,12 +7,12 @@ namespace {
 
 constexpr std::string_view Heading = "Plintor desktop record 1";
 
-std::string Escaped(std::string_view text) {
+std::string escaped(std::string_view text) {
     std::string escaped;
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F || c == '%') {
-            escaped += '%' + HexOf8(byte);
+            escaped += '%' + hexOf8(byte);
         } else {
             escaped += c;
         }
@@ -20,53 +20,53 @@ std::string Escaped(std::string_view text) {
     return escaped;
 }
 
-std::optional<std::string> Unescaped(std::string_view text) {
+std::optional<std::string> unescaped(std::string_view text) {
     std::string plain;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '%') {
             plain += text[i];
             continue;
         }
-        if (i + 2 >= text.size() || HexDigitValue(text[i + 1]) < 0 ||
-            HexDigitValue(text[i + 2]) < 0) {
+        if (i + 2 >= text.size() || hexDigitValue(text[i + 1]) < 0 ||
+            hexDigitValue(text[i + 2]) < 0) {
             return std::nullopt;
         }
-        plain += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
+        plain += static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
         i += 2;
     }
     return plain;
 }
 
-void AddLine(std::string& text, std::string_view item, std::string_view value) {
+void addLine(std::string& text, std::string_view item, std::string_view value) {
     text += item;
     text += ' ';
-    text += Escaped(value);
+    text += escaped(value);
     text += '\n';
 }
 
 }  // namespace
 
-std::string FormatDesktopRecord(const TDesktopRecord& record) {
+std::string formatDesktopRecord(const DesktopRecord& record) {
     std::string text = std::string(Heading) + "\n";
-    for (const TShellCommand& command : record.StoppedShell) {
+    for (const ShellCommand& command : record.stoppedShell) {
         text += "shell\n";
-        for (const std::string& argument : command.Arguments) {
-            AddLine(text, "argument", argument);
+        for (const std::string& argument : command.arguments) {
+            addLine(text, "argument", argument);
         }
-        AddLine(text, "folder", command.WorkingFolder);
-        for (const std::string& entry : command.Environment) {
-            AddLine(text, "environment", entry);
+        addLine(text, "folder", command.workingFolder);
+        for (const std::string& entry : command.environment) {
+            addLine(text, "environment", entry);
         }
-        AddLine(text, "program", command.Executable);
+        addLine(text, "program", command.executable);
     }
-    if (record.PowerSavingWasOn) {
+    if (record.powerSavingWasOn) {
         text += "power-saving-was-on\n";
     }
     return text + "end\n";
 }
 
-std::optional<TDesktopRecord> ParseDesktopRecord(std::string_view text) {
-    TDesktopRecord record;
+std::optional<DesktopRecord> parseDesktopRecord(std::string_view text) {
+    DesktopRecord record;
     bool headed = false;
     while (!text.empty()) {
         const std::size_t lineEnd = text.find('\n');
@@ -77,7 +77,7 @@ std::optional<TDesktopRecord> ParseDesktopRecord(std::string_view text) {
         text.remove_prefix(lineEnd + 1);
         const std::size_t blank = line.find(' ');
         const std::string_view item = line.substr(0, blank);
-        const std::optional<std::string> value = Unescaped(
+        const std::optional<std::string> value = unescaped(
             blank == std::string_view::npos ? std::string_view() : line.substr(blank + 1));
         if (!headed) {
             if (line != Heading) {
@@ -87,19 +87,19 @@ std::optional<TDesktopRecord> ParseDesktopRecord(std::string_view text) {
         } else if (item == "end") {
             return text.empty() ? std::optional(record) : std::nullopt;
         } else if (item == "shell") {
-            record.StoppedShell.emplace_back();
+            record.stoppedShell.emplace_back();
         } else if (item == "power-saving-was-on") {
-            record.PowerSavingWasOn = true;
-        } else if (!value || record.StoppedShell.empty()) {
+            record.powerSavingWasOn = true;
+        } else if (!value || record.stoppedShell.empty()) {
             return std::nullopt;
         } else if (item == "argument") {
-            record.StoppedShell.back().Arguments.push_back(*value);
+            record.stoppedShell.back().arguments.push_back(*value);
         } else if (item == "folder") {
-            record.StoppedShell.back().WorkingFolder = *value;
+            record.stoppedShell.back().workingFolder = *value;
         } else if (item == "environment") {
-            record.StoppedShell.back().Environment.push_back(*value);
+            record.stoppedShell.back().environment.push_back(*value);
         } else if (item == "program") {
-            record.StoppedShell.back().Executable = *value;
+            record.stoppedShell.back().executable = *value;
         } else {
             return std::nullopt;
         }

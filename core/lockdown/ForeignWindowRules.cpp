@@ -23,27 +23,27 @@ const std::array<std::string_view, 16> ProtectedWindowClasses = {
     "Static",
 };
 
-bool IsProtectedWindowClass(std::string_view className) {
+bool isProtectedWindowClass(std::string_view className) {
     return std::find(ProtectedWindowClasses.begin(), ProtectedWindowClasses.end(), className) !=
            ProtectedWindowClasses.end();
 }
 
-TForeignWindowAction DecideForeignWindow(const TForeignWindow& window,
-                                         const TForeignWindowContext& context) {
-    if (!window.Viewable || !window.Enabled) {
-        return TForeignWindowAction::Skip;
+ForeignWindowAction decideForeignWindow(const ForeignWindow& window,
+                                         const ForeignWindowContext& context) {
+    if (!window.viewable || !window.enabled) {
+        return ForeignWindowAction::Skip;
     }
-    if (!window.ClassKnown || IsProtectedWindowClass(window.ClassName) || window.DesktopOrDock) {
-        return TForeignWindowAction::Skip;
+    if (!window.classKnown || isProtectedWindowClass(window.className) || window.desktopOrDock) {
+        return ForeignWindowAction::Skip;
     }
-    if (window.ProcessId == 0 || window.ProcessId == context.OwnProcessId ||
-        window.ProcessId == context.DevelopmentProcessId) {
-        return TForeignWindowAction::Skip;
+    if (window.processId == 0 || window.processId == context.ownProcessId ||
+        window.processId == context.developmentProcessId) {
+        return ForeignWindowAction::Skip;
     }
-    if (window.ProcessId == context.ShellProcessId) {
-        return window.HasTitle ? TForeignWindowAction::AskToClose : TForeignWindowAction::Skip;
+    if (window.processId == context.shellProcessId) {
+        return window.hasTitle ? ForeignWindowAction::AskToClose : ForeignWindowAction::Skip;
     }
-    return TForeignWindowAction::EndProcess;
+    return ForeignWindowAction::EndProcess;
 }
 
 }  // namespace plintor

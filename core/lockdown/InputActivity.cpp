@@ -5,19 +5,19 @@
 
 namespace plintor {
 
-void TInputActivity::Record() {
-    FLastInput = FClock.Now();
-    if (FHideScreensaver) {
-        std::exchange(FHideScreensaver, nullptr)();
+void InputActivity::record() {
+    m_lastInput = m_clock.now();
+    if (m_hideScreensaver) {
+        std::exchange(m_hideScreensaver, nullptr)();
     }
 }
 
-bool TInputActivity::IdleMinutesReached(int minutes) const {
-    if (FLastInput == 0 || minutes <= 0) {
+bool InputActivity::idleMinutesReached(int minutes) const {
+    if (m_lastInput == 0 || minutes <= 0) {
         return false;
     }
     // Counted in whole milliseconds, so day-count rounding never costs a minute.
-    const long long milliseconds = std::llround((FClock.Now() - FLastInput) * MillisecondsPerDay);
+    const long long milliseconds = std::llround((m_clock.now() - m_lastInput) * MillisecondsPerDay);
     return milliseconds / 60000 >= minutes;
 }
 

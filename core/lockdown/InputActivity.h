@@ -9,26 +9,26 @@ namespace plintor {
 
 // The visitor's input as the idle return sees it: every key, pointer and touch input is
 // recorded with the time; the idle return disarms it until the next input.
-class TInputActivity {
+class InputActivity {
 public:
-    explicit TInputActivity(const IClock& clock) : FClock(clock), FLastInput(clock.Now()) {}
+    explicit InputActivity(const Clock& clock) : m_clock(clock), m_lastInput(clock.now()) {}
 
     // An input came now; while the screensaver page is shown, the screensaver is told.
-    void Record();
+    void record();
     // No idle period is counted until the next input.
-    void Disarm() { FLastInput = 0; }
+    void disarm() { m_lastInput = 0; }
     // True when at least `minutes` whole minutes passed since the last input.
-    bool IdleMinutesReached(int minutes) const;
-    TDateTime LastInput() const { return FLastInput; }
+    bool idleMinutesReached(int minutes) const;
+    DateTime lastInput() const { return m_lastInput; }
 
     // The screensaver page covers the window: the next input goes to `hide` (once).
-    void ScreensaverShown(std::function<void()> hide) { FHideScreensaver = std::move(hide); }
-    bool ScreensaverShowing() const { return static_cast<bool>(FHideScreensaver); }
+    void screensaverShown(std::function<void()> hide) { m_hideScreensaver = std::move(hide); }
+    bool screensaverShowing() const { return static_cast<bool>(m_hideScreensaver); }
 
 private:
-    const IClock& FClock;
-    TDateTime FLastInput;
-    std::function<void()> FHideScreensaver;
+    const Clock& m_clock;
+    DateTime m_lastInput;
+    std::function<void()> m_hideScreensaver;
 };
 
 }  // namespace plintor

@@ -7,8 +7,8 @@
 namespace plintor {
 namespace {
 
-bool HasWord(const std::string& name, const std::string& word) {
-    const std::string lower = AsciiLower(name);
+bool hasWord(const std::string& name, const std::string& word) {
+    const std::string lower = asciiLower(name);
     std::size_t start = 0;
     while ((start = lower.find(word, start)) != std::string::npos) {
         const std::size_t end = start + word.size();
@@ -26,9 +26,9 @@ bool HasWord(const std::string& name, const std::string& word) {
 
 }  // namespace
 
-bool IsPenDevice(const std::string& name, const std::vector<std::string>& axisLabels) {
+bool isPenDevice(const std::string& name, const std::vector<std::string>& axisLabels) {
     for (const char* word : {"stylus", "pen", "eraser"}) {
-        if (HasWord(name, word)) {
+        if (hasWord(name, word)) {
             return true;
         }
     }

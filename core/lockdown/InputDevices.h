@@ -7,6 +7,6 @@ namespace plintor {
 
 // A pen (stylus, eraser) is no visitor input for the idle return; mice, touch pads, touch
 // screens and keyboards are. Judged by the device's name and by tilt axes, which only pens have.
-bool IsPenDevice(const std::string& name, const std::vector<std::string>& axisLabels);
+bool isPenDevice(const std::string& name, const std::vector<std::string>& axisLabels);
 
 }  // namespace plintor

@@ -3,13 +3,13 @@
 namespace plintor {
 namespace {
 
-bool IsControlLetter(std::uint32_t key) {
+bool isControlLetter(std::uint32_t key) {
     return key == 'A' || key == 'L' || key == 'N' || key == 'O' || key == 'P' || key == 'S';
 }
 
 }  // namespace
 
-bool SwallowKey(std::uint32_t key, bool altDown, bool controlDown) {
+bool swallowKey(std::uint32_t key, bool altDown, bool controlDown) {
     if (key == VK_ESCAPE && controlDown) {
         return true;
     }
@@ -28,7 +28,7 @@ bool SwallowKey(std::uint32_t key, bool altDown, bool controlDown) {
     if (key >= 0x75 && key <= VK_F12) {
         return true;
     }
-    return controlDown && (IsControlLetter(key) || (key >= VK_LEFT && key <= VK_DOWN));
+    return controlDown && (isControlLetter(key) || (key >= VK_LEFT && key <= VK_DOWN));
 }
 
 }  // namespace plintor

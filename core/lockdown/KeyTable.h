@@ -26,7 +26,7 @@ constexpr std::uint32_t VK_F12 = 0x7B;
 // start menu, the Windows keys, the function keys but F5, the browser's shortcuts for select
 // all, location, new window, open, print and save, and Control with an arrow. Key down and up
 // alike; F4 passes only with Control down (Control+Shift+F4 opens the shutdown panel).
-bool SwallowKey(std::uint32_t virtualKey, bool altDown, bool controlDown);
+bool swallowKey(std::uint32_t virtualKey, bool altDown, bool controlDown);
 
 // Every key that some combination swallows, for platforms that must claim them up front.
 constexpr std::uint32_t LockdownKeys[] = {

@@ -4,12 +4,12 @@
 
 namespace plintor {
 
-TDateTime TSystemClock::Now() const {
-    return EncodeDateTime(LocalNow());
+DateTime SystemClock::now() const {
+    return encodeDateTime(localNow());
 }
 
-const IClock& SystemClock() {
-    static const TSystemClock clock;
+const Clock& systemClock() {
+    static const SystemClock clock;
     return clock;
 }
 

@@ -6,19 +6,19 @@ namespace plintor {
 
 // Source of the local date and time. The parts that need the time are handed a clock, so that
 // tests move time without sleeping.
-class IClock {
+class Clock {
 public:
-    virtual ~IClock() = default;
-    virtual TDateTime Now() const = 0;
+    virtual ~Clock() = default;
+    virtual DateTime now() const = 0;
 };
 
 // The system's clock in local time, milliseconds included.
-class TSystemClock final : public IClock {
+class SystemClock final : public Clock {
 public:
-    TDateTime Now() const override;
+    DateTime now() const override;
 };
 
 // The one system clock (it holds no state).
-const IClock& SystemClock();
+const Clock& systemClock();
 
 }  // namespace plintor

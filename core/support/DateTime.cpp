@@ -6,7 +6,7 @@ namespace plintor {
 namespace {
 
 // Days from 1970-01-01 for a proleptic Gregorian date (H. Hinnant's algorithm).
-constexpr std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+constexpr std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = static_cast<unsigned>(y - era * 400);
@@ -15,7 +15,7 @@ constexpr std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
 
-void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
+void civilFromDays(std::int64_t z, int& year, int& month, int& day) {
     z += 719468;
     const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
     const unsigned doe = static_cast<unsigned>(z - era * 146097);
@@ -28,44 +28,44 @@ void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
 }
 
 // 1899-12-30, day 0 of the day count.
-constexpr std::int64_t EpochDaysFrom1970 = DaysFromCivil(1899, 12, 30);
+constexpr std::int64_t EpochDaysFrom1970 = daysFromCivil(1899, 12, 30);
 
-bool IsLeapYear(int year) {
+bool isLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
 }  // namespace
 
-bool IsValidDate(int year, int month, int day) {
+bool isValidDate(int year, int month, int day) {
     static const int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) {
         return false;
     }
-    const int last = kDaysInMonth[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+    const int last = kDaysInMonth[month - 1] + (month == 2 && isLeapYear(year) ? 1 : 0);
     return day <= last;
 }
 
-bool IsValidTime(int hour, int minute, int second, int millisecond) {
+bool isValidTime(int hour, int minute, int second, int millisecond) {
     return hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60 &&
            millisecond >= 0 && millisecond < 1000;
 }
 
-TDateTime EncodeDate(int year, int month, int day) {
-    return static_cast<TDateTime>(
-        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+DateTime encodeDate(int year, int month, int day) {
+    return static_cast<DateTime>(
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
         EpochDaysFrom1970);
 }
 
-TDateTime EncodeTime(int hour, int minute, int second, int millisecond) {
+DateTime encodeTime(int hour, int minute, int second, int millisecond) {
     return hour / 24.0 + minute / 1440.0 + second / 86400.0 + millisecond / 86400000.0;
 }
 
-TDateTime EncodeDateTime(const TDateTimeParts& parts) {
-    return EncodeDate(parts.Year, parts.Month, parts.Day) +
-           EncodeTime(parts.Hour, parts.Minute, parts.Second, parts.Millisecond);
+DateTime encodeDateTime(const DateTimeParts& parts) {
+    return encodeDate(parts.year, parts.month, parts.day) +
+           encodeTime(parts.hour, parts.minute, parts.second, parts.millisecond);
 }
 
-TDateTimeParts DecodeDateTime(TDateTime value) {
+DateTimeParts decodeDateTime(DateTime value) {
     const auto total = static_cast<std::int64_t>(std::llround(value * MillisecondsPerDay));
     std::int64_t days = total / MillisecondsPerDay;
     std::int64_t ms = total % MillisecondsPerDay;
@@ -73,18 +73,18 @@ TDateTimeParts DecodeDateTime(TDateTime value) {
         ms += MillisecondsPerDay;
         --days;
     }
-    TDateTimeParts parts;
-    CivilFromDays(days + EpochDaysFrom1970, parts.Year, parts.Month, parts.Day);
-    parts.Hour = static_cast<int>(ms / 3'600'000);
-    parts.Minute = static_cast<int>(ms / 60'000 % 60);
-    parts.Second = static_cast<int>(ms / 1000 % 60);
-    parts.Millisecond = static_cast<int>(ms % 1000);
+    DateTimeParts parts;
+    civilFromDays(days + EpochDaysFrom1970, parts.year, parts.month, parts.day);
+    parts.hour = static_cast<int>(ms / 3'600'000);
+    parts.minute = static_cast<int>(ms / 60'000 % 60);
+    parts.second = static_cast<int>(ms / 1000 % 60);
+    parts.millisecond = static_cast<int>(ms % 1000);
     return parts;
 }
 
-TDateTime DateOf(TDateTime value) {
-    const TDateTimeParts parts = DecodeDateTime(value);
-    return EncodeDate(parts.Year, parts.Month, parts.Day);
+DateTime dateOf(DateTime value) {
+    const DateTimeParts parts = decodeDateTime(value);
+    return encodeDate(parts.year, parts.month, parts.day);
 }
 
 }  // namespace plintor

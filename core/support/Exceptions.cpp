@@ -11,26 +11,26 @@
 namespace plintor {
 namespace {
 
-std::string FileMessage(const char* what, const std::string& fileName, int errorNumber) {
-    return std::string(what) + " \"" + FullPathForMessage(fileName) + "\". " +
+std::string fileMessage(const char* what, const std::string& fileName, int errorNumber) {
+    return std::string(what) + " \"" + fullPathForMessage(fileName) + "\". " +
            std::strerror(errorNumber);
 }
 
 }  // namespace
 
 EFOpenError::EFOpenError(const std::string& fileName, int errorNumber)
-    : std::runtime_error(FileMessage("Cannot open file", fileName, errorNumber)) {}
+    : std::runtime_error(fileMessage("Cannot open file", fileName, errorNumber)) {}
 
 EFCreateError::EFCreateError(const std::string& fileName, int errorNumber)
-    : std::runtime_error(FileMessage("Cannot create file", fileName, errorNumber)) {}
+    : std::runtime_error(fileMessage("Cannot create file", fileName, errorNumber)) {}
 
 EReadError::EReadError(const std::string& fileName, int errorNumber)
-    : std::runtime_error(FileMessage("Cannot read file", fileName, errorNumber)) {}
+    : std::runtime_error(fileMessage("Cannot read file", fileName, errorNumber)) {}
 
 EWriteError::EWriteError(const std::string& fileName, int errorNumber)
-    : std::runtime_error(FileMessage("Cannot write file", fileName, errorNumber)) {}
+    : std::runtime_error(fileMessage("Cannot write file", fileName, errorNumber)) {}
 
-std::string ExceptionClassName(const std::exception& error) {
+std::string exceptionClassName(const std::exception& error) {
     const char* mangled = typeid(error).name();
     int status = 0;
     std::unique_ptr<char, decltype(&std::free)> demangled(
@@ -45,7 +45,7 @@ std::string ExceptionClassName(const std::exception& error) {
     return name;
 }
 
-std::string FullPathForMessage(const std::string& fileName) {
+std::string fullPathForMessage(const std::string& fileName) {
     std::error_code ignored;
     const std::filesystem::path full = std::filesystem::absolute(fileName, ignored);
     return full.empty() ? fileName : full.lexically_normal().string();

@@ -28,9 +28,9 @@ public:
 };
 
 // The unqualified name of the most derived class of the error, e.g. "EFOpenError".
-std::string ExceptionClassName(const std::exception& error);
+std::string exceptionClassName(const std::exception& error);
 
 // The absolute form of a path, for messages; the path itself when that cannot be formed.
-std::string FullPathForMessage(const std::string& fileName);
+std::string fullPathForMessage(const std::string& fileName);
 
 }  // namespace plintor

@@ -7,24 +7,24 @@
 namespace plintor {
 
 // The file name without folder and without its last extension ("a.b.exe" gives "a.b").
-std::string ProgramBaseName(const std::string& filePath);
+std::string programBaseName(const std::string& filePath);
 
 // The path with the extension of its file name replaced (or added when it has none).
-std::string ChangeFileExt(const std::string& filePath, const std::string& extension);
+std::string changeFileExt(const std::string& filePath, const std::string& extension);
 
 // True at once when `target` exists; otherwise copies without ever overwriting, and leaves
 // the whole copy or none.
-bool CopyFileIfMissing(const std::string& source, const std::string& target);
+bool copyFileIfMissing(const std::string& source, const std::string& target);
 
 // Makes the file writable and deletes it; failures are silent.
-void DeleteFileForced(const std::string& filePath);
+void deleteFileForced(const std::string& filePath);
 
 // Whether a new file can be made in the folder now (it exists, is writable and not full).
-bool CanWriteIn(const std::string& folder);
+bool canWriteIn(const std::string& folder);
 
 // Appends the path delimiter unless the folder is empty or already ends with one.
-std::string WithTrailingDelimiter(std::string folder);
+std::string withTrailingDelimiter(std::string folder);
 
-bool IsPathDelimiter(char c);
+bool isPathDelimiter(char c);
 
 }  // namespace plintor

@@ -5,26 +5,26 @@
 
 namespace plintor {
 
-std::string ReadFileBytes(const std::string& fileName) {
-    TSystemFile file = TSystemFile::Open(fileName, TSystemFile::TOpen::Read);
-    if (!file.IsOpen()) {
-        throw EFOpenError(fileName, file.Error());
+std::string readFileBytes(const std::string& fileName) {
+    SystemFile file = SystemFile::open(fileName, SystemFile::OpenMode::Read);
+    if (!file.isOpen()) {
+        throw EFOpenError(fileName, file.error());
     }
     std::string bytes;
-    if (!file.ReadAll(bytes)) {
-        throw EReadError(fileName, file.Error());
+    if (!file.readAll(bytes)) {
+        throw EReadError(fileName, file.error());
     }
     return bytes;
 }
 
-bool WriteFileWhole(const std::string& fileName, std::string_view bytes, unsigned int mode) {
+bool writeFileWhole(const std::string& fileName, std::string_view bytes, unsigned int mode) {
     const std::string next = fileName + ".new";
-    RemoveFileForced(next);  // left by a run that was killed while writing
-    TSystemFile file = TSystemFile::Open(next, TSystemFile::TOpen::CreateNew, true, mode);
+    removeFileForced(next);  // left by a run that was killed while writing
+    SystemFile file = SystemFile::open(next, SystemFile::OpenMode::CreateNew, true, mode);
     const bool whole =
-        file.IsOpen() && file.WriteAll(bytes) && file.Close() && RenameFile(next, fileName);
+        file.isOpen() && file.writeAll(bytes) && file.close() && renameFile(next, fileName);
     if (!whole) {
-        RemoveFileForced(next);
+        removeFileForced(next);
     }
     return whole;
 }

@@ -6,11 +6,11 @@
 namespace plintor {
 
 // The whole file; raises EFOpenError when it cannot be opened, EReadError when a read fails.
-std::string ReadFileBytes(const std::string& fileName);
+std::string readFileBytes(const std::string& fileName);
 
 // Replaces the file's content by `bytes` through a new file that takes its name only when
 // complete, so the file is whole or as it was. A symbolic link in its place is replaced, never
 // followed. `mode` gives the new file's permissions.
-bool WriteFileWhole(const std::string& fileName, std::string_view bytes, unsigned int mode = 0644);
+bool writeFileWhole(const std::string& fileName, std::string_view bytes, unsigned int mode = 0644);
 
 }  // namespace plintor

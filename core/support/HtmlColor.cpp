@@ -7,10 +7,10 @@
 
 namespace plintor {
 
-TColor ParseHtmlColor(std::string_view text, TColor defaultColor) {
-    text = Trim(text);
+Color parseHtmlColor(std::string_view text, Color defaultColor) {
+    text = trim(text);
     if (text.starts_with('#')) {
-        text = Trim(text.substr(1));
+        text = trim(text.substr(1));
     }
     if (text.empty()) {
         return defaultColor;
@@ -22,7 +22,7 @@ TColor ParseHtmlColor(std::string_view text, TColor defaultColor) {
     const std::string_view rgb = std::string_view(digits).substr(digits.size() - 6);
     const std::string bgr = std::string("$") + std::string(rgb.substr(4, 2)) +
                             std::string(rgb.substr(2, 2)) + std::string(rgb.substr(0, 2));
-    return ParseInteger(bgr).value_or(defaultColor);
+    return parseInteger(bgr).value_or(defaultColor);
 }
 
 }  // namespace plintor

@@ -13,31 +13,31 @@ namespace plintor {
 namespace {
 
 // Set once at start; before that the program's log writes nowhere.
-TLogWriter TheProgramLog{"", SystemClock()};
+LogWriter TheProgramLog{"", systemClock()};
 
 constexpr std::string_view CRLF = "\r\n";
 
-void AppendLineEndIfMissing(std::string& text) {
+void appendLineEndIfMissing(std::string& text) {
     if (!text.ends_with(CRLF)) {
         text += CRLF;
     }
 }
 
-std::string ComposeEntry(std::string_view text, TDateTime now, bool stamped, bool entryForm) {
+std::string composeEntry(std::string_view text, DateTime now, bool stamped, bool entryForm) {
     std::string composed;
     if (stamped) {
-        composed = LogTimeStamp(now);
+        composed = logTimeStamp(now);
         composed += entryForm ? CRLF : std::string_view("  ");
     }
-    composed += BoundedLogText(text);
-    AppendLineEndIfMissing(composed);
+    composed += boundedLogText(text);
+    appendLineEndIfMissing(composed);
     if (entryForm) {
         composed += CRLF;
     }
     return composed;
 }
 
-std::string FormatTime(const char* format, const std::tm& moment) {
+std::string formatTime(const char* format, const std::tm& moment) {
     char buffer[128];
     const std::size_t length = std::strftime(buffer, sizeof buffer, format, &moment);
     return std::string(buffer, length);
@@ -45,14 +45,14 @@ std::string FormatTime(const char* format, const std::tm& moment) {
 
 }  // namespace
 
-std::string LogFileNameFor(const std::string& programPath, const std::string& homeFolder) {
+std::string logFileNameFor(const std::string& programPath, const std::string& homeFolder) {
     if (homeFolder.empty()) {
-        return ChangeFileExt(programPath, ".log");
+        return changeFileExt(programPath, ".log");
     }
-    return WithTrailingDelimiter(homeFolder) + ProgramBaseName(programPath) + ".log";
+    return withTrailingDelimiter(homeFolder) + programBaseName(programPath) + ".log";
 }
 
-std::string BoundedLogText(std::string_view text) {
+std::string boundedLogText(std::string_view text) {
     if (text.size() <= MaxLogEntryText) {
         return std::string(text);
     }
@@ -63,86 +63,86 @@ std::string BoundedLogText(std::string_view text) {
     return std::string(text.substr(0, cut)) + "\xE2\x80\xA6";
 }
 
-std::string LogTimeStamp(TDateTime moment) {
-    const TDateTimeParts parts = DecodeDateTime(moment);
+std::string logTimeStamp(DateTime moment) {
+    const DateTimeParts parts = decodeDateTime(moment);
     std::tm local{};
-    local.tm_year = parts.Year - 1900;
-    local.tm_mon = parts.Month - 1;
-    local.tm_mday = parts.Day;
-    local.tm_hour = parts.Hour;
-    local.tm_min = parts.Minute;
-    local.tm_sec = parts.Second;
+    local.tm_year = parts.year - 1900;
+    local.tm_mon = parts.month - 1;
+    local.tm_mday = parts.day;
+    local.tm_hour = parts.hour;
+    local.tm_min = parts.minute;
+    local.tm_sec = parts.second;
     local.tm_isdst = -1;
     std::tm normalised = local;
     std::mktime(&normalised);  // fills the day of the week that some date formats show
     local.tm_wday = normalised.tm_wday;
     local.tm_yday = normalised.tm_yday;
-    std::string stamp = FormatTime("%x", local);
+    std::string stamp = formatTime("%x", local);
     const bool midnight =
-        parts.Hour == 0 && parts.Minute == 0 && parts.Second == 0 && parts.Millisecond == 0;
+        parts.hour == 0 && parts.minute == 0 && parts.second == 0 && parts.millisecond == 0;
     if (!midnight) {
         stamp += ' ';
-        stamp += FormatTime("%X", local);
+        stamp += formatTime("%X", local);
     }
     return stamp;
 }
 
-bool TLogWriter::Write(std::string_view text, std::int64_t maxSize, bool stamped,
+bool LogWriter::write(std::string_view text, std::int64_t maxSize, bool stamped,
                        bool entryForm) const {
-    if (FFileName.empty()) {
+    if (m_fileName.empty()) {
         return false;
     }
     try {
-        const std::string composed = ComposeEntry(text, FClock->Now(), stamped, entryForm);
-        return AppendToLogFile(FFileName, composed,
-                               static_cast<std::int64_t>(Utf16Length(composed)), maxSize);
+        const std::string composed = composeEntry(text, m_clock->now(), stamped, entryForm);
+        return appendToLogFile(m_fileName, composed,
+                               static_cast<std::int64_t>(utf16Length(composed)), maxSize);
     } catch (...) {
         return false;
     }
 }
 
-bool TLogWriter::Plain(std::string_view text, std::int64_t maxSize) const {
-    return Write(text, maxSize, false, false);
+bool LogWriter::plain(std::string_view text, std::int64_t maxSize) const {
+    return write(text, maxSize, false, false);
 }
 
-bool TLogWriter::Stamped(std::string_view text, std::int64_t maxSize) const {
-    return Write(text, maxSize, true, false);
+bool LogWriter::stamped(std::string_view text, std::int64_t maxSize) const {
+    return write(text, maxSize, true, false);
 }
 
-bool TLogWriter::Entry(std::string_view text, std::int64_t maxSize) const {
-    return Write(text, maxSize, true, true);
+bool LogWriter::entry(std::string_view text, std::int64_t maxSize) const {
+    return write(text, maxSize, true, true);
 }
 
-bool TLogWriter::Exception(const std::exception& error, std::int64_t maxSize) const {
+bool LogWriter::exception(const std::exception& error, std::int64_t maxSize) const {
     try {
-        return Entry(ExceptionClassName(error) + ": " + error.what(), maxSize);
+        return entry(exceptionClassName(error) + ": " + error.what(), maxSize);
     } catch (...) {
         return false;
     }
 }
 
-void StartProgramLog(const std::string& fileName, const IClock& clock) {
-    TheProgramLog = TLogWriter(fileName, clock);
+void startProgramLog(const std::string& fileName, const Clock& clock) {
+    TheProgramLog = LogWriter(fileName, clock);
 }
 
-const TLogWriter& ProgramLog() {
+const LogWriter& programLog() {
     return TheProgramLog;
 }
 
-bool LogPlain(std::string_view text) {
-    return TheProgramLog.Plain(text);
+bool logPlain(std::string_view text) {
+    return TheProgramLog.plain(text);
 }
 
-bool LogStamped(std::string_view text) {
-    return TheProgramLog.Stamped(text);
+bool logStamped(std::string_view text) {
+    return TheProgramLog.stamped(text);
 }
 
-bool LogEntry(std::string_view text) {
-    return TheProgramLog.Entry(text);
+bool logEntry(std::string_view text) {
+    return TheProgramLog.entry(text);
 }
 
-bool LogException(const std::exception& error) {
-    return TheProgramLog.Exception(error);
+bool logException(const std::exception& error) {
+    return TheProgramLog.exception(error);
 }
 
 }  // namespace plintor

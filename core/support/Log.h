@@ -17,48 +17,48 @@ constexpr std::int64_t MaxLogSize = 102400;
 constexpr std::size_t MaxLogEntryText = 4096;
 
 // The text as an entry holds it: whole when short enough, else cut at a character boundary.
-std::string BoundedLogText(std::string_view text);
+std::string boundedLogText(std::string_view text);
 
 // "<short date> <long time>" in the user's regional settings; the time is left out at midnight.
-std::string LogTimeStamp(TDateTime moment);
+std::string logTimeStamp(DateTime moment);
 
 // The program's path with its extension replaced by ".log"; with a home folder, that folder
 // holds the log under the program's base name.
-std::string LogFileNameFor(const std::string& programPath, const std::string& homeFolder);
+std::string logFileNameFor(const std::string& programPath, const std::string& homeFolder);
 
 // Writes one log file: plain lines, stamped lines ("<stamp>  <text>") and entries ("<stamp>",
 // the text, an empty line), each trimming whole lines from the front so the file stays near
 // `maxSize` (0: no cap). Never raises; false when nothing was written.
-class TLogWriter {
+class LogWriter {
 public:
-    TLogWriter(std::string fileName, const IClock& clock)
-        : FFileName(std::move(fileName)), FClock(&clock) {}
+    LogWriter(std::string fileName, const Clock& clock)
+        : m_fileName(std::move(fileName)), m_clock(&clock) {}
 
-    bool Plain(std::string_view text, std::int64_t maxSize = MaxLogSize) const;
-    bool Stamped(std::string_view text, std::int64_t maxSize = MaxLogSize) const;
-    bool Entry(std::string_view text, std::int64_t maxSize = MaxLogSize) const;
+    bool plain(std::string_view text, std::int64_t maxSize = MaxLogSize) const;
+    bool stamped(std::string_view text, std::int64_t maxSize = MaxLogSize) const;
+    bool entry(std::string_view text, std::int64_t maxSize = MaxLogSize) const;
     // The exception's unqualified class name, ": " and its message, as an entry.
-    bool Exception(const std::exception& error, std::int64_t maxSize = MaxLogSize) const;
+    bool exception(const std::exception& error, std::int64_t maxSize = MaxLogSize) const;
 
-    const std::string& FileName() const { return FFileName; }
-    const IClock& Clock() const { return *FClock; }
+    const std::string& fileName() const { return m_fileName; }
+    const Clock& clock() const { return *m_clock; }
 
 private:
-    bool Write(std::string_view text, std::int64_t maxSize, bool stamped, bool entryForm) const;
+    bool write(std::string_view text, std::int64_t maxSize, bool stamped, bool entryForm) const;
 
-    std::string FFileName;
-    const IClock* FClock;
+    std::string m_fileName;
+    const Clock* m_clock;
 };
 
 // The program's own log: logging from anywhere is its point, so it is the one process-wide
 // object. It writes nowhere until the program names its file at start.
-void StartProgramLog(const std::string& fileName, const IClock& clock);
+void startProgramLog(const std::string& fileName, const Clock& clock);
 // The program's log; it writes nowhere before StartProgramLog.
-const TLogWriter& ProgramLog();
+const LogWriter& programLog();
 
-bool LogPlain(std::string_view text);
-bool LogStamped(std::string_view text);
-bool LogEntry(std::string_view text);
-bool LogException(const std::exception& error);
+bool logPlain(std::string_view text);
+bool logStamped(std::string_view text);
+bool logEntry(std::string_view text);
+bool logException(const std::exception& error);
 
 }  // namespace plintor

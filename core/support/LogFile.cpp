@@ -12,7 +12,7 @@ namespace {
 // The last complaint on standard error, so that a log that stays unwritable is reported once.
 bool ReportedUnwritable = false;
 
-bool Unwritable(const std::string& fileName, const std::string& reason) {
+bool unwritable(const std::string& fileName, const std::string& reason) {
     if (!ReportedUnwritable) {
         std::cerr << "plintor: cannot write the log \"" << fileName << "\": " << reason
                   << "; no log is kept until it can be written\n";
@@ -22,46 +22,46 @@ bool Unwritable(const std::string& fileName, const std::string& reason) {
 }
 
 // A regular file reached without following a symbolic link, created when missing.
-TSystemFile OpenLog(const std::string& fileName, std::string& problem) {
+SystemFile openLog(const std::string& fileName, std::string& problem) {
     const std::filesystem::path parent = std::filesystem::path(fileName).parent_path();
     if (!parent.empty()) {
         std::error_code ignored;
         std::filesystem::create_directories(parent, ignored);
     }
-    TSystemFile file = TSystemFile::Open(fileName, TSystemFile::TOpen::ReadWrite, true);
-    if (!file.IsOpen()) {
-        problem = file.IsLink() ? "it is a symbolic link" : SystemErrorText(file.Error());
+    SystemFile file = SystemFile::open(fileName, SystemFile::OpenMode::ReadWrite, true);
+    if (!file.isOpen()) {
+        problem = file.isLink() ? "it is a symbolic link" : systemErrorText(file.error());
     }
     return file;
 }
 
 // The kept lines and the entry in a new file beside the log, then put in its place.
-bool ReplaceLog(const std::string& fileName, TSystemFile& log, std::string_view kept,
+bool replaceLog(const std::string& fileName, SystemFile& log, std::string_view kept,
                 std::string_view entry) {
-    return WriteFileWhole(fileName, std::string(kept) + std::string(entry), log.Mode());
+    return writeFileWhole(fileName, std::string(kept) + std::string(entry), log.mode());
 }
 
 // Where no new file can be made beside the log (a folder the kiosk may not write), the kept
 // lines are written over the old ones and the rest is cut off after: a kill half-way leaves
 // old lines twice, never an empty log.
-bool TrimInPlace(TSystemFile& log, std::string_view kept, std::string_view entry) {
+bool trimInPlace(SystemFile& log, std::string_view kept, std::string_view entry) {
     const std::string content = std::string(kept) + std::string(entry);
-    return log.WriteWholeAt(0, content) && log.Truncate(static_cast<std::int64_t>(content.size()));
+    return log.writeWholeAt(0, content) && log.truncate(static_cast<std::int64_t>(content.size()));
 }
 
-bool TrimAndAppend(const std::string& fileName, TSystemFile& log, std::int64_t size,
+bool trimAndAppend(const std::string& fileName, SystemFile& log, std::int64_t size,
                    std::int64_t cut, std::string_view entry) {
     std::string tail(static_cast<std::size_t>(size - cut), '\0');
-    if (!log.ReadAt(cut, tail)) {
+    if (!log.readAt(cut, tail)) {
         return false;
     }
-    const std::string_view kept = std::string_view(tail).substr(KeptTailStart(tail));
-    return ReplaceLog(fileName, log, kept, entry) || TrimInPlace(log, kept, entry);
+    const std::string_view kept = std::string_view(tail).substr(keptTailStart(tail));
+    return replaceLog(fileName, log, kept, entry) || trimInPlace(log, kept, entry);
 }
 
 }  // namespace
 
-std::size_t KeptTailStart(std::string_view tail) {
+std::size_t keptTailStart(std::string_view tail) {
     if (tail.size() <= 1) {
         return tail.size();
     }
@@ -75,20 +75,20 @@ std::size_t KeptTailStart(std::string_view tail) {
     return start;
 }
 
-bool AppendToLogFile(const std::string& fileName, std::string_view entry, std::int64_t length,
+bool appendToLogFile(const std::string& fileName, std::string_view entry, std::int64_t length,
                      std::int64_t maxSize) {
     std::string problem;
-    TSystemFile log = OpenLog(fileName, problem);
-    if (!log.IsOpen()) {
-        return Unwritable(fileName, problem);
+    SystemFile log = openLog(fileName, problem);
+    if (!log.isOpen()) {
+        return unwritable(fileName, problem);
     }
-    const std::int64_t size = log.Size();
+    const std::int64_t size = log.size();
     const bool written =
         size >= 0 && (maxSize > 0 && size + length > maxSize
-                          ? TrimAndAppend(fileName, log, size, size + length - maxSize, entry)
-                          : log.WriteWholeAt(size, entry));
+                          ? trimAndAppend(fileName, log, size, size + length - maxSize, entry)
+                          : log.writeWholeAt(size, entry));
     if (!written) {
-        return Unwritable(fileName, SystemErrorText(log.Error()));
+        return unwritable(fileName, systemErrorText(log.error()));
     }
     ReportedUnwritable = false;
     return true;

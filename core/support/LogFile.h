@@ -15,12 +15,12 @@ namespace plintor {
 // entry to a new file that replaces the log only when complete, and reads no more of the old
 // log than it keeps. When the log cannot be written, standard error says so once (until it can
 // be written again). False when the entry was not written.
-bool AppendToLogFile(const std::string& fileName, std::string_view entry, std::int64_t length,
+bool appendToLogFile(const std::string& fileName, std::string_view entry, std::int64_t length,
                      std::int64_t maxSize);
 
 // Where the kept part of a log starts when the first `cut` bytes must go: just after the first
 // line end at or after `cut`, past any empty lines; exactly at `cut` when no line end follows.
 // `tail` holds the log from byte `cut` on.
-std::size_t KeptTailStart(std::string_view tail);
+std::size_t keptTailStart(std::string_view tail);
 
 }  // namespace plintor

@@ -5,7 +5,7 @@
 namespace plintor {
 namespace {
 
-std::size_t HexPrefixLength(std::string_view text) {
+std::size_t hexPrefixLength(std::string_view text) {
     if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X')) {
         return 1;
     }
@@ -17,13 +17,13 @@ std::size_t HexPrefixLength(std::string_view text) {
 
 }  // namespace
 
-std::optional<std::int32_t> ParseInteger(std::string_view text) {
+std::optional<std::int32_t> parseInteger(std::string_view text) {
     bool negative = false;
     if (text.starts_with('+') || text.starts_with('-')) {
         negative = text[0] == '-';
         text.remove_prefix(1);
     }
-    const std::size_t hexPrefix = HexPrefixLength(text);
+    const std::size_t hexPrefix = hexPrefixLength(text);
     const int base = hexPrefix > 0 ? 16 : 10;
     text.remove_prefix(hexPrefix);
     if (text.empty()) {
@@ -33,7 +33,7 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
         base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
     std::uint64_t magnitude = 0;
     for (const char c : text) {
-        const int digit = HexDigitValue(c);
+        const int digit = hexDigitValue(c);
         if (digit < 0 || digit >= base) {
             return std::nullopt;
         }

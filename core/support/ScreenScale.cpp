@@ -2,14 +2,14 @@
 
 namespace plintor {
 
-int ScaleClass(int pixelsPerInch) {
+int scaleClass(int pixelsPerInch) {
     if (pixelsPerInch >= 192) {
         return 200;
     }
     return pixelsPerInch >= 144 ? 150 : 100;
 }
 
-int ScaleValue(int value, int pixelsPerInch) {
+int scaleValue(int value, int pixelsPerInch) {
     return value * pixelsPerInch / DesignPixelsPerInch;
 }
 

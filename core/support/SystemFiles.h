@@ -14,9 +14,9 @@ namespace plintor {
 // cut back after a failed one, a copy that never replaces a file. This header is the whole of
 // the core's contact with the system; each system implements it once (platform/posix now,
 // platform/win32 for Windows).
-class TSystemFile {
+class SystemFile {
 public:
-    enum class TOpen {
+    enum class OpenMode {
         Read,         // an existing file
         ReadWrite,    // created empty when missing
         CreateNew,    // fails when the file exists
@@ -24,53 +24,53 @@ public:
     };
 
     // `noLinks`: fails when the name is a symbolic link. Only regular files are opened.
-    static TSystemFile Open(const std::string& fileName, TOpen how, bool noLinks = false,
+    static SystemFile open(const std::string& fileName, OpenMode how, bool noLinks = false,
                             unsigned int mode = 0644);
 
-    TSystemFile(TSystemFile&& other) noexcept;
-    TSystemFile& operator=(TSystemFile&& other) noexcept;
-    TSystemFile(const TSystemFile&) = delete;
-    TSystemFile& operator=(const TSystemFile&) = delete;
-    ~TSystemFile();
+    SystemFile(SystemFile&& other) noexcept;
+    SystemFile& operator=(SystemFile&& other) noexcept;
+    SystemFile(const SystemFile&) = delete;
+    SystemFile& operator=(const SystemFile&) = delete;
+    ~SystemFile();
 
-    bool IsOpen() const { return FHandle >= 0; }
+    bool isOpen() const { return m_handle >= 0; }
     // The system's error number of the last failure (of Open, or of a call below).
-    int Error() const { return FError; }
-    bool IsLink() const { return FLink; }  // Open failed because the name is a link
+    int error() const { return m_error; }
+    bool isLink() const { return m_link; }  // Open failed because the name is a link
 
-    std::int64_t Size();  // -1 on failure
-    unsigned int Mode();  // the permission bits
-    bool ReadAll(std::string& bytes);
-    bool ReadAt(std::int64_t offset, std::string& bytes);  // fills `bytes` whole
+    std::int64_t size();  // -1 on failure
+    unsigned int mode();  // the permission bits
+    bool readAll(std::string& bytes);
+    bool readAt(std::int64_t offset, std::string& bytes);  // fills `bytes` whole
     // One call of the system; when it writes less, what it wrote is cut off again.
-    bool WriteWholeAt(std::int64_t offset, std::string_view bytes);
-    bool WriteAll(std::string_view bytes);  // from the current position, resuming
-    bool Truncate(std::int64_t size);
-    bool Sync();
-    bool Close();
+    bool writeWholeAt(std::int64_t offset, std::string_view bytes);
+    bool writeAll(std::string_view bytes);  // from the current position, resuming
+    bool truncate(std::int64_t size);
+    bool sync();
+    bool close();
 
 private:
-    explicit TSystemFile(std::intptr_t handle, int error, bool link)
-        : FHandle(handle), FError(error), FLink(link) {}
+    explicit SystemFile(std::intptr_t handle, int error, bool link)
+        : m_handle(handle), m_error(error), m_link(link) {}
 
-    std::intptr_t FHandle = -1;
-    int FError = 0;
-    bool FLink = false;
+    std::intptr_t m_handle = -1;
+    int m_error = 0;
+    bool m_link = false;
 };
 
 // Gives the file its new name, replacing a file of that name.
-bool RenameFile(const std::string& from, const std::string& to);
+bool renameFile(const std::string& from, const std::string& to);
 // Gives the file a second name; fails when that name exists.
-bool LinkFileNoReplace(const std::string& from, const std::string& to);
+bool linkFileNoReplace(const std::string& from, const std::string& to);
 // Removes the file, also when it is read-only; failures are silent.
-void RemoveFileForced(const std::string& fileName);
-bool FileExists(const std::string& fileName);
+void removeFileForced(const std::string& fileName);
+bool fileExists(const std::string& fileName);
 // A new empty file of a name of its own in the folder; none when the folder takes no file.
-std::optional<std::string> CreateUniqueFile(const std::string& folder, const std::string& prefix);
+std::optional<std::string> createUniqueFile(const std::string& folder, const std::string& prefix);
 // The system's text for an error number.
-std::string SystemErrorText(int error);
+std::string systemErrorText(int error);
 
 // The local date and time, milliseconds included.
-TDateTimeParts LocalNow();
+DateTimeParts localNow();
 
 }  // namespace plintor

@@ -9,7 +9,7 @@ namespace plintor {
 namespace {
 
 // A fixed Unicode locale: upper-casing must not depend on the environment's LC_CTYPE.
-locale_t UnicodeLocale() {
+locale_t unicodeLocale() {
     static const locale_t locale = [] {
         locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
         return l != static_cast<locale_t>(nullptr) ? l : newlocale(LC_CTYPE_MASK, "C", nullptr);
@@ -17,52 +17,52 @@ locale_t UnicodeLocale() {
     return locale;
 }
 
-char AsciiLower(char c) {
+char asciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 }  // namespace
 
-char AsciiUpper(char c) {
+char asciiUpper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-std::string AsciiUpper(std::string_view text) {
+std::string asciiUpper(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
-        c = AsciiUpper(c);
+        c = asciiUpper(c);
     }
     return out;
 }
 
-std::string AsciiLower(std::string_view text) {
+std::string asciiLower(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
-        c = AsciiLower(c);
+        c = asciiLower(c);
     }
     return out;
 }
 
-std::string UpperCase(std::string_view text) {
+std::string upperCase(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t start = pos;
-        const char32_t cp = NextCodePoint(text, pos);
+        const char32_t cp = nextCodePoint(text, pos);
         if (cp < 0x80) {
-            out += AsciiUpper(text[start]);
+            out += asciiUpper(text[start]);
         } else if (cp == InvalidUtf8 || cp > 0xFFFF) {
             out.append(text.substr(start, pos - start));
         } else {
-            AppendUtf8(out,
-                       static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp), UnicodeLocale())));
+            appendUtf8(out,
+                       static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp), unicodeLocale())));
         }
     }
     return out;
 }
 
-std::string_view Trim(std::string_view text) {
+std::string_view trim(std::string_view text) {
     std::size_t first = 0;
     std::size_t last = text.size();
     while (first < last && static_cast<unsigned char>(text[first]) <= 0x20) {
@@ -74,16 +74,16 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, last - first);
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && equalsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
+bool equalsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) {
+        if (asciiUpper(a[i]) != asciiUpper(b[i])) {
             return false;
         }
     }

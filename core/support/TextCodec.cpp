@@ -9,23 +9,23 @@ constexpr char16_t kWindows1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char32_t Windows1252ToUnicode(unsigned char byte) {
+char32_t windows1252ToUnicode(unsigned char byte) {
     return byte >= 0x80 && byte <= 0x9F ? kWindows1252High[byte - 0x80] : byte;
 }
 
-bool IsContinuation(unsigned char byte) {
+bool isContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
-std::string DecodeUtf8With(std::string_view bytes, char32_t (*invalid)(unsigned char)) {
+std::string decodeUtf8With(std::string_view bytes, char32_t (*invalid)(unsigned char)) {
     std::string out;
     out.reserve(bytes.size());
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         const std::size_t start = pos;
-        const char32_t cp = NextCodePoint(bytes, pos);
+        const char32_t cp = nextCodePoint(bytes, pos);
         if (cp == InvalidUtf8) {
-            AppendUtf8(out, invalid(static_cast<unsigned char>(bytes[start])));
+            appendUtf8(out, invalid(static_cast<unsigned char>(bytes[start])));
         } else {
             out.append(bytes.substr(start, pos - start));
         }
@@ -35,7 +35,7 @@ std::string DecodeUtf8With(std::string_view bytes, char32_t (*invalid)(unsigned 
 
 }  // namespace
 
-char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
+char32_t nextCodePoint(std::string_view text, std::size_t& pos) {
     const auto lead = static_cast<unsigned char>(text[pos]);
     if (lead < 0x80) {
         ++pos;
@@ -60,7 +60,7 @@ char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
     }
     for (int i = 1; i < length; ++i) {
         const auto byte = static_cast<unsigned char>(text[pos + i]);
-        if (!IsContinuation(byte)) {
+        if (!isContinuation(byte)) {
             ++pos;
             return InvalidUtf8;
         }
@@ -74,7 +74,7 @@ char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
     return cp;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -92,15 +92,15 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-std::string DecodeAnsi(std::string_view bytes) {
-    return DecodeUtf8With(bytes, Windows1252ToUnicode);
+std::string decodeAnsi(std::string_view bytes) {
+    return decodeUtf8With(bytes, windows1252ToUnicode);
 }
 
-std::string DecodeUtf8(std::string_view bytes) {
-    return DecodeUtf8With(bytes, [](unsigned char) -> char32_t { return 0xFFFD; });
+std::string decodeUtf8(std::string_view bytes) {
+    return decodeUtf8With(bytes, [](unsigned char) -> char32_t { return 0xFFFD; });
 }
 
-std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
+std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
     std::string out;
     out.reserve(bytes.size());
     auto unitAt = [&](std::size_t i) -> char32_t {
@@ -114,17 +114,17 @@ std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units) {
             const char32_t low = unitAt(2 * (i + 1));
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
                 ++i;
                 continue;
             }
         }
-        AppendUtf8(out, unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit);
+        appendUtf8(out, unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit);
     }
     return out;
 }
 
-std::string EncodeUtf16(std::string_view utf8, bool bigEndian) {
+std::string encodeUtf16(std::string_view utf8, bool bigEndian) {
     std::string out;
     out.reserve(utf8.size() * 2);
     auto appendUnit = [&](char32_t unit) {
@@ -135,7 +135,7 @@ std::string EncodeUtf16(std::string_view utf8, bool bigEndian) {
     };
     std::size_t pos = 0;
     while (pos < utf8.size()) {
-        char32_t cp = NextCodePoint(utf8, pos);
+        char32_t cp = nextCodePoint(utf8, pos);
         if (cp == InvalidUtf8) {
             cp = 0xFFFD;
         }
@@ -149,11 +149,11 @@ std::string EncodeUtf16(std::string_view utf8, bool bigEndian) {
     return out;
 }
 
-std::size_t Utf16Length(std::string_view utf8) {
+std::size_t utf16Length(std::string_view utf8) {
     std::size_t length = 0;
     std::size_t pos = 0;
     while (pos < utf8.size()) {
-        const char32_t cp = NextCodePoint(utf8, pos);
+        const char32_t cp = nextCodePoint(utf8, pos);
         length += cp != InvalidUtf8 && cp >= 0x10000 ? 2 : 1;
     }
     return length;

@@ -14,19 +14,19 @@ constexpr std::string_view Utf16BeBom = "\xFE\xFF";
 // Reads the code point at `pos` and advances past it. A byte that does not start a valid
 // UTF-8 sequence is returned as `InvalidUtf8` and `pos` moves one byte on.
 constexpr char32_t InvalidUtf8 = 0xFFFFFFFF;
-char32_t NextCodePoint(std::string_view text, std::size_t& pos);
+char32_t nextCodePoint(std::string_view text, std::size_t& pos);
 
-void AppendUtf8(std::string& out, char32_t codePoint);
+void appendUtf8(std::string& out, char32_t codePoint);
 
 // Text in the system's ANSI code page: UTF-8 here; a byte that is not part of valid UTF-8
 // is read as Windows-1252, so files saved on Windows still load.
-std::string DecodeAnsi(std::string_view bytes);
+std::string decodeAnsi(std::string_view bytes);
 
-std::string DecodeUtf8(std::string_view bytes);  // invalid bytes become U+FFFD
-std::string DecodeUtf16(std::string_view bytes, bool bigEndian);
-std::string EncodeUtf16(std::string_view utf8, bool bigEndian);
+std::string decodeUtf8(std::string_view bytes);  // invalid bytes become U+FFFD
+std::string decodeUtf16(std::string_view bytes, bool bigEndian);
+std::string encodeUtf16(std::string_view utf8, bool bigEndian);
 
 // The length of the text counted in UTF-16 code units (an invalid byte counts as one).
-std::size_t Utf16Length(std::string_view utf8);
+std::size_t utf16Length(std::string_view utf8);
 
 }  // namespace plintor

@@ -13,19 +13,19 @@
 namespace plintor {
 namespace {
 
-int Fd(std::intptr_t handle) {
+int fd(std::intptr_t handle) {
     return static_cast<int>(handle);
 }
 
-int OpenFlags(TSystemFile::TOpen how) {
+int openFlags(SystemFile::OpenMode how) {
     switch (how) {
-        case TSystemFile::TOpen::Read:
+        case SystemFile::OpenMode::Read:
             return O_RDONLY;
-        case TSystemFile::TOpen::ReadWrite:
+        case SystemFile::OpenMode::ReadWrite:
             return O_RDWR | O_CREAT;
-        case TSystemFile::TOpen::CreateNew:
+        case SystemFile::OpenMode::CreateNew:
             return O_WRONLY | O_CREAT | O_EXCL;
-        case TSystemFile::TOpen::CreateEmpty:
+        case SystemFile::OpenMode::CreateEmpty:
             break;
     }
     return O_WRONLY | O_CREAT | O_TRUNC;
@@ -34,63 +34,63 @@ int OpenFlags(TSystemFile::TOpen how) {
 }  // namespace
 
 // O_NONBLOCK: opening a FIFO in the file's place must not hang; it is refused below anyway.
-TSystemFile TSystemFile::Open(const std::string& fileName, TOpen how, bool noLinks,
+SystemFile SystemFile::open(const std::string& fileName, OpenMode how, bool noLinks,
                               unsigned int mode) {
-    const int flags = OpenFlags(how) | O_CLOEXEC | O_NONBLOCK | (noLinks ? O_NOFOLLOW : 0);
+    const int flags = openFlags(how) | O_CLOEXEC | O_NONBLOCK | (noLinks ? O_NOFOLLOW : 0);
     const int fd = ::open(fileName.c_str(), flags, mode);
     if (fd < 0) {
-        return TSystemFile(-1, errno, noLinks && errno == ELOOP);
+        return SystemFile(-1, errno, noLinks && errno == ELOOP);
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        return TSystemFile(-1, EINVAL, false);
+        return SystemFile(-1, EINVAL, false);
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return TSystemFile(fd, 0, false);
+    return SystemFile(fd, 0, false);
 }
 
-TSystemFile::TSystemFile(TSystemFile&& other) noexcept
-    : FHandle(other.FHandle), FError(other.FError), FLink(other.FLink) {
-    other.FHandle = -1;
+SystemFile::SystemFile(SystemFile&& other) noexcept
+    : m_handle(other.m_handle), m_error(other.m_error), m_link(other.m_link) {
+    other.m_handle = -1;
 }
 
-TSystemFile& TSystemFile::operator=(TSystemFile&& other) noexcept {
+SystemFile& SystemFile::operator=(SystemFile&& other) noexcept {
     if (this != &other) {
-        Close();
-        FHandle = other.FHandle;
-        FError = other.FError;
-        FLink = other.FLink;
-        other.FHandle = -1;
+        close();
+        m_handle = other.m_handle;
+        m_error = other.m_error;
+        m_link = other.m_link;
+        other.m_handle = -1;
     }
     return *this;
 }
 
-TSystemFile::~TSystemFile() {
-    Close();
+SystemFile::~SystemFile() {
+    close();
 }
 
-std::int64_t TSystemFile::Size() {
+std::int64_t SystemFile::size() {
     struct stat info {};
-    if (::fstat(Fd(FHandle), &info) != 0) {
-        FError = errno;
+    if (::fstat(fd(m_handle), &info) != 0) {
+        m_error = errno;
         return -1;
     }
     return info.st_size;
 }
 
-unsigned int TSystemFile::Mode() {
+unsigned int SystemFile::mode() {
     struct stat info {};
-    return ::fstat(Fd(FHandle), &info) == 0 ? info.st_mode & 07777 : 0644;
+    return ::fstat(fd(m_handle), &info) == 0 ? info.st_mode & 07777 : 0644;
 }
 
-bool TSystemFile::ReadAll(std::string& bytes) {
+bool SystemFile::readAll(std::string& bytes) {
     bytes.clear();
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(Fd(FHandle), buffer, sizeof buffer);
+        const ssize_t n = ::read(fd(m_handle), buffer, sizeof buffer);
         if (n < 0) {
-            FError = errno;
+            m_error = errno;
             return false;
         }
         if (n == 0) {
@@ -100,13 +100,13 @@ bool TSystemFile::ReadAll(std::string& bytes) {
     }
 }
 
-bool TSystemFile::ReadAt(std::int64_t offset, std::string& bytes) {
+bool SystemFile::readAt(std::int64_t offset, std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::pread(Fd(FHandle), bytes.data() + done, bytes.size() - done,
+        const ssize_t n = ::pread(fd(m_handle), bytes.data() + done, bytes.size() - done,
                                   static_cast<off_t>(offset + done));
         if (n <= 0) {
-            FError = n < 0 ? errno : EIO;
+            m_error = n < 0 ? errno : EIO;
             return false;
         }
         done += static_cast<std::size_t>(n);
@@ -114,22 +114,22 @@ bool TSystemFile::ReadAt(std::int64_t offset, std::string& bytes) {
     return true;
 }
 
-bool TSystemFile::WriteWholeAt(std::int64_t offset, std::string_view bytes) {
+bool SystemFile::writeWholeAt(std::int64_t offset, std::string_view bytes) {
     const ssize_t written =
-        ::pwrite(Fd(FHandle), bytes.data(), bytes.size(), static_cast<off_t>(offset));
+        ::pwrite(fd(m_handle), bytes.data(), bytes.size(), static_cast<off_t>(offset));
     if (written == static_cast<ssize_t>(bytes.size())) {
         return true;
     }
-    FError = written < 0 ? errno : ENOSPC;
-    [[maybe_unused]] const int ignored = ::ftruncate(Fd(FHandle), static_cast<off_t>(offset));
+    m_error = written < 0 ? errno : ENOSPC;
+    [[maybe_unused]] const int ignored = ::ftruncate(fd(m_handle), static_cast<off_t>(offset));
     return false;
 }
 
-bool TSystemFile::WriteAll(std::string_view bytes) {
+bool SystemFile::writeAll(std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t n = ::write(Fd(FHandle), bytes.data(), bytes.size());
+        const ssize_t n = ::write(fd(m_handle), bytes.data(), bytes.size());
         if (n <= 0) {
-            FError = n < 0 ? errno : ENOSPC;
+            m_error = n < 0 ? errno : ENOSPC;
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -137,43 +137,43 @@ bool TSystemFile::WriteAll(std::string_view bytes) {
     return true;
 }
 
-bool TSystemFile::Truncate(std::int64_t size) {
-    if (::ftruncate(Fd(FHandle), static_cast<off_t>(size)) != 0) {
-        FError = errno;
+bool SystemFile::truncate(std::int64_t size) {
+    if (::ftruncate(fd(m_handle), static_cast<off_t>(size)) != 0) {
+        m_error = errno;
         return false;
     }
     return true;
 }
 
-bool TSystemFile::Sync() {
-    if (::fsync(Fd(FHandle)) != 0) {
-        FError = errno;
+bool SystemFile::sync() {
+    if (::fsync(fd(m_handle)) != 0) {
+        m_error = errno;
         return false;
     }
     return true;
 }
 
-bool TSystemFile::Close() {
-    if (FHandle < 0) {
+bool SystemFile::close() {
+    if (m_handle < 0) {
         return true;
     }
-    const bool closed = ::close(Fd(FHandle)) == 0;
+    const bool closed = ::close(fd(m_handle)) == 0;
     if (!closed) {
-        FError = errno;
+        m_error = errno;
     }
-    FHandle = -1;
+    m_handle = -1;
     return closed;
 }
 
-bool RenameFile(const std::string& from, const std::string& to) {
+bool renameFile(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool LinkFileNoReplace(const std::string& from, const std::string& to) {
+bool linkFileNoReplace(const std::string& from, const std::string& to) {
     return ::link(from.c_str(), to.c_str()) == 0;
 }
 
-void RemoveFileForced(const std::string& fileName) {
+void removeFileForced(const std::string& fileName) {
     struct stat info {};
     if (::stat(fileName.c_str(), &info) == 0) {
         ::chmod(fileName.c_str(), (info.st_mode & 07777) | S_IRUSR | S_IWUSR);
@@ -181,12 +181,12 @@ void RemoveFileForced(const std::string& fileName) {
     ::unlink(fileName.c_str());
 }
 
-bool FileExists(const std::string& fileName) {
+bool fileExists(const std::string& fileName) {
     struct stat info {};
     return ::stat(fileName.c_str(), &info) == 0;
 }
 
-std::optional<std::string> CreateUniqueFile(const std::string& folder, const std::string& prefix) {
+std::optional<std::string> createUniqueFile(const std::string& folder, const std::string& prefix) {
     std::string name =
         folder + (folder.empty() || folder.back() == '/' ? "" : "/") + prefix + "XXXXXX";
     const int fd = ::mkstemp(name.data());
@@ -197,11 +197,11 @@ std::optional<std::string> CreateUniqueFile(const std::string& folder, const std
     return name;
 }
 
-std::string SystemErrorText(int error) {
+std::string systemErrorText(int error) {
     return std::strerror(error);
 }
 
-TDateTimeParts LocalNow() {
+DateTimeParts localNow() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     std::tm local{};

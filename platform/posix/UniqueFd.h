@@ -5,36 +5,36 @@
 namespace plintor {
 
 // Owns a POSIX file descriptor; `Close` reports the result that the destructor would drop.
-class TUniqueFd {
+class UniqueFd {
 public:
-    explicit TUniqueFd(int fd = -1) : FFd(fd) {}
-    ~TUniqueFd() { Close(); }
-    TUniqueFd(TUniqueFd&& other) noexcept : FFd(other.FFd) { other.FFd = -1; }
-    TUniqueFd& operator=(TUniqueFd&& other) noexcept {
+    explicit UniqueFd(int fd = -1) : m_fd(fd) {}
+    ~UniqueFd() { close(); }
+    UniqueFd(UniqueFd&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
+    UniqueFd& operator=(UniqueFd&& other) noexcept {
         if (this != &other) {
-            Close();
-            FFd = other.FFd;
-            other.FFd = -1;
+            close();
+            m_fd = other.m_fd;
+            other.m_fd = -1;
         }
         return *this;
     }
-    TUniqueFd(const TUniqueFd&) = delete;
-    TUniqueFd& operator=(const TUniqueFd&) = delete;
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
 
-    int Get() const { return FFd; }
-    bool IsOpen() const { return FFd >= 0; }
+    int get() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
 
-    bool Close() {
-        if (FFd < 0) {
+    bool close() {
+        if (m_fd < 0) {
             return true;
         }
-        const bool closed = ::close(FFd) == 0;
-        FFd = -1;
+        const bool closed = ::close(m_fd) == 0;
+        m_fd = -1;
         return closed;
     }
 
 private:
-    int FFd;
+    int m_fd;
 };
 
 }  // namespace plintor

@@ -22,7 +22,7 @@ constexpr std::pair<unsigned long, std::uint32_t> kNamedKeys[] = {
 
 }  // namespace
 
-std::uint32_t VirtualKeyOfKeysym(unsigned long keysym) {
+std::uint32_t virtualKeyOfKeysym(unsigned long keysym) {
     if (keysym >= XK_a && keysym <= XK_z) {
         return static_cast<std::uint32_t>('A' + (keysym - XK_a));
     }
@@ -40,7 +40,7 @@ std::uint32_t VirtualKeyOfKeysym(unsigned long keysym) {
     return 0;
 }
 
-std::vector<unsigned long> KeysymsOfVirtualKey(std::uint32_t virtualKey) {
+std::vector<unsigned long> keysymsOfVirtualKey(std::uint32_t virtualKey) {
     std::vector<unsigned long> keysyms;
     if (virtualKey >= 'A' && virtualKey <= 'Z') {
         keysyms.push_back(XK_a + (virtualKey - 'A'));

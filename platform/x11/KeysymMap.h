@@ -6,7 +6,7 @@
 namespace plintor {
 
 // Between X keysyms and the virtual-key codes of the lockdown's key table.
-std::uint32_t VirtualKeyOfKeysym(unsigned long keysym);
-std::vector<unsigned long> KeysymsOfVirtualKey(std::uint32_t virtualKey);
+std::uint32_t virtualKeyOfKeysym(unsigned long keysym);
+std::vector<unsigned long> keysymsOfVirtualKey(std::uint32_t virtualKey);
 
 }  // namespace plintor

@@ -11,18 +11,18 @@
 namespace plintor {
 namespace {
 
-bool IsProgram(const std::filesystem::path& path) {
+bool isProgram(const std::filesystem::path& path) {
     return ::access(path.c_str(), X_OK) == 0 && !std::filesystem::is_directory(path);
 }
 
-std::string FindOnPath(const std::string& name) {
+std::string findOnPath(const std::string& name) {
     const char* path = std::getenv("PATH");
     std::istringstream folders(path != nullptr ? path : "");
     std::string folder;
     while (std::getline(folders, folder, ':')) {
         const std::filesystem::path candidate =
             std::filesystem::path(folder.empty() ? "." : folder) / name;
-        if (IsProgram(candidate)) {
+        if (isProgram(candidate)) {
             return candidate.string();
         }
     }
@@ -30,36 +30,36 @@ std::string FindOnPath(const std::string& name) {
 }
 
 // Where LibreOffice's own packages and the distribution put the program.
-std::string FindInInstallFolders() {
+std::string findInInstallFolders() {
     std::error_code error;
-    if (IsProgram("/usr/lib/libreoffice/program/soffice")) {
+    if (isProgram("/usr/lib/libreoffice/program/soffice")) {
         return "/usr/lib/libreoffice/program/soffice";
     }
     for (const auto& entry : std::filesystem::directory_iterator("/opt", error)) {
         const std::filesystem::path candidate = entry.path() / "program" / "soffice";
-        if (entry.path().filename().string().starts_with("libreoffice") && IsProgram(candidate)) {
+        if (entry.path().filename().string().starts_with("libreoffice") && isProgram(candidate)) {
             return candidate.string();
         }
     }
     return {};
 }
 
-class TLinuxOfficeLocator final : public IOfficeLocator {
+class LinuxOfficeLocator final : public OfficeLocator {
 public:
-    std::string FindLibreOfficePath() const override {
+    std::string findLibreOfficePath() const override {
         for (const char* name : {"soffice", "libreoffice"}) {
-            if (std::string found = FindOnPath(name); !found.empty()) {
+            if (std::string found = findOnPath(name); !found.empty()) {
                 return found;
             }
         }
-        return FindInInstallFolders();
+        return findInInstallFolders();
     }
 };
 
 }  // namespace
 
-std::unique_ptr<IOfficeLocator> CreateLinuxOfficeLocator() {
-    return std::make_unique<TLinuxOfficeLocator>();
+std::unique_ptr<OfficeLocator> createLinuxOfficeLocator() {
+    return std::make_unique<LinuxOfficeLocator>();
 }
 
 }  // namespace plintor

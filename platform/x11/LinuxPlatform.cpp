@@ -16,44 +16,44 @@ namespace {
 
 // An X11 desktop session: X11 for the display, logind on the system bus for power and the
 // session, /proc and POSIX for processes.
-class TLinuxPlatform final : public IPlatform {
+class LinuxPlatform final : public Platform {
 public:
-    ISystemInfo& SystemInfo() override { return *FSystemInfo; }
-    IInputHooks& InputHooks() override { return *FInputHooks; }
-    IProcessProtection& ProcessProtection() override { return *FProtection; }
-    IProcessRunner& ProcessRunner() override { return *FRunner; }
-    IOfficeLocator& OfficeLocator() override { return *FOffice; }
-    IPowerActions& PowerActions() override { return *FPower; }
+    SystemInfo& systemInfo() override { return *m_systemInfo; }
+    InputHooks& inputHooks() override { return *m_inputHooks; }
+    ProcessProtection& processProtection() override { return *m_protection; }
+    ProcessRunner& processRunner() override { return *m_runner; }
+    OfficeLocator& officeLocator() override { return *m_office; }
+    PowerActions& powerActions() override { return *m_power; }
 
-    std::unique_ptr<ISessionManager> ConnectSessionManager() override {
-        return ConnectLogindSessionManager();
+    std::unique_ptr<SessionManager> connectSessionManager() override {
+        return connectLogindSessionManager();
     }
-    std::unique_ptr<IDesktopControl> ConnectDesktopControl() override {
-        return ConnectX11DesktopControl();
+    std::unique_ptr<DesktopControl> connectDesktopControl() override {
+        return connectX11DesktopControl();
     }
-    std::unique_ptr<IKeyboardSystem> ConnectKeyboardSystem() override {
-        return ConnectXkbKeyboardSystem();
+    std::unique_ptr<KeyboardSystem> connectKeyboardSystem() override {
+        return connectXkbKeyboardSystem();
     }
-    std::unique_ptr<IInstanceChannel> ClaimInstanceChannel() override {
-        return ClaimUnixInstanceChannel();
+    std::unique_ptr<InstanceChannel> claimInstanceChannel() override {
+        return claimUnixInstanceChannel();
     }
-    bool SendToInstance(const TKioskMessage& message, std::string& error) override {
-        return SendToUnixInstance(message, error);
+    bool sendToInstance(const KioskMessage& message, std::string& error) override {
+        return sendToUnixInstance(message, error);
     }
 
 private:
-    std::unique_ptr<ISystemInfo> FSystemInfo = CreateLinuxSystemInfo();
-    std::unique_ptr<IInputHooks> FInputHooks = CreateX11InputHooks();
-    std::unique_ptr<IProcessProtection> FProtection = CreateSignalProtection();
-    std::unique_ptr<IProcessRunner> FRunner = CreatePosixProcessRunner();
-    std::unique_ptr<IOfficeLocator> FOffice = CreateLinuxOfficeLocator();
-    std::unique_ptr<IPowerActions> FPower = CreateLogindPowerActions();
+    std::unique_ptr<SystemInfo> m_systemInfo = createLinuxSystemInfo();
+    std::unique_ptr<InputHooks> m_inputHooks = createX11InputHooks();
+    std::unique_ptr<ProcessProtection> m_protection = createSignalProtection();
+    std::unique_ptr<ProcessRunner> m_runner = createPosixProcessRunner();
+    std::unique_ptr<OfficeLocator> m_office = createLinuxOfficeLocator();
+    std::unique_ptr<PowerActions> m_power = createLogindPowerActions();
 };
 
 }  // namespace
 
-std::unique_ptr<IPlatform> CreatePlatform() {
-    return std::make_unique<TLinuxPlatform>();
+std::unique_ptr<Platform> createPlatform() {
+    return std::make_unique<LinuxPlatform>();
 }
 
 }  // namespace plintor

@@ -7,29 +7,29 @@
 
 namespace plintor {
 
-class IDesktopControl;
-class IInputHooks;
-class IInstanceChannel;
-class IKeyboardSystem;
-class IOfficeLocator;
-class IPowerActions;
-class IProcessProtection;
-class IProcessRunner;
-class ISessionManager;
-class ISystemInfo;
+class DesktopControl;
+class InputHooks;
+class InstanceChannel;
+class KeyboardSystem;
+class OfficeLocator;
+class PowerActions;
+class ProcessProtection;
+class ProcessRunner;
+class SessionManager;
+class SystemInfo;
 
 // The Linux implementations of the platform's services, each made by its own file; the
 // platform factory (LinuxPlatform.cpp) puts them together.
-std::unique_ptr<ISystemInfo> CreateLinuxSystemInfo();
-std::unique_ptr<IInputHooks> CreateX11InputHooks();
-std::unique_ptr<IProcessProtection> CreateSignalProtection();
-std::unique_ptr<IProcessRunner> CreatePosixProcessRunner();
-std::unique_ptr<IOfficeLocator> CreateLinuxOfficeLocator();
-std::unique_ptr<IPowerActions> CreateLogindPowerActions();
-std::unique_ptr<ISessionManager> ConnectLogindSessionManager();
-std::unique_ptr<IDesktopControl> ConnectX11DesktopControl();
-std::unique_ptr<IKeyboardSystem> ConnectXkbKeyboardSystem();
-std::unique_ptr<IInstanceChannel> ClaimUnixInstanceChannel();
-bool SendToUnixInstance(const TKioskMessage& message, std::string& error);
+std::unique_ptr<SystemInfo> createLinuxSystemInfo();
+std::unique_ptr<InputHooks> createX11InputHooks();
+std::unique_ptr<ProcessProtection> createSignalProtection();
+std::unique_ptr<ProcessRunner> createPosixProcessRunner();
+std::unique_ptr<OfficeLocator> createLinuxOfficeLocator();
+std::unique_ptr<PowerActions> createLogindPowerActions();
+std::unique_ptr<SessionManager> connectLogindSessionManager();
+std::unique_ptr<DesktopControl> connectX11DesktopControl();
+std::unique_ptr<KeyboardSystem> connectXkbKeyboardSystem();
+std::unique_ptr<InstanceChannel> claimUnixInstanceChannel();
+bool sendToUnixInstance(const KioskMessage& message, std::string& error);
 
 }  // namespace plintor

@@ -10,37 +10,37 @@ namespace plintor {
 namespace {
 
 // Linux programs carry no version resource; the build stamps the program's own version.
-class TLinuxSystemInfo final : public ISystemInfo {
+class LinuxSystemInfo final : public SystemInfo {
 public:
-    std::string ProgramPath() const override {
+    std::string programPath() const override {
         std::error_code error;
         const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
         return error ? std::string() : path.string();
     }
 
-    std::string FileVersion(const std::string& filePath) const override {
+    std::string fileVersion(const std::string& filePath) const override {
         std::error_code error;
-        const bool isProgram = std::filesystem::equivalent(filePath, ProgramPath(), error);
+        const bool isProgram = std::filesystem::equivalent(filePath, programPath(), error);
         return isProgram && !error ? PLINTOR_VERSION : "";
     }
 
     // A TMPDIR that names no folder is not made: it may be a typo, or on a file system that is
     // not there yet.
-    std::string TempFolder() const override {
+    std::string tempFolder() const override {
         const char* folder = std::getenv("TMPDIR");
         std::error_code error;
         const bool usable =
             folder != nullptr && *folder != '\0' && std::filesystem::is_directory(folder, error);
-        return WithTrailingDelimiter(usable ? folder : "/tmp");
+        return withTrailingDelimiter(usable ? folder : "/tmp");
     }
 
-    std::string WindowsFolder() const override { return {}; }
+    std::string windowsFolder() const override { return {}; }
 };
 
 }  // namespace
 
-std::unique_ptr<ISystemInfo> CreateLinuxSystemInfo() {
-    return std::make_unique<TLinuxSystemInfo>();
+std::unique_ptr<SystemInfo> createLinuxSystemInfo() {
+    return std::make_unique<LinuxSystemInfo>();
 }
 
 }  // namespace plintor

@@ -9,25 +9,25 @@ namespace {
 
 // The force flag has no logind counterpart: logind asks no program to agree, and the
 // inhibitors it does weigh are its own decision.
-class TLogindPowerActions final : public IPowerActions {
+class LogindPowerActions final : public PowerActions {
 public:
-    bool WindowsShutDown(bool) override { return Forward(&ISessionManager::PowerOff); }
-    bool WindowsRestart(bool) override { return Forward(&ISessionManager::Reboot); }
-    bool WindowsLogOff(bool) override { return Forward(&ISessionManager::TerminateOwnSession); }
+    bool windowsShutDown(bool) override { return forward(&SessionManager::powerOff); }
+    bool windowsRestart(bool) override { return forward(&SessionManager::reboot); }
+    bool windowsLogOff(bool) override { return forward(&SessionManager::terminateOwnSession); }
 
 private:
     // A connection per request: these come at most once per run, and a fresh connection does
     // not depend on a bus that may have been restarted since the program started.
-    static bool Forward(bool (ISessionManager::*request)()) {
-        const std::unique_ptr<ISessionManager> manager = ConnectLogindSessionManager();
+    static bool forward(bool (SessionManager::*request)()) {
+        const std::unique_ptr<SessionManager> manager = connectLogindSessionManager();
         return manager != nullptr && (manager.get()->*request)();
     }
 };
 
 }  // namespace
 
-std::unique_ptr<IPowerActions> CreateLogindPowerActions() {
-    return std::make_unique<TLogindPowerActions>();
+std::unique_ptr<PowerActions> createLogindPowerActions() {
+    return std::make_unique<LogindPowerActions>();
 }
 
 }  // namespace plintor

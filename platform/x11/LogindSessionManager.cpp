@@ -24,35 +24,35 @@ constexpr char ManagerPath[] = "/org/freedesktop/login1";
 constexpr char ManagerInterface[] = "org.freedesktop.login1.Manager";
 constexpr char SessionInterface[] = "org.freedesktop.login1.Session";
 
-struct TBusClose {
+struct BusClose {
     // Closing without flushing: a flush waits without limit for a peer that stopped reading.
     void operator()(sd_bus* bus) const { sd_bus_close_unref(bus); }
 };
-struct TMessageUnref {
+struct MessageUnref {
     void operator()(sd_bus_message* message) const { sd_bus_message_unref(message); }
 };
-struct TFree {
+struct FreeDeleter {
     void operator()(char* text) const { std::free(text); }
 };
-using TBus = std::unique_ptr<sd_bus, TBusClose>;
-using TMessage = std::unique_ptr<sd_bus_message, TMessageUnref>;
+using Bus = std::unique_ptr<sd_bus, BusClose>;
+using BusMessage = std::unique_ptr<sd_bus_message, MessageUnref>;
 
-class TBusError {
+class BusError {
 public:
-    TBusError() = default;
-    ~TBusError() { sd_bus_error_free(&FError); }
-    TBusError(const TBusError&) = delete;
-    TBusError& operator=(const TBusError&) = delete;
+    BusError() = default;
+    ~BusError() { sd_bus_error_free(&m_error); }
+    BusError(const BusError&) = delete;
+    BusError& operator=(const BusError&) = delete;
 
-    sd_bus_error* Get() { return &FError; }
+    sd_bus_error* get() { return &m_error; }
 
 private:
-    sd_bus_error FError = SD_BUS_ERROR_NULL;
+    sd_bus_error m_error = SD_BUS_ERROR_NULL;
 };
 
 // sd-bus would otherwise finish the handshake inside the first call, under its own 90-second
 // authentication limit.
-bool AwaitReady(sd_bus* bus) {
+bool awaitReady(sd_bus* bus) {
     const auto deadline = std::chrono::steady_clock::now() + CallTimeout;
     while (sd_bus_is_ready(bus) <= 0) {
         const int processed = sd_bus_process(bus, nullptr);
@@ -71,68 +71,68 @@ bool AwaitReady(sd_bus* bus) {
     return true;
 }
 
-std::string SessionIdFromEnvironment() {
+std::string sessionIdFromEnvironment() {
     const char* id = std::getenv("XDG_SESSION_ID");
     return id != nullptr ? id : "";
 }
 
-class TLogindSessionManager final : public ISessionManager {
+class LogindSessionManager final : public SessionManager {
 public:
-    explicit TLogindSessionManager(TBus bus) : FBus(std::move(bus)) {}
+    explicit LogindSessionManager(Bus bus) : m_bus(std::move(bus)) {}
 
-    bool PowerOff() override { return CallManager("PowerOff", "b", 0) != nullptr; }
-    bool Reboot() override { return CallManager("Reboot", "b", 0) != nullptr; }
+    bool powerOff() override { return callManager("PowerOff", "b", 0) != nullptr; }
+    bool reboot() override { return callManager("Reboot", "b", 0) != nullptr; }
 
-    bool TerminateOwnSession() override {
-        std::string id = SessionIdFromEnvironment();
+    bool terminateOwnSession() override {
+        std::string id = sessionIdFromEnvironment();
         if (id.empty()) {
-            id = StringProperty(SessionPathByPid(), SessionInterface, "Id");
+            id = stringProperty(sessionPathByPid(), SessionInterface, "Id");
         }
-        return !id.empty() && CallManager("TerminateSession", "s", id.c_str()) != nullptr;
+        return !id.empty() && callManager("TerminateSession", "s", id.c_str()) != nullptr;
     }
 
-    bool InhibitSleep() override {
-        if (FInhibitor.IsOpen()) {
+    bool inhibitSleep() override {
+        if (m_inhibitor.isOpen()) {
             return true;
         }
-        const TMessage reply = CallManager("Inhibit", "ssss", "sleep:idle", "Plintor",
+        const BusMessage reply = callManager("Inhibit", "ssss", "sleep:idle", "Plintor",
                                            "A public terminal stays available", "block");
         int fd = -1;
         if (reply == nullptr || sd_bus_message_read(reply.get(), "h", &fd) < 0) {
             return false;
         }
         // The reply owns its descriptor and closes it when freed, which would end the inhibitor.
-        FInhibitor = TUniqueFd(::fcntl(fd, F_DUPFD_CLOEXEC, 3));
-        return FInhibitor.IsOpen();
+        m_inhibitor = UniqueFd(::fcntl(fd, F_DUPFD_CLOEXEC, 3));
+        return m_inhibitor.isOpen();
     }
 
-    void ReleaseSleepInhibitor() override { FInhibitor.Close(); }
+    void releaseSleepInhibitor() override { m_inhibitor.close(); }
 
-    bool SessionEnding() override {
+    bool sessionEnding() override {
         int preparing = 0;
-        TBusError error;
-        if (sd_bus_get_property_trivial(FBus.get(), Service, ManagerPath, ManagerInterface,
-                                        "PreparingForShutdown", error.Get(), 'b', &preparing) < 0) {
+        BusError error;
+        if (sd_bus_get_property_trivial(m_bus.get(), Service, ManagerPath, ManagerInterface,
+                                        "PreparingForShutdown", error.get(), 'b', &preparing) < 0) {
             return false;
         }
         return preparing != 0 ||
-               StringProperty(OwnSessionPath(), SessionInterface, "State") == "closing";
+               stringProperty(ownSessionPath(), SessionInterface, "State") == "closing";
     }
 
 private:
     // The time limit comes from sd_bus_set_method_call_timeout on the connection.
-    template <typename... TArgs>
-    TMessage CallManager(const char* member, const char* types, TArgs... args) {
-        TBusError error;
+    template <typename... Args>
+    BusMessage callManager(const char* member, const char* types, Args... args) {
+        BusError error;
         sd_bus_message* reply = nullptr;
-        if (sd_bus_call_method(FBus.get(), Service, ManagerPath, ManagerInterface, member,
-                               error.Get(), &reply, types, args...) < 0) {
+        if (sd_bus_call_method(m_bus.get(), Service, ManagerPath, ManagerInterface, member,
+                               error.get(), &reply, types, args...) < 0) {
             return nullptr;
         }
-        return TMessage(reply);
+        return BusMessage(reply);
     }
 
-    std::string ObjectPath(const TMessage& reply) {
+    std::string objectPath(const BusMessage& reply) {
         const char* path = nullptr;
         if (reply == nullptr || sd_bus_message_read(reply.get(), "o", &path) < 0) {
             return "";
@@ -140,47 +140,47 @@ private:
         return path;
     }
 
-    std::string SessionPathByPid() {
-        return ObjectPath(CallManager("GetSessionByPID", "u", static_cast<uint32_t>(::getpid())));
+    std::string sessionPathByPid() {
+        return objectPath(callManager("GetSessionByPID", "u", static_cast<uint32_t>(::getpid())));
     }
 
-    std::string OwnSessionPath() {
-        const std::string id = SessionIdFromEnvironment();
-        return id.empty() ? SessionPathByPid()
-                          : ObjectPath(CallManager("GetSession", "s", id.c_str()));
+    std::string ownSessionPath() {
+        const std::string id = sessionIdFromEnvironment();
+        return id.empty() ? sessionPathByPid()
+                          : objectPath(callManager("GetSession", "s", id.c_str()));
     }
 
-    std::string StringProperty(const std::string& path, const char* interface, const char* name) {
+    std::string stringProperty(const std::string& path, const char* interface, const char* name) {
         if (path.empty()) {
             return "";
         }
-        TBusError error;
+        BusError error;
         char* value = nullptr;
-        if (sd_bus_get_property_string(FBus.get(), Service, path.c_str(), interface, name,
-                                       error.Get(), &value) < 0) {
+        if (sd_bus_get_property_string(m_bus.get(), Service, path.c_str(), interface, name,
+                                       error.get(), &value) < 0) {
             return "";
         }
-        const std::unique_ptr<char, TFree> owned(value);
+        const std::unique_ptr<char, FreeDeleter> owned(value);
         return owned.get();
     }
 
-    TBus FBus;
-    TUniqueFd FInhibitor;
+    Bus m_bus;
+    UniqueFd m_inhibitor;
 };
 
 }  // namespace
 
-std::unique_ptr<ISessionManager> ConnectLogindSessionManager() {
+std::unique_ptr<SessionManager> connectLogindSessionManager() {
     sd_bus* opened = nullptr;
     if (sd_bus_open_system(&opened) < 0) {
         return nullptr;
     }
-    TBus bus(opened);
+    Bus bus(opened);
     if (sd_bus_set_method_call_timeout(bus.get(), CallTimeout.count()) < 0 ||
-        !AwaitReady(bus.get())) {
+        !awaitReady(bus.get())) {
         return nullptr;
     }
-    return std::make_unique<TLogindSessionManager>(std::move(bus));
+    return std::make_unique<LogindSessionManager>(std::move(bus));
 }
 
 }  // namespace plintor

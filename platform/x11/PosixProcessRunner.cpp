@@ -18,40 +18,40 @@ namespace {
 
 // The exec error of a child travels through a pipe that exec closes: an empty read means the
 // program runs.
-class TStartReport {
+class StartReport {
 public:
-    TStartReport() {
+    StartReport() {
         int ends[2];
         if (::pipe2(ends, O_CLOEXEC) == 0) {
-            FRead = TUniqueFd(ends[0]);
-            FWrite = TUniqueFd(ends[1]);
+            m_read = UniqueFd(ends[0]);
+            m_write = UniqueFd(ends[1]);
         }
     }
-    void ChildFailed() {
+    void childFailed() {
         const int error = errno;
-        [[maybe_unused]] const ssize_t written = ::write(FWrite.Get(), &error, sizeof error);
+        [[maybe_unused]] const ssize_t written = ::write(m_write.get(), &error, sizeof error);
     }
-    bool Started() {
-        FWrite.Close();
+    bool started() {
+        m_write.close();
         int error = 0;
-        return ::read(FRead.Get(), &error, sizeof error) <= 0;
+        return ::read(m_read.get(), &error, sizeof error) <= 0;
     }
 
 private:
-    TUniqueFd FRead;
-    TUniqueFd FWrite;
+    UniqueFd m_read;
+    UniqueFd m_write;
 };
 
-[[noreturn]] void Exec(std::vector<char*>& argv, TStartReport& report) {
+[[noreturn]] void exec(std::vector<char*>& argv, StartReport& report) {
     ::setpgid(0, 0);  // a group of its own, so a program that starts helpers can be ended whole
     ::execvp(argv[0], argv.data());
-    report.ChildFailed();
+    report.childFailed();
     ::_exit(127);
 }
 
 // A program nobody waits for is started from an intermediate child, so it never stays behind
 // as a zombie of the kiosk.
-pid_t Start(const std::vector<std::string>& arguments, bool wait, TStartReport& report) {
+pid_t start(const std::vector<std::string>& arguments, bool wait, StartReport& report) {
     std::vector<char*> argv;
     for (const std::string& argument : arguments) {
         argv.push_back(const_cast<char*>(argument.c_str()));
@@ -62,28 +62,28 @@ pid_t Start(const std::vector<std::string>& arguments, bool wait, TStartReport& 
         return pid;
     }
     if (wait) {
-        Exec(argv, report);
+        exec(argv, report);
     }
     if (::fork() == 0) {
-        Exec(argv, report);
+        exec(argv, report);
     }
     ::_exit(0);
 }
 
 // True with the status when the program ended; false when the time limit passed first (the
 // program's group is then ended).
-bool WaitFor(pid_t pid, int timeLimitMs, int& status) {
+bool waitFor(pid_t pid, int timeLimitMs, int& status) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeLimitMs);
     for (;;) {
         const pid_t done =
-            ::waitpid(pid, &status, timeLimitMs == IProcessRunner::NoTimeLimit ? 0 : WNOHANG);
+            ::waitpid(pid, &status, timeLimitMs == ProcessRunner::NoTimeLimit ? 0 : WNOHANG);
         if (done == pid) {
             return true;
         }
         if (done < 0 && errno != EINTR) {
             return false;
         }
-        if (timeLimitMs != IProcessRunner::NoTimeLimit &&
+        if (timeLimitMs != ProcessRunner::NoTimeLimit &&
             std::chrono::steady_clock::now() >= deadline) {
             ::kill(-pid, SIGKILL);
             ::waitpid(pid, &status, 0);
@@ -95,36 +95,36 @@ bool WaitFor(pid_t pid, int timeLimitMs, int& status) {
     }
 }
 
-class TPosixProcessRunner final : public IProcessRunner {
+class PosixProcessRunner final : public ProcessRunner {
 public:
-    bool RunCommandLine(const std::string& commandLine, bool wait, int& exitCode,
+    bool runCommandLine(const std::string& commandLine, bool wait, int& exitCode,
                         int timeLimitMs) override;
-    bool RunProgram(const std::string& programFile, const std::string& parameters, bool wait,
+    bool runProgram(const std::string& programFile, const std::string& parameters, bool wait,
                     int& exitCode, int timeLimitMs) override {
-        return RunCommandLine(ProgramCommandLine(programFile, parameters), wait, exitCode,
+        return runCommandLine(programCommandLine(programFile, parameters), wait, exitCode,
                               timeLimitMs);
     }
 };
 
-bool TPosixProcessRunner::RunCommandLine(const std::string& commandLine, bool wait, int& exitCode,
+bool PosixProcessRunner::runCommandLine(const std::string& commandLine, bool wait, int& exitCode,
                                          int timeLimitMs) {
     exitCode = -1;
-    const std::vector<std::string> arguments = SplitCommandLine(commandLine);
+    const std::vector<std::string> arguments = splitCommandLine(commandLine);
     if (arguments.empty()) {
         return false;
     }
-    TStartReport report;
-    const pid_t pid = Start(arguments, wait, report);
+    StartReport report;
+    const pid_t pid = start(arguments, wait, report);
     if (pid < 0) {
         return false;
     }
-    const bool started = report.Started();
+    const bool started = report.started();
     int status = 0;
     if (!wait) {
         ::waitpid(pid, &status, 0);  // the intermediate child, gone at once
     } else if (!started) {
         ::waitpid(pid, &status, 0);
-    } else if (WaitFor(pid, timeLimitMs, status) && WIFEXITED(status)) {
+    } else if (waitFor(pid, timeLimitMs, status) && WIFEXITED(status)) {
         exitCode = WEXITSTATUS(status);
     }
     return started;
@@ -132,8 +132,8 @@ bool TPosixProcessRunner::RunCommandLine(const std::string& commandLine, bool wa
 
 }  // namespace
 
-std::unique_ptr<IProcessRunner> CreatePosixProcessRunner() {
-    return std::make_unique<TPosixProcessRunner>();
+std::unique_ptr<ProcessRunner> createPosixProcessRunner() {
+    return std::make_unique<PosixProcessRunner>();
 }
 
 }  // namespace plintor

@@ -31,12 +31,12 @@ constexpr auto LaunchReportTimeout = std::chrono::seconds(5);
 constexpr std::string_view DefaultSearchPath = "/usr/local/bin:/usr/bin:/bin";
 constexpr std::string_view DeletedMark = " (deleted)";
 
-std::string ReadProcFile(long processId, const char* name) {
+std::string readProcFile(long processId, const char* name) {
     std::ifstream file("/proc/" + std::to_string(processId) + "/" + name, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-std::string ReadProcLink(long processId, const char* name) {
+std::string readProcLink(long processId, const char* name) {
     std::error_code error;
     const auto target =
         std::filesystem::read_symlink("/proc/" + std::to_string(processId) + "/" + name, error);
@@ -44,7 +44,7 @@ std::string ReadProcLink(long processId, const char* name) {
 }
 
 // Empty entries inside the list are kept: an empty argument is an argument.
-std::vector<std::string> SplitAtNul(const std::string& bytes) {
+std::vector<std::string> splitAtNul(const std::string& bytes) {
     std::vector<std::string> parts;
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -55,7 +55,7 @@ std::vector<std::string> SplitAtNul(const std::string& bytes) {
     return parts;
 }
 
-std::vector<std::string> OwnEnvironment() {
+std::vector<std::string> ownEnvironment() {
     std::vector<std::string> entries;
     for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
         entries.emplace_back(*entry);
@@ -63,25 +63,25 @@ std::vector<std::string> OwnEnvironment() {
     return entries;
 }
 
-bool ReadShellCommand(long processId, TShellCommand& command) {
-    command.Arguments = SplitAtNul(ReadProcFile(processId, "cmdline"));
-    if (command.Arguments.empty()) {
+bool readShellCommand(long processId, ShellCommand& command) {
+    command.arguments = splitAtNul(readProcFile(processId, "cmdline"));
+    if (command.arguments.empty()) {
         return false;
     }
-    command.WorkingFolder = ReadProcLink(processId, "cwd");
-    command.Environment = SplitAtNul(ReadProcFile(processId, "environ"));
-    if (command.Environment.empty()) {
+    command.workingFolder = readProcLink(processId, "cwd");
+    command.environment = splitAtNul(readProcFile(processId, "environ"));
+    if (command.environment.empty()) {
         // Not readable (another user's process): ours comes closest, it has the display.
-        command.Environment = OwnEnvironment();
+        command.environment = ownEnvironment();
     }
-    command.Executable = ReadProcLink(processId, "exe");
-    if (command.Executable.ends_with(DeletedMark)) {
-        command.Executable.clear();
+    command.executable = readProcLink(processId, "exe");
+    if (command.executable.ends_with(DeletedMark)) {
+        command.executable.clear();
     }
     return true;
 }
 
-std::string_view EnvironmentValue(const std::vector<std::string>& environment,
+std::string_view environmentValue(const std::vector<std::string>& environment,
                                   std::string_view name) {
     for (const std::string& entry : environment) {
         if (entry.size() > name.size() && entry.starts_with(name) && entry[name.size()] == '=') {
@@ -91,55 +91,55 @@ std::string_view EnvironmentValue(const std::vector<std::string>& environment,
     return {};
 }
 
-struct TProgramFile {
-    std::string Path;
-    int Error = ENOENT;
+struct ProgramFile {
+    std::string path;
+    int error = ENOENT;
 };
 
 // Like execvp: a name without a slash is looked up along PATH, and a file found but not
 // executable is reported as such rather than as missing.
-TProgramFile SearchPath(const TShellCommand& command) {
-    const std::string& name = command.Arguments.front();
-    std::string_view path = EnvironmentValue(command.Environment, "PATH");
+ProgramFile searchPath(const ShellCommand& command) {
+    const std::string& name = command.arguments.front();
+    std::string_view path = environmentValue(command.environment, "PATH");
     if (path.empty()) {
         path = DefaultSearchPath;
     }
-    TProgramFile result;
+    ProgramFile result;
     std::size_t start = 0;
     while (start <= path.size()) {
         const std::size_t end = std::min(path.find(':', start), path.size());
         const std::string_view folder = path.substr(start, end - start);
         const std::string candidate =
-            (folder.empty() ? command.WorkingFolder : std::string(folder)) + "/" + name;
+            (folder.empty() ? command.workingFolder : std::string(folder)) + "/" + name;
         if (::access(candidate.c_str(), X_OK) == 0) {
             return {candidate, 0};
         }
         if (errno != ENOENT && errno != ENOTDIR) {
-            result.Error = errno;
+            result.error = errno;
         }
         start = end + 1;
     }
     return result;
 }
 
-TProgramFile FindProgram(const TShellCommand& command) {
-    const std::string& name = command.Arguments.front();
-    TProgramFile found;
+ProgramFile findProgram(const ShellCommand& command) {
+    const std::string& name = command.arguments.front();
+    ProgramFile found;
     if (name.find('/') == std::string::npos) {
-        found = SearchPath(command);
+        found = searchPath(command);
     } else {
-        found.Path = name.front() == '/' ? name : command.WorkingFolder + "/" + name;
-        found.Error = ::access(found.Path.c_str(), X_OK) == 0 ? 0 : errno;
+        found.path = name.front() == '/' ? name : command.workingFolder + "/" + name;
+        found.error = ::access(found.path.c_str(), X_OK) == 0 ? 0 : errno;
     }
     // A program that rewrote its first argument still left the file it ran.
-    if (found.Error != 0 && !command.Executable.empty() &&
-        ::access(command.Executable.c_str(), X_OK) == 0) {
-        return {command.Executable, 0};
+    if (found.error != 0 && !command.executable.empty() &&
+        ::access(command.executable.c_str(), X_OK) == 0) {
+        return {command.executable, 0};
     }
     return found;
 }
 
-std::vector<char*> NullTerminated(const std::vector<std::string>& strings) {
+std::vector<char*> nullTerminated(const std::vector<std::string>& strings) {
     std::vector<char*> pointers;
     for (const std::string& text : strings) {
         pointers.push_back(const_cast<char*>(text.c_str()));
@@ -149,21 +149,21 @@ std::vector<char*> NullTerminated(const std::vector<std::string>& strings) {
 }
 
 // What the forked processes tell the kiosk through the pipe; each message is one atomic write.
-enum TLaunchReport : int { Started, ForkFailed, ExecFailed };
+enum LaunchReport : int { Started, ForkFailed, ExecFailed };
 
-void Report(int pipe, TLaunchReport kind, int value) {
+void report(int pipe, LaunchReport kind, int value) {
     const int message[2] = {kind, value};
     [[maybe_unused]] const ssize_t written = ::write(pipe, message, sizeof message);
 }
 
-void CloseDescriptorsExcept(int keep) {
+void closeDescriptorsExcept(int keep) {
     if (keep > 3) {
         ::close_range(3, static_cast<unsigned>(keep) - 1, 0);
     }
     ::close_range(static_cast<unsigned>(keep) + 1, ~0U, 0);
 }
 
-[[noreturn]] void RunProgram(const char* program, char* const* arguments, char* const* environment,
+[[noreturn]] void runProgram(const char* program, char* const* arguments, char* const* environment,
                              const char* folder, int pipe) {
     ::setsid();
     if (::chdir(folder) != 0) {
@@ -178,34 +178,34 @@ void CloseDescriptorsExcept(int keep) {
     sigset_t none;
     sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
-    CloseDescriptorsExcept(pipe);
+    closeDescriptorsExcept(pipe);
     ::execve(program, arguments, environment);
-    Report(pipe, ExecFailed, errno);
+    report(pipe, ExecFailed, errno);
     ::_exit(127);
 }
 
-[[noreturn]] void RunMiddle(const char* program, char* const* arguments, char* const* environment,
+[[noreturn]] void runMiddle(const char* program, char* const* arguments, char* const* environment,
                             const char* folder, int pipe) {
     const pid_t child = ::fork();
     if (child == 0) {
-        RunProgram(program, arguments, environment, folder, pipe);
+        runProgram(program, arguments, environment, folder, pipe);
     }
     if (child > 0) {
-        Report(pipe, Started, child);
+        report(pipe, Started, child);
     } else {
-        Report(pipe, ForkFailed, errno);
+        report(pipe, ForkFailed, errno);
     }
     ::_exit(0);
 }
 
-void WaitForExit(pid_t process) {
+void waitForExit(pid_t process) {
     while (::waitpid(process, nullptr, 0) < 0 && errno == EINTR) {
     }
 }
 
 // The started process id, or the negated errno of the failure. Returns when every writer has
 // closed the pipe (the program runs or failed) or when the time is up.
-long ReadLaunchReport(int pipe) {
+long readLaunchReport(int pipe) {
     const auto deadline = std::chrono::steady_clock::now() + LaunchReportTimeout;
     long processId = 0;
     int failure = ECHILD;
@@ -243,37 +243,37 @@ long ReadLaunchReport(int pipe) {
     return processId > 0 ? processId : -failure;
 }
 
-long Launch(const TShellCommand& command, const std::string& program) {
+long launch(const ShellCommand& command, const std::string& program) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0) {
         return -errno;
     }
-    TUniqueFd readEnd(ends[0]);
-    TUniqueFd writeEnd(ends[1]);
-    const std::vector<char*> arguments = NullTerminated(command.Arguments);
-    const std::vector<char*> environment = NullTerminated(command.Environment);
-    const char* folder = command.WorkingFolder.empty() ? "/" : command.WorkingFolder.c_str();
+    UniqueFd readEnd(ends[0]);
+    UniqueFd writeEnd(ends[1]);
+    const std::vector<char*> arguments = nullTerminated(command.arguments);
+    const std::vector<char*> environment = nullTerminated(command.environment);
+    const char* folder = command.workingFolder.empty() ? "/" : command.workingFolder.c_str();
     const pid_t middle = ::fork();
     if (middle < 0) {
         return -errno;
     }
     if (middle == 0) {
-        RunMiddle(program.c_str(), arguments.data(), environment.data(), folder, writeEnd.Get());
+        runMiddle(program.c_str(), arguments.data(), environment.data(), folder, writeEnd.get());
     }
-    writeEnd.Close();
-    WaitForExit(middle);
-    return ReadLaunchReport(readEnd.Get());
+    writeEnd.close();
+    waitForExit(middle);
+    return readLaunchReport(readEnd.get());
 }
 
-long Start(const TShellCommand& command) {
-    const TProgramFile program = FindProgram(command);
-    if (program.Error != 0) {
-        return -program.Error;
+long start(const ShellCommand& command) {
+    const ProgramFile program = findProgram(command);
+    if (program.error != 0) {
+        return -program.error;
     }
-    return Launch(command, program.Path);
+    return launch(command, program.path);
 }
 
-int FailureCode(int error) {
+int failureCode(int error) {
     switch (error) {
         case ENOENT:
             return 2;
@@ -296,44 +296,44 @@ int FailureCode(int error) {
 
 }  // namespace
 
-bool TShellLauncher::Remember(long processId) {
-    TShellCommand command;
-    if (!ReadShellCommand(processId, command)) {
+bool ShellLauncher::remember(long processId) {
+    ShellCommand command;
+    if (!readShellCommand(processId, command)) {
         return false;
     }
-    Adopt({command});
+    adopt({command});
     return true;
 }
 
-void TShellLauncher::Adopt(const std::vector<TShellCommand>& commands) {
-    for (const TShellCommand& command : commands) {
-        const bool known = std::any_of(FCommands.begin(), FCommands.end(), [&](const auto& other) {
-            return other.Arguments == command.Arguments;
+void ShellLauncher::adopt(const std::vector<ShellCommand>& commands) {
+    for (const ShellCommand& command : commands) {
+        const bool known = std::any_of(m_commands.begin(), m_commands.end(), [&](const auto& other) {
+            return other.arguments == command.arguments;
         });
         if (!known) {
-            FCommands.push_back(command);
+            m_commands.push_back(command);
         }
     }
 }
 
-int TShellLauncher::StartAll() {
-    if (FCommands.empty()) {
+int ShellLauncher::startAll() {
+    if (m_commands.empty()) {
         return NothingToStart;
     }
     long firstStarted = 0;
     int firstFailure = -1;
-    std::vector<TShellCommand> failed;
-    for (TShellCommand& command : FCommands) {
-        const long result = Start(command);
+    std::vector<ShellCommand> failed;
+    for (ShellCommand& command : m_commands) {
+        const long result = start(command);
         if (result > 0) {
             firstStarted = firstStarted != 0 ? firstStarted : result;
         } else {
             firstFailure =
-                firstFailure >= 0 ? firstFailure : FailureCode(static_cast<int>(-result));
+                firstFailure >= 0 ? firstFailure : failureCode(static_cast<int>(-result));
             failed.push_back(std::move(command));
         }
     }
-    FCommands = std::move(failed);
+    m_commands = std::move(failed);
     return firstStarted != 0 ? static_cast<int>(std::max(firstStarted, LowestSuccess))
                              : firstFailure;
 }

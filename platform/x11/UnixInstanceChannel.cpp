@@ -17,15 +17,15 @@ namespace {
 
 constexpr std::size_t MaxDatagram = 1 << 20;
 
-socklen_t ChannelAddress(sockaddr_un& address) {
-    const std::string name = KioskChannelName(::getuid());
+socklen_t channelAddress(sockaddr_un& address) {
+    const std::string name = kioskChannelName(::getuid());
     std::memset(&address, 0, sizeof address);
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path + 1, name.data(), name.size());  // sun_path[0] = 0: abstract
     return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
 }
 
-bool FromTrustedSender(msghdr& header) {
+bool fromTrustedSender(msghdr& header) {
     for (cmsghdr* control = CMSG_FIRSTHDR(&header); control != nullptr;
          control = CMSG_NXTHDR(&header, control)) {
         if (control->cmsg_level == SOL_SOCKET && control->cmsg_type == SCM_CREDENTIALS) {
@@ -37,67 +37,67 @@ bool FromTrustedSender(msghdr& header) {
     return false;
 }
 
-class TUnixInstanceChannel final : public IInstanceChannel {
+class UnixInstanceChannel final : public InstanceChannel {
 public:
-    explicit TUnixInstanceChannel(TUniqueFd socket)
-        : FSocket(std::move(socket)), FBuffer(MaxDatagram) {}
+    explicit UnixInstanceChannel(UniqueFd socket)
+        : m_socket(std::move(socket)), m_buffer(MaxDatagram) {}
 
-    int Descriptor() const override { return FSocket.Get(); }
+    int descriptor() const override { return m_socket.get(); }
 
-    std::vector<TKioskMessage> ReceiveAll() override {
-        std::vector<TKioskMessage> messages;
+    std::vector<KioskMessage> receiveAll() override {
+        std::vector<KioskMessage> messages;
         for (;;) {
-            iovec data{FBuffer.data(), FBuffer.size()};
+            iovec data{m_buffer.data(), m_buffer.size()};
             alignas(cmsghdr) char control[CMSG_SPACE(sizeof(ucred))];
             msghdr header{};
             header.msg_iov = &data;
             header.msg_iovlen = 1;
             header.msg_control = control;
             header.msg_controllen = sizeof control;
-            const ssize_t received = ::recvmsg(FSocket.Get(), &header, MSG_DONTWAIT);
+            const ssize_t received = ::recvmsg(m_socket.get(), &header, MSG_DONTWAIT);
             if (received < 0) {
                 return messages;
             }
-            if (!FromTrustedSender(header) || (header.msg_flags & MSG_TRUNC) != 0) {
+            if (!fromTrustedSender(header) || (header.msg_flags & MSG_TRUNC) != 0) {
                 continue;
             }
             if (auto message =
-                    DecodeKioskMessage({FBuffer.data(), static_cast<std::size_t>(received)})) {
+                    decodeKioskMessage({m_buffer.data(), static_cast<std::size_t>(received)})) {
                 messages.push_back(std::move(*message));
             }
         }
     }
 
 private:
-    TUniqueFd FSocket;
-    std::vector<char> FBuffer;
+    UniqueFd m_socket;
+    std::vector<char> m_buffer;
 };
 
 }  // namespace
 
-std::unique_ptr<IInstanceChannel> ClaimUnixInstanceChannel() {
-    TUniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+std::unique_ptr<InstanceChannel> claimUnixInstanceChannel() {
+    UniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     sockaddr_un address{};
-    const socklen_t length = ChannelAddress(address);
-    if (!socket.IsOpen() ||
-        ::bind(socket.Get(), reinterpret_cast<sockaddr*>(&address), length) != 0) {
+    const socklen_t length = channelAddress(address);
+    if (!socket.isOpen() ||
+        ::bind(socket.get(), reinterpret_cast<sockaddr*>(&address), length) != 0) {
         return nullptr;
     }
     const int on = 1;
-    ::setsockopt(socket.Get(), SOL_SOCKET, SO_PASSCRED, &on, sizeof on);
-    return std::make_unique<TUnixInstanceChannel>(std::move(socket));
+    ::setsockopt(socket.get(), SOL_SOCKET, SO_PASSCRED, &on, sizeof on);
+    return std::make_unique<UnixInstanceChannel>(std::move(socket));
 }
 
-bool SendToUnixInstance(const TKioskMessage& message, std::string& error) {
-    const TUniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+bool sendToUnixInstance(const KioskMessage& message, std::string& error) {
+    const UniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     sockaddr_un address{};
-    const socklen_t length = ChannelAddress(address);
-    const std::string datagram = EncodeKioskMessage(message);
+    const socklen_t length = channelAddress(address);
+    const std::string datagram = encodeKioskMessage(message);
     if (datagram.size() > MaxDatagram) {
         error = "the message is too long";
         return false;
     }
-    if (!socket.IsOpen() || ::sendto(socket.Get(), datagram.data(), datagram.size(), 0,
+    if (!socket.isOpen() || ::sendto(socket.get(), datagram.data(), datagram.size(), 0,
                                      reinterpret_cast<sockaddr*>(&address), length) < 0) {
         error = errno == ECONNREFUSED || errno == ENOENT ? "no kiosk is running for this user"
                                                          : std::strerror(errno);

@@ -12,7 +12,7 @@ namespace {
 std::vector<std::pair<Display*, std::set<unsigned long>*>> LiveTraps;
 XErrorHandler PreviousHandler = nullptr;
 
-int CatchTrappedError(Display* display, XErrorEvent* error) {
+int catchTrappedError(Display* display, XErrorEvent* error) {
     for (auto trap = LiveTraps.rbegin(); trap != LiveTraps.rend(); ++trap) {
         if (trap->first == display) {
             trap->second->insert(error->serial);
@@ -24,25 +24,25 @@ int CatchTrappedError(Display* display, XErrorEvent* error) {
 
 }  // namespace
 
-void TXDisplayCloser::operator()(Display* display) const {
+void XDisplayCloser::operator()(Display* display) const {
     XCloseDisplay(display);
 }
 
-TDisplayHandle OpenDisplayHandle() {
-    return TDisplayHandle(XOpenDisplay(nullptr));
+DisplayHandle openDisplayHandle() {
+    return DisplayHandle(XOpenDisplay(nullptr));
 }
 
-TX11ErrorTrap::TX11ErrorTrap(Display* display) : FDisplay(display) {
+X11ErrorTrap::X11ErrorTrap(Display* display) : m_display(display) {
     // Errors of requests sent before the trap belong to whoever sent them.
     XSync(display, False);
     if (LiveTraps.empty()) {
-        PreviousHandler = XSetErrorHandler(CatchTrappedError);
+        PreviousHandler = XSetErrorHandler(catchTrappedError);
     }
-    LiveTraps.emplace_back(display, &FFailed);
+    LiveTraps.emplace_back(display, &m_failed);
 }
 
-TX11ErrorTrap::~TX11ErrorTrap() {
-    XSync(FDisplay, False);
+X11ErrorTrap::~X11ErrorTrap() {
+    XSync(m_display, False);
     LiveTraps.pop_back();
     if (LiveTraps.empty()) {
         XSetErrorHandler(PreviousHandler);
@@ -50,9 +50,9 @@ TX11ErrorTrap::~TX11ErrorTrap() {
     }
 }
 
-const std::set<unsigned long>& TX11ErrorTrap::FailedRequests() {
-    XSync(FDisplay, False);
-    return FFailed;
+const std::set<unsigned long>& X11ErrorTrap::failedRequests() {
+    XSync(m_display, False);
+    return m_failed;
 }
 
 }  // namespace plintor

@@ -9,33 +9,33 @@ struct _XDisplay;
 
 namespace plintor {
 
-struct TXDisplayCloser {
+struct XDisplayCloser {
     void operator()(_XDisplay* display) const;
 };
 // A connection of our own to the X server, apart from the toolkit's.
-using TDisplayHandle = std::unique_ptr<_XDisplay, TXDisplayCloser>;
+using DisplayHandle = std::unique_ptr<_XDisplay, XDisplayCloser>;
 
 // Null when the display named by DISPLAY cannot be opened.
-TDisplayHandle OpenDisplayHandle();
+DisplayHandle openDisplayHandle();
 
 // Keeps the X errors of one connection's requests while it lives (a window may vanish between
 // two requests, a key may be grabbed by another client, and Xlib's default handler ends the
 // program); errors of other connections go on to the handler that was there before. The handler
 // is process-wide: traps belong to one thread, and may nest.
-class TX11ErrorTrap {
+class X11ErrorTrap {
 public:
-    explicit TX11ErrorTrap(_XDisplay* display);
-    ~TX11ErrorTrap();
-    TX11ErrorTrap(const TX11ErrorTrap&) = delete;
-    TX11ErrorTrap& operator=(const TX11ErrorTrap&) = delete;
+    explicit X11ErrorTrap(_XDisplay* display);
+    ~X11ErrorTrap();
+    X11ErrorTrap(const X11ErrorTrap&) = delete;
+    X11ErrorTrap& operator=(const X11ErrorTrap&) = delete;
 
     // Waits for the answers to every request sent so far and returns the serials of the
     // requests that failed.
-    const std::set<unsigned long>& FailedRequests();
+    const std::set<unsigned long>& failedRequests();
 
 private:
-    _XDisplay* FDisplay;
-    std::set<unsigned long> FFailed;
+    _XDisplay* m_display;
+    std::set<unsigned long> m_failed;
 };
 
 }  // namespace plintor

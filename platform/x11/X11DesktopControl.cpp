@@ -36,13 +36,13 @@ constexpr long PagerSource = 2;
 constexpr long NetWmStateRemove = 0;
 constexpr long NetWmStateAdd = 1;
 
-struct TTopLevelClient {
-    TXWindow Window = 0;
-    bool Viewable = false;
+struct TopLevelClient {
+    XWindow window = 0;
+    bool viewable = false;
 };
 
 // The X server's process, from the lock file it keeps for a display of this machine.
-long LocalServerProcessId(const char* displayName) {
+long localServerProcessId(const char* displayName) {
     const std::string name = displayName != nullptr ? displayName : "";
     const std::size_t colon = name.rfind(':');
     const std::string host = colon == std::string::npos ? "" : name.substr(0, colon);
@@ -55,123 +55,123 @@ long LocalServerProcessId(const char* displayName) {
     return lock >> processId && processId > 1 ? processId : 0;
 }
 
-class TX11DesktopControl final : public IDesktopControl {
+class X11DesktopControl final : public DesktopControl {
 public:
-    explicit TX11DesktopControl(std::unique_ptr<TX11Display> display)
-        : FX(std::move(display)), FServerProcessId(LocalServerProcessId(DisplayString(Dpy()))) {
-        TX11ErrorTrap trap(FX->Get());
-        FContext.OwnProcessId = ::getpid();
-        FContext.DevelopmentProcessId = 0;
-        const std::vector<long> shell = ShellProcessIds();
-        FContext.ShellProcessId = shell.empty() ? 0 : shell.front();
+    explicit X11DesktopControl(std::unique_ptr<X11Display> display)
+        : m_x11(std::move(display)), m_serverProcessId(localServerProcessId(DisplayString(dpy()))) {
+        X11ErrorTrap trap(m_x11->get());
+        m_context.ownProcessId = ::getpid();
+        m_context.developmentProcessId = 0;
+        const std::vector<long> shell = shellProcessIds();
+        m_context.shellProcessId = shell.empty() ? 0 : shell.front();
     }
 
-    ~TX11DesktopControl() override {
-        if (FDisplayKeptOn) {
-            KeepDisplayOn(false);
+    ~X11DesktopControl() override {
+        if (m_displayKeptOn) {
+            keepDisplayOn(false);
         }
     }
 
-    void CloseForeignWindows() override;
-    bool StopShell() override;
-    int StartShell() override;
-    bool BringWindowToFront(unsigned long window) override;
-    bool ForeignWindowInFront() override;
-    void SetTopmost(unsigned long window, bool topmost) override;
-    void RaiseWindow(unsigned long window) override;
-    void LowerWindow(unsigned long window) override;
-    bool IsScreensaverRunning() override;
-    void KeepDisplayOn(bool on) override;
-    std::string KeepChangesRecord(const std::string& fileName) override;
+    void closeForeignWindows() override;
+    bool stopShell() override;
+    int startShell() override;
+    bool bringWindowToFront(unsigned long window) override;
+    bool foreignWindowInFront() override;
+    void setTopmost(unsigned long window, bool topmost) override;
+    void raiseWindow(unsigned long window) override;
+    void lowerWindow(unsigned long window) override;
+    bool isScreensaverRunning() override;
+    void keepDisplayOn(bool on) override;
+    std::string keepChangesRecord(const std::string& fileName) override;
 
 private:
-    Display* Dpy() const { return FX->Get(); }
-    TXAtom AtomFor(TXAtomName name) const { return FX->AtomFor(name); }
+    Display* dpy() const { return m_x11->get(); }
+    XAtom atomFor(XAtomName name) const { return m_x11->atomFor(name); }
 
-    std::vector<TTopLevelClient> TopLevelClients() const;
-    TForeignWindow Describe(const TTopLevelClient& client) const;
-    bool IsDesktopOrDock(TXWindow window) const;
-    std::vector<long> ShellProcessIds() const;
-    long WindowManagerProcessId() const;
-    bool MaySignal(long processId, long windowManager) const;
-    void AskToClose(TXWindow window) const;
-    long WmState(TXWindow window) const;
-    TXWindow ActiveWindow() const;
-    bool IsActive(TXWindow window) const;
-    bool WaitUntilActive(TXWindow window) const;
-    void SendToRoot(TXWindow window, TXAtom type, std::initializer_list<long> data) const;
-    bool DpmsEnabled() const;
-    void SaveChangesRecord() const;
+    std::vector<TopLevelClient> topLevelClients() const;
+    ForeignWindow describe(const TopLevelClient& client) const;
+    bool isDesktopOrDock(XWindow window) const;
+    std::vector<long> shellProcessIds() const;
+    long windowManagerProcessId() const;
+    bool maySignal(long processId, long windowManager) const;
+    void askToClose(XWindow window) const;
+    long wmState(XWindow window) const;
+    XWindow activeWindow() const;
+    bool isActive(XWindow window) const;
+    bool waitUntilActive(XWindow window) const;
+    void sendToRoot(XWindow window, XAtom type, std::initializer_list<long> data) const;
+    bool dpmsEnabled() const;
+    void saveChangesRecord() const;
 
-    std::unique_ptr<TX11Display> FX;
-    const long FServerProcessId;
-    TForeignWindowContext FContext;
-    TShellLauncher FShell;
-    bool FDisplayKeptOn = false;
-    bool FDpmsWasEnabled = false;
-    std::string FRecordFile;
+    std::unique_ptr<X11Display> m_x11;
+    const long m_serverProcessId;
+    ForeignWindowContext m_context;
+    ShellLauncher m_shell;
+    bool m_displayKeptOn = false;
+    bool m_dpmsWasEnabled = false;
+    std::string m_recordFile;
 };
 
 // Without a window manager nobody sets WM_STATE, so a top-level window that is no pop-up
 // counts as a client itself; with one, windows without a client are the manager's own.
-std::vector<TTopLevelClient> TX11DesktopControl::TopLevelClients() const {
-    const bool managed = FX->WindowManagerCheck() != 0;
-    std::vector<TTopLevelClient> clients;
-    for (const TXWindow topLevel : FX->Children(FX->Root())) {
+std::vector<TopLevelClient> X11DesktopControl::topLevelClients() const {
+    const bool managed = m_x11->windowManagerCheck() != 0;
+    std::vector<TopLevelClient> clients;
+    for (const XWindow topLevel : m_x11->children(m_x11->root())) {
         XWindowAttributes attributes{};
-        if (!XGetWindowAttributes(Dpy(), topLevel, &attributes)) {
+        if (!XGetWindowAttributes(dpy(), topLevel, &attributes)) {
             continue;
         }
-        TXWindow client = FX->ClientWindowIn(topLevel);
+        XWindow client = m_x11->clientWindowIn(topLevel);
         if (client == 0 && !managed && !attributes.override_redirect) {
             client = topLevel;
         }
         if (client != 0) {
             // An iconified window is still open, only out of sight, and one click away.
             const bool viewable =
-                attributes.map_state == IsViewable || WmState(client) == IconicState;
+                attributes.map_state == IsViewable || wmState(client) == IconicState;
             clients.push_back({client, viewable});
         }
     }
     return clients;
 }
 
-TForeignWindow TX11DesktopControl::Describe(const TTopLevelClient& client) const {
-    TForeignWindow window;
-    window.Viewable = client.Viewable;
-    window.Enabled = true;
+ForeignWindow X11DesktopControl::describe(const TopLevelClient& client) const {
+    ForeignWindow window;
+    window.viewable = client.viewable;
+    window.enabled = true;
     // WM_CLASS holds the instance name and the class name, each ending in a NUL.
-    const std::string names = FX->Bytes(client.Window, XA_WM_CLASS);
+    const std::string names = m_x11->bytes(client.window, XA_WM_CLASS);
     const std::size_t split = names.find('\0');
     if (split != std::string::npos) {
-        window.ClassName = names.substr(split + 1, names.find('\0', split + 1) - split - 1);
+        window.className = names.substr(split + 1, names.find('\0', split + 1) - split - 1);
     }
-    window.ClassKnown = !window.ClassName.empty();
-    window.DesktopOrDock = IsDesktopOrDock(client.Window);
-    window.ProcessId = FX->OwnerProcessId(client.Window);
-    window.HasTitle = !FX->Bytes(client.Window, AtomFor(TXAtomName::NetWmName)).empty() ||
-                      !FX->Bytes(client.Window, XA_WM_NAME).empty();
+    window.classKnown = !window.className.empty();
+    window.desktopOrDock = isDesktopOrDock(client.window);
+    window.processId = m_x11->ownerProcessId(client.window);
+    window.hasTitle = !m_x11->bytes(client.window, atomFor(XAtomName::NetWmName)).empty() ||
+                      !m_x11->bytes(client.window, XA_WM_NAME).empty();
     return window;
 }
 
-bool TX11DesktopControl::IsDesktopOrDock(TXWindow window) const {
-    const TXAtom type = AtomFor(TXAtomName::NetWmWindowType);
-    return FX->LongsContain(window, type, AtomFor(TXAtomName::NetWmWindowTypeDesktop)) ||
-           FX->LongsContain(window, type, AtomFor(TXAtomName::NetWmWindowTypeDock));
+bool X11DesktopControl::isDesktopOrDock(XWindow window) const {
+    const XAtom type = atomFor(XAtomName::NetWmWindowType);
+    return m_x11->longsContain(window, type, atomFor(XAtomName::NetWmWindowTypeDesktop)) ||
+           m_x11->longsContain(window, type, atomFor(XAtomName::NetWmWindowTypeDock));
 }
 
 // Hidden panels count too: they are part of the shell all the same.
-std::vector<long> TX11DesktopControl::ShellProcessIds() const {
-    const long windowManager = WindowManagerProcessId();
+std::vector<long> X11DesktopControl::shellProcessIds() const {
+    const long windowManager = windowManagerProcessId();
     std::vector<long> processIds;
-    for (const TXWindow topLevel : FX->Children(FX->Root())) {
-        const TXWindow client = FX->ClientWindowIn(topLevel);
-        const TXWindow window = client != 0 ? client : topLevel;
-        if (!IsDesktopOrDock(window)) {
+    for (const XWindow topLevel : m_x11->children(m_x11->root())) {
+        const XWindow client = m_x11->clientWindowIn(topLevel);
+        const XWindow window = client != 0 ? client : topLevel;
+        if (!isDesktopOrDock(window)) {
             continue;
         }
-        const long processId = FX->OwnerProcessId(window);
-        if (MaySignal(processId, windowManager) &&
+        const long processId = m_x11->ownerProcessId(window);
+        if (maySignal(processId, windowManager) &&
             std::find(processIds.begin(), processIds.end(), processId) == processIds.end()) {
             processIds.push_back(processId);
         }
@@ -180,32 +180,32 @@ std::vector<long> TX11DesktopControl::ShellProcessIds() const {
 }
 
 // Looked up for every pass: the window manager may have been replaced.
-long TX11DesktopControl::WindowManagerProcessId() const {
-    const TXWindow check = FX->WindowManagerCheck();
-    return check != 0 ? FX->OwnerProcessId(check) : 0;
+long X11DesktopControl::windowManagerProcessId() const {
+    const XWindow check = m_x11->windowManagerCheck();
+    return check != 0 ? m_x11->ownerProcessId(check) : 0;
 }
 
 // Never init, ourselves, the X server or the window manager: ending any of them ends the
 // session, not a program in it.
-bool TX11DesktopControl::MaySignal(long processId, long windowManager) const {
-    return processId > 1 && processId != FContext.OwnProcessId && processId != FServerProcessId &&
+bool X11DesktopControl::maySignal(long processId, long windowManager) const {
+    return processId > 1 && processId != m_context.ownProcessId && processId != m_serverProcessId &&
            processId != windowManager;
 }
 
-void TX11DesktopControl::CloseForeignWindows() {
-    TX11ErrorTrap trap(FX->Get());
-    const long windowManager = WindowManagerProcessId();
-    for (const TTopLevelClient& client : TopLevelClients()) {
-        const TForeignWindow window = Describe(client);
-        switch (DecideForeignWindow(window, FContext)) {
-            case TForeignWindowAction::Skip:
+void X11DesktopControl::closeForeignWindows() {
+    X11ErrorTrap trap(m_x11->get());
+    const long windowManager = windowManagerProcessId();
+    for (const TopLevelClient& client : topLevelClients()) {
+        const ForeignWindow window = describe(client);
+        switch (decideForeignWindow(window, m_context)) {
+            case ForeignWindowAction::Skip:
                 break;
-            case TForeignWindowAction::AskToClose:
-                AskToClose(client.Window);
+            case ForeignWindowAction::AskToClose:
+                askToClose(client.window);
                 break;
-            case TForeignWindowAction::EndProcess:
-                if (MaySignal(window.ProcessId, windowManager)) {
-                    ::kill(static_cast<pid_t>(window.ProcessId), SIGKILL);
+            case ForeignWindowAction::EndProcess:
+                if (maySignal(window.processId, windowManager)) {
+                    ::kill(static_cast<pid_t>(window.processId), SIGKILL);
                 }
                 break;
         }
@@ -213,10 +213,10 @@ void TX11DesktopControl::CloseForeignWindows() {
 }
 
 // The ICCCM way: a program that does not offer WM_DELETE_WINDOW cannot be asked.
-void TX11DesktopControl::AskToClose(TXWindow window) const {
-    const TXAtom protocols = AtomFor(TXAtomName::WmProtocols);
-    const TXAtom deleteWindow = AtomFor(TXAtomName::WmDeleteWindow);
-    if (!FX->LongsContain(window, protocols, deleteWindow)) {
+void X11DesktopControl::askToClose(XWindow window) const {
+    const XAtom protocols = atomFor(XAtomName::WmProtocols);
+    const XAtom deleteWindow = atomFor(XAtomName::WmDeleteWindow);
+    if (!m_x11->longsContain(window, protocols, deleteWindow)) {
         return;
     }
     XEvent event{};
@@ -226,58 +226,58 @@ void TX11DesktopControl::AskToClose(TXWindow window) const {
     event.xclient.format = 32;
     event.xclient.data.l[0] = static_cast<long>(deleteWindow);
     event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(Dpy(), window, False, NoEventMask, &event);
+    XSendEvent(dpy(), window, False, NoEventMask, &event);
 }
 
 // A shell whose command line cannot be read is ended all the same: the lockdown comes first.
-bool TX11DesktopControl::StopShell() {
-    TX11ErrorTrap trap(FX->Get());
+bool X11DesktopControl::stopShell() {
+    X11ErrorTrap trap(m_x11->get());
     bool signalled = false;
-    for (const long processId : ShellProcessIds()) {
-        FShell.Remember(processId);
-        SaveChangesRecord();  // before it ends: a kill right after must not lose it
+    for (const long processId : shellProcessIds()) {
+        m_shell.remember(processId);
+        saveChangesRecord();  // before it ends: a kill right after must not lose it
         signalled = ::kill(static_cast<pid_t>(processId), SIGTERM) == 0 || signalled;
     }
     return signalled;
 }
 
-int TX11DesktopControl::StartShell() {
-    const int result = FShell.StartAll();
-    SaveChangesRecord();
+int X11DesktopControl::startShell() {
+    const int result = m_shell.startAll();
+    saveChangesRecord();
     return result;
 }
 
-long TX11DesktopControl::WmState(TXWindow window) const {
-    const std::vector<unsigned long> state = FX->Longs(window, AtomFor(TXAtomName::WmState));
+long X11DesktopControl::wmState(XWindow window) const {
+    const std::vector<unsigned long> state = m_x11->longs(window, atomFor(XAtomName::WmState));
     return state.empty() ? WithdrawnState : static_cast<long>(state.front());
 }
 
 // Without a window manager there is no _NET_ACTIVE_WINDOW (or a stale one): the focus tells.
-TXWindow TX11DesktopControl::ActiveWindow() const {
-    if (FX->WindowManagerCheck() != 0) {
+XWindow X11DesktopControl::activeWindow() const {
+    if (m_x11->windowManagerCheck() != 0) {
         const std::vector<unsigned long> active =
-            FX->Longs(FX->Root(), AtomFor(TXAtomName::NetActiveWindow));
+            m_x11->longs(m_x11->root(), atomFor(XAtomName::NetActiveWindow));
         return active.empty() ? 0 : active.front();
     }
     Window focus = None;
     int revertTo = 0;
-    XGetInputFocus(Dpy(), &focus, &revertTo);
+    XGetInputFocus(dpy(), &focus, &revertTo);
     return focus == PointerRoot ? 0 : focus;
 }
 
 // The focus may rest on a window inside the top-level window.
-bool TX11DesktopControl::IsActive(TXWindow window) const {
-    const TXWindow active = ActiveWindow();
+bool X11DesktopControl::isActive(XWindow window) const {
+    const XWindow active = activeWindow();
     if (active == 0 || active == window) {
         return active != 0;
     }
-    const TXWindow topLevel = FX->TopLevelOf(window);
-    return topLevel != 0 && FX->TopLevelOf(active) == topLevel;
+    const XWindow topLevel = m_x11->topLevelOf(window);
+    return topLevel != 0 && m_x11->topLevelOf(active) == topLevel;
 }
 
-bool TX11DesktopControl::WaitUntilActive(TXWindow window) const {
+bool X11DesktopControl::waitUntilActive(XWindow window) const {
     const auto deadline = std::chrono::steady_clock::now() + ActivationWait;
-    while (!IsActive(window)) {
+    while (!isActive(window)) {
         if (std::chrono::steady_clock::now() >= deadline) {
             return false;
         }
@@ -286,7 +286,7 @@ bool TX11DesktopControl::WaitUntilActive(TXWindow window) const {
     return true;
 }
 
-void TX11DesktopControl::SendToRoot(TXWindow window, TXAtom type,
+void X11DesktopControl::sendToRoot(XWindow window, XAtom type,
                                     std::initializer_list<long> data) const {
     XEvent event{};
     event.xclient.type = ClientMessage;
@@ -294,145 +294,145 @@ void TX11DesktopControl::SendToRoot(TXWindow window, TXAtom type,
     event.xclient.message_type = type;
     event.xclient.format = 32;
     std::copy(data.begin(), data.end(), event.xclient.data.l);
-    XSendEvent(Dpy(), FX->Root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XSendEvent(dpy(), m_x11->root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
 }
 
-bool TX11DesktopControl::BringWindowToFront(unsigned long window) {
-    TX11ErrorTrap trap(FX->Get());
-    if (WmState(window) == IconicState) {
-        XMapWindow(Dpy(), window);
+bool X11DesktopControl::bringWindowToFront(unsigned long window) {
+    X11ErrorTrap trap(m_x11->get());
+    if (wmState(window) == IconicState) {
+        XMapWindow(dpy(), window);
     }
-    if (IsActive(window)) {
+    if (isActive(window)) {
         return false;
     }
-    SendToRoot(window, AtomFor(TXAtomName::NetActiveWindow), {PagerSource, CurrentTime, 0});
-    XRaiseWindow(Dpy(), FX->TopLevelOf(window));
-    XSetInputFocus(Dpy(), window, RevertToParent, CurrentTime);
-    XSync(Dpy(), False);
-    return WaitUntilActive(window);
+    sendToRoot(window, atomFor(XAtomName::NetActiveWindow), {PagerSource, CurrentTime, 0});
+    XRaiseWindow(dpy(), m_x11->topLevelOf(window));
+    XSetInputFocus(dpy(), window, RevertToParent, CurrentTime);
+    XSync(dpy(), False);
+    return waitUntilActive(window);
 }
 
 // A window whose owner is unknown is not ours: ours are always known.
-bool TX11DesktopControl::ForeignWindowInFront() {
-    TX11ErrorTrap trap(FX->Get());
-    const TXWindow active = ActiveWindow();
-    return active != 0 && FX->OwnerProcessId(active) != FContext.OwnProcessId;
+bool X11DesktopControl::foreignWindowInFront() {
+    X11ErrorTrap trap(m_x11->get());
+    const XWindow active = activeWindow();
+    return active != 0 && m_x11->ownerProcessId(active) != m_context.ownProcessId;
 }
 
-void TX11DesktopControl::SetTopmost(unsigned long window, bool topmost) {
-    TX11ErrorTrap trap(FX->Get());
-    SendToRoot(window, AtomFor(TXAtomName::NetWmState),
+void X11DesktopControl::setTopmost(unsigned long window, bool topmost) {
+    X11ErrorTrap trap(m_x11->get());
+    sendToRoot(window, atomFor(XAtomName::NetWmState),
                {topmost ? NetWmStateAdd : NetWmStateRemove,
-                static_cast<long>(AtomFor(TXAtomName::NetWmStateAbove)), 0, PagerSource});
+                static_cast<long>(atomFor(XAtomName::NetWmStateAbove)), 0, PagerSource});
     if (topmost) {
-        XRaiseWindow(Dpy(), FX->TopLevelOf(window));
+        XRaiseWindow(dpy(), m_x11->topLevelOf(window));
     }
-    XFlush(Dpy());
+    XFlush(dpy());
 }
 
 // The frame moves, not the window: inside its frame the window has nothing to pass.
-void TX11DesktopControl::RaiseWindow(unsigned long window) {
-    TX11ErrorTrap trap(FX->Get());
-    XRaiseWindow(Dpy(), FX->TopLevelOf(window));
-    XFlush(Dpy());
+void X11DesktopControl::raiseWindow(unsigned long window) {
+    X11ErrorTrap trap(m_x11->get());
+    XRaiseWindow(dpy(), m_x11->topLevelOf(window));
+    XFlush(dpy());
 }
 
-void TX11DesktopControl::LowerWindow(unsigned long window) {
-    TX11ErrorTrap trap(FX->Get());
-    XLowerWindow(Dpy(), FX->TopLevelOf(window));
-    XFlush(Dpy());
+void X11DesktopControl::lowerWindow(unsigned long window) {
+    X11ErrorTrap trap(m_x11->get());
+    XLowerWindow(dpy(), m_x11->topLevelOf(window));
+    XFlush(dpy());
 }
 
-bool TX11DesktopControl::IsScreensaverRunning() {
-    if (!FX->HasScreenSaverExtension()) {
+bool X11DesktopControl::isScreensaverRunning() {
+    if (!m_x11->hasScreenSaverExtension()) {
         return false;
     }
-    TX11ErrorTrap trap(FX->Get());
+    X11ErrorTrap trap(m_x11->get());
     const std::unique_ptr<XScreenSaverInfo, int (*)(void*)> info(XScreenSaverAllocInfo(), XFree);
-    return info != nullptr && XScreenSaverQueryInfo(Dpy(), FX->Root(), info.get()) &&
+    return info != nullptr && XScreenSaverQueryInfo(dpy(), m_x11->root(), info.get()) &&
            info->state == ScreenSaverOn;
 }
 
-bool TX11DesktopControl::DpmsEnabled() const {
+bool X11DesktopControl::dpmsEnabled() const {
     CARD16 level = 0;
     BOOL enabled = False;
-    return DPMSInfo(Dpy(), &level, &enabled) && enabled;
+    return DPMSInfo(dpy(), &level, &enabled) && enabled;
 }
 
 // The server counts a client's suspensions, so only a change is sent: one "off" must undo any
 // number of "on". It ends the suspension with our connection, but DPMS stays as we leave it:
 // it is switched back on when the display may sleep again, and when we go.
-void TX11DesktopControl::KeepDisplayOn(bool on) {
-    TX11ErrorTrap trap(FX->Get());
-    if (FX->HasScreenSaverExtension() && on != FDisplayKeptOn) {
-        XScreenSaverSuspend(Dpy(), on ? True : False);
+void X11DesktopControl::keepDisplayOn(bool on) {
+    X11ErrorTrap trap(m_x11->get());
+    if (m_x11->hasScreenSaverExtension() && on != m_displayKeptOn) {
+        XScreenSaverSuspend(dpy(), on ? True : False);
     }
     if (on) {
-        XResetScreenSaver(Dpy());
+        XResetScreenSaver(dpy());
     }
-    if (FX->HasDpmsExtension()) {
+    if (m_x11->hasDpmsExtension()) {
         if (on) {
-            FDpmsWasEnabled = FDisplayKeptOn ? FDpmsWasEnabled : DpmsEnabled();
-            DPMSDisable(Dpy());
-        } else if (FDisplayKeptOn && FDpmsWasEnabled) {
-            DPMSEnable(Dpy());
+            m_dpmsWasEnabled = m_displayKeptOn ? m_dpmsWasEnabled : dpmsEnabled();
+            DPMSDisable(dpy());
+        } else if (m_displayKeptOn && m_dpmsWasEnabled) {
+            DPMSEnable(dpy());
         }
     }
-    FDisplayKeptOn = on;
-    XFlush(Dpy());
-    SaveChangesRecord();
+    m_displayKeptOn = on;
+    XFlush(dpy());
+    saveChangesRecord();
 }
 
-void TX11DesktopControl::SaveChangesRecord() const {
-    if (FRecordFile.empty()) {
+void X11DesktopControl::saveChangesRecord() const {
+    if (m_recordFile.empty()) {
         return;
     }
-    const TDesktopRecord record{FShell.Commands(), FDisplayKeptOn && FDpmsWasEnabled};
-    if (record.Empty()) {
-        ::unlink(FRecordFile.c_str());
+    const DesktopRecord record{m_shell.commands(), m_displayKeptOn && m_dpmsWasEnabled};
+    if (record.empty()) {
+        ::unlink(m_recordFile.c_str());
     } else {
-        WriteFileWhole(FRecordFile, FormatDesktopRecord(record));
+        writeFileWhole(m_recordFile, formatDesktopRecord(record));
     }
 }
 
-std::string TX11DesktopControl::KeepChangesRecord(const std::string& fileName) {
+std::string X11DesktopControl::keepChangesRecord(const std::string& fileName) {
     std::string repaired;
-    if (FileExists(fileName)) {
-        std::optional<TDesktopRecord> leftover;
+    if (fileExists(fileName)) {
+        std::optional<DesktopRecord> leftover;
         try {
-            leftover = ParseDesktopRecord(ReadFileBytes(fileName));
+            leftover = parseDesktopRecord(readFileBytes(fileName));
         } catch (const std::exception&) {
         }
         if (!leftover) {
             repaired = "its record " + fileName + " was damaged and is dropped";
         } else {
-            if (leftover->PowerSavingWasOn && FX->HasDpmsExtension()) {
-                TX11ErrorTrap trap(FX->Get());
-                DPMSEnable(Dpy());
-                XFlush(Dpy());
+            if (leftover->powerSavingWasOn && m_x11->hasDpmsExtension()) {
+                X11ErrorTrap trap(m_x11->get());
+                DPMSEnable(dpy());
+                XFlush(dpy());
                 repaired = "display power saving is on again";
             }
-            if (!leftover->StoppedShell.empty()) {
-                FShell.Adopt(leftover->StoppedShell);
-                const int started = FShell.StartAll();
+            if (!leftover->stoppedShell.empty()) {
+                m_shell.adopt(leftover->stoppedShell);
+                const int started = m_shell.startAll();
                 repaired += std::string(repaired.empty() ? "" : ", ") +
                             "the desktop shell is started again (" + std::to_string(started) + ")";
             }
         }
     }
-    FRecordFile = fileName;
-    SaveChangesRecord();
+    m_recordFile = fileName;
+    saveChangesRecord();
     return repaired;
 }
 
 }  // namespace
 
-std::unique_ptr<IDesktopControl> ConnectX11DesktopControl() {
-    std::unique_ptr<TX11Display> display = TX11Display::Open();
+std::unique_ptr<DesktopControl> connectX11DesktopControl() {
+    std::unique_ptr<X11Display> display = X11Display::open();
     if (display == nullptr) {
         return nullptr;
     }
-    return std::make_unique<TX11DesktopControl>(std::move(display));
+    return std::make_unique<X11DesktopControl>(std::move(display));
 }
 
 }  // namespace plintor

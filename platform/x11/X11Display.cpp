@@ -29,14 +29,14 @@ constexpr const char* AtomNames[] = {
     "_NET_ACTIVE_WINDOW",
     "_NET_SUPPORTING_WM_CHECK",
 };
-static_assert(std::size(AtomNames) == static_cast<std::size_t>(TXAtomName::Count));
+static_assert(std::size(AtomNames) == static_cast<std::size_t>(XAtomName::Count));
 
 // Longer properties are read in part: nothing read here needs more than their start.
 constexpr long MaxPropertyLongs = 1 << 16;
 // A window tree deeper than this is not a desktop's.
 constexpr int MaxTreeDepth = 64;
 
-struct TXFree {
+struct XFreeDeleter {
     void operator()(void* data) const {
         if (data != nullptr) {
             XFree(data);
@@ -44,13 +44,13 @@ struct TXFree {
     }
 };
 
-struct TProperty {
-    std::unique_ptr<unsigned char, TXFree> Data;
-    int Format = 0;
-    unsigned long Count = 0;
+struct Property {
+    std::unique_ptr<unsigned char, XFreeDeleter> data;
+    int format = 0;
+    unsigned long count = 0;
 };
 
-TProperty ReadProperty(Display* display, TXWindow window, TXAtom property) {
+Property readProperty(Display* display, XWindow window, XAtom property) {
     Atom type = None;
     int format = 0;
     unsigned long count = 0;
@@ -58,123 +58,123 @@ TProperty ReadProperty(Display* display, TXWindow window, TXAtom property) {
     unsigned char* data = nullptr;
     const int status = XGetWindowProperty(display, window, property, 0, MaxPropertyLongs, False,
                                           AnyPropertyType, &type, &format, &count, &after, &data);
-    TProperty result;
-    result.Data.reset(data);
+    Property result;
+    result.data.reset(data);
     if (status == Success && type != None) {
-        result.Format = format;
-        result.Count = count;
+        result.format = format;
+        result.count = count;
     }
     return result;
 }
 
-bool ValidProcessId(long processId) {
+bool validProcessId(long processId) {
     return processId > 0 && processId <= INT_MAX;
 }
 
-std::string HostName() {
+std::string hostName() {
     char name[HOST_NAME_MAX + 1] = {};
     return ::gethostname(name, sizeof name - 1) == 0 ? name : "";
 }
 
 }  // namespace
 
-std::unique_ptr<TX11Display> TX11Display::Open() {
-    TDisplayHandle display = OpenDisplayHandle();
+std::unique_ptr<X11Display> X11Display::open() {
+    DisplayHandle display = openDisplayHandle();
     if (!display) {
         return nullptr;
     }
-    return std::unique_ptr<TX11Display>(new TX11Display(std::move(display)));
+    return std::unique_ptr<X11Display>(new X11Display(std::move(display)));
 }
 
-TX11Display::TX11Display(TDisplayHandle handle)
-    : FDisplay(std::move(handle)), FRoot(DefaultRootWindow(FDisplay.get())) {
-    Display* display = FDisplay.get();
+X11Display::X11Display(DisplayHandle handle)
+    : m_display(std::move(handle)), m_root(DefaultRootWindow(m_display.get())) {
+    Display* display = m_display.get();
     XInternAtoms(display, const_cast<char**>(AtomNames), static_cast<int>(std::size(AtomNames)),
-                 False, FAtoms.data());
+                 False, m_atoms.data());
     int eventBase = 0;
     int errorBase = 0;
     int major = 0;
     int minor = 0;
-    FClientIds = XResQueryExtension(display, &eventBase, &errorBase) &&
+    m_clientIds = XResQueryExtension(display, &eventBase, &errorBase) &&
                  XResQueryVersion(display, &major, &minor) &&
                  (major > 1 || (major == 1 && minor >= 2));
-    FScreenSaver = XScreenSaverQueryExtension(display, &eventBase, &errorBase);
-    FDpms = DPMSQueryExtension(display, &eventBase, &errorBase) && DPMSCapable(display);
+    m_screenSaver = XScreenSaverQueryExtension(display, &eventBase, &errorBase);
+    m_dpms = DPMSQueryExtension(display, &eventBase, &errorBase) && DPMSCapable(display);
 }
 
-std::vector<unsigned long> TX11Display::Longs(TXWindow window, TXAtom property) const {
-    const TProperty read = ReadProperty(FDisplay.get(), window, property);
-    if (read.Format != 32) {
+std::vector<unsigned long> X11Display::longs(XWindow window, XAtom property) const {
+    const Property read = readProperty(m_display.get(), window, property);
+    if (read.format != 32) {
         return {};
     }
     // Xlib hands 32-bit items over as longs.
-    const auto* items = reinterpret_cast<const unsigned long*>(read.Data.get());
-    return {items, items + read.Count};
+    const auto* items = reinterpret_cast<const unsigned long*>(read.data.get());
+    return {items, items + read.count};
 }
 
-std::string TX11Display::Bytes(TXWindow window, TXAtom property) const {
-    const TProperty read = ReadProperty(FDisplay.get(), window, property);
-    if (read.Format != 8) {
+std::string X11Display::bytes(XWindow window, XAtom property) const {
+    const Property read = readProperty(m_display.get(), window, property);
+    if (read.format != 8) {
         return {};
     }
-    return {reinterpret_cast<const char*>(read.Data.get()), read.Count};
+    return {reinterpret_cast<const char*>(read.data.get()), read.count};
 }
 
-bool TX11Display::HasProperty(TXWindow window, TXAtom property) const {
-    return ReadProperty(FDisplay.get(), window, property).Format != 0;
+bool X11Display::hasProperty(XWindow window, XAtom property) const {
+    return readProperty(m_display.get(), window, property).format != 0;
 }
 
-bool TX11Display::LongsContain(TXWindow window, TXAtom property, unsigned long value) const {
-    const std::vector<unsigned long> items = Longs(window, property);
+bool X11Display::longsContain(XWindow window, XAtom property, unsigned long value) const {
+    const std::vector<unsigned long> items = longs(window, property);
     return std::find(items.begin(), items.end(), value) != items.end();
 }
 
-std::vector<TXWindow> TX11Display::Children(TXWindow window) const {
+std::vector<XWindow> X11Display::children(XWindow window) const {
     Window root = None;
     Window parent = None;
     Window* children = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(FDisplay.get(), window, &root, &parent, &children, &count)) {
+    if (!XQueryTree(m_display.get(), window, &root, &parent, &children, &count)) {
         return {};
     }
-    const std::unique_ptr<Window, TXFree> owned(children);
+    const std::unique_ptr<Window, XFreeDeleter> owned(children);
     return {children, children + count};
 }
 
-TXWindow TX11Display::Parent(TXWindow window) const {
+XWindow X11Display::parent(XWindow window) const {
     Window root = None;
     Window parent = None;
     Window* children = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(FDisplay.get(), window, &root, &parent, &children, &count)) {
+    if (!XQueryTree(m_display.get(), window, &root, &parent, &children, &count)) {
         return 0;
     }
-    const std::unique_ptr<Window, TXFree> owned(children);
+    const std::unique_ptr<Window, XFreeDeleter> owned(children);
     return parent;
 }
 
-TXWindow TX11Display::TopLevelOf(TXWindow window) const {
+XWindow X11Display::topLevelOf(XWindow window) const {
     for (int depth = 0; depth < MaxTreeDepth; ++depth) {
-        const TXWindow parent = Parent(window);
-        if (parent == 0 || parent == FRoot) {
-            return parent == FRoot ? window : 0;
+        const XWindow above = parent(window);
+        if (above == 0 || above == m_root) {
+            return above == m_root ? window : 0;
         }
-        window = parent;
+        window = above;
     }
     return 0;
 }
 
-TXWindow TX11Display::ClientWindowIn(TXWindow topLevel) const {
+XWindow X11Display::clientWindowIn(XWindow topLevel) const {
     // Breadth first, as the window manager's frame holds the client near its top.
-    std::deque<std::pair<TXWindow, int>> pending{{topLevel, 0}};
+    std::deque<std::pair<XWindow, int>> pending{{topLevel, 0}};
     while (!pending.empty()) {
         const auto [window, depth] = pending.front();
         pending.pop_front();
-        if (HasProperty(window, AtomFor(TXAtomName::WmState))) {
+        if (hasProperty(window, atomFor(XAtomName::WmState))) {
             return window;
         }
         if (depth < MaxTreeDepth) {
-            for (const TXWindow child : Children(window)) {
+            for (const XWindow child : children(window)) {
                 pending.emplace_back(child, depth + 1);
             }
         }
@@ -182,19 +182,19 @@ TXWindow TX11Display::ClientWindowIn(TXWindow topLevel) const {
     return 0;
 }
 
-long TX11Display::OwnerProcessId(TXWindow window) const {
-    const long recorded = ServerRecordedProcessId(window);
-    return recorded != 0 ? recorded : AnnouncedProcessId(window);
+long X11Display::ownerProcessId(XWindow window) const {
+    const long recorded = serverRecordedProcessId(window);
+    return recorded != 0 ? recorded : announcedProcessId(window);
 }
 
-long TX11Display::ServerRecordedProcessId(TXWindow window) const {
-    if (!FClientIds) {
+long X11Display::serverRecordedProcessId(XWindow window) const {
+    if (!m_clientIds) {
         return 0;
     }
     XResClientIdSpec spec{window, XRES_CLIENT_ID_PID_MASK};
     long count = 0;
     XResClientIdValue* values = nullptr;
-    if (XResQueryClientIds(FDisplay.get(), 1, &spec, &count, &values) != Success) {
+    if (XResQueryClientIds(m_display.get(), 1, &spec, &count, &values) != Success) {
         return 0;
     }
     long processId = 0;
@@ -204,18 +204,18 @@ long TX11Display::ServerRecordedProcessId(TXWindow window) const {
         }
     }
     XResClientIdsDestroy(count, values);
-    return ValidProcessId(processId) ? processId : 0;
+    return validProcessId(processId) ? processId : 0;
 }
 
 // _NET_WM_PID is a number on the client's machine: meaningless, and dangerous to act on, for a
 // client of another machine.
-long TX11Display::AnnouncedProcessId(TXWindow window) const {
-    const std::string machine = Bytes(window, AtomFor(TXAtomName::WmClientMachine));
-    if (machine.empty() || machine != HostName()) {
+long X11Display::announcedProcessId(XWindow window) const {
+    const std::string machine = bytes(window, atomFor(XAtomName::WmClientMachine));
+    if (machine.empty() || machine != hostName()) {
         return 0;
     }
-    const std::vector<unsigned long> processIds = Longs(window, AtomFor(TXAtomName::NetWmPid));
-    if (processIds.empty() || !ValidProcessId(static_cast<long>(processIds.front()))) {
+    const std::vector<unsigned long> processIds = longs(window, atomFor(XAtomName::NetWmPid));
+    if (processIds.empty() || !validProcessId(static_cast<long>(processIds.front()))) {
         return 0;
     }
     return static_cast<long>(processIds.front());
@@ -223,13 +223,13 @@ long TX11Display::AnnouncedProcessId(TXWindow window) const {
 
 // A window manager that has gone leaves its check window id behind; the window itself then
 // no longer points to itself.
-TXWindow TX11Display::WindowManagerCheck() const {
-    const TXAtom check = AtomFor(TXAtomName::NetSupportingWmCheck);
-    const std::vector<unsigned long> announced = Longs(FRoot, check);
+XWindow X11Display::windowManagerCheck() const {
+    const XAtom check = atomFor(XAtomName::NetSupportingWmCheck);
+    const std::vector<unsigned long> announced = longs(m_root, check);
     if (announced.empty() || announced.front() == 0) {
         return 0;
     }
-    const std::vector<unsigned long> confirmed = Longs(announced.front(), check);
+    const std::vector<unsigned long> confirmed = longs(announced.front(), check);
     return !confirmed.empty() && confirmed.front() == announced.front() ? announced.front() : 0;
 }
 

@@ -10,10 +10,10 @@
 namespace plintor {
 
 // Xlib's Window and Atom are both resource ids of this type.
-using TXWindow = unsigned long;
-using TXAtom = unsigned long;
+using XWindow = unsigned long;
+using XAtom = unsigned long;
 
-enum class TXAtomName {
+enum class XAtomName {
     WmState,
     WmProtocols,
     WmDeleteWindow,
@@ -32,58 +32,58 @@ enum class TXAtomName {
 
 // One connection of our own to the X server, with the atoms and extensions the desktop control
 // uses. Every reader answers "nothing" for a window that is gone, provided the call runs inside
-// a TX11ErrorTrap.
-class TX11Display {
+// an X11ErrorTrap.
+class X11Display {
 public:
     // Null when the display named by DISPLAY cannot be opened.
-    static std::unique_ptr<TX11Display> Open();
-    TX11Display(const TX11Display&) = delete;
-    TX11Display& operator=(const TX11Display&) = delete;
+    static std::unique_ptr<X11Display> open();
+    X11Display(const X11Display&) = delete;
+    X11Display& operator=(const X11Display&) = delete;
 
-    _XDisplay* Get() const { return FDisplay.get(); }
-    TXWindow Root() const { return FRoot; }
-    TXAtom AtomFor(TXAtomName name) const { return FAtoms[static_cast<std::size_t>(name)]; }
-    bool HasScreenSaverExtension() const { return FScreenSaver; }
-    bool HasDpmsExtension() const { return FDpms; }
+    _XDisplay* get() const { return m_display.get(); }
+    XWindow root() const { return m_root; }
+    XAtom atomFor(XAtomName name) const { return m_atoms[static_cast<std::size_t>(name)]; }
+    bool hasScreenSaverExtension() const { return m_screenSaver; }
+    bool hasDpmsExtension() const { return m_dpms; }
 
     // The values of a 32-bit property (atoms, windows, cardinals); empty when it is missing.
-    std::vector<unsigned long> Longs(TXWindow window, TXAtom property) const;
+    std::vector<unsigned long> longs(XWindow window, XAtom property) const;
     // The bytes of an 8-bit property (strings); empty when it is missing.
-    std::string Bytes(TXWindow window, TXAtom property) const;
-    bool HasProperty(TXWindow window, TXAtom property) const;
-    bool LongsContain(TXWindow window, TXAtom property, unsigned long value) const;
+    std::string bytes(XWindow window, XAtom property) const;
+    bool hasProperty(XWindow window, XAtom property) const;
+    bool longsContain(XWindow window, XAtom property, unsigned long value) const;
 
     // Bottom-most first, as the server stacks them.
-    std::vector<TXWindow> Children(TXWindow window) const;
+    std::vector<XWindow> children(XWindow window) const;
     // 0 for the root window and for a window that is gone.
-    TXWindow Parent(TXWindow window) const;
+    XWindow parent(XWindow window) const;
     // The ancestor that is a child of the root: a reparenting window manager's frame, or the
     // window itself.
-    TXWindow TopLevelOf(TXWindow window) const;
+    XWindow topLevelOf(XWindow window) const;
     // The window inside a top-level window that a window manager manages (it carries WM_STATE):
     // the top-level window itself, or the first such window inside a window manager's frame;
     // 0 when there is none.
-    TXWindow ClientWindowIn(TXWindow topLevel) const;
+    XWindow clientWindowIn(XWindow topLevel) const;
 
     // The process that created the window (0 when unknown): the server's own record of the
     // client when it has one, else _NET_WM_PID, which is only trusted for clients on this
     // machine.
-    long OwnerProcessId(TXWindow window) const;
+    long ownerProcessId(XWindow window) const;
 
     // The window manager's check window when a window manager runs, else 0.
-    TXWindow WindowManagerCheck() const;
+    XWindow windowManagerCheck() const;
 
 private:
-    explicit TX11Display(TDisplayHandle display);
-    long ServerRecordedProcessId(TXWindow window) const;
-    long AnnouncedProcessId(TXWindow window) const;
+    explicit X11Display(DisplayHandle display);
+    long serverRecordedProcessId(XWindow window) const;
+    long announcedProcessId(XWindow window) const;
 
-    TDisplayHandle FDisplay;
-    TXWindow FRoot = 0;
-    std::array<TXAtom, static_cast<std::size_t>(TXAtomName::Count)> FAtoms{};
-    bool FClientIds = false;
-    bool FScreenSaver = false;
-    bool FDpms = false;
+    DisplayHandle m_display;
+    XWindow m_root = 0;
+    std::array<XAtom, static_cast<std::size_t>(XAtomName::Count)> m_atoms{};
+    bool m_clientIds = false;
+    bool m_screenSaver = false;
+    bool m_dpms = false;
 };
 
 }  // namespace plintor

@@ -21,19 +21,19 @@
 namespace plintor {
 namespace {
 
-struct TGrab {
-    KeyCode Code;
-    unsigned int Modifiers;
+struct Grab {
+    KeyCode code;
+    unsigned int modifiers;
 };
 
 // The modifier bits of Alt, Num Lock and Super in this keyboard map.
-struct TModifierBits {
-    unsigned int Alt = Mod1Mask;
-    unsigned int NumLock = Mod2Mask;
-    unsigned int Super = Mod4Mask;
+struct ModifierBits {
+    unsigned int alt = Mod1Mask;
+    unsigned int numLock = Mod2Mask;
+    unsigned int super = Mod4Mask;
 };
 
-unsigned int ModifierBitOf(Display* display, XModifierKeymap* map, KeySym keysym,
+unsigned int modifierBitOf(Display* display, XModifierKeymap* map, KeySym keysym,
                            unsigned int fallback) {
     const KeyCode code = XKeysymToKeycode(display, keysym);
     for (int modifier = 0; code != 0 && modifier < 8; ++modifier) {
@@ -46,95 +46,95 @@ unsigned int ModifierBitOf(Display* display, XModifierKeymap* map, KeySym keysym
     return fallback;
 }
 
-TModifierBits ReadModifierBits(Display* display) {
-    TModifierBits bits;
+ModifierBits readModifierBits(Display* display) {
+    ModifierBits bits;
     XModifierKeymap* map = XGetModifierMapping(display);
     if (map != nullptr) {
-        bits.Alt = ModifierBitOf(display, map, XK_Alt_L, Mod1Mask);
-        bits.NumLock = ModifierBitOf(display, map, XK_Num_Lock, Mod2Mask);
-        bits.Super = ModifierBitOf(display, map, XK_Super_L, Mod4Mask);
+        bits.alt = modifierBitOf(display, map, XK_Alt_L, Mod1Mask);
+        bits.numLock = modifierBitOf(display, map, XK_Num_Lock, Mod2Mask);
+        bits.super = modifierBitOf(display, map, XK_Super_L, Mod4Mask);
         XFreeModifiermap(map);
     }
     return bits;
 }
 
-std::string KeyName(std::uint32_t virtualKey, bool shift, bool control, bool alt, bool super) {
-    const std::vector<unsigned long> keysyms = KeysymsOfVirtualKey(virtualKey);
+std::string keyName(std::uint32_t virtualKey, bool shift, bool control, bool alt, bool super) {
+    const std::vector<unsigned long> keysyms = keysymsOfVirtualKey(virtualKey);
     const char* name = keysyms.empty() ? nullptr : XKeysymToString(keysyms.front());
     return std::string(super ? "Super+" : "") + (control ? "Control+" : "") + (alt ? "Alt+" : "") +
            (shift ? "Shift+" : "") + (name != nullptr ? name : "?");
 }
 
-class TX11InputHooks final : public IInputHooks {
+class X11InputHooks final : public InputHooks {
 public:
-    void OnActivity(std::function<void()> activity) override { FActivity = std::move(activity); }
+    void onActivity(std::function<void()> activity) override { m_activity = std::move(activity); }
 
-    bool Install() override {
-        if (!FDisplay) {
-            FDisplay = OpenDisplayHandle();
-            if (!FDisplay) {
-                FShortfall =
+    bool install() override {
+        if (!m_display) {
+            m_display = openDisplayHandle();
+            if (!m_display) {
+                m_shortfall =
                     "there is no X11 display: system keys and input activity are not locked";
                 return false;
             }
         }
-        FShortfall.clear();
-        const bool keys = FGrabs.empty() ? GrabKeys() : true;
-        const bool activity = FRawEvents || SelectRawEvents();
+        m_shortfall.clear();
+        const bool keys = m_grabs.empty() ? grabKeys() : true;
+        const bool activity = m_rawEvents || selectRawEvents();
         return keys && activity;
     }
 
-    bool Remove() override {
-        if (!FDisplay) {
+    bool remove() override {
+        if (!m_display) {
             return true;
         }
-        Window root = DefaultRootWindow(FDisplay.get());
-        for (const TGrab& grab : FGrabs) {
-            XUngrabKey(FDisplay.get(), grab.Code, grab.Modifiers, root);
+        Window root = DefaultRootWindow(m_display.get());
+        for (const Grab& grab : m_grabs) {
+            XUngrabKey(m_display.get(), grab.code, grab.modifiers, root);
         }
-        FGrabs.clear();
-        FDisplay.reset();
-        FRawEvents = false;
+        m_grabs.clear();
+        m_display.reset();
+        m_rawEvents = false;
         return true;
     }
 
-    int Descriptor() const override { return FDisplay ? ConnectionNumber(FDisplay.get()) : -1; }
-    std::string Shortfall() const override { return FShortfall; }
+    int descriptor() const override { return m_display ? ConnectionNumber(m_display.get()) : -1; }
+    std::string shortfall() const override { return m_shortfall; }
 
-    std::uint32_t VirtualKeyOfNativeKey(std::uint32_t nativeKey) const override {
-        return VirtualKeyOfKeysym(nativeKey);
+    std::uint32_t virtualKeyOfNativeKey(std::uint32_t nativeKey) const override {
+        return virtualKeyOfKeysym(nativeKey);
     }
 
-    void ProcessEvents() override {
-        if (!FDisplay) {
+    void processEvents() override {
+        if (!m_display) {
             return;
         }
-        Display* display = FDisplay.get();
+        Display* display = m_display.get();
         while (XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
             XGenericEventCookie* cookie = &event.xcookie;
-            if (cookie->type != GenericEvent || cookie->extension != FXiOpcode ||
+            if (cookie->type != GenericEvent || cookie->extension != m_xiOpcode ||
                 !XGetEventData(display, cookie)) {
                 continue;  // the grabbed keys themselves: swallowed
             }
-            HandleXiEvent(cookie->evtype, cookie->data);
+            handleXiEvent(cookie->evtype, cookie->data);
             XFreeEventData(display, cookie);
         }
     }
 
 private:
-    bool GrabKeys() {
-        Display* display = FDisplay.get();
-        const TModifierBits bits = ReadModifierBits(display);
-        const unsigned int locks[] = {0, LockMask, bits.NumLock, LockMask | bits.NumLock};
+    bool grabKeys() {
+        Display* display = m_display.get();
+        const ModifierBits bits = readModifierBits(display);
+        const unsigned int locks[] = {0, LockMask, bits.numLock, LockMask | bits.numLock};
         Window root = DefaultRootWindow(display);
         std::map<unsigned long, std::string> names;  // request serial -> combination
         {
-            TX11ErrorTrap trap(display);
+            X11ErrorTrap trap(display);
             for (const std::uint32_t virtualKey : LockdownKeys) {
                 std::set<KeyCode> codes;
-                for (const unsigned long keysym : KeysymsOfVirtualKey(virtualKey)) {
+                for (const unsigned long keysym : keysymsOfVirtualKey(virtualKey)) {
                     if (const KeyCode code = XKeysymToKeycode(display, keysym); code != 0) {
                         codes.insert(code);
                     }
@@ -142,44 +142,44 @@ private:
                 for (int combination = 0; combination < 16; ++combination) {
                     const bool shift = combination & 1, control = combination & 2,
                                alt = combination & 4, super = combination & 8;
-                    if (!SwallowKey(virtualKey, alt, control)) {
+                    if (!swallowKey(virtualKey, alt, control)) {
                         continue;
                     }
                     const unsigned int modifiers = (shift ? ShiftMask : 0) |
                                                    (control ? ControlMask : 0) |
-                                                   (alt ? bits.Alt : 0) | (super ? bits.Super : 0);
+                                                   (alt ? bits.alt : 0) | (super ? bits.super : 0);
                     for (const KeyCode code : codes) {
                         for (const unsigned int lock : locks) {
                             names[NextRequest(display)] =
-                                KeyName(virtualKey, shift, control, alt, super);
+                                keyName(virtualKey, shift, control, alt, super);
                             XGrabKey(display, code, modifiers | lock, root, False, GrabModeAsync,
                                      GrabModeAsync);
-                            FGrabs.push_back({code, modifiers | lock});
+                            m_grabs.push_back({code, modifiers | lock});
                         }
                     }
                 }
             }
             std::set<std::string> held;
-            for (const unsigned long serial : trap.FailedRequests()) {
+            for (const unsigned long serial : trap.failedRequests()) {
                 if (auto name = names.find(serial); name != names.end()) {
                     held.insert(name->second);
                 }
             }
             for (const std::string& name : held) {
-                FShortfall +=
-                    (FShortfall.empty() ? "key combinations held by another program: " : ", ") +
+                m_shortfall +=
+                    (m_shortfall.empty() ? "key combinations held by another program: " : ", ") +
                     name;
             }
         }
-        return FShortfall.empty();
+        return m_shortfall.empty();
     }
 
-    bool SelectRawEvents() {
-        Display* display = FDisplay.get();
+    bool selectRawEvents() {
+        Display* display = m_display.get();
         int event = 0, error = 0, major = 2, minor = 2;
-        if (!XQueryExtension(display, "XInputExtension", &FXiOpcode, &event, &error) ||
+        if (!XQueryExtension(display, "XInputExtension", &m_xiOpcode, &event, &error) ||
             XIQueryVersion(display, &major, &minor) != Success) {
-            AddShortfall("the display has no XInput2: input activity is not seen");
+            addShortfall("the display has no XInput2: input activity is not seen");
             return false;
         }
         unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
@@ -195,15 +195,15 @@ private:
         XIEventMask hierarchyMask{XIAllDevices, sizeof hierarchyBits, hierarchyBits};
         XISelectEvents(display, DefaultRootWindow(display), &hierarchyMask, 1);
         XFlush(display);
-        ReadPenDevices();
-        FRawEvents = true;
+        readPenDevices();
+        m_rawEvents = true;
         return true;
     }
 
-    void ReadPenDevices() {
-        FPenDevices.clear();
+    void readPenDevices() {
+        m_penDevices.clear();
         int count = 0;
-        XIDeviceInfo* devices = XIQueryDevice(FDisplay.get(), XIAllDevices, &count);
+        XIDeviceInfo* devices = XIQueryDevice(m_display.get(), XIAllDevices, &count);
         for (int i = 0; devices != nullptr && i < count; ++i) {
             std::vector<std::string> labels;
             for (int c = 0; c < devices[i].num_classes; ++c) {
@@ -211,51 +211,51 @@ private:
                     const Atom label =
                         reinterpret_cast<XIValuatorClassInfo*>(devices[i].classes[c])->label;
                     if (char* name =
-                            label != None ? XGetAtomName(FDisplay.get(), label) : nullptr) {
+                            label != None ? XGetAtomName(m_display.get(), label) : nullptr) {
                         labels.emplace_back(name);
                         XFree(name);
                     }
                 }
             }
-            if (IsPenDevice(devices[i].name, labels)) {
-                FPenDevices.insert(devices[i].deviceid);
+            if (isPenDevice(devices[i].name, labels)) {
+                m_penDevices.insert(devices[i].deviceid);
             }
         }
         XIFreeDeviceInfo(devices);
     }
 
-    void HandleXiEvent(int type, void* data) {
+    void handleXiEvent(int type, void* data) {
         if (type == XI_HierarchyChanged) {
-            ReadPenDevices();
+            readPenDevices();
             return;
         }
         const bool pointer =
             type == XI_RawButtonPress || type == XI_RawButtonRelease || type == XI_RawMotion;
-        if (pointer && FPenDevices.count(static_cast<XIRawEvent*>(data)->sourceid) != 0) {
+        if (pointer && m_penDevices.count(static_cast<XIRawEvent*>(data)->sourceid) != 0) {
             return;
         }
-        if (FActivity) {
-            FActivity();
+        if (m_activity) {
+            m_activity();
         }
     }
 
-    void AddShortfall(const std::string& text) {
-        FShortfall += (FShortfall.empty() ? "" : "; ") + text;
+    void addShortfall(const std::string& text) {
+        m_shortfall += (m_shortfall.empty() ? "" : "; ") + text;
     }
 
-    TDisplayHandle FDisplay;
-    std::vector<TGrab> FGrabs;
-    bool FRawEvents = false;
-    int FXiOpcode = 0;
-    std::set<int> FPenDevices;
-    std::string FShortfall;
-    std::function<void()> FActivity;
+    DisplayHandle m_display;
+    std::vector<Grab> m_grabs;
+    bool m_rawEvents = false;
+    int m_xiOpcode = 0;
+    std::set<int> m_penDevices;
+    std::string m_shortfall;
+    std::function<void()> m_activity;
 };
 
 }  // namespace
 
-std::unique_ptr<IInputHooks> CreateX11InputHooks() {
-    return std::make_unique<TX11InputHooks>();
+std::unique_ptr<InputHooks> createX11InputHooks() {
+    return std::make_unique<X11InputHooks>();
 }
 
 }  // namespace plintor

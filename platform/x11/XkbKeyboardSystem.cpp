@@ -22,26 +22,26 @@ namespace plintor {
 namespace {
 
 template <typename T, void (*Free)(T*)>
-struct TDeleter {
+struct Deleter {
     void operator()(T* object) const { Free(object); }
 };
-using TKeymap = std::unique_ptr<xkb_keymap, TDeleter<xkb_keymap, xkb_keymap_unref>>;
-using TState = std::unique_ptr<xkb_state, TDeleter<xkb_state, xkb_state_unref>>;
-using TXkbContext = std::unique_ptr<xkb_context, TDeleter<xkb_context, xkb_context_unref>>;
+using XkbKeymap = std::unique_ptr<xkb_keymap, Deleter<xkb_keymap, xkb_keymap_unref>>;
+using XkbState = std::unique_ptr<xkb_state, Deleter<xkb_state, xkb_state_unref>>;
+using XkbContext = std::unique_ptr<xkb_context, Deleter<xkb_context, xkb_context_unref>>;
 
-void UnrefRegistry(rxkb_context* context) {
+void unrefRegistry(rxkb_context* context) {
     rxkb_context_unref(context);
 }
-using TRegistry = std::unique_ptr<rxkb_context, TDeleter<rxkb_context, UnrefRegistry>>;
+using Registry = std::unique_ptr<rxkb_context, Deleter<rxkb_context, unrefRegistry>>;
 
-struct TLayoutName {
-    std::string Layout;   // "de"
-    std::string Variant;  // "nodeadkeys", or empty
+struct LayoutName {
+    std::string layout;   // "de"
+    std::string variant;  // "nodeadkeys", or empty
 
-    bool operator==(const TLayoutName&) const = default;
+    bool operator==(const LayoutName&) const = default;
 };
 
-std::vector<std::string> SplitComma(const std::string& text) {
+std::vector<std::string> splitComma(const std::string& text) {
     std::vector<std::string> parts;
     std::stringstream stream(text);
     std::string part;
@@ -56,13 +56,13 @@ std::vector<std::string> SplitComma(const std::string& text) {
 
 // The layouts of the keymap as the session configured them (_XKB_RULES_NAMES: rules, model,
 // layouts, variants, options).
-std::vector<TLayoutName> ConfiguredLayouts(Display* display) {
+std::vector<LayoutName> configuredLayouts(Display* display) {
     const Atom names = XInternAtom(display, "_XKB_RULES_NAMES", True);
     Atom type = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    std::vector<TLayoutName> layouts;
+    std::vector<LayoutName> layouts;
     if (names == None ||
         XGetWindowProperty(display, DefaultRootWindow(display), names, 0, 4096, False,
                            AnyPropertyType, &type, &format, &count, &after, &data) != Success) {
@@ -78,8 +78,8 @@ std::vector<TLayoutName> ConfiguredLayouts(Display* display) {
         XFree(data);
     }
     if (fields.size() >= 4) {
-        const std::vector<std::string> layoutNames = SplitComma(fields[2]);
-        const std::vector<std::string> variants = SplitComma(fields[3]);
+        const std::vector<std::string> layoutNames = splitComma(fields[2]);
+        const std::vector<std::string> variants = splitComma(fields[3]);
         for (std::size_t i = 0; i < layoutNames.size(); ++i) {
             layouts.push_back({layoutNames[i], i < variants.size() ? variants[i] : std::string()});
         }
@@ -88,7 +88,7 @@ std::vector<TLayoutName> ConfiguredLayouts(Display* display) {
 }
 
 // ISO 639-2/3 ("deu", also the older "ger") to ISO 639-1 ("de"), through ICU's own list.
-std::string TwoLetterLanguage(const std::string& threeLetters) {
+std::string twoLetterLanguage(const std::string& threeLetters) {
     static const std::pair<const char*, const char*> kBibliographic[] = {
         {"ger", "deu"}, {"fre", "fra"}, {"dut", "nld"}, {"chi", "zho"}, {"cze", "ces"},
         {"gre", "ell"}, {"per", "fas"}, {"rum", "ron"}, {"slo", "slk"}, {"alb", "sqi"},
@@ -112,7 +112,7 @@ std::string TwoLetterLanguage(const std::string& threeLetters) {
 }
 
 // A dead key types nothing by itself; it shows the accent it puts on the next letter.
-std::string DeadKeyCaption(xkb_keysym_t keysym) {
+std::string deadKeyCaption(xkb_keysym_t keysym) {
     static const std::pair<xkb_keysym_t, const char*> kAccents[] = {
         {XKB_KEY_dead_grave, "`"},          {XKB_KEY_dead_acute, "\u00B4"},
         {XKB_KEY_dead_circumflex, "^"},     {XKB_KEY_dead_tilde, "~"},
@@ -129,87 +129,87 @@ std::string DeadKeyCaption(xkb_keysym_t keysym) {
     return {};
 }
 
-std::string UpperFirst(std::string text) {
+std::string upperFirst(std::string text) {
     if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') {
         text[0] = static_cast<char>(text[0] - 'a' + 'A');
     }
     return text;
 }
 
-std::string Utf8(const UChar* text, int32_t length) {
+std::string utf8(const UChar* text, int32_t length) {
     std::string out;
     for (int32_t i = 0; i < length; ++i) {
         char32_t cp = text[i];
         if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < length) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
         }
-        AppendUtf8(out, cp);
+        appendUtf8(out, cp);
     }
     return out;
 }
 
 // The names of a locale: in the user interface's language (English) and in its own.
-void Describe(TInputLanguage& language) {
-    const std::string locale = language.LanguageCode + "_" + language.CountryCode;
+void describe(InputLanguage& language) {
+    const std::string locale = language.languageCode + "_" + language.countryCode;
     UChar buffer[256];
     UErrorCode status = U_ZERO_ERROR;
     int32_t length = uloc_getDisplayName(locale.c_str(), "en", buffer, 256, &status);
     if (U_SUCCESS(status)) {
-        language.LocalizedName = UpperFirst(Utf8(buffer, length));
+        language.localizedName = upperFirst(utf8(buffer, length));
     }
     status = U_ZERO_ERROR;
     length = uloc_getDisplayLanguage(locale.c_str(), locale.c_str(), buffer, 256, &status);
     if (U_SUCCESS(status)) {
-        language.NativeName = UpperFirst(Utf8(buffer, length));
+        language.nativeName = upperFirst(utf8(buffer, length));
     }
 }
 
-class TXkbKeyboardSystem final : public IKeyboardSystem {
+class XkbKeyboardSystem final : public KeyboardSystem {
 public:
-    explicit TXkbKeyboardSystem(TDisplayHandle display) : FDisplay(std::move(display)) {}
+    explicit XkbKeyboardSystem(DisplayHandle display) : m_display(std::move(display)) {}
 
     // Read again only when the session configures other layouts: the registry is large.
-    std::vector<TInputLanguage> InstalledLanguages() override {
-        const std::vector<TLayoutName> layouts = ConfiguredLayouts(FDisplay.get());
-        if (layouts != FLayouts || FLanguages.empty()) {
-            FLayouts = layouts;
-            FLanguages = ReadLanguages(layouts);
+    std::vector<InputLanguage> installedLanguages() override {
+        const std::vector<LayoutName> layouts = configuredLayouts(m_display.get());
+        if (layouts != m_layouts || m_languages.empty()) {
+            m_layouts = layouts;
+            m_languages = readLanguages(layouts);
         }
-        return FLanguages;
+        return m_languages;
     }
 
-    std::uint32_t CurrentLanguage() override {
-        const std::vector<TInputLanguage> languages = InstalledLanguages();
-        const int group = CurrentGroup();
-        return group >= 0 && group < static_cast<int>(languages.size()) ? languages[group].Handle
+    std::uint32_t currentLanguage() override {
+        const std::vector<InputLanguage> languages = installedLanguages();
+        const int group = currentGroup();
+        return group >= 0 && group < static_cast<int>(languages.size()) ? languages[group].handle
                                                                         : 0;
     }
 
-    void ActivateLanguage(std::uint32_t handle) override {
-        const std::vector<TInputLanguage> languages = InstalledLanguages();
+    void activateLanguage(std::uint32_t handle) override {
+        const std::vector<InputLanguage> languages = installedLanguages();
         for (std::size_t group = 0; group < languages.size(); ++group) {
-            if (languages[group].Handle == handle) {
-                XkbLockGroup(FDisplay.get(), XkbUseCoreKbd, static_cast<unsigned int>(group));
-                XFlush(FDisplay.get());
+            if (languages[group].handle == handle) {
+                XkbLockGroup(m_display.get(), XkbUseCoreKbd, static_cast<unsigned int>(group));
+                XFlush(m_display.get());
                 return;
             }
         }
     }
 
-    std::string CurrentLocaleName() override {
-        const std::vector<TInputLanguage> languages = InstalledLanguages();
-        const int group = CurrentGroup();
+    std::string currentLocaleName() override {
+        const std::vector<InputLanguage> languages = installedLanguages();
+        const int group = currentGroup();
         if (group < 0 || group >= static_cast<int>(languages.size()) ||
-            languages[group].LanguageCode.empty() || languages[group].CountryCode.empty()) {
+            languages[group].languageCode.empty() || languages[group].countryCode.empty()) {
             return {};
         }
-        return languages[group].LanguageCode + "-" + languages[group].CountryCode;
+        return languages[group].languageCode + "-" + languages[group].countryCode;
     }
 
-    std::string KeyCaption(const std::string& keyName, bool shift, bool altGr) override {
-        TState state = StateOf(shift, altGr);
+    std::string keyCaption(const std::string& keyName, bool shift, bool altGr) override {
+        XkbState state = stateOf(shift, altGr);
         const xkb_keycode_t key =
-            state ? xkb_keymap_key_by_name(FKeymap.get(), keyName.c_str()) : XKB_KEYCODE_INVALID;
+            state ? xkb_keymap_key_by_name(m_keymap.get(), keyName.c_str()) : XKB_KEYCODE_INVALID;
         if (key == XKB_KEYCODE_INVALID) {
             return {};
         }
@@ -218,26 +218,26 @@ public:
         if (length > 0) {
             return std::string(text, static_cast<std::size_t>(length));
         }
-        return DeadKeyCaption(xkb_state_key_get_one_sym(state.get(), key));
+        return deadKeyCaption(xkb_state_key_get_one_sym(state.get(), key));
     }
 
-    bool CapsLockOn() override {
+    bool capsLockOn() override {
         XkbStateRec state{};
-        return XkbGetState(FDisplay.get(), XkbUseCoreKbd, &state) == Success &&
+        return XkbGetState(m_display.get(), XkbUseCoreKbd, &state) == Success &&
                (state.locked_mods & LockMask) != 0;
     }
 
-    void TypeKey(const std::string& keyName, bool shift, bool altGr) override {
-        if (!LoadKeymap()) {
+    void typeKey(const std::string& keyName, bool shift, bool altGr) override {
+        if (!loadKeymap()) {
             return;
         }
-        const xkb_keycode_t key = xkb_keymap_key_by_name(FKeymap.get(), keyName.c_str());
+        const xkb_keycode_t key = xkb_keymap_key_by_name(m_keymap.get(), keyName.c_str());
         if (key == XKB_KEYCODE_INVALID) {
             return;
         }
-        const xkb_keycode_t shiftKey = xkb_keymap_key_by_name(FKeymap.get(), "LFSH");
-        const xkb_keycode_t altGrKey = xkb_keymap_key_by_name(FKeymap.get(), "RALT");
-        Display* display = FDisplay.get();
+        const xkb_keycode_t shiftKey = xkb_keymap_key_by_name(m_keymap.get(), "LFSH");
+        const xkb_keycode_t altGrKey = xkb_keymap_key_by_name(m_keymap.get(), "RALT");
+        Display* display = m_display.get();
         if (shift && shiftKey != XKB_KEYCODE_INVALID) {
             XTestFakeKeyEvent(display, shiftKey, True, CurrentTime);
         }
@@ -256,36 +256,36 @@ public:
     }
 
 private:
-    static std::vector<TInputLanguage> ReadLanguages(const std::vector<TLayoutName>& layouts) {
-        std::vector<TInputLanguage> languages;
-        TRegistry registry(rxkb_context_new(RXKB_CONTEXT_NO_FLAGS));
+    static std::vector<InputLanguage> readLanguages(const std::vector<LayoutName>& layouts) {
+        std::vector<InputLanguage> languages;
+        Registry registry(rxkb_context_new(RXKB_CONTEXT_NO_FLAGS));
         const bool parsed = registry && rxkb_context_parse_default_ruleset(registry.get());
         for (std::size_t group = 0; group < layouts.size(); ++group) {
-            TInputLanguage language;
+            InputLanguage language;
             if (parsed) {
-                FindInRegistry(registry.get(), layouts[group], language);
+                findInRegistry(registry.get(), layouts[group], language);
             }
-            language.Handle = Handle(language, layouts[group], static_cast<int>(group));
-            Describe(language);
+            language.handle = handle(language, layouts[group], static_cast<int>(group));
+            describe(language);
             languages.push_back(std::move(language));
         }
         return languages;
     }
 
-    static void FindInRegistry(rxkb_context* registry, const TLayoutName& name,
-                               TInputLanguage& language) {
+    static void findInRegistry(rxkb_context* registry, const LayoutName& name,
+                               InputLanguage& language) {
         for (rxkb_layout* layout = rxkb_layout_first(registry); layout != nullptr;
              layout = rxkb_layout_next(layout)) {
             const char* variant = rxkb_layout_get_variant(layout);
-            if (name.Layout != rxkb_layout_get_name(layout) ||
-                name.Variant != (variant != nullptr ? variant : "")) {
+            if (name.layout != rxkb_layout_get_name(layout) ||
+                name.variant != (variant != nullptr ? variant : "")) {
                 continue;
             }
             if (rxkb_iso639_code* code = rxkb_layout_get_iso639_first(layout)) {
-                language.LanguageCode = TwoLetterLanguage(rxkb_iso639_code_get_code(code));
+                language.languageCode = twoLetterLanguage(rxkb_iso639_code_get_code(code));
             }
             if (rxkb_iso3166_code* code = rxkb_layout_get_iso3166_first(layout)) {
-                language.CountryCode = rxkb_iso3166_code_get_code(code);
+                language.countryCode = rxkb_iso3166_code_get_code(code);
             }
             return;
         }
@@ -293,26 +293,26 @@ private:
 
     // The language identifier in the low word; the high word tells layouts of one language
     // apart (the identifier again for a plain layout, as the system does for its defaults).
-    static std::uint32_t Handle(const TInputLanguage& language, const TLayoutName& name,
+    static std::uint32_t handle(const InputLanguage& language, const LayoutName& name,
                                 int group) {
-        const std::string locale = language.LanguageCode + "_" + language.CountryCode;
+        const std::string locale = language.languageCode + "_" + language.countryCode;
         const std::uint32_t identifier =
-            language.LanguageCode.empty() ? 0 : uloc_getLCID(locale.c_str()) & 0xFFFF;
+            language.languageCode.empty() ? 0 : uloc_getLCID(locale.c_str()) & 0xFFFF;
         const std::uint32_t layout =
-            name.Variant.empty() ? identifier : 0xF000u + static_cast<std::uint32_t>(group);
+            name.variant.empty() ? identifier : 0xF000u + static_cast<std::uint32_t>(group);
         return (layout << 16) | identifier;
     }
 
-    int CurrentGroup() {
+    int currentGroup() {
         XkbStateRec state{};
-        return XkbGetState(FDisplay.get(), XkbUseCoreKbd, &state) == Success ? state.group : -1;
+        return XkbGetState(m_display.get(), XkbUseCoreKbd, &state) == Success ? state.group : -1;
     }
 
-    bool LoadKeymap() {
-        xcb_connection_t* connection = XGetXCBConnection(FDisplay.get());
-        if (!FContext) {
-            FContext.reset(xkb_context_new(XKB_CONTEXT_NO_FLAGS));
-            if (!FContext || !xkb_x11_setup_xkb_extension(connection, XKB_X11_MIN_MAJOR_XKB_VERSION,
+    bool loadKeymap() {
+        xcb_connection_t* connection = XGetXCBConnection(m_display.get());
+        if (!m_context) {
+            m_context.reset(xkb_context_new(XKB_CONTEXT_NO_FLAGS));
+            if (!m_context || !xkb_x11_setup_xkb_extension(connection, XKB_X11_MIN_MAJOR_XKB_VERSION,
                                                           XKB_X11_MIN_MINOR_XKB_VERSION,
                                                           XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS,
                                                           nullptr, nullptr, nullptr, nullptr)) {
@@ -320,23 +320,23 @@ private:
             }
         }
         const int32_t device = xkb_x11_get_core_keyboard_device_id(connection);
-        FKeymap.reset(device >= 0
-                          ? xkb_x11_keymap_new_from_device(FContext.get(), connection, device,
+        m_keymap.reset(device >= 0
+                          ? xkb_x11_keymap_new_from_device(m_context.get(), connection, device,
                                                            XKB_KEYMAP_COMPILE_NO_FLAGS)
                           : nullptr);
-        return FKeymap != nullptr;
+        return m_keymap != nullptr;
     }
 
     // The keyboard state of the session with the given modifiers held down.
-    TState StateOf(bool shift, bool altGr) {
-        if (!LoadKeymap()) {
+    XkbState stateOf(bool shift, bool altGr) {
+        if (!loadKeymap()) {
             return nullptr;
         }
-        xcb_connection_t* connection = XGetXCBConnection(FDisplay.get());
-        TState state(xkb_x11_state_new_from_device(
-            FKeymap.get(), connection, xkb_x11_get_core_keyboard_device_id(connection)));
+        xcb_connection_t* connection = XGetXCBConnection(m_display.get());
+        XkbState state(xkb_x11_state_new_from_device(
+            m_keymap.get(), connection, xkb_x11_get_core_keyboard_device_id(connection)));
         for (const auto& [held, name] : {std::pair{shift, "LFSH"}, std::pair{altGr, "RALT"}}) {
-            const xkb_keycode_t key = xkb_keymap_key_by_name(FKeymap.get(), name);
+            const xkb_keycode_t key = xkb_keymap_key_by_name(m_keymap.get(), name);
             if (state && held && key != XKB_KEYCODE_INVALID) {
                 xkb_state_update_key(state.get(), key, XKB_KEY_DOWN);
             }
@@ -344,21 +344,21 @@ private:
         return state;
     }
 
-    TDisplayHandle FDisplay;
-    std::vector<TLayoutName> FLayouts;
-    std::vector<TInputLanguage> FLanguages;
-    TXkbContext FContext;
-    TKeymap FKeymap;
+    DisplayHandle m_display;
+    std::vector<LayoutName> m_layouts;
+    std::vector<InputLanguage> m_languages;
+    XkbContext m_context;
+    XkbKeymap m_keymap;
 };
 
 }  // namespace
 
-std::unique_ptr<IKeyboardSystem> ConnectXkbKeyboardSystem() {
-    TDisplayHandle display = OpenDisplayHandle();
+std::unique_ptr<KeyboardSystem> connectXkbKeyboardSystem() {
+    DisplayHandle display = openDisplayHandle();
     if (!display) {
         return nullptr;
     }
-    return std::make_unique<TXkbKeyboardSystem>(std::move(display));
+    return std::make_unique<XkbKeyboardSystem>(std::move(display));
 }
 
 }  // namespace plintor

@@ -17,7 +17,7 @@ namespace {
 constexpr std::size_t MaxMasks = 64;
 constexpr std::size_t MaxInput = 4096;
 
-std::string_view NextLine(std::string_view& input) {
+std::string_view nextLine(std::string_view& input) {
     const std::size_t end = input.find('\n');
     const std::string_view line = input.substr(0, end);
     input.remove_prefix(end == std::string_view::npos ? input.size() : end + 1);
@@ -31,23 +31,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     std::string_view input(reinterpret_cast<const char*>(data), size);
-    const std::string_view key = NextLine(input);
-    TUrlMatcher compiled;
-    TLinearUrlMatcher linear;
+    const std::string_view key = nextLine(input);
+    UrlMatcher compiled;
+    LinearUrlMatcher linear;
     for (std::size_t i = 0; i < MaxMasks && !input.empty(); ++i) {
-        const std::string_view mask = NextLine(input);
-        if (compiled.Add(mask) != linear.Add(mask)) {
+        const std::string_view mask = nextLine(input);
+        if (compiled.add(mask) != linear.add(mask)) {
             std::abort();
         }
-        TUrlMatcher single;
-        single.Add(mask);
+        UrlMatcher single;
+        single.add(mask);
         if (!mask.empty() &&
-            single.AnyMatches(key) != (UrlMaskMatch(key, mask) == TMaskMatch::Match)) {
+            single.anyMatches(key) != (urlMaskMatch(key, mask) == MaskMatch::Match)) {
             std::abort();
         }
     }
-    if (compiled.AnyMatches(key) != linear.AnyMatches(key) ||
-        compiled.Entries() != linear.Entries()) {
+    if (compiled.anyMatches(key) != linear.anyMatches(key) ||
+        compiled.entries() != linear.entries()) {
         std::abort();
     }
     return 0;

@@ -3,20 +3,20 @@
 #include <string>
 #include <vector>
 
-#include "core/config/IConfigReport.h"
+#include "core/config/ConfigReport.h"
 
 namespace plintor::test {
 
 // Keeps what the loaders report, for the tests to look at.
-class TCollectingReport final : public IConfigReport {
+class CollectingReport final : public ConfigReport {
 public:
-    std::vector<std::string> Failures;
-    std::vector<int> Dropped;
-    std::vector<std::string> Warnings;
+    std::vector<std::string> failures;
+    std::vector<int> dropped;
+    std::vector<std::string> warnings;
 
-    void LoadFailed(const std::exception& error) override { Failures.push_back(error.what()); }
-    void ButtonDropped(int number, const std::string&) override { Dropped.push_back(number); }
-    void Warn(const std::string& text) override { Warnings.push_back(text); }
+    void loadFailed(const std::exception& error) override { failures.push_back(error.what()); }
+    void buttonDropped(int number, const std::string&) override { dropped.push_back(number); }
+    void warn(const std::string& text) override { warnings.push_back(text); }
 };
 
 }  // namespace plintor::test

@@ -5,14 +5,14 @@
 namespace plintor::test {
 
 // A clock that stands still until the test moves it.
-class TFakeClock final : public IClock {
+class FakeClock final : public Clock {
 public:
-    explicit TFakeClock(TDateTime now) : FNow(now) {}
-    TDateTime Now() const override { return FNow; }
-    void Set(TDateTime now) { FNow = now; }
+    explicit FakeClock(DateTime now) : m_now(now) {}
+    DateTime now() const override { return m_now; }
+    void set(DateTime now) { m_now = now; }
 
 private:
-    TDateTime FNow;
+    DateTime m_now;
 };
 
 }  // namespace plintor::test

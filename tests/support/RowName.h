@@ -6,12 +6,12 @@
 
 namespace plintor::test {
 
-// Names each row of a table test after its Name field, so that a failing row is its own CTest
+// Names each row of a table test after its name field, so that a failing row is its own CTest
 // entry and shows up by name.
-struct TRowName {
-    template <class TRow>
-    std::string operator()(const ::testing::TestParamInfo<TRow>& info) const {
-        return info.param.Name;
+struct RowName {
+    template <class Row>
+    std::string operator()(const ::testing::TestParamInfo<Row>& info) const {
+        return info.param.name;
     }
 };
 

@@ -18,19 +18,19 @@ protected:
         if (::geteuid() != 0) {
             GTEST_SKIP() << "mounting a small file system needs root";
         }
-        ASSERT_EQ(::mount("plintor-test", Dir.Root().c_str(), "tmpfs", 0, "size=16k"), 0);
-        FMounted = true;
+        ASSERT_EQ(::mount("plintor-test", m_dir.root().c_str(), "tmpfs", 0, "size=16k"), 0);
+        m_mounted = true;
     }
     void TearDown() override {
-        if (FMounted) {
-            ::umount2(Dir.Root().c_str(), MNT_DETACH);
+        if (m_mounted) {
+            ::umount2(m_dir.root().c_str(), MNT_DETACH);
         }
     }
 
-    TTempDir Dir;
+    TempDir m_dir;
 
 private:
-    bool FMounted = false;
+    bool m_mounted = false;
 };
 
 }  // namespace plintor::test

@@ -10,34 +10,34 @@
 namespace plintor::test {
 
 // A fresh folder under the temporary folder, removed with everything in it.
-class TTempDir {
+class TempDir {
 public:
-    TTempDir() {
+    TempDir() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "plintor-test-XXXXXX").string();
-        FPath = ::mkdtemp(pattern.data());
+        m_path = ::mkdtemp(pattern.data());
     }
-    ~TTempDir() {
+    ~TempDir() {
         std::error_code ignored;
-        std::filesystem::permissions(FPath, std::filesystem::perms::owner_all,
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(FPath, ignored);
+        std::filesystem::remove_all(m_path, ignored);
     }
-    TTempDir(const TTempDir&) = delete;
-    TTempDir& operator=(const TTempDir&) = delete;
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
 
-    std::string Path(std::string_view name) const { return (FPath / name).string(); }
-    const std::filesystem::path& Root() const { return FPath; }
+    std::string path(std::string_view name) const { return (m_path / name).string(); }
+    const std::filesystem::path& root() const { return m_path; }
 
 private:
-    std::filesystem::path FPath;
+    std::filesystem::path m_path;
 };
 
-inline void WriteBytes(const std::string& fileName, std::string_view bytes) {
+inline void writeBytes(const std::string& fileName, std::string_view bytes) {
     std::ofstream(fileName, std::ios::binary) << bytes;
 }
 
-inline std::string ReadBytes(const std::string& fileName) {
+inline std::string readBytes(const std::string& fileName) {
     std::ifstream file(fileName, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }

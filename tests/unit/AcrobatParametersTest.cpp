@@ -7,13 +7,13 @@
 namespace plintor {
 namespace {
 
-struct TAddressCase {
-    const char* Name;
-    const char* Address;
-    const char* Expected;
+struct AddressCase {
+    const char* name;
+    const char* address;
+    const char* expected;
 };
 
-const TAddressCase AddressCases[] = {
+const AddressCase AddressCases[] = {
     {"PlainPdf", "http://server/a.pdf", "http://server/a.pdf#toolbar=0&navpanes=0"},
     {"ViewerItemIsOverruled", "http://server/a.pdf#page=3&toolbar=1",
      "http://server/a.pdf#page=3&toolbar=0&navpanes=0"},
@@ -37,29 +37,29 @@ const TAddressCase AddressCases[] = {
     {"UnparsableAddressUntouched", "http://host:port/a.pdf", "http://host:port/a.pdf"},
 };
 
-class AcrobatAddressTest : public ::testing::TestWithParam<TAddressCase> {};
+class AcrobatAddressTest : public ::testing::TestWithParam<AddressCase> {};
 
 TEST_P(AcrobatAddressTest, ViewerItemsAreForcedIntoPdfAddresses) {
-    EXPECT_EQ(AddAcrobatParameters(GetParam().Address), GetParam().Expected);
+    EXPECT_EQ(addAcrobatParameters(GetParam().address), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Addresses, AcrobatAddressTest, ::testing::ValuesIn(AddressCases),
-                         test::TRowName());
+                         test::RowName());
 
 TEST(AcrobatParametersTest, TranslationLogsOnlyWhenTheFirstCharacterChanges) {
-    TUrlTranslation local = TranslateUrl("C:\\Temp\\temp.pdf", true);
-    EXPECT_EQ(local.Address, "file:///C:/Temp/temp.pdf#toolbar=0&navpanes=0");
-    EXPECT_EQ(local.LogLines,
+    UrlTranslation local = translateUrl("C:\\Temp\\temp.pdf", true);
+    EXPECT_EQ(local.address, "file:///C:/Temp/temp.pdf#toolbar=0&navpanes=0");
+    EXPECT_EQ(local.logLines,
               (std::vector<std::string>{
                   "Acrobat - translate URL in: C:\\Temp\\temp.pdf",
                   "Acrobat - translate URL out: file:///C:/Temp/temp.pdf#toolbar=0&navpanes=0"}));
-    EXPECT_EQ(TranslateUrl("C:\\Temp\\a.txt", true).Address, "file:///C:/Temp/a.txt");
+    EXPECT_EQ(translateUrl("C:\\Temp\\a.txt", true).address, "file:///C:/Temp/a.txt");
 
-    TUrlTranslation web = TranslateUrl("http://server/a.pdf", true);
-    EXPECT_EQ(web.Address, "http://server/a.pdf#toolbar=0&navpanes=0");
-    EXPECT_TRUE(web.LogLines.empty());
+    UrlTranslation web = translateUrl("http://server/a.pdf", true);
+    EXPECT_EQ(web.address, "http://server/a.pdf#toolbar=0&navpanes=0");
+    EXPECT_TRUE(web.logLines.empty());
 
-    EXPECT_EQ(TranslateUrl("http://server/a.pdf", false).Address, "http://server/a.pdf");
+    EXPECT_EQ(translateUrl("http://server/a.pdf", false).address, "http://server/a.pdf");
 }
 
 }  // namespace

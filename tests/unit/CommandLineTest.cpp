@@ -7,14 +7,14 @@
 namespace plintor {
 namespace {
 
-struct TModeCase {
-    const char* Name;
-    TArguments Arguments;
-    bool SafeMode;
-    std::string Address;
+struct ModeCase {
+    const char* name;
+    Arguments arguments;
+    bool safeMode;
+    std::string address;
 };
 
-const TModeCase ModeCases[] = {
+const ModeCase ModeCases[] = {
     {"SwitchAlone", {"plintor", "-SafeWebBrowser"}, false, ""},
     {"AddressAlone", {"plintor", "http://a/"}, false, "http://a/"},
     {"LowerCaseAfterHyphen",
@@ -30,25 +30,25 @@ const TModeCase ModeCases[] = {
     {"EmptyParameterIsPlain", {"plintor", "-SafeWebBrowser", ""}, true, ""},
 };
 
-class CommandLineModeTest : public ::testing::TestWithParam<TModeCase> {};
+class CommandLineModeTest : public ::testing::TestWithParam<ModeCase> {};
 
 TEST_P(CommandLineModeTest, ModeNeedsTheExactSwitchAndAnAddress) {
-    EXPECT_EQ(IsSafeWebBrowserMode(GetParam().Arguments), GetParam().SafeMode);
-    EXPECT_EQ(PlainParam(GetParam().Arguments, 1), GetParam().Address);
+    EXPECT_EQ(isSafeWebBrowserMode(GetParam().arguments), GetParam().safeMode);
+    EXPECT_EQ(plainParam(GetParam().arguments, 1), GetParam().address);
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, CommandLineModeTest, ::testing::ValuesIn(ModeCases),
-                         test::TRowName());
+                         test::RowName());
 
 TEST(CommandLineTest, PlainParameters) {
-    const TArguments arguments{"/opt/plintor", "-x", "one", "/y", "two"};
-    EXPECT_EQ(CountPlainParams(arguments), 2);
-    EXPECT_EQ(PlainParam(arguments, 0), "/opt/plintor");
-    EXPECT_EQ(PlainParam(arguments, 2), "two");
-    EXPECT_EQ(PlainParam(arguments, 3), "");
-    EXPECT_EQ(PlainParam(arguments, -1), "");
-    EXPECT_EQ(PlainParam({"/opt/plintor"}, 0), "/opt/plintor");
-    EXPECT_EQ(CountPlainParams({"/opt/plintor"}), 0);
+    const Arguments arguments{"/opt/plintor", "-x", "one", "/y", "two"};
+    EXPECT_EQ(countPlainParams(arguments), 2);
+    EXPECT_EQ(plainParam(arguments, 0), "/opt/plintor");
+    EXPECT_EQ(plainParam(arguments, 2), "two");
+    EXPECT_EQ(plainParam(arguments, 3), "");
+    EXPECT_EQ(plainParam(arguments, -1), "");
+    EXPECT_EQ(plainParam({"/opt/plintor"}, 0), "/opt/plintor");
+    EXPECT_EQ(countPlainParams({"/opt/plintor"}), 0);
 }
 
 }  // namespace

@@ -10,18 +10,18 @@ namespace {
 using Arguments = std::vector<std::string>;
 
 TEST(CommandLineTextTest, ProgramCommandLineQuotesTheFile) {
-    EXPECT_EQ(ProgramCommandLine("C:\\A B\\x.exe", "-p"), "\"C:\\A B\\x.exe\" -p");
-    EXPECT_EQ(SplitCommandLine(ProgramCommandLine("/opt/A B/x", "-p \"a b\"")),
+    EXPECT_EQ(programCommandLine("C:\\A B\\x.exe", "-p"), "\"C:\\A B\\x.exe\" -p");
+    EXPECT_EQ(splitCommandLine(programCommandLine("/opt/A B/x", "-p \"a b\"")),
               (Arguments{"/opt/A B/x", "-p", "a b"}));
 }
 
-struct TSplitCase {
-    const char* Name;
-    const char* Text;
-    Arguments Expected;
+struct SplitCase {
+    const char* name;
+    const char* text;
+    Arguments expected;
 };
 
-const TSplitCase SplitCases[] = {
+const SplitCase SplitCases[] = {
     {"Words", "prog a b", {"prog", "a", "b"}},
     {"BlanksAndTabsBetween", "  prog   a\tb  ", {"prog", "a", "b"}},
     {"QuotedProgramPath",
@@ -39,14 +39,14 @@ const TSplitCase SplitCases[] = {
     {"EmptyText", "", {}},
 };
 
-class SplitCommandLineTest : public ::testing::TestWithParam<TSplitCase> {};
+class SplitCommandLineTest : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitCommandLineTest, SplitsTheWindowsWay) {
-    EXPECT_EQ(SplitCommandLine(GetParam().Text), GetParam().Expected) << GetParam().Text;
+    EXPECT_EQ(splitCommandLine(GetParam().text), GetParam().expected) << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, SplitCommandLineTest, ::testing::ValuesIn(SplitCases),
-                         test::TRowName());
+                         test::RowName());
 
 }  // namespace
 }  // namespace plintor

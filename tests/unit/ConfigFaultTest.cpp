@@ -11,23 +11,23 @@
 namespace plintor {
 namespace {
 
-using test::ReadBytes;
-using test::TCollectingReport;
-using test::WriteBytes;
+using test::readBytes;
+using test::CollectingReport;
+using test::writeBytes;
 
 class DefaultCopyTest : public test::SmallFileSystemTest {
 protected:
     void SetUp() override {
         SmallFileSystemTest::SetUp();
-        Previous = std::filesystem::current_path();
-        std::filesystem::current_path(Dir.Root());
+        m_previous = std::filesystem::current_path();
+        std::filesystem::current_path(m_dir.root());
     }
     void TearDown() override {
-        std::filesystem::current_path(Previous);
+        std::filesystem::current_path(m_previous);
         SmallFileSystemTest::TearDown();
     }
 
-    std::filesystem::path Previous;
+    std::filesystem::path m_previous;
 };
 
 // The deny list does not fit beside its default copy: there is no cut copy, and the default
@@ -37,28 +37,28 @@ TEST_F(DefaultCopyTest, ACopyThatDoesNotFitIsAbsentAndTheDefaultCopyIsRead) {
     for (int host = 0; masks.size() < 2 * PageSize + 100; ++host) {
         masks += "*://tracker" + std::to_string(host) + ".example/*\r\n";
     }
-    WriteBytes("Blacklist_Default.txt", masks);    // three pages
-    WriteBytes("Whitelist_Default.txt", "*\r\n");  // the fourth: the disk is full
-    EXPECT_EQ(CopyDefaultFiles("plintor"),
+    writeBytes("Blacklist_Default.txt", masks);    // three pages
+    writeBytes("Whitelist_Default.txt", "*\r\n");  // the fourth: the disk is full
+    EXPECT_EQ(copyDefaultFiles("plintor"),
               (std::vector<std::string>{"Whitelist.txt", "Blacklist.txt"}));
     for (const char* name :
          {"Whitelist.txt", "Blacklist.txt", "Whitelist.txt.partial", "Blacklist.txt.partial"}) {
         EXPECT_FALSE(std::filesystem::exists(name)) << name;
     }
 
-    const TEffectiveFiles files = EffectiveFiles("plintor");
-    TUrlLists lists;
-    TCollectingReport report;
-    LoadURLLists(lists, files.Whitelist, files.Blacklist, report);
-    EXPECT_TRUE(report.Failures.empty());
-    EXPECT_FALSE(lists.IsURLAllowed("http://tracker150.example/pixel.png"));
-    EXPECT_TRUE(lists.IsURLAllowed("http://library.example/"));
+    const EffectiveFiles files = effectiveFiles("plintor");
+    UrlLists lists;
+    CollectingReport report;
+    loadUrlLists(lists, files.whitelist, files.blacklist, report);
+    EXPECT_TRUE(report.failures.empty());
+    EXPECT_FALSE(lists.isUrlAllowed("http://tracker150.example/pixel.png"));
+    EXPECT_TRUE(lists.isUrlAllowed("http://library.example/"));
 }
 
 TEST_F(DefaultCopyTest, ACopyIsMadeOnceThereIsRoom) {
-    WriteBytes("Blacklist_Default.txt", "*://tracker.example/*\r\n");
-    EXPECT_TRUE(CopyDefaultFiles("plintor").empty());
-    EXPECT_EQ(ReadBytes("Blacklist.txt"), "*://tracker.example/*\r\n");
+    writeBytes("Blacklist_Default.txt", "*://tracker.example/*\r\n");
+    EXPECT_TRUE(copyDefaultFiles("plintor").empty());
+    EXPECT_EQ(readBytes("Blacklist.txt"), "*://tracker.example/*\r\n");
 }
 
 }  // namespace

@@ -9,20 +9,20 @@
 namespace plintor {
 namespace {
 
-using test::ReadBytes;
-using test::TTempDir;
-using test::WriteBytes;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
 
 TEST(CopyDefaultFilesTest, CopiesOnlyWhatIsMissing) {
-    TTempDir dir;
+    TempDir dir;
     const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Root());
-    WriteBytes("plintor.ini", "Password=mine\n");
-    WriteBytes("plintor_Default.ini", "Password=default\n");
-    WriteBytes("Whitelist_Default.txt", "http://default/*\n");
-    CopyDefaultFiles("plintor");
-    EXPECT_EQ(ReadBytes("plintor.ini"), "Password=mine\n");
-    EXPECT_EQ(ReadBytes("Whitelist.txt"), "http://default/*\n");
+    std::filesystem::current_path(dir.root());
+    writeBytes("plintor.ini", "Password=mine\n");
+    writeBytes("plintor_Default.ini", "Password=default\n");
+    writeBytes("Whitelist_Default.txt", "http://default/*\n");
+    copyDefaultFiles("plintor");
+    EXPECT_EQ(readBytes("plintor.ini"), "Password=mine\n");
+    EXPECT_EQ(readBytes("Whitelist.txt"), "http://default/*\n");
     EXPECT_FALSE(std::filesystem::exists("Blacklist.txt"));
     std::filesystem::current_path(previous);
 }

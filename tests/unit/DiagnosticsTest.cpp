@@ -10,65 +10,65 @@
 namespace plintor {
 namespace {
 
-using test::ReadBytes;
-using test::TTempDir;
-using test::WriteBytes;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
 
-struct TRun {
-    int ExitCode;
-    std::string Out;
-    std::string Err;
+struct ProgramRun {
+    int exitCode;
+    std::string out;
+    std::string err;
 };
 
 class DiagnosticsTest : public ::testing::Test {
 protected:
-    TRun Run(const std::string& arguments) {
-        return RunWithTemp(Output.Root().string(), arguments);
+    ProgramRun runProgram(const std::string& arguments) {
+        return runWithTemp(m_output.root().string(), arguments);
     }
 
     // `tempFolder` is the kiosk's temporary folder (TMPDIR).
-    TRun RunWithTemp(const std::string& tempFolder, const std::string& arguments) {
-        const std::string out = Output.Path("out");
-        const std::string err = Output.Path("err");
+    ProgramRun runWithTemp(const std::string& tempFolder, const std::string& arguments) {
+        const std::string out = m_output.path("out");
+        const std::string err = m_output.path("err");
         const std::string command = "TMPDIR=" + tempFolder + " " + std::string(PLINTOR_BINARY) +
-                                    " --home=" + Home.Root().string() + " " + arguments + " >" +
+                                    " --home=" + m_home.root().string() + " " + arguments + " >" +
                                     out + " 2>" + err;
         const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readBytes(out), readBytes(err)};
     }
 
-    std::set<std::string> HomeFiles() const {
+    std::set<std::string> homeFiles() const {
         std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(Home.Root())) {
+        for (const auto& entry : std::filesystem::directory_iterator(m_home.root())) {
             names.insert(entry.path().filename().string());
         }
         return names;
     }
 
-    TTempDir Home;
-    TTempDir Output;
+    TempDir m_home;
+    TempDir m_output;
 };
 
 TEST_F(DiagnosticsTest, DefaultsWhenNothingIsConfigured) {
-    const TRun run = Run("--check-config");
-    EXPECT_EQ(run.ExitCode, 1) << "it warned";
-    EXPECT_EQ(run.Out,
+    const ProgramRun run = runProgram("--check-config");
+    EXPECT_EQ(run.exitCode, 1) << "it warned";
+    EXPECT_EQ(run.out,
               "Password=7395\nNavigationPanel=True\nTouchKeyboard=True\nTouchKeyboardOnTop=False\n"
               "TouchKeyboardSize=100\nTouchKeyboardLayout=Standard\nDisplayAlwaysOn=True\n"
               "AutoReturn=10\nAutoRestart=-1\nDownloadPDF=False\nDownloadWord=False\n"
               "ConvertWordToPDF=False\nWheelchair=0\nMsgBlocked=\nAutoCloseAll=False\n"
               "KillExplorer=True\nProgressIndicator=False\nMarginRight=0\nBackgroundColor=\n"
               "Screensaver=\nDenyAllRequests=True\nButton=120||about:blank\n");
-    EXPECT_NE(run.Err.find("EFOpenError: Cannot open file \"" + Home.Path("plintor.ini") + "\""),
+    EXPECT_NE(run.err.find("EFOpenError: Cannot open file \"" + m_home.path("plintor.ini") + "\""),
               std::string::npos)
-        << run.Err;
-    EXPECT_NE(run.Err.find("the shutdown password is the default one"), std::string::npos)
-        << run.Err;
-    EXPECT_TRUE(HomeFiles().empty()) << "nothing may be written";
+        << run.err;
+    EXPECT_NE(run.err.find("the shutdown password is the default one"), std::string::npos)
+        << run.err;
+    EXPECT_TRUE(homeFiles().empty()) << "nothing may be written";
 }
 
 TEST_F(DiagnosticsTest, EffectiveSettingsAndWarnings) {
-    WriteBytes(Home.Path("plintor_Default.ini"),
+    writeBytes(m_home.path("plintor_Default.ini"),
                "\xEF\xBB\xBFPassword=secret\r"
                "navigationpanel = false\r"
                "AutoRestart=3 pm\r"
@@ -84,13 +84,13 @@ TEST_F(DiagnosticsTest, EffectiveSettingsAndWarnings) {
                "Button3Width=wide\rButton3URL=http://three.example/\r"
                "Button4Width=90\rButton4URL=\r"
                "Button5Width=80\rButton5URL= http://five.example/ \rButton5Caption=Five\r");
-    WriteBytes(Home.Path("Whitelist.txt"), "\xEF\xBB\xBFhttp://demo.example/*\n[A\n");
-    const std::set<std::string> before = HomeFiles();
+    writeBytes(m_home.path("Whitelist.txt"), "\xEF\xBB\xBFhttp://demo.example/*\n[A\n");
+    const std::set<std::string> before = homeFiles();
 
-    const TRun run = Run("--check-config");
-    EXPECT_EQ(run.ExitCode, 1) << "it warned";
+    const ProgramRun run = runProgram("--check-config");
+    EXPECT_EQ(run.exitCode, 1) << "it warned";
     EXPECT_EQ(
-        run.Out,
+        run.out,
         "Password=secret\nNavigationPanel=False\nTouchKeyboard=True\nTouchKeyboardOnTop=False\n"
         "TouchKeyboardSize=100\nTouchKeyboardLayout=Standard\nDisplayAlwaysOn=True\n"
         "AutoReturn=5\nAutoRestart=15:00:00\nDownloadPDF=False\nDownloadWord=False\n"
@@ -107,32 +107,32 @@ TEST_F(DiagnosticsTest, EffectiveSettingsAndWarnings) {
              "Whitelist.txt starts with a byte-order mark",
              "allow mask \"[A\" is not a valid mask",
          }) {
-        EXPECT_NE(run.Err.find(warning), std::string::npos) << warning << "\n" << run.Err;
+        EXPECT_NE(run.err.find(warning), std::string::npos) << warning << "\n" << run.err;
     }
-    EXPECT_EQ(run.Err.find("Section"), std::string::npos) << run.Err;
-    EXPECT_EQ(run.Err.find("KillExplorer"), std::string::npos) << run.Err;
-    EXPECT_EQ(HomeFiles(), before) << "nothing may be written";
+    EXPECT_EQ(run.err.find("Section"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("KillExplorer"), std::string::npos) << run.err;
+    EXPECT_EQ(homeFiles(), before) << "nothing may be written";
 }
 
 TEST_F(DiagnosticsTest, CleanConfigurationExitsWithZero) {
-    WriteBytes(Home.Path("plintor.ini"),
+    writeBytes(m_home.path("plintor.ini"),
                "Password=own\r\nDownloadWord=True\r\nConvertWordToPDF=True\r\n");
-    WriteBytes(Home.Path("Whitelist.txt"), "http://library.example/*\r\n");
-    WriteBytes(Home.Path("Blacklist.txt"),
+    writeBytes(m_home.path("Whitelist.txt"), "http://library.example/*\r\n");
+    writeBytes(m_home.path("Blacklist.txt"),
                "http://library.example/private\r\nhttp://library.example/private/*\r\n");
-    const TRun run = Run("--check-config");
-    EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_EQ(run.Err, "");
+    const ProgramRun run = runProgram("--check-config");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
 }
 
 TEST_F(DiagnosticsTest, MasksThatMissTheirAimAreNamed) {
-    WriteBytes(Home.Path("plintor.ini"), "Password=own\r\nDownloadWord=True\r\n");
-    WriteBytes(Home.Path("Whitelist.txt"),
+    writeBytes(m_home.path("plintor.ini"), "Password=own\r\nDownloadWord=True\r\n");
+    writeBytes(m_home.path("Whitelist.txt"),
                "http://library.example*\r\n*://*.museum.example*\r\nhttp://ok.example/*\r\n");
-    WriteBytes(Home.Path("Blacklist.txt"),
+    writeBytes(m_home.path("Blacklist.txt"),
                "http://library.example/private/*\r\n*/covered/*\r\n*/covered\r\n");
-    const TRun run = Run("--check-config");
-    EXPECT_EQ(run.ExitCode, 1);
+    const ProgramRun run = runProgram("--check-config");
+    EXPECT_EQ(run.exitCode, 1);
     for (const char* warning : {
              "deny mask \"HTTP://LIBRARY.EXAMPLE/PRIVATE/*\" leaves "
              "\"HTTP://LIBRARY.EXAMPLE/PRIVATE\" itself open",
@@ -141,61 +141,61 @@ TEST_F(DiagnosticsTest, MasksThatMissTheirAimAreNamed) {
              "allow mask \"*://*.MUSEUM.EXAMPLE*\" also allows other hosts",
              "DownloadWord without ConvertWordToPDF cannot show Word documents here",
          }) {
-        EXPECT_NE(run.Err.find(warning), std::string::npos) << warning << "\n" << run.Err;
+        EXPECT_NE(run.err.find(warning), std::string::npos) << warning << "\n" << run.err;
     }
     for (const char* quiet : {"COVERED", "OK.EXAMPLE"}) {
-        EXPECT_EQ(run.Err.find(quiet), std::string::npos) << quiet << "\n" << run.Err;
+        EXPECT_EQ(run.err.find(quiet), std::string::npos) << quiet << "\n" << run.err;
     }
 }
 
 TEST_F(DiagnosticsTest, LocalFilesAreJudgedLikeTheKioskDoes) {
-    WriteBytes(Home.Path("Whitelist.txt"), "http://library.example/*\nfile:///srv/docs/*\n");
-    const std::string tmp = Output.Root().string();
-    const TRun run = RunWithTemp(
+    writeBytes(m_home.path("Whitelist.txt"), "http://library.example/*\nfile:///srv/docs/*\n");
+    const std::string tmp = m_output.root().string();
+    const ProgramRun run = runWithTemp(
         tmp, "--check-url file://" + tmp + "/temp.pdf#toolbar=0 file:///etc/hosts file://" +
-                 Home.Path("plintor.ini") + " file:///srv/docs/a.pdf file://" + tmp + "/temp.tmp");
-    EXPECT_EQ(run.Out, "allowed file://" + tmp +
+                 m_home.path("plintor.ini") + " file:///srv/docs/a.pdf file://" + tmp + "/temp.tmp");
+    EXPECT_EQ(run.out, "allowed file://" + tmp +
                            "/temp.pdf#toolbar=0\nblocked file:///etc/hosts\nblocked file://" +
-                           Home.Path("plintor.ini") +
+                           m_home.path("plintor.ini") +
                            "\nallowed file:///srv/docs/a.pdf\nblocked file://" + tmp +
                            "/temp.tmp\n");
 }
 
 TEST_F(DiagnosticsTest, DemoDenyListCoversItsFolder) {
     for (const auto& entry : std::filesystem::directory_iterator(PLINTOR_DEMO_CONFIG)) {
-        std::filesystem::copy_file(entry.path(), Home.Root() / entry.path().filename());
+        std::filesystem::copy_file(entry.path(), m_home.root() / entry.path().filename());
     }
     EXPECT_EQ(
-        Run("--check-url http://127.0.0.1:8765/private/ http://127.0.0.1:8765/private/a.html "
+        runProgram("--check-url http://127.0.0.1:8765/private/ http://127.0.0.1:8765/private/a.html "
             "http://127.0.0.1:8765/index.html")
-            .Out,
+            .out,
         "blocked http://127.0.0.1:8765/private/\nblocked http://127.0.0.1:8765/private/a.html\n"
         "allowed http://127.0.0.1:8765/index.html\n");
-    EXPECT_EQ(Run("--check-config").Err.find("mask"), std::string::npos);
+    EXPECT_EQ(runProgram("--check-config").err.find("mask"), std::string::npos);
 }
 
 TEST_F(DiagnosticsTest, InvalidColourIsShownEmpty) {
-    WriteBytes(Home.Path("plintor.ini"), "BackgroundColor=red\n");
-    const TRun run = Run("--check-config");
-    EXPECT_NE(run.Out.find("\nBackgroundColor=\n"), std::string::npos) << run.Out;
-    EXPECT_NE(run.Err.find("\"red\" is not a colour"), std::string::npos) << run.Err;
+    writeBytes(m_home.path("plintor.ini"), "BackgroundColor=red\n");
+    const ProgramRun run = runProgram("--check-config");
+    EXPECT_NE(run.out.find("\nBackgroundColor=\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("\"red\" is not a colour"), std::string::npos) << run.err;
 }
 
 TEST_F(DiagnosticsTest, CheckUrlJudgesWithTheKiosksLists) {
-    WriteBytes(Home.Path("plintor.ini"),
+    writeBytes(m_home.path("plintor.ini"),
                "Button1Width=100\nButton1URL=http://home.example/start\n");
-    WriteBytes(Home.Path("Whitelist_Default.txt"),
+    writeBytes(m_home.path("Whitelist_Default.txt"),
                "http://demo.example/*\r\nhttp://open.example*\x1Ahttp://late.example/*\n");
-    WriteBytes(Home.Path("Blacklist_Default.txt"), "*/private/*\n");
-    const std::set<std::string> before = HomeFiles();
+    writeBytes(m_home.path("Blacklist_Default.txt"), "*/private/*\n");
+    const std::set<std::string> before = homeFiles();
 
-    const TRun run =
-        Run("--check-url http://demo.example/a 'http://demo.example/private/b' "
+    const ProgramRun run =
+        runProgram("--check-url http://demo.example/a 'http://demo.example/private/b' "
             "http://home.example/start "
             "http://home.example/other about:blank 'javascript:void(0)' http://late.example/ "
             "'http://demo.example@evil.example/' http://open.example.evil/");
-    EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_EQ(run.Out,
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out,
               "allowed http://demo.example/a\n"
               "blocked http://demo.example/private/b\n"
               "allowed http://home.example/start\n"
@@ -205,8 +205,8 @@ TEST_F(DiagnosticsTest, CheckUrlJudgesWithTheKiosksLists) {
               "blocked http://late.example/\n"
               "blocked http://demo.example@evil.example/\n"
               "allowed http://open.example.evil/\n");
-    EXPECT_EQ(run.Err, "");
-    EXPECT_EQ(HomeFiles(), before) << "nothing may be written";
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(homeFiles(), before) << "nothing may be written";
 }
 
 }  // namespace

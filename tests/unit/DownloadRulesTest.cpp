@@ -8,19 +8,19 @@ namespace plintor {
 namespace {
 
 TEST(DownloadRulesTest, EachSwitchAllowsItsOwnExtensions) {
-    EXPECT_EQ(AllowedExtensions(true, true), (std::vector<std::string>{".pdf", ".doc", ".docx"}));
-    EXPECT_TRUE(AllowedExtensions(false, false).empty());
-    EXPECT_FALSE(IsAcceptedDownload("a.docx", AllowedExtensions(true, false)));
-    EXPECT_FALSE(IsAcceptedDownload("a.pdf", AllowedExtensions(false, true)));
+    EXPECT_EQ(allowedExtensions(true, true), (std::vector<std::string>{".pdf", ".doc", ".docx"}));
+    EXPECT_TRUE(allowedExtensions(false, false).empty());
+    EXPECT_FALSE(isAcceptedDownload("a.docx", allowedExtensions(true, false)));
+    EXPECT_FALSE(isAcceptedDownload("a.pdf", allowedExtensions(false, true)));
 }
 
-struct TDownloadCase {
-    const char* Name;
-    const char* File;
-    bool Accepted;
+struct DownloadCase {
+    const char* name;
+    const char* file;
+    bool accepted;
 };
 
-const TDownloadCase DownloadCases[] = {
+const DownloadCase DownloadCases[] = {
     {"UpperCasePdf", "report.PDF", true},
     {"Docx", "a.docx", true},
     {"Doc", "a.doc", true},
@@ -34,23 +34,23 @@ const TDownloadCase DownloadCases[] = {
     {"PdfBeforeTheLastExtension", "a.pdf.exe", false},
 };
 
-class DownloadAcceptanceTest : public ::testing::TestWithParam<TDownloadCase> {};
+class DownloadAcceptanceTest : public ::testing::TestWithParam<DownloadCase> {};
 
 // With every document type allowed, so only the comparison decides.
 TEST_P(DownloadAcceptanceTest, AcceptanceComparesWholeExtensions) {
-    EXPECT_EQ(IsAcceptedDownload(GetParam().File, AllowedExtensions(true, true)),
-              GetParam().Accepted);
+    EXPECT_EQ(isAcceptedDownload(GetParam().file, allowedExtensions(true, true)),
+              GetParam().accepted);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DownloadAcceptanceTest, ::testing::ValuesIn(DownloadCases),
-                         test::TRowName());
+                         test::RowName());
 
 TEST(DownloadRulesTest, TemporaryFiles) {
-    const TTempFiles files = TempFilesIn("/tmp");
-    EXPECT_EQ(files.Tmp, "/tmp/temp.tmp");
-    EXPECT_EQ(files.Docx, "/tmp/temp.docx");
-    EXPECT_EQ(DownloadResultPath(files, "Report.PDF"), "/tmp/temp.pdf");
-    EXPECT_EQ(DownloadResultPath(files, "letter.docx"), "/tmp/temp.docx");
+    const TempFiles files = tempFilesIn("/tmp");
+    EXPECT_EQ(files.tmp, "/tmp/temp.tmp");
+    EXPECT_EQ(files.docx, "/tmp/temp.docx");
+    EXPECT_EQ(downloadResultPath(files, "Report.PDF"), "/tmp/temp.pdf");
+    EXPECT_EQ(downloadResultPath(files, "letter.docx"), "/tmp/temp.docx");
 }
 
 }  // namespace

@@ -9,48 +9,48 @@
 namespace plintor {
 namespace {
 
-using test::ReadBytes;
-using test::TTempDir;
-using test::WriteBytes;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
 
 TEST(ProgramBaseNameTest, DropsFolderAndLastExtension) {
-    EXPECT_EQ(ProgramBaseName("/opt/kiosk/plintor"), "plintor");
-    EXPECT_EQ(ProgramBaseName("/opt/kiosk/my.kiosk.exe"), "my.kiosk");
-    EXPECT_EQ(ProgramBaseName("plintor.bin"), "plintor");
-    EXPECT_EQ(ProgramBaseName("/opt/my.dir/plintor"), "plintor");
+    EXPECT_EQ(programBaseName("/opt/kiosk/plintor"), "plintor");
+    EXPECT_EQ(programBaseName("/opt/kiosk/my.kiosk.exe"), "my.kiosk");
+    EXPECT_EQ(programBaseName("plintor.bin"), "plintor");
+    EXPECT_EQ(programBaseName("/opt/my.dir/plintor"), "plintor");
 }
 
 TEST(FileNameTest, ExtensionsAndLogName) {
-    EXPECT_EQ(ChangeFileExt("/opt/kiosk/plintor", ".log"), "/opt/kiosk/plintor.log");
-    EXPECT_EQ(ChangeFileExt("/opt/kiosk/plintor.bin", ".log"), "/opt/kiosk/plintor.log");
-    EXPECT_EQ(ChangeFileExt("/opt/my.dir/plintor", ".log"), "/opt/my.dir/plintor.log");
-    EXPECT_EQ(LogFileNameFor("/opt/kiosk/plintor", ""), "/opt/kiosk/plintor.log");
-    EXPECT_EQ(LogFileNameFor("/opt/kiosk/plintor", "/srv/home"), "/srv/home/plintor.log");
-    EXPECT_EQ(LogFileNameFor("/opt/kiosk/plintor", "/srv/home/"), "/srv/home/plintor.log");
+    EXPECT_EQ(changeFileExt("/opt/kiosk/plintor", ".log"), "/opt/kiosk/plintor.log");
+    EXPECT_EQ(changeFileExt("/opt/kiosk/plintor.bin", ".log"), "/opt/kiosk/plintor.log");
+    EXPECT_EQ(changeFileExt("/opt/my.dir/plintor", ".log"), "/opt/my.dir/plintor.log");
+    EXPECT_EQ(logFileNameFor("/opt/kiosk/plintor", ""), "/opt/kiosk/plintor.log");
+    EXPECT_EQ(logFileNameFor("/opt/kiosk/plintor", "/srv/home"), "/srv/home/plintor.log");
+    EXPECT_EQ(logFileNameFor("/opt/kiosk/plintor", "/srv/home/"), "/srv/home/plintor.log");
 }
 
 TEST(CopyFileIfMissingTest, NeverOverwritesAndCreatesNothingOnFailure) {
-    TTempDir dir;
-    WriteBytes(dir.Path("target"), "operator's own");
-    EXPECT_TRUE(CopyFileIfMissing(dir.Path("no-source"), dir.Path("target")));
-    EXPECT_EQ(ReadBytes(dir.Path("target")), "operator's own");
+    TempDir dir;
+    writeBytes(dir.path("target"), "operator's own");
+    EXPECT_TRUE(copyFileIfMissing(dir.path("no-source"), dir.path("target")));
+    EXPECT_EQ(readBytes(dir.path("target")), "operator's own");
 
-    EXPECT_FALSE(CopyFileIfMissing(dir.Path("no-source"), dir.Path("new")));
-    EXPECT_FALSE(FileExists(dir.Path("new")));
+    EXPECT_FALSE(copyFileIfMissing(dir.path("no-source"), dir.path("new")));
+    EXPECT_FALSE(fileExists(dir.path("new")));
 
-    WriteBytes(dir.Path("source"), "default");
-    EXPECT_TRUE(CopyFileIfMissing(dir.Path("source"), dir.Path("new")));
-    EXPECT_EQ(ReadBytes(dir.Path("new")), "default");
+    writeBytes(dir.path("source"), "default");
+    EXPECT_TRUE(copyFileIfMissing(dir.path("source"), dir.path("new")));
+    EXPECT_EQ(readBytes(dir.path("new")), "default");
 }
 
 TEST(DeleteFileForcedTest, RemovesAReadOnlyFile) {
-    TTempDir dir;
-    const std::string file = dir.Path("readonly.pdf");
-    WriteBytes(file, "x");
+    TempDir dir;
+    const std::string file = dir.path("readonly.pdf");
+    writeBytes(file, "x");
     ::chmod(file.c_str(), 0444);
-    DeleteFileForced(file);
-    EXPECT_FALSE(FileExists(file));
-    DeleteFileForced(file);  // a missing file is no error
+    deleteFileForced(file);
+    EXPECT_FALSE(fileExists(file));
+    deleteFileForced(file);  // a missing file is no error
 }
 
 }  // namespace

@@ -12,66 +12,66 @@ constexpr long Development = 200;
 constexpr long Shell = 300;
 constexpr long Other = 400;
 
-TForeignWindow Window(long processId, const char* className = "XTerm", bool hasTitle = true) {
-    TForeignWindow window;
-    window.Viewable = true;
-    window.Enabled = true;
-    window.ClassKnown = true;
-    window.ClassName = className;
-    window.ProcessId = processId;
-    window.HasTitle = hasTitle;
+ForeignWindow window(long processId, const char* className = "XTerm", bool hasTitle = true) {
+    ForeignWindow window;
+    window.viewable = true;
+    window.enabled = true;
+    window.classKnown = true;
+    window.className = className;
+    window.processId = processId;
+    window.hasTitle = hasTitle;
     return window;
 }
 
 template <class T>
-TForeignWindow With(TForeignWindow window, T TForeignWindow::*field, T value) {
+ForeignWindow with(ForeignWindow window, T ForeignWindow::*field, T value) {
     window.*field = value;
     return window;
 }
 
-struct TWindowCase {
-    const char* Name;
-    TForeignWindow Window;
-    TForeignWindowAction Expected;
+struct WindowCase {
+    const char* name;
+    ForeignWindow window;
+    ForeignWindowAction expected;
 };
 
-using enum TForeignWindowAction;
+using enum ForeignWindowAction;
 
-const TWindowCase WindowCases[] = {
-    {"OtherProgramTitled", Window(Other), EndProcess},
-    {"OtherProgramUntitled", Window(Other, "XEyes", false), EndProcess},
-    {"HiddenOtherProgram", With(Window(Other), &TForeignWindow::Viewable, false), Skip},
-    {"DisabledOtherProgram", With(Window(Other), &TForeignWindow::Enabled, false), Skip},
-    {"ClassUnknown", With(Window(Other), &TForeignWindow::ClassKnown, false), Skip},
-    {"ProtectedClass", Window(Other, "Shell_TrayWnd"), Skip},
-    {"ProtectedClassComparedExactly", Window(Other, "shell_traywnd"), EndProcess},
-    {"ProtectedClassPrefixIsNotProtected", Window(Other, "EditPlus"), EndProcess},
-    {"OtherProgramsDock", With(Window(Other), &TForeignWindow::DesktopOrDock, true), Skip},
-    {"OwnerUnknown", Window(0), Skip},
-    {"OwnWindow", Window(Own), Skip},
-    {"DevelopmentTool", Window(Development), Skip},
-    {"ShellTitledAskedToClose", Window(Shell), AskToClose},
-    {"ShellUntitledStays", Window(Shell, "Tint2", false), Skip},
-    {"ShellsDockStays", With(Window(Shell), &TForeignWindow::DesktopOrDock, true), Skip},
-    {"HiddenShellWindowStays", With(Window(Shell), &TForeignWindow::Viewable, false), Skip},
-    {"ShellWithProtectedClass", Window(Shell, "Progman"), Skip},
+const WindowCase WindowCases[] = {
+    {"OtherProgramTitled", window(Other), EndProcess},
+    {"OtherProgramUntitled", window(Other, "XEyes", false), EndProcess},
+    {"HiddenOtherProgram", with(window(Other), &ForeignWindow::viewable, false), Skip},
+    {"DisabledOtherProgram", with(window(Other), &ForeignWindow::enabled, false), Skip},
+    {"ClassUnknown", with(window(Other), &ForeignWindow::classKnown, false), Skip},
+    {"ProtectedClass", window(Other, "Shell_TrayWnd"), Skip},
+    {"ProtectedClassComparedExactly", window(Other, "shell_traywnd"), EndProcess},
+    {"ProtectedClassPrefixIsNotProtected", window(Other, "EditPlus"), EndProcess},
+    {"OtherProgramsDock", with(window(Other), &ForeignWindow::desktopOrDock, true), Skip},
+    {"OwnerUnknown", window(0), Skip},
+    {"OwnWindow", window(Own), Skip},
+    {"DevelopmentTool", window(Development), Skip},
+    {"ShellTitledAskedToClose", window(Shell), AskToClose},
+    {"ShellUntitledStays", window(Shell, "Tint2", false), Skip},
+    {"ShellsDockStays", with(window(Shell), &ForeignWindow::desktopOrDock, true), Skip},
+    {"HiddenShellWindowStays", with(window(Shell), &ForeignWindow::viewable, false), Skip},
+    {"ShellWithProtectedClass", window(Shell, "Progman"), Skip},
 };
 
-class ForeignWindowDecisionTest : public ::testing::TestWithParam<TWindowCase> {};
+class ForeignWindowDecisionTest : public ::testing::TestWithParam<WindowCase> {};
 
 TEST_P(ForeignWindowDecisionTest, FirstRuleThatAppliesDecides) {
-    const TForeignWindowContext context{Own, Development, Shell};
-    EXPECT_EQ(DecideForeignWindow(GetParam().Window, context), GetParam().Expected);
+    const ForeignWindowContext context{Own, Development, Shell};
+    EXPECT_EQ(decideForeignWindow(GetParam().window, context), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ForeignWindowDecisionTest, ::testing::ValuesIn(WindowCases),
-                         test::TRowName());
+                         test::RowName());
 
 TEST(ForeignWindowRulesTest, EveryProtectedClassIsSpared) {
-    const TForeignWindowContext context{Own, Development, Shell};
+    const ForeignWindowContext context{Own, Development, Shell};
     for (const std::string_view className : ProtectedWindowClasses) {
-        EXPECT_EQ(DecideForeignWindow(Window(Other, std::string(className).c_str()), context),
-                  TForeignWindowAction::Skip)
+        EXPECT_EQ(decideForeignWindow(window(Other, std::string(className).c_str()), context),
+                  ForeignWindowAction::Skip)
             << className;
     }
 }
@@ -79,11 +79,11 @@ TEST(ForeignWindowRulesTest, EveryProtectedClassIsSpared) {
 // Without a development tool or shell their ids are 0, like the owner of a window whose owner
 // is unknown: such a window still stays, and every known program is ended.
 TEST(ForeignWindowRulesTest, AbsentDevelopmentToolAndShell) {
-    const TForeignWindowContext context{Own, 0, 0};
-    EXPECT_EQ(DecideForeignWindow(Window(0), context), TForeignWindowAction::Skip);
-    EXPECT_EQ(DecideForeignWindow(Window(Shell), context), TForeignWindowAction::EndProcess);
-    EXPECT_EQ(DecideForeignWindow(Window(Other, "XEyes", false), context),
-              TForeignWindowAction::EndProcess);
+    const ForeignWindowContext context{Own, 0, 0};
+    EXPECT_EQ(decideForeignWindow(window(0), context), ForeignWindowAction::Skip);
+    EXPECT_EQ(decideForeignWindow(window(Shell), context), ForeignWindowAction::EndProcess);
+    EXPECT_EQ(decideForeignWindow(window(Other, "XEyes", false), context),
+              ForeignWindowAction::EndProcess);
 }
 
 }  // namespace

@@ -8,25 +8,25 @@ namespace plintor {
 namespace {
 
 TEST(InputActivityTest, IdleMinutesAndTheScreensaverWake) {
-    const TDateTime start = EncodeDate(2026, 12, 10) + EncodeTime(9, 0, 0, 0);
-    test::TFakeClock clock(start);
-    TInputActivity input(clock);
-    clock.Set(start + EncodeTime(0, 9, 59, 999));
-    EXPECT_FALSE(input.IdleMinutesReached(10));
-    clock.Set(start + EncodeTime(0, 10, 0, 0));
-    EXPECT_TRUE(input.IdleMinutesReached(10));
-    EXPECT_FALSE(input.IdleMinutesReached(0));
-    input.Disarm();
-    clock.Set(start + 1);
-    EXPECT_FALSE(input.IdleMinutesReached(10)) << "disarmed until the next input";
+    const DateTime start = encodeDate(2026, 12, 10) + encodeTime(9, 0, 0, 0);
+    test::FakeClock clock(start);
+    InputActivity input(clock);
+    clock.set(start + encodeTime(0, 9, 59, 999));
+    EXPECT_FALSE(input.idleMinutesReached(10));
+    clock.set(start + encodeTime(0, 10, 0, 0));
+    EXPECT_TRUE(input.idleMinutesReached(10));
+    EXPECT_FALSE(input.idleMinutesReached(0));
+    input.disarm();
+    clock.set(start + 1);
+    EXPECT_FALSE(input.idleMinutesReached(10)) << "disarmed until the next input";
 
     int hidden = 0;
-    input.Record();
-    input.ScreensaverShown([&] { ++hidden; });
-    input.Record();
-    input.Record();
+    input.record();
+    input.screensaverShown([&] { ++hidden; });
+    input.record();
+    input.record();
     EXPECT_EQ(hidden, 1);
-    EXPECT_EQ(input.LastInput(), clock.Now());
+    EXPECT_EQ(input.lastInput(), clock.now());
 }
 
 }  // namespace

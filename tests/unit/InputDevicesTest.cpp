@@ -6,14 +6,14 @@ namespace plintor {
 namespace {
 
 TEST(InputDevicesTest, PensAreToldApart) {
-    EXPECT_TRUE(IsPenDevice("Wacom Intuos Pen stylus", {"Abs X", "Abs Y", "Abs Pressure"}));
-    EXPECT_TRUE(IsPenDevice("ELAN2514:00 04F3:2AF7 Eraser", {}));
-    EXPECT_TRUE(IsPenDevice("Generic tablet", {"Abs X", "Abs Y", "Abs Tilt X"}));
+    EXPECT_TRUE(isPenDevice("Wacom Intuos Pen stylus", {"Abs X", "Abs Y", "Abs Pressure"}));
+    EXPECT_TRUE(isPenDevice("ELAN2514:00 04F3:2AF7 Eraser", {}));
+    EXPECT_TRUE(isPenDevice("Generic tablet", {"Abs X", "Abs Y", "Abs Tilt X"}));
     EXPECT_FALSE(
-        IsPenDevice("ELAN Touchscreen", {"Abs MT Position X", "Abs MT Pressure", "Abs Pressure"}));
-    EXPECT_FALSE(IsPenDevice("Logitech USB Optical Mouse", {"Rel X", "Rel Y"}));
-    EXPECT_FALSE(IsPenDevice("OpenTouch Panel", {"Abs X"}));  // "pen" inside a word
-    EXPECT_FALSE(IsPenDevice("Virtual core XTEST pointer", {}));
+        isPenDevice("ELAN Touchscreen", {"Abs MT Position X", "Abs MT Pressure", "Abs Pressure"}));
+    EXPECT_FALSE(isPenDevice("Logitech USB Optical Mouse", {"Rel X", "Rel Y"}));
+    EXPECT_FALSE(isPenDevice("OpenTouch Panel", {"Abs X"}));  // "pen" inside a word
+    EXPECT_FALSE(isPenDevice("Virtual core XTEST pointer", {}));
 }
 
 }  // namespace

@@ -7,13 +7,13 @@
 namespace plintor {
 namespace {
 
-struct TKeyCase {
-    const char* Name;
-    std::uint32_t Key;
-    bool Alt, Control, Swallowed;
+struct KeyCase {
+    const char* name;
+    std::uint32_t key;
+    bool alt, control, swallowed;
 };
 
-const TKeyCase KeyCases[] = {
+const KeyCase KeyCases[] = {
     {"ControlEscape", VK_ESCAPE, false, true, true},
     {"PlainEscape", VK_ESCAPE, false, false, false},
     {"AltEscape", VK_ESCAPE, true, false, true},
@@ -45,19 +45,19 @@ const TKeyCase KeyCases[] = {
     {"PlainLeft", VK_LEFT, false, false, false},
 };
 
-class KeySwallowTest : public ::testing::TestWithParam<TKeyCase> {};
+class KeySwallowTest : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(KeySwallowTest, SwallowsTheSystemCombinationsOnly) {
-    EXPECT_EQ(SwallowKey(GetParam().Key, GetParam().Alt, GetParam().Control), GetParam().Swallowed);
+    EXPECT_EQ(swallowKey(GetParam().key, GetParam().alt, GetParam().control), GetParam().swallowed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, KeySwallowTest, ::testing::ValuesIn(KeyCases), test::TRowName());
+INSTANTIATE_TEST_SUITE_P(Keys, KeySwallowTest, ::testing::ValuesIn(KeyCases), test::RowName());
 
 TEST(KeyTableTest, EveryClaimedKeyIsSwallowedInSomeCombination) {
     for (const std::uint32_t key : LockdownKeys) {
         bool someCombination = false;
         for (int combination = 0; combination < 4; ++combination) {
-            someCombination |= SwallowKey(key, combination & 1, combination & 2);
+            someCombination |= swallowKey(key, combination & 1, combination & 2);
         }
         EXPECT_TRUE(someCombination) << "key " << key << " is claimed but never swallowed";
     }

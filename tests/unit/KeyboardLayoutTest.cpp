@@ -15,17 +15,17 @@ namespace {
 const char* const BundledNames[] = {"NUMPADKEYBOARD", "STANDARD101KEYBOARD", "STANDARD102KEYBOARD",
                                     "STANDARD102KEYBOARD2", "STANDARD106KEYBOARD"};
 
-std::optional<TVirtualKeyLayout> BundledLayout(const char* name) {
+std::optional<VirtualKeyLayout> bundledLayout(const char* name) {
     std::ifstream file(std::filesystem::path(PLINTOR_KEYBOARDS) / name);
     const std::string text((std::istreambuf_iterator<char>(file)),
                            std::istreambuf_iterator<char>());
-    return ParseVirtualKeyLayout(name, text);
+    return parseVirtualKeyLayout(name, text);
 }
 
-std::vector<TVirtualKeyLayout> BundledLayouts() {
-    std::vector<TVirtualKeyLayout> layouts;
+std::vector<VirtualKeyLayout> bundledLayouts() {
+    std::vector<VirtualKeyLayout> layouts;
     for (const char* name : BundledNames) {
-        std::optional<TVirtualKeyLayout> layout = BundledLayout(name);
+        std::optional<VirtualKeyLayout> layout = bundledLayout(name);
         EXPECT_TRUE(layout) << name;
         if (layout) {
             layouts.push_back(std::move(*layout));
@@ -34,22 +34,22 @@ std::vector<TVirtualKeyLayout> BundledLayouts() {
     return layouts;
 }
 
-double RowWidth(const std::vector<TVirtualKey>& row) {
+double rowWidth(const std::vector<VirtualKey>& row) {
     double width = 0;
-    for (const TVirtualKey& key : row) {
-        width += key.Width;
+    for (const VirtualKey& key : row) {
+        width += key.width;
     }
     return width;
 }
 
-struct TBundledCase {
-    const char* Name;  // the description's file
-    const char* Type;
-    int Width, Height;
-    std::size_t Languages;
+struct BundledCase {
+    const char* name;  // the description's file
+    const char* type;
+    int width, height;
+    std::size_t languages;
 };
 
-const TBundledCase BundledCases[] = {
+const BundledCase BundledCases[] = {
     {"NUMPADKEYBOARD", "NumPad", 190, 229, 0},
     {"STANDARD101KEYBOARD", "Standard", 848, 262, 10},
     {"STANDARD102KEYBOARD", "Standard", 848, 262, 30},
@@ -57,31 +57,31 @@ const TBundledCase BundledCases[] = {
     {"STANDARD106KEYBOARD", "Standard", 848, 262, 1},
 };
 
-class BundledLayoutTest : public ::testing::TestWithParam<TBundledCase> {};
+class BundledLayoutTest : public ::testing::TestWithParam<BundledCase> {};
 
 TEST_P(BundledLayoutTest, BundledDescriptionsHaveTheirTypesSizesAndEvenRows) {
-    const std::optional<TVirtualKeyLayout> layout = BundledLayout(GetParam().Name);
+    const std::optional<VirtualKeyLayout> layout = bundledLayout(GetParam().name);
     ASSERT_TRUE(layout);
-    EXPECT_EQ(layout->Type, GetParam().Type);
-    EXPECT_EQ(layout->Width, GetParam().Width);
-    EXPECT_EQ(layout->Height, GetParam().Height);
-    EXPECT_EQ(layout->Languages.size(), GetParam().Languages);
-    for (const auto& row : layout->Rows) {
-        EXPECT_NEAR(RowWidth(row), RowWidth(layout->Rows.front()), 0.01);
+    EXPECT_EQ(layout->type, GetParam().type);
+    EXPECT_EQ(layout->width, GetParam().width);
+    EXPECT_EQ(layout->height, GetParam().height);
+    EXPECT_EQ(layout->languages.size(), GetParam().languages);
+    for (const auto& row : layout->rows) {
+        EXPECT_NEAR(rowWidth(row), rowWidth(layout->rows.front()), 0.01);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Descriptions, BundledLayoutTest, ::testing::ValuesIn(BundledCases),
-                         test::TRowName());
+                         test::RowName());
 
-struct TSelectionCase {
-    const char* Name;
-    const char* Type;
-    const char* Locale;
-    const char* Expected;  // nullptr: none
+struct SelectionCase {
+    const char* name;
+    const char* type;
+    const char* locale;
+    const char* expected;  // nullptr: none
 };
 
-const TSelectionCase SelectionCases[] = {
+const SelectionCase SelectionCases[] = {
     {"GermanStandard", "Standard", "de-DE", "STANDARD102KEYBOARD"},
     {"AmericanStandard", "Standard", "en-US", "STANDARD101KEYBOARD"},
     {"BritishStandard", "Standard", "en-GB", "STANDARD102KEYBOARD"},
@@ -95,33 +95,33 @@ const TSelectionCase SelectionCases[] = {
     {"TypesCompareExactly", "standard", "de-DE", nullptr},
 };
 
-class LayoutSelectionTest : public ::testing::TestWithParam<TSelectionCase> {};
+class LayoutSelectionTest : public ::testing::TestWithParam<SelectionCase> {};
 
 TEST_P(LayoutSelectionTest, SelectionByLanguageThenTypeOnly) {
-    const std::vector<TVirtualKeyLayout> layouts = BundledLayouts();
-    const TVirtualKeyLayout* layout =
-        SelectKeyboardLayout(layouts, GetParam().Type, GetParam().Locale);
-    EXPECT_EQ(layout != nullptr ? layout->Name : "none",
-              GetParam().Expected != nullptr ? GetParam().Expected : "none");
+    const std::vector<VirtualKeyLayout> layouts = bundledLayouts();
+    const VirtualKeyLayout* layout =
+        selectKeyboardLayout(layouts, GetParam().type, GetParam().locale);
+    EXPECT_EQ(layout != nullptr ? layout->name : "none",
+              GetParam().expected != nullptr ? GetParam().expected : "none");
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, LayoutSelectionTest, ::testing::ValuesIn(SelectionCases),
-                         test::TRowName());
+                         test::RowName());
 
 TEST(KeyboardLayoutTest, WidthKeepsTheDescriptionsProportions) {
-    const std::vector<TVirtualKeyLayout> layouts = BundledLayouts();
-    const TVirtualKeyLayout* wide = SelectKeyboardLayout(layouts, "Standard2", "de-DE");
+    const std::vector<VirtualKeyLayout> layouts = bundledLayouts();
+    const VirtualKeyLayout* wide = selectKeyboardLayout(layouts, "Standard2", "de-DE");
     ASSERT_NE(wide, nullptr);
-    EXPECT_EQ(KeyboardWidthFor(262, *wide), 974);
-    EXPECT_EQ(KeyboardWidthFor(164, *wide), 610);  // 164 * 974 / 262 = 609.68, rounded
+    EXPECT_EQ(keyboardWidthFor(262, *wide), 974);
+    EXPECT_EQ(keyboardWidthFor(164, *wide), 610);  // 164 * 974 / 262 = 609.68, rounded
 }
 
-struct TBrokenCase {
-    const char* Name;
-    const char* Text;
+struct BrokenCase {
+    const char* name;
+    const char* text;
 };
 
-const TBrokenCase BrokenCases[] = {
+const BrokenCase BrokenCases[] = {
     {"NoType", "size=10x10\nrow=A"},
     {"NoSize", "type=Standard\nrow=A"},
     {"NoRow", "type=Standard\nsize=10x10"},
@@ -130,21 +130,21 @@ const TBrokenCase BrokenCases[] = {
     {"KeyboardOfNoWidth", "type=Standard\nsize=0x10\nrow=A"},
 };
 
-class BrokenLayoutTest : public ::testing::TestWithParam<TBrokenCase> {};
+class BrokenLayoutTest : public ::testing::TestWithParam<BrokenCase> {};
 
 TEST_P(BrokenLayoutTest, BrokenDescriptionsAreRefused) {
-    EXPECT_FALSE(ParseVirtualKeyLayout("X", GetParam().Text));
+    EXPECT_FALSE(parseVirtualKeyLayout("X", GetParam().text));
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, BrokenLayoutTest, ::testing::ValuesIn(BrokenCases),
-                         test::TRowName());
+                         test::RowName());
 
 TEST(KeyboardLayoutTest, CommentsBlanksAndKeyWidthsAreRead) {
-    const std::optional<TVirtualKeyLayout> layout = ParseVirtualKeyLayout(
+    const std::optional<VirtualKeyLayout> layout = parseVirtualKeyLayout(
         "X", "# comment\ntype=T\nlanguages= de , en-GB \nsize=4x2\nrow=A B:1.5 -:0.5\n");
     ASSERT_TRUE(layout);
-    EXPECT_EQ(layout->Languages, (std::vector<std::string>{"de", "en-GB"}));
-    EXPECT_EQ(layout->Rows.at(0).at(1).Width, 1.5);
+    EXPECT_EQ(layout->languages, (std::vector<std::string>{"de", "en-GB"}));
+    EXPECT_EQ(layout->rows.at(0).at(1).width, 1.5);
 }
 
 }  // namespace

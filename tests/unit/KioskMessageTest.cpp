@@ -10,21 +10,21 @@ namespace {
 using namespace std::string_literals;
 
 TEST(KioskMessageTest, RoundTripsAndReadsTextOnlyUpToItsLength) {
-    const TKioskMessage navigate{WM_COPYDATA, 0, 0, "http://host/caf\xC3\xA9?a=1 2"};
-    EXPECT_EQ(DecodeKioskMessage(EncodeKioskMessage(navigate)), navigate);
-    const TKioskMessage quit{WM_REMOTEQUIT, 243120, -5, ""};
-    EXPECT_EQ(DecodeKioskMessage(EncodeKioskMessage(quit)), quit);
+    const KioskMessage navigate{WM_COPYDATA, 0, 0, "http://host/caf\xC3\xA9?a=1 2"};
+    EXPECT_EQ(decodeKioskMessage(encodeKioskMessage(navigate)), navigate);
+    const KioskMessage quit{WM_REMOTEQUIT, 243120, -5, ""};
+    EXPECT_EQ(decodeKioskMessage(encodeKioskMessage(quit)), quit);
 
-    EXPECT_EQ(DecodeKioskMessage("PLINTOR/1 74 0 0 4\nhttp://longer")->Text, "http");
-    EXPECT_EQ(DecodeKioskMessage("PLINTOR/1 74 0 0 99\nhttp://a/\0junk"s)->Text, "http://a/");
+    EXPECT_EQ(decodeKioskMessage("PLINTOR/1 74 0 0 4\nhttp://longer")->text, "http");
+    EXPECT_EQ(decodeKioskMessage("PLINTOR/1 74 0 0 99\nhttp://a/\0junk"s)->text, "http://a/");
 }
 
-struct TBadCase {
-    const char* Name;
-    std::string Text;
+struct BadCase {
+    const char* name;
+    std::string text;
 };
 
-const TBadCase BadCases[] = {
+const BadCase BadCases[] = {
     {"EmptyText", ""},
     {"OtherVersion", "PLINTOR/2 74 0 0 0\n"},
     {"NoLength", "PLINTOR/1 74 0 0\n"},
@@ -33,14 +33,14 @@ const TBadCase BadCases[] = {
     {"ParameterPast32Bits", "PLINTOR/1 74 99999999999 0 0\n"},
 };
 
-class BadKioskMessageTest : public ::testing::TestWithParam<TBadCase> {};
+class BadKioskMessageTest : public ::testing::TestWithParam<BadCase> {};
 
 TEST_P(BadKioskMessageTest, IsNoMessage) {
-    EXPECT_FALSE(DecodeKioskMessage(GetParam().Text));
+    EXPECT_FALSE(decodeKioskMessage(GetParam().text));
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, BadKioskMessageTest, ::testing::ValuesIn(BadCases),
-                         test::TRowName());
+                         test::RowName());
 
 }  // namespace
 }  // namespace plintor

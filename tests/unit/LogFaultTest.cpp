@@ -22,17 +22,17 @@
 namespace plintor {
 namespace {
 
-using test::ReadBytes;
-using test::TTempDir;
-using test::WriteBytes;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
 
 // A log writer on this file; the stamps do not matter here.
-TLogWriter LogAt(const std::string& fileName) {
-    return TLogWriter(fileName, SystemClock());
+LogWriter logAt(const std::string& fileName) {
+    return LogWriter(fileName, systemClock());
 }
 
 // Runs `work` in a child process with standard error going to `errFile`; gives its exit code.
-int InChild(const std::function<int()>& work, const std::string& errFile = "/dev/null") {
+int inChild(const std::function<int()>& work, const std::string& errFile = "/dev/null") {
     const pid_t child = ::fork();
     if (child == 0) {
         const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -58,7 +58,7 @@ constexpr bool AddressSpaceCanBeLimited = true;
 constexpr bool AddressSpaceCanBeLimited = true;
 #endif
 
-std::string FullLog() {
+std::string fullLog() {
     std::string log;
     for (int line = 0; log.size() < MaxLogSize - 50; ++line) {
         log += "old entry " + std::to_string(line) + "\r\n";
@@ -67,50 +67,50 @@ std::string FullLog() {
 }
 
 TEST(LogFaultTest, ALinkIsNeverFollowedAndStandardErrorSaysSoOnce) {
-    TTempDir dir;
-    const std::string target = dir.Path("precious.txt");
+    TempDir dir;
+    const std::string target = dir.path("precious.txt");
     const std::string precious(108000, 'p');
-    WriteBytes(target, precious);
-    const std::string log = dir.Path("plintor.log");
+    writeBytes(target, precious);
+    const std::string log = dir.path("plintor.log");
     ASSERT_EQ(::symlink(target.c_str(), log.c_str()), 0);
-    const std::string err = dir.Path("err");
+    const std::string err = dir.path("err");
     EXPECT_EQ(
-        InChild([&] { return LogAt(log).Entry("one") || LogAt(log).Entry("two") ? 1 : 0; }, err),
+        inChild([&] { return logAt(log).entry("one") || logAt(log).entry("two") ? 1 : 0; }, err),
         0);
-    EXPECT_EQ(ReadBytes(target), precious);
-    const std::string said = ReadBytes(err);
+    EXPECT_EQ(readBytes(target), precious);
+    const std::string said = readBytes(err);
     EXPECT_NE(said.find("it is a symbolic link"), std::string::npos) << said;
     EXPECT_EQ(said.find("plintor:"), said.rfind("plintor:")) << "said more than once: " << said;
 }
 
 TEST(LogFaultTest, AFolderOrAFifoIsNoLog) {
-    TTempDir dir;
-    ASSERT_EQ(::mkfifo(dir.Path("fifo.log").c_str(), 0644), 0);
-    EXPECT_EQ(InChild([&] { return LogAt(dir.Path("fifo.log")).Plain("x") ? 1 : 0; }), 0);
-    EXPECT_EQ(InChild([&] { return LogAt(dir.Root().string()).Plain("x") ? 1 : 0; }), 0);
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.path("fifo.log").c_str(), 0644), 0);
+    EXPECT_EQ(inChild([&] { return logAt(dir.path("fifo.log")).plain("x") ? 1 : 0; }), 0);
+    EXPECT_EQ(inChild([&] { return logAt(dir.root().string()).plain("x") ? 1 : 0; }), 0);
 }
 
 TEST(LogFaultTest, AMissingFolderThatCannotBeMadeIsReported) {
-    TTempDir dir;
-    WriteBytes(dir.Path("file"), "not a folder");
-    const std::string err = dir.Path("err");
+    TempDir dir;
+    writeBytes(dir.path("file"), "not a folder");
+    const std::string err = dir.path("err");
     EXPECT_EQ(
-        InChild([&] { return LogAt(dir.Path("file/sub/plintor.log")).Entry("x") ? 1 : 0; }, err),
+        inChild([&] { return logAt(dir.path("file/sub/plintor.log")).entry("x") ? 1 : 0; }, err),
         0);
-    EXPECT_NE(ReadBytes(err).find("cannot write the log"), std::string::npos);
+    EXPECT_NE(readBytes(err).find("cannot write the log"), std::string::npos);
 }
 
 // Measured, not assumed: a sanitizer's build, or a busy machine, trims several times slower,
 // and a fixed kill window would then end before any trim does.
-long long MicrosecondsForATrim(const std::string& log, const std::string& old,
+long long microsecondsForATrim(const std::string& log, const std::string& old,
                                const std::string& entry) {
     long long slowest = 0;
     for (int i = 0; i < 3; ++i) {
-        WriteBytes(log, old);
+        writeBytes(log, old);
         const auto start = std::chrono::steady_clock::now();
         const pid_t child = ::fork();
         if (child == 0) {
-            ::_exit(LogAt(log).Plain(entry) ? 0 : 1);
+            ::_exit(logAt(log).plain(entry) ? 0 : 1);
         }
         ::waitpid(child, nullptr, 0);
         const auto took = std::chrono::steady_clock::now() - start;
@@ -123,26 +123,26 @@ long long MicrosecondsForATrim(const std::string& log, const std::string& old,
 // A kill at any moment of a trim leaves the old log or the trimmed one with the new entry,
 // never an empty or a torn one.
 TEST(LogFaultTest, AKilledTrimLeavesAWholeLog) {
-    TTempDir dir;
-    const std::string log = dir.Path("plintor.log");
-    const std::string old = FullLog();
+    TempDir dir;
+    const std::string log = dir.path("plintor.log");
+    const std::string old = fullLog();
     const std::string entry = "new entry " + std::string(200, 'n');
     // Kills must land both before and after the end of the first trim.
-    const long long window = std::max(3000LL, MicrosecondsForATrim(log, old, entry));
+    const long long window = std::max(3000LL, microsecondsForATrim(log, old, entry));
     std::mt19937 random(42);
     int interrupted = 0;
     for (int round = 0; round < 60; ++round) {
-        WriteBytes(log, old);
+        writeBytes(log, old);
         const pid_t child = ::fork();
         if (child == 0) {
             for (;;) {
-                LogAt(log).Plain(entry);  // each one trims
+                logAt(log).plain(entry);  // each one trims
             }
         }
         std::this_thread::sleep_for(std::chrono::microseconds(random() % window));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
-        const std::string now = ReadBytes(log);
+        const std::string now = readBytes(log);
         ASSERT_FALSE(now.empty()) << "round " << round;
         ASSERT_TRUE(now == old || now.ends_with(entry + "\r\n")) << "round " << round;
         ASSERT_LE(now.size(), static_cast<std::size_t>(MaxLogSize)) << "round " << round;
@@ -152,8 +152,8 @@ TEST(LogFaultTest, AKilledTrimLeavesAWholeLog) {
 }
 
 TEST(LogFaultTest, AHugeLogIsTrimmedReadingOnlyItsTail) {
-    TTempDir dir;
-    const std::string log = dir.Path("plintor.log");
+    TempDir dir;
+    const std::string log = dir.path("plintor.log");
     {
         const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT, 0644);
         ASSERT_EQ(::ftruncate(fd, 5LL << 30), 0);  // 5 GiB of holes
@@ -162,16 +162,16 @@ TEST(LogFaultTest, AHugeLogIsTrimmedReadingOnlyItsTail) {
                   static_cast<ssize_t>(last.size()));
         ::close(fd);
     }
-    EXPECT_EQ(InChild([&] {
+    EXPECT_EQ(inChild([&] {
                   // 256 MiB of address space is far less than the log.
                   const rlimit limit{256u << 20, 256u << 20};
                   if (AddressSpaceCanBeLimited) {
                       ::setrlimit(RLIMIT_AS, &limit);
                   }
-                  return LogAt(log).Plain("new") ? 0 : 1;
+                  return logAt(log).plain("new") ? 0 : 1;
               }),
               0);
-    const std::string now = ReadBytes(log);
+    const std::string now = readBytes(log);
     EXPECT_LE(now.size(), static_cast<std::size_t>(MaxLogSize));
     EXPECT_TRUE(now.ends_with("new\r\n"));
 }
@@ -180,15 +180,15 @@ TEST(LogFaultTest, AHugeLogIsTrimmedReadingOnlyItsTail) {
 using FullDiskTest = test::SmallFileSystemTest;
 
 TEST_F(FullDiskTest, AnEntryThatDoesNotFitIsCutOffAgain) {
-    const std::string log = Dir.Path("plintor.log");
-    ASSERT_TRUE(LogAt(log).Plain("first"));
-    const std::string filler = Dir.Path("filler");
-    WriteBytes(filler, std::string(3 * PageSize, 'f'));  // the log keeps what is left of its page
-    EXPECT_EQ(InChild([&] { return LogAt(log).Plain(std::string(6000, 'x')) ? 1 : 0; }), 0);
-    EXPECT_EQ(ReadBytes(log), "first\r\n");
+    const std::string log = m_dir.path("plintor.log");
+    ASSERT_TRUE(logAt(log).plain("first"));
+    const std::string filler = m_dir.path("filler");
+    writeBytes(filler, std::string(3 * PageSize, 'f'));  // the log keeps what is left of its page
+    EXPECT_EQ(inChild([&] { return logAt(log).plain(std::string(6000, 'x')) ? 1 : 0; }), 0);
+    EXPECT_EQ(readBytes(log), "first\r\n");
     ::unlink(filler.c_str());
-    ASSERT_TRUE(LogAt(log).Plain("second"));
-    EXPECT_EQ(ReadBytes(log), "first\r\nsecond\r\n");
+    ASSERT_TRUE(logAt(log).plain("second"));
+    EXPECT_EQ(readBytes(log), "first\r\nsecond\r\n");
 }
 
 }  // namespace

@@ -14,118 +14,118 @@
 namespace plintor {
 namespace {
 
-using test::ReadBytes;
-using test::TFakeClock;
-using test::TTempDir;
-using test::WriteBytes;
+using test::readBytes;
+using test::FakeClock;
+using test::TempDir;
+using test::writeBytes;
 
 // 10 December 2026, 14:05:09.250 in the C locale's formats.
-const TDateTime kAfternoon = EncodeDate(2026, 12, 10) + EncodeTime(14, 5, 9, 250);
+const DateTime kAfternoon = encodeDate(2026, 12, 10) + encodeTime(14, 5, 9, 250);
 const std::string kStamp = "12/10/26 14:05:09";
 
 class LogTest : public ::testing::Test {
 protected:
-    TLogWriter At(const std::string& fileName) const { return TLogWriter(fileName, Clock); }
+    LogWriter at(const std::string& fileName) const { return LogWriter(fileName, m_clock); }
 
-    TTempDir Dir;
-    TFakeClock Clock{kAfternoon};
-    std::string File = Dir.Path("plintor.log");
-    TLogWriter Log = At(File);
+    TempDir m_dir;
+    FakeClock m_clock{kAfternoon};
+    std::string m_file = m_dir.path("plintor.log");
+    LogWriter m_log = at(m_file);
 };
 
 TEST_F(LogTest, CreatesMissingFoldersAndWritesNoByteOrderMark) {
-    const std::string nested = Dir.Path("logs/sub/plintor.log");
-    EXPECT_TRUE(At(nested).Plain("first"));
-    EXPECT_EQ(ReadBytes(nested), "first\r\n");
+    const std::string nested = m_dir.path("logs/sub/plintor.log");
+    EXPECT_TRUE(at(nested).plain("first"));
+    EXPECT_EQ(readBytes(nested), "first\r\n");
 }
 
-struct TFormCase {
-    const char* Name;
-    bool (*Write)(const TLogWriter&, std::string_view);
-    std::string Text;
-    std::string Expected;
+struct FormCase {
+    const char* name;
+    bool (*write)(const LogWriter&, std::string_view);
+    std::string text;
+    std::string expected;
 };
 
-class LogFormTest : public LogTest, public ::testing::WithParamInterface<TFormCase> {};
+class LogFormTest : public LogTest, public ::testing::WithParamInterface<FormCase> {};
 
 TEST_P(LogFormTest, ComposesTheEntry) {
-    ASSERT_TRUE(GetParam().Write(Log, GetParam().Text));
-    EXPECT_EQ(ReadBytes(File), GetParam().Expected);
+    ASSERT_TRUE(GetParam().write(m_log, GetParam().text));
+    EXPECT_EQ(readBytes(m_file), GetParam().expected);
 }
 
-bool Plain(const TLogWriter& log, std::string_view t) {
-    return log.Plain(t);
+bool plain(const LogWriter& log, std::string_view t) {
+    return log.plain(t);
 }
-bool Stamped(const TLogWriter& log, std::string_view t) {
-    return log.Stamped(t);
+bool stamped(const LogWriter& log, std::string_view t) {
+    return log.stamped(t);
 }
-bool Entry(const TLogWriter& log, std::string_view t) {
-    return log.Entry(t);
+bool entry(const LogWriter& log, std::string_view t) {
+    return log.entry(t);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, LogFormTest,
-    ::testing::Values(TFormCase{"PlainEmptyIsALineEnd", Plain, "", "\r\n"},
-                      TFormCase{"StampedEmptyKeepsTheTwoBlanks", Stamped, "", kStamp + "  \r\n"},
-                      TFormCase{"PlainKeepsItsOwnLineEnd", Plain, "x\r\n", "x\r\n"},
-                      TFormCase{"StampedKeepsItsOwnLineEnd", Stamped, "x\r\n", kStamp + "  x\r\n"},
-                      TFormCase{"EntryAddsOnlyTheEmptyLine", Entry, "x\r\n",
+    ::testing::Values(FormCase{"PlainEmptyIsALineEnd", plain, "", "\r\n"},
+                      FormCase{"StampedEmptyKeepsTheTwoBlanks", stamped, "", kStamp + "  \r\n"},
+                      FormCase{"PlainKeepsItsOwnLineEnd", plain, "x\r\n", "x\r\n"},
+                      FormCase{"StampedKeepsItsOwnLineEnd", stamped, "x\r\n", kStamp + "  x\r\n"},
+                      FormCase{"EntryAddsOnlyTheEmptyLine", entry, "x\r\n",
                                 kStamp + "\r\nx\r\n\r\n"},
-                      TFormCase{"LoneLineFeedIsNotALineEnd", Plain, "x\n", "x\n\r\n"},
-                      TFormCase{"OneCharacter", Plain, "\r", "\r\r\n"},
-                      TFormCase{"EntryForm", Entry, "Return to home page",
+                      FormCase{"LoneLineFeedIsNotALineEnd", plain, "x\n", "x\n\r\n"},
+                      FormCase{"OneCharacter", plain, "\r", "\r\r\n"},
+                      FormCase{"EntryForm", entry, "Return to home page",
                                 kStamp + "\r\nReturn to home page\r\n\r\n"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LogTest, StampLeavesOutTheTimeAtMidnight) {
-    Clock.Set(EncodeDate(2026, 12, 10));
-    EXPECT_EQ(LogTimeStamp(Clock.Now()), "12/10/26");
-    Clock.Set(EncodeDate(2026, 12, 10) + EncodeTime(0, 0, 0, 1));
-    EXPECT_EQ(LogTimeStamp(Clock.Now()), "12/10/26 00:00:00");
+    m_clock.set(encodeDate(2026, 12, 10));
+    EXPECT_EQ(logTimeStamp(m_clock.now()), "12/10/26");
+    m_clock.set(encodeDate(2026, 12, 10) + encodeTime(0, 0, 0, 1));
+    EXPECT_EQ(logTimeStamp(m_clock.now()), "12/10/26 00:00:00");
 }
 
-struct TTrimCase {
-    const char* Name;
-    std::string Old;
-    std::string Text;
-    std::int64_t MaxSize;
-    std::string Expected;
+struct TrimCase {
+    const char* name;
+    std::string old;
+    std::string text;
+    std::int64_t maxSize;
+    std::string expected;
 };
 
-class LogTrimTest : public LogTest, public ::testing::WithParamInterface<TTrimCase> {};
+class LogTrimTest : public LogTest, public ::testing::WithParamInterface<TrimCase> {};
 
 TEST_P(LogTrimTest, KeepsASuffixThatStartsAtALine) {
-    WriteBytes(File, GetParam().Old);
-    ASSERT_TRUE(Log.Plain(GetParam().Text, GetParam().MaxSize));
-    EXPECT_EQ(ReadBytes(File), GetParam().Expected);
+    writeBytes(m_file, GetParam().old);
+    ASSERT_TRUE(m_log.plain(GetParam().text, GetParam().maxSize));
+    EXPECT_EQ(readBytes(m_file), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cuts, LogTrimTest,
     ::testing::Values(
-        TTrimCase{"CutMovesToTheNextLine", "aaaa\r\nbbbb\r\ncccc\r\n", "dd", 20,
+        TrimCase{"CutMovesToTheNextLine", "aaaa\r\nbbbb\r\ncccc\r\n", "dd", 20,
                   "bbbb\r\ncccc\r\ndd\r\n"},
-        TTrimCase{"CutOnALineFeedSeesTheNextPair", "aaa\r\nbbb\r\nccc", "cc", 13, "ccccc\r\n"},
-        TTrimCase{"EmptyLinesAfterTheCutAreSkipped", "aa\r\n\r\n\r\nbb\r\n", "c", 12,
+        TrimCase{"CutOnALineFeedSeesTheNextPair", "aaa\r\nbbb\r\nccc", "cc", 13, "ccccc\r\n"},
+        TrimCase{"EmptyLinesAfterTheCutAreSkipped", "aa\r\n\r\n\r\nbb\r\n", "c", 12,
                   "bb\r\nc\r\n"},
-        TTrimCase{"NoLineEndCutsAtTheExactByte", "abcdefghij", "x", 10, "defghijx\r\n"},
-        TTrimCase{"NoTrimWhenItFits", "abc\r\n", "d", 8, "abc\r\nd\r\n"},
-        TTrimCase{"LongEntryEmptiesTheFile", "ab", "1234567", 10, "1234567\r\n"},
-        TTrimCase{"LongEntryAgainstOneByteIsNotTrimmed", "a", "1234567", 10, "a1234567\r\n"},
-        TTrimCase{"ZeroCapNeverTrims", "abc\r\n", "d", 0, "abc\r\nd\r\n"},
-        TTrimCase{"LengthCountsCharactersNotBytes", "abcdefgh", "\xC3\xA9", 11,
+        TrimCase{"NoLineEndCutsAtTheExactByte", "abcdefghij", "x", 10, "defghijx\r\n"},
+        TrimCase{"NoTrimWhenItFits", "abc\r\n", "d", 8, "abc\r\nd\r\n"},
+        TrimCase{"LongEntryEmptiesTheFile", "ab", "1234567", 10, "1234567\r\n"},
+        TrimCase{"LongEntryAgainstOneByteIsNotTrimmed", "a", "1234567", 10, "a1234567\r\n"},
+        TrimCase{"ZeroCapNeverTrims", "abc\r\n", "d", 0, "abc\r\nd\r\n"},
+        TrimCase{"LengthCountsCharactersNotBytes", "abcdefgh", "\xC3\xA9", 11,
                   "abcdefgh\xC3\xA9\r\n"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LogTest, FullSizeFileKeepsEverythingAfterTheFirstLineEndPastTheCut) {
     std::string old;
     for (int line = 0; line < 1020; ++line) {
         old += std::string(98, 'x') + "\r\n";  // 102000 bytes, line ends at 98, 198, ...
     }
-    WriteBytes(File, old);
+    writeBytes(m_file, old);
     const std::string entry = std::string(998, 'e') + "\r\n";
-    ASSERT_TRUE(Log.Plain(entry));
-    EXPECT_EQ(ReadBytes(File), old.substr(700) + entry);  // cut 600 -> line end at 698
+    ASSERT_TRUE(m_log.plain(entry));
+    EXPECT_EQ(readBytes(m_file), old.substr(700) + entry);  // cut 600 -> line end at 698
 }
 
 TEST_F(LogTest, OneHugeEntryCannotPushTheHistoryOut) {
@@ -133,47 +133,47 @@ TEST_F(LogTest, OneHugeEntryCannotPushTheHistoryOut) {
     for (int line = 0; line < 600; ++line) {
         history += "entry " + std::to_string(line) + "\r\n";
     }
-    WriteBytes(File, history);
-    ASSERT_TRUE(Log.Entry("BeforeNavigate: http://host/?" + std::string(150000, 'q') + " (True)"));
-    const std::string log = ReadBytes(File);
+    writeBytes(m_file, history);
+    ASSERT_TRUE(m_log.entry("BeforeNavigate: http://host/?" + std::string(150000, 'q') + " (True)"));
+    const std::string log = readBytes(m_file);
     EXPECT_EQ(log.substr(0, history.size()), history) << "the older entries stay";
     EXPECT_LT(log.size(), history.size() + MaxLogEntryText + 100);
     EXPECT_NE(log.find("qqq\xE2\x80\xA6\r\n\r\n"), std::string::npos) << "the cut is marked";
 }
 
 TEST(BoundedLogTextTest, CutsAtACharacterBoundary) {
-    EXPECT_EQ(BoundedLogText("short"), "short");
-    EXPECT_EQ(BoundedLogText(std::string(MaxLogEntryText, 'a')), std::string(MaxLogEntryText, 'a'));
+    EXPECT_EQ(boundedLogText("short"), "short");
+    EXPECT_EQ(boundedLogText(std::string(MaxLogEntryText, 'a')), std::string(MaxLogEntryText, 'a'));
     const std::string euros = std::string(MaxLogEntryText - 1, 'a') + "\xE2\x82\xAC\xE2\x82\xAC";
-    EXPECT_EQ(BoundedLogText(euros), std::string(MaxLogEntryText - 1, 'a') + "\xE2\x80\xA6");
+    EXPECT_EQ(boundedLogText(euros), std::string(MaxLogEntryText - 1, 'a') + "\xE2\x80\xA6");
 }
 
 TEST_F(LogTest, ExceptionEntryNamesTheClass) {
     struct EEmptyMessage : std::exception {
         const char* what() const noexcept override { return ""; }
     };
-    ASSERT_TRUE(Log.Exception(EEmptyMessage()));
-    EXPECT_EQ(ReadBytes(File), kStamp + "\r\nEEmptyMessage: \r\n\r\n");
+    ASSERT_TRUE(m_log.exception(EEmptyMessage()));
+    EXPECT_EQ(readBytes(m_file), kStamp + "\r\nEEmptyMessage: \r\n\r\n");
 }
 
 TEST_F(LogTest, FileErrorsNameTheirClass) {
-    ASSERT_TRUE(Log.Exception(EFOpenError("/no/such/file.ini", ENOENT)));
-    EXPECT_EQ(ReadBytes(File), kStamp +
+    ASSERT_TRUE(m_log.exception(EFOpenError("/no/such/file.ini", ENOENT)));
+    EXPECT_EQ(readBytes(m_file), kStamp +
                                    "\r\nEFOpenError: Cannot open file \"/no/such/file.ini\". "
                                    "No such file or directory\r\n\r\n");
 }
 
 TEST(ProgramLogTest, WritesNowhereBeforeItIsStarted) {
-    EXPECT_FALSE(LogPlain("no log file name"));
-    EXPECT_FALSE(LogEntry("no log file name"));
+    EXPECT_FALSE(logPlain("no log file name"));
+    EXPECT_FALSE(logEntry("no log file name"));
 }
 
 TEST_F(LogTest, UnwritableTargetsGiveFalseAndChangeNothing) {
-    EXPECT_FALSE(At(Dir.Path("")).Plain("a folder is not a log file"));
+    EXPECT_FALSE(at(m_dir.path("")).plain("a folder is not a log file"));
 
-    const std::string readOnly = Dir.Path("readonly.log");
-    WriteBytes(readOnly, "kept\r\n");
-    ::chmod(Dir.Root().c_str(), 0755);
+    const std::string readOnly = m_dir.path("readonly.log");
+    writeBytes(readOnly, "kept\r\n");
+    ::chmod(m_dir.root().c_str(), 0755);
     ::chmod(readOnly.c_str(), 0444);
     // Root writes through any mode, so the attempt is made as an ordinary user.
     const pid_t child = ::fork();
@@ -182,13 +182,13 @@ TEST_F(LogTest, UnwritableTargetsGiveFalseAndChangeNothing) {
             (::chown(readOnly.c_str(), 65534, 65534) != 0 || ::setuid(65534) != 0)) {
             ::_exit(2);
         }
-        ::_exit(At(readOnly).Entry("refused") ? 1 : 0);
+        ::_exit(at(readOnly).entry("refused") ? 1 : 0);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(ReadBytes(readOnly), "kept\r\n");
+    EXPECT_EQ(readBytes(readOnly), "kept\r\n");
 }
 
 }  // namespace

@@ -30,85 +30,85 @@ namespace plintor {
 namespace {
 
 // The platform's services, made once for the whole test program as the kiosk makes them.
-IPlatform& Platform() {
-    static const std::unique_ptr<IPlatform> platform = CreatePlatform();
+Platform& platform() {
+    static const std::unique_ptr<Platform> platform = createPlatform();
     return *platform;
 }
 
-using test::ReadBytes;
-using test::TTempDir;
-using test::WriteBytes;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
 using Lines = std::vector<std::string>;
 
 constexpr std::chrono::seconds StartTimeout{10};
 
 // Sets or unsets an environment variable for the scope, then puts the old value back.
-class TScopedEnv {
+class ScopedEnv {
 public:
-    TScopedEnv(const char* name, const char* value) : FName(name) {
+    ScopedEnv(const char* name, const char* value) : m_name(name) {
         if (const char* saved = std::getenv(name)) {
-            FSaved = saved;
+            m_saved = saved;
         }
-        Set(value);
+        set(value);
     }
-    ~TScopedEnv() { Set(FSaved ? FSaved->c_str() : nullptr); }
-    TScopedEnv(const TScopedEnv&) = delete;
-    TScopedEnv& operator=(const TScopedEnv&) = delete;
+    ~ScopedEnv() { set(m_saved ? m_saved->c_str() : nullptr); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-    void Set(const char* value) {
+    void set(const char* value) {
         if (value != nullptr) {
-            ::setenv(FName.c_str(), value, 1);
+            ::setenv(m_name.c_str(), value, 1);
         } else {
-            ::unsetenv(FName.c_str());
+            ::unsetenv(m_name.c_str());
         }
     }
 
 private:
-    std::string FName;
-    std::optional<std::string> FSaved;
+    std::string m_name;
+    std::optional<std::string> m_saved;
 };
 
 // A helper process that dies with the test, also when the test itself crashes.
-class TChild {
+class Child {
 public:
-    TChild() = default;
+    Child() = default;
     // `output` becomes the child's standard output and `extra` its descriptor 3, when given.
-    TChild(const std::vector<std::string>& command, int output, int extra) {
+    Child(const std::vector<std::string>& command, int output, int extra) {
         std::vector<char*> argv;
         for (const std::string& argument : command) {
             argv.push_back(const_cast<char*>(argument.c_str()));
         }
         argv.push_back(nullptr);
-        FPid = ::fork();
-        if (FPid == 0) {
+        m_pid = ::fork();
+        if (m_pid == 0) {
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-            Inherit(output, STDOUT_FILENO);
-            Inherit(extra, 3);
+            inherit(output, STDOUT_FILENO);
+            inherit(extra, 3);
             ::execv(argv[0], argv.data());
             ::_exit(127);
         }
     }
-    ~TChild() { Kill(); }
-    TChild(TChild&& other) noexcept : FPid(std::exchange(other.FPid, -1)) {}
-    TChild& operator=(TChild&& other) noexcept {
+    ~Child() { kill(); }
+    Child(Child&& other) noexcept : m_pid(std::exchange(other.m_pid, -1)) {}
+    Child& operator=(Child&& other) noexcept {
         if (this != &other) {
-            Kill();
-            FPid = std::exchange(other.FPid, -1);
+            kill();
+            m_pid = std::exchange(other.m_pid, -1);
         }
         return *this;
     }
 
-    void Signal(int signal) const { ::kill(FPid, signal); }
-    void Kill() {
-        if (FPid > 0) {
-            ::kill(FPid, SIGKILL);
-            ::waitpid(FPid, nullptr, 0);
-            FPid = -1;
+    void signal(int signal) const { ::kill(m_pid, signal); }
+    void kill() {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+            m_pid = -1;
         }
     }
 
 private:
-    static void Inherit(int fd, int target) {
+    static void inherit(int fd, int target) {
         if (fd == target) {
             ::fcntl(fd, F_SETFD, 0);
         } else if (fd >= 0) {
@@ -116,11 +116,11 @@ private:
         }
     }
 
-    pid_t FPid = -1;
+    pid_t m_pid = -1;
 };
 
 // The first line written to `fd`, or "" when none comes in time.
-std::string ReadLine(int fd) {
+std::string readLine(int fd) {
     const auto deadline = std::chrono::steady_clock::now() + StartTimeout;
     std::string text;
     while (text.find('\n') == std::string::npos) {
@@ -140,231 +140,231 @@ std::string ReadLine(int fd) {
     return text.substr(0, text.find('\n'));
 }
 
-struct TPipe {
-    TPipe() {
+struct Pipe {
+    Pipe() {
         int ends[2] = {-1, -1};
         EXPECT_EQ(::pipe2(ends, O_CLOEXEC), 0);
-        Read = TUniqueFd(ends[0]);
-        Write = TUniqueFd(ends[1]);
+        read = UniqueFd(ends[0]);
+        write = UniqueFd(ends[1]);
     }
-    TUniqueFd Read;
-    TUniqueFd Write;
+    UniqueFd read;
+    UniqueFd write;
 };
 
-std::string Pid() {
+std::string pid() {
     return std::to_string(::getpid());
 }
 
 class LogindTest : public ::testing::Test {
 protected:
     // A fresh bus each time, so a restarted fake never races its predecessor for the name.
-    void StartSystemBus(const std::vector<std::string>& logindOptions = {}) {
-        FLogind.Kill();
-        FBus.Kill();
-        const std::string config = FDir.Path("bus.conf");
-        WriteBytes(config, BusConfig(FDir.Path("bus-" + std::to_string(++FBusCount))));
-        TPipe address;
-        FBus = TChild({"/usr/bin/dbus-daemon", "--config-file=" + config, "--nofork", "--nopidfile",
+    void startSystemBus(const std::vector<std::string>& logindOptions = {}) {
+        m_logind.kill();
+        m_bus.kill();
+        const std::string config = m_dir.path("bus.conf");
+        writeBytes(config, busConfig(m_dir.path("bus-" + std::to_string(++m_busCount))));
+        Pipe address;
+        m_bus = Child({"/usr/bin/dbus-daemon", "--config-file=" + config, "--nofork", "--nopidfile",
                        "--print-address=3"},
-                      -1, address.Write.Get());
-        address.Write.Close();
-        FAddress = ReadLine(address.Read.Get());
-        ASSERT_FALSE(FAddress.empty()) << "dbus-daemon did not start";
-        FSystemBus.Set(FAddress.c_str());
+                      -1, address.write.get());
+        address.write.close();
+        m_address = readLine(address.read.get());
+        ASSERT_FALSE(m_address.empty()) << "dbus-daemon did not start";
+        m_systemBus.set(m_address.c_str());
 
-        std::vector<std::string> command = {FAKE_LOGIND, "--bus", FAddress, "--record", Record()};
+        std::vector<std::string> command = {FAKE_LOGIND, "--bus", m_address, "--record", record()};
         command.insert(command.end(), logindOptions.begin(), logindOptions.end());
-        TPipe ready;
-        FLogind = TChild(command, ready.Write.Get(), -1);
-        ready.Write.Close();
-        ASSERT_EQ(ReadLine(ready.Read.Get()), "ready") << "fake_logind did not start";
-        ClearCalls();
+        Pipe ready;
+        m_logind = Child(command, ready.write.get(), -1);
+        ready.write.close();
+        ASSERT_EQ(readLine(ready.read.get()), "ready") << "fake_logind did not start";
+        clearCalls();
     }
 
-    std::string Record() const { return FDir.Path("calls"); }
-    void ClearCalls() const { WriteBytes(Record(), ""); }
-    Lines Calls() const {
+    std::string record() const { return m_dir.path("calls"); }
+    void clearCalls() const { writeBytes(record(), ""); }
+    Lines calls() const {
         Lines lines;
-        std::istringstream text(ReadBytes(Record()));
+        std::istringstream text(readBytes(record()));
         for (std::string line; std::getline(text, line);) {
             lines.push_back(line);
         }
         return lines;
     }
 
-    static std::string BusConfig(const std::string& socket) {
-        std::string config = ReadBytes(PRIVATE_BUS_CONFIG);
+    static std::string busConfig(const std::string& socket) {
+        std::string config = readBytes(PRIVATE_BUS_CONFIG);
         config.replace(config.find("@SOCKET@"), 8, socket);
         return config;
     }
 
-    TTempDir FDir;
-    TScopedEnv FSystemBus{"DBUS_SYSTEM_BUS_ADDRESS", nullptr};
-    TScopedEnv FSessionId{"XDG_SESSION_ID", nullptr};
-    TChild FBus;
-    TChild FLogind;
-    std::string FAddress;
-    int FBusCount = 0;
+    TempDir m_dir;
+    ScopedEnv m_systemBus{"DBUS_SYSTEM_BUS_ADDRESS", nullptr};
+    ScopedEnv m_sessionId{"XDG_SESSION_ID", nullptr};
+    Child m_bus;
+    Child m_logind;
+    std::string m_address;
+    int m_busCount = 0;
 };
 
-struct TPowerCase {
-    const char* Name;
-    bool (IPowerActions::*Action)(bool);
-    Lines Expected;
+struct PowerCase {
+    const char* name;
+    bool (PowerActions::*action)(bool);
+    Lines expected;
 };
 
-const TPowerCase PowerCases[] = {
-    {"ShutDown", &IPowerActions::WindowsShutDown, {"PowerOff false"}},
-    {"Restart", &IPowerActions::WindowsRestart, {"Reboot false"}},
-    {"LogOff", &IPowerActions::WindowsLogOff, {"GetSessionByPID " + Pid(), "TerminateSession 1"}},
+const PowerCase PowerCases[] = {
+    {"ShutDown", &PowerActions::windowsShutDown, {"PowerOff false"}},
+    {"Restart", &PowerActions::windowsRestart, {"Reboot false"}},
+    {"LogOff", &PowerActions::windowsLogOff, {"GetSessionByPID " + pid(), "TerminateSession 1"}},
 };
 
-class LogindPowerTest : public LogindTest, public ::testing::WithParamInterface<TPowerCase> {};
+class LogindPowerTest : public LogindTest, public ::testing::WithParamInterface<PowerCase> {};
 
 TEST_P(LogindPowerTest, PowerActionsReachLogindNonInteractively) {
-    ASSERT_NO_FATAL_FAILURE(StartSystemBus());
-    EXPECT_TRUE((Platform().PowerActions().*GetParam().Action)(true));
-    EXPECT_EQ(Calls(), GetParam().Expected);
+    ASSERT_NO_FATAL_FAILURE(startSystemBus());
+    EXPECT_TRUE((platform().powerActions().*GetParam().action)(true));
+    EXPECT_EQ(calls(), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Actions, LogindPowerTest, ::testing::ValuesIn(PowerCases),
-                         test::TRowName());
+                         test::RowName());
 
 // The calls must reach logind, so false comes from its answer and not from a call never made.
 TEST_F(LogindTest, RefusedRequestsReportFalse) {
-    ASSERT_NO_FATAL_FAILURE(StartSystemBus({"--refuse"}));
-    EXPECT_FALSE(Platform().PowerActions().WindowsShutDown(true));
-    EXPECT_FALSE(Platform().PowerActions().WindowsRestart(true));
-    EXPECT_FALSE(Platform().PowerActions().WindowsLogOff(true));
-    const auto manager = Platform().ConnectSessionManager();
+    ASSERT_NO_FATAL_FAILURE(startSystemBus({"--refuse"}));
+    EXPECT_FALSE(platform().powerActions().windowsShutDown(true));
+    EXPECT_FALSE(platform().powerActions().windowsRestart(true));
+    EXPECT_FALSE(platform().powerActions().windowsLogOff(true));
+    const auto manager = platform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
-    EXPECT_FALSE(manager->InhibitSleep());
-    EXPECT_FALSE(manager->InhibitSleep()) << "a refused inhibitor must not count as held";
-    EXPECT_EQ(Calls(), (Lines{"PowerOff false", "Reboot false", "GetSessionByPID " + Pid(),
+    EXPECT_FALSE(manager->inhibitSleep());
+    EXPECT_FALSE(manager->inhibitSleep()) << "a refused inhibitor must not count as held";
+    EXPECT_EQ(calls(), (Lines{"PowerOff false", "Reboot false", "GetSessionByPID " + pid(),
                               "TerminateSession 1", "Inhibit sleep:idle Plintor block",
                               "Inhibit sleep:idle Plintor block"}));
 }
 
-struct TNoBusCase {
-    const char* Name;
-    const char* Address;
-    bool InFolder;  // Address is a socket file in the test's folder
+struct NoBusCase {
+    const char* name;
+    const char* address;
+    bool inFolder;  // Address is a socket file in the test's folder
 };
 
-const TNoBusCase NoBusCases[] = {
+const NoBusCase NoBusCases[] = {
     {"MissingSocket", "missing", true},
     {"PlainFile", "plain-file", true},
     {"NotABusAddress", "not-a-bus-address", false},
 };
 
-class LogindNoBusTest : public LogindTest, public ::testing::WithParamInterface<TNoBusCase> {};
+class LogindNoBusTest : public LogindTest, public ::testing::WithParamInterface<NoBusCase> {};
 
 TEST_P(LogindNoBusTest, WithoutABusThereIsNoManagerAndNoPowerAction) {
-    WriteBytes(FDir.Path("plain-file"), "");
-    const std::string address = GetParam().InFolder ? "unix:path=" + FDir.Path(GetParam().Address)
-                                                    : std::string(GetParam().Address);
-    FSystemBus.Set(address.c_str());
-    EXPECT_EQ(Platform().ConnectSessionManager(), nullptr);
-    EXPECT_FALSE(Platform().PowerActions().WindowsShutDown(true));
-    EXPECT_FALSE(Platform().PowerActions().WindowsRestart(true));
-    EXPECT_FALSE(Platform().PowerActions().WindowsLogOff(true));
+    writeBytes(m_dir.path("plain-file"), "");
+    const std::string address = GetParam().inFolder ? "unix:path=" + m_dir.path(GetParam().address)
+                                                    : std::string(GetParam().address);
+    m_systemBus.set(address.c_str());
+    EXPECT_EQ(platform().connectSessionManager(), nullptr);
+    EXPECT_FALSE(platform().powerActions().windowsShutDown(true));
+    EXPECT_FALSE(platform().powerActions().windowsRestart(true));
+    EXPECT_FALSE(platform().powerActions().windowsLogOff(true));
 }
 
 INSTANTIATE_TEST_SUITE_P(Addresses, LogindNoBusTest, ::testing::ValuesIn(NoBusCases),
-                         test::TRowName());
+                         test::RowName());
 
 // A stopped dbus-daemon still accepts connections in the kernel but never answers the handshake;
 // without a limit of its own the connection would wait for sd-bus's 90 seconds.
 TEST_F(LogindTest, StuckBusDoesNotHangTheConnection) {
-    ASSERT_NO_FATAL_FAILURE(StartSystemBus());
-    FBus.Signal(SIGSTOP);
-    EXPECT_EQ(Platform().ConnectSessionManager(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(startSystemBus());
+    m_bus.signal(SIGSTOP);
+    EXPECT_EQ(platform().connectSessionManager(), nullptr);
 }
 
 TEST_F(LogindTest, StuckLogindCountsAsRefused) {
-    ASSERT_NO_FATAL_FAILURE(StartSystemBus());
-    const auto manager = Platform().ConnectSessionManager();
+    ASSERT_NO_FATAL_FAILURE(startSystemBus());
+    const auto manager = platform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
-    FLogind.Signal(SIGSTOP);
-    EXPECT_FALSE(manager->PowerOff());
+    m_logind.signal(SIGSTOP);
+    EXPECT_FALSE(manager->powerOff());
 }
 
 TEST_F(LogindTest, BusGoneAfterConnectingMakesEveryRequestFail) {
-    ASSERT_NO_FATAL_FAILURE(StartSystemBus());
-    const auto manager = Platform().ConnectSessionManager();
+    ASSERT_NO_FATAL_FAILURE(startSystemBus());
+    const auto manager = platform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
-    FBus.Kill();
-    EXPECT_FALSE(manager->PowerOff());
-    EXPECT_FALSE(manager->Reboot());
-    EXPECT_FALSE(manager->TerminateOwnSession());
-    EXPECT_FALSE(manager->InhibitSleep());
-    EXPECT_FALSE(manager->SessionEnding());
-    manager->ReleaseSleepInhibitor();
+    m_bus.kill();
+    EXPECT_FALSE(manager->powerOff());
+    EXPECT_FALSE(manager->reboot());
+    EXPECT_FALSE(manager->terminateOwnSession());
+    EXPECT_FALSE(manager->inhibitSleep());
+    EXPECT_FALSE(manager->sessionEnding());
+    manager->releaseSleepInhibitor();
 }
 
-struct TTerminateCase {
-    const char* Name;
-    const char* SessionId;  // XDG_SESSION_ID; null: unset
-    bool Accepted;
-    Lines Expected;
+struct TerminateCase {
+    const char* name;
+    const char* sessionId;  // XDG_SESSION_ID; null: unset
+    bool accepted;
+    Lines expected;
 };
 
-const TTerminateCase TerminateCases[] = {
+const TerminateCase TerminateCases[] = {
     {"IdFromTheEnvironment", "1", true, {"TerminateSession 1"}},
-    {"IdLookedUpByProcess", nullptr, true, {"GetSessionByPID " + Pid(), "TerminateSession 1"}},
-    {"EmptyIdLookedUpByProcess", "", true, {"GetSessionByPID " + Pid(), "TerminateSession 1"}},
+    {"IdLookedUpByProcess", nullptr, true, {"GetSessionByPID " + pid(), "TerminateSession 1"}},
+    {"EmptyIdLookedUpByProcess", "", true, {"GetSessionByPID " + pid(), "TerminateSession 1"}},
     {"UnknownId", "c9", false, {"TerminateSession c9"}},
 };
 
 class LogindTerminateTest : public LogindTest,
-                            public ::testing::WithParamInterface<TTerminateCase> {};
+                            public ::testing::WithParamInterface<TerminateCase> {};
 
 TEST_P(LogindTerminateTest, TerminateOwnSessionPrefersTheSessionIdFromTheEnvironment) {
-    ASSERT_NO_FATAL_FAILURE(StartSystemBus());
-    FSessionId.Set(GetParam().SessionId);
-    const auto manager = Platform().ConnectSessionManager();
+    ASSERT_NO_FATAL_FAILURE(startSystemBus());
+    m_sessionId.set(GetParam().sessionId);
+    const auto manager = platform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
-    EXPECT_EQ(manager->TerminateOwnSession(), GetParam().Accepted);
-    EXPECT_EQ(Calls(), GetParam().Expected);
+    EXPECT_EQ(manager->terminateOwnSession(), GetParam().accepted);
+    EXPECT_EQ(calls(), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sessions, LogindTerminateTest, ::testing::ValuesIn(TerminateCases),
-                         test::TRowName());
+                         test::RowName());
 
 // fake_logind records a release before the next call it records, so each Reboot below marks the
 // point by which a closed inhibitor must show up.
 TEST_F(LogindTest, SleepInhibitorIsHeldUntilReleasedOrDestroyed) {
     const Lines inhibit = {"Inhibit sleep:idle Plintor block"};
-    ASSERT_NO_FATAL_FAILURE(StartSystemBus());
-    auto manager = Platform().ConnectSessionManager();
+    ASSERT_NO_FATAL_FAILURE(startSystemBus());
+    auto manager = platform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
 
-    ASSERT_TRUE(manager->InhibitSleep());
-    EXPECT_TRUE(manager->InhibitSleep()) << "a second request while holding one";
-    ASSERT_TRUE(manager->Reboot());
-    EXPECT_EQ(Calls(), (Lines{inhibit[0], "Reboot false"}));
+    ASSERT_TRUE(manager->inhibitSleep());
+    EXPECT_TRUE(manager->inhibitSleep()) << "a second request while holding one";
+    ASSERT_TRUE(manager->reboot());
+    EXPECT_EQ(calls(), (Lines{inhibit[0], "Reboot false"}));
 
-    ClearCalls();
-    manager->ReleaseSleepInhibitor();
-    manager->ReleaseSleepInhibitor();
-    ASSERT_TRUE(manager->Reboot());
-    EXPECT_EQ(Calls(), (Lines{"Inhibitor released", "Reboot false"}));
+    clearCalls();
+    manager->releaseSleepInhibitor();
+    manager->releaseSleepInhibitor();
+    ASSERT_TRUE(manager->reboot());
+    EXPECT_EQ(calls(), (Lines{"Inhibitor released", "Reboot false"}));
 
-    ClearCalls();
-    ASSERT_TRUE(manager->InhibitSleep()) << "inhibiting again after a release";
+    clearCalls();
+    ASSERT_TRUE(manager->inhibitSleep()) << "inhibiting again after a release";
     manager.reset();
-    ASSERT_TRUE(Platform().PowerActions().WindowsRestart(true));
-    EXPECT_EQ(Calls(), (Lines{inhibit[0], "Inhibitor released", "Reboot false"}));
+    ASSERT_TRUE(platform().powerActions().windowsRestart(true));
+    EXPECT_EQ(calls(), (Lines{inhibit[0], "Inhibitor released", "Reboot false"}));
 }
 
-struct TEndingCase {
-    const char* Name;
-    std::vector<std::string> LogindOptions;
-    const char* SessionId;  // XDG_SESSION_ID; null: unset
-    bool Ending;
+struct EndingCase {
+    const char* name;
+    std::vector<std::string> logindOptions;
+    const char* sessionId;  // XDG_SESSION_ID; null: unset
+    bool ending;
 };
 
-const TEndingCase EndingCases[] = {
+const EndingCase EndingCases[] = {
     {"ActiveSession", {}, nullptr, false},
     {"SessionOnline", {"--session-state", "online"}, nullptr, false},
     {"MachinePreparingToShutDown", {"--preparing"}, nullptr, true},
@@ -373,31 +373,31 @@ const TEndingCase EndingCases[] = {
     {"UnknownSessionId", {"--session-state", "closing"}, "c9", false},
 };
 
-class LogindEndingTest : public LogindTest, public ::testing::WithParamInterface<TEndingCase> {};
+class LogindEndingTest : public LogindTest, public ::testing::WithParamInterface<EndingCase> {};
 
 TEST_P(LogindEndingTest, SessionEndsWhenTheMachineShutsDownOrTheSessionCloses) {
-    ASSERT_NO_FATAL_FAILURE(StartSystemBus(GetParam().LogindOptions));
-    FSessionId.Set(GetParam().SessionId);
-    const auto manager = Platform().ConnectSessionManager();
+    ASSERT_NO_FATAL_FAILURE(startSystemBus(GetParam().logindOptions));
+    m_sessionId.set(GetParam().sessionId);
+    const auto manager = platform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
-    EXPECT_EQ(manager->SessionEnding(), GetParam().Ending);
+    EXPECT_EQ(manager->sessionEnding(), GetParam().ending);
 }
 
 INSTANTIATE_TEST_SUITE_P(States, LogindEndingTest, ::testing::ValuesIn(EndingCases),
-                         test::TRowName());
+                         test::RowName());
 
 // The state is asked for each time: a shutdown starting after the first look is still seen.
 TEST_F(LogindTest, ShutdownStartingWhileRunningEndsTheSession) {
-    ASSERT_NO_FATAL_FAILURE(StartSystemBus());
-    const auto manager = Platform().ConnectSessionManager();
+    ASSERT_NO_FATAL_FAILURE(startSystemBus());
+    const auto manager = platform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
-    ASSERT_FALSE(manager->SessionEnding());
-    FLogind.Signal(SIGUSR1);
+    ASSERT_FALSE(manager->sessionEnding());
+    m_logind.signal(SIGUSR1);
     const auto deadline = std::chrono::steady_clock::now() + StartTimeout;
     bool ending = false;
     while (!ending && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        ending = manager->SessionEnding();
+        ending = manager->sessionEnding();
     }
     EXPECT_TRUE(ending);
 }

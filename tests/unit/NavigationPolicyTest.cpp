@@ -7,23 +7,23 @@
 namespace plintor {
 namespace {
 
-TUrlLists DemoLists() {
-    TUrlLists lists;
-    lists.WhitelistAddURL("http://library.example/*");
-    lists.BlacklistAddURL("*/private/*");
-    lists.SetOwnDocuments({"/tmp/k/temp.pdf"});
+UrlLists demoLists() {
+    UrlLists lists;
+    lists.whitelistAddUrl("http://library.example/*");
+    lists.blacklistAddUrl("*/private/*");
+    lists.setOwnDocuments({"/tmp/k/temp.pdf"});
     return lists;
 }
 
-struct TVerdictCase {
-    const char* Name;
-    const char* Url;
-    bool TopLevel, ConvertWord, FetchPdf;
-    bool Cancel, Hint, Divert;
-    const char* Log;
+struct VerdictCase {
+    const char* name;
+    const char* url;
+    bool topLevel, convertWord, fetchPdf;
+    bool cancel, hint, divert;
+    const char* log;
 };
 
-const TVerdictCase VerdictCases[] = {
+const VerdictCase VerdictCases[] = {
     {"Allowed", "http://library.example/a", true, false, false, false, false, false,
      "BeforeNavigate: http://library.example/a (True)"},
     {"BlockedPage", "http://other.example/", true, false, false, true, true, false,
@@ -48,21 +48,21 @@ const TVerdictCase VerdictCases[] = {
      "BeforeNavigate: http://library.example/a.pdf (True)"},
 };
 
-class NavigationVerdictTest : public ::testing::TestWithParam<TVerdictCase> {};
+class NavigationVerdictTest : public ::testing::TestWithParam<VerdictCase> {};
 
 TEST_P(NavigationVerdictTest, Verdicts) {
-    const TVerdictCase& c = GetParam();
-    const TUrlLists lists = DemoLists();
-    const TNavigationVerdict verdict =
-        JudgeNavigation(lists, c.Url, c.TopLevel, {c.ConvertWord, c.FetchPdf});
-    EXPECT_EQ(verdict.Cancel, c.Cancel);
-    EXPECT_EQ(verdict.ShowBlockedHint, c.Hint);
-    EXPECT_EQ(verdict.DivertToDownload, c.Divert);
-    EXPECT_EQ(verdict.LogText, c.Log);
+    const VerdictCase& c = GetParam();
+    const UrlLists lists = demoLists();
+    const NavigationVerdict verdict =
+        judgeNavigation(lists, c.url, c.topLevel, {c.convertWord, c.fetchPdf});
+    EXPECT_EQ(verdict.cancel, c.cancel);
+    EXPECT_EQ(verdict.showBlockedHint, c.hint);
+    EXPECT_EQ(verdict.divertToDownload, c.divert);
+    EXPECT_EQ(verdict.logText, c.log);
 }
 
 INSTANTIATE_TEST_SUITE_P(Addresses, NavigationVerdictTest, ::testing::ValuesIn(VerdictCases),
-                         test::TRowName());
+                         test::RowName());
 
 }  // namespace
 }  // namespace plintor

@@ -6,10 +6,10 @@ namespace plintor {
 namespace {
 
 TEST(OfficeConversionTest, ParametersQuoteFolderAndDocument) {
-    EXPECT_EQ(ConverterParameters("/tmp/", "/tmp/temp.docx"),
+    EXPECT_EQ(converterParameters("/tmp/", "/tmp/temp.docx"),
               "--headless --convert-to pdf --outdir \"/tmp\" \"/tmp/temp.docx\"");
     EXPECT_EQ(
-        ConverterParameters("/var/tmp/kiosk", "/var/tmp/kiosk/temp.doc"),
+        converterParameters("/var/tmp/kiosk", "/var/tmp/kiosk/temp.doc"),
         "--headless --convert-to pdf --outdir \"/var/tmp/kiosk\" \"/var/tmp/kiosk/temp.doc\"");
 }
 

@@ -14,12 +14,12 @@ namespace plintor {
 namespace {
 
 // The platform's services, made once for the whole test program as the kiosk makes them.
-IPlatform& Platform() {
-    static const std::unique_ptr<IPlatform> platform = CreatePlatform();
+Platform& platform() {
+    static const std::unique_ptr<Platform> platform = createPlatform();
     return *platform;
 }
 
-bool AnyProcessMentions(const std::string& text) {
+bool anyProcessMentions(const std::string& text) {
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         std::ifstream cmdline(entry.path() / "cmdline");
         std::string content((std::istreambuf_iterator<char>(cmdline)),
@@ -33,38 +33,38 @@ bool AnyProcessMentions(const std::string& text) {
 
 TEST(ProcessRunnerTest, WaitsAndReportsTheExitCode) {
     int exitCode = 0;
-    EXPECT_TRUE(Platform().ProcessRunner().RunProgram("/bin/sh", "-c \"exit 3\"", true, exitCode));
+    EXPECT_TRUE(platform().processRunner().runProgram("/bin/sh", "-c \"exit 3\"", true, exitCode));
     EXPECT_EQ(exitCode, 3);
-    EXPECT_TRUE(Platform().ProcessRunner().RunCommandLine("true", true, exitCode));
+    EXPECT_TRUE(platform().processRunner().runCommandLine("true", true, exitCode));
     EXPECT_EQ(exitCode, 0);
 }
 
 TEST(ProcessRunnerTest, AProgramThatCannotStartIsNotStarted) {
     int exitCode = 0;
-    EXPECT_FALSE(Platform().ProcessRunner().RunProgram("/no/such/program", "-p", true, exitCode));
+    EXPECT_FALSE(platform().processRunner().runProgram("/no/such/program", "-p", true, exitCode));
     EXPECT_EQ(exitCode, -1);
-    EXPECT_FALSE(Platform().ProcessRunner().RunCommandLine("", true, exitCode));
+    EXPECT_FALSE(platform().processRunner().runCommandLine("", true, exitCode));
 }
 
 TEST(ProcessRunnerTest, TimeLimitEndsTheProgramAndWhatItStarted) {
     int exitCode = 0;
-    EXPECT_TRUE(Platform().ProcessRunner().RunProgram("/bin/sh", "-c \"sleep 123.456 & wait\"",
+    EXPECT_TRUE(platform().processRunner().runProgram("/bin/sh", "-c \"sleep 123.456 & wait\"",
                                                       true, exitCode, 300));
     EXPECT_EQ(exitCode, -1);
     // The group is killed, not reaped: its helper may still show in /proc for a moment on a
     // busy machine, but it must be gone long before the helper's own sleep would end.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (AnyProcessMentions("123.456") && std::chrono::steady_clock::now() < deadline) {
+    while (anyProcessMentions("123.456") && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    EXPECT_FALSE(AnyProcessMentions("123.456"));
+    EXPECT_FALSE(anyProcessMentions("123.456"));
 }
 
 TEST(ProcessRunnerTest, WithoutWaitingTheProgramRunsOn) {
-    test::TTempDir dir;
-    const std::string marker = dir.Path("started");
+    test::TempDir dir;
+    const std::string marker = dir.path("started");
     int exitCode = 0;
-    EXPECT_TRUE(Platform().ProcessRunner().RunProgram("/bin/sh", "-c \"touch '" + marker + "'\"",
+    EXPECT_TRUE(platform().processRunner().runProgram("/bin/sh", "-c \"touch '" + marker + "'\"",
                                                       false, exitCode));
     EXPECT_EQ(exitCode, -1);
     for (int i = 0; i < 100 && !std::filesystem::exists(marker); ++i) {

@@ -8,62 +8,62 @@ namespace plintor {
 namespace {
 
 TEST(ProgramOptionsTest, OperatorAndClientModes) {
-    TProgramOptions options =
-        ParseProgramOptions({"--home=/srv/kiosk", "--check-url", "http://a/", "--home=x"});
-    EXPECT_EQ(options.Mode, TProgramMode::CheckUrl);
-    EXPECT_EQ(options.Home, "/srv/kiosk");
-    EXPECT_EQ(options.Addresses, (std::vector<std::string>{"http://a/", "--home=x"}));
+    ProgramOptions options =
+        parseProgramOptions({"--home=/srv/kiosk", "--check-url", "http://a/", "--home=x"});
+    EXPECT_EQ(options.mode, ProgramMode::CheckUrl);
+    EXPECT_EQ(options.home, "/srv/kiosk");
+    EXPECT_EQ(options.addresses, (std::vector<std::string>{"http://a/", "--home=x"}));
 
-    options = ParseProgramOptions({"--send", "navigate", "http://a/"});
-    EXPECT_EQ(options.Mode, TProgramMode::Send);
-    EXPECT_EQ(options.SendWords, (std::vector<std::string>{"navigate", "http://a/"}));
+    options = parseProgramOptions({"--send", "navigate", "http://a/"});
+    EXPECT_EQ(options.mode, ProgramMode::Send);
+    EXPECT_EQ(options.sendWords, (std::vector<std::string>{"navigate", "http://a/"}));
 
-    options = ParseProgramOptions({"-SafeWebBrowser", "http://a/"});
-    EXPECT_EQ(options.Mode, TProgramMode::Kiosk);
-    EXPECT_FALSE(options.Home);
+    options = parseProgramOptions({"-SafeWebBrowser", "http://a/"});
+    EXPECT_EQ(options.mode, ProgramMode::Kiosk);
+    EXPECT_FALSE(options.home);
 }
 
-struct TOptionsCase {
-    const char* Name;
-    std::vector<std::string> Arguments;
-    TProgramMode Mode;
-    std::string Problem;
+struct OptionsCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    ProgramMode mode;
+    std::string problem;
 };
 
-const TOptionsCase OptionsCases[] = {
-    {"NoArguments", {}, TProgramMode::Kiosk, ""},
-    {"HomeOnly", {"--home=/srv"}, TProgramMode::Kiosk, ""},
-    {"SafeBrowser", {"/safewebbrowser", "http://a/", "http://b/"}, TProgramMode::Kiosk, ""},
-    {"SafeSwitchAloneIsTheKiosk", {"-SafeWebBrowser"}, TProgramMode::Kiosk, ""},
-    {"Help", {"--help"}, TProgramMode::Help, ""},
-    {"ShortHelp", {"--home=/x", "-h"}, TProgramMode::Help, ""},
-    {"HelpWinsOverVersion", {"--version", "--help"}, TProgramMode::Help, ""},
-    {"Version", {"--version"}, TProgramMode::Version, ""},
-    {"UnknownOption", {"--fullscreen"}, TProgramMode::Invalid, "unknown option \"--fullscreen\""},
-    {"HomeWithoutFolder", {"--home"}, TProgramMode::Invalid, "unknown option \"--home\""},
-    {"BareWord", {"help"}, TProgramMode::Invalid, "unexpected argument \"help\""},
+const OptionsCase OptionsCases[] = {
+    {"NoArguments", {}, ProgramMode::Kiosk, ""},
+    {"HomeOnly", {"--home=/srv"}, ProgramMode::Kiosk, ""},
+    {"SafeBrowser", {"/safewebbrowser", "http://a/", "http://b/"}, ProgramMode::Kiosk, ""},
+    {"SafeSwitchAloneIsTheKiosk", {"-SafeWebBrowser"}, ProgramMode::Kiosk, ""},
+    {"Help", {"--help"}, ProgramMode::Help, ""},
+    {"ShortHelp", {"--home=/x", "-h"}, ProgramMode::Help, ""},
+    {"HelpWinsOverVersion", {"--version", "--help"}, ProgramMode::Help, ""},
+    {"Version", {"--version"}, ProgramMode::Version, ""},
+    {"UnknownOption", {"--fullscreen"}, ProgramMode::Invalid, "unknown option \"--fullscreen\""},
+    {"HomeWithoutFolder", {"--home"}, ProgramMode::Invalid, "unknown option \"--home\""},
+    {"BareWord", {"help"}, ProgramMode::Invalid, "unexpected argument \"help\""},
     {"WordAfterCheckConfig",
      {"--check-config", "now"},
-     TProgramMode::Invalid,
+     ProgramMode::Invalid,
      "unexpected argument \"now\""},
     {"CheckUrlWithoutAddress",
      {"--check-url"},
-     TProgramMode::Invalid,
+     ProgramMode::Invalid,
      "--check-url needs at least one address"},
-    {"CheckUrlTakesAnyWords", {"--check-url", "-x", "y"}, TProgramMode::CheckUrl, ""},
-    {"WindowsHelp", {"/?"}, TProgramMode::Invalid, "unknown option \"/?\""},
+    {"CheckUrlTakesAnyWords", {"--check-url", "-x", "y"}, ProgramMode::CheckUrl, ""},
+    {"WindowsHelp", {"/?"}, ProgramMode::Invalid, "unknown option \"/?\""},
 };
 
-class ProgramOptionsModeTest : public ::testing::TestWithParam<TOptionsCase> {};
+class ProgramOptionsModeTest : public ::testing::TestWithParam<OptionsCase> {};
 
 TEST_P(ProgramOptionsModeTest, NothingUnknownStartsAKiosk) {
-    const TProgramOptions options = ParseProgramOptions(GetParam().Arguments);
-    EXPECT_EQ(options.Mode, GetParam().Mode);
-    EXPECT_EQ(options.Problem, GetParam().Problem);
+    const ProgramOptions options = parseProgramOptions(GetParam().arguments);
+    EXPECT_EQ(options.mode, GetParam().mode);
+    EXPECT_EQ(options.problem, GetParam().problem);
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, ProgramOptionsModeTest, ::testing::ValuesIn(OptionsCases),
-                         test::TRowName());
+                         test::RowName());
 
 }  // namespace
 }  // namespace plintor

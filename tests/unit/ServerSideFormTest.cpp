@@ -11,33 +11,33 @@
 namespace plintor {
 namespace {
 
-struct TTextCase {
-    const char* Name;
-    std::string Input;
-    std::optional<std::string> Expected;
+struct TextCase {
+    const char* name;
+    std::string input;
+    std::optional<std::string> expected;
 };
 
-class ServerSideFormTest : public ::testing::TestWithParam<TTextCase> {};
+class ServerSideFormTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(ServerSideFormTest, Lenient) {
-    EXPECT_EQ(ServerSideForm(GetParam().Input), GetParam().Expected) << GetParam().Input;
+    EXPECT_EQ(serverSideForm(GetParam().input), GetParam().expected) << GetParam().input;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, ServerSideFormTest,
     ::testing::Values(
-        TTextCase{"AlreadyPlain", "HTTP://HOST/A/B", std::nullopt},
-        TTextCase{"NoPath", "HTTP://HOST", std::nullopt},
-        TTextCase{"SlashesMerged", "HTTP://HOST/ALLOWED//SECRET", "HTTP://HOST/ALLOWED/SECRET"},
-        TTextCase{"EscapedSlashAndDots", "HTTP://HOST/ALLOWED%2F..%2FSECRET", "HTTP://HOST/SECRET"},
-        TTextCase{"EscapedLetterUpperCased", "HTTP://HOST/%73ECRET", "HTTP://HOST/SECRET"},
-        TTextCase{"DotSegments", "HTTP://HOST/A/./B/../C", "HTTP://HOST/A/C"},
-        TTextCase{"DotDotAboveTheRoot", "HTTP://HOST/../../X", "HTTP://HOST/X"},
-        TTextCase{"TrailingSlashDropped", "HTTP://HOST/A//", "HTTP://HOST/A"},
-        TTextCase{"ReservedEscapeKept", "HTTP://HOST/A%3FB", std::nullopt},
-        TTextCase{"HostSlashesNotMerged", "FILE:///TMP//A", "FILE:///TMP/A"},
-        TTextCase{"NotHierarchical", "JAVASCRIPT:A//B", std::nullopt}),
-    test::TRowName());
+        TextCase{"AlreadyPlain", "HTTP://HOST/A/B", std::nullopt},
+        TextCase{"NoPath", "HTTP://HOST", std::nullopt},
+        TextCase{"SlashesMerged", "HTTP://HOST/ALLOWED//SECRET", "HTTP://HOST/ALLOWED/SECRET"},
+        TextCase{"EscapedSlashAndDots", "HTTP://HOST/ALLOWED%2F..%2FSECRET", "HTTP://HOST/SECRET"},
+        TextCase{"EscapedLetterUpperCased", "HTTP://HOST/%73ECRET", "HTTP://HOST/SECRET"},
+        TextCase{"DotSegments", "HTTP://HOST/A/./B/../C", "HTTP://HOST/A/C"},
+        TextCase{"DotDotAboveTheRoot", "HTTP://HOST/../../X", "HTTP://HOST/X"},
+        TextCase{"TrailingSlashDropped", "HTTP://HOST/A//", "HTTP://HOST/A"},
+        TextCase{"ReservedEscapeKept", "HTTP://HOST/A%3FB", std::nullopt},
+        TextCase{"HostSlashesNotMerged", "FILE:///TMP//A", "FILE:///TMP/A"},
+        TextCase{"NotHierarchical", "JAVASCRIPT:A//B", std::nullopt}),
+    test::RowName());
 
 }  // namespace
 }  // namespace plintor

@@ -8,20 +8,20 @@ namespace {
 using namespace std::string_literals;
 
 TEST(DecodeAnsiTest, Utf8StaysAndOtherBytesAreWindows1252) {
-    EXPECT_EQ(DecodeAnsi("caf\xC3\xA9"), "caf\xC3\xA9");                    // UTF-8 é
-    EXPECT_EQ(DecodeAnsi("caf\xE9"), "caf\xC3\xA9");                        // Windows-1252 é
-    EXPECT_EQ(DecodeAnsi("\x80 \x9F"), "\xE2\x82\xAC \xC5\xB8");            // € and Ÿ
-    EXPECT_EQ(DecodeAnsi("\xC3\xA9\xE9"), "\xC3\xA9\xC3\xA9");              // both in one text
-    EXPECT_EQ(DecodeAnsi("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xE2\x82\xAC");  // no surrogates
+    EXPECT_EQ(decodeAnsi("caf\xC3\xA9"), "caf\xC3\xA9");                    // UTF-8 é
+    EXPECT_EQ(decodeAnsi("caf\xE9"), "caf\xC3\xA9");                        // Windows-1252 é
+    EXPECT_EQ(decodeAnsi("\x80 \x9F"), "\xE2\x82\xAC \xC5\xB8");            // € and Ÿ
+    EXPECT_EQ(decodeAnsi("\xC3\xA9\xE9"), "\xC3\xA9\xC3\xA9");              // both in one text
+    EXPECT_EQ(decodeAnsi("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xE2\x82\xAC");  // no surrogates
 }
 
 TEST(Utf16Test, RoundTripsIncludingSurrogatePairs) {
     const std::string text = "A\xC3\xA9\xF0\x9F\x98\x80";  // A, é, U+1F600
-    EXPECT_EQ(EncodeUtf16(text, false), "A\0\xE9\0\x3D\xD8\x00\xDE"s);
-    EXPECT_EQ(DecodeUtf16(EncodeUtf16(text, true), true), text);
-    EXPECT_EQ(DecodeUtf16(EncodeUtf16(text, false), false), text);
-    EXPECT_EQ(Utf16Length(text), 4u);
-    EXPECT_EQ(DecodeUtf16("\x00\xD8"s, false), "\xEF\xBF\xBD");  // lone surrogate
+    EXPECT_EQ(encodeUtf16(text, false), "A\0\xE9\0\x3D\xD8\x00\xDE"s);
+    EXPECT_EQ(decodeUtf16(encodeUtf16(text, true), true), text);
+    EXPECT_EQ(decodeUtf16(encodeUtf16(text, false), false), text);
+    EXPECT_EQ(utf16Length(text), 4u);
+    EXPECT_EQ(decodeUtf16("\x00\xD8"s, false), "\xEF\xBF\xBD");  // lone surrogate
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/config/Settings.h"
+#include "core/config/KioskSettings.h"
 #include "core/support/Log.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/TempDir.h"
@@ -10,58 +10,58 @@
 namespace plintor {
 namespace {
 
-using test::ReadBytes;
+using test::readBytes;
 
-class TRecordingHost final : public IUnattendedHost {
+class RecordingHost final : public UnattendedHost {
 public:
-    std::vector<std::string> Calls;
-    bool KeyboardVisible = true;
-    bool RestartAccepted = false;
-    bool ShellFound = true;
+    std::vector<std::string> calls;
+    bool keyboardVisible = true;
+    bool restartAccepted = false;
+    bool shellFound = true;
 
-    void GoHome() override { Calls.push_back("GoHome"); }
-    bool KeyboardShown() const override { return KeyboardVisible; }
-    void ToggleKeyboard() override {
-        KeyboardVisible = !KeyboardVisible;
-        Calls.push_back("ToggleKeyboard");
+    void goHome() override { calls.push_back("GoHome"); }
+    bool keyboardShown() const override { return keyboardVisible; }
+    void toggleKeyboard() override {
+        keyboardVisible = !keyboardVisible;
+        calls.push_back("ToggleKeyboard");
     }
-    void LeaveWheelchairMode() override { Calls.push_back("LeaveWheelchairMode"); }
-    void ShowScreensaver(const std::string& address) override {
-        Calls.push_back("ShowScreensaver " + address);
+    void leaveWheelchairMode() override { calls.push_back("LeaveWheelchairMode"); }
+    void showScreensaver(const std::string& address) override {
+        calls.push_back("ShowScreensaver " + address);
     }
-    void HideScreensaver() override { Calls.push_back("HideScreensaver"); }
-    void UpdateTouchKeyboard() override {}
-    void GuardScreen() override {}
-    bool WindowsRestart() override {
-        Calls.push_back("WindowsRestart");
-        return RestartAccepted;
+    void hideScreensaver() override { calls.push_back("HideScreensaver"); }
+    void updateTouchKeyboard() override {}
+    void guardScreen() override {}
+    bool windowsRestart() override {
+        calls.push_back("WindowsRestart");
+        return restartAccepted;
     }
-    void QuitApplication() override { Calls.push_back("QuitApplication"); }
-    void CloseForeignWindows() override { Calls.push_back("CloseForeignWindows"); }
-    bool StopShell() override {
-        Calls.push_back("StopShell");
-        return ShellFound;
+    void quitApplication() override { calls.push_back("QuitApplication"); }
+    void closeForeignWindows() override { calls.push_back("CloseForeignWindows"); }
+    bool stopShell() override {
+        calls.push_back("StopShell");
+        return shellFound;
     }
 
-    int Count(const std::string& call) const {
-        return static_cast<int>(std::count(Calls.begin(), Calls.end(), call));
+    int count(const std::string& call) const {
+        return static_cast<int>(std::count(calls.begin(), calls.end(), call));
     }
 };
 
 class UnattendedOperationTest : public ::testing::Test {
 protected:
-    UnattendedOperationTest() { Settings.KillExplorer = false; }
+    UnattendedOperationTest() { m_settings.killExplorer = false; }
 
-    // Ticks Timer2 every five seconds for `seconds`.
-    void RunTimer2For(int seconds) {
+    // Ticks housekeeping every five seconds for `seconds`.
+    void runHousekeepingFor(int seconds) {
         for (int elapsed = 0; elapsed < seconds; elapsed += 5) {
-            Clock.Set(Clock.Now() + EncodeTime(0, 0, 5, 0));
-            Operation.Timer2Timer();
+            m_clock.set(m_clock.now() + encodeTime(0, 0, 5, 0));
+            m_operation.housekeepingTick();
         }
     }
 
-    int LogCount(const std::string& text) const {
-        const std::string log = ReadBytes(Dir.Path("plintor.log"));
+    int logCount(const std::string& text) const {
+        const std::string log = readBytes(m_dir.path("plintor.log"));
         int count = 0;
         for (std::size_t at = log.find(text); at != std::string::npos;
              at = log.find(text, at + 1)) {
@@ -70,89 +70,89 @@ protected:
         return count;
     }
 
-    test::TTempDir Dir;
-    const TDateTime Start = EncodeDate(2026, 12, 10) + EncodeTime(4, 0, 0, 0);
-    test::TFakeClock Clock{Start};
-    TKioskState State{Clock};
-    TSettings& Settings = State.Settings;
-    TRecordingHost Host;
-    const TLogWriter Log{Dir.Path("plintor.log"), Clock};
-    TUnattendedOperation Operation{State, Host, Log};
+    test::TempDir m_dir;
+    const DateTime m_start = encodeDate(2026, 12, 10) + encodeTime(4, 0, 0, 0);
+    test::FakeClock m_clock{m_start};
+    KioskState m_state{m_clock};
+    KioskSettings& m_settings = m_state.settings;
+    RecordingHost m_host;
+    const LogWriter m_log{m_dir.path("plintor.log"), m_clock};
+    UnattendedOperation m_operation{m_state, m_host, m_log};
 };
 
 TEST_F(UnattendedOperationTest, ReturnsHomeOnceAfterTheIdleTime) {
-    RunTimer2For(9 * 60 + 55);
-    EXPECT_EQ(Host.Count("GoHome"), 0);
-    RunTimer2For(10);
-    EXPECT_EQ(Host.Calls,
+    runHousekeepingFor(9 * 60 + 55);
+    EXPECT_EQ(m_host.count("GoHome"), 0);
+    runHousekeepingFor(10);
+    EXPECT_EQ(m_host.calls,
               (std::vector<std::string>{"GoHome", "ToggleKeyboard", "LeaveWheelchairMode"}));
-    EXPECT_EQ(LogCount("\r\nReturn to home page\r\n"), 1);
+    EXPECT_EQ(logCount("\r\nReturn to home page\r\n"), 1);
 
-    RunTimer2For(30 * 60);
-    EXPECT_EQ(Host.Count("GoHome"), 1) << "no second return without input";
+    runHousekeepingFor(30 * 60);
+    EXPECT_EQ(m_host.count("GoHome"), 1) << "no second return without input";
 
-    State.Input.Record();
-    RunTimer2For(10 * 60);
-    EXPECT_EQ(Host.Count("GoHome"), 2);
-    EXPECT_EQ(Host.Count("ToggleKeyboard"), 1) << "a hidden keyboard stays hidden";
+    m_state.input.record();
+    runHousekeepingFor(10 * 60);
+    EXPECT_EQ(m_host.count("GoHome"), 2);
+    EXPECT_EQ(m_host.count("ToggleKeyboard"), 1) << "a hidden keyboard stays hidden";
 }
 
 TEST_F(UnattendedOperationTest, ScreensaverPageFollowsTheReturn) {
-    Settings.Screensaver = "http://127.0.0.1/saver.html";
-    Settings.AutoReturn = 1;
-    RunTimer2For(60);
-    EXPECT_EQ(Host.Calls.back(), "ShowScreensaver http://127.0.0.1/saver.html");
-    EXPECT_TRUE(State.Input.ScreensaverShowing());
-    State.Input.Record();
-    State.Input.Record();
-    EXPECT_EQ(Host.Calls.back(), "HideScreensaver");
-    EXPECT_EQ(Host.Count("HideScreensaver"), 1) << "the next input hides it, once";
-    EXPECT_FALSE(State.Input.ScreensaverShowing());
+    m_settings.screensaver = "http://127.0.0.1/saver.html";
+    m_settings.autoReturn = 1;
+    runHousekeepingFor(60);
+    EXPECT_EQ(m_host.calls.back(), "ShowScreensaver http://127.0.0.1/saver.html");
+    EXPECT_TRUE(m_state.input.screensaverShowing());
+    m_state.input.record();
+    m_state.input.record();
+    EXPECT_EQ(m_host.calls.back(), "HideScreensaver");
+    EXPECT_EQ(m_host.count("HideScreensaver"), 1) << "the next input hides it, once";
+    EXPECT_FALSE(m_state.input.screensaverShowing());
 }
 
 TEST_F(UnattendedOperationTest, SafeWebBrowserModeNeverReturns) {
-    Settings.AutoReturn = 2147483647;
-    RunTimer2For(24 * 60 * 60);
-    EXPECT_EQ(Host.Count("GoHome"), 0);
+    m_settings.autoReturn = 2147483647;
+    runHousekeepingFor(24 * 60 * 60);
+    EXPECT_EQ(m_host.count("GoHome"), 0);
 }
 
 TEST_F(UnattendedOperationTest, ForeignWindowsAndShellEveryTick) {
-    Settings.AutoCloseAll = true;
-    Settings.KillExplorer = true;
-    RunTimer2For(15);
-    EXPECT_EQ(Host.Count("CloseForeignWindows"), 3);
-    EXPECT_EQ(Host.Count("StopShell"), 3);
-    EXPECT_EQ(LogCount("\r\nKill explorer\r\n"), 3);
-    Host.ShellFound = false;
-    RunTimer2For(5);
-    EXPECT_EQ(LogCount("\r\nKill explorer\r\n"), 3) << "logged only when a shell was asked to end";
+    m_settings.autoCloseAll = true;
+    m_settings.killExplorer = true;
+    runHousekeepingFor(15);
+    EXPECT_EQ(m_host.count("CloseForeignWindows"), 3);
+    EXPECT_EQ(m_host.count("StopShell"), 3);
+    EXPECT_EQ(logCount("\r\nKill explorer\r\n"), 3);
+    m_host.shellFound = false;
+    runHousekeepingFor(5);
+    EXPECT_EQ(logCount("\r\nKill explorer\r\n"), 3) << "logged only when a shell was asked to end";
 }
 
 TEST_F(UnattendedOperationTest, DailyRestartAtItsTimeRetriedWhileRefused) {
-    Settings.AutoRestart = EncodeTime(3, 0, 0, 0);
-    State.NextRestartTime = DateOf(Start) + 1 + Settings.AutoRestart;  // started at 04:00: tomorrow
-    Clock.Set(State.NextRestartTime - EncodeTime(0, 0, 0, 500));
-    Operation.Timer1Timer();
-    Clock.Set(State.NextRestartTime);
-    Operation.Timer1Timer();
-    EXPECT_EQ(Host.Count("WindowsRestart"), 0) << "due only once the time has passed";
+    m_settings.autoRestart = encodeTime(3, 0, 0, 0);
+    m_state.nextRestartTime = dateOf(m_start) + 1 + m_settings.autoRestart;  // started at 04:00: tomorrow
+    m_clock.set(m_state.nextRestartTime - encodeTime(0, 0, 0, 500));
+    m_operation.guardTick();
+    m_clock.set(m_state.nextRestartTime);
+    m_operation.guardTick();
+    EXPECT_EQ(m_host.count("WindowsRestart"), 0) << "due only once the time has passed";
 
-    Clock.Set(State.NextRestartTime + EncodeTime(0, 0, 0, 500));
-    Operation.Timer1Timer();
-    Clock.Set(State.NextRestartTime + EncodeTime(0, 0, 1, 0));
-    Operation.Timer1Timer();
-    EXPECT_EQ(Host.Count("WindowsRestart"), 2);
-    EXPECT_EQ(Host.Count("QuitApplication"), 0);
+    m_clock.set(m_state.nextRestartTime + encodeTime(0, 0, 0, 500));
+    m_operation.guardTick();
+    m_clock.set(m_state.nextRestartTime + encodeTime(0, 0, 1, 0));
+    m_operation.guardTick();
+    EXPECT_EQ(m_host.count("WindowsRestart"), 2);
+    EXPECT_EQ(m_host.count("QuitApplication"), 0);
 
-    Host.RestartAccepted = true;
-    Operation.Timer1Timer();
-    EXPECT_EQ(Host.Calls.back(), "QuitApplication");
+    m_host.restartAccepted = true;
+    m_operation.guardTick();
+    EXPECT_EQ(m_host.calls.back(), "QuitApplication");
 }
 
 TEST_F(UnattendedOperationTest, NoRestartWhenOff) {
-    State.NextRestartTime = 0;
-    Operation.Timer1Timer();
-    EXPECT_EQ(Host.Count("WindowsRestart"), 0);
+    m_state.nextRestartTime = 0;
+    m_operation.guardTick();
+    EXPECT_EQ(m_host.count("WindowsRestart"), 0);
 }
 
 }  // namespace

@@ -8,32 +8,32 @@ namespace plintor {
 namespace {
 
 TEST(UrlHelpersTest, LocalAddresses) {
-    EXPECT_TRUE(IsLocalPath("C:\\Temp\\a.pdf"));
-    EXPECT_TRUE(IsLocalPath("  d:\\x "));
-    EXPECT_FALSE(IsLocalPath("c:/temp/a.pdf"));
-    EXPECT_FALSE(IsLocalPath("C:"));
-    EXPECT_FALSE(IsLocalPath("1:\\x"));
-    EXPECT_TRUE(IsFileURL(" FILE:///C:/x"));
-    EXPECT_FALSE(IsFileURL("http://file:x"));
+    EXPECT_TRUE(isLocalPath("C:\\Temp\\a.pdf"));
+    EXPECT_TRUE(isLocalPath("  d:\\x "));
+    EXPECT_FALSE(isLocalPath("c:/temp/a.pdf"));
+    EXPECT_FALSE(isLocalPath("C:"));
+    EXPECT_FALSE(isLocalPath("1:\\x"));
+    EXPECT_TRUE(isFileUrl(" FILE:///C:/x"));
+    EXPECT_FALSE(isFileUrl("http://file:x"));
 }
 
 TEST(UrlHelpersTest, Strippers) {
-    EXPECT_EQ(StripURLQuery("http://h/a#f?q"), "http://h/a#f");
-    EXPECT_EQ(StripURLQuery("http://h/a?q#f"), "http://h/a");
-    EXPECT_EQ(StripTrailingSlash("http://h//"), "http://h/");
-    EXPECT_EQ(StripTrailingSlash(""), "");
-    EXPECT_EQ(StripURLScheme("http://h/x://y"), "h/x://y");
-    EXPECT_EQ(StripURLScheme("about:blank"), "about:blank");
-    EXPECT_EQ(ToForwardSlashes(" C:\\a\\b "), "C:/a/b");
+    EXPECT_EQ(stripUrlQuery("http://h/a#f?q"), "http://h/a#f");
+    EXPECT_EQ(stripUrlQuery("http://h/a?q#f"), "http://h/a");
+    EXPECT_EQ(stripTrailingSlash("http://h//"), "http://h/");
+    EXPECT_EQ(stripTrailingSlash(""), "");
+    EXPECT_EQ(stripUrlScheme("http://h/x://y"), "h/x://y");
+    EXPECT_EQ(stripUrlScheme("about:blank"), "about:blank");
+    EXPECT_EQ(toForwardSlashes(" C:\\a\\b "), "C:/a/b");
 }
 
-struct TTextCase {
-    const char* Name;
-    const char* Text;
-    const char* Expected;
+struct TextCase {
+    const char* name;
+    const char* text;
+    const char* expected;
 };
 
-const TTextCase FileUrlCases[] = {
+const TextCase FileUrlCases[] = {
     {"DrivePath", "C:\\Temp\\temp.pdf", "file:///C:/Temp/temp.pdf"},
     {"FileUrlStays", "file:///C:/x", "file:///C:/x"},
     {"ServerBecomesTheFirstFolder", "file://server/share", "file:///server/share"},
@@ -43,15 +43,15 @@ const TTextCase FileUrlCases[] = {
     {"TwoSlashesUntouched", "//server/share", "//server/share"},
 };
 
-class ToFileUrlTest : public ::testing::TestWithParam<TTextCase> {};
+class ToFileUrlTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(ToFileUrlTest, ToFileURL) {
-    EXPECT_EQ(ToFileURL(GetParam().Text), GetParam().Expected);
+    EXPECT_EQ(toFileUrl(GetParam().text), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, ToFileUrlTest, ::testing::ValuesIn(FileUrlCases), test::TRowName());
+INSTANTIATE_TEST_SUITE_P(Texts, ToFileUrlTest, ::testing::ValuesIn(FileUrlCases), test::RowName());
 
-const TTextCase FileExtCases[] = {
+const TextCase FileExtCases[] = {
     {"LowerCasedAndQueryIgnored", "http://host/docs/Report.DOCX?x=1", ".docx"},
     {"ScriptNotItsParameter", "http://host/get.php?file=a.doc", ".php"},
     {"Folder", "http://host/docs/", ""},
@@ -63,14 +63,14 @@ const TTextCase FileExtCases[] = {
     {"EmptyText", "", ""},
 };
 
-class FileExtTest : public ::testing::TestWithParam<TTextCase> {};
+class FileExtTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(FileExtTest, ExtractURLFileExt) {
-    EXPECT_EQ(ExtractURLFileExt(GetParam().Text), GetParam().Expected);
+    EXPECT_EQ(extractUrlFileExt(GetParam().text), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Addresses, FileExtTest, ::testing::ValuesIn(FileExtCases),
-                         test::TRowName());
+                         test::RowName());
 
 }  // namespace
 }  // namespace plintor

@@ -9,18 +9,18 @@
 namespace plintor {
 namespace {
 
-using test::TCollectingReport;
-using test::TTempDir;
-using test::WriteBytes;
+using test::CollectingReport;
+using test::TempDir;
+using test::writeBytes;
 using Lines = std::vector<std::string>;
 
-struct TLinesCase {
-    const char* Name;
-    std::string Bytes;
-    Lines Expected;
+struct LinesCase {
+    const char* name;
+    std::string bytes;
+    Lines expected;
 };
 
-const TLinesCase LinesCases[] = {
+const LinesCase LinesCases[] = {
     {"CrLf", "a\r\nb\r\n", {"a", "b"}},
     {"LfAlone", "a\nb\n", {"a", "b"}},
     {"LoneCrIsDropped", "a\rb\r\nc", {"ab", "c"}},
@@ -34,41 +34,41 @@ const TLinesCase LinesCases[] = {
     {"Utf16BigEndian", std::string("\xFE\xFF\0a\0\n\0b", 8), {"a", "b"}},
 };
 
-class SplitListFileLinesTest : public ::testing::TestWithParam<TLinesCase> {};
+class SplitListFileLinesTest : public ::testing::TestWithParam<LinesCase> {};
 
 TEST_P(SplitListFileLinesTest, LineRules) {
-    EXPECT_EQ(SplitListFileLines(GetParam().Bytes), GetParam().Expected);
+    EXPECT_EQ(splitListFileLines(GetParam().bytes), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SplitListFileLinesTest, ::testing::ValuesIn(LinesCases),
-                         test::TRowName());
+                         test::RowName());
 
 TEST(LoadURLListsTest, FileLinesThenFixedEntriesThenButtons) {
-    TTempDir dir;
-    WriteBytes(dir.Path("Whitelist.txt"), "\xEF\xBB\xBFhttp://a/*\r\nhttp://b/*\r\n");
-    WriteBytes(dir.Path("Blacklist.txt"), "http://b/secret*\n");
-    TUrlLists lists;
-    TCollectingReport report;
-    LoadURLLists(lists, dir.Path("Whitelist.txt"), dir.Path("Blacklist.txt"), report);
-    AllowNavButtonAddresses(lists, {{"", 100, "http://home/"}});
+    TempDir dir;
+    writeBytes(dir.path("Whitelist.txt"), "\xEF\xBB\xBFhttp://a/*\r\nhttp://b/*\r\n");
+    writeBytes(dir.path("Blacklist.txt"), "http://b/secret*\n");
+    UrlLists lists;
+    CollectingReport report;
+    loadUrlLists(lists, dir.path("Whitelist.txt"), dir.path("Blacklist.txt"), report);
+    allowNavButtonAddresses(lists, {{"", 100, "http://home/"}});
 
-    EXPECT_EQ(lists.Whitelist(), (Lines{"\xEF\xBB\xBFHTTP://A/*", "HTTP://B/*", "ABOUT:BLANK",
+    EXPECT_EQ(lists.whitelist(), (Lines{"\xEF\xBB\xBFHTTP://A/*", "HTTP://B/*", "ABOUT:BLANK",
                                         "JAVASCRIPT:*", "HTTP://HOME"}));
-    EXPECT_EQ(lists.Blacklist(), Lines{"HTTP://B/SECRET*"});
-    EXPECT_EQ(report.Failures.size(), 0u);
-    EXPECT_FALSE(lists.IsURLAllowed("http://a/x"));  // the mark spoils the first entry
-    EXPECT_TRUE(lists.IsURLAllowed("http://b/x"));
-    EXPECT_FALSE(lists.IsURLAllowed("http://b/secret.html"));
-    EXPECT_TRUE(lists.IsURLAllowed("http://home/"));
+    EXPECT_EQ(lists.blacklist(), Lines{"HTTP://B/SECRET*"});
+    EXPECT_EQ(report.failures.size(), 0u);
+    EXPECT_FALSE(lists.isUrlAllowed("http://a/x"));  // the mark spoils the first entry
+    EXPECT_TRUE(lists.isUrlAllowed("http://b/x"));
+    EXPECT_FALSE(lists.isUrlAllowed("http://b/secret.html"));
+    EXPECT_TRUE(lists.isUrlAllowed("http://home/"));
 }
 
-struct TWarningCase {
-    const char* Name;
-    std::string Bytes;
-    std::string Warning;  // empty: none
+struct WarningCase {
+    const char* name;
+    std::string bytes;
+    std::string warning;  // empty: none
 };
 
-const TWarningCase WarningCases[] = {
+const WarningCase WarningCases[] = {
     {"CrAlone", "http://a/*\rhttp://b/*\r", "ends its lines with CR alone"},
     {"CrAloneInUtf16",
      std::string("\xFF\xFE"
@@ -80,46 +80,46 @@ const TWarningCase WarningCases[] = {
     {"CrAfterCtrlZIsNotRead", "http://a/*\x1A\r", ""},
 };
 
-class ListFileWarningTest : public ::testing::TestWithParam<TWarningCase> {};
+class ListFileWarningTest : public ::testing::TestWithParam<WarningCase> {};
 
 TEST_P(ListFileWarningTest, FilesThatCannotBeMeantAreSaidSo) {
-    TTempDir dir;
-    WriteBytes(dir.Path("Blacklist.txt"), GetParam().Bytes);
-    TUrlLists lists;
-    TCollectingReport report;
-    LoadURLLists(lists, dir.Path("Whitelist.txt"), dir.Path("Blacklist.txt"), report);
-    if (GetParam().Warning.empty()) {
-        EXPECT_TRUE(report.Warnings.empty());
+    TempDir dir;
+    writeBytes(dir.path("Blacklist.txt"), GetParam().bytes);
+    UrlLists lists;
+    CollectingReport report;
+    loadUrlLists(lists, dir.path("Whitelist.txt"), dir.path("Blacklist.txt"), report);
+    if (GetParam().warning.empty()) {
+        EXPECT_TRUE(report.warnings.empty());
         return;
     }
-    ASSERT_EQ(report.Warnings.size(), 1u);
-    EXPECT_NE(report.Warnings[0].find(dir.Path("Blacklist.txt") + " " + GetParam().Warning),
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_NE(report.warnings[0].find(dir.path("Blacklist.txt") + " " + GetParam().warning),
               std::string::npos)
-        << report.Warnings[0];
+        << report.warnings[0];
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ListFileWarningTest, ::testing::ValuesIn(WarningCases),
-                         test::TRowName());
+                         test::RowName());
 
 TEST(LoadURLListsTest, MissingAllowFileIsReportedMissingDenyFileIsNot) {
-    TTempDir dir;
-    TUrlLists lists;
-    TCollectingReport report;
-    LoadURLLists(lists, dir.Path("Whitelist.txt"), dir.Path("Blacklist.txt"), report);
-    EXPECT_EQ(report.Failures.size(), 1u);
-    EXPECT_EQ(lists.Whitelist(), (Lines{"ABOUT:BLANK", "JAVASCRIPT:*"}));
-    EXPECT_TRUE(lists.Blacklist().empty());
+    TempDir dir;
+    UrlLists lists;
+    CollectingReport report;
+    loadUrlLists(lists, dir.path("Whitelist.txt"), dir.path("Blacklist.txt"), report);
+    EXPECT_EQ(report.failures.size(), 1u);
+    EXPECT_EQ(lists.whitelist(), (Lines{"ABOUT:BLANK", "JAVASCRIPT:*"}));
+    EXPECT_TRUE(lists.blacklist().empty());
 }
 
 TEST(LoadURLListsTest, UnreadableDenyFileIsReportedAndLoadingGoesOn) {
-    TTempDir dir;
-    WriteBytes(dir.Path("Whitelist.txt"), "");
-    std::filesystem::create_directory(dir.Path("Blacklist.txt"));
-    TUrlLists lists;
-    TCollectingReport report;
-    LoadURLLists(lists, dir.Path("Whitelist.txt"), dir.Path("Blacklist.txt"), report);
-    EXPECT_EQ(report.Failures.size(), 1u);
-    EXPECT_EQ(lists.Whitelist(), (Lines{"ABOUT:BLANK", "JAVASCRIPT:*"}));
+    TempDir dir;
+    writeBytes(dir.path("Whitelist.txt"), "");
+    std::filesystem::create_directory(dir.path("Blacklist.txt"));
+    UrlLists lists;
+    CollectingReport report;
+    loadUrlLists(lists, dir.path("Whitelist.txt"), dir.path("Blacklist.txt"), report);
+    EXPECT_EQ(report.failures.size(), 1u);
+    EXPECT_EQ(lists.whitelist(), (Lines{"ABOUT:BLANK", "JAVASCRIPT:*"}));
 }
 
 }  // namespace

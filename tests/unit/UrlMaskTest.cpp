@@ -7,11 +7,11 @@
 namespace plintor {
 namespace {
 
-constexpr TMaskMatch Yes = TMaskMatch::Match;
-constexpr TMaskMatch No = TMaskMatch::NoMatch;
-constexpr TMaskMatch Invalid = TMaskMatch::Invalid;
+constexpr MaskMatch Yes = MaskMatch::Match;
+constexpr MaskMatch No = MaskMatch::NoMatch;
+constexpr MaskMatch Invalid = MaskMatch::Invalid;
 
-std::string Repeat(const std::string& piece, int times) {
+std::string repeat(const std::string& piece, int times) {
     std::string text;
     for (int i = 0; i < times; ++i) {
         text += piece;
@@ -19,93 +19,93 @@ std::string Repeat(const std::string& piece, int times) {
     return text;
 }
 
-struct TMaskCase {
-    const char* Name;
-    std::string Key;
-    std::string Mask;
-    TMaskMatch Expected;
+struct MaskCase {
+    const char* name;
+    std::string key;
+    std::string mask;
+    MaskMatch expected;
 };
 
-class UrlMaskTest : public ::testing::TestWithParam<TMaskCase> {};
+class UrlMaskTest : public ::testing::TestWithParam<MaskCase> {};
 
 TEST_P(UrlMaskTest, Decides) {
-    EXPECT_EQ(UrlMaskMatch(GetParam().Key, GetParam().Mask), GetParam().Expected)
-        << GetParam().Key << " against " << GetParam().Mask;
+    EXPECT_EQ(urlMaskMatch(GetParam().key, GetParam().mask), GetParam().expected)
+        << GetParam().key << " against " << GetParam().mask;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Language, UrlMaskTest,
     ::testing::Values(
-        TMaskCase{"ExactOnly", "HTTP://HOST", "HTTP://HOST", Yes},
-        TMaskCase{"AnchoredAtTheEnd", "HTTP://HOST/X", "HTTP://HOST", No},
-        TMaskCase{"AnchoredAtTheStart", "XHTTP://HOST", "HTTP://HOST", No},
-        TMaskCase{"StarMatchesEverything", "HTTP://ANY/THING", "*", Yes},
-        TMaskCase{"StarMatchesNothingToo", "", "*", Yes},
-        TMaskCase{"EmptyMaskEmptyKey", "", "", Yes},
-        TMaskCase{"TrailingStarCoversHostPrefixes", "HTTP://HOSTILE.EXAMPLE", "HTTP://HOST*", Yes},
-        TMaskCase{"QuestionIsOneCharacter", "ABC", "A?C", Yes},
-        TMaskCase{"QuestionIsNotZero", "AC", "A?C", No},
-        TMaskCase{"QuestionIsNotTwo", "ABBC", "A?C", No},
-        TMaskCase{"QuestionAfterStarAddsNothing", "A", "A*?", Yes},
-        TMaskCase{"OnlyTheFirstQuestionAfterStarIsDropped", "A", "A*??", No},
-        TMaskCase{"StarRunsActAsOne", "A", "A***", Yes},
-        TMaskCase{"SetMember", "BX", "[ABC]X", Yes}, TMaskCase{"Range", "CX", "[A-C]X", Yes},
-        TMaskCase{"OutsideRange", "DX", "[A-C]X", No},
-        TMaskCase{"NegatedSet", "DX", "[!A-C]X", Yes},
-        TMaskCase{"NegatedSetExcludes", "AX", "[!A-C]X", No},
-        TMaskCase{"ReversedRangeIsEmpty", "B", "[C-A]", No},
-        TMaskCase{"TrailingDashIsLiteral", "-", "[A-]", Yes},
-        TMaskCase{"ClosingBracketOutsideASetIsLiteral", "A]", "A]", Yes},
-        TMaskCase{"SetsHoldOnlyCodesUpTo255", "\xE2\x82\xAC", "[!A]", No},
-        TMaskCase{"Latin1InNegatedSet", "\xC3\xA9", "[!A]", Yes},
-        TMaskCase{"Latin1InSet", "\xC3\x89", "[\xC3\x89]", Yes},
-        TMaskCase{"QuestionTakesAWholeCharacter", "\xC3\x9C", "?", Yes},
-        TMaskCase{"NonAsciiLiteral", "\xC3\x9CX", "\xC3\x9C?", Yes},
-        TMaskCase{"AsciiCaseIgnored", "HTTP://HOST", "http://host", Yes},
-        TMaskCase{"SetCaseIgnored", "B", "[a-c]", Yes},
-        TMaskCase{"BacktracksToTheLastStar", "XAYAZB", "*A*B", Yes},
-        TMaskCase{"BacktracksWithinARun", "AAB", "*AB", Yes},
-        TMaskCase{"LongStarRunsFail", Repeat("A", 60), "*A*A*A*A*A*A*A*A*A*A*B", No},
-        TMaskCase{"UnclosedSet", "A", "[A", Invalid}, TMaskCase{"EmptySet", "A", "[]A", Invalid},
-        TMaskCase{"EmptyNegatedSet", "A", "[!]", Invalid},
-        TMaskCase{"SetStartsWithDash", "A", "[-A]", Invalid},
-        TMaskCase{"NegatedSetStartsWithDash", "A", "[!-A]", Invalid},
-        TMaskCase{"ThirtyStarRuns", Repeat("A", 30), Repeat("*A", 30), Yes},
-        TMaskCase{"ThirtyOneStarRuns", Repeat("A", 31), Repeat("*A", 31), Invalid}),
-    [](const auto& info) { return std::string(info.param.Name); });
+        MaskCase{"ExactOnly", "HTTP://HOST", "HTTP://HOST", Yes},
+        MaskCase{"AnchoredAtTheEnd", "HTTP://HOST/X", "HTTP://HOST", No},
+        MaskCase{"AnchoredAtTheStart", "XHTTP://HOST", "HTTP://HOST", No},
+        MaskCase{"StarMatchesEverything", "HTTP://ANY/THING", "*", Yes},
+        MaskCase{"StarMatchesNothingToo", "", "*", Yes},
+        MaskCase{"EmptyMaskEmptyKey", "", "", Yes},
+        MaskCase{"TrailingStarCoversHostPrefixes", "HTTP://HOSTILE.EXAMPLE", "HTTP://HOST*", Yes},
+        MaskCase{"QuestionIsOneCharacter", "ABC", "A?C", Yes},
+        MaskCase{"QuestionIsNotZero", "AC", "A?C", No},
+        MaskCase{"QuestionIsNotTwo", "ABBC", "A?C", No},
+        MaskCase{"QuestionAfterStarAddsNothing", "A", "A*?", Yes},
+        MaskCase{"OnlyTheFirstQuestionAfterStarIsDropped", "A", "A*??", No},
+        MaskCase{"StarRunsActAsOne", "A", "A***", Yes},
+        MaskCase{"SetMember", "BX", "[ABC]X", Yes}, MaskCase{"Range", "CX", "[A-C]X", Yes},
+        MaskCase{"OutsideRange", "DX", "[A-C]X", No},
+        MaskCase{"NegatedSet", "DX", "[!A-C]X", Yes},
+        MaskCase{"NegatedSetExcludes", "AX", "[!A-C]X", No},
+        MaskCase{"ReversedRangeIsEmpty", "B", "[C-A]", No},
+        MaskCase{"TrailingDashIsLiteral", "-", "[A-]", Yes},
+        MaskCase{"ClosingBracketOutsideASetIsLiteral", "A]", "A]", Yes},
+        MaskCase{"SetsHoldOnlyCodesUpTo255", "\xE2\x82\xAC", "[!A]", No},
+        MaskCase{"Latin1InNegatedSet", "\xC3\xA9", "[!A]", Yes},
+        MaskCase{"Latin1InSet", "\xC3\x89", "[\xC3\x89]", Yes},
+        MaskCase{"QuestionTakesAWholeCharacter", "\xC3\x9C", "?", Yes},
+        MaskCase{"NonAsciiLiteral", "\xC3\x9CX", "\xC3\x9C?", Yes},
+        MaskCase{"AsciiCaseIgnored", "HTTP://HOST", "http://host", Yes},
+        MaskCase{"SetCaseIgnored", "B", "[a-c]", Yes},
+        MaskCase{"BacktracksToTheLastStar", "XAYAZB", "*A*B", Yes},
+        MaskCase{"BacktracksWithinARun", "AAB", "*AB", Yes},
+        MaskCase{"LongStarRunsFail", repeat("A", 60), "*A*A*A*A*A*A*A*A*A*A*B", No},
+        MaskCase{"UnclosedSet", "A", "[A", Invalid}, MaskCase{"EmptySet", "A", "[]A", Invalid},
+        MaskCase{"EmptyNegatedSet", "A", "[!]", Invalid},
+        MaskCase{"SetStartsWithDash", "A", "[-A]", Invalid},
+        MaskCase{"NegatedSetStartsWithDash", "A", "[!-A]", Invalid},
+        MaskCase{"ThirtyStarRuns", repeat("A", 30), repeat("*A", 30), Yes},
+        MaskCase{"ThirtyOneStarRuns", repeat("A", 31), repeat("*A", 31), Invalid}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-struct TRoleCase {
-    const char* Name;
-    std::string Key;
-    std::string Mask;
-    TMaskMatch AsAllow;
-    TMaskMatch AsDeny;
+struct RoleCase {
+    const char* name;
+    std::string key;
+    std::string mask;
+    MaskMatch asAllow;
+    MaskMatch asDeny;
 };
 
-class MaskRoleTest : public ::testing::TestWithParam<TRoleCase> {};
+class MaskRoleTest : public ::testing::TestWithParam<RoleCase> {};
 
 TEST_P(MaskRoleTest, Decides) {
-    EXPECT_EQ(UrlMaskMatch(GetParam().Key, GetParam().Mask, TMaskRole::Allow), GetParam().AsAllow);
-    EXPECT_EQ(UrlMaskMatch(GetParam().Key, GetParam().Mask, TMaskRole::Deny), GetParam().AsDeny);
+    EXPECT_EQ(urlMaskMatch(GetParam().key, GetParam().mask, MaskRole::Allow), GetParam().asAllow);
+    EXPECT_EQ(urlMaskMatch(GetParam().key, GetParam().mask, MaskRole::Deny), GetParam().asDeny);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     SchemeStars, MaskRoleTest,
     ::testing::Values(
-        TRoleCase{"StarTakesTheScheme", "HTTPS://LIB/OPEN/A", "*://LIB/OPEN/*", Yes, Yes},
-        TRoleCase{"StarCannotTakeAHost", "HTTP://EVIL/://LIB/OPEN/A", "*://LIB/OPEN/*", No, Yes},
-        TRoleCase{"StarCannotTakeAColon", "JAVASCRIPT:GO('HTTP://LIB/OPEN/A')", "*://LIB/OPEN/*",
+        RoleCase{"StarTakesTheScheme", "HTTPS://LIB/OPEN/A", "*://LIB/OPEN/*", Yes, Yes},
+        RoleCase{"StarCannotTakeAHost", "HTTP://EVIL/://LIB/OPEN/A", "*://LIB/OPEN/*", No, Yes},
+        RoleCase{"StarCannotTakeAColon", "JAVASCRIPT:GO('HTTP://LIB/OPEN/A')", "*://LIB/OPEN/*",
                   No, Yes},
-        TRoleCase{"PartlyWrittenScheme", "HTTPS://LIB", "HTTP*://LIB", Yes, Yes},
-        TRoleCase{"NoKeyScheme", "LIB/OPEN", "*://LIB/OPEN", No, No},
-        TRoleCase{"StarsAfterTheSchemeAreFree", "HTTP://A/B://C", "HTTP://*://C", Yes, Yes},
-        TRoleCase{"MaskWithoutSchemeIsFree", "HTTP://EVIL/://LIB/X", "*LIB/X", Yes, Yes},
-        TRoleCase{"SetBeforeTheSchemeIsNoStar", "HTTP://X", "[H]TTP://X", Yes, Yes}),
-    [](const auto& info) { return std::string(info.param.Name); });
+        RoleCase{"PartlyWrittenScheme", "HTTPS://LIB", "HTTP*://LIB", Yes, Yes},
+        RoleCase{"NoKeyScheme", "LIB/OPEN", "*://LIB/OPEN", No, No},
+        RoleCase{"StarsAfterTheSchemeAreFree", "HTTP://A/B://C", "HTTP://*://C", Yes, Yes},
+        RoleCase{"MaskWithoutSchemeIsFree", "HTTP://EVIL/://LIB/X", "*LIB/X", Yes, Yes},
+        RoleCase{"SetBeforeTheSchemeIsNoStar", "HTTP://X", "[H]TTP://X", Yes, Yes}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(IsValidMaskTest, AgreesWithTheMatcher) {
-    EXPECT_TRUE(IsValidMask("HTTP://*.EXAMPLE/[A-Z]?*"));
-    EXPECT_FALSE(IsValidMask("HTTP://[A"));
+    EXPECT_TRUE(isValidMask("HTTP://*.EXAMPLE/[A-Z]?*"));
+    EXPECT_FALSE(isValidMask("HTTP://[A"));
 }
 
 }  // namespace

@@ -17,40 +17,40 @@ using Lines = std::vector<std::string>;
 
 TEST(UrlMatcherTest, MasksLongerThanAStorageBlockKeepTheirPlace) {
     const std::string longPath(200000, 'P');
-    TUrlMatcher matcher;
-    TLinearUrlMatcher linear;
+    UrlMatcher matcher;
+    LinearUrlMatcher linear;
     for (int i = 0; i < 30000; ++i) {
         const std::string mask = "HTTP://HOST" + std::to_string(i) + ".EXAMPLE/*";
-        matcher.Add(mask);
-        linear.Add(mask);
+        matcher.add(mask);
+        linear.add(mask);
         if (i == 10000 || i == 20000) {
-            matcher.Add("HTTP://LONG" + std::to_string(i) + "/" + longPath + "*");
-            linear.Add("HTTP://LONG" + std::to_string(i) + "/" + longPath + "*");
+            matcher.add("HTTP://LONG" + std::to_string(i) + "/" + longPath + "*");
+            linear.add("HTTP://LONG" + std::to_string(i) + "/" + longPath + "*");
         }
     }
-    EXPECT_EQ(matcher.Entries(), linear.Entries());
-    EXPECT_TRUE(matcher.AnyMatches("HTTP://LONG20000/" + longPath + "/X"));
-    EXPECT_FALSE(matcher.AnyMatches("HTTP://LONG20000/" + longPath.substr(1) + "/X"));
-    EXPECT_TRUE(matcher.AnyMatches("HTTP://HOST29999.EXAMPLE/A"));
+    EXPECT_EQ(matcher.entries(), linear.entries());
+    EXPECT_TRUE(matcher.anyMatches("HTTP://LONG20000/" + longPath + "/X"));
+    EXPECT_FALSE(matcher.anyMatches("HTTP://LONG20000/" + longPath.substr(1) + "/X"));
+    EXPECT_TRUE(matcher.anyMatches("HTTP://HOST29999.EXAMPLE/A"));
 }
 
 // A long deny mask against a long address: the plain walk would take minutes here.
 TEST(UrlMatcherTest, LongMasksAgainstLongAddressesAreDecided) {
     const std::string address = "HTTP://HOST/" + std::string(1000000, 'A');
-    TUrlMatcher near;
-    near.Add("*" + std::string(10000, 'A') + "B*");
-    EXPECT_FALSE(near.AnyMatches(address));
-    EXPECT_TRUE(near.AnyMatches(address + "B"));
-    TUrlMatcher wild;
-    wild.Add("*/A*" + std::string(5000, '?') + "[AB]" + std::string(4000, 'A') + "*A");
-    EXPECT_TRUE(wild.AnyMatches(address));
-    EXPECT_FALSE(wild.AnyMatches(address.substr(0, 9000)));
+    UrlMatcher near;
+    near.add("*" + std::string(10000, 'A') + "B*");
+    EXPECT_FALSE(near.anyMatches(address));
+    EXPECT_TRUE(near.anyMatches(address + "B"));
+    UrlMatcher wild;
+    wild.add("*/A*" + std::string(5000, '?') + "[AB]" + std::string(4000, 'A') + "*A");
+    EXPECT_TRUE(wild.anyMatches(address));
+    EXPECT_FALSE(wild.anyMatches(address.substr(0, 9000)));
 }
 
 // Every mask holds the same literal text, so they crowd the same few windows; only the set
 // in front tells them apart.
 TEST(UrlMatcherTest, MasksSharingAllTheirTextAreAllFound) {
-    TUrlMatcher matcher;
+    UrlMatcher matcher;
     std::vector<std::string> keys;
     for (int i = 0; i < 3000; ++i) {
         const std::string digits = std::to_string(i);
@@ -58,39 +58,39 @@ TEST(UrlMatcherTest, MasksSharingAllTheirTextAreAllFound) {
         for (const char digit : digits) {
             mask += std::string("[") + digit + "]";
         }
-        matcher.Add(mask + "*.TRACKER.EXAMPLE.COM/*");
+        matcher.add(mask + "*.TRACKER.EXAMPLE.COM/*");
         keys.push_back(digits + "X.TRACKER.EXAMPLE.COM/PIXEL");
     }
     for (const std::string& key : keys) {
-        EXPECT_TRUE(matcher.AnyMatches(key)) << key;
+        EXPECT_TRUE(matcher.anyMatches(key)) << key;
     }
-    EXPECT_FALSE(matcher.AnyMatches("X3000.TRACKER.EXAMPLE.COM/PIXEL"));
+    EXPECT_FALSE(matcher.anyMatches("X3000.TRACKER.EXAMPLE.COM/PIXEL"));
 }
 
 TEST(UrlMatcherTest, ClearForgetsMasksAndTheirDuplicates) {
-    TUrlMatcher matcher;
+    UrlMatcher matcher;
     for (const char* mask : {"HTTP://A.EXAMPLE/*", "ABOUT:BLANK", "*", "[A"}) {
-        matcher.Add(mask);
+        matcher.add(mask);
     }
-    matcher.Clear();
-    EXPECT_EQ(matcher.Size(), 0u);
-    EXPECT_FALSE(matcher.AnyMatches("ABOUT:BLANK"));
-    EXPECT_TRUE(matcher.Add("ABOUT:BLANK"));
-    EXPECT_TRUE(matcher.AnyMatches("about:blank"));
-    EXPECT_EQ(matcher.Entries(), Lines{"ABOUT:BLANK"});
+    matcher.clear();
+    EXPECT_EQ(matcher.size(), 0u);
+    EXPECT_FALSE(matcher.anyMatches("ABOUT:BLANK"));
+    EXPECT_TRUE(matcher.add("ABOUT:BLANK"));
+    EXPECT_TRUE(matcher.anyMatches("about:blank"));
+    EXPECT_EQ(matcher.entries(), Lines{"ABOUT:BLANK"});
 }
 
 TEST(UrlMatcherTest, CopiesDecideAloneAfterwards) {
-    TUrlLists original;
-    original.WhitelistAddURL("http://a.example/*");
-    TUrlLists copy = original;
-    copy.WhitelistAddURL("http://b.example/*");
-    copy.BlacklistAddURL("*/private/*");
-    EXPECT_FALSE(original.IsURLAllowed("http://b.example/x"));
-    EXPECT_TRUE(original.IsURLAllowed("http://a.example/private/x"));
-    EXPECT_TRUE(copy.IsURLAllowed("http://b.example/x"));
-    EXPECT_FALSE(copy.IsURLAllowed("http://a.example/private/x"));
-    EXPECT_EQ(copy.Whitelist(), (Lines{"HTTP://A.EXAMPLE/*", "HTTP://B.EXAMPLE/*"}));
+    UrlLists original;
+    original.whitelistAddUrl("http://a.example/*");
+    UrlLists copy = original;
+    copy.whitelistAddUrl("http://b.example/*");
+    copy.blacklistAddUrl("*/private/*");
+    EXPECT_FALSE(original.isUrlAllowed("http://b.example/x"));
+    EXPECT_TRUE(original.isUrlAllowed("http://a.example/private/x"));
+    EXPECT_TRUE(copy.isUrlAllowed("http://b.example/x"));
+    EXPECT_FALSE(copy.isUrlAllowed("http://a.example/private/x"));
+    EXPECT_EQ(copy.whitelist(), (Lines{"HTTP://A.EXAMPLE/*", "HTTP://B.EXAMPLE/*"}));
 }
 
 }  // namespace

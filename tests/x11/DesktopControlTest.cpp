@@ -40,8 +40,8 @@ namespace plintor {
 namespace {
 
 // The platform's services, made once for the whole test program as the kiosk makes them.
-IPlatform& Platform() {
-    static const std::unique_ptr<IPlatform> platform = CreatePlatform();
+Platform& platform() {
+    static const std::unique_ptr<Platform> platform = createPlatform();
     return *platform;
 }
 
@@ -53,7 +53,7 @@ constexpr auto StartTimeout = 15s;
 constexpr auto EndTimeout = 10s;
 constexpr auto SettleTimeout = 5s;
 
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
         if (std::chrono::steady_clock::now() >= deadline) {
@@ -64,22 +64,22 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
     return true;
 }
 
-std::string ReadFile(const std::string& path) {
+std::string readFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 // A program this test started: killed and collected when the test ends, also on failure, and
 // ended by the kernel should the test itself die.
-class TChild {
+class Child {
 public:
-    struct TOptions {
-        std::vector<std::string> Environment;  // "NAME=value" added to ours
-        std::string Folder;
-        int PassDescriptor = -1;  // stays open in the program
+    struct Options {
+        std::vector<std::string> environment;  // "NAME=value" added to ours
+        std::string folder;
+        int passDescriptor = -1;  // stays open in the program
     };
 
-    static TChild Start(const std::vector<std::string>& arguments, const TOptions& options) {
+    static Child start(const std::vector<std::string>& arguments, const Options& options) {
         std::vector<char*> argv;
         for (const std::string& argument : arguments) {
             argv.push_back(const_cast<char*>(argument.c_str()));
@@ -91,74 +91,74 @@ public:
             const int quiet = ::open("/dev/null", O_RDWR);
             ::dup2(quiet, STDOUT_FILENO);
             ::dup2(quiet, STDERR_FILENO);
-            if (options.PassDescriptor >= 0) {
-                ::fcntl(options.PassDescriptor, F_SETFD, 0);
+            if (options.passDescriptor >= 0) {
+                ::fcntl(options.passDescriptor, F_SETFD, 0);
             }
-            for (const std::string& entry : options.Environment) {
+            for (const std::string& entry : options.environment) {
                 ::putenv(const_cast<char*>(entry.c_str()));
             }
-            if (!options.Folder.empty() && ::chdir(options.Folder.c_str()) != 0) {
+            if (!options.folder.empty() && ::chdir(options.folder.c_str()) != 0) {
                 ::_exit(126);
             }
             ::execvp(argv[0], argv.data());
             ::_exit(127);
         }
-        return TChild(pid);
+        return Child(pid);
     }
 
     // Runs the function in a forked copy of this process, which ends with its result.
-    static TChild Fork(const std::function<int()>& body) {
+    static Child fork(const std::function<int()>& body) {
         const pid_t pid = ::fork();
         if (pid == 0) {
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             ::_exit(body());
         }
-        return TChild(pid);
+        return Child(pid);
     }
 
-    TChild(TChild&& other) noexcept
-        : FPid(std::exchange(other.FPid, -1)), FEnded(other.FEnded), FStatus(other.FStatus) {}
-    TChild(const TChild&) = delete;
-    TChild& operator=(const TChild&) = delete;
-    TChild& operator=(TChild&&) = delete;
-    ~TChild() { Stop(); }
+    Child(Child&& other) noexcept
+        : m_pid(std::exchange(other.m_pid, -1)), m_ended(other.m_ended), m_status(other.m_status) {}
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+    Child& operator=(Child&&) = delete;
+    ~Child() { stop(); }
 
-    pid_t Pid() const { return FPid; }
+    pid_t pid() const { return m_pid; }
 
-    bool Ended() {
-        if (!FEnded && FPid > 0 && ::waitpid(FPid, &FStatus, WNOHANG) == FPid) {
-            FEnded = true;
+    bool ended() {
+        if (!m_ended && m_pid > 0 && ::waitpid(m_pid, &m_status, WNOHANG) == m_pid) {
+            m_ended = true;
         }
-        return FEnded;
+        return m_ended;
     }
-    bool WaitEnded(std::chrono::milliseconds timeout) {
-        return WaitFor([this] { return Ended(); }, timeout);
+    bool waitEnded(std::chrono::milliseconds timeout) {
+        return waitFor([this] { return ended(); }, timeout);
     }
     // The wait status; valid once Ended().
-    int WaitStatus() const { return FStatus; }
+    int waitStatus() const { return m_status; }
 
-    void Stop() {
-        if (FPid > 0 && !Ended()) {
-            ::kill(FPid, SIGKILL);
-            ::waitpid(FPid, &FStatus, 0);
-            FEnded = true;
+    void stop() {
+        if (m_pid > 0 && !ended()) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, &m_status, 0);
+            m_ended = true;
         }
     }
 
 private:
-    explicit TChild(pid_t pid) : FPid(pid) {}
+    explicit Child(pid_t pid) : m_pid(pid) {}
 
-    pid_t FPid = -1;
-    bool FEnded = false;
-    int FStatus = 0;
+    pid_t m_pid = -1;
+    bool m_ended = false;
+    int m_status = 0;
 };
 
 // A process the code under test started (so not our child): killed when the test ends.
-struct TKillAtEnd {
-    long ProcessId = 0;
-    ~TKillAtEnd() {
-        if (ProcessId > 1) {
-            ::kill(static_cast<pid_t>(ProcessId), SIGKILL);
+struct KillAtEnd {
+    long processId = 0;
+    ~KillAtEnd() {
+        if (processId > 1) {
+            ::kill(static_cast<pid_t>(processId), SIGKILL);
         }
     }
 };
@@ -167,25 +167,25 @@ Display* TestDisplay = nullptr;
 
 // Errors of the test's own connection are expected (windows vanish while it looks); an error
 // of the code under test's connection means a request went out without its error trap.
-int RecordError(Display* display, XErrorEvent* error) {
+int recordError(Display* display, XErrorEvent* error) {
     if (display != TestDisplay) {
         ADD_FAILURE() << "X error outside an error trap, request " << int(error->request_code);
     }
     return 0;
 }
 
-Atom Intern(const char* name) {
+Atom intern(const char* name) {
     return XInternAtom(TestDisplay, name, False);
 }
 
-std::vector<unsigned long> Longs(Window window, const char* property) {
+std::vector<unsigned long> longs(Window window, const char* property) {
     Atom type = None;
     int format = 0;
     unsigned long count = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
     std::vector<unsigned long> values;
-    if (XGetWindowProperty(TestDisplay, window, Intern(property), 0, 1024, False, AnyPropertyType,
+    if (XGetWindowProperty(TestDisplay, window, intern(property), 0, 1024, False, AnyPropertyType,
                            &type, &format, &count, &after, &data) == Success &&
         format == 32) {
         const auto* items = reinterpret_cast<unsigned long*>(data);
@@ -197,10 +197,10 @@ std::vector<unsigned long> Longs(Window window, const char* property) {
     return values;
 }
 
-bool HasProperty(Window window, const char* property) {
+bool hasProperty(Window window, const char* property) {
     int count = 0;
     Atom* properties = XListProperties(TestDisplay, window, &count);
-    const Atom wanted = Intern(property);
+    const Atom wanted = intern(property);
     const bool found = properties != nullptr &&
                        std::find(properties, properties + count, wanted) != properties + count;
     if (properties != nullptr) {
@@ -209,7 +209,7 @@ bool HasProperty(Window window, const char* property) {
     return found;
 }
 
-std::vector<Window> Children(Window window) {
+std::vector<Window> children(Window window) {
     Window root = None;
     Window parent = None;
     Window* children = nullptr;
@@ -224,7 +224,7 @@ std::vector<Window> Children(Window window) {
     return result;
 }
 
-long OwnerPid(Window window) {
+long ownerPid(Window window) {
     XResClientIdSpec spec{window, XRES_CLIENT_ID_PID_MASK};
     long count = 0;
     XResClientIdValue* values = nullptr;
@@ -239,23 +239,23 @@ long OwnerPid(Window window) {
 }
 
 // The first window of the process that carries a class, as every program's main window does.
-Window FindClassedWindow(Window under, long pid) {
-    for (const Window child : Children(under)) {
-        if (HasProperty(child, "WM_CLASS") && OwnerPid(child) == pid) {
+Window findClassedWindow(Window under, long pid) {
+    for (const Window child : children(under)) {
+        if (hasProperty(child, "WM_CLASS") && ownerPid(child) == pid) {
             return child;
         }
-        if (const Window inner = FindClassedWindow(child, pid)) {
+        if (const Window inner = findClassedWindow(child, pid)) {
             return inner;
         }
     }
     return None;
 }
 
-Window Root() {
+Window root() {
     return DefaultRootWindow(TestDisplay);
 }
 
-int MapState(Window window) {
+int mapState(Window window) {
     XWindowAttributes attributes{};
     return XGetWindowAttributes(TestDisplay, window, &attributes) ? attributes.map_state
                                                                   : IsUnmapped;
@@ -263,19 +263,19 @@ int MapState(Window window) {
 
 // The program's main window once the window manager manages it (WM_STATE), or, without a
 // window manager, once it is shown.
-Window WaitForWindow(long pid, bool managed) {
+Window waitForWindow(long pid, bool managed) {
     Window found = None;
-    const bool shown = WaitFor(
+    const bool shown = waitFor(
         [&] {
-            found = FindClassedWindow(Root(), pid);
+            found = findClassedWindow(root(), pid);
             return found != None &&
-                   (managed ? HasProperty(found, "WM_STATE") : MapState(found) == IsViewable);
+                   (managed ? hasProperty(found, "WM_STATE") : mapState(found) == IsViewable);
         },
         StartTimeout);
     return shown ? found : None;
 }
 
-Window TopLevelOf(Window window) {
+Window topLevelOf(Window window) {
     for (;;) {
         Window root = None;
         Window parent = None;
@@ -295,31 +295,31 @@ Window TopLevelOf(Window window) {
 }
 
 // True when the first window's frame is stacked above the second's.
-bool StackedAbove(Window upper, Window lower) {
-    const std::vector<Window> stack = Children(Root());  // bottom first
-    const auto upperAt = std::find(stack.begin(), stack.end(), TopLevelOf(upper));
-    const auto lowerAt = std::find(stack.begin(), stack.end(), TopLevelOf(lower));
+bool stackedAbove(Window upper, Window lower) {
+    const std::vector<Window> stack = children(root());  // bottom first
+    const auto upperAt = std::find(stack.begin(), stack.end(), topLevelOf(upper));
+    const auto lowerAt = std::find(stack.begin(), stack.end(), topLevelOf(lower));
     return upperAt != stack.end() && lowerAt != stack.end() && upperAt > lowerAt;
 }
 
-Window ActiveWindow() {
-    const std::vector<unsigned long> active = Longs(Root(), "_NET_ACTIVE_WINDOW");
+Window activeWindow() {
+    const std::vector<unsigned long> active = longs(root(), "_NET_ACTIVE_WINDOW");
     return active.empty() ? None : active.front();
 }
 
-long WmState(Window window) {
-    const std::vector<unsigned long> state = Longs(window, "WM_STATE");
+long wmState(Window window) {
+    const std::vector<unsigned long> state = longs(window, "WM_STATE");
     return state.empty() ? WithdrawnState : static_cast<long>(state.front());
 }
 
-void SetClass(Display* display, Window window, const char* name, const char* className) {
+void setClass(Display* display, Window window, const char* name, const char* className) {
     XClassHint hint{const_cast<char*>(name), const_cast<char*>(className)};
     XSetClassHint(display, window, &hint);
 }
 
 // A stand-in for a desktop shell that has a window of its own besides its panel; the titled
 // window closes itself when asked. Ends with 0 when asked, 3 when never asked.
-int RunShellWithTitledWindow() {
+int runShellWithTitledWindow() {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         return 2;
@@ -329,10 +329,10 @@ int RunShellWithTitledWindow() {
     Atom dock = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DOCK", False);
     XChangeProperty(display, panel, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
                     PropModeReplace, reinterpret_cast<unsigned char*>(&dock), 1);
-    SetClass(display, panel, "panel", "TestPanel");
+    setClass(display, panel, "panel", "TestPanel");
     XMapWindow(display, panel);
     const Window settings = XCreateSimpleWindow(display, root, 50, 50, 300, 200, 0, 0, 0);
-    SetClass(display, settings, "settings", "TestPanelSettings");
+    setClass(display, settings, "settings", "TestPanelSettings");
     XStoreName(display, settings, "Panel settings");
     Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, settings, &deleteWindow, 1);
@@ -356,96 +356,96 @@ int RunShellWithTitledWindow() {
 
 class DesktopControlTest : public ::testing::Test {
 protected:
-    virtual bool WithWindowManager() const { return true; }
+    virtual bool withWindowManager() const { return true; }
 
     void SetUp() override {
-        StartServer();
+        startServer();
         ASSERT_NE(TestDisplay, nullptr) << "Xvfb did not start";
-        XSetErrorHandler(RecordError);
-        if (WithWindowManager()) {
-            FWindowManager.emplace_back(Run({"openbox", "--sm-disable"}));
-            ASSERT_TRUE(WaitForWindowManager()) << "openbox did not start";
+        XSetErrorHandler(recordError);
+        if (withWindowManager()) {
+            m_windowManager.emplace_back(Run({"openbox", "--sm-disable"}));
+            ASSERT_TRUE(waitForWindowManager()) << "openbox did not start";
         }
     }
 
     void TearDown() override {
-        FPrograms.clear();
-        if (FOwnWindow != None) {
-            XDestroyWindow(TestDisplay, FOwnWindow);
+        m_programs.clear();
+        if (m_ownWindow != None) {
+            XDestroyWindow(TestDisplay, m_ownWindow);
         }
-        FWindowManager.clear();
+        m_windowManager.clear();
         if (TestDisplay != nullptr) {
             XCloseDisplay(TestDisplay);
             TestDisplay = nullptr;
         }
-        FServer.clear();
+        m_server.clear();
         ::unsetenv("DISPLAY");
     }
 
-    TChild Run(const std::vector<std::string>& arguments, TChild::TOptions options = {}) {
-        options.Environment.push_back("HOME=" + FHome.Root().string());
-        return TChild::Start(arguments, options);
+    Child Run(const std::vector<std::string>& arguments, Child::Options options = {}) {
+        options.environment.push_back("HOME=" + m_home.root().string());
+        return Child::start(arguments, options);
     }
 
     // A program that the test ends at its end at the latest.
-    TChild& Start(const std::vector<std::string>& arguments, TChild::TOptions options = {}) {
-        return FPrograms.emplace_back(Run(arguments, std::move(options)));
+    Child& start(const std::vector<std::string>& arguments, Child::Options options = {}) {
+        return m_programs.emplace_back(Run(arguments, std::move(options)));
     }
 
-    TChild& StartPanel(const std::string& program = "tint2", TChild::TOptions options = {}) {
-        return Start({program, "-c", "/etc/xdg/tint2/tint2rc"}, std::move(options));
+    Child& startPanel(const std::string& program = "tint2", Child::Options options = {}) {
+        return start({program, "-c", "/etc/xdg/tint2/tint2rc"}, std::move(options));
     }
 
     // Made with this process's own connection, so its owner is this process; shown once the
     // window manager manages it.
-    Window CreateOwnWindow() {
-        FOwnWindow = XCreateSimpleWindow(TestDisplay, Root(), 100, 100, 400, 300, 0, 0, 0);
-        SetClass(TestDisplay, FOwnWindow, "plintor", "Plintor");
-        XStoreName(TestDisplay, FOwnWindow, "Plintor");
+    Window createOwnWindow() {
+        m_ownWindow = XCreateSimpleWindow(TestDisplay, root(), 100, 100, 400, 300, 0, 0, 0);
+        setClass(TestDisplay, m_ownWindow, "plintor", "Plintor");
+        XStoreName(TestDisplay, m_ownWindow, "Plintor");
         XWMHints hints{};
         hints.flags = InputHint;
         hints.input = True;
-        XSetWMHints(TestDisplay, FOwnWindow, &hints);
-        XMapWindow(TestDisplay, FOwnWindow);
+        XSetWMHints(TestDisplay, m_ownWindow, &hints);
+        XMapWindow(TestDisplay, m_ownWindow);
         XFlush(TestDisplay);
-        const bool shown = WaitFor(
+        const bool shown = waitFor(
             [this] {
-                return WithWindowManager() ? WmState(FOwnWindow) == NormalState
-                                           : MapState(FOwnWindow) == IsViewable;
+                return withWindowManager() ? wmState(m_ownWindow) == NormalState
+                                           : mapState(m_ownWindow) == IsViewable;
             },
             StartTimeout);
-        return shown ? FOwnWindow : None;
+        return shown ? m_ownWindow : None;
     }
 
     // Waits for the program's main window; none when it did not come.
-    Window WindowOf(const TChild& program) {
-        return WaitForWindow(program.Pid(), WithWindowManager());
+    Window windowOf(const Child& program) {
+        return waitForWindow(program.pid(), withWindowManager());
     }
 
-    bool RunToEnd(const std::vector<std::string>& arguments) {
-        TChild program = Run(arguments);
-        return program.WaitEnded(EndTimeout) && WIFEXITED(program.WaitStatus()) &&
-               WEXITSTATUS(program.WaitStatus()) == 0;
+    bool runToEnd(const std::vector<std::string>& arguments) {
+        Child program = Run(arguments);
+        return program.waitEnded(EndTimeout) && WIFEXITED(program.waitStatus()) &&
+               WEXITSTATUS(program.waitStatus()) == 0;
     }
 
-    const test::TTempDir& Folder() const { return FHome; }
-    bool WindowManagerEnded() { return !FWindowManager.empty() && FWindowManager.front().Ended(); }
+    const test::TempDir& folder() const { return m_home; }
+    bool windowManagerEnded() { return !m_windowManager.empty() && m_windowManager.front().ended(); }
 
 private:
     // Openbox announces itself before it manages new windows: a window mapped in between
     // stays unmanaged. So it is ready once it managed a probe window.
-    bool WaitForWindowManager() {
-        if (!WaitFor([] { return !Longs(Root(), "_NET_SUPPORTING_WM_CHECK").empty(); },
+    bool waitForWindowManager() {
+        if (!waitFor([] { return !longs(root(), "_NET_SUPPORTING_WM_CHECK").empty(); },
                      StartTimeout)) {
             return false;
         }
-        const Window probe = XCreateSimpleWindow(TestDisplay, Root(), 0, 0, 10, 10, 0, 0, 0);
+        const Window probe = XCreateSimpleWindow(TestDisplay, root(), 0, 0, 10, 10, 0, 0, 0);
         const auto deadline = std::chrono::steady_clock::now() + StartTimeout;
         bool managed = false;
         while (!managed && std::chrono::steady_clock::now() < deadline) {
             XMapWindow(TestDisplay, probe);
             XFlush(TestDisplay);
-            managed = WaitFor([&] { return HasProperty(probe, "WM_STATE"); }, 1s);
+            managed = waitFor([&] { return hasProperty(probe, "WM_STATE"); }, 1s);
             XUnmapWindow(TestDisplay, probe);
         }
         XDestroyWindow(TestDisplay, probe);
@@ -453,13 +453,13 @@ private:
         return managed;
     }
 
-    void StartServer() {
+    void startServer() {
         int ends[2];
         ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
-        TChild::TOptions options;
-        options.PassDescriptor = ends[1];
-        FServer.emplace_back(
-            TChild::Start({"Xvfb", "-displayfd", std::to_string(ends[1]), "-noreset", "-nolisten",
+        Child::Options options;
+        options.passDescriptor = ends[1];
+        m_server.emplace_back(
+            Child::start({"Xvfb", "-displayfd", std::to_string(ends[1]), "-noreset", "-nolisten",
                            "tcp", "-screen", "0", "1280x800x24"},
                           options));
         ::close(ends[1]);
@@ -481,55 +481,55 @@ private:
         TestDisplay = XOpenDisplay(nullptr);
     }
 
-    test::TTempDir FHome;
-    std::vector<TChild> FServer;
-    std::vector<TChild> FWindowManager;
-    std::deque<TChild> FPrograms;
-    Window FOwnWindow = None;
+    test::TempDir m_home;
+    std::vector<Child> m_server;
+    std::vector<Child> m_windowManager;
+    std::deque<Child> m_programs;
+    Window m_ownWindow = None;
 };
 
 class DesktopControlWithoutWindowManagerTest : public DesktopControlTest {
 protected:
-    bool WithWindowManager() const override { return false; }
+    bool withWindowManager() const override { return false; }
 };
 
 TEST(DesktopControlConnectTest, NoDisplayNoControl) {
     const char* display = std::getenv("DISPLAY");
     const std::string saved = display != nullptr ? display : "";
     ::unsetenv("DISPLAY");
-    EXPECT_EQ(Platform().ConnectDesktopControl(), nullptr);
+    EXPECT_EQ(platform().connectDesktopControl(), nullptr);
     if (display != nullptr) {
         ::setenv("DISPLAY", saved.c_str(), 1);
     }
 }
 
 TEST_F(DesktopControlTest, CloseForeignWindowsEndsOtherProgramsOnly) {
-    TChild& panel = StartPanel();
-    TChild& terminal = Start({"xterm"});
-    TChild& eyes = Start({"xeyes"});
-    TChild& iconic = Start({"xterm", "-iconic"});
-    TChild& withdrawn = Start({"xterm"});
-    const Window own = CreateOwnWindow();
+    Child& panel = startPanel();
+    Child& terminal = start({"xterm"});
+    Child& eyes = start({"xeyes"});
+    Child& iconic = start({"xterm", "-iconic"});
+    Child& withdrawn = start({"xterm"});
+    const Window own = createOwnWindow();
     ASSERT_NE(own, None);
-    for (TChild* program : {&panel, &terminal, &eyes, &iconic, &withdrawn}) {
-        ASSERT_NE(WindowOf(*program), None) << "no window of process " << program->Pid();
+    for (Child* program : {&panel, &terminal, &eyes, &iconic, &withdrawn}) {
+        ASSERT_NE(windowOf(*program), None) << "no window of process " << program->pid();
     }
-    const Window hidden = WindowOf(withdrawn);
+    const Window hidden = windowOf(withdrawn);
     XWithdrawWindow(TestDisplay, hidden, DefaultScreen(TestDisplay));
     XFlush(TestDisplay);
-    ASSERT_TRUE(WaitFor([&] { return !HasProperty(hidden, "WM_STATE"); }, SettleTimeout));
-    auto control = Platform().ConnectDesktopControl();
+    ASSERT_TRUE(waitFor([&] { return !hasProperty(hidden, "WM_STATE"); }, SettleTimeout));
+    auto control = platform().connectDesktopControl();
     ASSERT_NE(control, nullptr);
 
-    control->CloseForeignWindows();
+    control->closeForeignWindows();
 
-    EXPECT_TRUE(terminal.WaitEnded(EndTimeout)) << "xterm";
-    EXPECT_TRUE(eyes.WaitEnded(EndTimeout)) << "xeyes";
-    EXPECT_TRUE(iconic.WaitEnded(EndTimeout)) << "iconified xterm";
-    EXPECT_TRUE(WIFSIGNALED(terminal.WaitStatus()) && WTERMSIG(terminal.WaitStatus()) == SIGKILL);
-    EXPECT_FALSE(withdrawn.Ended()) << "a program without a window on screen stays";
-    EXPECT_FALSE(panel.Ended()) << "the panel (a dock) stays";
-    EXPECT_FALSE(WindowManagerEnded()) << "openbox stays";
+    EXPECT_TRUE(terminal.waitEnded(EndTimeout)) << "xterm";
+    EXPECT_TRUE(eyes.waitEnded(EndTimeout)) << "xeyes";
+    EXPECT_TRUE(iconic.waitEnded(EndTimeout)) << "iconified xterm";
+    EXPECT_TRUE(WIFSIGNALED(terminal.waitStatus()) && WTERMSIG(terminal.waitStatus()) == SIGKILL);
+    EXPECT_FALSE(withdrawn.ended()) << "a program without a window on screen stays";
+    EXPECT_FALSE(panel.ended()) << "the panel (a dock) stays";
+    EXPECT_FALSE(windowManagerEnded()) << "openbox stays";
     XWindowAttributes attributes{};
     EXPECT_TRUE(XGetWindowAttributes(TestDisplay, own, &attributes)) << "our window stays";
     EXPECT_EQ(attributes.map_state, IsViewable);
@@ -537,147 +537,147 @@ TEST_F(DesktopControlTest, CloseForeignWindowsEndsOtherProgramsOnly) {
 
 // The shell is asked, not ended: its titled window gets WM_DELETE_WINDOW, and its panel stays.
 TEST_F(DesktopControlTest, ShellsTitledWindowIsAskedToClose) {
-    TChild shell = TChild::Fork(RunShellWithTitledWindow);
-    ASSERT_NE(WindowOf(shell), None);
+    Child shell = Child::fork(runShellWithTitledWindow);
+    ASSERT_NE(windowOf(shell), None);
     ASSERT_TRUE(
-        WaitFor([&] { return Longs(Root(), "_NET_CLIENT_LIST").size() >= 2; }, StartTimeout));
-    auto control = Platform().ConnectDesktopControl();
+        waitFor([&] { return longs(root(), "_NET_CLIENT_LIST").size() >= 2; }, StartTimeout));
+    auto control = platform().connectDesktopControl();
     ASSERT_NE(control, nullptr);
 
-    control->CloseForeignWindows();
+    control->closeForeignWindows();
 
-    ASSERT_TRUE(shell.WaitEnded(EndTimeout));
-    EXPECT_TRUE(WIFEXITED(shell.WaitStatus()) && WEXITSTATUS(shell.WaitStatus()) == 0)
-        << "wait status " << shell.WaitStatus();
+    ASSERT_TRUE(shell.waitEnded(EndTimeout));
+    EXPECT_TRUE(WIFEXITED(shell.waitStatus()) && WEXITSTATUS(shell.waitStatus()) == 0)
+        << "wait status " << shell.waitStatus();
 }
 
 TEST_F(DesktopControlTest, StopShellEndsThePanelAndStartShellBringsItBack) {
-    TChild::TOptions options;
-    options.Environment = {"PLINTOR_TEST_MARK=panel"};
-    options.Folder = Folder().Root().string();
-    TChild& panel = StartPanel("tint2", options);
-    ASSERT_NE(WindowOf(panel), None);
-    auto control = Platform().ConnectDesktopControl();
+    Child::Options options;
+    options.environment = {"PLINTOR_TEST_MARK=panel"};
+    options.folder = folder().root().string();
+    Child& panel = startPanel("tint2", options);
+    ASSERT_NE(windowOf(panel), None);
+    auto control = platform().connectDesktopControl();
     ASSERT_NE(control, nullptr);
 
-    EXPECT_TRUE(control->StopShell());
-    EXPECT_TRUE(panel.WaitEnded(EndTimeout));
-    EXPECT_FALSE(control->StopShell()) << "no shell left to stop";
+    EXPECT_TRUE(control->stopShell());
+    EXPECT_TRUE(panel.waitEnded(EndTimeout));
+    EXPECT_FALSE(control->stopShell()) << "no shell left to stop";
 
-    const TKillAtEnd restarted{control->StartShell()};
-    ASSERT_GT(restarted.ProcessId, 32);
-    const Window dock = WaitForWindow(restarted.ProcessId, true);
+    const KillAtEnd restarted{control->startShell()};
+    ASSERT_GT(restarted.processId, 32);
+    const Window dock = waitForWindow(restarted.processId, true);
     ASSERT_NE(dock, None) << "the panel did not come back";
-    EXPECT_EQ(Longs(dock, "_NET_WM_WINDOW_TYPE"),
-              std::vector<unsigned long>{Intern("_NET_WM_WINDOW_TYPE_DOCK")});
-    const std::string proc = "/proc/" + std::to_string(restarted.ProcessId);
-    EXPECT_EQ(std::filesystem::read_symlink(proc + "/cwd"), Folder().Root());
-    EXPECT_NE(ReadFile(proc + "/environ").find("PLINTOR_TEST_MARK=panel"), std::string::npos);
-    EXPECT_EQ(ReadFile(proc + "/cmdline"), "tint2\0-c\0/etc/xdg/tint2/tint2rc\0"s);
-    EXPECT_NE(::getsid(static_cast<pid_t>(restarted.ProcessId)), ::getsid(0));
+    EXPECT_EQ(longs(dock, "_NET_WM_WINDOW_TYPE"),
+              std::vector<unsigned long>{intern("_NET_WM_WINDOW_TYPE_DOCK")});
+    const std::string proc = "/proc/" + std::to_string(restarted.processId);
+    EXPECT_EQ(std::filesystem::read_symlink(proc + "/cwd"), folder().root());
+    EXPECT_NE(readFile(proc + "/environ").find("PLINTOR_TEST_MARK=panel"), std::string::npos);
+    EXPECT_EQ(readFile(proc + "/cmdline"), "tint2\0-c\0/etc/xdg/tint2/tint2rc\0"s);
+    EXPECT_NE(::getsid(static_cast<pid_t>(restarted.processId)), ::getsid(0));
 
-    EXPECT_EQ(control->StartShell(), 2) << "nothing left to start";
+    EXPECT_EQ(control->startShell(), 2) << "nothing left to start";
 }
 
 // A failed start is reported, not just a child that dies, and the command line is kept.
 TEST_F(DesktopControlTest, StartShellReportsAMissingProgram) {
-    const std::string copy = Folder().Path("panel");
+    const std::string copy = folder().path("panel");
     std::filesystem::copy_file("/usr/bin/tint2", copy);
-    TChild& panel = StartPanel(copy);
-    ASSERT_NE(WindowOf(panel), None);
-    auto control = Platform().ConnectDesktopControl();
+    Child& panel = startPanel(copy);
+    ASSERT_NE(windowOf(panel), None);
+    auto control = platform().connectDesktopControl();
     ASSERT_NE(control, nullptr);
-    ASSERT_TRUE(control->StopShell());
-    ASSERT_TRUE(panel.WaitEnded(EndTimeout));
+    ASSERT_TRUE(control->stopShell());
+    ASSERT_TRUE(panel.waitEnded(EndTimeout));
 
     std::filesystem::remove(copy);
-    EXPECT_EQ(control->StartShell(), 2);
+    EXPECT_EQ(control->startShell(), 2);
 
     std::filesystem::copy_file("/usr/bin/tint2", copy);
-    const TKillAtEnd restarted{control->StartShell()};
-    EXPECT_GT(restarted.ProcessId, 32);
+    const KillAtEnd restarted{control->startShell()};
+    EXPECT_GT(restarted.processId, 32);
 }
 
 TEST_F(DesktopControlTest, BringWindowToFrontAndForeignWindowInFront) {
-    const Window own = CreateOwnWindow();
+    const Window own = createOwnWindow();
     ASSERT_NE(own, None);
-    const Window terminal = WindowOf(Start({"xterm"}));
+    const Window terminal = windowOf(start({"xterm"}));
     ASSERT_NE(terminal, None);
-    ASSERT_TRUE(WaitFor([&] { return ActiveWindow() == terminal; }, SettleTimeout))
+    ASSERT_TRUE(waitFor([&] { return activeWindow() == terminal; }, SettleTimeout))
         << "openbox did not activate the new xterm";
-    auto control = Platform().ConnectDesktopControl();
+    auto control = platform().connectDesktopControl();
     ASSERT_NE(control, nullptr);
-    EXPECT_TRUE(control->ForeignWindowInFront());
+    EXPECT_TRUE(control->foreignWindowInFront());
 
-    EXPECT_TRUE(control->BringWindowToFront(own));
-    EXPECT_EQ(ActiveWindow(), own);
-    EXPECT_TRUE(StackedAbove(own, terminal));
-    EXPECT_FALSE(control->ForeignWindowInFront());
-    EXPECT_FALSE(control->BringWindowToFront(own)) << "already in front";
+    EXPECT_TRUE(control->bringWindowToFront(own));
+    EXPECT_EQ(activeWindow(), own);
+    EXPECT_TRUE(stackedAbove(own, terminal));
+    EXPECT_FALSE(control->foreignWindowInFront());
+    EXPECT_FALSE(control->bringWindowToFront(own)) << "already in front";
 
     XIconifyWindow(TestDisplay, own, DefaultScreen(TestDisplay));
     XFlush(TestDisplay);
-    ASSERT_TRUE(WaitFor([&] { return WmState(own) == IconicState; }, SettleTimeout));
+    ASSERT_TRUE(waitFor([&] { return wmState(own) == IconicState; }, SettleTimeout));
     // Restoring takes openbox longer than activating; on a busy machine longer than the
     // control waits, so only the outcome is checked here.
-    control->BringWindowToFront(own);
-    EXPECT_TRUE(WaitFor([&] { return WmState(own) == NormalState && ActiveWindow() == own; },
+    control->bringWindowToFront(own);
+    EXPECT_TRUE(waitFor([&] { return wmState(own) == NormalState && activeWindow() == own; },
                         SettleTimeout));
 }
 
 TEST_F(DesktopControlTest, StackingFollowsRaiseLowerAndTopmost) {
-    const Window own = CreateOwnWindow();
+    const Window own = createOwnWindow();
     ASSERT_NE(own, None);
-    const Window terminal = WindowOf(Start({"xterm"}));
+    const Window terminal = windowOf(start({"xterm"}));
     ASSERT_NE(terminal, None);
-    auto control = Platform().ConnectDesktopControl();
+    auto control = platform().connectDesktopControl();
     ASSERT_NE(control, nullptr);
 
-    control->LowerWindow(own);
-    EXPECT_TRUE(WaitFor([&] { return StackedAbove(terminal, own); }, SettleTimeout));
-    control->RaiseWindow(own);
-    EXPECT_TRUE(WaitFor([&] { return StackedAbove(own, terminal); }, SettleTimeout));
+    control->lowerWindow(own);
+    EXPECT_TRUE(waitFor([&] { return stackedAbove(terminal, own); }, SettleTimeout));
+    control->raiseWindow(own);
+    EXPECT_TRUE(waitFor([&] { return stackedAbove(own, terminal); }, SettleTimeout));
 
-    const unsigned long above = Intern("_NET_WM_STATE_ABOVE");
+    const unsigned long above = intern("_NET_WM_STATE_ABOVE");
     auto hasAbove = [&] {
-        const auto state = Longs(own, "_NET_WM_STATE");
+        const auto state = longs(own, "_NET_WM_STATE");
         return std::find(state.begin(), state.end(), above) != state.end();
     };
-    control->SetTopmost(own, true);
-    EXPECT_TRUE(WaitFor(hasAbove, SettleTimeout));
-    control->RaiseWindow(terminal);
+    control->setTopmost(own, true);
+    EXPECT_TRUE(waitFor(hasAbove, SettleTimeout));
+    control->raiseWindow(terminal);
     XSync(TestDisplay, False);
-    EXPECT_TRUE(WaitFor([&] { return StackedAbove(own, terminal); }, SettleTimeout));
-    EXPECT_TRUE(StackedAbove(own, terminal)) << "a topmost window stays above";
+    EXPECT_TRUE(waitFor([&] { return stackedAbove(own, terminal); }, SettleTimeout));
+    EXPECT_TRUE(stackedAbove(own, terminal)) << "a topmost window stays above";
 
-    control->SetTopmost(own, false);
-    EXPECT_TRUE(WaitFor([&] { return !hasAbove(); }, SettleTimeout));
-    control->RaiseWindow(terminal);
-    EXPECT_TRUE(WaitFor([&] { return StackedAbove(terminal, own); }, SettleTimeout));
+    control->setTopmost(own, false);
+    EXPECT_TRUE(waitFor([&] { return !hasAbove(); }, SettleTimeout));
+    control->raiseWindow(terminal);
+    EXPECT_TRUE(waitFor([&] { return stackedAbove(terminal, own); }, SettleTimeout));
 }
 
 TEST_F(DesktopControlTest, ScreenSaverAndKeepingTheDisplayOn) {
-    auto control = Platform().ConnectDesktopControl();
+    auto control = platform().connectDesktopControl();
     ASSERT_NE(control, nullptr);
-    EXPECT_FALSE(control->IsScreensaverRunning());
-    ASSERT_TRUE(RunToEnd({"xset", "s", "activate"}));
-    EXPECT_TRUE(WaitFor([&] { return control->IsScreensaverRunning(); }, SettleTimeout));
+    EXPECT_FALSE(control->isScreensaverRunning());
+    ASSERT_TRUE(runToEnd({"xset", "s", "activate"}));
+    EXPECT_TRUE(waitFor([&] { return control->isScreensaverRunning(); }, SettleTimeout));
 
-    control->KeepDisplayOn(true);
-    EXPECT_FALSE(control->IsScreensaverRunning()) << "keeping the display on ends the saver";
+    control->keepDisplayOn(true);
+    EXPECT_FALSE(control->isScreensaverRunning()) << "keeping the display on ends the saver";
 
     // With a saver that starts after one idle second, a kept display stays on well past that;
     // one "off" after several "on" lets it sleep again.
-    ASSERT_TRUE(RunToEnd({"xset", "s", "1", "1"}));
-    control->KeepDisplayOn(true);
+    ASSERT_TRUE(runToEnd({"xset", "s", "1", "1"}));
+    control->keepDisplayOn(true);
     std::this_thread::sleep_for(2500ms);
-    EXPECT_FALSE(control->IsScreensaverRunning()) << "the saver started on a kept display";
-    control->KeepDisplayOn(false);
-    EXPECT_TRUE(WaitFor([&] { return control->IsScreensaverRunning(); }, EndTimeout));
+    EXPECT_FALSE(control->isScreensaverRunning()) << "the saver started on a kept display";
+    control->keepDisplayOn(false);
+    EXPECT_TRUE(waitFor([&] { return control->isScreensaverRunning(); }, EndTimeout));
 }
 
 // DPMS as the server has it now; none on a server without the extension (Xvfb).
-std::optional<bool> DpmsEnabled() {
+std::optional<bool> dpmsEnabled() {
     int event = 0;
     int error = 0;
     CARD16 level = 0;
@@ -693,25 +693,25 @@ std::optional<bool> DpmsEnabled() {
 // record; the next one puts both back and drops it. (Xvfb has no power saving; where the
 // server has it, it is checked too.)
 TEST_F(DesktopControlTest, AKilledRunIsRepairedByTheNextOne) {
-    const bool dpms = DpmsEnabled().has_value();
+    const bool dpms = dpmsEnabled().has_value();
     if (dpms) {
-        ASSERT_TRUE(RunToEnd({"xset", "+dpms"}));
+        ASSERT_TRUE(runToEnd({"xset", "+dpms"}));
     }
-    TChild::TOptions options;
-    options.Environment = {"PLINTOR_TEST_MARK=killed-panel"};
-    TChild& panel = StartPanel("tint2", options);
-    ASSERT_NE(WindowOf(panel), None);
-    const std::string record = Folder().Path("plintor.state");
+    Child::Options options;
+    options.environment = {"PLINTOR_TEST_MARK=killed-panel"};
+    Child& panel = startPanel("tint2", options);
+    ASSERT_NE(windowOf(panel), None);
+    const std::string record = folder().path("plintor.state");
 
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
-    TChild killed = TChild::Fork([&] {
-        auto control = Platform().ConnectDesktopControl();
-        if (control == nullptr || !control->KeepChangesRecord(record).empty()) {
+    Child killed = Child::fork([&] {
+        auto control = platform().connectDesktopControl();
+        if (control == nullptr || !control->keepChangesRecord(record).empty()) {
             return 1;
         }
-        control->KeepDisplayOn(true);
-        control->StopShell();
+        control->keepDisplayOn(true);
+        control->stopShell();
         const char done = 'r';
         [[maybe_unused]] const auto written = ::write(ready[1], &done, 1);
         ::pause();
@@ -719,50 +719,50 @@ TEST_F(DesktopControlTest, AKilledRunIsRepairedByTheNextOne) {
     });
     char done = 0;
     ASSERT_EQ(::read(ready[0], &done, 1), 1);
-    ASSERT_TRUE(panel.WaitEnded(EndTimeout));
-    killed.Stop();  // SIGKILL: nothing is put back
+    ASSERT_TRUE(panel.waitEnded(EndTimeout));
+    killed.stop();  // SIGKILL: nothing is put back
     XSync(TestDisplay, False);
-    EXPECT_EQ(DpmsEnabled(), dpms ? std::optional(false) : std::nullopt);
+    EXPECT_EQ(dpmsEnabled(), dpms ? std::optional(false) : std::nullopt);
     ASSERT_TRUE(std::filesystem::exists(record));
 
-    auto next = Platform().ConnectDesktopControl();
+    auto next = platform().connectDesktopControl();
     ASSERT_NE(next, nullptr);
-    const std::string repaired = next->KeepChangesRecord(record);
+    const std::string repaired = next->keepChangesRecord(record);
     EXPECT_EQ(repaired.find("display power saving is on again") != std::string::npos, dpms)
         << repaired;
     EXPECT_NE(repaired.find("the desktop shell is started again"), std::string::npos) << repaired;
-    const TKillAtEnd restarted{std::stol(repaired.substr(repaired.rfind('(') + 1))};
-    EXPECT_NE(WaitForWindow(restarted.ProcessId, true), None) << "the panel did not come back";
+    const KillAtEnd restarted{std::stol(repaired.substr(repaired.rfind('(') + 1))};
+    EXPECT_NE(waitForWindow(restarted.processId, true), None) << "the panel did not come back";
     XSync(TestDisplay, False);
-    EXPECT_EQ(DpmsEnabled(), dpms ? std::optional(true) : std::nullopt);
+    EXPECT_EQ(dpmsEnabled(), dpms ? std::optional(true) : std::nullopt);
     EXPECT_FALSE(std::filesystem::exists(record)) << "nothing is left to put back";
-    EXPECT_EQ(next->KeepChangesRecord(record), "");
+    EXPECT_EQ(next->keepChangesRecord(record), "");
 }
 
 // Without a window manager nobody marks the programs' windows as managed: the top-level
 // windows themselves are the programs' windows, and the focus tells which one is in front.
 TEST_F(DesktopControlWithoutWindowManagerTest, TopLevelWindowsAreTheProgramsWindows) {
-    const Window own = CreateOwnWindow();
+    const Window own = createOwnWindow();
     ASSERT_NE(own, None);
-    TChild& terminal = Start({"xterm"});
-    const Window terminalWindow = WindowOf(terminal);
+    Child& terminal = start({"xterm"});
+    const Window terminalWindow = windowOf(terminal);
     ASSERT_NE(terminalWindow, None);
-    auto control = Platform().ConnectDesktopControl();
+    auto control = platform().connectDesktopControl();
     ASSERT_NE(control, nullptr);
     XSetInputFocus(TestDisplay, terminalWindow, RevertToParent, CurrentTime);
     XSync(TestDisplay, False);
-    EXPECT_TRUE(control->ForeignWindowInFront());
+    EXPECT_TRUE(control->foreignWindowInFront());
 
-    control->CloseForeignWindows();
-    EXPECT_TRUE(terminal.WaitEnded(EndTimeout));
+    control->closeForeignWindows();
+    EXPECT_TRUE(terminal.waitEnded(EndTimeout));
 
-    EXPECT_TRUE(control->BringWindowToFront(own));
+    EXPECT_TRUE(control->bringWindowToFront(own));
     Window focus = None;
     int revertTo = 0;
     XGetInputFocus(TestDisplay, &focus, &revertTo);
     EXPECT_EQ(focus, own);
-    EXPECT_FALSE(control->ForeignWindowInFront());
-    EXPECT_FALSE(control->BringWindowToFront(own)) << "already in front";
+    EXPECT_FALSE(control->foreignWindowInFront());
+    EXPECT_FALSE(control->bringWindowToFront(own)) << "already in front";
 }
 
 }  // namespace

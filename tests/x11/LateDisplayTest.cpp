@@ -22,15 +22,15 @@ namespace plintor {
 namespace {
 
 // The platform's services, made once for the whole test program as the kiosk makes them.
-IPlatform& Platform() {
-    static const std::unique_ptr<IPlatform> platform = CreatePlatform();
+Platform& platform() {
+    static const std::unique_ptr<Platform> platform = createPlatform();
     return *platform;
 }
 
 using namespace std::chrono_literals;
 
 // A display number no server uses now.
-int FreeDisplayNumber() {
+int freeDisplayNumber() {
     for (int number = 70;; ++number) {
         if (!std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) &&
             !std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) {
@@ -42,25 +42,25 @@ int FreeDisplayNumber() {
 class LateDisplayTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        Platform().InputHooks().Remove();
-        if (FServer > 0) {
-            ::kill(FServer, SIGKILL);
-            ::waitpid(FServer, nullptr, 0);
+        platform().inputHooks().remove();
+        if (m_server > 0) {
+            ::kill(m_server, SIGKILL);
+            ::waitpid(m_server, nullptr, 0);
         }
     }
 
     // Starts Xvfb on the display and waits until it takes connections.
-    bool StartServer() {
-        FServer = ::fork();
-        if (FServer == 0) {
+    bool startServer() {
+        m_server = ::fork();
+        if (m_server == 0) {
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             const int quiet = ::open("/dev/null", O_RDWR);
             ::dup2(quiet, STDOUT_FILENO);
             ::dup2(quiet, STDERR_FILENO);
-            ::execlp("Xvfb", "Xvfb", Display.c_str(), "-nolisten", "tcp", nullptr);
+            ::execlp("Xvfb", "Xvfb", m_display.c_str(), "-nolisten", "tcp", nullptr);
             ::_exit(127);
         }
-        const std::string socket = "/tmp/.X11-unix/X" + Display.substr(1);
+        const std::string socket = "/tmp/.X11-unix/X" + m_display.substr(1);
         for (int i = 0; i < 100 && !std::filesystem::exists(socket); ++i) {
             std::this_thread::sleep_for(100ms);
         }
@@ -68,24 +68,24 @@ protected:
         return std::filesystem::exists(socket);
     }
 
-    const std::string Display = ":" + std::to_string(FreeDisplayNumber());
-    pid_t FServer = 0;
+    const std::string m_display = ":" + std::to_string(freeDisplayNumber());
+    pid_t m_server = 0;
 };
 
 TEST_F(LateDisplayTest, HooksAndControlHoldOnceTheServerIsThere) {
-    ::setenv("DISPLAY", Display.c_str(), 1);
-    EXPECT_FALSE(Platform().InputHooks().Install());
-    EXPECT_NE(Platform().InputHooks().Shortfall().find("there is no X11 display"),
+    ::setenv("DISPLAY", m_display.c_str(), 1);
+    EXPECT_FALSE(platform().inputHooks().install());
+    EXPECT_NE(platform().inputHooks().shortfall().find("there is no X11 display"),
               std::string::npos);
-    EXPECT_LT(Platform().InputHooks().Descriptor(), 0);
-    EXPECT_EQ(Platform().ConnectDesktopControl(), nullptr);
+    EXPECT_LT(platform().inputHooks().descriptor(), 0);
+    EXPECT_EQ(platform().connectDesktopControl(), nullptr);
 
-    ASSERT_TRUE(StartServer());
-    std::filesystem::remove("/tmp/.X" + Display.substr(1) + "-lock");  // not needed to lock it
-    EXPECT_TRUE(Platform().InputHooks().Install()) << Platform().InputHooks().Shortfall();
-    EXPECT_EQ(Platform().InputHooks().Shortfall(), "");
-    EXPECT_GE(Platform().InputHooks().Descriptor(), 0);
-    EXPECT_NE(Platform().ConnectDesktopControl(), nullptr);
+    ASSERT_TRUE(startServer());
+    std::filesystem::remove("/tmp/.X" + m_display.substr(1) + "-lock");  // not needed to lock it
+    EXPECT_TRUE(platform().inputHooks().install()) << platform().inputHooks().shortfall();
+    EXPECT_EQ(platform().inputHooks().shortfall(), "");
+    EXPECT_GE(platform().inputHooks().descriptor(), 0);
+    EXPECT_NE(platform().connectDesktopControl(), nullptr);
 }
 
 }  // namespace

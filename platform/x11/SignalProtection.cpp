@@ -20,28 +20,28 @@ int RefusedWrite = -1;
 // A handler rather than SIG_IGN: ignored signals would stay ignored in every program the
 // kiosk starts (the browser's helpers, the converter), a handler is reset by exec. It only
 // tells the user-interface loop, which decides whether the session is ending.
-void RefuseSignal(int) {
+void refuseSignal(int) {
     const int savedErrno = errno;
     const char signalled = 1;
     [[maybe_unused]] const ssize_t written = ::write(RefusedWrite, &signalled, 1);
     errno = savedErrno;
 }
 
-class TSignalProtection final : public IProcessProtection {
+class SignalProtection final : public ProcessProtection {
 public:
-    bool Protect() override;
-    int RefusedSignalDescriptor() const override { return RefusedRead; }
-    void TakeRefusedSignals() override;
+    bool protect() override;
+    int refusedSignalDescriptor() const override { return RefusedRead; }
+    void takeRefusedSignals() override;
 };
 
-bool TSignalProtection::Protect() {
+bool SignalProtection::protect() {
     int ends[2];
     if (RefusedRead < 0 && ::pipe2(ends, O_CLOEXEC | O_NONBLOCK) == 0) {
         RefusedRead = ends[0];
         RefusedWrite = ends[1];
     }
     struct sigaction refuse {};
-    refuse.sa_handler = RefuseSignal;
+    refuse.sa_handler = refuseSignal;
     refuse.sa_flags = SA_RESTART;
     sigemptyset(&refuse.sa_mask);
     bool protectedAll = RefusedRead >= 0;
@@ -51,7 +51,7 @@ bool TSignalProtection::Protect() {
     return ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0) == 0 && protectedAll;
 }
 
-void TSignalProtection::TakeRefusedSignals() {
+void SignalProtection::takeRefusedSignals() {
     char buffer[64];
     while (::read(RefusedRead, buffer, sizeof buffer) > 0) {
     }
@@ -59,8 +59,8 @@ void TSignalProtection::TakeRefusedSignals() {
 
 }  // namespace
 
-std::unique_ptr<IProcessProtection> CreateSignalProtection() {
-    return std::make_unique<TSignalProtection>();
+std::unique_ptr<ProcessProtection> createSignalProtection() {
+    return std::make_unique<SignalProtection>();
 }
 
 }  // namespace plintor

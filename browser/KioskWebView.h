@@ -11,18 +11,18 @@ namespace plintor {
 
 // The browser control: a web view on a kiosk page that cannot be closed, opens PDF addresses
 // with the viewer's parameters, navigates later on request, and reports what the page does.
-class TWebBrowserEx final : public QWebEngineView {
+class KioskWebView final : public QWebEngineView {
     Q_OBJECT
 public:
     // `judge` decides every navigation of the page and its frames (true lets it go on);
     // `pdfViewer`: the engine shows PDF documents, so their addresses get its parameters.
-    TWebBrowserEx(QWebEngineProfile* profile, TKioskPage::TNavigationFilter judge, bool pdfViewer,
+    KioskWebView(QWebEngineProfile* profile, KioskPage::NavigationFilter judge, bool pdfViewer,
                   QWidget* parent);
 
-    void Navigate(const QString& address);
+    void navigate(const QString& address);
     // Stops, then navigates once the current engine event has returned; the later of two
     // waiting addresses wins.
-    void NavigateAsync(const QString& address);
+    void navigateAsync(const QString& address);
 
 signals:
     // The page asked for a new window showing `url`; none is ever created.
@@ -37,17 +37,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    bool Filter(const QUrl& url, bool mainFrame);
-    bool TranslateNavigation(const QUrl& url);
-    void NavigateWaiting();
-    void ReportLoading(const QWebEngineLoadingInfo& info);
-    void ReportRendererChange(qint64 pid);
+    bool filter(const QUrl& url, bool mainFrame);
+    bool translateNavigation(const QUrl& url);
+    void navigateWaiting();
+    void reportLoading(const QWebEngineLoadingInfo& info);
+    void reportRendererChange(qint64 pid);
 
-    TKioskPage::TNavigationFilter FJudge;
-    bool FPdfViewer;
-    QString FNavigateAsyncURL;
-    qint64 FRendererPid = 0;
-    QUrl FTranslatedTo;
+    KioskPage::NavigationFilter m_judge;
+    bool m_pdfViewer;
+    QString m_navigateAsyncUrl;
+    qint64 m_rendererPid = 0;
+    QUrl m_translatedTo;
 };
 
 }  // namespace plintor

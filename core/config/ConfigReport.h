@@ -9,29 +9,29 @@ namespace plintor {
 
 // Receives what the loaders notice. The kiosk logs failures and ignores the rest; the
 // operator's diagnostics print everything.
-class IConfigReport {
+class ConfigReport {
 public:
-    virtual ~IConfigReport() = default;
+    virtual ~ConfigReport() = default;
 
     // A configuration or list file could not be opened or read.
-    virtual void LoadFailed(const std::exception& error) = 0;
+    virtual void loadFailed(const std::exception& error) = 0;
     // URL button `number` was left out (`reason` says why).
-    virtual void ButtonDropped(int number, const std::string& reason) = 0;
+    virtual void buttonDropped(int number, const std::string& reason) = 0;
     // A file is read, but surely not as its writer meant (`text` says why).
-    virtual void Warn(const std::string& text) = 0;
+    virtual void warn(const std::string& text) = 0;
 };
 
 // The kiosk's report: failures and warnings go to the log, dropped buttons pass silently.
-class TLogConfigReport final : public IConfigReport {
+class LogConfigReport final : public ConfigReport {
 public:
-    explicit TLogConfigReport(const TLogWriter& log) : FLog(log) {}
+    explicit LogConfigReport(const LogWriter& log) : m_log(log) {}
 
-    void LoadFailed(const std::exception& error) override;
-    void ButtonDropped(int, const std::string&) override {}
-    void Warn(const std::string& text) override;
+    void loadFailed(const std::exception& error) override;
+    void buttonDropped(int, const std::string&) override {}
+    void warn(const std::string& text) override;
 
 private:
-    const TLogWriter& FLog;
+    const LogWriter& m_log;
 };
 
 }  // namespace plintor

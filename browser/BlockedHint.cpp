@@ -1,4 +1,4 @@
-#include "browser/TBalloonHintEx.h"
+#include "browser/BlockedHint.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -8,10 +8,10 @@
 
 namespace plintor {
 
-TBalloonHintEx::TBalloonHintEx()
+BlockedHint::BlockedHint()
     : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      FImage(new QLabel(this)),
-      FText(new QLabel(this)) {
+      m_image(new QLabel(this)),
+      m_text(new QLabel(this)) {
     setObjectName(QStringLiteral("BlockedHint"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_StyledBackground);
@@ -21,35 +21,35 @@ TBalloonHintEx::TBalloonHintEx()
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 6, 10, 6);
     layout->setSpacing(8);
-    layout->addWidget(FImage, 0, Qt::AlignTop);
-    layout->addWidget(FText);
-    FImage->hide();
-    FText->hide();
-    FHideTimer.setSingleShot(true);
-    FHideTimer.setInterval(HideAfterMs);
-    connect(&FHideTimer, &QTimer::timeout, this, &QWidget::hide);
+    layout->addWidget(m_image, 0, Qt::AlignTop);
+    layout->addWidget(m_text);
+    m_image->hide();
+    m_text->hide();
+    m_hideTimer.setSingleShot(true);
+    m_hideTimer.setInterval(HideAfterMs);
+    connect(&m_hideTimer, &QTimer::timeout, this, &QWidget::hide);
 }
 
-void TBalloonHintEx::SetContent(const QString& message, const QPixmap& image) {
+void BlockedHint::setContent(const QString& message, const QPixmap& image) {
     if (!message.isEmpty()) {
-        FText->setText(message);
-        FText->show();
+        m_text->setText(message);
+        m_text->show();
     }
     if (!image.isNull()) {
-        FImage->setPixmap(image);
-        FImage->show();
+        m_image->setPixmap(image);
+        m_image->show();
     }
 }
 
-void TBalloonHintEx::ShowAtCursor() {
+void BlockedHint::showAtCursor() {
     adjustSize();
-    PlaceAt(QCursor::pos());
+    placeAt(QCursor::pos());
     show();
     raise();
-    FHideTimer.start();
+    m_hideTimer.start();
 }
 
-void TBalloonHintEx::PlaceAt(const QPoint& cursor) {
+void BlockedHint::placeAt(const QPoint& cursor) {
     const QScreen* screen = QGuiApplication::screenAt(cursor);
     const QRect area = (screen != nullptr ? screen : QGuiApplication::primaryScreen())->geometry();
     int left = cursor.x();

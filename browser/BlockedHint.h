@@ -10,24 +10,24 @@ namespace plintor {
 
 // The hint that answers a blocked address: a plain rectangle with an icon and the operator's
 // message, its lower edge at the pointer, kept on the screen, gone after two seconds.
-class TBalloonHintEx final : public QWidget {
+class BlockedHint final : public QWidget {
     Q_OBJECT
 public:
     static constexpr int HideAfterMs = 2000;
 
-    TBalloonHintEx();
+    BlockedHint();
 
     // An empty message keeps the current one; a null image keeps the current image.
-    void SetContent(const QString& message, const QPixmap& image);
-    void ShowAtCursor();
-    bool ShowingHint() const { return isVisible(); }
+    void setContent(const QString& message, const QPixmap& image);
+    void showAtCursor();
+    bool showingHint() const { return isVisible(); }
 
 private:
-    void PlaceAt(const QPoint& cursor);
+    void placeAt(const QPoint& cursor);
 
-    QLabel* FImage;
-    QLabel* FText;
-    QTimer FHideTimer;
+    QLabel* m_image;
+    QLabel* m_text;
+    QTimer m_hideTimer;
 };
 
 }  // namespace plintor

@@ -1,0 +1,15 @@
+#include "core/config/ConfigReport.h"
+
+#include "core/support/Log.h"
+
+namespace plintor {
+
+void LogConfigReport::loadFailed(const std::exception& error) {
+    m_log.exception(error);
+}
+
+void LogConfigReport::warn(const std::string& text) {
+    m_log.entry("Warning: " + text);
+}
+
+}  // namespace plintor

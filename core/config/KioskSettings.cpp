@@ -1,0 +1,21 @@
+#include "core/config/KioskSettings.h"
+
+#include "core/support/ScreenScale.h"
+
+namespace plintor {
+
+NavButton defaultHomeButton(int pixelsPerInch) {
+    return {"", scaleValue(DefaultButtonWidth, pixelsPerInch), DefaultHomePage};
+}
+
+std::uint32_t executionStateOf(const KioskSettings& settings) {
+    return ES_CONTINUOUS | ES_SYSTEM_REQUIRED |
+           (settings.displayAlwaysOn ? ES_DISPLAY_REQUIRED : 0);
+}
+
+DateTime nextRestartAfter(DateTime now, DateTime timeOfDay) {
+    const DateTime today = dateOf(now) + timeOfDay;
+    return now > today ? today + 1 : today;
+}
+
+}  // namespace plintor

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/support/DateTime.h"
+
+namespace plintor {
+
+// The operator's configuration: one field per configuration key, named like the key, with the
+// key's default. A plain value: loading produces it (see LoadSettings), the kiosk applies it.
+struct KioskSettings {
+    std::string password = "7395";
+    bool navigationPanel = true;
+    bool touchKeyboard = true;
+    bool touchKeyboardOnTop = false;
+    int touchKeyboardSize = 100;  // percent, 100..200
+    std::string touchKeyboardLayout = "Standard";
+    bool displayAlwaysOn = true;
+    int autoReturn = 10;         // minutes, at least 1
+    DateTime autoRestart = -1;  // time of day, -1 when off
+    bool downloadPdf = false;
+    bool downloadWord = false;
+    bool convertWordToPdf = false;
+    int wheelchair = 0;  // percent of the client height, 0..70
+    std::string msgBlocked;
+    bool autoCloseAll = false;
+    bool killExplorer = true;
+    bool progressIndicator = false;
+    int marginRight = 0;
+    std::string backgroundColor;  // as configured; empty keeps the panels' own colour
+    std::string screensaver;
+    // Beyond the historical keys: the deny list also stops a page's images, scripts, requests
+    // and workers, not only its navigations.
+    bool denyAllRequests = true;
+
+    bool operator==(const KioskSettings&) const = default;
+};
+
+// One URL button of the navigation panel; the first one is the home button.
+struct NavButton {
+    std::string caption;  // "#" shows the home icon alone, empty shows the URL
+    int width = 0;        // pixels, not scaled
+    std::string url;
+
+    bool operator==(const NavButton&) const = default;
+};
+
+constexpr int DefaultButtonWidth = 120;  // at 96 pixels per inch
+constexpr const char* DefaultHomePage = "about:blank";
+constexpr int FirstButtonNumber = 1;
+constexpr int LastButtonNumber = 99;
+
+// The home entry that stands when no button is configured.
+NavButton defaultHomeButton(int pixelsPerInch);
+
+// Execution-state flags, as the power layer takes them.
+constexpr std::uint32_t ES_SYSTEM_REQUIRED = 0x00000001;
+constexpr std::uint32_t ES_DISPLAY_REQUIRED = 0x00000002;
+constexpr std::uint32_t ES_CONTINUOUS = 0x80000000;
+
+// What the kiosk asks the power layer to keep awake: always the system, the display unless
+// DisplayAlwaysOn is off.
+std::uint32_t executionStateOf(const KioskSettings& settings);
+
+// The first moment at `timeOfDay` (a fraction of a day) that is not before `now`: today's, or
+// tomorrow's when today's has passed.
+DateTime nextRestartAfter(DateTime now, DateTime timeOfDay);
+
+}  // namespace plintor
