@@ -16,7 +16,7 @@ public:
     ExecutionState(const ExecutionState&) = delete;
     ExecutionState& operator=(const ExecutionState&) = delete;
 
-    // `flags`: ES_SYSTEM_REQUIRED and ES_DISPLAY_REQUIRED, as ExecutionStateOf gives them.
+    // `flags`: ES_SYSTEM_REQUIRED and ES_DISPLAY_REQUIRED, as executionStateOf gives them.
     void apply(std::uint32_t flags);
     // The display is kept on from when the desktop can be controlled, also when that is late.
     void useDesktop(DesktopControl& desktop);

@@ -48,22 +48,22 @@ const ImageFamily& navigationImages() {
 
 const ImageFamily& wheelchairImages() {
     static const ImageFamily family{singleImage(32, 32, ":/icons/32/wheelchair.png"),
-                                     singleImage(48, 48, ":/icons/48/wheelchair.png"),
-                                     singleImage(64, 64, ":/icons/64/wheelchair.png")};
+                                    singleImage(48, 48, ":/icons/48/wheelchair.png"),
+                                    singleImage(64, 64, ":/icons/64/wheelchair.png")};
     return family;
 }
 
 const ImageFamily& keyboardImages() {
     static const ImageFamily family{singleImage(73, 24, ":/icons/32/keyboard.png"),
-                                     singleImage(98, 32, ":/icons/48/keyboard.png"),
-                                     singleImage(147, 48, ":/icons/64/keyboard.png")};
+                                    singleImage(98, 32, ":/icons/48/keyboard.png"),
+                                    singleImage(147, 48, ":/icons/64/keyboard.png")};
     return family;
 }
 
 const ImageFamily& blockedSignImages() {
     static const ImageFamily family{singleImage(16, 16, ":/icons/16/dialog-block-16.png"),
-                                     singleImage(24, 24, ":/icons/24/dialog-block-24.png"),
-                                     singleImage(32, 32, ":/icons/32/dialog-block-32.png")};
+                                    singleImage(24, 24, ":/icons/24/dialog-block-24.png"),
+                                    singleImage(32, 32, ":/icons/32/dialog-block-32.png")};
     return family;
 }
 

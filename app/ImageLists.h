@@ -30,7 +30,15 @@ struct ImageFamily {
 const ImageList& scaledImageList(const ImageFamily& family, int pixelsPerInch);
 
 // Positions in navigationImages(): back, forward, home, shut down, restart, log off, exit.
-enum ActionImage { ImageBack, ImageForward, ImageHome, ImageShutDown, ImageRestart, ImageLogOff, ImageExit };
+enum ActionImage {
+    ImageBack,
+    ImageForward,
+    ImageHome,
+    ImageShutDown,
+    ImageRestart,
+    ImageLogOff,
+    ImageExit
+};
 const ImageFamily& navigationImages();
 const ImageFamily& wheelchairImages();
 const ImageFamily& keyboardImages();

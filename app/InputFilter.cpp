@@ -12,7 +12,7 @@
 namespace plintor {
 
 InputFilter::InputFilter(InputActivity& activity, const InputHooks& hooks, KioskWindow& window,
-                           QObject* parent)
+                         QObject* parent)
     : QObject(parent), m_activity(activity), m_hooks(hooks), m_window(window) {}
 
 bool InputFilter::eventFilter(QObject* watched, QEvent* event) {

@@ -18,7 +18,7 @@ class InputFilter final : public QObject {
     Q_OBJECT
 public:
     InputFilter(InputActivity& activity, const InputHooks& hooks, KioskWindow& window,
-                 QObject* parent);
+                QObject* parent);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

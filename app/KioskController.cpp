@@ -17,7 +17,8 @@ namespace plintor {
 KioskController::KioskController(KioskState& state, KioskWindow& window, PowerActions& power)
     : m_state(state), m_window(window), m_power(power), m_unattended(state, *this) {
     connect(&m_guardTick, &QTimer::timeout, this, [this] { m_unattended.guardTick(); });
-    connect(&m_housekeepingTick, &QTimer::timeout, this, [this] { m_unattended.housekeepingTick(); });
+    connect(&m_housekeepingTick, &QTimer::timeout, this,
+            [this] { m_unattended.housekeepingTick(); });
     connect(&window, &KioskWindow::firstShown, this, &KioskController::openHomeOnce);
     connect(&window.shutdownPanel(), &ShutdownPanel::confirmed, this,
             [this](ShutdownPanel::Action action) { powerActionConfirmed(action); });
@@ -77,13 +78,13 @@ void KioskController::remoteQuit(std::int32_t wParam, std::int32_t lParam) {
 void KioskController::powerActionConfirmed(int action) {
     switch (action) {
         case ShutdownPanel::ShutDown:
-            m_power.windowsShutDown(true);
+            m_power.shutDown(true);
             break;
         case ShutdownPanel::Restart:
-            m_power.windowsRestart(true);
+            m_power.restart(true);
             break;
         case ShutdownPanel::LogOff:
-            m_power.windowsLogOff(true);
+            m_power.logOff(true);
             break;
         case ShutdownPanel::Exit:
             quit();
@@ -160,8 +161,8 @@ void KioskController::guardScreen() {
     }
 }
 
-bool KioskController::windowsRestart() {
-    return m_power.windowsRestart(true);
+bool KioskController::restartComputer() {
+    return m_power.restart(true);
 }
 
 void KioskController::quitApplication() {

@@ -46,7 +46,7 @@ private:
     void hideScreensaver() override;
     void updateTouchKeyboard() override;
     void guardScreen() override;
-    bool windowsRestart() override;
+    bool restartComputer() override;
     void quitApplication() override;
     void closeForeignWindows() override;
     bool stopShell() override;

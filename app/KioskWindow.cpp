@@ -44,7 +44,7 @@ QColor toQColor(Color color) {
 }  // namespace
 
 KioskWindow::KioskWindow(QWebEngineProfile* profile, const KioskState& state,
-                           const OfficeConverter& converter, KeyboardSystem* keyboard)
+                         const OfficeConverter& converter, KeyboardSystem* keyboard)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       m_metrics(*QGuiApplication::primaryScreen()),
       m_profile(profile),
@@ -78,9 +78,11 @@ void KioskWindow::buildControls() {
     m_back = new QAction(QIcon(images.image(ImageBack, ratio)), {}, this);
     m_forward = new QAction(QIcon(images.image(ImageForward, ratio)), {}, this);
     m_wheelchair = new QAction(
-        QIcon(scaledImageList(wheelchairImages(), m_metrics.pixelsPerInch()).image(0, ratio)), {}, this);
-    m_touch = new QAction(QIcon(scaledImageList(keyboardImages(), m_metrics.pixelsPerInch()).image(0, ratio)),
-                         {}, this);
+        QIcon(scaledImageList(wheelchairImages(), m_metrics.pixelsPerInch()).image(0, ratio)), {},
+        this);
+    m_touch = new QAction(
+        QIcon(scaledImageList(keyboardImages(), m_metrics.pixelsPerInch()).image(0, ratio)), {},
+        this);
     connect(m_back, &QAction::triggered, this, [this] {
         hideShutdownPanel();
         m_browser->goBack();
@@ -109,9 +111,9 @@ void KioskWindow::buildControls() {
     m_browser = new RestrictedBrowser(m_profile, m_state, m_converter, m_back, m_forward, client);
     m_shutdownPanel =
         new ShutdownPanel(m_metrics,
-                           {images.image(ImageShutDown, ratio), images.image(ImageRestart, ratio),
-                            images.image(ImageLogOff, ratio), images.image(ImageExit, ratio)},
-                           client);
+                          {images.image(ImageShutDown, ratio), images.image(ImageRestart, ratio),
+                           images.image(ImageLogOff, ratio), images.image(ImageExit, ratio)},
+                          client);
     connect(m_shutdownPanel, &ShutdownPanel::closed, m_browser, &QWidget::show);
     clientLayout->addWidget(m_browser, 0, 0);
     clientLayout->addWidget(m_shutdownPanel, 0, 0);
@@ -153,7 +155,7 @@ int KioskWindow::homeButtonWidth() const {
 }
 
 void KioskWindow::applySettings(const KioskSettings& settings,
-                                 const std::vector<NavButton>& buttons) {
+                                const std::vector<NavButton>& buttons) {
     m_navigation->setVisible(settings.navigationPanel);
     m_navigation->touchButton()->setVisible(settings.touchKeyboard);
     if (settings.touchKeyboardOnTop) {
@@ -169,9 +171,9 @@ void KioskWindow::applySettings(const KioskSettings& settings,
         QString::fromStdString(settings.touchKeyboardLayout));
     m_wheelchairPercent = settings.wheelchair;
     m_wheelchairBar->setVisible(settings.wheelchair != 0);
-    m_browser->setBalloonHint(
-        QString::fromStdString(settings.msgBlocked),
-        scaledImageList(blockedSignImages(), m_metrics.pixelsPerInch()).image(0, m_metrics.devicePixelRatio()));
+    m_browser->setBalloonHint(QString::fromStdString(settings.msgBlocked),
+                              scaledImageList(blockedSignImages(), m_metrics.pixelsPerInch())
+                                  .image(0, m_metrics.devicePixelRatio()));
     if (settings.progressIndicator) {
         m_browser->setProgressIndicator(m_progress);
     }
@@ -182,8 +184,9 @@ void KioskWindow::applySettings(const KioskSettings& settings,
         colourPanels(toQColor(*colour));
     }
     m_shutdownPanel->setPassword(settings.password);
-    m_navigation->layoutNavButtons(buttons, scaledImageList(navigationImages(), m_metrics.pixelsPerInch())
-                                               .image(ImageHome, m_metrics.devicePixelRatio()));
+    m_navigation->layoutNavButtons(buttons,
+                                   scaledImageList(navigationImages(), m_metrics.pixelsPerInch())
+                                       .image(ImageHome, m_metrics.devicePixelRatio()));
     m_keyboardPanel->buildLanguageButtons(settings.touchKeyboard, settings.touchKeyboardSize);
 }
 
@@ -246,8 +249,8 @@ void KioskWindow::hideShutdownPanel() {
 
 void KioskWindow::showScreensaver(const std::string& address) {
     if (m_screensaver == nullptr) {
-        m_screensaver = new RestrictedBrowser(createKioskProfile(this), m_state, m_converter, nullptr,
-                                           nullptr, this);
+        m_screensaver = new RestrictedBrowser(createKioskProfile(this), m_state, m_converter,
+                                              nullptr, nullptr, this);
         m_screensaver->lists().whitelistAllowAll();
         m_screensaver->setEnabled(false);  // input goes to nobody; the first one hides the page
         m_screensaver->setGeometry(0, 0, width(), height());

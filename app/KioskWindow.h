@@ -30,7 +30,7 @@ class KioskWindow final : public QWidget {
 public:
     // `keyboard` (may be null) serves the on-screen keyboard and the language buttons.
     KioskWindow(QWebEngineProfile* profile, const KioskState& state,
-                 const OfficeConverter& converter, KeyboardSystem* keyboard);
+                const OfficeConverter& converter, KeyboardSystem* keyboard);
     ~KioskWindow() override;
 
     RestrictedBrowser& browser() const { return *m_browser; }

@@ -8,7 +8,7 @@
 namespace plintor {
 
 LockdownRetry::LockdownRetry(Platform& platform, std::unique_ptr<DesktopControl>& desktop,
-                               std::function<void(DesktopControl&)> connected)
+                             std::function<void(DesktopControl&)> connected)
     : m_platform(platform), m_desktop(desktop), m_connected(std::move(connected)) {
     m_timer.setInterval(RetryIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &LockdownRetry::retry);

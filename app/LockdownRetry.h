@@ -21,7 +21,7 @@ public:
     // `desktop` is the program's desktop control (null until connected); `connected` is told
     // each time the desktop control comes.
     LockdownRetry(Platform& platform, std::unique_ptr<DesktopControl>& desktop,
-                   std::function<void(DesktopControl&)> connected);
+                  std::function<void(DesktopControl&)> connected);
 
     // Takes the input of the hooks when they hold, else starts trying again.
     void start();

@@ -21,7 +21,7 @@ const char* const URLButtonColor = "#0066CC";  // the system's hot-light colour
 }  // namespace
 
 NavigationPanel::NavigationPanel(const ScreenMetrics& metrics, QAction* back, QAction* forward,
-                                   QAction* touch, QWidget* parent)
+                                 QAction* touch, QWidget* parent)
     : QWidget(parent),
       m_metrics(metrics),
       m_back(new PictureButton(PictureButton::SpeedButton, this)),
@@ -54,7 +54,7 @@ PictureButton* NavigationPanel::newUrlButton(int tag) {
 }
 
 void NavigationPanel::layoutNavButtons(const std::vector<NavButton>& buttons,
-                                        const QPixmap& homeGlyph) {
+                                       const QPixmap& homeGlyph) {
     const int gap = m_forward->x() - m_back->x() - m_back->width();
     int x = m_furlButtons.front()->x();
     for (std::size_t i = 0; i < buttons.size(); ++i) {
@@ -83,7 +83,7 @@ void NavigationPanel::layoutNavButtons(const std::vector<NavButton>& buttons,
 void NavigationPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_touch->move(width() - m_metrics.scaled(TouchRightMargin) - m_touch->width(),
-                 m_metrics.scaled(ButtonTop));
+                  m_metrics.scaled(ButtonTop));
 }
 
 }  // namespace plintor

@@ -19,7 +19,7 @@ class NavigationPanel final : public QWidget {
     Q_OBJECT
 public:
     NavigationPanel(const ScreenMetrics& metrics, QAction* back, QAction* forward, QAction* touch,
-                     QWidget* parent);
+                    QWidget* parent);
 
     // Places one button per entry from left to right with the gap between back and forward;
     // a "#" caption shows `homeGlyph` alone, an empty one the address.

@@ -32,7 +32,7 @@ QRect scaled(const ScreenMetrics& metrics, const QRect& rect) {
 }  // namespace
 
 ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, const std::array<QPixmap, 4>& images,
-                               QWidget* parent)
+                             QWidget* parent)
     : QWidget(parent),
       m_box(new QFrame(this)),
       m_heading(new QLabel(m_box)),
@@ -69,7 +69,7 @@ ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, const std::array<QPix
     }
     m_idle.setSingleShot(true);
     m_idle.setInterval(IdleCloseMs);
-    connect(&m_idle, &QTimer::timeout, this, &ShutdownPanel::close);
+    connect(&m_idle, &QTimer::timeout, this, &ShutdownPanel::closePanel);
     hide();
 }
 

@@ -24,7 +24,7 @@ public:
 
     // `images`: of shut down, restart, log off and exit, in that order.
     ShutdownPanel(const ScreenMetrics& metrics, const std::array<QPixmap, 4>& images,
-                   QWidget* parent);
+                  QWidget* parent);
 
     void setPassword(const std::string& password) { m_expected = password; }
     // Shows `heading` and an empty password field with the focus.

@@ -42,7 +42,7 @@ WheelchairBar::WheelchairBar(const ScreenMetrics& metrics, QAction* wheelchair, 
 void WheelchairBar::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_button->move(width() - m_metrics.scaled(ButtonRightMargin) - m_button->width(),
-                  m_metrics.scaled(ButtonTop));
+                   m_metrics.scaled(ButtonTop));
 }
 
 }  // namespace plintor

@@ -34,6 +34,6 @@ bool KioskPage::javaScriptPrompt(const QUrl&, const QString&, const QString&, QS
 }
 
 void KioskPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
-                                          const QString&) {}
+                                         const QString&) {}
 
 }  // namespace plintor

@@ -16,7 +16,7 @@ constexpr int ErrorAborted = -3;
 }  // namespace
 
 KioskWebView::KioskWebView(QWebEngineProfile* profile, KioskPage::NavigationFilter judge,
-                             bool pdfViewer, QWidget* parent)
+                           bool pdfViewer, QWidget* parent)
     : QWebEngineView(parent), m_judge(std::move(judge)), m_pdfViewer(pdfViewer) {
     auto* page = new KioskPage(profile, this);
     page->setNavigationFilter(

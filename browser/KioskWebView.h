@@ -17,7 +17,7 @@ public:
     // `judge` decides every navigation of the page and its frames (true lets it go on);
     // `pdfViewer`: the engine shows PDF documents, so their addresses get its parameters.
     KioskWebView(QWebEngineProfile* profile, KioskPage::NavigationFilter judge, bool pdfViewer,
-                  QWidget* parent);
+                 QWidget* parent);
 
     void navigate(const QString& address);
     // Stops, then navigates once the current engine event has returned; the later of two

@@ -32,8 +32,8 @@ const QString& fileInputGuardScript() {
 }  // namespace
 
 RestrictedBrowser::RestrictedBrowser(QWebEngineProfile* profile, const KioskState& state,
-                                 const OfficeConverter& converter, QAction* back, QAction* forward,
-                                 QWidget* parent)
+                                     const OfficeConverter& converter, QAction* back,
+                                     QAction* forward, QWidget* parent)
     : QWidget(parent),
       m_state(state),
       m_webBrowser(new KioskWebView(
@@ -179,7 +179,7 @@ void RestrictedBrowser::showProgress(bool visible) {
         return;
     }
     m_progress->move((m_webBrowser->width() - m_progress->width()) / 2,
-                    (m_webBrowser->height() - m_progress->height()) / 2);
+                     (m_webBrowser->height() - m_progress->height()) / 2);
     m_progress->setVisible(visible);
     if (visible) {
         m_progress->raise();

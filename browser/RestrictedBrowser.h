@@ -28,8 +28,8 @@ public:
     // The profile is this browser's alone: its downloads are this browser's documents. `back`
     // and `forward` (may be null) are enabled while the page has somewhere to go.
     RestrictedBrowser(QWebEngineProfile* profile, const KioskState& state,
-                    const OfficeConverter& converter, QAction* back, QAction* forward,
-                    QWidget* parent);
+                      const OfficeConverter& converter, QAction* back, QAction* forward,
+                      QWidget* parent);
     ~RestrictedBrowser() override;
 
     void navigate(const QString& address);
@@ -70,7 +70,7 @@ private:
     std::unique_ptr<BlockedHint> m_hint;
     std::unique_ptr<DocumentDownloader> m_downloader;
     DenyListInterceptor* m_interceptor = nullptr;
-    QUrl m_shownAsPage;  // without its fragment; see ShowAsPage
+    QUrl m_shownAsPage;  // without its fragment; see showAsPage
 };
 
 }  // namespace plintor

@@ -51,8 +51,7 @@ std::string keepFetchedFile(const TempFiles& files, const std::string& fileName)
 }  // namespace
 
 DocumentDownloader::DocumentDownloader(QWebEnginePage& page, DownloadHost& host,
-                                         const KioskState& state,
-                                         const OfficeConverter& converter)
+                                       const KioskState& state, const OfficeConverter& converter)
     : m_page(page), m_host(host), m_state(state), m_converter(converter) {
     m_timeLimit.setSingleShot(true);
     m_timeLimit.setInterval(TransferTimeLimitMs);
@@ -125,8 +124,9 @@ bool DocumentDownloader::startDownload(const QString& source, bool openedPdf) {
     m_source = source;
     m_openedPdf = openedPdf;
     // The engine shows PDF only: a Word document is kept only when it is converted.
-    m_allowed = allowedExtensions(m_state.settings.downloadPdf || openedPdf,
-                                 m_state.settings.downloadWord && m_state.settings.convertWordToPdf);
+    m_allowed =
+        allowedExtensions(m_state.settings.downloadPdf || openedPdf,
+                          m_state.settings.downloadWord && m_state.settings.convertWordToPdf);
     if (m_allowed.empty() ||
         !canWriteIn(std::filesystem::path(m_state.tempFiles.tmp).parent_path().string())) {
         return refuse();
@@ -209,9 +209,10 @@ void DocumentDownloader::convert(const std::string& document) {
     const std::string outputFolder =
         std::filesystem::path(m_state.tempFiles.pdf).parent_path().string();
     auto converted = std::make_shared<bool>(false);
-    QThread* converter = QThread::create([&office = m_converter, document, outputFolder, converted] {
-        *converted = office.convertToPdf(document, outputFolder);
-    });
+    QThread* converter =
+        QThread::create([&office = m_converter, document, outputFolder, converted] {
+            *converted = office.convertToPdf(document, outputFolder);
+        });
     connect(converter, &QThread::finished, this, [this, converter, converted, document] {
         converter->deleteLater();
         if (*converted) {

@@ -40,7 +40,7 @@ public:
     static constexpr qint64 SizeLimitBytes = 200LL * 1024 * 1024;
 
     DocumentDownloader(QWebEnginePage& page, DownloadHost& host, const KioskState& state,
-                        const OfficeConverter& converter);
+                       const OfficeConverter& converter);
 
     // A file the engine was about to save; it is fetched under the kiosk's control instead.
     void engineDownloadRequested(QWebEngineDownloadRequest* request);

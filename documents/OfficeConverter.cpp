@@ -23,7 +23,7 @@ bool writtenSince(const std::filesystem::path& file, std::filesystem::file_time_
 }  // namespace
 
 bool OfficeConverter::convertToPdf(const std::string& document,
-                                    const std::string& outputFolder) const {
+                                   const std::string& outputFolder) const {
     const std::string program = m_locator.findLibreOfficePath();
     if (program.empty()) {
         return false;
@@ -32,7 +32,7 @@ bool OfficeConverter::convertToPdf(const std::string& document,
     const auto start = std::filesystem::file_time_type::clock::now() - std::chrono::seconds(1);
     int exitCode = -1;
     if (!m_runner.runProgram(program, converterParameters(outputFolder, document), true, exitCode,
-                            ConversionTimeLimitMs) ||
+                             ConversionTimeLimitMs) ||
         exitCode == -1) {
         return false;
     }

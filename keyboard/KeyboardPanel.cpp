@@ -28,7 +28,7 @@ const char* const HandleProperty = "plintorInputLocale";
 }  // namespace
 
 KeyboardPanel::KeyboardPanel(const ScreenMetrics& metrics, KeyboardSystem* keyboard,
-                               QWidget* parent)
+                             QWidget* parent)
     : QWidget(parent),
       m_metrics(metrics),
       m_keyboard(keyboard),
@@ -39,7 +39,7 @@ KeyboardPanel::KeyboardPanel(const ScreenMetrics& metrics, KeyboardSystem* keybo
     setAutoFillBackground(true);
     setFixedHeight(metrics.scaled(DesignHeight));
     m_touchKeyboard->setGeometry(metrics.scaled(KeyboardLeft), m_touchKeyboardTop,
-                                metrics.scaled(KeyboardWidth), metrics.scaled(KeyboardHeight));
+                                 metrics.scaled(KeyboardWidth), metrics.scaled(KeyboardHeight));
     m_touchKeyboard->hide();
     hide();
 }
@@ -47,7 +47,7 @@ KeyboardPanel::KeyboardPanel(const ScreenMetrics& metrics, KeyboardSystem* keybo
 QPixmap KeyboardPanel::flagOf(const std::string& countryCode) const {
     const int size = scaleClass(m_metrics.pixelsPerInch()) == 200   ? 48
                      : scaleClass(m_metrics.pixelsPerInch()) == 150 ? 32
-                                                                   : 24;
+                                                                    : 24;
     QPixmap flag(QStringLiteral(":/flags/%1/%2.png")
                      .arg(size)
                      .arg(QString::fromStdString(countryCode).toUpper()));
@@ -102,7 +102,7 @@ void KeyboardPanel::buildLanguageButtons(bool touchButtonVisible, int touchKeybo
 // A large keyboard on a narrow screen moves right of the language buttons, and shrinks with
 // its proportions when it would not fit there; it never covers them.
 QRect KeyboardPanel::clearOfLanguageButtons(QRect keyboard,
-                                             const VirtualKeyLayout* description) const {
+                                            const VirtualKeyLayout* description) const {
     int reserved = 0;
     for (const PictureButton* button : m_languageButtons) {
         reserved = std::max(reserved, button->geometry().right() + 1 + m_touchKeyboardTop);

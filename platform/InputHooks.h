@@ -13,7 +13,7 @@ class InputHooks {
 public:
     virtual ~InputHooks() = default;
 
-    // Called with every input the hooks see, from ProcessEvents.
+    // Called with every input the hooks see, from processEvents.
     virtual void onActivity(std::function<void()> activity) = 0;
     // True when every part was installed; what could not be installed stays off and the rest
     // works. Installing again tries what is missing.

@@ -7,9 +7,9 @@ namespace plintor {
 class PowerActions {
 public:
     virtual ~PowerActions() = default;
-    virtual bool windowsShutDown(bool force) = 0;
-    virtual bool windowsRestart(bool force) = 0;
-    virtual bool windowsLogOff(bool force) = 0;
+    virtual bool shutDown(bool force) = 0;
+    virtual bool restart(bool force) = 0;
+    virtual bool logOff(bool force) = 0;
 };
 
 }  // namespace plintor

@@ -18,7 +18,7 @@ public:
     // ended by force).
     virtual bool runCommandLine(const std::string& commandLine, bool wait, int& exitCode,
                                 int timeLimitMs = NoTimeLimit) = 0;
-    // RunCommandLine of the program file in double quotes, a blank and the parameters.
+    // runCommandLine of the program file in double quotes, a blank and the parameters.
     virtual bool runProgram(const std::string& programFile, const std::string& parameters,
                             bool wait, int& exitCode, int timeLimitMs = NoTimeLimit) = 0;
 };

@@ -15,8 +15,6 @@ public:
     virtual std::string fileVersion(const std::string& filePath) const = 0;
     // The user's temporary folder, ending with a path delimiter.
     virtual std::string tempFolder() const = 0;
-    // The operating system's own folder, ending with a path delimiter; empty where there is none.
-    virtual std::string windowsFolder() const = 0;
 };
 
 }  // namespace plintor

@@ -7,8 +7,8 @@
 namespace plintor {
 
 KioskConfiguration loadKioskConfiguration(const std::string& programBaseName,
-                                           const TempFiles& tempFiles, int pixelsPerInch,
-                                           ConfigReport& report) {
+                                          const TempFiles& tempFiles, int pixelsPerInch,
+                                          ConfigReport& report) {
     const EffectiveFiles files = effectiveFiles(programBaseName);
     LoadedSettings loaded = loadSettings(files.config, pixelsPerInch, report);
     KioskConfiguration configuration{std::move(loaded.settings), std::move(loaded.buttons), {}};

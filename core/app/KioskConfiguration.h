@@ -21,7 +21,7 @@ struct KioskConfiguration {
 // working file or else its default copy, exactly as the kiosk does at start: the lists get the
 // fixed entries, every button's address and the kiosk's own documents (`tempFiles`).
 KioskConfiguration loadKioskConfiguration(const std::string& programBaseName,
-                                           const TempFiles& tempFiles, int pixelsPerInch,
-                                           ConfigReport& report);
+                                          const TempFiles& tempFiles, int pixelsPerInch,
+                                          ConfigReport& report);
 
 }  // namespace plintor

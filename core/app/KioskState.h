@@ -21,11 +21,11 @@ struct KioskState {
     std::string programVersion;
     bool safeWebBrowserMode = false;  // set before the window exists
     bool homePending = true;          // cleared once, when the home page first opens
-    bool quitRequested = false;       // by QuitApplication only
+    bool quitRequested = false;       // by quitApplication only
     InputActivity input;
     TempFiles tempFiles;
-    bool pdfViewer =
-        false;  // the browser shows PDF documents itself (with the viewer's parameters)
+    // The browser shows PDF documents itself (with the viewer's parameters).
+    bool pdfViewer = false;
     DateTime nextRestartTime = 0;  // meaningful only while Settings.AutoRestart is not -1
 };
 

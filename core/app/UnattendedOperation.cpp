@@ -7,7 +7,7 @@ namespace plintor {
 void UnattendedOperation::guardTick() {
     const KioskSettings& settings = m_state.settings;
     if (settings.autoRestart != -1 && m_state.clock.now() > m_state.nextRestartTime &&
-        m_host.windowsRestart()) {
+        m_host.restartComputer()) {
         m_host.quitApplication();
     }
     m_host.updateTouchKeyboard();

@@ -23,7 +23,7 @@ public:
     // Keeps the window topmost and in front unless the system's screensaver runs.
     virtual void guardScreen() = 0;
 
-    virtual bool windowsRestart() = 0;  // true when the system accepted the restart
+    virtual bool restartComputer() = 0;  // true when the system accepted the restart
     virtual void quitApplication() = 0;
     virtual void closeForeignWindows() = 0;
     virtual bool stopShell() = 0;  // true when a shell was found and asked to end
@@ -37,7 +37,7 @@ public:
 
     // `log` takes "Return to home page" and "Kill explorer".
     UnattendedOperation(KioskState& state, UnattendedHost& host,
-                         const LogWriter& log = programLog())
+                        const LogWriter& log = programLog())
         : m_state(state), m_host(host), m_log(log) {}
 
     // Every half second: the daily restart (tried again each tick while the system refuses),

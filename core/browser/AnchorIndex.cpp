@@ -127,7 +127,7 @@ private:
 // ("://WWW.", ".COM/") spread over the windows where they differ. A window the filter has
 // never seen is surely free, which settles most masks without a table access.
 std::optional<std::uint32_t> AnchorIndex::chooseWindow(const MaskShape& shape,
-                                                        std::size_t length) const {
+                                                       std::size_t length) const {
     WindowTags seen;
     std::uint32_t unseen = 0;
     const bool free = anySampledWindow(shape, length, [&](std::uint32_t tag) {
@@ -166,8 +166,7 @@ void AnchorIndex::clear() {
     m_masksPerLength = {};
 }
 
-bool AnchorIndex::anyMatches(std::u32string_view key, const MaskArena& texts,
-                              MaskRole role) const {
+bool AnchorIndex::anyMatches(std::u32string_view key, const MaskArena& texts, MaskRole role) const {
     SeenTags seen;
     const auto matches = [&](std::uint32_t tag) {
         if (!m_filter.mayHold(tag) || !seen.insert(tag)) {

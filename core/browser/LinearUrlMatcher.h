@@ -10,13 +10,13 @@
 
 namespace plintor {
 
-// The plain walk over a mask list, trying every mask with UrlMaskMatch. The kiosk decides with
+// The plain walk over a mask list, trying every mask with urlMaskMatch. The kiosk decides with
 // UrlMatcher; this one is the reference it is compared with and the benchmarks' baseline.
 class LinearUrlMatcher {
 public:
     explicit LinearUrlMatcher(MaskRole role = MaskRole::Deny) : m_role(role) {}
 
-    // Same rule as UrlMatcher::Add.
+    // Same rule as UrlMatcher::add.
     bool add(std::string_view mask);
     void clear();
     bool anyMatches(std::string_view key) const;

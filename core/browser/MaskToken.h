@@ -24,13 +24,13 @@ inline char32_t readCodePoint(std::string_view text, std::size_t& pos) {
     return cp == InvalidUtf8 ? byte : cp;
 }
 
-// One element of a mask, read straight from the mask's text, with the meaning UrlMaskMatch
+// One element of a mask, read straight from the mask's text, with the meaning urlMaskMatch
 // gives it. The text is the compiled form: reading a token costs no more than fetching a
 // prepared one, and the masks are not stored twice.
 struct MaskToken {
     enum Kind { Literal, AnyChar, AnyRun, Set, Invalid };
     Kind kind = Literal;
-    char32_t codePoint = 0;         // Literal: the folded code point
+    char32_t codePoint = 0;    // Literal: the folded code point
     std::string_view members;  // Set: the text between "[" or "[!" and "]"
     bool negated = false;      // Set
     int starRuns = 0;          // AnyRun: how many runs of "*" it merges ("*?*" holds two)

@@ -16,7 +16,7 @@ bool isFetchedPdf(std::string_view url, bool topLevel) {
 }  // namespace
 
 NavigationVerdict judgeNavigation(const UrlLists& lists, std::string_view url, bool topLevel,
-                                   DocumentDiversion diversion) {
+                                  DocumentDiversion diversion) {
     NavigationVerdict verdict;
     verdict.allowed = lists.isUrlAllowed(url);
     verdict.cancel = !verdict.allowed;

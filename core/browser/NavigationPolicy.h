@@ -26,7 +26,7 @@ struct DocumentDiversion {
 };
 
 NavigationVerdict judgeNavigation(const UrlLists& lists, std::string_view url, bool topLevel,
-                                   DocumentDiversion diversion);
+                                  DocumentDiversion diversion);
 
 // The log lines of the other browser events.
 std::string navigateCompleteLogText(std::string_view url);

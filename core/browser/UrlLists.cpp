@@ -11,7 +11,7 @@
 namespace plintor {
 namespace {
 
-// UpperCase gives the same for ASCII text, which most addresses and masks are, at a fraction
+// upperCase gives the same for ASCII text, which most addresses and masks are, at a fraction
 // of the cost.
 std::string upperCased(std::string_view text) {
     const bool ascii = std::all_of(text.begin(), text.end(),

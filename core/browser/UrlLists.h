@@ -8,7 +8,7 @@
 
 namespace plintor {
 
-// The address as it is matched: its canonical form (see CanonicalAddress) before any "?" or
+// The address as it is matched: its canonical form (see canonicalAddress) before any "?" or
 // "#", without one trailing "/", upper-cased.
 std::string candidateKey(std::string_view url);
 

@@ -16,8 +16,7 @@ enum class MaskRole { Allow, Deny };
 // sets (only characters up to code 255 belong to sets); ASCII letters match in either case.
 // A set without "]", an empty set, a set starting with "-" or more than 30 runs of "*" make
 // the mask invalid.
-MaskMatch urlMaskMatch(std::string_view key, std::string_view mask,
-                        MaskRole role = MaskRole::Deny);
+MaskMatch urlMaskMatch(std::string_view key, std::string_view mask, MaskRole role = MaskRole::Deny);
 
 bool isValidMask(std::string_view mask);
 

@@ -15,7 +15,7 @@
 namespace plintor {
 
 // One mask list, compiled for the decision: it answers exactly as trying every mask with
-// UrlMaskMatch would, but reads only the masks that could match the key. Masks without
+// urlMaskMatch would, but reads only the masks that could match the key. Masks without
 // wildcards are found by the key's whole text, masks with a literal run of three or more
 // characters through the anchor index, and the rest ("*", "?*", "[A-Z]*") are always tried.
 class UrlMatcher {

@@ -16,7 +16,7 @@ std::string defaultCopyName(const std::string& fileName);
 
 // Puts each default copy in place where its working file is missing; never overwrites. Gives
 // the working files whose default copy exists but could not be copied (a full disk, a
-// read-only folder): read their default copy instead (see WorkingOrDefault).
+// read-only folder): read their default copy instead (see workingOrDefault).
 std::vector<std::string> copyDefaultFiles(const std::string& programBaseName);
 
 // The file that would be read once the default copies were in place, without copying:

@@ -184,9 +184,9 @@ DateTime IniFile::readTime(std::string_view key, DateTime defaultValue) const {
 
 DateTime IniFile::readDateTime(std::string_view key, DateTime defaultValue) const {
     const std::optional<std::string> value = findValue(key);
-    return value
-               ? parseIniDateTime(*value, decodeDateTime(m_clock->now()).year).value_or(defaultValue)
-               : defaultValue;
+    return value ? parseIniDateTime(*value, decodeDateTime(m_clock->now()).year)
+                       .value_or(defaultValue)
+                 : defaultValue;
 }
 
 void IniFile::writeString(std::string_view key, std::string_view value) {

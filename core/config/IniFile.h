@@ -36,7 +36,7 @@ public:
     // Loads the file; a missing or unreadable file raises EFOpenError. With `canCreate` a
     // missing file (and its folders) is created empty first.
     IniFile(const std::string& fileName, bool canCreate,
-         std::optional<TextEncoding> encoding = std::nullopt);
+            std::optional<TextEncoding> encoding = std::nullopt);
     // Lines from text; such an object is never saved.
     explicit IniFile(std::string_view text);
 

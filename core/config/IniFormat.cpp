@@ -287,14 +287,15 @@ std::optional<std::int64_t> parseIniCurrency(std::string_view text) {
 
 std::string formatIniTime(DateTime value) {
     const DateTimeParts parts = decodeDateTime(value);
-    return std::to_string(parts.hour) + FixedFormatSettings.timeSeparator + twoDigits(parts.minute) +
-           FixedFormatSettings.timeSeparator + twoDigits(parts.second);
+    return std::to_string(parts.hour) + FixedFormatSettings.timeSeparator +
+           twoDigits(parts.minute) + FixedFormatSettings.timeSeparator + twoDigits(parts.second);
 }
 
 std::string formatIniDate(DateTime value) {
     const DateTimeParts parts = decodeDateTime(value);
     return std::to_string(parts.month) + FixedFormatSettings.dateSeparator +
-           std::to_string(parts.day) + FixedFormatSettings.dateSeparator + std::to_string(parts.year);
+           std::to_string(parts.day) + FixedFormatSettings.dateSeparator +
+           std::to_string(parts.year);
 }
 
 std::string formatIniDateTime(DateTime value) {

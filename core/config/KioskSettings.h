@@ -9,7 +9,7 @@
 namespace plintor {
 
 // The operator's configuration: one field per configuration key, named like the key, with the
-// key's default. A plain value: loading produces it (see LoadSettings), the kiosk applies it.
+// key's default. A plain value: loading produces it (see loadSettings), the kiosk applies it.
 struct KioskSettings {
     std::string password = "7395";
     bool navigationPanel = true;
@@ -18,7 +18,7 @@ struct KioskSettings {
     int touchKeyboardSize = 100;  // percent, 100..200
     std::string touchKeyboardLayout = "Standard";
     bool displayAlwaysOn = true;
-    int autoReturn = 10;         // minutes, at least 1
+    int autoReturn = 10;        // minutes, at least 1
     DateTime autoRestart = -1;  // time of day, -1 when off
     bool downloadPdf = false;
     bool downloadWord = false;

@@ -110,7 +110,8 @@ void readSettingKey(const IniFile& ini, const SettingKey& key, KioskSettings& se
             } else if constexpr (std::is_same_v<Field, bool>) {
                 field = ini.readBoolean(key.name, field);
             } else if constexpr (std::is_same_v<Field, int>) {
-                field = inRange(ini.readInteger(key.name, field), KioskSettings{}.*member, key.range);
+                field =
+                    inRange(ini.readInteger(key.name, field), KioskSettings{}.*member, key.range);
             } else {
                 field = ini.readTime(key.name, field);
             }

@@ -6,8 +6,8 @@
 #include <variant>
 #include <vector>
 
-#include "core/config/KioskSettings.h"
 #include "core/config/IniFile.h"
+#include "core/config/KioskSettings.h"
 
 namespace plintor {
 
@@ -24,8 +24,8 @@ struct KeyRange {
 // One configuration key: its name as written in files, what kind of value it takes, its field
 // of KioskSettings (whose initial value is the key's default) and the range of an integer key.
 struct SettingKey {
-    using Member = std::variant<std::string KioskSettings::*, bool KioskSettings::*, int KioskSettings::*,
-                                 DateTime KioskSettings::*>;
+    using Member = std::variant<std::string KioskSettings::*, bool KioskSettings::*,
+                                int KioskSettings::*, DateTime KioskSettings::*>;
 
     std::string_view name;
     KeyKind kind;

@@ -1,7 +1,7 @@
 #include "core/config/SettingsLoader.h"
 
-#include "core/config/SettingsKeys.h"
 #include "core/config/IniFile.h"
+#include "core/config/SettingsKeys.h"
 #include "core/support/FileIO.h"
 #include "core/support/TextCase.h"
 
@@ -46,7 +46,7 @@ void warnOfNul(const std::string& iniFileName, ConfigReport& report) {
 }  // namespace
 
 LoadedSettings loadSettings(const std::string& iniFileName, int pixelsPerInch,
-                             ConfigReport& report) {
+                            ConfigReport& report) {
     LoadedSettings loaded{KioskSettings{}, {defaultHomeButton(pixelsPerInch)}};
     try {
         const IniFile ini(iniFileName, false);

@@ -25,7 +25,7 @@ std::vector<std::string> readListFile(const std::string& fileName);
 
 // Fills the lists from the operator's files, then allows "about:blank" and "javascript:*".
 // A missing allow file is reported; a missing deny file is skipped silently; the warnings of
-// ListFileWarnings are reported.
+// listFileWarnings are reported.
 void loadUrlLists(UrlLists& lists, const std::string& whitelistFile,
                   const std::string& blacklistFile, ConfigReport& report);
 

@@ -6,9 +6,9 @@
 #include "core/browser/UrlLists.h"
 #include "core/browser/UrlMask.h"
 #include "core/config/ConfigFiles.h"
+#include "core/config/IniFile.h"
 #include "core/config/KioskSettings.h"
 #include "core/config/SettingsLoader.h"
-#include "core/config/IniFile.h"
 #include "core/config/UrlListFiles.h"
 #include "core/diagnostics/MaskAdvice.h"
 #include "core/diagnostics/SettingsReport.h"
@@ -48,7 +48,7 @@ void checkConfigFile(const std::string& fileName, StreamConfigReport& report) {
         checkSettingsFile(IniFile(fileName, false), fileName,
                           [&](const std::string& text) { report.warn(text); });
     } catch (const std::exception&) {
-        // LoadSettings reports the same failure.
+        // loadSettings reports the same failure.
     }
 }
 
@@ -63,7 +63,7 @@ void checkMasks(const std::vector<std::string>& masks, const char* listName,
 }
 
 KioskConfiguration loadAsKiosk(const std::string& programBaseName, const std::string& tempFolder,
-                                StreamConfigReport& report) {
+                               StreamConfigReport& report) {
     return loadKioskConfiguration(programBaseName, tempFilesIn(tempFolder), DesignPixelsPerInch,
                                   report);
 }

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/config/KioskSettings.h"
 #include "core/config/IniFile.h"
+#include "core/config/KioskSettings.h"
 
 namespace plintor {
 

@@ -11,7 +11,7 @@ namespace plintor {
 // missing; any other address comes back trimmed and unchanged.
 std::string addAcrobatParameters(std::string_view address);
 
-// The address the browser opens instead of `incoming` (AddAcrobatParameters of its file-URL
+// The address the browser opens instead of `incoming` (addAcrobatParameters of its file-URL
 // form), with the two log lines to write when its first character changed (a local path
 // that became a file address); without a PDF viewer nothing is translated.
 struct UrlTranslation {

@@ -62,7 +62,7 @@ bool parseRow(std::string_view text, VirtualKeyLayout& layout) {
 }
 
 const VirtualKeyLayout* findByLanguage(const std::vector<VirtualKeyLayout>& layouts,
-                                        std::string_view type, std::string_view language) {
+                                       std::string_view type, std::string_view language) {
     for (auto layout = layouts.rbegin(); layout != layouts.rend(); ++layout) {
         if (layout->type != type) {
             continue;
@@ -79,7 +79,7 @@ const VirtualKeyLayout* findByLanguage(const std::vector<VirtualKeyLayout>& layo
 }  // namespace
 
 std::optional<VirtualKeyLayout> parseVirtualKeyLayout(std::string_view name,
-                                                       std::string_view text) {
+                                                      std::string_view text) {
     VirtualKeyLayout layout;
     layout.name = name;
     bool sized = false;
@@ -111,7 +111,7 @@ std::optional<VirtualKeyLayout> parseVirtualKeyLayout(std::string_view name,
 }
 
 const VirtualKeyLayout* selectKeyboardLayout(const std::vector<VirtualKeyLayout>& layouts,
-                                              std::string_view type, std::string_view localeName) {
+                                             std::string_view type, std::string_view localeName) {
     if (!localeName.empty()) {
         if (const VirtualKeyLayout* found = findByLanguage(layouts, type, localeName)) {
             return found;

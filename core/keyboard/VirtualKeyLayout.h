@@ -29,14 +29,13 @@ struct VirtualKeyLayout {
 // Reads a description: lines "type=", "languages=" (comma-separated), "size=<w>x<h>" and
 // one "row=" per row of keys ("AE01 AE02 BKSP:2"); "#" starts a comment line. None when the
 // text lacks its type, size or rows.
-std::optional<VirtualKeyLayout> parseVirtualKeyLayout(std::string_view name,
-                                                       std::string_view text);
+std::optional<VirtualKeyLayout> parseVirtualKeyLayout(std::string_view name, std::string_view text);
 
 // The description for a keyboard type and the current input language ("de-DE"): searched
 // from the last description to the first, first by the full name, then by the language
 // alone, else the first description of the type; none when no description has that type.
 const VirtualKeyLayout* selectKeyboardLayout(const std::vector<VirtualKeyLayout>& layouts,
-                                              std::string_view type, std::string_view localeName);
+                                             std::string_view type, std::string_view localeName);
 
 // The keyboard's width for a height, keeping the description's proportions (rounded).
 int keyboardWidthFor(int height, const VirtualKeyLayout& layout);

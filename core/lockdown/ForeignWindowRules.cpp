@@ -29,7 +29,7 @@ bool isProtectedWindowClass(std::string_view className) {
 }
 
 ForeignWindowAction decideForeignWindow(const ForeignWindow& window,
-                                         const ForeignWindowContext& context) {
+                                        const ForeignWindowContext& context) {
     if (!window.viewable || !window.enabled) {
         return ForeignWindowAction::Skip;
     }

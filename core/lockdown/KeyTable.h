@@ -29,9 +29,11 @@ constexpr std::uint32_t VK_F12 = 0x7B;
 bool swallowKey(std::uint32_t virtualKey, bool altDown, bool controlDown);
 
 // Every key that some combination swallows, for platforms that must claim them up front.
-constexpr std::uint32_t LockdownKeys[] = {
-    VK_TAB, VK_RETURN, VK_ESCAPE, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_LWIN, VK_RWIN,
-    VK_RESERVED_5E, VK_SLEEP, 0x70, 0x71, 0x72, 0x73, 0x75, 0x76, 0x77, 0x78, 0x79, 0x7A, 0x7B,
-    'A', 'L', 'N', 'O', 'P', 'S'};
+constexpr std::uint32_t LockdownKeys[] = {VK_TAB,   VK_RETURN, VK_ESCAPE, VK_LEFT, VK_UP,
+                                          VK_RIGHT, VK_DOWN,   VK_LWIN,   VK_RWIN, VK_RESERVED_5E,
+                                          VK_SLEEP, 0x70,      0x71,      0x72,    0x73,
+                                          0x75,     0x76,      0x77,      0x78,    0x79,
+                                          0x7A,     0x7B,      'A',       'L',     'N',
+                                          'O',      'P',       'S'};
 
 }  // namespace plintor

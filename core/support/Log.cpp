@@ -88,7 +88,7 @@ std::string logTimeStamp(DateTime moment) {
 }
 
 bool LogWriter::write(std::string_view text, std::int64_t maxSize, bool stamped,
-                       bool entryForm) const {
+                      bool entryForm) const {
     if (m_fileName.empty()) {
         return false;
     }

@@ -53,7 +53,7 @@ private:
 // The program's own log: logging from anywhere is its point, so it is the one process-wide
 // object. It writes nowhere until the program names its file at start.
 void startProgramLog(const std::string& fileName, const Clock& clock);
-// The program's log; it writes nowhere before StartProgramLog.
+// The program's log; it writes nowhere before startProgramLog.
 const LogWriter& programLog();
 
 bool logPlain(std::string_view text);

@@ -25,7 +25,7 @@ public:
 
     // `noLinks`: fails when the name is a symbolic link. Only regular files are opened.
     static SystemFile open(const std::string& fileName, OpenMode how, bool noLinks = false,
-                            unsigned int mode = 0644);
+                           unsigned int mode = 0644);
 
     SystemFile(SystemFile&& other) noexcept;
     SystemFile& operator=(SystemFile&& other) noexcept;
@@ -34,9 +34,9 @@ public:
     ~SystemFile();
 
     bool isOpen() const { return m_handle >= 0; }
-    // The system's error number of the last failure (of Open, or of a call below).
+    // The system's error number of the last failure (of open, or of a call below).
     int error() const { return m_error; }
-    bool isLink() const { return m_link; }  // Open failed because the name is a link
+    bool isLink() const { return m_link; }  // open failed because the name is a link
 
     std::int64_t size();  // -1 on failure
     unsigned int mode();  // the permission bits

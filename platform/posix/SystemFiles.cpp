@@ -35,7 +35,7 @@ int openFlags(SystemFile::OpenMode how) {
 
 // O_NONBLOCK: opening a FIFO in the file's place must not hang; it is refused below anyway.
 SystemFile SystemFile::open(const std::string& fileName, OpenMode how, bool noLinks,
-                              unsigned int mode) {
+                            unsigned int mode) {
     const int flags = openFlags(how) | O_CLOEXEC | O_NONBLOCK | (noLinks ? O_NOFOLLOW : 0);
     const int fd = ::open(fileName.c_str(), flags, mode);
     if (fd < 0) {

@@ -33,8 +33,6 @@ public:
             folder != nullptr && *folder != '\0' && std::filesystem::is_directory(folder, error);
         return withTrailingDelimiter(usable ? folder : "/tmp");
     }
-
-    std::string windowsFolder() const override { return {}; }
 };
 
 }  // namespace

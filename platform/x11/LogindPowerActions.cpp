@@ -11,9 +11,9 @@ namespace {
 // inhibitors it does weigh are its own decision.
 class LogindPowerActions final : public PowerActions {
 public:
-    bool windowsShutDown(bool) override { return forward(&SessionManager::powerOff); }
-    bool windowsRestart(bool) override { return forward(&SessionManager::reboot); }
-    bool windowsLogOff(bool) override { return forward(&SessionManager::terminateOwnSession); }
+    bool shutDown(bool) override { return forward(&SessionManager::powerOff); }
+    bool restart(bool) override { return forward(&SessionManager::reboot); }
+    bool logOff(bool) override { return forward(&SessionManager::terminateOwnSession); }
 
 private:
     // A connection per request: these come at most once per run, and a fresh connection does

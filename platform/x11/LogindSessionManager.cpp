@@ -96,7 +96,7 @@ public:
             return true;
         }
         const BusMessage reply = callManager("Inhibit", "ssss", "sleep:idle", "Plintor",
-                                           "A public terminal stays available", "block");
+                                             "A public terminal stays available", "block");
         int fd = -1;
         if (reply == nullptr || sd_bus_message_read(reply.get(), "h", &fd) < 0) {
             return false;

@@ -107,7 +107,7 @@ public:
 };
 
 bool PosixProcessRunner::runCommandLine(const std::string& commandLine, bool wait, int& exitCode,
-                                         int timeLimitMs) {
+                                        int timeLimitMs) {
     exitCode = -1;
     const std::vector<std::string> arguments = splitCommandLine(commandLine);
     if (arguments.empty()) {

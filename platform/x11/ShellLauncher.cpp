@@ -307,9 +307,9 @@ bool ShellLauncher::remember(long processId) {
 
 void ShellLauncher::adopt(const std::vector<ShellCommand>& commands) {
     for (const ShellCommand& command : commands) {
-        const bool known = std::any_of(m_commands.begin(), m_commands.end(), [&](const auto& other) {
-            return other.arguments == command.arguments;
-        });
+        const bool known =
+            std::any_of(m_commands.begin(), m_commands.end(),
+                        [&](const auto& other) { return other.arguments == command.arguments; });
         if (!known) {
             m_commands.push_back(command);
         }

@@ -27,7 +27,7 @@
 namespace plintor {
 namespace {
 
-// How long BringWindowToFront waits for the window manager to make the window active.
+// How long bringWindowToFront waits for the window manager to make the window active.
 constexpr auto ActivationWait = std::chrono::milliseconds(250);
 constexpr auto ActivationPoll = std::chrono::milliseconds(10);
 // The source indication of EWMH messages: a pager, which window managers obey without the
@@ -287,14 +287,15 @@ bool X11DesktopControl::waitUntilActive(XWindow window) const {
 }
 
 void X11DesktopControl::sendToRoot(XWindow window, XAtom type,
-                                    std::initializer_list<long> data) const {
+                                   std::initializer_list<long> data) const {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
     event.xclient.message_type = type;
     event.xclient.format = 32;
     std::copy(data.begin(), data.end(), event.xclient.data.l);
-    XSendEvent(dpy(), m_x11->root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XSendEvent(dpy(), m_x11->root(), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &event);
 }
 
 bool X11DesktopControl::bringWindowToFront(unsigned long window) {

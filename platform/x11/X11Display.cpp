@@ -96,8 +96,8 @@ X11Display::X11Display(DisplayHandle handle)
     int major = 0;
     int minor = 0;
     m_clientIds = XResQueryExtension(display, &eventBase, &errorBase) &&
-                 XResQueryVersion(display, &major, &minor) &&
-                 (major > 1 || (major == 1 && minor >= 2));
+                  XResQueryVersion(display, &major, &minor) &&
+                  (major > 1 || (major == 1 && minor >= 2));
     m_screenSaver = XScreenSaverQueryExtension(display, &eventBase, &errorBase);
     m_dpms = DPMSQueryExtension(display, &eventBase, &errorBase) && DPMSCapable(display);
 }

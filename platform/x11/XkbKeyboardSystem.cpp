@@ -293,8 +293,7 @@ private:
 
     // The language identifier in the low word; the high word tells layouts of one language
     // apart (the identifier again for a plain layout, as the system does for its defaults).
-    static std::uint32_t handle(const InputLanguage& language, const LayoutName& name,
-                                int group) {
+    static std::uint32_t handle(const InputLanguage& language, const LayoutName& name, int group) {
         const std::string locale = language.languageCode + "_" + language.countryCode;
         const std::uint32_t identifier =
             language.languageCode.empty() ? 0 : uloc_getLCID(locale.c_str()) & 0xFFFF;
@@ -312,18 +311,18 @@ private:
         xcb_connection_t* connection = XGetXCBConnection(m_display.get());
         if (!m_context) {
             m_context.reset(xkb_context_new(XKB_CONTEXT_NO_FLAGS));
-            if (!m_context || !xkb_x11_setup_xkb_extension(connection, XKB_X11_MIN_MAJOR_XKB_VERSION,
-                                                          XKB_X11_MIN_MINOR_XKB_VERSION,
-                                                          XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS,
-                                                          nullptr, nullptr, nullptr, nullptr)) {
+            if (!m_context ||
+                !xkb_x11_setup_xkb_extension(
+                    connection, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
+                    XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, nullptr, nullptr)) {
                 return false;
             }
         }
         const int32_t device = xkb_x11_get_core_keyboard_device_id(connection);
         m_keymap.reset(device >= 0
-                          ? xkb_x11_keymap_new_from_device(m_context.get(), connection, device,
-                                                           XKB_KEYMAP_COMPILE_NO_FLAGS)
-                          : nullptr);
+                           ? xkb_x11_keymap_new_from_device(m_context.get(), connection, device,
+                                                            XKB_KEYMAP_COMPILE_NO_FLAGS)
+                           : nullptr);
         return m_keymap != nullptr;
     }
 

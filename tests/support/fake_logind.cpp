@@ -161,7 +161,7 @@ private:
         self.record(std::string(sd_bus_message_get_member(call)) +
                     (interactive != 0 ? " true" : " false"));
         return self.m_options.refuse ? self.refused(error)
-                                    : sd_bus_reply_method_return(call, nullptr);
+                                     : sd_bus_reply_method_return(call, nullptr);
     }
 
     static int onTerminateSession(sd_bus_message* call, void* data, sd_bus_error* error) {

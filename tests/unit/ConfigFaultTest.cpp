@@ -11,8 +11,8 @@
 namespace plintor {
 namespace {
 
-using test::readBytes;
 using test::CollectingReport;
+using test::readBytes;
 using test::writeBytes;
 
 class DefaultCopyTest : public test::SmallFileSystemTest {

@@ -22,7 +22,7 @@ TEST(DateTimeTest, DayCountsFromTheEpoch) {
     EXPECT_EQ(dateOf(encodeDate(2026, 12, 10) + 0.75), encodeDate(2026, 12, 10));
 }
 
-// The ini reader's and the restart's tests state their times through EncodeTime, so it is pinned
+// The ini reader's and the restart's tests state their times through encodeTime, so it is pinned
 // here on its own.
 TEST(DateTimeTest, TimeIsAFractionOfADay) {
     EXPECT_DOUBLE_EQ(encodeTime(18, 0, 0, 0), 0.75);

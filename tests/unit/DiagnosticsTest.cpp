@@ -153,7 +153,8 @@ TEST_F(DiagnosticsTest, LocalFilesAreJudgedLikeTheKioskDoes) {
     const std::string tmp = m_output.root().string();
     const ProgramRun run = runWithTemp(
         tmp, "--check-url file://" + tmp + "/temp.pdf#toolbar=0 file:///etc/hosts file://" +
-                 m_home.path("plintor.ini") + " file:///srv/docs/a.pdf file://" + tmp + "/temp.tmp");
+                 m_home.path("plintor.ini") + " file:///srv/docs/a.pdf file://" + tmp +
+                 "/temp.tmp");
     EXPECT_EQ(run.out, "allowed file://" + tmp +
                            "/temp.pdf#toolbar=0\nblocked file:///etc/hosts\nblocked file://" +
                            m_home.path("plintor.ini") +
@@ -166,7 +167,8 @@ TEST_F(DiagnosticsTest, DemoDenyListCoversItsFolder) {
         std::filesystem::copy_file(entry.path(), m_home.root() / entry.path().filename());
     }
     EXPECT_EQ(
-        runProgram("--check-url http://127.0.0.1:8765/private/ http://127.0.0.1:8765/private/a.html "
+        runProgram(
+            "--check-url http://127.0.0.1:8765/private/ http://127.0.0.1:8765/private/a.html "
             "http://127.0.0.1:8765/index.html")
             .out,
         "blocked http://127.0.0.1:8765/private/\nblocked http://127.0.0.1:8765/private/a.html\n"
@@ -189,11 +191,11 @@ TEST_F(DiagnosticsTest, CheckUrlJudgesWithTheKiosksLists) {
     writeBytes(m_home.path("Blacklist_Default.txt"), "*/private/*\n");
     const std::set<std::string> before = homeFiles();
 
-    const ProgramRun run =
-        runProgram("--check-url http://demo.example/a 'http://demo.example/private/b' "
-            "http://home.example/start "
-            "http://home.example/other about:blank 'javascript:void(0)' http://late.example/ "
-            "'http://demo.example@evil.example/' http://open.example.evil/");
+    const ProgramRun run = runProgram(
+        "--check-url http://demo.example/a 'http://demo.example/private/b' "
+        "http://home.example/start "
+        "http://home.example/other about:blank 'javascript:void(0)' http://late.example/ "
+        "'http://demo.example@evil.example/' http://open.example.evil/");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out,
               "allowed http://demo.example/a\n"

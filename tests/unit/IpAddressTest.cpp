@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(Forms, Ipv4Test,
                                            TextCase{"BadOctal", "09.0.0.1", std::nullopt},
                                            TextCase{"Name", "localhost", std::nullopt},
                                            TextCase{"NameEndingInLetters", "1.2.example",
-                                                     std::nullopt},
+                                                    std::nullopt},
                                            TextCase{"EmptyPart", "127..0.1", std::nullopt}),
                          test::RowName());
 
@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"MappedLongForm", "0:0:0:0:0:ffff:7f00:0002", "127.0.0.2"},
                       TextCase{"Loopback", "0:0:0:0:0:0:0:1", "[::1]"},
                       TextCase{"LeadingZerosDropped", "2001:0db8:0000:0000:0000:0000:0000:0001",
-                                "[2001:db8::1]"},
+                               "[2001:db8::1]"},
                       TextCase{"LongestZeroRunCompressed", "1:0:0:2:0:0:0:3", "[1:0:0:2::3]"},
                       TextCase{"SingleZeroNotCompressed", "1:0:2:3:4:5:6:7", "[1:0:2:3:4:5:6:7]"},
                       TextCase{"AllZero", "::", "[::]"},

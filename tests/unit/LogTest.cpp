@@ -14,8 +14,8 @@
 namespace plintor {
 namespace {
 
-using test::readBytes;
 using test::FakeClock;
+using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
 
@@ -70,11 +70,11 @@ INSTANTIATE_TEST_SUITE_P(
                       FormCase{"PlainKeepsItsOwnLineEnd", plain, "x\r\n", "x\r\n"},
                       FormCase{"StampedKeepsItsOwnLineEnd", stamped, "x\r\n", kStamp + "  x\r\n"},
                       FormCase{"EntryAddsOnlyTheEmptyLine", entry, "x\r\n",
-                                kStamp + "\r\nx\r\n\r\n"},
+                               kStamp + "\r\nx\r\n\r\n"},
                       FormCase{"LoneLineFeedIsNotALineEnd", plain, "x\n", "x\n\r\n"},
                       FormCase{"OneCharacter", plain, "\r", "\r\r\n"},
                       FormCase{"EntryForm", entry, "Return to home page",
-                                kStamp + "\r\nReturn to home page\r\n\r\n"}),
+                               kStamp + "\r\nReturn to home page\r\n\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LogTest, StampLeavesOutTheTimeAtMidnight) {
@@ -104,17 +104,16 @@ INSTANTIATE_TEST_SUITE_P(
     Cuts, LogTrimTest,
     ::testing::Values(
         TrimCase{"CutMovesToTheNextLine", "aaaa\r\nbbbb\r\ncccc\r\n", "dd", 20,
-                  "bbbb\r\ncccc\r\ndd\r\n"},
+                 "bbbb\r\ncccc\r\ndd\r\n"},
         TrimCase{"CutOnALineFeedSeesTheNextPair", "aaa\r\nbbb\r\nccc", "cc", 13, "ccccc\r\n"},
-        TrimCase{"EmptyLinesAfterTheCutAreSkipped", "aa\r\n\r\n\r\nbb\r\n", "c", 12,
-                  "bb\r\nc\r\n"},
+        TrimCase{"EmptyLinesAfterTheCutAreSkipped", "aa\r\n\r\n\r\nbb\r\n", "c", 12, "bb\r\nc\r\n"},
         TrimCase{"NoLineEndCutsAtTheExactByte", "abcdefghij", "x", 10, "defghijx\r\n"},
         TrimCase{"NoTrimWhenItFits", "abc\r\n", "d", 8, "abc\r\nd\r\n"},
         TrimCase{"LongEntryEmptiesTheFile", "ab", "1234567", 10, "1234567\r\n"},
         TrimCase{"LongEntryAgainstOneByteIsNotTrimmed", "a", "1234567", 10, "a1234567\r\n"},
         TrimCase{"ZeroCapNeverTrims", "abc\r\n", "d", 0, "abc\r\nd\r\n"},
         TrimCase{"LengthCountsCharactersNotBytes", "abcdefgh", "\xC3\xA9", 11,
-                  "abcdefgh\xC3\xA9\r\n"}),
+                 "abcdefgh\xC3\xA9\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LogTest, FullSizeFileKeepsEverythingAfterTheFirstLineEndPastTheCut) {
@@ -134,7 +133,8 @@ TEST_F(LogTest, OneHugeEntryCannotPushTheHistoryOut) {
         history += "entry " + std::to_string(line) + "\r\n";
     }
     writeBytes(m_file, history);
-    ASSERT_TRUE(m_log.entry("BeforeNavigate: http://host/?" + std::string(150000, 'q') + " (True)"));
+    ASSERT_TRUE(
+        m_log.entry("BeforeNavigate: http://host/?" + std::string(150000, 'q') + " (True)"));
     const std::string log = readBytes(m_file);
     EXPECT_EQ(log.substr(0, history.size()), history) << "the older entries stay";
     EXPECT_LT(log.size(), history.size() + MaxLogEntryText + 100);
@@ -159,8 +159,8 @@ TEST_F(LogTest, ExceptionEntryNamesTheClass) {
 TEST_F(LogTest, FileErrorsNameTheirClass) {
     ASSERT_TRUE(m_log.exception(EFOpenError("/no/such/file.ini", ENOENT)));
     EXPECT_EQ(readBytes(m_file), kStamp +
-                                   "\r\nEFOpenError: Cannot open file \"/no/such/file.ini\". "
-                                   "No such file or directory\r\n\r\n");
+                                     "\r\nEFOpenError: Cannot open file \"/no/such/file.ini\". "
+                                     "No such file or directory\r\n\r\n");
 }
 
 TEST(ProgramLogTest, WritesNowhereBeforeItIsStarted) {

@@ -214,9 +214,9 @@ struct PowerCase {
 };
 
 const PowerCase PowerCases[] = {
-    {"ShutDown", &PowerActions::windowsShutDown, {"PowerOff false"}},
-    {"Restart", &PowerActions::windowsRestart, {"Reboot false"}},
-    {"LogOff", &PowerActions::windowsLogOff, {"GetSessionByPID " + pid(), "TerminateSession 1"}},
+    {"ShutDown", &PowerActions::shutDown, {"PowerOff false"}},
+    {"Restart", &PowerActions::restart, {"Reboot false"}},
+    {"LogOff", &PowerActions::logOff, {"GetSessionByPID " + pid(), "TerminateSession 1"}},
 };
 
 class LogindPowerTest : public LogindTest, public ::testing::WithParamInterface<PowerCase> {};
@@ -233,9 +233,9 @@ INSTANTIATE_TEST_SUITE_P(Actions, LogindPowerTest, ::testing::ValuesIn(PowerCase
 // The calls must reach logind, so false comes from its answer and not from a call never made.
 TEST_F(LogindTest, RefusedRequestsReportFalse) {
     ASSERT_NO_FATAL_FAILURE(startSystemBus({"--refuse"}));
-    EXPECT_FALSE(platform().powerActions().windowsShutDown(true));
-    EXPECT_FALSE(platform().powerActions().windowsRestart(true));
-    EXPECT_FALSE(platform().powerActions().windowsLogOff(true));
+    EXPECT_FALSE(platform().powerActions().shutDown(true));
+    EXPECT_FALSE(platform().powerActions().restart(true));
+    EXPECT_FALSE(platform().powerActions().logOff(true));
     const auto manager = platform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
     EXPECT_FALSE(manager->inhibitSleep());
@@ -265,9 +265,9 @@ TEST_P(LogindNoBusTest, WithoutABusThereIsNoManagerAndNoPowerAction) {
                                                     : std::string(GetParam().address);
     m_systemBus.set(address.c_str());
     EXPECT_EQ(platform().connectSessionManager(), nullptr);
-    EXPECT_FALSE(platform().powerActions().windowsShutDown(true));
-    EXPECT_FALSE(platform().powerActions().windowsRestart(true));
-    EXPECT_FALSE(platform().powerActions().windowsLogOff(true));
+    EXPECT_FALSE(platform().powerActions().shutDown(true));
+    EXPECT_FALSE(platform().powerActions().restart(true));
+    EXPECT_FALSE(platform().powerActions().logOff(true));
 }
 
 INSTANTIATE_TEST_SUITE_P(Addresses, LogindNoBusTest, ::testing::ValuesIn(NoBusCases),
@@ -353,7 +353,7 @@ TEST_F(LogindTest, SleepInhibitorIsHeldUntilReleasedOrDestroyed) {
     clearCalls();
     ASSERT_TRUE(manager->inhibitSleep()) << "inhibiting again after a release";
     manager.reset();
-    ASSERT_TRUE(platform().powerActions().windowsRestart(true));
+    ASSERT_TRUE(platform().powerActions().restart(true));
     EXPECT_EQ(calls(), (Lines{inhibit[0], "Inhibitor released", "Reboot false"}));
 }
 

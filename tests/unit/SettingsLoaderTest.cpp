@@ -13,9 +13,9 @@
 namespace plintor {
 namespace {
 
-using test::readBytes;
 using test::CollectingReport;
 using test::FakeClock;
+using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
 
@@ -39,8 +39,9 @@ TEST_F(SettingsLoaderTest, MissingFileLogsOneEntryAndKeepsEveryDefault) {
     const LoadedSettings loaded = loadSettings(m_dir.path("plintor.ini"), 96, logReport);
 
     const std::string text = readBytes(m_dir.path("plintor.log"));
-    EXPECT_NE(text.find("\r\nEFOpenError: Cannot open file \"" + m_dir.path("plintor.ini") + "\". "),
-              std::string::npos)
+    EXPECT_NE(
+        text.find("\r\nEFOpenError: Cannot open file \"" + m_dir.path("plintor.ini") + "\". "),
+        std::string::npos)
         << text;
     EXPECT_EQ(text.find("EFOpenError", text.find("EFOpenError") + 1), std::string::npos);
     EXPECT_EQ(loaded.settings, KioskSettings{});

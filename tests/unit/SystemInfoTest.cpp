@@ -38,7 +38,6 @@ TEST(SystemInfoTest, TempFolderFollowsTmpdirAndEndsWithADelimiter) {
     if (saved != nullptr) {
         ::setenv("TMPDIR", previous.c_str(), 1);
     }
-    EXPECT_EQ(platform().systemInfo().windowsFolder(), "");
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ public:
     void hideScreensaver() override { calls.push_back("HideScreensaver"); }
     void updateTouchKeyboard() override {}
     void guardScreen() override {}
-    bool windowsRestart() override {
+    bool restartComputer() override {
         calls.push_back("WindowsRestart");
         return restartAccepted;
     }
@@ -130,7 +130,8 @@ TEST_F(UnattendedOperationTest, ForeignWindowsAndShellEveryTick) {
 
 TEST_F(UnattendedOperationTest, DailyRestartAtItsTimeRetriedWhileRefused) {
     m_settings.autoRestart = encodeTime(3, 0, 0, 0);
-    m_state.nextRestartTime = dateOf(m_start) + 1 + m_settings.autoRestart;  // started at 04:00: tomorrow
+    m_state.nextRestartTime =
+        dateOf(m_start) + 1 + m_settings.autoRestart;  // started at 04:00: tomorrow
     m_clock.set(m_state.nextRestartTime - encodeTime(0, 0, 0, 500));
     m_operation.guardTick();
     m_clock.set(m_state.nextRestartTime);

@@ -184,8 +184,7 @@ TEST_P(UrlMatcherRoleTest, ListsAgreeWithTheLinearWalk) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Roles, UrlMatcherRoleTest,
-                         ::testing::Values(MaskRole::Deny, MaskRole::Allow),
-                         [](const auto& info) {
+                         ::testing::Values(MaskRole::Deny, MaskRole::Allow), [](const auto& info) {
                              return info.param == MaskRole::Allow ? "Allow" : "Deny";
                          });
 

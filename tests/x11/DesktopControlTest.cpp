@@ -429,7 +429,9 @@ protected:
     }
 
     const test::TempDir& folder() const { return m_home; }
-    bool windowManagerEnded() { return !m_windowManager.empty() && m_windowManager.front().ended(); }
+    bool windowManagerEnded() {
+        return !m_windowManager.empty() && m_windowManager.front().ended();
+    }
 
 private:
     // Openbox announces itself before it manages new windows: a window mapped in between
@@ -460,8 +462,8 @@ private:
         options.passDescriptor = ends[1];
         m_server.emplace_back(
             Child::start({"Xvfb", "-displayfd", std::to_string(ends[1]), "-noreset", "-nolisten",
-                           "tcp", "-screen", "0", "1280x800x24"},
-                          options));
+                          "tcp", "-screen", "0", "1280x800x24"},
+                         options));
         ::close(ends[1]);
         std::string number;
         const auto deadline = std::chrono::steady_clock::now() + StartTimeout;
