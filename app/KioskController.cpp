@@ -4,10 +4,12 @@
 #include <QDate>
 
 #include "app/KioskWindow.h"
+#include "app/ReturnWarning.h"
 #include "app/ShutdownPanel.h"
 #include "browser/RestrictedBrowser.h"
 #include "core/app/KioskState.h"
 #include "core/app/QuitToken.h"
+#include "core/documents/DownloadRules.h"
 #include "core/support/Log.h"
 #include "platform/DesktopControl.h"
 #include "platform/PowerActions.h"
@@ -15,7 +17,11 @@
 namespace plintor {
 
 KioskController::KioskController(KioskState& state, KioskWindow& window, PowerActions& power)
-    : m_state(state), m_window(window), m_power(power), m_unattended(state, *this) {
+    : m_state(state),
+      m_window(window),
+      m_power(power),
+      m_unattended(state, *this),
+      m_recovery(state.clock) {
     connect(&m_guardTick, &QTimer::timeout, this, [this] { m_unattended.guardTick(); });
     connect(&m_housekeepingTick, &QTimer::timeout, this,
             [this] { m_unattended.housekeepingTick(); });
@@ -24,6 +30,24 @@ KioskController::KioskController(KioskState& state, KioskWindow& window, PowerAc
             [this](ShutdownPanel::Action action) { powerActionConfirmed(action); });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             &KioskController::applicationStateChanged);
+
+    ReturnWarning& warning = window.returnWarning();
+    connect(&warning, &ReturnWarning::expired, this, [this] { m_unattended.returnWhenIdle(); });
+    connect(&warning, &ReturnWarning::continued, this, [this] { m_state.input.recordTouch(); });
+
+    RestrictedBrowser& browser = window.browser();
+    connect(&browser, &RestrictedBrowser::rendererEnded, this,
+            [this](const QString& reason, int exitCode) {
+                logEntry("Renderer ended: " + reason.toStdString() + ", exit code " +
+                         std::to_string(exitCode));
+                recoverLater();
+            });
+    connect(&browser, &RestrictedBrowser::rendererUnresponsive, this, [this] {
+        logEntry("Renderer unresponsive");
+        recoverLater();
+    });
+    m_recoveryDelay.setSingleShot(true);
+    connect(&m_recoveryDelay, &QTimer::timeout, this, &KioskController::recoverRenderer);
 }
 
 void KioskController::start() {
@@ -101,8 +125,52 @@ void KioskController::applicationStateChanged(Qt::ApplicationState state) {
     }
 }
 
+void KioskController::recoverLater() {
+    if (m_recoveryDelay.isActive()) {
+        return;  // one recovery for a renderer that both hung and ended
+    }
+    const int delay = m_recovery.delayAfterEnd();
+    if (delay == RendererRecovery::SlowDelayMs) {
+        logEntry("Renderer ended " + std::to_string(m_recovery.recentEnds()) + " times in " +
+                 std::to_string(RendererRecovery::WindowMinutes) + " minutes; next attempt in " +
+                 std::to_string(delay / 1000) + " s");
+    }
+    m_recoveryDelay.start(delay);
+}
+
+// A fresh session also ends a renderer that no longer answers: the engine ends the processes
+// of a profile that goes.
+void KioskController::recoverRenderer() {
+    ++m_state.rendererRestarts;
+    m_unattended.homePageInNewSession();
+}
+
 void KioskController::goHome() {
-    m_window.openNavButton(1);
+    m_window.hideShutdownPanel();
+    if (!m_state.buttons.empty()) {
+        m_window.browser().navigateHome(QString::fromStdString(m_state.buttons.front().url));
+    }
+}
+
+bool KioskController::homePageUnchanged() const {
+    return m_window.browser().homePageUnchanged();
+}
+
+void KioskController::clearSession() {
+    m_window.browser().startNewSession();
+    deleteTempFiles(m_state.tempFiles);
+}
+
+void KioskController::showReturnWarning(long long millisecondsLeft) {
+    m_window.returnWarning().start(QString::fromStdString(m_state.settings.msgReturnWarning),
+                                   millisecondsLeft);
+}
+
+// Input reaches the activity record in the middle of the input hooks' processing: the notice
+// goes after it.
+void KioskController::hideReturnWarning() {
+    QMetaObject::invokeMethod(
+        this, [this] { m_window.returnWarning().stop(); }, Qt::QueuedConnection);
 }
 
 bool KioskController::keyboardShown() const {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/app/KioskMessage.h"
+#include "core/app/RendererRecovery.h"
 #include "core/app/UnattendedOperation.h"
 
 namespace plintor {
@@ -36,9 +37,17 @@ private:
     void remoteQuit(std::int32_t wParam, std::int32_t lParam);
     void powerActionConfirmed(int action);
     void applicationStateChanged(Qt::ApplicationState state);
+    // The page's renderer ended or hung: the home page comes back in a fresh session, soon or,
+    // when it keeps happening, a minute later.
+    void recoverLater();
+    void recoverRenderer();
 
     // The unattended operation's view of the window and the system.
     void goHome() override;
+    bool homePageUnchanged() const override;
+    void clearSession() override;
+    void showReturnWarning(long long millisecondsLeft) override;
+    void hideReturnWarning() override;
     bool keyboardShown() const override;
     void toggleKeyboard() override;
     void leaveWheelchairMode() override;
@@ -58,6 +67,8 @@ private:
     UnattendedOperation m_unattended;
     QTimer m_guardTick;
     QTimer m_housekeepingTick;
+    RendererRecovery m_recovery;
+    QTimer m_recoveryDelay;
 };
 
 }  // namespace plintor

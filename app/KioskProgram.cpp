@@ -100,10 +100,9 @@ void runWindow(int argc, char* argv[], KioskState& state, Platform& platform,
     desktop = platform.connectDesktopControl();
     const std::unique_ptr<SessionManager> session = platform.connectSessionManager();
     const std::unique_ptr<KeyboardSystem> keyboard = platform.connectKeyboardSystem();
-    QWebEngineProfile* profile = createKioskProfile(&application);
-    state.pdfViewer = showsPdfDocuments(*profile);
+    state.pdfViewer = kioskBrowsersShowPdf();
     const OfficeConverter converter(platform.officeLocator(), platform.processRunner());
-    KioskWindow window(profile, state, converter, keyboard.get());
+    KioskWindow window(state, converter, keyboard.get());
     const std::string baseName = programBaseName(platform.systemInfo().programPath());
     const Arguments arguments(argv, argv + argc);
     if (state.safeWebBrowserMode) {

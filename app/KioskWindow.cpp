@@ -13,9 +13,9 @@
 
 #include "app/ImageLists.h"
 #include "app/NavigationPanel.h"
+#include "app/ReturnWarning.h"
 #include "app/ShutdownPanel.h"
 #include "app/WheelchairBar.h"
-#include "browser/KioskProfile.h"
 #include "browser/RestrictedBrowser.h"
 #include "core/app/KioskState.h"
 #include "core/app/WindowRules.h"
@@ -43,11 +43,10 @@ QColor toQColor(Color color) {
 
 }  // namespace
 
-KioskWindow::KioskWindow(QWebEngineProfile* profile, const KioskState& state,
-                         const OfficeConverter& converter, KeyboardSystem* keyboard)
+KioskWindow::KioskWindow(const KioskState& state, const OfficeConverter& converter,
+                         KeyboardSystem* keyboard)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       m_metrics(*QGuiApplication::primaryScreen()),
-      m_profile(profile),
       m_state(state),
       m_converter(converter),
       m_keyboard(keyboard) {
@@ -108,7 +107,7 @@ void KioskWindow::buildControls() {
     auto* client = new QWidget(this);
     auto* clientLayout = new QGridLayout(client);
     clientLayout->setContentsMargins(0, 0, 0, 0);
-    m_browser = new RestrictedBrowser(m_profile, m_state, m_converter, m_back, m_forward, client);
+    m_browser = new RestrictedBrowser(m_state, m_converter, m_back, m_forward, client);
     m_shutdownPanel =
         new ShutdownPanel(m_metrics,
                           {images.image(ImageShutDown, ratio), images.image(ImageRestart, ratio),
@@ -118,6 +117,7 @@ void KioskWindow::buildControls() {
     clientLayout->addWidget(m_browser, 0, 0);
     clientLayout->addWidget(m_shutdownPanel, 0, 0);
 
+    m_returnWarning = new ReturnWarning(m_metrics, this);
     m_keyboardPanel = new KeyboardPanel(m_metrics, m_keyboard, this);
     m_wheelchairBar = new WheelchairBar(m_metrics, m_wheelchair, this);
     m_progress = buildProgressPanel();
@@ -249,8 +249,7 @@ void KioskWindow::hideShutdownPanel() {
 
 void KioskWindow::showScreensaver(const std::string& address) {
     if (m_screensaver == nullptr) {
-        m_screensaver = new RestrictedBrowser(createKioskProfile(this), m_state, m_converter,
-                                              nullptr, nullptr, this);
+        m_screensaver = new RestrictedBrowser(m_state, m_converter, nullptr, nullptr, this);
         m_screensaver->lists().whitelistAllowAll();
         m_screensaver->setEnabled(false);  // input goes to nobody; the first one hides the page
         m_screensaver->setGeometry(0, 0, width(), height());
@@ -281,6 +280,7 @@ void KioskWindow::resizeEvent(QResizeEvent* event) {
     if (m_screensaver != nullptr) {
         m_screensaver->setGeometry(0, 0, width(), height());
     }
+    m_returnWarning->center();
 }
 
 void KioskWindow::paintEvent(QPaintEvent*) {

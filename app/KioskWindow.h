@@ -8,7 +8,6 @@
 #include "widgets/ScreenMetrics.h"
 
 class QAction;
-class QWebEngineProfile;
 
 namespace plintor {
 
@@ -18,6 +17,7 @@ class KeyboardPanel;
 class NavigationPanel;
 class OfficeConverter;
 class RestrictedBrowser;
+class ReturnWarning;
 class ShutdownPanel;
 class WheelchairBar;
 
@@ -29,12 +29,13 @@ class KioskWindow final : public QWidget {
     Q_OBJECT
 public:
     // `keyboard` (may be null) serves the on-screen keyboard and the language buttons.
-    KioskWindow(QWebEngineProfile* profile, const KioskState& state,
-                const OfficeConverter& converter, KeyboardSystem* keyboard);
+    KioskWindow(const KioskState& state, const OfficeConverter& converter,
+                KeyboardSystem* keyboard);
     ~KioskWindow() override;
 
     RestrictedBrowser& browser() const { return *m_browser; }
     ShutdownPanel& shutdownPanel() const { return *m_shutdownPanel; }
+    ReturnWarning& returnWarning() const { return *m_returnWarning; }
     // The home button's width in screen pixels.
     int homeButtonWidth() const;
     // The screen's physical pixels per inch.
@@ -72,7 +73,6 @@ private:
     void colourPanels(const QColor& colour);
 
     ScreenMetrics m_metrics;
-    QWebEngineProfile* m_profile;
     const KioskState& m_state;
     const OfficeConverter& m_converter;
     KeyboardSystem* m_keyboard;
@@ -85,6 +85,7 @@ private:
     RestrictedBrowser* m_browser = nullptr;
     RestrictedBrowser* m_screensaver = nullptr;
     ShutdownPanel* m_shutdownPanel = nullptr;
+    ReturnWarning* m_returnWarning = nullptr;
     KeyboardPanel* m_keyboardPanel = nullptr;
     QWidget* m_progress = nullptr;
     WheelchairBar* m_wheelchairBar = nullptr;

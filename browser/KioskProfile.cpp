@@ -2,6 +2,7 @@
 
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <memory>
 
 namespace plintor {
 
@@ -20,8 +21,9 @@ QWebEngineProfile* createKioskProfile(QObject* parent) {
     return profile;
 }
 
-bool showsPdfDocuments(QWebEngineProfile& profile) {
-    const QWebEngineSettings* settings = profile.settings();
+bool kioskBrowsersShowPdf() {
+    const std::unique_ptr<QWebEngineProfile> profile(createKioskProfile(nullptr));
+    const QWebEngineSettings* settings = profile->settings();
     return settings->testAttribute(QWebEngineSettings::PdfViewerEnabled) &&
            settings->testAttribute(QWebEngineSettings::PluginsEnabled);
 }

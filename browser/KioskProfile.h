@@ -10,7 +10,7 @@ namespace plintor {
 // navigations) but not take the screen or the clipboard.
 QWebEngineProfile* createKioskProfile(QObject* parent);
 
-// Whether the profile's browsers show PDF documents themselves (with the viewer's parameters).
-bool showsPdfDocuments(QWebEngineProfile& profile);
+// Whether the kiosk's browsers show PDF documents themselves (with the viewer's parameters).
+bool kioskBrowsersShowPdf();
 
 }  // namespace plintor

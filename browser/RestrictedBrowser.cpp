@@ -7,7 +7,9 @@
 #include <QWebEngineProfile>
 
 #include "browser/DenyListInterceptor.h"
+#include "browser/KioskProfile.h"
 #include "browser/KioskWebView.h"
+#include "browser/RendererWatch.h"
 #include "core/app/KioskState.h"
 #include "core/browser/NavigationPolicy.h"
 #include "core/browser/ProgressRule.h"
@@ -31,21 +33,73 @@ const QString& fileInputGuardScript() {
 
 }  // namespace
 
-RestrictedBrowser::RestrictedBrowser(QWebEngineProfile* profile, const KioskState& state,
-                                     const OfficeConverter& converter, QAction* back,
-                                     QAction* forward, QWidget* parent)
+RestrictedBrowser::RestrictedBrowser(const KioskState& state, const OfficeConverter& converter,
+                                     QAction* back, QAction* forward, QWidget* parent)
     : QWidget(parent),
       m_state(state),
-      m_webBrowser(new KioskWebView(
-          profile,
-          [this](const QUrl& url, bool topLevel) { return judgeNavigation(url, topLevel); },
-          state.pdfViewer, this)),
-      m_hint(std::make_unique<BlockedHint>()),
-      m_downloader(std::make_unique<DocumentDownloader>(
-          *m_webBrowser->page(), static_cast<DownloadHost&>(*this), state, converter)) {
+      m_converter(converter),
+      m_back(back),
+      m_forward(forward),
+      m_hint(std::make_unique<BlockedHint>()) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_webBrowser);
+    openProfile();
+    openPage();
+}
+
+RestrictedBrowser::~RestrictedBrowser() {
+    closePage();
+    closeProfile();
+}
+
+void RestrictedBrowser::startNewSession() {
+    closePage();
+    closeProfile();
+    openProfile();
+    openPage();
+}
+
+void RestrictedBrowser::renewPage() {
+    closePage();
+    openPage();
+}
+
+void RestrictedBrowser::openProfile() {
+    m_profile = createKioskProfile(this);
+    if (m_denyAllRequests) {
+        m_interceptor = new DenyListInterceptor(m_lists, this);
+        m_profile->setUrlRequestInterceptor(m_interceptor);
+    }
+    // Not by the request's page: the engine gives some requests none, and asking then crashes.
+    connect(m_profile, &QWebEngineProfile::downloadRequested, this,
+            [this](QWebEngineDownloadRequest* request) {
+                m_downloader->engineDownloadRequested(request);
+            });
+}
+
+// The profile goes after its pages (the engine keeps its storage while a page uses it), and
+// before the interceptor it calls.
+void RestrictedBrowser::closeProfile() {
+    delete m_profile;
+    m_profile = nullptr;
+    delete m_interceptor;
+    m_interceptor = nullptr;
+}
+
+void RestrictedBrowser::openPage() {
+    m_webBrowser = new KioskWebView(
+        m_profile,
+        [this](const QUrl& url, bool topLevel) { return judgeNavigation(url, topLevel); },
+        m_state.pdfViewer, this);
+    layout()->addWidget(m_webBrowser);
+    m_downloader = std::make_unique<DocumentDownloader>(
+        *m_webBrowser->page(), static_cast<DownloadHost&>(*this), m_state, m_converter);
+    if (m_progress != nullptr) {
+        m_progress->setParent(m_webBrowser);
+    }
+    auto* watch = new RendererWatch(*m_webBrowser->page(), m_webBrowser->page());
+    connect(watch, &RendererWatch::ended, this, &RestrictedBrowser::rendererEnded);
+    connect(watch, &RendererWatch::unresponsive, this, &RestrictedBrowser::rendererUnresponsive);
     connect(m_webBrowser, &QWebEngineView::urlChanged, this, &RestrictedBrowser::pageChanged);
     connect(m_webBrowser, &KioskWebView::documentCompleted, this,
             &RestrictedBrowser::documentCompleted);
@@ -58,18 +112,36 @@ RestrictedBrowser::RestrictedBrowser(QWebEngineProfile* profile, const KioskStat
     connect(m_webBrowser, &QWebEngineView::loadStarted, this, &RestrictedBrowser::loadStarted);
     connect(m_webBrowser, &QWebEngineView::loadProgress, this, &RestrictedBrowser::progressChanged);
     connect(m_webBrowser, &QWebEngineView::loadFinished, this, &RestrictedBrowser::loadFinished);
-    followHistory(back, forward);
-    // Not by the request's page: the engine gives some requests none, and asking then crashes.
-    connect(profile, &QWebEngineProfile::downloadRequested, this,
-            [this](QWebEngineDownloadRequest* request) {
-                m_downloader->engineDownloadRequested(request);
-            });
+    followHistory();
 }
 
-RestrictedBrowser::~RestrictedBrowser() = default;
+// The progress indicator lives on the page, and outlives it.
+void RestrictedBrowser::closePage() {
+    if (m_progress != nullptr) {
+        m_progress->hide();
+        m_progress->setParent(this);
+    }
+    m_downloader.reset();
+    delete m_webBrowser;
+    m_webBrowser = nullptr;
+    m_downCount = 0;
+    m_shownAsPage.clear();
+    m_homeLoading = false;
+    m_home.clear();
+}
 
 void RestrictedBrowser::navigate(const QString& address) {
     m_webBrowser->navigate(address);
+}
+
+void RestrictedBrowser::navigateHome(const QString& address) {
+    m_homeLoading = true;
+    m_home.clear();
+    navigate(address);
+}
+
+bool RestrictedBrowser::homePageUnchanged() const {
+    return m_homeLoading || (!m_home.isEmpty() && m_webBrowser->url() == m_home);
 }
 
 void RestrictedBrowser::refresh() {
@@ -99,16 +171,17 @@ void RestrictedBrowser::showBlockedHint() {
 }
 
 void RestrictedBrowser::denyAllRequests() {
+    m_denyAllRequests = true;
     if (m_interceptor == nullptr) {
         m_interceptor = new DenyListInterceptor(m_lists, this);
-        m_webBrowser->page()->profile()->setUrlRequestInterceptor(m_interceptor);
+        m_profile->setUrlRequestInterceptor(m_interceptor);
     }
 }
 
 // The buttons follow the page's own history actions.
-void RestrictedBrowser::followHistory(QAction* back, QAction* forward) {
+void RestrictedBrowser::followHistory() {
     const std::pair<QAction*, QWebEnginePage::WebAction> followers[] = {
-        {back, QWebEnginePage::Back}, {forward, QWebEnginePage::Forward}};
+        {m_back, QWebEnginePage::Back}, {m_forward, QWebEnginePage::Forward}};
     for (const auto& [button, history] : followers) {
         if (button != nullptr) {
             QAction* pageAction = m_webBrowser->page()->action(history);
@@ -166,6 +239,10 @@ void RestrictedBrowser::loadStarted() {
 }
 
 void RestrictedBrowser::loadFinished() {
+    if (m_homeLoading) {
+        m_homeLoading = false;
+        m_home = m_webBrowser->url();
+    }
     --m_downCount;
     progressChanged();  // the last word on the progress indicator
 }

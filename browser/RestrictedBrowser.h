@@ -25,14 +25,22 @@ class KioskWebView;
 class RestrictedBrowser final : public QWidget, private DownloadHost {
     Q_OBJECT
 public:
-    // The profile is this browser's alone: its downloads are this browser's documents. `back`
-    // and `forward` (may be null) are enabled while the page has somewhere to go.
-    RestrictedBrowser(QWebEngineProfile* profile, const KioskState& state,
-                      const OfficeConverter& converter, QAction* back, QAction* forward,
-                      QWidget* parent);
+    // The browser keeps its session in a profile of its own, off the record: its downloads are
+    // this browser's documents, and a new session leaves nothing of the last one. `back` and
+    // `forward` (may be null) are enabled while the page has somewhere to go.
+    RestrictedBrowser(const KioskState& state, const OfficeConverter& converter, QAction* back,
+                      QAction* forward, QWidget* parent);
     ~RestrictedBrowser() override;
 
     void navigate(const QString& address);
+    // Opens the home page, which counts as unchanged until the page goes elsewhere.
+    void navigateHome(const QString& address);
+    bool homePageUnchanged() const;
+    // Drops the page, its renderer and all the engine kept of the session (cookies, storage,
+    // cache, logins, history), and starts an empty session on a blank page.
+    void startNewSession();
+    // A new page and renderer in the same session: what a long-lived page grew is given back.
+    void renewPage();
     void refresh();
     void goBack();
     void goForward();
@@ -47,7 +55,17 @@ public:
     void denyAllRequests();
     UrlLists& lists() { return m_lists; }
 
+signals:
+    // The page's renderer ended abnormally (`reason` as RendererWatch says it), or stopped
+    // answering.
+    void rendererEnded(const QString& reason, int exitCode);
+    void rendererUnresponsive();
+
 private:
+    void openProfile();
+    void closeProfile();
+    void openPage();
+    void closePage();
     bool judgeNavigation(const QUrl& url, bool topLevel);
     void pageChanged(const QUrl& url);
     void documentCompleted(const QUrl& url);
@@ -55,22 +73,29 @@ private:
     void loadStarted();
     void loadFinished();
     void progressChanged();
-    void followHistory(QAction* back, QAction* forward);
+    void followHistory();
 
     void showProgress(bool visible) override;
     void navigateAsync(const QString& address) override;
     void showAsPage(const QUrl& address) override;
 
     const KioskState& m_state;
+    const OfficeConverter& m_converter;
+    QAction* m_back;
+    QAction* m_forward;
     UrlLists m_lists;
-    KioskWebView* m_webBrowser;
+    QWebEngineProfile* m_profile = nullptr;  // the session's; goes after the page
+    KioskWebView* m_webBrowser = nullptr;
     QWidget* m_progress = nullptr;
     DateTime m_downTime = 0;
     int m_downCount = 0;
     std::unique_ptr<BlockedHint> m_hint;
     std::unique_ptr<DocumentDownloader> m_downloader;
     DenyListInterceptor* m_interceptor = nullptr;
-    QUrl m_shownAsPage;  // without its fragment; see showAsPage
+    bool m_denyAllRequests = false;
+    QUrl m_shownAsPage;          // without its fragment; see showAsPage
+    bool m_homeLoading = false;  // the home page's load has not finished yet
+    QUrl m_home;                 // where it ended up (after redirects)
 };
 
 }  // namespace plintor

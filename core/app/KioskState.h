@@ -26,6 +26,7 @@ struct KioskState {
     TempFiles tempFiles;
     // The browser shows PDF documents itself (with the viewer's parameters).
     bool pdfViewer = false;
+    int rendererRestarts = 0;      // the page's renderer ended or hung and the page came back
     DateTime nextRestartTime = 0;  // meaningful only while Settings.AutoRestart is not -1
 };
 

@@ -16,9 +16,7 @@ void UnattendedOperation::guardTick() {
 
 void UnattendedOperation::housekeepingTick() {
     const KioskSettings& settings = m_state.settings;
-    if (m_state.input.idleMinutesReached(settings.autoReturn)) {
-        returnToHomePage();
-    }
+    returnWhenIdle();
     if (settings.autoCloseAll) {
         m_host.closeForeignWindows();
     }
@@ -27,14 +25,56 @@ void UnattendedOperation::housekeepingTick() {
     }
 }
 
+void UnattendedOperation::returnWhenIdle() {
+    InputActivity& input = m_state.input;
+    const long long idle = input.idleMilliseconds();
+    const int minutes = m_state.settings.autoReturn;
+    if (idle < 0 || minutes <= 0) {
+        return;
+    }
+    const bool unchanged = !input.touched() && m_host.homePageUnchanged();
+    if (input.idleMinutesReached(minutes)) {
+        if (unchanged) {
+            // Reloading an untouched home page every idle period only costs the visitor who
+            // comes next; the screensaver still comes back.
+            input.disarm();
+            showScreensaver();
+        } else {
+            returnToHomePage();
+        }
+        return;
+    }
+    const long long left = minutes * 60000LL - idle;
+    if (!unchanged && left <= m_state.settings.returnWarning * 1000LL &&
+        !input.returnWarningShowing()) {
+        input.returnWarningShown([this] { m_host.hideReturnWarning(); });
+        m_host.showReturnWarning(left);
+    }
+}
+
 void UnattendedOperation::returnToHomePage() {
     m_state.input.disarm();
-    m_host.goHome();
+    m_host.hideReturnWarning();
+    if (m_state.settings.clearSessionOnReturn) {
+        homePageInNewSession();
+    } else {
+        m_host.goHome();
+    }
     if (m_host.keyboardShown()) {
         m_host.toggleKeyboard();
     }
     m_host.leaveWheelchairMode();
     m_log.entry("Return to home page");
+    showScreensaver();
+}
+
+void UnattendedOperation::homePageInNewSession() {
+    m_host.clearSession();
+    m_log.entry("Session cleared");
+    m_host.goHome();
+}
+
+void UnattendedOperation::showScreensaver() {
     if (!m_state.settings.screensaver.empty()) {
         m_state.input.screensaverShown([this] { m_host.hideScreensaver(); });
         m_host.showScreensaver(m_state.settings.screensaver);

@@ -13,6 +13,14 @@ public:
     virtual ~UnattendedHost() = default;
 
     virtual void goHome() = 0;
+    // Whether the page is still the home page as the last return (or the start) left it.
+    virtual bool homePageUnchanged() const = 0;
+    // Ends the visitor's session: everything the browser kept of it, and the shown documents.
+    virtual void clearSession() = 0;
+    // Covers the page centre with the notice that the return comes in `millisecondsLeft`, with
+    // a live countdown; and takes it away.
+    virtual void showReturnWarning(long long millisecondsLeft) = 0;
+    virtual void hideReturnWarning() = 0;
     virtual bool keyboardShown() const = 0;
     virtual void toggleKeyboard() = 0;
     virtual void leaveWheelchairMode() = 0;
@@ -35,7 +43,7 @@ public:
     static constexpr int GuardTickIntervalMs = 500;
     static constexpr int HousekeepingTickIntervalMs = 5000;
 
-    // `log` takes "Return to home page" and "Kill explorer".
+    // `log` takes "Return to home page", "Session cleared" and "Kill explorer".
     UnattendedOperation(KioskState& state, UnattendedHost& host,
                         const LogWriter& log = programLog())
         : m_state(state), m_host(host), m_log(log) {}
@@ -46,9 +54,15 @@ public:
     // Every five seconds: the return to the home page after the idle time (once per idle
     // period), then the foreign windows and the shell, as configured.
     void housekeepingTick();
+    // The idle return alone: the warning before it, the return when the idle time is reached.
+    // The return is left out when the visitor changed nothing since the last one.
+    void returnWhenIdle();
+    // Ends the visitor's session and opens the home page in a new one.
+    void homePageInNewSession();
 
 private:
     void returnToHomePage();
+    void showScreensaver();
 
     KioskState& m_state;
     UnattendedHost& m_host;

@@ -21,7 +21,7 @@ NavigationVerdict judgeNavigation(const UrlLists& lists, std::string_view url, b
     verdict.allowed = lists.isUrlAllowed(url);
     verdict.cancel = !verdict.allowed;
     verdict.logText =
-        "BeforeNavigate: " + std::string(url) + (verdict.allowed ? " (True)" : " (False)");
+        "BeforeNavigate: " + addressForLog(url) + (verdict.allowed ? " (True)" : " (False)");
     if (!verdict.allowed) {
         verdict.showBlockedHint = topLevel;
     } else if ((diversion.wordToConvert && isWordExtension(extractUrlFileExt(url))) ||
@@ -33,19 +33,19 @@ NavigationVerdict judgeNavigation(const UrlLists& lists, std::string_view url, b
 }
 
 std::string navigateCompleteLogText(std::string_view url) {
-    return "NavigateComplete: " + std::string(url);
+    return "NavigateComplete: " + addressForLog(url);
 }
 
 std::string documentCompleteLogText(std::string_view url) {
-    return "DocumentComplete: " + std::string(url);
+    return "DocumentComplete: " + addressForLog(url);
 }
 
 std::string newWindowLogText(std::string_view url) {
-    return "NewWindow: " + std::string(url);
+    return "NewWindow: " + addressForLog(url);
 }
 
 std::string navigateErrorLogText(std::string_view url) {
-    return "NavigateError: " + std::string(url);
+    return "NavigateError: " + addressForLog(url);
 }
 
 }  // namespace plintor

@@ -105,4 +105,22 @@ std::string extractUrlFileExt(std::string_view url) {
     return asciiLower(document.substr(dot));
 }
 
+std::string addressForLog(std::string_view url) {
+    const std::size_t schemeEnd = url.find("://");
+    if (schemeEnd == std::string_view::npos) {
+        return std::string(url);
+    }
+    const std::size_t hostStart = schemeEnd + 3;
+    const std::size_t authorityEnd = std::min(url.find_first_of("/?#\\", hostStart), url.size());
+    const std::size_t at = url.substr(0, authorityEnd).rfind('@');
+    if (at == std::string_view::npos || at < hostStart) {
+        return std::string(url);
+    }
+    const std::size_t colon = url.substr(0, at).find(':', hostStart);
+    if (colon == std::string_view::npos) {
+        return std::string(url);
+    }
+    return std::string(url.substr(0, colon)) + std::string(url.substr(at));
+}
+
 }  // namespace plintor

@@ -34,6 +34,12 @@ struct KioskSettings {
     // Beyond the historical keys: the deny list also stops a page's images, scripts, requests
     // and workers, not only its navigations.
     bool denyAllRequests = true;
+    // A kiosk that runs for months: each visitor starts clean, is warned before the return, and
+    // a page that grows too big is started afresh.
+    bool clearSessionOnReturn = true;
+    int returnWarning = 30;  // seconds before the idle return, 0 for none
+    std::string msgReturnWarning = "Are you still there? This page returns to the start in %d s";
+    int memoryLimitMb = 0;  // the kiosk's processes together, 0 for no limit
 
     bool operator==(const KioskSettings&) const = default;
 };

@@ -64,6 +64,12 @@ const std::vector<SettingKey>& settingKeys() {
         {"BackgroundColor", K::Color, &KioskSettings::backgroundColor, {}},
         {"Screensaver", K::Text, &KioskSettings::screensaver, {}},
         {"DenyAllRequests", K::Boolean, &KioskSettings::denyAllRequests, {}},
+        {"ClearSessionOnReturn", K::Boolean, &KioskSettings::clearSessionOnReturn, {}},
+        {"ReturnWarning", K::Integer, &KioskSettings::returnWarning,
+         KeyRange{KeyRange::Clamp, 0, 3600}},
+        {"MsgReturnWarning", K::Text, &KioskSettings::msgReturnWarning, {}},
+        {"MemoryLimitMB", K::Integer, &KioskSettings::memoryLimitMb,
+         KeyRange{KeyRange::AtLeast, 0, 0}},
     };
     return keys;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/browser/UrlHelpers.h"
 #include "core/documents/DocumentFiles.h"
 #include "core/support/FileHelpers.h"
 #include "core/support/TextCase.h"
@@ -12,6 +13,12 @@ TempFiles tempFilesIn(const std::string& tempFolder) {
     const std::string folder = withTrailingDelimiter(tempFolder);
     return {folder + std::string(TempTmpName), folder + std::string(TempPdfName),
             folder + std::string(TempDocName), folder + std::string(TempDocxName)};
+}
+
+void deleteTempFiles(const TempFiles& files) {
+    for (const std::string* file : {&files.tmp, &files.pdf, &files.doc, &files.docx}) {
+        deleteFileForced(*file);
+    }
 }
 
 std::vector<std::string> shownDocuments(const TempFiles& files) {
@@ -67,7 +74,7 @@ std::string conversionFailedLogText(std::string_view document) {
 }
 
 std::string blockedDownloadLogText(std::string_view source) {
-    return "Blocked download: " + std::string(source);
+    return "Blocked download: " + addressForLog(source);
 }
 
 }  // namespace plintor

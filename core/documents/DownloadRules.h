@@ -14,6 +14,8 @@ struct TempFiles {
     std::string docx;
 };
 TempFiles tempFilesIn(const std::string& tempFolder);
+// Deletes every one of them that exists: nothing a visitor opened stays for the next.
+void deleteTempFiles(const TempFiles& files);
 
 // The documents the program shows from its temporary files.
 std::vector<std::string> shownDocuments(const TempFiles& files);

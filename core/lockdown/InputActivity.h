@@ -13,13 +13,25 @@ class InputActivity {
 public:
     explicit InputActivity(const Clock& clock) : m_clock(clock), m_lastInput(clock.now()) {}
 
-    // An input came now; while the screensaver page is shown, the screensaver is told.
+    // An input came now; while the screensaver page or the return warning is shown, it is told.
     void record();
-    // No idle period is counted until the next input.
-    void disarm() { m_lastInput = 0; }
+    // An input that may change the page came now: a key, a button, the wheel, a touch (a pointer
+    // that only moves changes nothing).
+    void recordTouch();
+    // No idle period is counted until the next input, the page counts as untouched and a
+    // return warning is over.
+    void disarm();
     // True when at least `minutes` whole minutes passed since the last input.
     bool idleMinutesReached(int minutes) const;
+    // Milliseconds since the last input; -1 while disarmed.
+    long long idleMilliseconds() const;
     DateTime lastInput() const { return m_lastInput; }
+    // Whether the visitor touched anything since the last disarm (or since the start).
+    bool touched() const { return m_touched; }
+
+    // The return warning covers the page: the next input goes to `cancel` (once).
+    void returnWarningShown(std::function<void()> cancel) { m_cancelWarning = std::move(cancel); }
+    bool returnWarningShowing() const { return static_cast<bool>(m_cancelWarning); }
 
     // The screensaver page covers the window: the next input goes to `hide` (once).
     void screensaverShown(std::function<void()> hide) { m_hideScreensaver = std::move(hide); }
@@ -28,7 +40,9 @@ public:
 private:
     const Clock& m_clock;
     DateTime m_lastInput;
+    bool m_touched = false;
     std::function<void()> m_hideScreensaver;
+    std::function<void()> m_cancelWarning;
 };
 
 }  // namespace plintor

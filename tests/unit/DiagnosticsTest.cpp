@@ -58,7 +58,9 @@ TEST_F(DiagnosticsTest, DefaultsWhenNothingIsConfigured) {
               "AutoReturn=10\nAutoRestart=-1\nDownloadPDF=False\nDownloadWord=False\n"
               "ConvertWordToPDF=False\nWheelchair=0\nMsgBlocked=\nAutoCloseAll=False\n"
               "KillExplorer=True\nProgressIndicator=False\nMarginRight=0\nBackgroundColor=\n"
-              "Screensaver=\nDenyAllRequests=True\nButton=120||about:blank\n");
+              "Screensaver=\nDenyAllRequests=True\nClearSessionOnReturn=True\nReturnWarning=30\n"
+              "MsgReturnWarning=Are you still there? This page returns to the start in %d s\n"
+              "MemoryLimitMB=0\nButton=120||about:blank\n");
     EXPECT_NE(run.err.find("EFOpenError: Cannot open file \"" + m_home.path("plintor.ini") + "\""),
               std::string::npos)
         << run.err;
@@ -96,7 +98,9 @@ TEST_F(DiagnosticsTest, EffectiveSettingsAndWarnings) {
         "AutoReturn=5\nAutoRestart=15:00:00\nDownloadPDF=False\nDownloadWord=False\n"
         "ConvertWordToPDF=False\nWheelchair=70\nMsgBlocked=\nAutoCloseAll=False\n"
         "KillExplorer=True\nProgressIndicator=False\nMarginRight=0\nBackgroundColor=#FF8000\n"
-        "Screensaver=\nDenyAllRequests=True\nButton=150|#|http://demo.example/"
+        "Screensaver=\nDenyAllRequests=True\nClearSessionOnReturn=True\nReturnWarning=30\n"
+        "MsgReturnWarning=Are you still there? This page returns to the start in %d s\n"
+        "MemoryLimitMB=0\nButton=150|#|http://demo.example/"
         "\nButton=80|Five|http://five.example/\n");
     for (const char* warning : {
              "line 9: unknown key \"Pasword\"",

@@ -18,8 +18,15 @@ public:
     bool keyboardVisible = true;
     bool restartAccepted = false;
     bool shellFound = true;
+    bool homeUnchanged = false;  // the visitor went elsewhere unless a test says otherwise
 
     void goHome() override { calls.push_back("GoHome"); }
+    bool homePageUnchanged() const override { return homeUnchanged; }
+    void clearSession() override { calls.push_back("ClearSession"); }
+    void showReturnWarning(long long millisecondsLeft) override {
+        calls.push_back("ShowReturnWarning " + std::to_string(millisecondsLeft));
+    }
+    void hideReturnWarning() override { calls.push_back("HideReturnWarning"); }
     bool keyboardShown() const override { return keyboardVisible; }
     void toggleKeyboard() override {
         keyboardVisible = !keyboardVisible;
@@ -33,7 +40,7 @@ public:
     void updateTouchKeyboard() override {}
     void guardScreen() override {}
     bool restartComputer() override {
-        calls.push_back("WindowsRestart");
+        calls.push_back("RestartComputer");
         return restartAccepted;
     }
     void quitApplication() override { calls.push_back("QuitApplication"); }
@@ -81,11 +88,13 @@ protected:
 };
 
 TEST_F(UnattendedOperationTest, ReturnsHomeOnceAfterTheIdleTime) {
+    m_settings.returnWarning = 0;
     runHousekeepingFor(9 * 60 + 55);
     EXPECT_EQ(m_host.count("GoHome"), 0);
     runHousekeepingFor(10);
-    EXPECT_EQ(m_host.calls,
-              (std::vector<std::string>{"GoHome", "ToggleKeyboard", "LeaveWheelchairMode"}));
+    EXPECT_EQ(m_host.calls, (std::vector<std::string>{"HideReturnWarning", "ClearSession", "GoHome",
+                                                      "ToggleKeyboard", "LeaveWheelchairMode"}));
+    EXPECT_EQ(logCount("\r\nSession cleared\r\n"), 1);
     EXPECT_EQ(logCount("\r\nReturn to home page\r\n"), 1);
 
     runHousekeepingFor(30 * 60);
@@ -95,6 +104,68 @@ TEST_F(UnattendedOperationTest, ReturnsHomeOnceAfterTheIdleTime) {
     runHousekeepingFor(10 * 60);
     EXPECT_EQ(m_host.count("GoHome"), 2);
     EXPECT_EQ(m_host.count("ToggleKeyboard"), 1) << "a hidden keyboard stays hidden";
+}
+
+TEST_F(UnattendedOperationTest, SessionKeptWhenClearingIsOff) {
+    m_settings.clearSessionOnReturn = false;
+    runHousekeepingFor(10 * 60);
+    EXPECT_EQ(m_host.count("GoHome"), 1);
+    EXPECT_EQ(m_host.count("ClearSession"), 0);
+    EXPECT_EQ(logCount("Session cleared"), 0);
+}
+
+TEST_F(UnattendedOperationTest, WarningComesOnceBeforeTheReturnAndInputCancelsIt) {
+    m_settings.autoReturn = 2;
+    runHousekeepingFor(85);
+    EXPECT_EQ(m_host.count("ShowReturnWarning 35000"), 0);
+    runHousekeepingFor(5);
+    EXPECT_EQ(m_host.calls, (std::vector<std::string>{"ShowReturnWarning 30000"}));
+    EXPECT_TRUE(m_state.input.returnWarningShowing());
+    runHousekeepingFor(25);
+    EXPECT_EQ(m_host.calls.size(), 1u) << "shown once, counting down by itself";
+
+    m_state.input.record();  // a pointer that only moves is enough
+    EXPECT_EQ(m_host.calls.back(), "HideReturnWarning");
+    EXPECT_FALSE(m_state.input.returnWarningShowing());
+    runHousekeepingFor(60);
+    EXPECT_EQ(m_host.count("GoHome"), 0) << "the input counts as activity";
+    runHousekeepingFor(30);
+    EXPECT_EQ(m_host.count("ShowReturnWarning 30000"), 2);
+    runHousekeepingFor(30);
+    EXPECT_EQ(m_host.count("GoHome"), 1);
+    EXPECT_FALSE(m_state.input.returnWarningShowing()) << "the return ends the warning";
+}
+
+TEST_F(UnattendedOperationTest, WarningLongerThanTheIdleTimeComesAtTheFirstTick) {
+    m_settings.autoReturn = 1;
+    m_settings.returnWarning = 3600;
+    runHousekeepingFor(5);
+    EXPECT_EQ(m_host.calls, (std::vector<std::string>{"ShowReturnWarning 55000"}));
+}
+
+// One return per idle period: an untouched home page is not loaded again and again.
+TEST_F(UnattendedOperationTest, UntouchedHomePageIsNotReloaded) {
+    m_settings.autoReturn = 1;
+    m_settings.screensaver = "http://127.0.0.1/saver.html";
+    m_host.homeUnchanged = true;
+    runHousekeepingFor(60);
+    EXPECT_EQ(m_host.calls,
+              (std::vector<std::string>{"ShowScreensaver http://127.0.0.1/saver.html"}))
+        << "no warning, no reload; the screensaver still comes";
+
+    m_state.input.record();  // the pointer moved: the screensaver goes, the page is untouched
+    runHousekeepingFor(60);
+    EXPECT_EQ(m_host.count("GoHome"), 0);
+    EXPECT_EQ(m_host.count("ShowScreensaver http://127.0.0.1/saver.html"), 2);
+
+    m_state.input.recordTouch();  // a key, a button or the wheel may have changed the page
+    runHousekeepingFor(60);
+    EXPECT_EQ(m_host.count("GoHome"), 1);
+
+    m_host.homeUnchanged = false;  // the page went elsewhere by itself
+    m_state.input.record();
+    runHousekeepingFor(60);
+    EXPECT_EQ(m_host.count("GoHome"), 2);
 }
 
 TEST_F(UnattendedOperationTest, ScreensaverPageFollowsTheReturn) {
@@ -136,13 +207,13 @@ TEST_F(UnattendedOperationTest, DailyRestartAtItsTimeRetriedWhileRefused) {
     m_operation.guardTick();
     m_clock.set(m_state.nextRestartTime);
     m_operation.guardTick();
-    EXPECT_EQ(m_host.count("WindowsRestart"), 0) << "due only once the time has passed";
+    EXPECT_EQ(m_host.count("RestartComputer"), 0) << "due only once the time has passed";
 
     m_clock.set(m_state.nextRestartTime + encodeTime(0, 0, 0, 500));
     m_operation.guardTick();
     m_clock.set(m_state.nextRestartTime + encodeTime(0, 0, 1, 0));
     m_operation.guardTick();
-    EXPECT_EQ(m_host.count("WindowsRestart"), 2);
+    EXPECT_EQ(m_host.count("RestartComputer"), 2);
     EXPECT_EQ(m_host.count("QuitApplication"), 0);
 
     m_host.restartAccepted = true;
@@ -153,7 +224,7 @@ TEST_F(UnattendedOperationTest, DailyRestartAtItsTimeRetriedWhileRefused) {
 TEST_F(UnattendedOperationTest, NoRestartWhenOff) {
     m_state.nextRestartTime = 0;
     m_operation.guardTick();
-    EXPECT_EQ(m_host.count("WindowsRestart"), 0);
+    EXPECT_EQ(m_host.count("RestartComputer"), 0);
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ if threading.current_thread() is threading.main_thread():
 # Processes
 
 
-def _descendants(pid):
+def descendants(pid):
     """Process ids below pid, read from /proc (WebEngine's helpers may leave the group)."""
     children = {}
     for entry in os.listdir("/proc"):
@@ -95,7 +95,7 @@ def kill_process_tree(process, timeout=10):
     below it; returns its exit code (None when it could not be reaped in time)."""
     if process.poll() is not None:
         return process.returncode
-    below = _descendants(process.pid)
+    below = descendants(process.pid)
     try:
         os.killpg(process.pid, signal.SIGKILL)
     except ProcessLookupError:
