@@ -27,6 +27,8 @@ struct KioskState {
     // The browser shows PDF documents itself (with the viewer's parameters).
     bool pdfViewer = false;
     DateTime nextRestartTime = 0;  // meaningful only while Settings.AutoRestart is not -1
+    int rendererRestarts = 0;      // the page's renderer process died and was started again
+    DateTime lastReturn = 0;       // the last return to the home page; 0 before the first
 };
 
 }  // namespace plintor

@@ -35,6 +35,7 @@ void UnattendedOperation::returnToHomePage() {
     }
     m_host.leaveWheelchairMode();
     m_log.entry("Return to home page");
+    m_state.lastReturn = m_state.clock.now();
     if (!m_state.settings.screensaver.empty()) {
         m_state.input.screensaverShown([this] { m_host.hideScreensaver(); });
         m_host.showScreensaver(m_state.settings.screensaver);

@@ -7,6 +7,7 @@ namespace plintor {
 
 void InputActivity::record() {
     m_lastInput = m_clock.now();
+    m_lastRecorded = m_lastInput;
     if (m_hideScreensaver) {
         std::exchange(m_hideScreensaver, nullptr)();
     }
