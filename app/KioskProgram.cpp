@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <chrono>
 #include <filesystem>
 
 #include "app/ExecutionState.h"
@@ -11,6 +12,7 @@
 #include "app/KioskController.h"
 #include "app/KioskWindow.h"
 #include "app/LockdownRetry.h"
+#include "app/OperatorRequests.h"
 #include "app/Resources.h"
 #include "browser/KioskProfile.h"
 #include "browser/RestrictedBrowser.h"
@@ -94,7 +96,8 @@ void runMessageLoop(QApplication& application, const KioskState& state) {
 }
 
 void runWindow(int argc, char* argv[], KioskState& state, Platform& platform,
-               InstanceChannel& channel, std::unique_ptr<DesktopControl>& desktop) {
+               InstanceChannel& channel, std::unique_ptr<DesktopControl>& desktop,
+               std::chrono::steady_clock::time_point started) {
     KioskApplication application(argc, argv);
     initKioskResources();
     desktop = platform.connectDesktopControl();
@@ -131,10 +134,13 @@ void runWindow(int argc, char* argv[], KioskState& state, Platform& platform,
         executionState.useDesktop(connected);
     });
     lockdown.start();
+    OperatorRequests requests(state, window.browser(), platform.systemInfo(), baseName, started);
     QSocketNotifier messages(channel.descriptor(), QSocketNotifier::Read);
     QObject::connect(&messages, &QSocketNotifier::activated, &controller, [&] {
-        for (const KioskMessage& message : channel.receiveAll()) {
-            controller.handleMessage(message);
+        for (const ReceivedMessage& received : channel.receiveAll()) {
+            if (!requests.handle(received, channel)) {
+                controller.handleMessage(received.message);
+            }
         }
     });
     // A termination signal is refused unless the session or the machine is ending.
@@ -163,12 +169,13 @@ void stopSteps(const KioskState& state, Platform& platform, DesktopControl* desk
 }  // namespace
 
 int runKiosk(int argc, char* argv[], const ProgramOptions& options, Platform& platform) {
+    const auto started = std::chrono::steady_clock::now();
     KioskState state(systemClock());
     startUp(options, state, platform);
     std::unique_ptr<DesktopControl> desktop;
     if (std::unique_ptr<InstanceChannel> channel = platform.claimInstanceChannel()) {
         state.safeWebBrowserMode = isSafeWebBrowserMode(Arguments(argv, argv + argc));
-        runWindow(argc, argv, state, platform, *channel, desktop);
+        runWindow(argc, argv, state, platform, *channel, desktop, started);
     }
     stopSteps(state, platform, desktop.get());
     return 0;

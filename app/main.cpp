@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
             return runOperatorCheck(options, system.programPath(), system.tempFolder(), std::cout,
                                     std::cerr);
         case ProgramMode::Send:
-            return runSendClient(options.sendWords, *platform, std::cerr);
+            return runSendClient(options.sendWords, *platform, std::cout, std::cerr);
         case ProgramMode::Help:
             std::cout << usageText();
             return ExitOk;

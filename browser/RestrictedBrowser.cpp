@@ -72,6 +72,10 @@ void RestrictedBrowser::navigate(const QString& address) {
     m_webBrowser->navigate(address);
 }
 
+QUrl RestrictedBrowser::address() const {
+    return m_webBrowser->url();
+}
+
 void RestrictedBrowser::refresh() {
     m_webBrowser->reload();
 }

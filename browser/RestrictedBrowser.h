@@ -46,6 +46,8 @@ public:
     // The deny list stops every request of the page, not only its navigations.
     void denyAllRequests();
     UrlLists& lists() { return m_lists; }
+    // The address of the page shown now.
+    QUrl address() const;
 
 private:
     bool judgeNavigation(const QUrl& url, bool topLevel);

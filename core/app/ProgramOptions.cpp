@@ -97,6 +97,9 @@ std::string usageText() {
        plintor [--home=DIR] --check-url ADDRESS...   say "allowed" or "blocked" for each address
        plintor --send navigate ADDRESS               make the running kiosk open an address
        plintor --send quit                           end the running kiosk
+       plintor --send status                         print the running kiosk's state as JSON
+       plintor --send reload-lists                   make the running kiosk read its allow and
+                                                     deny lists again
        plintor --help | -h                           print this text
        plintor --version                             print the program's and the engine's version
 
@@ -104,7 +107,8 @@ std::string usageText() {
             the program's own folder)
 
 Exit codes: 0 success (a kiosk always ends with 0); 1 --check-config printed warnings, or
---send found no running kiosk; 2 the command line was not understood.
+--send found no running kiosk (or status got no answer within 5 s); 2 the command line was not
+understood.
 )";
 }
 

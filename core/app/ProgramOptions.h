@@ -10,7 +10,7 @@ enum class ProgramMode { Kiosk, CheckConfig, CheckUrl, Send, Help, Version, Inva
 
 // Exit codes of the operator's modes.
 constexpr int ExitOk = 0;
-constexpr int ExitWarnings = 1;  // --check-config warned; --send found no kiosk
+constexpr int ExitWarnings = 1;  // --check-config warned; --send found no kiosk or no answer
 constexpr int ExitUsage = 2;     // the command line cannot be what was meant
 
 // The command line as the program reads it. Only the kiosk's own switch ("-SafeWebBrowser"
@@ -20,7 +20,7 @@ struct ProgramOptions {
     ProgramMode mode = ProgramMode::Kiosk;
     std::optional<std::string> home;     // --home=DIR
     std::vector<std::string> addresses;  // after --check-url
-    std::vector<std::string> sendWords;  // after --send: "navigate ADDRESS" or "quit"
+    std::vector<std::string> sendWords;  // after --send: "navigate ADDRESS", "quit", "status"...
     std::string problem;                 // Invalid: what is wrong, naming the argument
 };
 
