@@ -35,18 +35,13 @@
 namespace plintor {
 namespace {
 
-std::string programFolder(const std::string& programPath) {
-    return programPath.substr(0, programPath.rfind('/') + 1);
-}
-
 // The start-up steps before the window exists: version, log, home folder (the current folder
 // from here on), temporary files, the input hooks and the process's protection.
 void startUp(const ProgramOptions& options, KioskState& state, Platform& platform) {
     const std::string programPath = platform.systemInfo().programPath();
     state.programVersion = platform.systemInfo().fileVersion(programPath);
     startProgramLog(logFileNameFor(programPath, options.home.value_or("")), state.clock);
-    [[maybe_unused]] const int ignored =
-        ::chdir(options.home.value_or(programFolder(programPath)).c_str());
+    [[maybe_unused]] const int ignored = ::chdir(homeFolder(options, programPath).c_str());
     state.tempFiles = tempFilesIn(platform.systemInfo().tempFolder());
     platform.inputHooks().onActivity([&state] { state.input.record(); });
     platform.inputHooks().install();
@@ -84,7 +79,7 @@ void configureSafeWebBrowser(KioskState& state, KioskWindow& window, const std::
 
 // In the home folder, which is the current folder from the start on.
 std::string desktopRecordFileName(const std::string& baseName) {
-    return (std::filesystem::current_path() / (baseName + ".state")).string();
+    return (std::filesystem::current_path() / desktopStateFileName(baseName)).string();
 }
 
 // Runs the toolkit's loop until the kiosk ended itself; a loop ended by anything else
