@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <chrono>
 #include <filesystem>
 
 #include "app/ExecutionState.h"
@@ -11,6 +12,7 @@
 #include "app/KioskController.h"
 #include "app/KioskWindow.h"
 #include "app/LockdownRetry.h"
+#include "app/OperatorRequests.h"
 #include "app/Resources.h"
 #include "browser/KioskProfile.h"
 #include "browser/RestrictedBrowser.h"
@@ -33,18 +35,13 @@
 namespace plintor {
 namespace {
 
-std::string programFolder(const std::string& programPath) {
-    return programPath.substr(0, programPath.rfind('/') + 1);
-}
-
 // The start-up steps before the window exists: version, log, home folder (the current folder
 // from here on), temporary files, the input hooks and the process's protection.
 void startUp(const ProgramOptions& options, KioskState& state, Platform& platform) {
     const std::string programPath = platform.systemInfo().programPath();
     state.programVersion = platform.systemInfo().fileVersion(programPath);
     startProgramLog(logFileNameFor(programPath, options.home.value_or("")), state.clock);
-    [[maybe_unused]] const int ignored =
-        ::chdir(options.home.value_or(programFolder(programPath)).c_str());
+    [[maybe_unused]] const int ignored = ::chdir(homeFolder(options, programPath).c_str());
     state.tempFiles = tempFilesIn(platform.systemInfo().tempFolder());
     platform.inputHooks().onActivity([&state] { state.input.record(); });
     platform.inputHooks().install();
@@ -82,7 +79,7 @@ void configureSafeWebBrowser(KioskState& state, KioskWindow& window, const std::
 
 // In the home folder, which is the current folder from the start on.
 std::string desktopRecordFileName(const std::string& baseName) {
-    return (std::filesystem::current_path() / (baseName + ".state")).string();
+    return (std::filesystem::current_path() / desktopStateFileName(baseName)).string();
 }
 
 // Runs the toolkit's loop until the kiosk ended itself; a loop ended by anything else
@@ -94,7 +91,8 @@ void runMessageLoop(QApplication& application, const KioskState& state) {
 }
 
 void runWindow(int argc, char* argv[], KioskState& state, Platform& platform,
-               InstanceChannel& channel, std::unique_ptr<DesktopControl>& desktop) {
+               InstanceChannel& channel, std::unique_ptr<DesktopControl>& desktop,
+               std::chrono::steady_clock::time_point started) {
     KioskApplication application(argc, argv);
     initKioskResources();
     desktop = platform.connectDesktopControl();
@@ -130,10 +128,13 @@ void runWindow(int argc, char* argv[], KioskState& state, Platform& platform,
         executionState.useDesktop(connected);
     });
     lockdown.start();
+    OperatorRequests requests(state, window.browser(), platform.systemInfo(), baseName, started);
     QSocketNotifier messages(channel.descriptor(), QSocketNotifier::Read);
     QObject::connect(&messages, &QSocketNotifier::activated, &controller, [&] {
-        for (const KioskMessage& message : channel.receiveAll()) {
-            controller.handleMessage(message);
+        for (const ReceivedMessage& received : channel.receiveAll()) {
+            if (!requests.handle(received, channel)) {
+                controller.handleMessage(received.message);
+            }
         }
     });
     // A termination signal is refused unless the session or the machine is ending.
@@ -162,12 +163,13 @@ void stopSteps(const KioskState& state, Platform& platform, DesktopControl* desk
 }  // namespace
 
 int runKiosk(int argc, char* argv[], const ProgramOptions& options, Platform& platform) {
+    const auto started = std::chrono::steady_clock::now();
     KioskState state(systemClock());
     startUp(options, state, platform);
     std::unique_ptr<DesktopControl> desktop;
     if (std::unique_ptr<InstanceChannel> channel = platform.claimInstanceChannel()) {
         state.safeWebBrowserMode = isSafeWebBrowserMode(Arguments(argv, argv + argc));
-        runWindow(argc, argv, state, platform, *channel, desktop);
+        runWindow(argc, argv, state, platform, *channel, desktop, started);
     }
     stopSteps(state, platform, desktop.get());
     return 0;

@@ -3,6 +3,7 @@
 #include <clocale>
 #include <iostream>
 
+#include "app/DesktopRestore.h"
 #include "app/KioskProgram.h"
 #include "app/SendClient.h"
 #include "core/app/ProgramOptions.h"
@@ -23,7 +24,9 @@ int main(int argc, char* argv[]) {
             return runOperatorCheck(options, system.programPath(), system.tempFolder(), std::cout,
                                     std::cerr);
         case ProgramMode::Send:
-            return runSendClient(options.sendWords, *platform, std::cerr);
+            return runSendClient(options.sendWords, *platform, std::cout, std::cerr);
+        case ProgramMode::RestoreDesktop:
+            return runDesktopRestore(options, *platform, std::cout, std::cerr);
         case ProgramMode::Help:
             std::cout << usageText();
             return ExitOk;

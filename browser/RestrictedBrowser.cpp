@@ -144,6 +144,10 @@ bool RestrictedBrowser::homePageUnchanged() const {
     return m_homeLoading || (!m_home.isEmpty() && m_webBrowser->url() == m_home);
 }
 
+QUrl RestrictedBrowser::address() const {
+    return m_webBrowser->url();
+}
+
 void RestrictedBrowser::refresh() {
     m_webBrowser->reload();
 }

@@ -54,6 +54,8 @@ public:
     // The deny list stops every request of the page, not only its navigations.
     void denyAllRequests();
     UrlLists& lists() { return m_lists; }
+    // The address of the page shown now.
+    QUrl address() const;
 
 signals:
     // The page's renderer ended abnormally (`reason` as RendererWatch says it), or stopped

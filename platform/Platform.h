@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/app/KioskMessage.h"
@@ -42,6 +44,11 @@ public:
     virtual std::unique_ptr<InstanceChannel> claimInstanceChannel() = 0;
     // Sends one message to the running kiosk; false with `error` said when none takes it.
     virtual bool sendToInstance(const KioskMessage& message, std::string& error) = 0;
+    // Sends a question to the running kiosk and waits at most `limit` for its answer; only an
+    // answer from this user's kiosk counts. None with `error` said when none comes.
+    virtual std::optional<KioskMessage> askInstance(const KioskMessage& question,
+                                                    std::chrono::milliseconds limit,
+                                                    std::string& error) = 0;
 };
 
 // The platform the program was built for.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace plintor {
@@ -15,6 +16,10 @@ public:
     virtual std::string fileVersion(const std::string& filePath) const = 0;
     // The user's temporary folder, ending with a path delimiter.
     virtual std::string tempFolder() const = 0;
+    // The memory of the running program with every process it started, directly or not (the
+    // browser engine's helpers), in KiB: shared pages split among their sharers, so that the
+    // figure is what the kiosk costs the machine. -1 when it cannot be known.
+    virtual std::int64_t processTreeMemoryKiB() const = 0;
 };
 
 }  // namespace plintor

@@ -5,17 +5,58 @@
 #include "core/config/UrlListFiles.h"
 
 namespace plintor {
+namespace {
+
+// Passes everything on and notes whether a file could not be read.
+class FailureWatch final : public ConfigReport {
+public:
+    explicit FailureWatch(ConfigReport& report) : m_report(report) {}
+
+    void loadFailed(const std::exception& error) override {
+        m_failed = true;
+        m_report.loadFailed(error);
+    }
+    void buttonDropped(int number, const std::string& reason) override {
+        m_report.buttonDropped(number, reason);
+    }
+    void warn(const std::string& text) override { m_report.warn(text); }
+
+    bool failed() const { return m_failed; }
+
+private:
+    ConfigReport& m_report;
+    bool m_failed = false;
+};
+
+UrlLists loadKioskLists(const EffectiveFiles& files, const std::vector<NavButton>& buttons,
+                        const TempFiles& tempFiles, ConfigReport& report) {
+    UrlLists lists;
+    loadUrlLists(lists, files.whitelist, files.blacklist, report);
+    allowNavButtonAddresses(lists, buttons);
+    lists.setOwnDocuments(shownDocuments(tempFiles));
+    return lists;
+}
+
+}  // namespace
 
 KioskConfiguration loadKioskConfiguration(const std::string& programBaseName,
                                           const TempFiles& tempFiles, int pixelsPerInch,
                                           ConfigReport& report) {
     const EffectiveFiles files = effectiveFiles(programBaseName);
     LoadedSettings loaded = loadSettings(files.config, pixelsPerInch, report);
-    KioskConfiguration configuration{std::move(loaded.settings), std::move(loaded.buttons), {}};
-    loadUrlLists(configuration.lists, files.whitelist, files.blacklist, report);
-    allowNavButtonAddresses(configuration.lists, configuration.buttons);
-    configuration.lists.setOwnDocuments(shownDocuments(tempFiles));
-    return configuration;
+    UrlLists lists = loadKioskLists(files, loaded.buttons, tempFiles, report);
+    return {std::move(loaded.settings), std::move(loaded.buttons), std::move(lists)};
+}
+
+std::optional<UrlLists> reloadKioskLists(const std::string& programBaseName,
+                                         const std::vector<NavButton>& buttons,
+                                         const TempFiles& tempFiles, ConfigReport& report) {
+    FailureWatch watch(report);
+    UrlLists lists = loadKioskLists(effectiveFiles(programBaseName), buttons, tempFiles, watch);
+    if (watch.failed()) {
+        return std::nullopt;
+    }
+    return lists;
 }
 
 }  // namespace plintor

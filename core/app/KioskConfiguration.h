@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,5 +24,12 @@ struct KioskConfiguration {
 KioskConfiguration loadKioskConfiguration(const std::string& programBaseName,
                                           const TempFiles& tempFiles, int pixelsPerInch,
                                           ConfigReport& report);
+
+// The lists alone, read again for a running kiosk exactly as loadKioskConfiguration reads them
+// (the buttons are those in force). None when a list file could not be read, the allow file
+// missing included: a running kiosk keeps the lists it has rather than half of the new ones.
+std::optional<UrlLists> reloadKioskLists(const std::string& programBaseName,
+                                         const std::vector<NavButton>& buttons,
+                                         const TempFiles& tempFiles, ConfigReport& report);
 
 }  // namespace plintor

@@ -13,12 +13,17 @@ constexpr std::uint32_t WM_COPYDATA = 0x004A;
 constexpr std::uint32_t WM_REMOTEQUIT = 0x0500;
 constexpr std::uint32_t WM_STARTHOME = 0x0501;
 constexpr std::uint32_t WM_HIDESCREENSAVER = 0x0504;
+// The operator's requests: the kiosk answers a status request with a status reply (its text is
+// the status as JSON) and reads its allow and deny lists again on a reload request.
+constexpr std::uint32_t WM_STATUSREQUEST = 0x0505;
+constexpr std::uint32_t WM_STATUSREPLY = 0x0506;
+constexpr std::uint32_t WM_RELOADLISTS = 0x0507;
 
 struct KioskMessage {
     std::uint32_t msg = 0;
     std::int32_t wParam = 0;
     std::int32_t lParam = 0;
-    std::string text;  // WM_COPYDATA: the address to open (UTF-8)
+    std::string text;  // WM_COPYDATA: the address to open (UTF-8); WM_STATUSREPLY: the JSON
 
     bool operator==(const KioskMessage&) const = default;
 };

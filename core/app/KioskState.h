@@ -28,6 +28,7 @@ struct KioskState {
     bool pdfViewer = false;
     int rendererRestarts = 0;      // the page's renderer ended or hung and the page came back
     DateTime nextRestartTime = 0;  // meaningful only while Settings.AutoRestart is not -1
+    DateTime lastReturn = 0;       // the last return to the home page; 0 before the first
 };
 
 }  // namespace plintor

@@ -33,7 +33,8 @@ std::optional<std::string> firstUnknown(const std::vector<std::string>& argument
             return std::nullopt;
         }
         const bool known = argument.starts_with(HomeOption) || argument == "--check-config" ||
-                           argument == "--help" || argument == "-h" || argument == "--version" ||
+                           argument == "--restore-desktop" || argument == "--help" ||
+                           argument == "-h" || argument == "--version" ||
                            hasSafeWebBrowserSwitch({"", argument});
         if (known) {
             continue;
@@ -72,6 +73,8 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments) {
             options.mode = ProgramMode::Version;
         } else if (argument == "--check-config" && options.mode == ProgramMode::Kiosk) {
             options.mode = ProgramMode::CheckConfig;
+        } else if (argument == "--restore-desktop" && options.mode == ProgramMode::Kiosk) {
+            options.mode = ProgramMode::RestoreDesktop;
         } else if (argument == "--check-url" && options.mode == ProgramMode::Kiosk) {
             options.mode = ProgramMode::CheckUrl;
             options.addresses = rest();
@@ -88,6 +91,10 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments) {
     return options;
 }
 
+std::string homeFolder(const ProgramOptions& options, const std::string& programPath) {
+    return options.home.value_or(programPath.substr(0, programPath.rfind('/') + 1));
+}
+
 std::string usageText() {
     return R"(Usage: plintor [--home=DIR]                        run the kiosk
        plintor [--home=DIR] -SafeWebBrowser ADDRESS  show one address, every address allowed,
@@ -95,16 +102,22 @@ std::string usageText() {
        plintor [--home=DIR] --check-config           print the effective settings, warn about
                                                      anything the kiosk cannot use
        plintor [--home=DIR] --check-url ADDRESS...   say "allowed" or "blocked" for each address
+       plintor [--home=DIR] --restore-desktop        put back the desktop shell and display
+                                                     power saving a killed kiosk left stopped
        plintor --send navigate ADDRESS               make the running kiosk open an address
        plintor --send quit                           end the running kiosk
+       plintor --send status                         print the running kiosk's state as JSON
+       plintor --send reload-lists                   make the running kiosk read its allow and
+                                                     deny lists again
        plintor --help | -h                           print this text
        plintor --version                             print the program's and the engine's version
 
 --home=DIR  the folder of plintor.ini, Whitelist.txt, Blacklist.txt and plintor.log (default:
             the program's own folder)
 
-Exit codes: 0 success (a kiosk always ends with 0); 1 --check-config printed warnings, or
---send found no running kiosk; 2 the command line was not understood.
+Exit codes: 0 success (a kiosk always ends with 0); 1 --check-config printed warnings, --send
+found no running kiosk (or status got no answer within 5 s), or --restore-desktop could not put
+everything back; 2 the command line was not understood.
 )";
 }
 

@@ -65,6 +65,7 @@ void UnattendedOperation::returnToHomePage() {
     }
     m_host.leaveWheelchairMode();
     m_log.entry("Return to home page");
+    m_state.lastReturn = m_state.clock.now();
     showScreensaver();
 }
 

@@ -43,6 +43,8 @@ public:
     // Copies of the entries in list order: the lists keep their text packed, not as strings.
     std::vector<std::string> whitelist() const { return m_whitelist.entries(); }
     std::vector<std::string> blacklist() const { return m_blacklist.entries(); }
+    std::size_t whitelistSize() const { return m_whitelist.size(); }
+    std::size_t blacklistSize() const { return m_blacklist.size(); }
 
 private:
     bool isOwnDocument(std::string_view url) const;

@@ -8,6 +8,10 @@ std::string configFileName(const std::string& programBaseName) {
     return programBaseName + ".ini";
 }
 
+std::string desktopStateFileName(const std::string& programBaseName) {
+    return programBaseName + ".state";
+}
+
 std::string defaultCopyName(const std::string& fileName) {
     const std::size_t dot = fileName.rfind('.');
     const std::size_t at = dot == std::string::npos ? fileName.size() : dot;

@@ -10,6 +10,8 @@ constexpr const char* WhitelistFileName = "Whitelist.txt";
 constexpr const char* BlacklistFileName = "Blacklist.txt";
 
 std::string configFileName(const std::string& programBaseName);  // "<base>.ini"
+// "<base>.state": the record of what the kiosk changed on the desktop (see DesktopRecord).
+std::string desktopStateFileName(const std::string& programBaseName);
 
 // The operator's default copy of a file: "_Default" before the extension.
 std::string defaultCopyName(const std::string& fileName);

@@ -16,6 +16,7 @@ long long millisecondsSince(DateTime then, const Clock& clock) {
 
 void InputActivity::record() {
     m_lastInput = m_clock.now();
+    m_lastRecorded = m_lastInput;
     if (m_hideScreensaver) {
         std::exchange(m_hideScreensaver, nullptr)();
     }

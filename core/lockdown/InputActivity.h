@@ -11,7 +11,8 @@ namespace plintor {
 // recorded with the time; the idle return disarms it until the next input.
 class InputActivity {
 public:
-    explicit InputActivity(const Clock& clock) : m_clock(clock), m_lastInput(clock.now()) {}
+    explicit InputActivity(const Clock& clock)
+        : m_clock(clock), m_lastInput(clock.now()), m_lastRecorded(m_lastInput) {}
 
     // An input came now; while the screensaver page or the return warning is shown, it is told.
     void record();
@@ -32,6 +33,8 @@ public:
     // The return warning covers the page: the next input goes to `cancel` (once).
     void returnWarningShown(std::function<void()> cancel) { m_cancelWarning = std::move(cancel); }
     bool returnWarningShowing() const { return static_cast<bool>(m_cancelWarning); }
+    // The last input (or the start), disarmed or not: what an operator asks for.
+    DateTime lastRecorded() const { return m_lastRecorded; }
 
     // The screensaver page covers the window: the next input goes to `hide` (once).
     void screensaverShown(std::function<void()> hide) { m_hideScreensaver = std::move(hide); }
@@ -41,6 +44,7 @@ private:
     const Clock& m_clock;
     DateTime m_lastInput;
     bool m_touched = false;
+    DateTime m_lastRecorded;
     std::function<void()> m_hideScreensaver;
     std::function<void()> m_cancelWarning;
 };

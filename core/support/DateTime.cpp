@@ -1,6 +1,7 @@
 #include "core/support/DateTime.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace plintor {
 namespace {
@@ -85,6 +86,14 @@ DateTimeParts decodeDateTime(DateTime value) {
 DateTime dateOf(DateTime value) {
     const DateTimeParts parts = decodeDateTime(value);
     return encodeDate(parts.year, parts.month, parts.day);
+}
+
+std::string isoDateTimeText(DateTime value) {
+    const DateTimeParts parts = decodeDateTime(value);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", parts.year, parts.month,
+                  parts.day, parts.hour, parts.minute, parts.second);
+    return text;
 }
 
 }  // namespace plintor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace plintor {
 
@@ -32,5 +33,9 @@ DateTimeParts decodeDateTime(DateTime value);
 
 // The date alone, at 00:00.
 DateTime dateOf(DateTime value);
+
+// ISO 8601 without a zone, to the second: "2024-03-31T02:30:00". A DateTime holds local time,
+// so that is what the text says.
+std::string isoDateTimeText(DateTime value);
 
 }  // namespace plintor

@@ -40,6 +40,11 @@ public:
     bool sendToInstance(const KioskMessage& message, std::string& error) override {
         return sendToUnixInstance(message, error);
     }
+    std::optional<KioskMessage> askInstance(const KioskMessage& question,
+                                            std::chrono::milliseconds limit,
+                                            std::string& error) override {
+        return askUnixInstance(question, limit, error);
+    }
 
 private:
     std::unique_ptr<SystemInfo> m_systemInfo = createLinuxSystemInfo();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/app/KioskMessage.h"
@@ -31,5 +33,7 @@ std::unique_ptr<DesktopControl> connectX11DesktopControl();
 std::unique_ptr<KeyboardSystem> connectXkbKeyboardSystem();
 std::unique_ptr<InstanceChannel> claimUnixInstanceChannel();
 bool sendToUnixInstance(const KioskMessage& message, std::string& error);
+std::optional<KioskMessage> askUnixInstance(const KioskMessage& question,
+                                            std::chrono::milliseconds limit, std::string& error);
 
 }  // namespace plintor

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -5,6 +7,7 @@
 #include "core/support/FileHelpers.h"
 #include "platform/SystemInfo.h"
 #include "platform/x11/LinuxServices.h"
+#include "platform/x11/ProcessTree.h"
 
 namespace plintor {
 namespace {
@@ -33,6 +36,8 @@ public:
             folder != nullptr && *folder != '\0' && std::filesystem::is_directory(folder, error);
         return withTrailingDelimiter(usable ? folder : "/tmp");
     }
+
+    std::int64_t processTreeMemoryKiB() const override { return processTreePssKiB(::getpid()); }
 };
 
 }  // namespace

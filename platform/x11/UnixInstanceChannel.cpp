@@ -1,12 +1,17 @@
 // One abstract datagram socket per user: binding it is the single-instance claim, and its
-// datagrams are the messages. The kernel stamps every datagram with the sender's credentials.
+// datagrams are the messages. The kernel stamps every datagram with the sender's credentials
+// and its bound address, so an answer goes back to the socket that really asked, and an asker
+// takes an answer only from this user's kiosk.
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <optional>
 
 #include "platform/InstanceChannel.h"
 #include "platform/posix/UniqueFd.h"
@@ -16,13 +21,49 @@ namespace plintor {
 namespace {
 
 constexpr std::size_t MaxDatagram = 1 << 20;
+// An answer is a status report: far below this (see MaxStatusJson).
+constexpr std::size_t MaxAnswerDatagram = 1 << 17;
 
-socklen_t channelAddress(sockaddr_un& address) {
+// An address in the form the kernel reports a sender's: the bytes of the sockaddr_un it fills,
+// as long as the address is.
+std::string addressBytes(const sockaddr_un& address, socklen_t length) {
+    return {reinterpret_cast<const char*>(&address), length};
+}
+
+std::string channelAddress() {
     const std::string name = kioskChannelName(::getuid());
-    std::memset(&address, 0, sizeof address);
+    sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path + 1, name.data(), name.size());  // sun_path[0] = 0: abstract
-    return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    return addressBytes(address,
+                        static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size()));
+}
+
+// Sends one message to an address of that form: 0, or the system's error number.
+int sendDatagram(int socket, const std::string& to, const KioskMessage& message, std::size_t limit,
+                 int flags) {
+    const std::string datagram = encodeKioskMessage(message);
+    if (datagram.size() > limit) {
+        return EMSGSIZE;
+    }
+    if (to.size() <= offsetof(sockaddr_un, sun_path) || to.size() > sizeof(sockaddr_un)) {
+        return EDESTADDRREQ;
+    }
+    sockaddr_un address{};
+    std::memcpy(&address, to.data(), to.size());
+    const ssize_t sent =
+        ::sendto(socket, datagram.data(), datagram.size(), flags | MSG_NOSIGNAL,
+                 reinterpret_cast<const sockaddr*>(&address), static_cast<socklen_t>(to.size()));
+    return sent < 0 ? errno : 0;
+}
+
+int bindTo(int socket, const std::string& to) {
+    sockaddr_un address{};
+    std::memcpy(&address, to.data(), std::min(to.size(), sizeof address));
+    return ::bind(socket, reinterpret_cast<const sockaddr*>(&address),
+                  static_cast<socklen_t>(to.size())) == 0
+               ? 0
+               : errno;
 }
 
 bool fromTrustedSender(msghdr& header) {
@@ -37,6 +78,56 @@ bool fromTrustedSender(msghdr& header) {
     return false;
 }
 
+struct Datagram {
+    std::string_view bytes;
+    std::string sender;  // empty when the sender's socket has no address
+    bool trusted = false;
+};
+
+// The next datagram waiting on a socket with SO_PASSCRED; none when nothing waits. One from
+// another user, or one cut short by the buffer, is not trusted.
+std::optional<Datagram> receiveDatagram(int socket, std::vector<char>& buffer) {
+    iovec data{buffer.data(), buffer.size()};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(ucred))];
+    sockaddr_un from{};
+    msghdr header{};
+    header.msg_name = &from;
+    header.msg_namelen = sizeof from;
+    header.msg_iov = &data;
+    header.msg_iovlen = 1;
+    header.msg_control = control;
+    header.msg_controllen = sizeof control;
+    const ssize_t received = ::recvmsg(socket, &header, MSG_DONTWAIT);
+    if (received < 0) {
+        return std::nullopt;
+    }
+    Datagram datagram;
+    datagram.bytes = {buffer.data(), static_cast<std::size_t>(received)};
+    if (header.msg_namelen > offsetof(sockaddr_un, sun_path)) {
+        datagram.sender = addressBytes(from, header.msg_namelen);
+    }
+    datagram.trusted = fromTrustedSender(header) && (header.msg_flags & MSG_TRUNC) == 0;
+    return datagram;
+}
+
+void passCredentials(int socket) {
+    const int on = 1;
+    ::setsockopt(socket, SOL_SOCKET, SO_PASSCRED, &on, sizeof on);
+}
+
+// Why a message did not reach the kiosk.
+std::string deliveryError(int error) {
+    switch (error) {
+        case ECONNREFUSED:
+        case ENOENT:
+            return "no kiosk is running for this user";
+        case EMSGSIZE:
+            return "the message is too long";
+        default:
+            return std::strerror(error);
+    }
+}
+
 class UnixInstanceChannel final : public InstanceChannel {
 public:
     explicit UnixInstanceChannel(UniqueFd socket)
@@ -44,28 +135,31 @@ public:
 
     int descriptor() const override { return m_socket.get(); }
 
-    std::vector<KioskMessage> receiveAll() override {
-        std::vector<KioskMessage> messages;
-        for (;;) {
-            iovec data{m_buffer.data(), m_buffer.size()};
-            alignas(cmsghdr) char control[CMSG_SPACE(sizeof(ucred))];
-            msghdr header{};
-            header.msg_iov = &data;
-            header.msg_iovlen = 1;
-            header.msg_control = control;
-            header.msg_controllen = sizeof control;
-            const ssize_t received = ::recvmsg(m_socket.get(), &header, MSG_DONTWAIT);
-            if (received < 0) {
-                return messages;
-            }
-            if (!fromTrustedSender(header) || (header.msg_flags & MSG_TRUNC) != 0) {
+    std::vector<ReceivedMessage> receiveAll() override {
+        std::vector<ReceivedMessage> messages;
+        while (const std::optional<Datagram> datagram = receiveDatagram(m_socket.get(), m_buffer)) {
+            if (!datagram->trusted) {
                 continue;
             }
-            if (auto message =
-                    decodeKioskMessage({m_buffer.data(), static_cast<std::size_t>(received)})) {
-                messages.push_back(std::move(*message));
+            if (auto message = decodeKioskMessage(datagram->bytes)) {
+                messages.push_back({std::move(*message), datagram->sender});
             }
         }
+        return messages;
+    }
+
+    // Never waits: an asker that stopped reading must not stall the kiosk.
+    bool answer(const std::string& sender, const KioskMessage& answer,
+                std::string& error) override {
+        const int failure =
+            sendDatagram(m_socket.get(), sender, answer, MaxAnswerDatagram, MSG_DONTWAIT);
+        if (failure == 0) {
+            return true;
+        }
+        error = failure == ECONNREFUSED   ? "the asking program is gone"
+                : failure == EDESTADDRREQ ? "the asking program has no address to answer to"
+                                          : std::strerror(failure);
+        return false;
     }
 
 private:
@@ -73,37 +167,79 @@ private:
     std::vector<char> m_buffer;
 };
 
+std::string durationText(std::chrono::milliseconds duration) {
+    return duration.count() % 1000 == 0 ? std::to_string(duration.count() / 1000) + " s"
+                                        : std::to_string(duration.count()) + " ms";
+}
+
+// An answer from anyone but this user's kiosk is dropped: in the abstract namespace any user
+// could send to the asker's address.
+std::optional<KioskMessage> awaitAnswer(int socket, std::chrono::milliseconds limit,
+                                        std::string& error) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    const std::string kiosk = channelAddress();
+    std::vector<char> buffer(MaxAnswerDatagram);
+    for (;;) {
+        while (const std::optional<Datagram> datagram = receiveDatagram(socket, buffer)) {
+            if (datagram->trusted && datagram->sender == kiosk) {
+                if (auto answer = decodeKioskMessage(datagram->bytes)) {
+                    return answer;
+                }
+            }
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            error = "the kiosk did not answer within " + durationText(limit);
+            return std::nullopt;
+        }
+        pollfd readable{socket, POLLIN, 0};
+        ::poll(&readable, 1, static_cast<int>(left.count()));
+    }
+}
+
 }  // namespace
 
 std::unique_ptr<InstanceChannel> claimUnixInstanceChannel() {
     UniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    sockaddr_un address{};
-    const socklen_t length = channelAddress(address);
-    if (!socket.isOpen() ||
-        ::bind(socket.get(), reinterpret_cast<sockaddr*>(&address), length) != 0) {
+    if (!socket.isOpen() || bindTo(socket.get(), channelAddress()) != 0) {
         return nullptr;
     }
-    const int on = 1;
-    ::setsockopt(socket.get(), SOL_SOCKET, SO_PASSCRED, &on, sizeof on);
+    passCredentials(socket.get());
     return std::make_unique<UnixInstanceChannel>(std::move(socket));
 }
 
 bool sendToUnixInstance(const KioskMessage& message, std::string& error) {
     const UniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
-    sockaddr_un address{};
-    const socklen_t length = channelAddress(address);
-    const std::string datagram = encodeKioskMessage(message);
-    if (datagram.size() > MaxDatagram) {
-        error = "the message is too long";
+    if (!socket.isOpen()) {
+        error = std::strerror(errno);
         return false;
     }
-    if (!socket.isOpen() || ::sendto(socket.get(), datagram.data(), datagram.size(), 0,
-                                     reinterpret_cast<sockaddr*>(&address), length) < 0) {
-        error = errno == ECONNREFUSED || errno == ENOENT ? "no kiosk is running for this user"
-                                                         : std::strerror(errno);
+    if (const int failure = sendDatagram(socket.get(), channelAddress(), message, MaxDatagram, 0)) {
+        error = deliveryError(failure);
         return false;
     }
     return true;
+}
+
+// The asking socket binds an address the kernel picks (an abstract one of its own), which is
+// where the kiosk's answer comes back to; it goes with the socket.
+std::optional<KioskMessage> askUnixInstance(const KioskMessage& question,
+                                            std::chrono::milliseconds limit, std::string& error) {
+    const UniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    const sa_family_t family = AF_UNIX;
+    const std::string autobind(reinterpret_cast<const char*>(&family), sizeof family);
+    if (!socket.isOpen() || bindTo(socket.get(), autobind) != 0) {
+        error = std::strerror(errno);
+        return std::nullopt;
+    }
+    passCredentials(socket.get());
+    if (const int failure =
+            sendDatagram(socket.get(), channelAddress(), question, MaxDatagram, 0)) {
+        error = deliveryError(failure);
+        return std::nullopt;
+    }
+    return awaitAnswer(socket.get(), limit, error);
 }
 
 }  // namespace plintor

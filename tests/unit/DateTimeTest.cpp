@@ -30,5 +30,13 @@ TEST(DateTimeTest, TimeIsAFractionOfADay) {
     EXPECT_NEAR(encodeTime(0, 0, 43, 200), 0.0005, 1e-15);  // 43.2 of 86400 seconds
 }
 
+// Milliseconds are dropped, never rounded up into the next second (or day).
+TEST(DateTimeTest, IsoTextIsLocalTimeToTheSecond) {
+    EXPECT_EQ(isoDateTimeText(encodeDate(2024, 2, 29) + encodeTime(23, 59, 59, 999)),
+              "2024-02-29T23:59:59");
+    EXPECT_EQ(isoDateTimeText(encodeDate(987, 1, 2) + encodeTime(3, 4, 5, 0)),
+              "0987-01-02T03:04:05");
+}
+
 }  // namespace
 }  // namespace plintor

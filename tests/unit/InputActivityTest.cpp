@@ -19,6 +19,7 @@ TEST(InputActivityTest, IdleMinutesAndTheScreensaverWake) {
     input.disarm();
     clock.set(start + 1);
     EXPECT_FALSE(input.idleMinutesReached(10)) << "disarmed until the next input";
+    EXPECT_EQ(input.lastRecorded(), start) << "the operator still sees the real last input";
 
     int hidden = 0;
     input.record();
@@ -27,6 +28,7 @@ TEST(InputActivityTest, IdleMinutesAndTheScreensaverWake) {
     input.record();
     EXPECT_EQ(hidden, 1);
     EXPECT_EQ(input.lastInput(), clock.now());
+    EXPECT_EQ(input.lastRecorded(), clock.now());
 }
 
 }  // namespace

@@ -19,6 +19,13 @@ TEST(KioskMessageTest, RoundTripsAndReadsTextOnlyUpToItsLength) {
     EXPECT_EQ(decodeKioskMessage("PLINTOR/1 74 0 0 99\nhttp://a/\0junk"s)->text, "http://a/");
 }
 
+// Other programs speak these numbers (see README); they must not move.
+TEST(KioskMessageTest, OperatorRequestsOnTheWire) {
+    EXPECT_EQ(encodeKioskMessage({WM_STATUSREQUEST, 0, 0, ""}), "PLINTOR/1 1285 0 0 0\n");
+    EXPECT_EQ(encodeKioskMessage({WM_STATUSREPLY, 0, 0, "{}"}), "PLINTOR/1 1286 0 0 2\n{}");
+    EXPECT_EQ(encodeKioskMessage({WM_RELOADLISTS, 0, 0, ""}), "PLINTOR/1 1287 0 0 0\n");
+}
+
 struct BadCase {
     const char* name;
     std::string text;

@@ -51,6 +51,11 @@ const OptionsCase OptionsCases[] = {
      ProgramMode::Invalid,
      "--check-url needs at least one address"},
     {"CheckUrlTakesAnyWords", {"--check-url", "-x", "y"}, ProgramMode::CheckUrl, ""},
+    {"RestoreDesktop", {"--home=/srv", "--restore-desktop"}, ProgramMode::RestoreDesktop, ""},
+    {"WordAfterRestoreDesktop",
+     {"--restore-desktop", "now"},
+     ProgramMode::Invalid,
+     "unexpected argument \"now\""},
     {"WindowsHelp", {"/?"}, ProgramMode::Invalid, "unknown option \"/?\""},
 };
 

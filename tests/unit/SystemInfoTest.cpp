@@ -3,8 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <vector>
 
 namespace plintor {
 namespace {
@@ -38,6 +46,51 @@ TEST(SystemInfoTest, TempFolderFollowsTmpdirAndEndsWithADelimiter) {
     if (saved != nullptr) {
         ::setenv("TMPDIR", previous.c_str(), 1);
     }
+}
+
+// Touches `kib` of memory of its own, tells the test its process id, and waits to be killed (or
+// for the test to end).
+[[noreturn]] void holdMemory(std::size_t kib, int report) {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    std::vector<char> memory(kib * 1024);
+    std::memset(memory.data(), 1, memory.size());
+    const pid_t self = ::getpid();
+    [[maybe_unused]] const ssize_t written = ::write(report, &self, sizeof self);
+    for (;;) {
+        ::pause();
+    }
+}
+
+// The browser engine's helpers are the kiosk's children and grandchildren: both count.
+TEST(SystemInfoTest, MemoryCountsChildrenAndGrandchildren) {
+    const std::int64_t alone = platform().systemInfo().processTreeMemoryKiB();
+    ASSERT_GT(alone, 0);
+    int pipe[2];
+    ASSERT_EQ(::pipe(pipe), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::fork() == 0) {
+            holdMemory(32 * 1024, pipe[1]);
+        }
+        holdMemory(64 * 1024, pipe[1]);
+    }
+    std::vector<pid_t> held;
+    pid_t processId = 0;
+    pollfd readable{pipe[0], POLLIN, 0};
+    while (held.size() < 2 && ::poll(&readable, 1, 10000) == 1 &&
+           ::read(pipe[0], &processId, sizeof processId) == sizeof processId) {
+        held.push_back(processId);
+    }
+    const std::int64_t withHelpers = platform().systemInfo().processTreeMemoryKiB();
+    for (const pid_t helper : held) {
+        ::kill(helper, SIGKILL);
+    }
+    ::waitpid(child, nullptr, 0);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+    ASSERT_EQ(held.size(), 2u) << "the helpers did not start";
+    EXPECT_GE(withHelpers, alone + 90 * 1024) << "alone " << alone << " KiB";
 }
 
 }  // namespace

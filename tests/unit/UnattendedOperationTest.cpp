@@ -91,11 +91,14 @@ TEST_F(UnattendedOperationTest, ReturnsHomeOnceAfterTheIdleTime) {
     m_settings.returnWarning = 0;
     runHousekeepingFor(9 * 60 + 55);
     EXPECT_EQ(m_host.count("GoHome"), 0);
+    EXPECT_EQ(m_state.lastReturn, 0);
     runHousekeepingFor(10);
     EXPECT_EQ(m_host.calls, (std::vector<std::string>{"HideReturnWarning", "ClearSession", "GoHome",
                                                       "ToggleKeyboard", "LeaveWheelchairMode"}));
     EXPECT_EQ(logCount("\r\nSession cleared\r\n"), 1);
     EXPECT_EQ(logCount("\r\nReturn to home page\r\n"), 1);
+    EXPECT_NEAR(m_state.lastReturn, m_start + encodeTime(0, 10, 0, 0), 1.0 / MillisecondsPerDay)
+        << "the tick that returned";
 
     runHousekeepingFor(30 * 60);
     EXPECT_EQ(m_host.count("GoHome"), 1) << "no second return without input";

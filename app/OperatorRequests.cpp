@@ -1,0 +1,92 @@
+#include "app/OperatorRequests.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "browser/RestrictedBrowser.h"
+#include "core/app/KioskConfiguration.h"
+#include "core/app/KioskState.h"
+#include "core/support/Log.h"
+#include "platform/InstanceChannel.h"
+#include "platform/SystemInfo.h"
+
+namespace plintor {
+namespace {
+
+std::int64_t secondsBetween(DateTime earlier, DateTime later) {
+    // A clock set back must not give a negative idle time.
+    return std::max<std::int64_t>(0, std::llround((later - earlier) * MillisecondsPerDay) / 1000);
+}
+
+std::string listSizes(const UrlLists& lists) {
+    return std::to_string(lists.whitelistSize()) + " allowed, " +
+           std::to_string(lists.blacklistSize()) + " denied";
+}
+
+}  // namespace
+
+OperatorRequests::OperatorRequests(const KioskState& state, RestrictedBrowser& browser,
+                                   const SystemInfo& system, std::string programBaseName,
+                                   std::chrono::steady_clock::time_point started)
+    : m_state(state),
+      m_browser(browser),
+      m_system(system),
+      m_programBaseName(std::move(programBaseName)),
+      m_started(started) {}
+
+bool OperatorRequests::handle(const ReceivedMessage& received, InstanceChannel& channel) {
+    switch (received.message.msg) {
+        case WM_STATUSREQUEST:
+            answerStatus(received, channel);
+            return true;
+        case WM_RELOADLISTS:
+            reloadLists();
+            return true;
+        default:
+            return false;
+    }
+}
+
+KioskStatus OperatorRequests::status() const {
+    KioskStatus status;
+    status.version = m_state.programVersion;
+    status.uptimeSeconds = std::chrono::duration_cast<std::chrono::seconds>(
+                               std::chrono::steady_clock::now() - m_started)
+                               .count();
+    status.address = m_browser.address().toString().toStdString();
+    status.idleSeconds = secondsBetween(m_state.input.lastRecorded(), m_state.clock.now());
+    status.rendererRestarts = m_state.rendererRestarts;
+    status.lastReturn = m_state.lastReturn;
+    status.memoryKiB = m_system.processTreeMemoryKiB();
+    status.allowEntries = m_browser.lists().whitelistSize();
+    status.denyEntries = m_browser.lists().blacklistSize();
+    return status;
+}
+
+void OperatorRequests::answerStatus(const ReceivedMessage& request,
+                                    InstanceChannel& channel) const {
+    std::string error;
+    if (!channel.answer(request.sender, {WM_STATUSREPLY, 0, 0, kioskStatusJson(status())}, error)) {
+        logEntry("Status not sent: " + error);
+    }
+}
+
+void OperatorRequests::reloadLists() {
+    if (m_state.safeWebBrowserMode) {
+        logEntry("Lists not reloaded: -SafeWebBrowser reads no lists");
+        return;
+    }
+    LogConfigReport report(programLog());
+    std::optional<UrlLists> lists =
+        reloadKioskLists(m_programBaseName, m_state.buttons, m_state.tempFiles, report);
+    if (!lists) {
+        logEntry("Lists not reloaded; the lists in force stay: " + listSizes(m_browser.lists()));
+        return;
+    }
+    // The deny-all-requests interceptor reads the browser's lists object, so it judges by the
+    // new lists from the next request on.
+    m_browser.lists() = std::move(*lists);
+    logEntry("Lists reloaded: " + listSizes(m_browser.lists()));
+}
+
+}  // namespace plintor

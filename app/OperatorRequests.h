@@ -1,0 +1,45 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "core/app/KioskStatus.h"
+
+namespace plintor {
+
+struct KioskState;
+struct ReceivedMessage;
+class InstanceChannel;
+class RestrictedBrowser;
+class SystemInfo;
+
+// The operator's requests over the instance channel that concern the running kiosk as a whole
+// rather than its window: the status report, answered to the asking program, and the reload
+// of the allow and deny lists.
+class OperatorRequests {
+public:
+    // `started`: when the program started, for its uptime.
+    OperatorRequests(const KioskState& state, RestrictedBrowser& browser, const SystemInfo& system,
+                     std::string programBaseName, std::chrono::steady_clock::time_point started);
+
+    // Carries out a status or reload request and answers a status request through `channel`;
+    // false for every other message, which is the window's.
+    bool handle(const ReceivedMessage& received, InstanceChannel& channel);
+
+    KioskStatus status() const;
+    // Reads the lists again as the start does and uses them from now on, for navigations and
+    // (with DenyAllRequests) for every request of a page; when a file cannot be read, the lists
+    // in force stay. The log says which happened.
+    void reloadLists();
+
+private:
+    void answerStatus(const ReceivedMessage& request, InstanceChannel& channel) const;
+
+    const KioskState& m_state;
+    RestrictedBrowser& m_browser;
+    const SystemInfo& m_system;
+    const std::string m_programBaseName;
+    const std::chrono::steady_clock::time_point m_started;
+};
+
+}  // namespace plintor
