@@ -13,13 +13,16 @@
 #include "core/support/Log.h"
 #include "platform/DesktopControl.h"
 #include "platform/PowerActions.h"
+#include "platform/SystemInfo.h"
 
 namespace plintor {
 
-KioskController::KioskController(KioskState& state, KioskWindow& window, PowerActions& power)
+KioskController::KioskController(KioskState& state, KioskWindow& window, PowerActions& power,
+                                 const SystemInfo& system)
     : m_state(state),
       m_window(window),
       m_power(power),
+      m_system(system),
       m_unattended(state, *this),
       m_recovery(state.clock) {
     connect(&m_guardTick, &QTimer::timeout, this, [this] { m_unattended.guardTick(); });
@@ -171,6 +174,14 @@ void KioskController::showReturnWarning(long long millisecondsLeft) {
 void KioskController::hideReturnWarning() {
     QMetaObject::invokeMethod(
         this, [this] { m_window.returnWarning().stop(); }, Qt::QueuedConnection);
+}
+
+long long KioskController::memoryKiB() const {
+    return m_system.processTreeMemoryKiB();
+}
+
+void KioskController::renewPage() {
+    m_window.browser().renewPage();
 }
 
 bool KioskController::keyboardShown() const {

@@ -13,6 +13,7 @@ namespace plintor {
 struct KioskState;
 class DesktopControl;
 class PowerActions;
+class SystemInfo;
 class KioskWindow;
 
 // What the kiosk does without a visitor, and with the operator's and other programs' requests:
@@ -22,7 +23,8 @@ class KioskWindow;
 class KioskController final : public QObject, private UnattendedHost {
     Q_OBJECT
 public:
-    KioskController(KioskState& state, KioskWindow& window, PowerActions& power);
+    KioskController(KioskState& state, KioskWindow& window, PowerActions& power,
+                    const SystemInfo& system);
 
     // The desktop control, when there is one (it may come late, see the lockdown's retry).
     void setDesktopControl(DesktopControl* desktop) { m_desktop = desktop; }
@@ -48,6 +50,8 @@ private:
     void clearSession() override;
     void showReturnWarning(long long millisecondsLeft) override;
     void hideReturnWarning() override;
+    long long memoryKiB() const override;
+    void renewPage() override;
     bool keyboardShown() const override;
     void toggleKeyboard() override;
     void leaveWheelchairMode() override;
@@ -63,6 +67,7 @@ private:
     KioskState& m_state;
     KioskWindow& m_window;
     PowerActions& m_power;
+    const SystemInfo& m_system;
     DesktopControl* m_desktop = nullptr;
     UnattendedOperation m_unattended;
     QTimer m_guardTick;

@@ -112,7 +112,7 @@ void runWindow(int argc, char* argv[], KioskState& state, Platform& platform,
     if (const std::string shortfall = platform.inputHooks().shortfall(); !shortfall.empty()) {
         logEntry("Desktop lockdown incomplete: " + shortfall);
     }
-    KioskController controller(state, window, platform.powerActions());
+    KioskController controller(state, window, platform.powerActions(), platform.systemInfo());
     InputFilter input(state.input, platform.inputHooks(), window, &application);
     application.installEventFilter(&input);
     ExecutionState executionState(session.get());

@@ -55,6 +55,7 @@ void UnattendedOperation::returnWhenIdle() {
 void UnattendedOperation::returnToHomePage() {
     m_state.input.disarm();
     m_host.hideReturnWarning();
+    keepMemoryInBounds();
     if (m_state.settings.clearSessionOnReturn) {
         homePageInNewSession();
     } else {
@@ -67,6 +68,24 @@ void UnattendedOperation::returnToHomePage() {
     m_log.entry("Return to home page");
     m_state.lastReturn = m_state.clock.now();
     showScreensaver();
+}
+
+// Measured at the return, with the last visitor's pages still open: what they grew is what a
+// new page gives back. A new session gives it back anyway.
+void UnattendedOperation::keepMemoryInBounds() {
+    const int limitMb = m_state.settings.memoryLimitMb;
+    if (limitMb <= 0) {
+        return;
+    }
+    const long long usedKiB = m_host.memoryKiB();
+    if (usedKiB <= limitMb * 1024LL) {
+        return;
+    }
+    m_log.entry("Memory use " + std::to_string(usedKiB / 1024) + " MB is above MemoryLimitMB " +
+                std::to_string(limitMb) + ": the page starts afresh");
+    if (!m_state.settings.clearSessionOnReturn) {
+        m_host.renewPage();
+    }
 }
 
 void UnattendedOperation::homePageInNewSession() {

@@ -21,6 +21,10 @@ public:
     // a live countdown; and takes it away.
     virtual void showReturnWarning(long long millisecondsLeft) = 0;
     virtual void hideReturnWarning() = 0;
+    // The memory the kiosk's processes use together (proportional set size); -1 when unknown.
+    virtual long long memoryKiB() const = 0;
+    // A new page and renderer in the same session.
+    virtual void renewPage() = 0;
     virtual bool keyboardShown() const = 0;
     virtual void toggleKeyboard() = 0;
     virtual void leaveWheelchairMode() = 0;
@@ -62,6 +66,7 @@ public:
 
 private:
     void returnToHomePage();
+    void keepMemoryInBounds();
     void showScreensaver();
 
     KioskState& m_state;

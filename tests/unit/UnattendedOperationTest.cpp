@@ -27,6 +27,9 @@ public:
         calls.push_back("ShowReturnWarning " + std::to_string(millisecondsLeft));
     }
     void hideReturnWarning() override { calls.push_back("HideReturnWarning"); }
+    long long memory = -1;
+    long long memoryKiB() const override { return memory; }
+    void renewPage() override { calls.push_back("RenewPage"); }
     bool keyboardShown() const override { return keyboardVisible; }
     void toggleKeyboard() override {
         keyboardVisible = !keyboardVisible;
@@ -115,6 +118,35 @@ TEST_F(UnattendedOperationTest, SessionKeptWhenClearingIsOff) {
     EXPECT_EQ(m_host.count("GoHome"), 1);
     EXPECT_EQ(m_host.count("ClearSession"), 0);
     EXPECT_EQ(logCount("Session cleared"), 0);
+}
+
+TEST_F(UnattendedOperationTest, PageStartsAfreshAtAReturnAboveTheMemoryLimit) {
+    m_settings.autoReturn = 1;
+    m_settings.returnWarning = 0;
+    m_settings.clearSessionOnReturn = false;
+    m_settings.memoryLimitMb = 300;
+    m_host.memory = 300 * 1024;  // at the limit: nothing happens
+    runHousekeepingFor(60);
+    EXPECT_EQ(m_host.count("RenewPage"), 0);
+
+    m_host.memory = 300 * 1024 + 1;
+    m_state.input.recordTouch();
+    runHousekeepingFor(60);
+    EXPECT_EQ(m_host.count("RenewPage"), 1);
+    EXPECT_EQ(logCount("Memory use 300 MB is above MemoryLimitMB 300: the page starts afresh"), 1);
+
+    m_host.memory = -1;  // unknown: nothing to act on
+    m_state.input.recordTouch();
+    runHousekeepingFor(60);
+    EXPECT_EQ(m_host.count("RenewPage"), 1);
+
+    m_settings.clearSessionOnReturn = true;  // a new session is a new page already
+    m_host.memory = 900 * 1024;
+    m_state.input.recordTouch();
+    runHousekeepingFor(60);
+    EXPECT_EQ(m_host.count("RenewPage"), 1);
+    EXPECT_EQ(m_host.count("ClearSession"), 1);
+    EXPECT_EQ(logCount("Memory use 900 MB"), 1);
 }
 
 TEST_F(UnattendedOperationTest, WarningComesOnceBeforeTheReturnAndInputCancelsIt) {
