@@ -13,9 +13,7 @@ std::uint32_t forced(std::uint32_t flags, bool force) {
 
 class ExitWindowsPowerActions final : public PowerActions {
 public:
-    bool shutDown(bool force) override {
-        return endWindowsSession(forced(SessionShutDown, force));
-    }
+    bool shutDown(bool force) override { return endWindowsSession(forced(SessionShutDown, force)); }
     bool restart(bool force) override { return endWindowsSession(forced(SessionRestart, force)); }
     bool logOff(bool force) override { return endWindowsSession(forced(SessionLogOff, force)); }
 };

@@ -8,8 +8,7 @@
 namespace plintor {
 namespace {
 
-constexpr char EngineServerKey[] =
-    "\\CLSID\\{0002DF01-0000-0000-C000-000000000046}\\LocalServer32";
+constexpr char EngineServerKey[] = "\\CLSID\\{0002DF01-0000-0000-C000-000000000046}\\LocalServer32";
 constexpr char FeatureControlKey[] =
     "\\SOFTWARE\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\";
 constexpr char BrowserEmulation[] = "FEATURE_BROWSER_EMULATION";

@@ -27,10 +27,16 @@ void reportActivity() {
     }
 }
 
-// Control counts as down only when the high bit of its state is set: the low bit says it was
+// A key counts as down only when the high bit of its state is set: the low bit says it was
 // pressed at some time since the last query, which is no reason to let Alt+F4 through.
-bool controlDown() {
-    return (static_cast<unsigned short>(GetAsyncKeyState(VK_CONTROL)) & 0x8000) != 0;
+bool keyDown(int virtualKey) {
+    return (static_cast<unsigned short>(GetAsyncKeyState(virtualKey)) & 0x8000) != 0;
+}
+
+// Windows sets the event's Alt flag exactly when Alt is down; input that comes without the flag
+// (Wine's injected input) is judged by Alt's key state instead.
+bool altDown(const KBDLLHOOKSTRUCT& event) {
+    return (event.flags & AltDownFlag) != 0 || keyDown(VK_MENU);
 }
 
 LRESULT CALLBACK keyboardProc(int code, WPARAM message, LPARAM data) {
@@ -39,7 +45,7 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM message, LPARAM data) {
         return CallNextHookEx(nullptr, code, message, data);
     }
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
-    if (swallowKey(event->vkCode, (event->flags & AltDownFlag) != 0, controlDown())) {
+    if (swallowKey(event->vkCode, altDown(*event), keyDown(VK_CONTROL))) {
         return 1;
     }
     return CallNextHookEx(nullptr, code, message, data);
@@ -97,9 +103,7 @@ public:
         }
     }
 
-    void onActivity(std::function<void()> activity) override {
-        m_activity = std::move(activity);
-    }
+    void onActivity(std::function<void()> activity) override { m_activity = std::move(activity); }
 
     bool install() override {
         ActivityListener = &m_activity;

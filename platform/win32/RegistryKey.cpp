@@ -70,8 +70,8 @@ RegistryKey::~RegistryKey() {
 }
 
 bool RegistryKey::hasValue(const std::string& name) const {
-    return RegQueryValueExW(key(m_key), toWide(name).c_str(), nullptr, nullptr, nullptr,
-                            nullptr) == ERROR_SUCCESS;
+    return RegQueryValueExW(key(m_key), toWide(name).c_str(), nullptr, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
 }
 
 std::optional<std::uint32_t> RegistryKey::readDword(const std::string& name) const {
@@ -117,8 +117,7 @@ bool RegistryKey::writeString(const std::string& name, const std::string& value)
     const std::wstring text = toWide(value);
     return RegSetValueExW(key(m_key), toWide(name).c_str(), 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) ==
-           ERROR_SUCCESS;
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 bool RegistryKey::deleteValue(const std::string& name) {

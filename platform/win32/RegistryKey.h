@@ -12,9 +12,9 @@ enum class RegistryRoot { ClassesRoot, CurrentUser, LocalMachine };
 // Registry access masks as the Windows headers define them, so that callers outside the
 // Windows headers name the exact mask they open with.
 namespace registry_access {
-constexpr std::uint32_t Read = 0x20019;         // KEY_READ
-constexpr std::uint32_t ReadWrite = 0x2001F;    // KEY_READ | KEY_WRITE
-constexpr std::uint32_t View64 = 0x100;         // KEY_WOW64_64KEY
+constexpr std::uint32_t Read = 0x20019;       // KEY_READ
+constexpr std::uint32_t ReadWrite = 0x2001F;  // KEY_READ | KEY_WRITE
+constexpr std::uint32_t View64 = 0x100;       // KEY_WOW64_64KEY
 }  // namespace registry_access
 
 // One open registry key, closed by its owner. Paths are relative to the root; a leading

@@ -83,8 +83,8 @@ bool isRegularFile(HANDLE file, bool noLinks) {
     if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info)) {
         return false;
     }
-    const DWORD notRegular =
-        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | (noLinks ? FILE_ATTRIBUTE_REPARSE_POINT : 0);
+    const DWORD notRegular = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE |
+                             (noLinks ? FILE_ATTRIBUTE_REPARSE_POINT : 0);
     return (info.dwFileAttributes & notRegular) == 0;
 }
 
@@ -127,10 +127,9 @@ SystemFile SystemFile::open(const std::string& fileName, OpenMode how, bool noLi
         return SystemFile(-1, EINVAL, false);
     }
     const DWORD created = (mode & 0200) ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_READONLY;
-    HANDLE file = CreateFileW(name.c_str(), access(how),
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              disposition(how),
-                              created | (noLinks ? FILE_FLAG_OPEN_REPARSE_POINT : 0), nullptr);
+    HANDLE file = CreateFileW(
+        name.c_str(), access(how), FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        disposition(how), created | (noLinks ? FILE_FLAG_OPEN_REPARSE_POINT : 0), nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return SystemFile(-1, lastErrno(), false);
     }
@@ -217,10 +216,10 @@ bool SystemFile::writeWholeAt(std::int64_t offset, std::string_view bytes) {
     const std::int64_t position = currentPosition(handleOf(m_handle));
     OVERLAPPED where = at(offset);
     DWORD written = 0;
-    const bool whole = bytes.size() < (1u << 30) &&
-                       WriteFile(handleOf(m_handle), bytes.data(), chunk(bytes.size()), &written,
-                                 &where) &&
-                       written == bytes.size();
+    const bool whole =
+        bytes.size() < (1u << 30) &&
+        WriteFile(handleOf(m_handle), bytes.data(), chunk(bytes.size()), &written, &where) &&
+        written == bytes.size();
     if (!whole) {
         m_error = written == 0 && GetLastError() != ERROR_SUCCESS ? lastErrno() : ENOSPC;
         seek(handleOf(m_handle), offset);
@@ -253,12 +252,28 @@ bool SystemFile::truncate(std::int64_t size) {
     return cut;
 }
 
+// Windows flushes only through a handle with write access, where fsync takes any descriptor:
+// a file opened for reading is flushed through a second, writing handle.
 bool SystemFile::sync() {
-    if (!FlushFileBuffers(handleOf(m_handle))) {
-        m_error = lastErrno();
-        return false;
+    if (FlushFileBuffers(handleOf(m_handle))) {
+        return true;
     }
-    return true;
+    if (GetLastError() == ERROR_ACCESS_DENIED) {
+        HANDLE writing = ReOpenFile(handleOf(m_handle), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+        if (writing != INVALID_HANDLE_VALUE) {
+            const bool flushed = FlushFileBuffers(writing) != 0;
+            const int error = lastErrno();
+            CloseHandle(writing);
+            if (flushed) {
+                return true;
+            }
+            m_error = error;
+            return false;
+        }
+    }
+    m_error = lastErrno();
+    return false;
 }
 
 bool SystemFile::close() {
@@ -307,8 +322,8 @@ std::optional<std::string> createUniqueFile(const std::string& folder, const std
     std::mt19937 random(seed());
     const bool delimited = folder.empty() || folder.back() == '/' || folder.back() == '\\';
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = folder + (delimited ? "" : "\\") + prefix +
-                                 std::to_string(random() % 100000000u);
+        const std::string name =
+            folder + (delimited ? "" : "\\") + prefix + std::to_string(random() % 100000000u);
         HANDLE file = CreateFileW(toWide(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {

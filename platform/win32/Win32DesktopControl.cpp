@@ -48,7 +48,8 @@ ForeignWindow describe(HWND window) {
 }
 
 void endProcess(long processId) {
-    const UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(processId)));
+    const UniqueHandle process(
+        OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(processId)));
     if (process.isValid()) {
         TerminateProcess(process.get(), 0);
     }

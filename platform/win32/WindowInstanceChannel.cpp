@@ -56,14 +56,16 @@ public:
         switch (message) {
             case WM_COPYDATA: {
                 const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-                m_waiting.push_back({WM_COPYDATA, 0, 0,
-                                     data != nullptr ? copyDataText(data->lpData, data->cbData)
-                                                     : std::string()});
+                m_waiting.push_back(
+                    {WM_COPYDATA, 0, 0,
+                     data != nullptr ? copyDataText(data->lpData, data->cbData) : std::string()});
                 return 1;
             }
             case plintor::WM_REMOTEQUIT:
-                m_waiting.push_back({plintor::WM_REMOTEQUIT, static_cast<std::int32_t>(wParam),
-                                     static_cast<std::int32_t>(lParam), {}});
+                m_waiting.push_back({plintor::WM_REMOTEQUIT,
+                                     static_cast<std::int32_t>(wParam),
+                                     static_cast<std::int32_t>(lParam),
+                                     {}});
                 return 0;
             case WM_QUERYENDSESSION:
                 m_waiting.push_back({WM_QUERYENDSESSION, 0, 0, {}});

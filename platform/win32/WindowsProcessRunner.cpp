@@ -45,8 +45,7 @@ bool start(const std::string& commandLine, StartedProcess& started) {
 }
 
 DWORD waitTime(int timeLimitMs) {
-    return timeLimitMs == ProcessRunner::NoTimeLimit ? INFINITE
-                                                     : static_cast<DWORD>(timeLimitMs);
+    return timeLimitMs == ProcessRunner::NoTimeLimit ? INFINITE : static_cast<DWORD>(timeLimitMs);
 }
 
 // The primary thread first, then the process; both within one time limit.
