@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Plintor need; does nothing when
-# every one of them is already installed.
+# every one of them is already installed. An argument names another list (one package a line).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-mapfile -t packages < <(grep -v '^#' scripts/packages.txt | grep -v '^$')
+list=${1:-scripts/packages.txt}
+mapfile -t packages < <(grep -v '^#' "$list" | grep -v '^$')
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

@@ -70,6 +70,10 @@ std::optional<std::string> createUniqueFile(const std::string& folder, const std
 // The system's text for an error number.
 std::string systemErrorText(int error);
 
+// The simple upper-case form of a character of the Basic Multilingual Plane, the same in every
+// environment (not the user's locale); the character itself when it has none.
+char32_t upperCaseCharacter(char32_t c);
+
 // The local date and time, milliseconds included.
 DateTimeParts localNow();
 

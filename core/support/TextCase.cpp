@@ -1,21 +1,10 @@
 #include "core/support/TextCase.h"
 
-#include <locale.h>
-#include <wctype.h>
-
+#include "core/support/SystemFiles.h"
 #include "core/support/TextCodec.h"
 
 namespace plintor {
 namespace {
-
-// A fixed Unicode locale: upper-casing must not depend on the environment's LC_CTYPE.
-locale_t unicodeLocale() {
-    static const locale_t locale = [] {
-        locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-        return l != static_cast<locale_t>(nullptr) ? l : newlocale(LC_CTYPE_MASK, "C", nullptr);
-    }();
-    return locale;
-}
 
 char asciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -55,8 +44,7 @@ std::string upperCase(std::string_view text) {
         } else if (cp == InvalidUtf8 || cp > 0xFFFF) {
             out.append(text.substr(start, pos - start));
         } else {
-            appendUtf8(out,
-                       static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp), unicodeLocale())));
+            appendUtf8(out, upperCaseCharacter(cp));
         }
     }
     return out;

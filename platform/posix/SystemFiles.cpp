@@ -2,8 +2,10 @@
 #include "core/support/SystemFiles.h"
 
 #include <fcntl.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <wctype.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -29,6 +31,15 @@ int openFlags(SystemFile::OpenMode how) {
             break;
     }
     return O_WRONLY | O_CREAT | O_TRUNC;
+}
+
+// A fixed Unicode locale: upper-casing must not depend on the environment's LC_CTYPE.
+locale_t unicodeLocale() {
+    static const locale_t locale = [] {
+        locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+        return l != static_cast<locale_t>(nullptr) ? l : newlocale(LC_CTYPE_MASK, "C", nullptr);
+    }();
+    return locale;
 }
 
 }  // namespace
@@ -199,6 +210,10 @@ std::optional<std::string> createUniqueFile(const std::string& folder, const std
 
 std::string systemErrorText(int error) {
     return std::strerror(error);
+}
+
+char32_t upperCaseCharacter(char32_t c) {
+    return static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), unicodeLocale()));
 }
 
 DateTimeParts localNow() {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -13,9 +14,18 @@ namespace plintor::test {
 class TempDir {
 public:
     TempDir() {
+#ifdef _WIN32
+        // No mkdtemp on Windows: a random name, taken only when create_directory made it.
+        std::random_device seed;
+        do {
+            m_path = std::filesystem::temp_directory_path() /
+                     ("plintor-test-" + std::to_string(seed() % 1000000000u));
+        } while (!std::filesystem::create_directory(m_path));
+#else
         std::string pattern =
             (std::filesystem::temp_directory_path() / "plintor-test-XXXXXX").string();
         m_path = ::mkdtemp(pattern.data());
+#endif
     }
     ~TempDir() {
         std::error_code ignored;
@@ -26,8 +36,12 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    std::string path(std::string_view name) const { return (m_path / name).string(); }
-    const std::filesystem::path& root() const { return m_path; }
+    std::string path(std::string_view name) const {
+        return (m_path / name).string();
+    }
+    const std::filesystem::path& root() const {
+        return m_path;
+    }
 
 private:
     std::filesystem::path m_path;

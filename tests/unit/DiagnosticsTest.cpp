@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "tests/support/CheckOutputs.h"
 #include "tests/support/TempDir.h"
 
 namespace plintor {
@@ -52,15 +53,7 @@ protected:
 TEST_F(DiagnosticsTest, DefaultsWhenNothingIsConfigured) {
     const ProgramRun run = runProgram("--check-config");
     EXPECT_EQ(run.exitCode, 1) << "it warned";
-    EXPECT_EQ(run.out,
-              "Password=7395\nNavigationPanel=True\nTouchKeyboard=True\nTouchKeyboardOnTop=False\n"
-              "TouchKeyboardSize=100\nTouchKeyboardLayout=Standard\nDisplayAlwaysOn=True\n"
-              "AutoReturn=10\nAutoRestart=-1\nDownloadPDF=False\nDownloadWord=False\n"
-              "ConvertWordToPDF=False\nWheelchair=0\nMsgBlocked=\nAutoCloseAll=False\n"
-              "KillExplorer=True\nProgressIndicator=False\nMarginRight=0\nBackgroundColor=\n"
-              "Screensaver=\nDenyAllRequests=True\nClearSessionOnReturn=True\nReturnWarning=30\n"
-              "MsgReturnWarning=Are you still there? This page returns to the start in %d s\n"
-              "MemoryLimitMB=0\nButton=120||about:blank\n");
+    EXPECT_EQ(run.out, test::DefaultSettingsOutput);
     EXPECT_NE(run.err.find("EFOpenError: Cannot open file \"" + m_home.path("plintor.ini") + "\""),
               std::string::npos)
         << run.err;
