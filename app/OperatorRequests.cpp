@@ -6,6 +6,7 @@
 #include "browser/RestrictedBrowser.h"
 #include "core/app/KioskConfiguration.h"
 #include "core/app/KioskState.h"
+#include "core/browser/UrlHelpers.h"
 #include "core/support/Log.h"
 #include "platform/InstanceChannel.h"
 #include "platform/SystemInfo.h"
@@ -53,7 +54,7 @@ KioskStatus OperatorRequests::status() const {
     status.uptimeSeconds = std::chrono::duration_cast<std::chrono::seconds>(
                                std::chrono::steady_clock::now() - m_started)
                                .count();
-    status.address = m_browser.address().toString().toStdString();
+    status.address = addressForLog(m_browser.address().toString().toStdString());
     status.idleSeconds = secondsBetween(m_state.input.lastRecorded(), m_state.clock.now());
     status.rendererRestarts = m_state.rendererRestarts;
     status.lastReturn = m_state.lastReturn;
