@@ -21,6 +21,11 @@ bool UrlMatcher::add(std::string_view mask) {
     if (mask.empty()) {
         return false;
     }
+    if (m_role == MaskRole::Deny) {
+        if (const std::optional<HostTable::HostMask> hostMask = HostTable::recognise(mask)) {
+            return addHostMask(*hostMask);
+        }
+    }
     const std::uint32_t textTag = textTagOf(mask);
     m_byText.prefetch(textTag);
     describeMask(mask, m_shape);
@@ -30,6 +35,7 @@ bool UrlMatcher::add(std::string_view mask) {
     }
     const MaskArena::Ref ref = m_texts.add(mask);
     m_byText.insert(textTag, ref);
+    m_inHosts.push_back(false);
     switch (filing.kind) {
         case Filing::Anchored:
             m_anchored.add(ref, filing.anchor);
@@ -43,7 +49,21 @@ bool UrlMatcher::add(std::string_view mask) {
     return true;
 }
 
+// The host table says whether the form was there: a text it takes never reaches the others.
+bool UrlMatcher::addHostMask(HostTable::HostMask mask) {
+    const std::optional<HostTable::Item> item = m_hosts.add(mask);
+    if (!item) {
+        return false;
+    }
+    m_hostItems.push_back(*item);
+    m_inHosts.push_back(true);
+    return true;
+}
+
 void UrlMatcher::clear() {
+    m_inHosts = {};
+    m_hosts.clear();
+    m_hostItems = {};
     m_texts.clear();
     m_byText.clear();
     m_anchored.clear();
@@ -72,6 +92,9 @@ bool UrlMatcher::anyMatches(const MatchKey& key) const {
     if (!hasWildcard(text) && contains(text, textTagOf(text))) {
         return true;
     }
+    if (m_hosts.anyMatches(text)) {
+        return true;
+    }
     if (std::any_of(m_unanchored.begin(), m_unanchored.end(), [&](MaskArena::Ref ref) {
             return maskTextMatches(m_texts.text(ref), key.codes(), m_role);
         })) {
@@ -81,9 +104,16 @@ bool UrlMatcher::anyMatches(const MatchKey& key) const {
 }
 
 std::vector<std::string> UrlMatcher::entries() const {
+    std::vector<std::string> texts;
+    texts.reserve(m_texts.count());
+    m_texts.forEach([&](std::string_view text) { texts.emplace_back(text); });
     std::vector<std::string> entries;
-    entries.reserve(m_texts.count());
-    m_texts.forEach([&](std::string_view text) { entries.emplace_back(text); });
+    entries.reserve(m_inHosts.size());
+    auto item = m_hostItems.begin();
+    auto text = texts.begin();
+    for (const bool inHosts : m_inHosts) {
+        entries.push_back(inHosts ? m_hosts.maskText(*item++) : std::move(*text++));
+    }
     return entries;
 }
 
