@@ -69,7 +69,6 @@ protected:
 private:
     void logStart();
     void buildControls();
-    QWidget* buildProgressPanel();
     void colourPanels(const QColor& colour);
 
     ScreenMetrics m_metrics;
