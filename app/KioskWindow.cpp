@@ -202,6 +202,7 @@ void KioskWindow::toggleKeyboard() {
     updateTouchKeyboard();
     m_keyboardPanel->touchKeyboard()->setVisible(!m_keyboardPanel->isHidden());
     m_shutdownPanel->centerShutdownBox();
+    emit keyboardToggled();
 }
 
 bool KioskWindow::keyboardShown() const {

@@ -59,6 +59,8 @@ public:
 signals:
     // The window was shown for the first time.
     void firstShown();
+    // The keyboard panel was shown or hidden.
+    void keyboardToggled();
 
 protected:
     void showEvent(QShowEvent* event) override;
