@@ -35,7 +35,10 @@ KioskController::KioskController(KioskState& state, KioskWindow& window, PowerAc
     connect(&m_guardTick, &QTimer::timeout, this, [this] { m_unattended.guardTick(); });
     connect(&m_housekeepingTick, &QTimer::timeout, this, &KioskController::housekeepingTick);
     m_restart.setSingleShot(true);
-    connect(&m_restart, &QTimer::timeout, this, [this] { m_unattended.restartWhenDue(); });
+    connect(&m_restart, &QTimer::timeout, this, [this] {
+        m_unattended.restartWhenDue();
+        updateGuardTick();
+    });
     m_desktopCheck.setSingleShot(true);
     connect(&m_desktopCheck, &QTimer::timeout, this, &KioskController::lookAtDesktopChanges);
     connect(&window, &KioskWindow::firstShown, this, &KioskController::openHomeOnce);
@@ -137,7 +140,8 @@ void KioskController::updateGuardTick() {
         return;
     }
     const bool asking = m_desktop != nullptr && m_desktopChanges == nullptr;
-    if (!m_window.keyboardShown() && !asking) {
+    const bool restartRefused = m_unattended.millisecondsToRestart() == 0;
+    if (!m_window.keyboardShown() && !asking && !restartRefused) {
         m_guardTick.stop();
     } else if (!m_guardTick.isActive()) {
         m_guardTick.start();

@@ -41,8 +41,8 @@ public:
 private:
     void openHomeOnce();
     void housekeepingTick();
-    // The guard tick runs only while the touch keyboard is shown (its layout may change) or the
-    // desktop has to be asked for changes.
+    // The guard tick runs only while the touch keyboard is shown (its layout may change), the
+    // desktop has to be asked for changes, or a due restart is refused (it is asked again).
     void updateGuardTick();
     // The daily restart to the millisecond, when it comes before the next housekeeping tick.
     void armRestart();
