@@ -12,9 +12,9 @@ build/bench/plintor_minimal_view (or $PLINTOR_MINIMAL_VIEW).
 How it counts:
 - wakeups: the context switches (voluntary_ctxt_switches + nonvoluntary_ctxt_switches in
   /proc/PID/task/TID/status) of every thread of the main process, summed at the start and at
-  the end of --rest seconds of rest (after --settle seconds without anything happening); a
-  thread that sleeps and is woken counts one switch each time it goes back to sleep. Threads
-  that start or end in between count with what they have at the end or lose what they had. The
+  the end of --rest seconds of rest (after --settle seconds without anything happening), per
+  thread; a thread that sleeps and is woken counts one switch each time it goes back to sleep.
+  A thread that starts in between counts whole, one that ends in between counts nothing. The
   engine's renderer and GPU processes are its own and are not counted. The main thread's share
   is printed beside it.
 - start-up: from starting the process to the page's load event, which the page reports to the
@@ -46,23 +46,27 @@ def minimal_view_path():
 
 
 def context_switches(pid):
-    """(all threads, main thread) context switches of the process so far."""
-    total, main = 0, 0
+    """Context switches so far of each thread of the process: {thread id: count}."""
+    counts = {}
     try:
         threads = os.listdir(f"/proc/{pid}/task")
     except OSError:
-        return 0, 0
+        return counts
     for tid in threads:
         try:
             with open(f"/proc/{pid}/task/{tid}/status") as status:
-                count = sum(int(line.split()[1]) for line in status
-                            if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")))
+                counts[int(tid)] = sum(int(line.split()[1]) for line in status
+                                       if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")))
         except OSError:
             continue
-        total += count
-        if tid == str(pid):
-            main = count
-    return total, main
+    return counts
+
+
+def switches_between(before, after, pid):
+    """(all threads, main thread): what each thread added; a new thread counts whole, one that
+    ended counts nothing (its last count is gone with it)."""
+    added = {tid: count - before.get(tid, 0) for tid, count in after.items()}
+    return sum(added.values()), added.get(pid, 0)
 
 
 def tree_pss_kib(pid):
@@ -132,7 +136,8 @@ class Bench:
             after = context_switches(pid)
             if not program.alive():
                 raise h.HarnessError(f"{program.name} ended during the rest\n{program.describe()}")
-            return {"wakeups": (after[0] - before[0]) / self.rest, "main": (after[1] - before[1]) / self.rest,
+            total, main = switches_between(before, after, pid)
+            return {"wakeups": total / self.rest, "main": main / self.rest,
                     "start": start_ms, "pss": tree_pss_kib(pid) / 1024}
         finally:
             program.stop()
