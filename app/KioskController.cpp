@@ -16,6 +16,13 @@
 #include "platform/SystemInfo.h"
 
 namespace plintor {
+namespace {
+
+// Guard passes that keep changing the desktop (a window manager that fights over the front)
+// are spaced out from this many on.
+constexpr int GuardPassesBeforeSpacing = 8;
+
+}  // namespace
 
 KioskController::KioskController(KioskState& state, KioskWindow& window, PowerActions& power,
                                  const SystemInfo& system)
@@ -26,9 +33,16 @@ KioskController::KioskController(KioskState& state, KioskWindow& window, PowerAc
       m_unattended(state, *this),
       m_recovery(state.clock) {
     connect(&m_guardTick, &QTimer::timeout, this, [this] { m_unattended.guardTick(); });
-    connect(&m_housekeepingTick, &QTimer::timeout, this,
-            [this] { m_unattended.housekeepingTick(); });
+    connect(&m_housekeepingTick, &QTimer::timeout, this, &KioskController::housekeepingTick);
+    m_restart.setSingleShot(true);
+    connect(&m_restart, &QTimer::timeout, this, [this] {
+        m_unattended.restartWhenDue();
+        updateGuardTick();
+    });
+    m_desktopCheck.setSingleShot(true);
+    connect(&m_desktopCheck, &QTimer::timeout, this, &KioskController::lookAtDesktopChanges);
     connect(&window, &KioskWindow::firstShown, this, &KioskController::openHomeOnce);
+    connect(&window, &KioskWindow::keyboardToggled, this, &KioskController::updateGuardTick);
     connect(&window.shutdownPanel(), &ShutdownPanel::confirmed, this,
             [this](ShutdownPanel::Action action) { powerActionConfirmed(action); });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
@@ -53,14 +67,31 @@ KioskController::KioskController(KioskState& state, KioskWindow& window, PowerAc
     connect(&m_recoveryDelay, &QTimer::timeout, this, &KioskController::recoverRenderer);
 }
 
+void KioskController::setDesktopControl(DesktopControl* desktop) {
+    m_desktop = desktop;
+    m_desktopChanges.reset();
+    if (m_desktop != nullptr && m_desktop->changeDescriptor() >= 0) {
+        m_desktopChanges =
+            std::make_unique<QSocketNotifier>(m_desktop->changeDescriptor(), QSocketNotifier::Read);
+        connect(m_desktopChanges.get(), &QSocketNotifier::activated, this,
+                &KioskController::lookAtDesktopChanges);
+    }
+    updateGuardTick();
+}
+
 void KioskController::start() {
-    m_guardTick.start(UnattendedOperation::GuardTickIntervalMs);
+    m_guardTick.setInterval(UnattendedOperation::GuardTickIntervalMs);
+    updateGuardTick();
     m_housekeepingTick.start(UnattendedOperation::HousekeepingTickIntervalMs);
+    armRestart();
 }
 
 void KioskController::quit() {
     m_guardTick.stop();
     m_housekeepingTick.stop();
+    m_restart.stop();
+    m_desktopCheck.stop();
+    m_desktopChanges.reset();
     m_state.quitRequested = true;
     QCoreApplication::exit(0);
 }
@@ -92,7 +123,49 @@ void KioskController::openHomeOnce() {
     goHome();
     m_state.homePending = false;
     m_unattended.guardTick();
+    housekeepingTick();
+}
+
+// Also the backstop for desktop changes that arrived with the answers to other requests: those
+// leave nothing on the socket to wake the notifier.
+void KioskController::housekeepingTick() {
     m_unattended.housekeepingTick();
+    updateGuardTick();
+    armRestart();
+    lookAtDesktopChanges();
+}
+
+void KioskController::updateGuardTick() {
+    if (m_state.quitRequested) {
+        return;
+    }
+    const bool asking = m_desktop != nullptr && m_desktopChanges == nullptr;
+    const bool restartRefused = m_unattended.millisecondsToRestart() == 0;
+    if (!m_window.keyboardShown() && !asking && !restartRefused) {
+        m_guardTick.stop();
+    } else if (!m_guardTick.isActive()) {
+        m_guardTick.start();
+    }
+}
+
+void KioskController::armRestart() {
+    const long long left = m_unattended.millisecondsToRestart();
+    if (left > 0 && left < UnattendedOperation::HousekeepingTickIntervalMs &&
+        !m_restart.isActive()) {
+        m_restart.start(static_cast<int>(left));
+    }
+}
+
+void KioskController::lookAtDesktopChanges() {
+    if (m_desktop == nullptr || m_state.quitRequested) {
+        return;
+    }
+    if (!m_desktop->takeChanges()) {
+        m_guardPassesInARow = 0;
+        return;
+    }
+    ++m_guardPassesInARow;
+    guardScreen();
 }
 
 void KioskController::remoteQuit(std::int32_t wParam, std::int32_t lParam) {
@@ -219,6 +292,9 @@ void KioskController::guardScreen() {
     if (m_desktop == nullptr || !m_window.isVisible()) {
         return;
     }
+    m_desktopCheck.start(m_guardPassesInARow < GuardPassesBeforeSpacing
+                             ? 0
+                             : UnattendedOperation::GuardTickIntervalMs);
     try {
         const unsigned long window = m_window.winId();
         if (m_desktop->isScreensaverRunning()) {

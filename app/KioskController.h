@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdint>
+#include <memory>
 
 #include "core/app/KioskMessage.h"
 #include "core/app/RendererRecovery.h"
@@ -17,9 +19,11 @@ class SystemInfo;
 class KioskWindow;
 
 // What the kiosk does without a visitor, and with the operator's and other programs' requests:
-// the guard tick (daily restart, keyboard, screen guard) and the housekeeping tick (idle return,
-// foreign windows, shell), the control messages, the power actions of the shutdown panel and the
-// end of the program.
+// the screen guard on every change the desktop reports, the guard tick (daily restart, keyboard,
+// screen guard) while something needs watching, the housekeeping tick (daily restart, idle
+// return, foreign windows, shell), the control messages, the power actions of the shutdown panel
+// and the end of the program. At rest, with nothing shown that changes, only the housekeeping
+// tick wakes the program.
 class KioskController final : public QObject, private UnattendedHost {
     Q_OBJECT
 public:
@@ -27,7 +31,7 @@ public:
                     const SystemInfo& system);
 
     // The desktop control, when there is one (it may come late, see the lockdown's retry).
-    void setDesktopControl(DesktopControl* desktop) { m_desktop = desktop; }
+    void setDesktopControl(DesktopControl* desktop);
     // Starts the ticks.
     void start();
     void handleMessage(const KioskMessage& message);
@@ -36,6 +40,13 @@ public:
 
 private:
     void openHomeOnce();
+    void housekeepingTick();
+    // The guard tick runs only while the touch keyboard is shown (its layout may change), the
+    // desktop has to be asked for changes, or a due restart is refused (it is asked again).
+    void updateGuardTick();
+    // The daily restart to the millisecond, when it comes before the next housekeeping tick.
+    void armRestart();
+    void lookAtDesktopChanges();
     void remoteQuit(std::int32_t wParam, std::int32_t lParam);
     void powerActionConfirmed(int action);
     void applicationStateChanged(Qt::ApplicationState state);
@@ -72,6 +83,12 @@ private:
     UnattendedOperation m_unattended;
     QTimer m_guardTick;
     QTimer m_housekeepingTick;
+    QTimer m_restart;
+    std::unique_ptr<QSocketNotifier> m_desktopChanges;
+    // Our own answers change the desktop as well (our window becomes the active one): what came
+    // in during a guard pass is looked at after it, from the event loop.
+    QTimer m_desktopCheck;
+    int m_guardPassesInARow = 0;
     RendererRecovery m_recovery;
     QTimer m_recoveryDelay;
 };

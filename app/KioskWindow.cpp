@@ -5,14 +5,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
-#include <QLabel>
-#include <QMovie>
 #include <QPainter>
 #include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/ImageLists.h"
 #include "app/NavigationPanel.h"
+#include "app/ProgressPanel.h"
 #include "app/ReturnWarning.h"
 #include "app/ShutdownPanel.h"
 #include "app/WheelchairBar.h"
@@ -29,9 +28,6 @@ namespace {
 
 // Design sizes at 96 pixels per inch.
 constexpr int FontPixels = 11;
-constexpr int ProgressPanelSize = 97;
-constexpr int ProgressImageOffset = 16;
-constexpr int ProgressImageSize = 64;
 
 QString sizeText(const QSize& size) {
     return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
@@ -120,7 +116,7 @@ void KioskWindow::buildControls() {
     m_returnWarning = new ReturnWarning(m_metrics, this);
     m_keyboardPanel = new KeyboardPanel(m_metrics, m_keyboard, this);
     m_wheelchairBar = new WheelchairBar(m_metrics, m_wheelchair, this);
-    m_progress = buildProgressPanel();
+    m_progress = new ProgressPanel(m_metrics, this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -131,23 +127,6 @@ void KioskWindow::buildControls() {
         layout->addWidget(control);
     }
     colourPanels(QApplication::palette().color(QPalette::Button));
-}
-
-QWidget* KioskWindow::buildProgressPanel() {
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("PProgress"));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel->setStyleSheet(QStringLiteral("#PProgress { background: white; }"));
-    panel->resize(m_metrics.scaled(ProgressPanelSize), m_metrics.scaled(ProgressPanelSize));
-    auto* image = new QLabel(panel);
-    image->setGeometry(m_metrics.scaled(ProgressImageOffset), m_metrics.scaled(ProgressImageOffset),
-                       m_metrics.scaled(ProgressImageSize), m_metrics.scaled(ProgressImageSize));
-    image->setScaledContents(true);
-    auto* movie = new QMovie(QStringLiteral(":/progress.gif"), {}, image);
-    image->setMovie(movie);
-    movie->start();
-    panel->hide();
-    return panel;
 }
 
 int KioskWindow::homeButtonWidth() const {
@@ -223,6 +202,7 @@ void KioskWindow::toggleKeyboard() {
     updateTouchKeyboard();
     m_keyboardPanel->touchKeyboard()->setVisible(!m_keyboardPanel->isHidden());
     m_shutdownPanel->centerShutdownBox();
+    emit keyboardToggled();
 }
 
 bool KioskWindow::keyboardShown() const {

@@ -59,6 +59,8 @@ public:
 signals:
     // The window was shown for the first time.
     void firstShown();
+    // The keyboard panel was shown or hidden.
+    void keyboardToggled();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -69,7 +71,6 @@ protected:
 private:
     void logStart();
     void buildControls();
-    QWidget* buildProgressPanel();
     void colourPanels(const QColor& colour);
 
     ScreenMetrics m_metrics;

@@ -31,6 +31,14 @@ public:
     virtual void lowerWindow(unsigned long window) = 0;
 
     virtual bool isScreensaverRunning() = 0;
+
+    // A descriptor that becomes readable when the desktop may have changed; -1 when the desktop
+    // tells nothing and has to be asked again and again.
+    virtual int changeDescriptor() const = 0;
+    // Takes what the desktop reported since the last call; true when a window came or went, the
+    // active window or the window list changed, or the system's screensaver started or ended:
+    // the screen guard should look again. Costs no round trip to the server.
+    virtual bool takeChanges() = 0;
     // Keeps the display switched on (screen saver and power saving suspended) or lets it
     // sleep again.
     virtual void keepDisplayOn(bool on) = 0;

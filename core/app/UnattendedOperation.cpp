@@ -1,21 +1,21 @@
 #include "core/app/UnattendedOperation.h"
 
+#include <cmath>
+
+#include "core/support/DateTime.h"
 #include "core/support/Log.h"
 
 namespace plintor {
 
 void UnattendedOperation::guardTick() {
-    const KioskSettings& settings = m_state.settings;
-    if (settings.autoRestart != -1 && m_state.clock.now() > m_state.nextRestartTime &&
-        m_host.restartComputer()) {
-        m_host.quitApplication();
-    }
+    restartWhenDue();
     m_host.updateTouchKeyboard();
     m_host.guardScreen();
 }
 
 void UnattendedOperation::housekeepingTick() {
     const KioskSettings& settings = m_state.settings;
+    restartWhenDue();
     returnWhenIdle();
     if (settings.autoCloseAll) {
         m_host.closeForeignWindows();
@@ -23,6 +23,22 @@ void UnattendedOperation::housekeepingTick() {
     if (settings.killExplorer && m_host.stopShell()) {
         m_log.entry("Kill explorer");
     }
+}
+
+void UnattendedOperation::restartWhenDue() {
+    if (m_state.settings.autoRestart != -1 && m_state.clock.now() > m_state.nextRestartTime &&
+        m_host.restartComputer()) {
+        m_host.quitApplication();
+    }
+}
+
+// Due once the time has passed: one millisecond after it.
+long long UnattendedOperation::millisecondsToRestart() const {
+    if (m_state.settings.autoRestart == -1) {
+        return -1;
+    }
+    const double left = (m_state.nextRestartTime - m_state.clock.now()) * MillisecondsPerDay;
+    return left < 0 ? 0 : std::llround(left) + 1;
 }
 
 void UnattendedOperation::returnWhenIdle() {

@@ -52,12 +52,18 @@ public:
                         const LogWriter& log = programLog())
         : m_state(state), m_host(host), m_log(log) {}
 
-    // Every half second: the daily restart (tried again each tick while the system refuses),
-    // the touch keyboard, the screen guard.
+    // Every half second while something needs watching (the touch keyboard is shown, or the
+    // desktop reports no changes of its own): the daily restart, the touch keyboard, the screen
+    // guard.
     void guardTick();
-    // Every five seconds: the return to the home page after the idle time (once per idle
-    // period), then the foreign windows and the shell, as configured.
+    // Every five seconds: the daily restart (tried again each tick while the system refuses),
+    // the return to the home page after the idle time (once per idle period), then the foreign
+    // windows and the shell, as configured.
     void housekeepingTick();
+    // The daily restart when its time has passed.
+    void restartWhenDue();
+    // Milliseconds until the daily restart is due (0 when it is); -1 when it is off.
+    long long millisecondsToRestart() const;
     // The idle return alone: the warning before it, the return when the idle time is reached.
     // The return is left out when the visitor changed nothing since the last one.
     void returnWhenIdle();

@@ -141,6 +141,10 @@ public:
         return SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &running, 0) && running;
     }
 
+    // Windows has no descriptor to wait on for other programs' windows: the guard asks.
+    int changeDescriptor() const override { return -1; }
+    bool takeChanges() override { return false; }
+
     // The execution state ends with the process, so a killed kiosk leaves no display setting
     // behind; only the stopped shell goes into the record.
     void keepDisplayOn(bool on) override { applyExecutionState(on); }

@@ -11,8 +11,10 @@
 #include <fstream>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/lockdown/DesktopRecord.h"
@@ -60,6 +62,7 @@ public:
     explicit X11DesktopControl(std::unique_ptr<X11Display> display)
         : m_x11(std::move(display)), m_serverProcessId(localServerProcessId(DisplayString(dpy()))) {
         X11ErrorTrap trap(m_x11->get());
+        watchDesktop();
         m_context.ownProcessId = ::getpid();
         m_context.developmentProcessId = 0;
         const std::vector<long> shell = shellProcessIds();
@@ -81,6 +84,8 @@ public:
     void raiseWindow(unsigned long window) override;
     void lowerWindow(unsigned long window) override;
     bool isScreensaverRunning() override;
+    int changeDescriptor() const override { return ConnectionNumber(dpy()); }
+    bool takeChanges() override;
     void keepDisplayOn(bool on) override;
     std::string keepChangesRecord(const std::string& fileName) override;
 
@@ -94,7 +99,11 @@ private:
     std::vector<long> shellProcessIds() const;
     long windowManagerProcessId() const;
     bool maySignal(long processId, long windowManager) const;
-    void askToClose(XWindow window) const;
+    bool askToClose(XWindow window) const;
+    void watchDesktop();
+    void readEvents();
+    void note(const XEvent& event);
+    bool readActiveWindowIsForeign() const;
     long wmState(XWindow window) const;
     XWindow activeWindow() const;
     bool isActive(XWindow window) const;
@@ -110,7 +119,77 @@ private:
     bool m_displayKeptOn = false;
     bool m_dpmsWasEnabled = false;
     std::string m_recordFile;
+
+    // What the server's events say, so that an unchanged desktop costs no round trip. Every
+    // change of the windows counts one generation up; a pass remembers the generation it
+    // started at when it left nothing behind to do.
+    unsigned long m_generation = 1;
+    unsigned long m_closedCleanAt = 0;
+    unsigned long m_shellCheckedAt = 0;
+    bool m_guardShouldLook = false;
+    std::optional<bool> m_screensaverOn;
+    std::optional<bool> m_foreignInFront;
+    struct Topmost {
+        XWindow window = 0;
+        bool on = false;
+        unsigned long generation = 0;
+    } m_topmost;
 };
+
+// Only our own connection's view: SubstructureNotify on the root is shared, unlike the window
+// manager's redirect.
+void X11DesktopControl::watchDesktop() {
+    XSelectInput(dpy(), m_x11->root(), PropertyChangeMask | SubstructureNotifyMask);
+    if (m_x11->hasScreenSaverExtension()) {
+        XScreenSaverSelectInput(dpy(), m_x11->root(), ScreenSaverNotifyMask);
+    }
+}
+
+// Only what has arrived: events the other requests' replies brought along wait in Xlib's queue,
+// the rest on the socket; neither asks the server.
+void X11DesktopControl::readEvents() {
+    while (XEventsQueued(dpy(), QueuedAfterReading) > 0) {
+        XEvent event{};
+        XNextEvent(dpy(), &event);
+        note(event);
+    }
+}
+
+void X11DesktopControl::note(const XEvent& event) {
+    if (m_x11->hasScreenSaverExtension() && event.type == m_x11->screenSaverNotifyType()) {
+        m_screensaverOn =
+            reinterpret_cast<const XScreenSaverNotifyEvent&>(event).state != ScreenSaverOff;
+        m_guardShouldLook = true;
+        return;
+    }
+    switch (event.type) {
+        case PropertyNotify: {
+            const XAtom property = event.xproperty.atom;
+            if (property != atomFor(XAtomName::NetActiveWindow) &&
+                property != atomFor(XAtomName::NetClientList) &&
+                property != atomFor(XAtomName::NetSupportingWmCheck)) {
+                return;
+            }
+            break;
+        }
+        case CreateNotify:
+        case MapNotify:
+        case UnmapNotify:
+        case DestroyNotify:
+        case ReparentNotify:
+            break;
+        default:
+            return;
+    }
+    ++m_generation;
+    m_foreignInFront.reset();
+    m_guardShouldLook = true;
+}
+
+bool X11DesktopControl::takeChanges() {
+    readEvents();
+    return std::exchange(m_guardShouldLook, false);
+}
 
 // Without a window manager nobody sets WM_STATE, so a top-level window that is no pop-up
 // counts as a client itself; with one, windows without a client are the manager's own.
@@ -192,32 +271,41 @@ bool X11DesktopControl::maySignal(long processId, long windowManager) const {
            processId != windowManager;
 }
 
+// A window that was asked to close or whose program was ended is looked at again next time,
+// changed or not: it may still be there.
 void X11DesktopControl::closeForeignWindows() {
+    readEvents();
+    if (m_closedCleanAt == m_generation) {
+        return;
+    }
+    const unsigned long generation = m_generation;
     X11ErrorTrap trap(m_x11->get());
     const long windowManager = windowManagerProcessId();
+    bool acted = false;
     for (const TopLevelClient& client : topLevelClients()) {
         const ForeignWindow window = describe(client);
         switch (decideForeignWindow(window, m_context)) {
             case ForeignWindowAction::Skip:
                 break;
             case ForeignWindowAction::AskToClose:
-                askToClose(client.window);
+                acted = askToClose(client.window) || acted;
                 break;
             case ForeignWindowAction::EndProcess:
                 if (maySignal(window.processId, windowManager)) {
-                    ::kill(static_cast<pid_t>(window.processId), SIGKILL);
+                    acted = ::kill(static_cast<pid_t>(window.processId), SIGKILL) == 0 || acted;
                 }
                 break;
         }
     }
+    m_closedCleanAt = acted ? 0 : generation;
 }
 
 // The ICCCM way: a program that does not offer WM_DELETE_WINDOW cannot be asked.
-void X11DesktopControl::askToClose(XWindow window) const {
+bool X11DesktopControl::askToClose(XWindow window) const {
     const XAtom protocols = atomFor(XAtomName::WmProtocols);
     const XAtom deleteWindow = atomFor(XAtomName::WmDeleteWindow);
     if (!m_x11->longsContain(window, protocols, deleteWindow)) {
-        return;
+        return false;
     }
     XEvent event{};
     event.xclient.type = ClientMessage;
@@ -227,10 +315,17 @@ void X11DesktopControl::askToClose(XWindow window) const {
     event.xclient.data.l[0] = static_cast<long>(deleteWindow);
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(dpy(), window, False, NoEventMask, &event);
+    return true;
 }
 
 // A shell whose command line cannot be read is ended all the same: the lockdown comes first.
+// One that was asked to end is looked for again next time: it may take its time, or refuse.
 bool X11DesktopControl::stopShell() {
+    readEvents();
+    if (m_shellCheckedAt == m_generation) {
+        return false;
+    }
+    const unsigned long generation = m_generation;
     X11ErrorTrap trap(m_x11->get());
     bool signalled = false;
     for (const long processId : shellProcessIds()) {
@@ -238,6 +333,7 @@ bool X11DesktopControl::stopShell() {
         saveChangesRecord();  // before it ends: a kill right after must not lose it
         signalled = ::kill(static_cast<pid_t>(processId), SIGTERM) == 0 || signalled;
     }
+    m_shellCheckedAt = signalled ? 0 : generation;
     return signalled;
 }
 
@@ -299,6 +395,7 @@ void X11DesktopControl::sendToRoot(XWindow window, XAtom type,
 }
 
 bool X11DesktopControl::bringWindowToFront(unsigned long window) {
+    m_foreignInFront.reset();
     X11ErrorTrap trap(m_x11->get());
     if (wmState(window) == IconicState) {
         XMapWindow(dpy(), window);
@@ -313,14 +410,35 @@ bool X11DesktopControl::bringWindowToFront(unsigned long window) {
     return waitUntilActive(window);
 }
 
-// A window whose owner is unknown is not ours: ours are always known.
+// Kept while the window manager announces the active window: a change of it comes as an event.
+// Without one the focus tells, and a change of the focus comes to nobody but the two windows.
 bool X11DesktopControl::foreignWindowInFront() {
+    readEvents();
+    if (m_foreignInFront) {
+        return *m_foreignInFront;
+    }
     X11ErrorTrap trap(m_x11->get());
+    const bool foreign = readActiveWindowIsForeign();
+    if (m_x11->windowManagerCheck() != 0) {
+        m_foreignInFront = foreign;
+    }
+    return foreign;
+}
+
+// A window whose owner is unknown is not ours: ours are always known.
+bool X11DesktopControl::readActiveWindowIsForeign() const {
     const XWindow active = activeWindow();
     return active != 0 && m_x11->ownerProcessId(active) != m_context.ownProcessId;
 }
 
+// Sent again only when windows came or went since: a new one may have been put above.
 void X11DesktopControl::setTopmost(unsigned long window, bool topmost) {
+    readEvents();
+    if (m_topmost.window == window && m_topmost.on == topmost &&
+        m_topmost.generation == m_generation) {
+        return;
+    }
+    m_topmost = {window, topmost, m_generation};
     X11ErrorTrap trap(m_x11->get());
     sendToRoot(window, atomFor(XAtomName::NetWmState),
                {topmost ? NetWmStateAdd : NetWmStateRemove,
@@ -333,25 +451,34 @@ void X11DesktopControl::setTopmost(unsigned long window, bool topmost) {
 
 // The frame moves, not the window: inside its frame the window has nothing to pass.
 void X11DesktopControl::raiseWindow(unsigned long window) {
+    m_topmost = {};
     X11ErrorTrap trap(m_x11->get());
     XRaiseWindow(dpy(), m_x11->topLevelOf(window));
     XFlush(dpy());
 }
 
 void X11DesktopControl::lowerWindow(unsigned long window) {
+    m_topmost = {};
     X11ErrorTrap trap(m_x11->get());
     XLowerWindow(dpy(), m_x11->topLevelOf(window));
     XFlush(dpy());
 }
 
+// Asked once; from then on the extension's notify events tell.
 bool X11DesktopControl::isScreensaverRunning() {
     if (!m_x11->hasScreenSaverExtension()) {
         return false;
     }
-    X11ErrorTrap trap(m_x11->get());
-    const std::unique_ptr<XScreenSaverInfo, int (*)(void*)> info(XScreenSaverAllocInfo(), XFree);
-    return info != nullptr && XScreenSaverQueryInfo(dpy(), m_x11->root(), info.get()) &&
-           info->state == ScreenSaverOn;
+    readEvents();
+    if (!m_screensaverOn) {
+        X11ErrorTrap trap(m_x11->get());
+        const std::unique_ptr<XScreenSaverInfo, int (*)(void*)> info(XScreenSaverAllocInfo(),
+                                                                     XFree);
+        m_screensaverOn = info != nullptr &&
+                          XScreenSaverQueryInfo(dpy(), m_x11->root(), info.get()) &&
+                          info->state == ScreenSaverOn;
+    }
+    return *m_screensaverOn;
 }
 
 bool X11DesktopControl::dpmsEnabled() const {
@@ -380,6 +507,7 @@ void X11DesktopControl::keepDisplayOn(bool on) {
         }
     }
     m_displayKeptOn = on;
+    m_screensaverOn.reset();  // the reset ends a running saver; the next question asks the server
     XFlush(dpy());
     saveChangesRecord();
 }

@@ -27,6 +27,7 @@ constexpr const char* AtomNames[] = {
     "_NET_WM_STATE",
     "_NET_WM_STATE_ABOVE",
     "_NET_ACTIVE_WINDOW",
+    "_NET_CLIENT_LIST",
     "_NET_SUPPORTING_WM_CHECK",
 };
 static_assert(std::size(AtomNames) == static_cast<std::size_t>(XAtomName::Count));
@@ -99,6 +100,7 @@ X11Display::X11Display(DisplayHandle handle)
                   XResQueryVersion(display, &major, &minor) &&
                   (major > 1 || (major == 1 && minor >= 2));
     m_screenSaver = XScreenSaverQueryExtension(display, &eventBase, &errorBase);
+    m_screenSaverEventBase = eventBase + ScreenSaverNotify;
     m_dpms = DPMSQueryExtension(display, &eventBase, &errorBase) && DPMSCapable(display);
 }
 

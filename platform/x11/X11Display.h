@@ -26,6 +26,7 @@ enum class XAtomName {
     NetWmState,
     NetWmStateAbove,
     NetActiveWindow,
+    NetClientList,
     NetSupportingWmCheck,
     Count
 };
@@ -44,6 +45,8 @@ public:
     XWindow root() const { return m_root; }
     XAtom atomFor(XAtomName name) const { return m_atoms[static_cast<std::size_t>(name)]; }
     bool hasScreenSaverExtension() const { return m_screenSaver; }
+    // The type of the screen saver extension's notify event (valid with the extension).
+    int screenSaverNotifyType() const { return m_screenSaverEventBase; }
     bool hasDpmsExtension() const { return m_dpms; }
 
     // The values of a 32-bit property (atoms, windows, cardinals); empty when it is missing.
@@ -83,6 +86,7 @@ private:
     std::array<XAtom, static_cast<std::size_t>(XAtomName::Count)> m_atoms{};
     bool m_clientIds = false;
     bool m_screenSaver = false;
+    int m_screenSaverEventBase = 0;
     bool m_dpms = false;
 };
 

@@ -256,10 +256,32 @@ TEST_F(UnattendedOperationTest, DailyRestartAtItsTimeRetriedWhileRefused) {
     EXPECT_EQ(m_host.calls.back(), "QuitApplication");
 }
 
+// The guard tick rests at rest: the housekeeping tick and a timer armed from the countdown
+// carry the restart then.
+TEST_F(UnattendedOperationTest, DailyRestartFromTheHousekeepingTickAndItsCountdown) {
+    m_settings.autoRestart = encodeTime(5, 0, 0, 0);
+    m_state.nextRestartTime = dateOf(m_start) + m_settings.autoRestart;
+    m_clock.set(m_state.nextRestartTime - encodeTime(0, 0, 2, 0));
+    EXPECT_EQ(m_operation.millisecondsToRestart(), 2001) << "due one millisecond after its time";
+    m_operation.housekeepingTick();
+    EXPECT_EQ(m_host.count("RestartComputer"), 0);
+
+    m_clock.set(m_state.nextRestartTime + encodeTime(0, 0, 0, 1));
+    EXPECT_EQ(m_operation.millisecondsToRestart(), 0);
+    m_operation.housekeepingTick();
+    m_operation.restartWhenDue();
+    EXPECT_EQ(m_host.count("RestartComputer"), 2) << "tried again while refused";
+    m_host.restartAccepted = true;
+    m_operation.housekeepingTick();
+    EXPECT_EQ(m_host.count("QuitApplication"), 1);
+}
+
 TEST_F(UnattendedOperationTest, NoRestartWhenOff) {
     m_state.nextRestartTime = 0;
     m_operation.guardTick();
+    m_operation.housekeepingTick();
     EXPECT_EQ(m_host.count("RestartComputer"), 0);
+    EXPECT_EQ(m_operation.millisecondsToRestart(), -1);
 }
 
 }  // namespace

@@ -627,6 +627,31 @@ TEST_F(DesktopControlTest, BringWindowToFrontAndForeignWindowInFront) {
                         SettleTimeout));
 }
 
+// The guard and the housekeeping go by what the server reports: a window that comes after a
+// pass that found nothing is still seen, and so is a change of the active window.
+TEST_F(DesktopControlTest, ChangesAfterACleanPassAreSeen) {
+    const Window own = createOwnWindow();
+    ASSERT_NE(own, None);
+    auto control = platform().connectDesktopControl();
+    ASSERT_NE(control, nullptr);
+    ASSERT_GE(control->changeDescriptor(), 0);
+    control->closeForeignWindows();
+    EXPECT_FALSE(control->stopShell());
+    EXPECT_TRUE(waitFor([&] { return !control->takeChanges(); }, SettleTimeout));
+
+    Child& terminal = start({"xterm"});
+    const Window window = windowOf(terminal);
+    ASSERT_NE(window, None);
+    EXPECT_TRUE(waitFor([&] { return control->takeChanges(); }, SettleTimeout));
+    ASSERT_TRUE(waitFor([&] { return activeWindow() == window; }, SettleTimeout));
+    EXPECT_TRUE(waitFor([&] { return control->foreignWindowInFront(); }, SettleTimeout));
+    EXPECT_TRUE(control->bringWindowToFront(own));
+    EXPECT_TRUE(waitFor([&] { return !control->foreignWindowInFront(); }, SettleTimeout));
+
+    control->closeForeignWindows();
+    EXPECT_TRUE(terminal.waitEnded(EndTimeout)) << "the window that came after a clean pass";
+}
+
 TEST_F(DesktopControlTest, StackingFollowsRaiseLowerAndTopmost) {
     const Window own = createOwnWindow();
     ASSERT_NE(own, None);
