@@ -38,9 +38,9 @@ open.onsuccess = () => {
 };
 </script></body></html>"""
 
-# Keeps its renderer busy for good once it has been drawn.
+# Keeps its renderer busy for good once it has been drawn, and says so first.
 ENDLESS_PAGE = b"""<!doctype html><html><body><p>busy</p><script>
-setTimeout(() => { for (;;) {} }, 200);
+setTimeout(() => { navigator.sendBeacon("/looping"); for (;;) {} }, 200);
 </script></body></html>"""
 
 
@@ -50,6 +50,7 @@ def setUpModule():
     server.add_page("/state.html", STATE_PAGE)
     server.add_page("/report", b"")
     server.add_page("/endless.html", ENDLESS_PAGE)
+    server.add_page("/looping", b"")
     server.routes["/private/"] = basic_auth_page
     display = h.XDisplay().start()
 
@@ -209,7 +210,9 @@ class SessionTest(h.KioskTestCase):
     def test_a_page_that_never_returns_is_ended_and_the_home_page_comes_back(self):
         home = url("/index.html")
         kiosk = self.new_kiosk("hang", session_config(home, AutoReturn=60))
+        mark = server.mark()
         kiosk.open_page(url("/endless.html"))
+        server.wait_request("/looping", 15, since=mark)
         hung = renderer_pids(kiosk)
         since = kiosk.mark()
         kiosk.send_navigate(home)  # the same site: the same, busy renderer would have to answer
