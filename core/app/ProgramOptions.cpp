@@ -51,6 +51,11 @@ std::optional<std::string> firstUnknown(const std::vector<std::string>& argument
 
 }  // namespace
 
+bool needsHomeFolder(ProgramMode mode) {
+    return mode == ProgramMode::Kiosk || mode == ProgramMode::CheckConfig ||
+           mode == ProgramMode::CheckUrl || mode == ProgramMode::RestoreDesktop;
+}
+
 ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments) {
     Arguments withProgram{""};
     withProgram.insert(withProgram.end(), arguments.begin(), arguments.end());
