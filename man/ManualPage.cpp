@@ -1,6 +1,7 @@
 // Writes the manual page's scdoc source: the template with the usage and the configuration keys
 // filled in from the tables the program itself reads, so that the page cannot drift from them.
 //   plintor_manual_page TEMPLATE OUTPUT
+#include <cctype>
 #include <fstream>
 #include <iostream>
 #include <sstream>
