@@ -63,8 +63,10 @@ std::string defaultText(const SettingKey& key) {
 std::string keySection() {
     std::ostringstream out;
     for (const SettingKey& key : settingKeys()) {
-        out << "*" << key.name << "*\n\tDefault: " << defaultText(key)
-            << ". Value: " << kindText(key) << ".\n\t" << escaped(key.summary) << ".\n\n";
+        std::string summary = escaped(key.summary);
+        summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
+        out << "*" << key.name << "*\n\t" << summary << ".\n\tDefault: " << defaultText(key)
+            << ". Value: " << kindText(key) << ".\n\n";
     }
     return out.str();
 }
