@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Plintor need; does nothing when
-# every one of them is already installed.
+# Installs the Debian packages that building and testing Plintor need (the list
+# scripts/packages.txt, or the list file given); does nothing when every one of them is already
+# installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-mapfile -t packages < <(grep -v '^#' scripts/packages.txt | grep -v '^$')
+list=${1:-scripts/packages.txt}
+mapfile -t packages < <(grep -v '^#' "$list" | grep -v '^$')
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
