@@ -20,7 +20,7 @@ apt-get install -y -q --no-install-recommends "$deb" >build-deb/install.log 2>&1
   { tail -n 30 build-deb/install.log >&2; exit 1; }
 
 echo "package: lintian"
-lintian --fail-on error --no-tag-display-limit "$deb" | tee build-deb/lintian.txt
+lintian --fail-on error --tag-display-limit 0 "$deb" | tee build-deb/lintian.txt
 
 echo "package: manual page"
 manual=$(dpkg -L plintor | grep '/man1/plintor\.1')

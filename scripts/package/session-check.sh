@@ -85,7 +85,9 @@ check_x11() {
   local session=${pids[-1]}
   wait_for_welcome x11-session 90
   sleep 3 # the page's first paint after the address is known
-  "${as_user[@]}" DISPLAY="$display" import -window root "$out/session-x11.png"
+  # The user writes into its own runtime folder; the copy goes beside the package.
+  "${as_user[@]}" DISPLAY="$display" import -window root "$runtime/session-x11.png"
+  cp "$runtime/session-x11.png" "$out/session-x11.png"
   local share
   share=$(welcome_share "$out/session-x11.png")
   echo "session-check: X11 session: $welcome shown; ${share} of the screen in its colour"
