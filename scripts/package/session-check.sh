@@ -12,7 +12,10 @@ out=$PWD/build-deb
 pids=()
 # The kiosk refuses termination signals; a session left over by a failed check is killed.
 cleanup() {
-  for pid in "${pids[@]}"; do kill -KILL -- "-$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do
+    kill -KILL -- "-$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
   [ -z "${runtime:-}" ] || rm -rf "$runtime"
 }
 trap cleanup EXIT
@@ -43,13 +46,21 @@ kiosk_address() {
     'import json,sys; print(json.load(sys.stdin).get("address",""))' 2>/dev/null || true
 }
 
+# Whether the process runs (a zombie has ended).
+running() {
+  grep -qs '^State:[[:space:]]*[^Z]' "/proc/$1/status"
+}
+
+# wait_for_welcome NAME PID SECONDS: until the kiosk shows the welcome page; fails at once when
+# the session ends first.
 wait_for_welcome() {
-  local what=$1 limit=$2
+  local what=$1 pid=$2 limit=$3
   for ((i = 0; i < limit; i++)); do
     [ "$(kiosk_address)" = "$welcome" ] && return 0
+    running "$pid" || break
     sleep 1
   done
-  echo "session-check: $what did not show $welcome within $limit s; its log:" >&2
+  echo "session-check: $what did not show $welcome (within $limit s); its log:" >&2
   tail -n 40 "$out/$what.log" >&2
   return 1
 }
@@ -65,7 +76,7 @@ wait_session_end() {
   local what=$1 pid=$2
   "${as_user[@]}" plintor --send quit
   for ((i = 0; i < 30; i++)); do
-    grep -qs '^State:[[:space:]]*[^Z]' "/proc/$pid/status" || return 0 # gone, or a zombie
+    running "$pid" || return 0
     sleep 1
   done
   echo "session-check: $what still runs 30 s after the kiosk's quit" >&2
@@ -83,7 +94,7 @@ check_x11() {
   started x11-session "${as_user[@]}" DISPLAY="$display" QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu \
     plintor-session
   local session=${pids[-1]}
-  wait_for_welcome x11-session 90
+  wait_for_welcome x11-session "$session" 90
   sleep 3 # the page's first paint after the address is known
   # The user writes into its own runtime folder; the copy goes beside the package.
   "${as_user[@]}" DISPLAY="$display" import -window root "$runtime/session-x11.png"
@@ -106,7 +117,7 @@ check_wayland() {
   started wayland-session "${as_user[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
     WLR_RENDERER=pixman QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu plintor-wayland-session
   local session=${pids[-1]}
-  wait_for_welcome wayland-session 90
+  wait_for_welcome wayland-session "$session" 90
   echo "session-check: Wayland session (cage, headless, Xwayland): $welcome shown"
   wait_session_end wayland-session "$session"
   echo "session-check: Wayland session ended with the kiosk"
