@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Starts the installed kiosk sessions as an unprivileged member of the group plintor and checks
 # that each shows the welcome page: under Xvfb (plintor-session, as a display manager would
-# start it) and under cage's headless back end (plintor-wayland-session). The screenshots go to
-# build-deb/. Every wait is bounded; whatever this starts is ended on exit.
+# start it; its screenshot is build-deb/session-x11.png) and under cage's headless back end
+# (plintor-wayland-session). Every wait is bounded; whatever this starts is ended on exit.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
