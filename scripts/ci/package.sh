@@ -32,5 +32,10 @@ fi
 
 echo "package: systemd user unit"
 scripts/package/verify-unit.sh /usr/lib/systemd/user/plintor.service
+# Enabled for every user, it would make each desktop session on the machine a kiosk.
+if [ -e /etc/systemd/user/graphical-session.target.wants/plintor.service ]; then
+  echo "package: the installation enabled plintor.service for every user" >&2
+  exit 1
+fi
 
 scripts/package/session-check.sh
