@@ -49,15 +49,15 @@ void startUp(const ProgramOptions& options, KioskState& state, Platform& platfor
 }
 
 // The configuration of the normal mode, as --check-config reads it, after the default copies.
-void configure(KioskState& state, KioskWindow& window, const std::string& baseName,
+void configure(KioskState& state, KioskWindow& window, const ConfigNames& names,
                int pixelsPerInch) {
-    for (const std::string& file : copyDefaultFiles(baseName)) {
-        logEntry("Cannot copy " + defaultCopyName(file) + " to " + file +
+    for (const std::string& file : copyDefaultFiles(names)) {
+        logEntry("Cannot copy " + defaultCopyOf(file, names.systemDefaults) + " to " + file +
                  "; its default copy is read instead");
     }
     LogConfigReport report(programLog());
     KioskConfiguration configuration =
-        loadKioskConfiguration(baseName, state.tempFiles, pixelsPerInch, report);
+        loadKioskConfiguration(names, state.tempFiles, pixelsPerInch, report);
     state.settings = configuration.settings;
     state.buttons = configuration.buttons;
     if (state.settings.autoRestart != -1) {
@@ -90,8 +90,9 @@ void runMessageLoop(QApplication& application, const KioskState& state) {
     }
 }
 
-void runWindow(int argc, char* argv[], KioskState& state, Platform& platform,
-               InstanceChannel& channel, std::unique_ptr<DesktopControl>& desktop,
+void runWindow(int argc, char* argv[], const ProgramOptions& options, KioskState& state,
+               Platform& platform, InstanceChannel& channel,
+               std::unique_ptr<DesktopControl>& desktop,
                std::chrono::steady_clock::time_point started) {
     KioskApplication application(argc, argv);
     initKioskResources();
@@ -102,11 +103,12 @@ void runWindow(int argc, char* argv[], KioskState& state, Platform& platform,
     const OfficeConverter converter(platform.officeLocator(), platform.processRunner());
     KioskWindow window(state, converter, keyboard.get());
     const std::string baseName = programBaseName(platform.systemInfo().programPath());
+    const ConfigNames names{baseName, options.systemDefaults};
     const Arguments arguments(argv, argv + argc);
     if (state.safeWebBrowserMode) {
         configureSafeWebBrowser(state, window, plainParam(arguments, 1));
     } else {
-        configure(state, window, baseName, window.pixelsPerInch());
+        configure(state, window, names, window.pixelsPerInch());
     }
     window.applySettings(state.settings, state.buttons);
     if (const std::string shortfall = platform.inputHooks().shortfall(); !shortfall.empty()) {
@@ -128,7 +130,7 @@ void runWindow(int argc, char* argv[], KioskState& state, Platform& platform,
         executionState.useDesktop(connected);
     });
     lockdown.start();
-    OperatorRequests requests(state, window.browser(), platform.systemInfo(), baseName, started);
+    OperatorRequests requests(state, window.browser(), platform.systemInfo(), names, started);
     QSocketNotifier messages(channel.descriptor(), QSocketNotifier::Read);
     QObject::connect(&messages, &QSocketNotifier::activated, &controller, [&] {
         for (const ReceivedMessage& received : channel.receiveAll()) {
@@ -169,7 +171,7 @@ int runKiosk(int argc, char* argv[], const ProgramOptions& options, Platform& pl
     std::unique_ptr<DesktopControl> desktop;
     if (std::unique_ptr<InstanceChannel> channel = platform.claimInstanceChannel()) {
         state.safeWebBrowserMode = isSafeWebBrowserMode(Arguments(argv, argv + argc));
-        runWindow(argc, argv, state, platform, *channel, desktop, started);
+        runWindow(argc, argv, options, state, platform, *channel, desktop, started);
     }
     stopSteps(state, platform, desktop.get());
     return 0;

@@ -27,12 +27,12 @@ std::string listSizes(const UrlLists& lists) {
 }  // namespace
 
 OperatorRequests::OperatorRequests(const KioskState& state, RestrictedBrowser& browser,
-                                   const SystemInfo& system, std::string programBaseName,
+                                   const SystemInfo& system, ConfigNames names,
                                    std::chrono::steady_clock::time_point started)
     : m_state(state),
       m_browser(browser),
       m_system(system),
-      m_programBaseName(std::move(programBaseName)),
+      m_names(std::move(names)),
       m_started(started) {}
 
 bool OperatorRequests::handle(const ReceivedMessage& received, InstanceChannel& channel) {
@@ -79,7 +79,7 @@ void OperatorRequests::reloadLists() {
     }
     LogConfigReport report(programLog());
     std::optional<UrlLists> lists =
-        reloadKioskLists(m_programBaseName, m_state.buttons, m_state.tempFiles, report);
+        reloadKioskLists(m_names, m_state.buttons, m_state.tempFiles, report);
     if (!lists) {
         logEntry("Lists not reloaded; the lists in force stay: " + listSizes(m_browser.lists()));
         return;

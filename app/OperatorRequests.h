@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/app/KioskStatus.h"
+#include "core/config/ConfigFiles.h"
 
 namespace plintor {
 
@@ -20,7 +21,7 @@ class OperatorRequests {
 public:
     // `started`: when the program started, for its uptime.
     OperatorRequests(const KioskState& state, RestrictedBrowser& browser, const SystemInfo& system,
-                     std::string programBaseName, std::chrono::steady_clock::time_point started);
+                     ConfigNames names, std::chrono::steady_clock::time_point started);
 
     // Carries out a status or reload request and answers a status request through `channel`;
     // false for every other message, which is the window's.
@@ -38,7 +39,7 @@ private:
     const KioskState& m_state;
     RestrictedBrowser& m_browser;
     const SystemInfo& m_system;
-    const std::string m_programBaseName;
+    const ConfigNames m_names;
     const std::chrono::steady_clock::time_point m_started;
 };
 

@@ -6,6 +6,7 @@
 #include "app/DesktopRestore.h"
 #include "app/KioskProgram.h"
 #include "app/SendClient.h"
+#include "core/app/HomeFolder.h"
 #include "core/app/ProgramOptions.h"
 #include "core/diagnostics/Diagnostics.h"
 #include "platform/Platform.h"
@@ -15,9 +16,13 @@ using namespace plintor;
 
 int main(int argc, char* argv[]) {
     std::setlocale(LC_TIME, "");  // log stamps follow the user's regional settings
-    const ProgramOptions options = parseProgramOptions({argv + 1, argv + argc});
+    ProgramOptions options = parseProgramOptions({argv + 1, argv + argc});
     const std::unique_ptr<Platform> platform = createPlatform();
     SystemInfo& system = platform->systemInfo();
+    if (needsHomeFolder(options.mode) &&
+        !settleHomeFolder(options, system.programPath(), std::cerr)) {
+        return ExitUsage;
+    }
     switch (options.mode) {
         case ProgramMode::CheckConfig:
         case ProgramMode::CheckUrl:

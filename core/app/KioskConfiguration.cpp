@@ -39,20 +39,19 @@ UrlLists loadKioskLists(const EffectiveFiles& files, const std::vector<NavButton
 
 }  // namespace
 
-KioskConfiguration loadKioskConfiguration(const std::string& programBaseName,
-                                          const TempFiles& tempFiles, int pixelsPerInch,
-                                          ConfigReport& report) {
-    const EffectiveFiles files = effectiveFiles(programBaseName);
+KioskConfiguration loadKioskConfiguration(const ConfigNames& names, const TempFiles& tempFiles,
+                                          int pixelsPerInch, ConfigReport& report) {
+    const EffectiveFiles files = effectiveFiles(names);
     LoadedSettings loaded = loadSettings(files.config, pixelsPerInch, report);
     UrlLists lists = loadKioskLists(files, loaded.buttons, tempFiles, report);
     return {std::move(loaded.settings), std::move(loaded.buttons), std::move(lists)};
 }
 
-std::optional<UrlLists> reloadKioskLists(const std::string& programBaseName,
+std::optional<UrlLists> reloadKioskLists(const ConfigNames& names,
                                          const std::vector<NavButton>& buttons,
                                          const TempFiles& tempFiles, ConfigReport& report) {
     FailureWatch watch(report);
-    UrlLists lists = loadKioskLists(effectiveFiles(programBaseName), buttons, tempFiles, watch);
+    UrlLists lists = loadKioskLists(effectiveFiles(names), buttons, tempFiles, watch);
     if (watch.failed()) {
         return std::nullopt;
     }

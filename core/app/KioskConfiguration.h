@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/browser/UrlLists.h"
+#include "core/config/ConfigFiles.h"
 #include "core/config/ConfigReport.h"
 #include "core/config/KioskSettings.h"
 #include "core/documents/DownloadRules.h"
@@ -21,14 +22,13 @@ struct KioskConfiguration {
 // Reads the configuration and the list files of the home folder (the current folder), each its
 // working file or else its default copy, exactly as the kiosk does at start: the lists get the
 // fixed entries, every button's address and the kiosk's own documents (`tempFiles`).
-KioskConfiguration loadKioskConfiguration(const std::string& programBaseName,
-                                          const TempFiles& tempFiles, int pixelsPerInch,
-                                          ConfigReport& report);
+KioskConfiguration loadKioskConfiguration(const ConfigNames& names, const TempFiles& tempFiles,
+                                          int pixelsPerInch, ConfigReport& report);
 
 // The lists alone, read again for a running kiosk exactly as loadKioskConfiguration reads them
 // (the buttons are those in force). None when a list file could not be read, the allow file
 // missing included: a running kiosk keeps the lists it has rather than half of the new ones.
-std::optional<UrlLists> reloadKioskLists(const std::string& programBaseName,
+std::optional<UrlLists> reloadKioskLists(const ConfigNames& names,
                                          const std::vector<NavButton>& buttons,
                                          const TempFiles& tempFiles, ConfigReport& report);
 

@@ -51,6 +51,11 @@ std::optional<std::string> firstUnknown(const std::vector<std::string>& argument
 
 }  // namespace
 
+bool needsHomeFolder(ProgramMode mode) {
+    return mode == ProgramMode::Kiosk || mode == ProgramMode::CheckConfig ||
+           mode == ProgramMode::CheckUrl || mode == ProgramMode::RestoreDesktop;
+}
+
 ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments) {
     Arguments withProgram{""};
     withProgram.insert(withProgram.end(), arguments.begin(), arguments.end());
@@ -113,11 +118,13 @@ std::string usageText() {
        plintor --version                             print the program's and the engine's version
 
 --home=DIR  the folder of plintor.ini, Whitelist.txt, Blacklist.txt and plintor.log (default:
-            the program's own folder)
+            the program's own folder when it can write there, else, for an installed program,
+            $XDG_CONFIG_HOME/plintor, usually ~/.config/plintor, with the missing default
+            copies taken from /etc/plintor)
 
 Exit codes: 0 success (a kiosk always ends with 0); 1 --check-config printed warnings, --send
 found no running kiosk (or status got no answer within 5 s), or --restore-desktop could not put
-everything back; 2 the command line was not understood.
+everything back; 2 the command line was not understood, or no home folder can be named.
 )";
 }
 

@@ -28,16 +28,21 @@ constexpr int ExitUsage = 2;     // the command line cannot be what was meant
 // accepted, so that a mistyped option never starts a locked kiosk.
 struct ProgramOptions {
     ProgramMode mode = ProgramMode::Kiosk;
-    std::optional<std::string> home;     // --home=DIR
+    std::optional<std::string> home;     // --home=DIR, then the folder chosen (settleHomeFolder)
+    std::string systemDefaults;          // chosen with the home folder: the package's defaults
     std::vector<std::string> addresses;  // after --check-url
     std::vector<std::string> sendWords;  // after --send: "navigate ADDRESS", "quit", "status"...
     std::string problem;                 // Invalid: what is wrong, naming the argument
 };
 
+// The modes that read or write the home folder's files.
+bool needsHomeFolder(ProgramMode mode);
+
 // `arguments` without the program path.
 ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments);
 
-// The kiosk's home folder: --home=DIR, else the folder of the program file.
+// The kiosk's home folder: the one settled (settleHomeFolder), --home=DIR, else the folder of
+// the program file.
 std::string homeFolder(const ProgramOptions& options, const std::string& programPath);
 
 // What --help prints: every option and the exit codes.

@@ -18,11 +18,20 @@ std::string defaultCopyName(const std::string& fileName) {
     return fileName.substr(0, at) + "_Default" + fileName.substr(at);
 }
 
-std::vector<std::string> copyDefaultFiles(const std::string& programBaseName) {
+std::string defaultCopyOf(const std::string& fileName, const std::string& systemDefaults) {
+    const std::string defaultCopy = defaultCopyName(fileName);
+    if (fileExists(defaultCopy) || systemDefaults.empty()) {
+        return defaultCopy;
+    }
+    const std::string systemCopy = withTrailingDelimiter(systemDefaults) + defaultCopy;
+    return fileExists(systemCopy) ? systemCopy : defaultCopy;
+}
+
+std::vector<std::string> copyDefaultFiles(const ConfigNames& names) {
     std::vector<std::string> failed;
-    for (const std::string& file : {configFileName(programBaseName), std::string(WhitelistFileName),
+    for (const std::string& file : {configFileName(names.baseName), std::string(WhitelistFileName),
                                     std::string(BlacklistFileName)}) {
-        const std::string defaultCopy = defaultCopyName(file);
+        const std::string defaultCopy = defaultCopyOf(file, names.systemDefaults);
         if (!copyFileIfMissing(defaultCopy, file) && fileExists(defaultCopy)) {
             failed.push_back(file);
         }
@@ -30,17 +39,18 @@ std::vector<std::string> copyDefaultFiles(const std::string& programBaseName) {
     return failed;
 }
 
-std::string workingOrDefault(const std::string& fileName) {
+std::string workingOrDefault(const std::string& fileName, const std::string& systemDefaults) {
     if (fileExists(fileName)) {
         return fileName;
     }
-    const std::string defaultCopy = defaultCopyName(fileName);
+    const std::string defaultCopy = defaultCopyOf(fileName, systemDefaults);
     return fileExists(defaultCopy) ? defaultCopy : fileName;
 }
 
-EffectiveFiles effectiveFiles(const std::string& programBaseName) {
-    return {workingOrDefault(configFileName(programBaseName)), workingOrDefault(WhitelistFileName),
-            workingOrDefault(BlacklistFileName)};
+EffectiveFiles effectiveFiles(const ConfigNames& names) {
+    return {workingOrDefault(configFileName(names.baseName), names.systemDefaults),
+            workingOrDefault(WhitelistFileName, names.systemDefaults),
+            workingOrDefault(BlacklistFileName, names.systemDefaults)};
 }
 
 }  // namespace plintor

@@ -22,7 +22,8 @@ struct KeyRange {
 };
 
 // One configuration key: its name as written in files, what kind of value it takes, its field
-// of KioskSettings (whose initial value is the key's default) and the range of an integer key.
+// of KioskSettings (whose initial value is the key's default), the range of an integer key and
+// a line for the operator's manual.
 struct SettingKey {
     using Member = std::variant<std::string KioskSettings::*, bool KioskSettings::*,
                                 int KioskSettings::*, DateTime KioskSettings::*>;
@@ -31,6 +32,7 @@ struct SettingKey {
     KeyKind kind;
     Member member;
     std::optional<KeyRange> range;
+    std::string_view summary;  // what the key does, for the manual page
 };
 
 // Every key but the URL buttons', in the order --check-config prints them. The loader, the

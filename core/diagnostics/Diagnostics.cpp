@@ -62,10 +62,9 @@ void checkMasks(const std::vector<std::string>& masks, const char* listName,
     }
 }
 
-KioskConfiguration loadAsKiosk(const std::string& programBaseName, const std::string& tempFolder,
+KioskConfiguration loadAsKiosk(const ConfigNames& names, const std::string& tempFolder,
                                StreamConfigReport& report) {
-    return loadKioskConfiguration(programBaseName, tempFilesIn(tempFolder), DesignPixelsPerInch,
-                                  report);
+    return loadKioskConfiguration(names, tempFilesIn(tempFolder), DesignPixelsPerInch, report);
 }
 
 void checkDocumentSettings(const KioskSettings& settings, StreamConfigReport& report) {
@@ -78,12 +77,12 @@ void checkDocumentSettings(const KioskSettings& settings, StreamConfigReport& re
 
 }  // namespace
 
-int runCheckConfig(const std::string& programBaseName, const std::string& tempFolder,
-                   std::ostream& out, std::ostream& err) {
+int runCheckConfig(const ConfigNames& names, const std::string& tempFolder, std::ostream& out,
+                   std::ostream& err) {
     StreamConfigReport report(err);
-    const EffectiveFiles files = effectiveFiles(programBaseName);
+    const EffectiveFiles files = effectiveFiles(names);
     checkConfigFile(files.config, report);
-    const KioskConfiguration kiosk = loadAsKiosk(programBaseName, tempFolder, report);
+    const KioskConfiguration kiosk = loadAsKiosk(names, tempFolder, report);
     checkMasks(kiosk.lists.whitelist(), "allow", report);
     checkMasks(kiosk.lists.blacklist(), "deny", report);
     for (const std::string& advice : maskAdvice(kiosk.lists)) {
@@ -99,10 +98,10 @@ int runCheckConfig(const std::string& programBaseName, const std::string& tempFo
     return report.warnings() > 0 ? 1 : 0;
 }
 
-int runCheckUrl(const std::string& programBaseName, const std::string& tempFolder,
+int runCheckUrl(const ConfigNames& names, const std::string& tempFolder,
                 const std::vector<std::string>& addresses, std::ostream& out, std::ostream& err) {
     StreamConfigReport report(err);
-    const KioskConfiguration kiosk = loadAsKiosk(programBaseName, tempFolder, report);
+    const KioskConfiguration kiosk = loadAsKiosk(names, tempFolder, report);
     for (const std::string& address : addresses) {
         out << (kiosk.lists.isUrlAllowed(address) ? "allowed " : "blocked ") << address << '\n';
     }
@@ -111,18 +110,17 @@ int runCheckUrl(const std::string& programBaseName, const std::string& tempFolde
 
 int runOperatorCheck(const ProgramOptions& options, const std::string& programPath,
                      const std::string& tempFolder, std::ostream& out, std::ostream& err) {
-    const std::string home =
-        options.home.value_or(std::filesystem::path(programPath).parent_path().string());
+    const std::string home = homeFolder(options, programPath);
     std::error_code error;
     std::filesystem::current_path(home, error);
     if (error) {
         err << "plintor: cannot use the home folder \"" << home << "\"\n";
         return ExitUsage;
     }
-    const std::string baseName = programBaseName(programPath);
+    const ConfigNames names{programBaseName(programPath), options.systemDefaults};
     return options.mode == ProgramMode::CheckConfig
-               ? runCheckConfig(baseName, tempFolder, out, err)
-               : runCheckUrl(baseName, tempFolder, options.addresses, out, err);
+               ? runCheckConfig(names, tempFolder, out, err)
+               : runCheckUrl(names, tempFolder, options.addresses, out, err);
 }
 
 }  // namespace plintor

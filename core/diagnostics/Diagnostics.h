@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/app/ProgramOptions.h"
+#include "core/config/ConfigFiles.h"
 
 namespace plintor {
 
@@ -15,11 +16,11 @@ namespace plintor {
 
 // One "Key=Value" line per setting, then one "Button=" line per URL button. Exits with 1 when
 // it warned about anything, else 0.
-int runCheckConfig(const std::string& programBaseName, const std::string& tempFolder,
-                   std::ostream& out, std::ostream& err);
+int runCheckConfig(const ConfigNames& names, const std::string& tempFolder, std::ostream& out,
+                   std::ostream& err);
 
 // One line per address: "allowed" or "blocked", a blank, the address as given.
-int runCheckUrl(const std::string& programBaseName, const std::string& tempFolder,
+int runCheckUrl(const ConfigNames& names, const std::string& tempFolder,
                 const std::vector<std::string>& addresses, std::ostream& out, std::ostream& err);
 
 // --check-config or --check-url as the options say, in the home folder they name (else the

@@ -39,14 +39,14 @@ TEST_F(DefaultCopyTest, ACopyThatDoesNotFitIsAbsentAndTheDefaultCopyIsRead) {
     }
     writeBytes("Blacklist_Default.txt", masks);    // three pages
     writeBytes("Whitelist_Default.txt", "*\r\n");  // the fourth: the disk is full
-    EXPECT_EQ(copyDefaultFiles("plintor"),
+    EXPECT_EQ(copyDefaultFiles({"plintor", ""}),
               (std::vector<std::string>{"Whitelist.txt", "Blacklist.txt"}));
     for (const char* name :
          {"Whitelist.txt", "Blacklist.txt", "Whitelist.txt.partial", "Blacklist.txt.partial"}) {
         EXPECT_FALSE(std::filesystem::exists(name)) << name;
     }
 
-    const EffectiveFiles files = effectiveFiles("plintor");
+    const EffectiveFiles files = effectiveFiles({"plintor", ""});
     UrlLists lists;
     CollectingReport report;
     loadUrlLists(lists, files.whitelist, files.blacklist, report);
@@ -57,7 +57,7 @@ TEST_F(DefaultCopyTest, ACopyThatDoesNotFitIsAbsentAndTheDefaultCopyIsRead) {
 
 TEST_F(DefaultCopyTest, ACopyIsMadeOnceThereIsRoom) {
     writeBytes("Blacklist_Default.txt", "*://tracker.example/*\r\n");
-    EXPECT_TRUE(copyDefaultFiles("plintor").empty());
+    EXPECT_TRUE(copyDefaultFiles({"plintor", ""}).empty());
     EXPECT_EQ(readBytes("Blacklist.txt"), "*://tracker.example/*\r\n");
 }
 

@@ -20,7 +20,7 @@ TEST(CopyDefaultFilesTest, CopiesOnlyWhatIsMissing) {
     writeBytes("plintor.ini", "Password=mine\n");
     writeBytes("plintor_Default.ini", "Password=default\n");
     writeBytes("Whitelist_Default.txt", "http://default/*\n");
-    copyDefaultFiles("plintor");
+    copyDefaultFiles({"plintor", ""});
     EXPECT_EQ(readBytes("plintor.ini"), "Password=mine\n");
     EXPECT_EQ(readBytes("Whitelist.txt"), "http://default/*\n");
     EXPECT_FALSE(std::filesystem::exists("Blacklist.txt"));

@@ -29,7 +29,7 @@ protected:
 
     KioskConfiguration startConfiguration() {
         CollectingReport report;
-        return loadKioskConfiguration("plintor", m_tempFiles, 96, report);
+        return loadKioskConfiguration({"plintor", ""}, m_tempFiles, 96, report);
     }
 
     TempDir m_dir;
@@ -45,7 +45,7 @@ TEST_F(KioskListsReloadTest, ReadsTheChangedFilesAsAStartWould) {
     CollectingReport report;
 
     const std::optional<UrlLists> reloaded =
-        reloadKioskLists("plintor", running.buttons, m_tempFiles, report);
+        reloadKioskLists({"plintor", ""}, running.buttons, m_tempFiles, report);
 
     ASSERT_TRUE(reloaded);
     const KioskConfiguration restarted = startConfiguration();
@@ -80,7 +80,7 @@ TEST_P(KioskListsReloadFailureTest, GivesNoListsAndSaysWhy) {
     const KioskConfiguration running = startConfiguration();
     GetParam().spoil();
     CollectingReport report;
-    EXPECT_FALSE(reloadKioskLists("plintor", running.buttons, m_tempFiles, report));
+    EXPECT_FALSE(reloadKioskLists({"plintor", ""}, running.buttons, m_tempFiles, report));
     EXPECT_EQ(report.failures.size(), 1u);
 }
 
