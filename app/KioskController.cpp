@@ -1,5 +1,6 @@
 #include "app/KioskController.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDate>
 
@@ -33,12 +34,10 @@ KioskController::KioskController(KioskState& state, KioskWindow& window, PowerAc
       m_unattended(state, *this),
       m_recovery(state.clock) {
     connect(&m_guardTick, &QTimer::timeout, this, [this] { m_unattended.guardTick(); });
+    m_housekeepingTick.setSingleShot(true);
+    m_housekeepingTick.setTimerType(Qt::PreciseTimer);
     connect(&m_housekeepingTick, &QTimer::timeout, this, &KioskController::housekeepingTick);
-    m_restart.setSingleShot(true);
-    connect(&m_restart, &QTimer::timeout, this, [this] {
-        m_unattended.restartWhenDue();
-        updateGuardTick();
-    });
+    m_state.input.setListener([this] { inputCame(); });
     m_desktopCheck.setSingleShot(true);
     connect(&m_desktopCheck, &QTimer::timeout, this, &KioskController::lookAtDesktopChanges);
     connect(&window, &KioskWindow::firstShown, this, &KioskController::openHomeOnce);
@@ -67,6 +66,10 @@ KioskController::KioskController(KioskState& state, KioskWindow& window, PowerAc
     connect(&m_recoveryDelay, &QTimer::timeout, this, &KioskController::recoverRenderer);
 }
 
+KioskController::~KioskController() {
+    m_state.input.setListener(nullptr);
+}
+
 void KioskController::setDesktopControl(DesktopControl* desktop) {
     m_desktop = desktop;
     m_desktopChanges.reset();
@@ -75,21 +78,22 @@ void KioskController::setDesktopControl(DesktopControl* desktop) {
             std::make_unique<QSocketNotifier>(m_desktop->changeDescriptor(), QSocketNotifier::Read);
         connect(m_desktopChanges.get(), &QSocketNotifier::activated, this,
                 &KioskController::lookAtDesktopChanges);
+        connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                m_desktopChanges.get(), [this] { lookAtQueuedDesktopChanges(); });
     }
     updateGuardTick();
+    scheduleHousekeeping();
 }
 
 void KioskController::start() {
     m_guardTick.setInterval(UnattendedOperation::GuardTickIntervalMs);
     updateGuardTick();
-    m_housekeepingTick.start(UnattendedOperation::HousekeepingTickIntervalMs);
-    armRestart();
+    scheduleHousekeeping();
 }
 
 void KioskController::quit() {
     m_guardTick.stop();
     m_housekeepingTick.stop();
-    m_restart.stop();
     m_desktopCheck.stop();
     m_desktopChanges.reset();
     m_state.quitRequested = true;
@@ -126,13 +130,31 @@ void KioskController::openHomeOnce() {
     housekeepingTick();
 }
 
-// Also the backstop for desktop changes that arrived with the answers to other requests: those
-// leave nothing on the socket to wake the notifier.
 void KioskController::housekeepingTick() {
     m_unattended.housekeepingTick();
     updateGuardTick();
-    armRestart();
-    lookAtDesktopChanges();
+    scheduleHousekeeping();
+}
+
+void KioskController::scheduleHousekeeping() {
+    if (m_state.quitRequested) {
+        return;
+    }
+    const long long next = m_unattended.millisecondsToNextHousekeeping(m_desktopChanges != nullptr);
+    if (next < 0) {
+        m_housekeepingTick.stop();
+    } else {
+        m_housekeepingTick.start(static_cast<int>(next));
+    }
+}
+
+// The first input after a return arms the idle time again; later ones only move it on, which
+// the tick finds out when it comes.
+void KioskController::inputCame() {
+    if (!m_housekeepingTick.isActive()) {
+        scheduleHousekeeping();
+    }
+    m_window.browser().visitorActive();
 }
 
 void KioskController::updateGuardTick() {
@@ -148,14 +170,6 @@ void KioskController::updateGuardTick() {
     }
 }
 
-void KioskController::armRestart() {
-    const long long left = m_unattended.millisecondsToRestart();
-    if (left > 0 && left < UnattendedOperation::HousekeepingTickIntervalMs &&
-        !m_restart.isActive()) {
-        m_restart.start(static_cast<int>(left));
-    }
-}
-
 void KioskController::lookAtDesktopChanges() {
     if (m_desktop == nullptr || m_state.quitRequested) {
         return;
@@ -166,6 +180,17 @@ void KioskController::lookAtDesktopChanges() {
     }
     ++m_guardPassesInARow;
     guardScreen();
+    m_unattended.lookAfterDesktop();
+    scheduleHousekeeping();
+}
+
+// Reports that came in with the answers to other requests leave nothing on the descriptor to
+// wake the notifier: they are looked at before the program sleeps, through the guard's own
+// spacing.
+void KioskController::lookAtQueuedDesktopChanges() {
+    if (m_desktop != nullptr && !m_desktopCheck.isActive() && m_desktop->changesQueued()) {
+        m_desktopCheck.start(0);
+    }
 }
 
 void KioskController::remoteQuit(std::int32_t wParam, std::int32_t lParam) {
@@ -324,10 +349,8 @@ void KioskController::quitApplication() {
     quit();
 }
 
-void KioskController::closeForeignWindows() {
-    if (m_desktop != nullptr) {
-        m_desktop->closeForeignWindows();
-    }
+bool KioskController::closeForeignWindows() {
+    return m_desktop == nullptr || m_desktop->closeForeignWindows();
 }
 
 bool KioskController::stopShell() {

@@ -19,16 +19,17 @@ class SystemInfo;
 class KioskWindow;
 
 // What the kiosk does without a visitor, and with the operator's and other programs' requests:
-// the screen guard on every change the desktop reports, the guard tick (daily restart, keyboard,
-// screen guard) while something needs watching, the housekeeping tick (daily restart, idle
-// return, foreign windows, shell), the control messages, the power actions of the shutdown panel
-// and the end of the program. At rest, with nothing shown that changes, only the housekeeping
-// tick wakes the program.
+// the screen guard, the foreign windows and the shell on every change the desktop reports, the
+// guard tick (daily restart, keyboard, screen guard) while something needs watching, the
+// housekeeping tick (daily restart, idle return, foreign windows, shell) when something is due,
+// the control messages, the power actions of the shutdown panel and the end of the program. At
+// rest, with nothing shown that changes and nothing due, no timer wakes the program.
 class KioskController final : public QObject, private UnattendedHost {
     Q_OBJECT
 public:
     KioskController(KioskState& state, KioskWindow& window, PowerActions& power,
                     const SystemInfo& system);
+    ~KioskController() override;
 
     // The desktop control, when there is one (it may come late, see the lockdown's retry).
     void setDesktopControl(DesktopControl* desktop);
@@ -44,9 +45,11 @@ private:
     // The guard tick runs only while the touch keyboard is shown (its layout may change), the
     // desktop has to be asked for changes, or a due restart is refused (it is asked again).
     void updateGuardTick();
-    // The daily restart to the millisecond, when it comes before the next housekeeping tick.
-    void armRestart();
+    // The housekeeping tick for when its next work is due; none when nothing is.
+    void scheduleHousekeeping();
+    void inputCame();
     void lookAtDesktopChanges();
+    void lookAtQueuedDesktopChanges();
     void remoteQuit(std::int32_t wParam, std::int32_t lParam);
     void powerActionConfirmed(int action);
     void applicationStateChanged(Qt::ApplicationState state);
@@ -72,7 +75,7 @@ private:
     void guardScreen() override;
     bool restartComputer() override;
     void quitApplication() override;
-    void closeForeignWindows() override;
+    bool closeForeignWindows() override;
     bool stopShell() override;
 
     KioskState& m_state;
@@ -83,7 +86,6 @@ private:
     UnattendedOperation m_unattended;
     QTimer m_guardTick;
     QTimer m_housekeepingTick;
-    QTimer m_restart;
     std::unique_ptr<QSocketNotifier> m_desktopChanges;
     // Our own answers change the desktop as well (our window becomes the active one): what came
     // in during a guard pass is looked at after it, from the event loop.

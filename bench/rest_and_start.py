@@ -6,7 +6,9 @@ memory of the process tree. Run on demand, not in the tests:
     python3 bench/rest_and_start.py [--rounds 2] [--rest 60] [--settle 10]
 
 Each round starts each program once, in turn, on a display of its own (Xvfb and openbox) with a
-local server, the kiosk with every feature on. It uses build/plintor (or $PLINTOR_BINARY) and
+local server, the kiosk with every feature on, three buttons and a deny list of the first
+--deny-masks masks of the real block lists (build/blocklists/masks-real.txt, made by
+scripts/blocklists/prepare.sh). It uses build/plintor (or $PLINTOR_BINARY) and
 build/bench/plintor_minimal_view (or $PLINTOR_MINIMAL_VIEW).
 
 How it counts:
@@ -95,6 +97,7 @@ def every_feature_on(home):
     # A restart time half a day away: on, and never due during the measurement.
     restart = (datetime.datetime.now() + datetime.timedelta(hours=12)).strftime("%H:%M")
     return {"Button1Width": 120, "Button1URL": home, "Button2Width": 120, "Button2URL": home,
+            "Button3Width": 120, "Button3URL": home,
             "NavigationPanel": "True", "TouchKeyboard": "True", "DisplayAlwaysOn": "True", "AutoReturn": 10,
             "AutoRestart": restart, "DownloadPDF": "True", "Wheelchair": 20, "AutoCloseAll": "True",
             "KillExplorer": "True", "ProgressIndicator": "True", "Screensaver": home, "DenyAllRequests": "True",
@@ -144,9 +147,20 @@ class Bench:
             display.stop()
 
 
-def kiosk(display, address):
-    return h.Kiosk(display, config=every_feature_on(address), whitelist=[address.rsplit("/", 1)[0] + "/*"],
-                   blacklist=["*://deny.invalid*"], name="kiosk-rest")
+def deny_list(masks):
+    """The first `masks` masks of the real block lists (scripts/blocklists/prepare.sh)."""
+    path = os.path.join(h.REPO, "build", "blocklists", "masks-real.txt")
+    if not os.path.exists(path):
+        sys.exit(f"no block list at {path} (run scripts/blocklists/prepare.sh)")
+    with open(path) as lines:
+        return [line.rstrip("\n") for _, line in zip(range(masks), lines)]
+
+
+def kiosk_with(deny):
+    def kiosk(display, address):
+        return h.Kiosk(display, config=every_feature_on(address), whitelist=[address.rsplit("/", 1)[0] + "/*"],
+                       blacklist=deny, name="kiosk-rest")
+    return kiosk
 
 
 def summary(name, runs):
@@ -161,10 +175,13 @@ def main():
     parser.add_argument("--rounds", type=int, default=2)
     parser.add_argument("--rest", type=int, default=60, help="seconds of rest counted")
     parser.add_argument("--settle", type=int, default=10, help="seconds after the load before counting")
+    parser.add_argument("--deny-masks", type=int, default=168854,
+                        help="masks of the real block lists in the kiosk's deny list")
     options = parser.parse_args()
     if not os.access(minimal_view_path(), os.X_OK):
         sys.exit(f"no bare view at {minimal_view_path()} (build the target plintor_minimal_view)")
     bench = Bench(options.rest, options.settle)
+    kiosk = kiosk_with(deny_list(options.deny_masks))
     kiosk_runs, minimal_runs = [], []
     try:
         for round_number in range(options.rounds):  # interleaved, so that drift of the machine hits both
@@ -173,7 +190,8 @@ def main():
                 print(f"round {round_number + 1}: {runs[-1]}", file=sys.stderr, flush=True)
     finally:
         h.stop_everything()
-    print(f"static page, {options.rounds} rounds, {options.rest} s of rest each after {options.settle} s; medians:")
+    print(f"static page, {options.rounds} rounds, {options.rest} s of rest each after {options.settle} s, "
+          f"{options.deny_masks} masks in the kiosk's deny list; medians:")
     k = summary("kiosk", kiosk_runs)
     m = summary("minimal view", minimal_runs)
     ratio = lambda key: f"{k[key] / m[key]:.2f}" if m[key] > 0 else f"{k[key]:.2f} vs 0"  # noqa: E731

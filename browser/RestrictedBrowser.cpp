@@ -97,9 +97,10 @@ void RestrictedBrowser::openPage() {
     if (m_progress != nullptr) {
         m_progress->setParent(m_webBrowser);
     }
-    auto* watch = new RendererWatch(*m_webBrowser->page(), m_webBrowser->page());
-    connect(watch, &RendererWatch::ended, this, &RestrictedBrowser::rendererEnded);
-    connect(watch, &RendererWatch::unresponsive, this, &RestrictedBrowser::rendererUnresponsive);
+    m_rendererWatch = new RendererWatch(*m_webBrowser->page(), m_webBrowser->page());
+    connect(m_rendererWatch, &RendererWatch::ended, this, &RestrictedBrowser::rendererEnded);
+    connect(m_rendererWatch, &RendererWatch::unresponsive, this,
+            &RestrictedBrowser::rendererUnresponsive);
     connect(m_webBrowser, &QWebEngineView::urlChanged, this, &RestrictedBrowser::pageChanged);
     connect(m_webBrowser, &KioskWebView::documentCompleted, this,
             &RestrictedBrowser::documentCompleted);
@@ -124,6 +125,7 @@ void RestrictedBrowser::closePage() {
     m_downloader.reset();
     delete m_webBrowser;
     m_webBrowser = nullptr;
+    m_rendererWatch = nullptr;
     m_downCount = 0;
     m_shownAsPage.clear();
     m_homeLoading = false;
@@ -158,6 +160,12 @@ void RestrictedBrowser::goBack() {
 
 void RestrictedBrowser::goForward() {
     m_webBrowser->forward();
+}
+
+void RestrictedBrowser::visitorActive() {
+    if (m_rendererWatch != nullptr) {
+        m_rendererWatch->activityCame();
+    }
 }
 
 void RestrictedBrowser::setProgressIndicator(QWidget* progress) {

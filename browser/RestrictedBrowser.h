@@ -18,6 +18,7 @@ struct KioskState;
 class DenyListInterceptor;
 class OfficeConverter;
 class KioskWebView;
+class RendererWatch;
 
 // The restricted browser: a panel holding one browser control, the allow and deny lists that
 // judge every navigation, the hint that answers a blocked one, the documents a page offers and
@@ -44,6 +45,8 @@ public:
     void refresh();
     void goBack();
     void goForward();
+    // The visitor gave input: the renderer is watched closely again.
+    void visitorActive();
 
     // Floats `progress` over the page while a slow navigation loads.
     void setProgressIndicator(QWidget* progress);
@@ -88,6 +91,7 @@ private:
     UrlLists m_lists;
     QWebEngineProfile* m_profile = nullptr;  // the session's; goes after the page
     KioskWebView* m_webBrowser = nullptr;
+    RendererWatch* m_rendererWatch = nullptr;  // the page's
     QWidget* m_progress = nullptr;
     DateTime m_downTime = 0;
     int m_downCount = 0;

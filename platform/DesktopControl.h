@@ -11,8 +11,9 @@ public:
     virtual ~DesktopControl() = default;
 
     // One pass over the other programs' top-level windows: protected ones stay, the desktop
-    // shell's titled windows are asked to close, every other program is ended.
-    virtual void closeForeignWindows() = 0;
+    // shell's titled windows are asked to close, every other program is ended. True when it
+    // asked nothing to go; false when a window may still be there and wants another look.
+    virtual bool closeForeignWindows() = 0;
 
     // Ends the desktop shell (the programs owning dock and desktop windows) after remembering
     // how to start it again; true when one was found and asked to end.
@@ -39,6 +40,9 @@ public:
     // active window or the window list changed, or the system's screensaver started or ended:
     // the screen guard should look again. Costs no round trip to the server.
     virtual bool takeChanges() = 0;
+    // True when reports are waiting that came in with the answer to another request: the
+    // descriptor does not tell of those. Costs no system call.
+    virtual bool changesQueued() const = 0;
     // Keeps the display switched on (screen saver and power saving suspended) or lets it
     // sleep again.
     virtual void keepDisplayOn(bool on) = 0;

@@ -1,5 +1,6 @@
 #include "core/app/UnattendedOperation.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/support/DateTime.h"
@@ -14,15 +15,51 @@ void UnattendedOperation::guardTick() {
 }
 
 void UnattendedOperation::housekeepingTick() {
-    const KioskSettings& settings = m_state.settings;
     restartWhenDue();
     returnWhenIdle();
-    if (settings.autoCloseAll) {
-        m_host.closeForeignWindows();
-    }
+    lookAfterDesktop();
+}
+
+void UnattendedOperation::lookAfterDesktop() {
+    const KioskSettings& settings = m_state.settings;
+    m_desktopUnsettled = settings.autoCloseAll && !m_host.closeForeignWindows();
     if (settings.killExplorer && m_host.stopShell()) {
         m_log.entry("Kill explorer");
+        m_desktopUnsettled = true;
     }
+}
+
+long long UnattendedOperation::millisecondsToNextHousekeeping(bool desktopReportsChanges) const {
+    long long next = -1;
+    const auto sooner = [&next](long long milliseconds) {
+        if (milliseconds >= 0 && (next < 0 || milliseconds < next)) {
+            next = milliseconds;
+        }
+    };
+    const long long restart = millisecondsToRestart();
+    // A refused restart is asked again by the guard tick; the housekeeping keeps its pace.
+    sooner(restart == 0 ? HousekeepingTickIntervalMs : restart);
+    sooner(millisecondsToIdleDuty());
+    const KioskSettings& settings = m_state.settings;
+    if ((settings.autoCloseAll || settings.killExplorer) &&
+        (m_desktopUnsettled || !desktopReportsChanges)) {
+        sooner(HousekeepingTickIntervalMs);
+    }
+    return next < 0 ? -1 : std::min<long long>(next, HousekeepingLongestSleepMs);
+}
+
+// The warning's moment first, then the return's; one millisecond after each, as with the
+// restart.
+long long UnattendedOperation::millisecondsToIdleDuty() const {
+    const InputActivity& input = m_state.input;
+    const long long idle = input.idleMilliseconds();
+    const int minutes = m_state.settings.autoReturn;
+    if (idle < 0 || minutes <= 0) {
+        return -1;
+    }
+    const long long left = std::max(minutes * 60000LL - idle, 0LL);
+    const long long toWarning = left - m_state.settings.returnWarning * 1000LL;
+    return (toWarning > 0 && !input.returnWarningShowing() ? toWarning : left) + 1;
 }
 
 void UnattendedOperation::restartWhenDue() {

@@ -37,7 +37,8 @@ public:
 
     virtual bool restartComputer() = 0;  // true when the system accepted the restart
     virtual void quitApplication() = 0;
-    virtual void closeForeignWindows() = 0;
+    // True when nothing was asked to go, false when a window may still be there.
+    virtual bool closeForeignWindows() = 0;
     virtual bool stopShell() = 0;  // true when a shell was found and asked to end
 };
 
@@ -46,6 +47,9 @@ class UnattendedOperation {
 public:
     static constexpr int GuardTickIntervalMs = 500;
     static constexpr int HousekeepingTickIntervalMs = 5000;
+    // The longest the housekeeping sleeps while something is due: a clock set forward or back
+    // is noticed within it.
+    static constexpr int HousekeepingLongestSleepMs = 60000;
 
     // `log` takes "Return to home page", "Session cleared" and "Kill explorer".
     UnattendedOperation(KioskState& state, UnattendedHost& host,
@@ -56,10 +60,17 @@ public:
     // desktop reports no changes of its own): the daily restart, the touch keyboard, the screen
     // guard.
     void guardTick();
-    // Every five seconds: the daily restart (tried again each tick while the system refuses),
-    // the return to the home page after the idle time (once per idle period), then the foreign
-    // windows and the shell, as configured.
+    // When something is due (see millisecondsToNextHousekeeping): the daily restart (tried
+    // again each tick while the system refuses), the return to the home page after the idle
+    // time (once per idle period), then the desktop.
     void housekeepingTick();
+    // The foreign windows and the shell, as configured; also when the desktop reports a change.
+    void lookAfterDesktop();
+    // Milliseconds until the housekeeping tick has work: the daily restart, the return warning,
+    // the idle return, and every five seconds the desktop while a window or the shell was asked
+    // to go (or always, when the desktop reports no changes of its own). -1: nothing until the
+    // next input or desktop change.
+    long long millisecondsToNextHousekeeping(bool desktopReportsChanges) const;
     // The daily restart when its time has passed.
     void restartWhenDue();
     // Milliseconds until the daily restart is due (0 when it is); -1 when it is off.
@@ -74,10 +85,12 @@ private:
     void returnToHomePage();
     void keepMemoryInBounds();
     void showScreensaver();
+    long long millisecondsToIdleDuty() const;
 
     KioskState& m_state;
     UnattendedHost& m_host;
     const LogWriter& m_log;
+    bool m_desktopUnsettled = false;  // a window or the shell was asked to go: look again
 };
 
 }  // namespace plintor

@@ -23,6 +23,9 @@ void InputActivity::record() {
     if (m_cancelWarning) {
         std::exchange(m_cancelWarning, nullptr)();
     }
+    if (m_listener) {
+        m_listener();
+    }
 }
 
 void InputActivity::recordTouch() {

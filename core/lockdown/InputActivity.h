@@ -36,6 +36,9 @@ public:
     // The last input (or the start), disarmed or not: what an operator asks for.
     DateTime lastRecorded() const { return m_lastRecorded; }
 
+    // Every input goes to `listener` as well, after it is recorded; empty: to nobody.
+    void setListener(std::function<void()> listener) { m_listener = std::move(listener); }
+
     // The screensaver page covers the window: the next input goes to `hide` (once).
     void screensaverShown(std::function<void()> hide) { m_hideScreensaver = std::move(hide); }
     bool screensaverShowing() const { return static_cast<bool>(m_hideScreensaver); }
@@ -47,6 +50,7 @@ private:
     DateTime m_lastRecorded;
     std::function<void()> m_hideScreensaver;
     std::function<void()> m_cancelWarning;
+    std::function<void()> m_listener;
 };
 
 }  // namespace plintor

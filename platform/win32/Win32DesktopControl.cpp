@@ -55,14 +55,20 @@ void endProcess(long processId) {
     }
 }
 
-BOOL CALLBACK closeForeignWindow(HWND window, LPARAM context) {
-    switch (decideForeignWindow(describe(window),
-                                *reinterpret_cast<const ForeignWindowContext*>(context))) {
+struct ClosingPass {
+    const ForeignWindowContext& context;
+    bool acted = false;
+};
+
+BOOL CALLBACK closeForeignWindow(HWND window, LPARAM passPointer) {
+    ClosingPass& pass = *reinterpret_cast<ClosingPass*>(passPointer);
+    switch (decideForeignWindow(describe(window), pass.context)) {
         case ForeignWindowAction::AskToClose:
-            PostMessageW(window, WM_QUIT, 0, 0);
+            pass.acted = PostMessageW(window, WM_QUIT, 0, 0) != 0 || pass.acted;
             break;
         case ForeignWindowAction::EndProcess:
             endProcess(processOf(window));
+            pass.acted = true;
             break;
         case ForeignWindowAction::Skip:
             break;
@@ -95,8 +101,10 @@ public:
         : m_context{static_cast<long>(GetCurrentProcessId()), processOfClass(L"TAppBuilder"),
                     processOfClass(L"Progman")} {}
 
-    void closeForeignWindows() override {
-        EnumWindows(closeForeignWindow, reinterpret_cast<LPARAM>(&m_context));
+    bool closeForeignWindows() override {
+        ClosingPass pass{m_context};
+        EnumWindows(closeForeignWindow, reinterpret_cast<LPARAM>(&pass));
+        return !pass.acted;
     }
 
     bool stopShell() override {
@@ -144,6 +152,7 @@ public:
     // Windows has no descriptor to wait on for other programs' windows: the guard asks.
     int changeDescriptor() const override { return -1; }
     bool takeChanges() override { return false; }
+    bool changesQueued() const override { return false; }
 
     // The execution state ends with the process, so a killed kiosk leaves no display setting
     // behind; only the stopped shell goes into the record.

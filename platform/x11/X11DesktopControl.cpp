@@ -75,7 +75,7 @@ public:
         }
     }
 
-    void closeForeignWindows() override;
+    bool closeForeignWindows() override;
     bool stopShell() override;
     int startShell() override;
     bool bringWindowToFront(unsigned long window) override;
@@ -86,6 +86,7 @@ public:
     bool isScreensaverRunning() override;
     int changeDescriptor() const override { return ConnectionNumber(dpy()); }
     bool takeChanges() override;
+    bool changesQueued() const override { return XEventsQueued(dpy(), QueuedAlready) > 0; }
     void keepDisplayOn(bool on) override;
     std::string keepChangesRecord(const std::string& fileName) override;
 
@@ -273,10 +274,10 @@ bool X11DesktopControl::maySignal(long processId, long windowManager) const {
 
 // A window that was asked to close or whose program was ended is looked at again next time,
 // changed or not: it may still be there.
-void X11DesktopControl::closeForeignWindows() {
+bool X11DesktopControl::closeForeignWindows() {
     readEvents();
     if (m_closedCleanAt == m_generation) {
-        return;
+        return true;
     }
     const unsigned long generation = m_generation;
     X11ErrorTrap trap(m_x11->get());
@@ -298,6 +299,7 @@ void X11DesktopControl::closeForeignWindows() {
         }
     }
     m_closedCleanAt = acted ? 0 : generation;
+    return !acted;
 }
 
 // The ICCCM way: a program that does not offer WM_DELETE_WINDOW cannot be asked.

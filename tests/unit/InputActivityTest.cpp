@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tests/support/FakeClock.h"
 
 namespace plintor {
@@ -29,6 +31,21 @@ TEST(InputActivityTest, IdleMinutesAndTheScreensaverWake) {
     EXPECT_EQ(hidden, 1);
     EXPECT_EQ(input.lastInput(), clock.now());
     EXPECT_EQ(input.lastRecorded(), clock.now());
+}
+
+// The listener learns of each input once it is recorded: an idle time it looks at is armed.
+TEST(InputActivityTest, ListenerToldOfEveryRecordedInput) {
+    test::FakeClock clock(encodeDate(2026, 12, 10));
+    InputActivity input(clock);
+    input.disarm();
+    std::vector<long long> idleSeen;
+    input.setListener([&] { idleSeen.push_back(input.idleMilliseconds()); });
+    input.record();
+    input.recordTouch();
+    EXPECT_EQ(idleSeen, (std::vector<long long>{0, 0}));
+    input.setListener(nullptr);
+    input.record();
+    EXPECT_EQ(idleSeen.size(), 2u);
 }
 
 }  // namespace

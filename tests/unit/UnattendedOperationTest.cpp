@@ -18,6 +18,7 @@ public:
     bool keyboardVisible = true;
     bool restartAccepted = false;
     bool shellFound = true;
+    bool windowsGone = true;  // the foreign windows pass asked nothing to go
     bool homeUnchanged = false;  // the visitor went elsewhere unless a test says otherwise
 
     void goHome() override { calls.push_back("GoHome"); }
@@ -47,7 +48,10 @@ public:
         return restartAccepted;
     }
     void quitApplication() override { calls.push_back("QuitApplication"); }
-    void closeForeignWindows() override { calls.push_back("CloseForeignWindows"); }
+    bool closeForeignWindows() override {
+        calls.push_back("CloseForeignWindows");
+        return windowsGone;
+    }
     bool stopShell() override {
         calls.push_back("StopShell");
         return shellFound;
@@ -274,6 +278,70 @@ TEST_F(UnattendedOperationTest, DailyRestartFromTheHousekeepingTickAndItsCountdo
     m_host.restartAccepted = true;
     m_operation.housekeepingTick();
     EXPECT_EQ(m_host.count("QuitApplication"), 1);
+}
+
+// The housekeeping sleeps until the warning, the return or the restart is due, at most a
+// minute, and not at all when nothing will be due before an input.
+TEST_F(UnattendedOperationTest, HousekeepingSleepsUntilSomethingIsDue) {
+    constexpr bool reportsChanges = true;
+    m_settings.autoReturn = 2;
+    m_settings.returnWarning = 30;
+    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 60000) << "a minute";
+    m_clock.set(m_start + encodeTime(0, 1, 0, 0));
+    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 30001) << "warning";
+    m_clock.set(m_start + encodeTime(0, 1, 30, 1));
+    m_operation.housekeepingTick();
+    ASSERT_EQ(m_host.calls, (std::vector<std::string>{"ShowReturnWarning 29999"}));
+    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 30000) << "return";
+    m_clock.set(m_start + encodeTime(0, 2, 0, 1));
+    m_operation.housekeepingTick();
+    ASSERT_EQ(m_host.count("GoHome"), 1);
+    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), -1)
+        << "nothing due until the next input";
+
+    m_state.input.record();
+    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 60000);
+    m_settings.autoReturn = 0;
+    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), -1) << "no return";
+
+    m_settings.autoRestart = encodeTime(5, 0, 0, 0);
+    m_state.nextRestartTime = dateOf(m_start) + m_settings.autoRestart;
+    m_clock.set(m_state.nextRestartTime - encodeTime(0, 0, 2, 0));
+    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 2001) << "restart";
+    m_clock.set(m_state.nextRestartTime + encodeTime(0, 0, 0, 1));
+    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 5000)
+        << "a refused restart is asked again at the housekeeping's pace";
+}
+
+// The desktop wakes the housekeeping with its own reports; only what it was asked to close and
+// may still be there is looked at again every five seconds.
+TEST_F(UnattendedOperationTest, DesktopLookedAtAgainOnlyWhileSomethingWasAskedToGo) {
+    struct Case {
+        const char* name;
+        bool autoCloseAll;
+        bool killExplorer;
+        bool windowsGone;
+        bool shellFound;
+        bool reportsChanges;
+        long long next;
+    };
+    const Case cases[] = {
+        {"nothing configured", false, false, false, true, false, -1},
+        {"windows gone", true, false, true, false, true, -1},
+        {"a window asked to close", true, false, false, false, true, 5000},
+        {"shell asked to end", false, true, true, true, true, 5000},
+        {"no shell", false, true, true, false, true, -1},
+        {"desktop tells nothing", true, true, true, false, false, 5000},
+    };
+    m_state.input.disarm();
+    for (const Case& c : cases) {
+        m_settings.autoCloseAll = c.autoCloseAll;
+        m_settings.killExplorer = c.killExplorer;
+        m_host.windowsGone = c.windowsGone;
+        m_host.shellFound = c.shellFound;
+        m_operation.lookAfterDesktop();
+        EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(c.reportsChanges), c.next) << c.name;
+    }
 }
 
 TEST_F(UnattendedOperationTest, NoRestartWhenOff) {
