@@ -18,7 +18,7 @@ public:
     bool keyboardVisible = true;
     bool restartAccepted = false;
     bool shellFound = true;
-    bool windowsGone = true;  // the foreign windows pass asked nothing to go
+    bool windowsGone = true;     // the foreign windows pass asked nothing to go
     bool homeUnchanged = false;  // the visitor went elsewhere unless a test says otherwise
 
     void goHome() override { calls.push_back("GoHome"); }
