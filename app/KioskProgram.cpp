@@ -5,6 +5,7 @@
 #include <QSocketNotifier>
 #include <chrono>
 #include <filesystem>
+#include <future>
 
 #include "app/ExecutionState.h"
 #include "app/InputFilter.h"
@@ -20,6 +21,7 @@
 #include "core/app/KioskConfiguration.h"
 #include "core/app/KioskState.h"
 #include "core/config/ConfigFiles.h"
+#include "core/config/SettingsLoader.h"
 #include "core/support/FileHelpers.h"
 #include "core/support/Log.h"
 #include "documents/OfficeConverter.h"
@@ -48,22 +50,37 @@ void startUp(const ProgramOptions& options, KioskState& state, Platform& platfor
     platform.processProtection().protect();
 }
 
-// The configuration of the normal mode, as --check-config reads it, after the default copies.
-void configure(KioskState& state, KioskWindow& window, const ConfigNames& names,
-               int pixelsPerInch) {
+// The default copies first; then the list files, large ones included, are read and compiled
+// while the toolkit, the window and the engine start.
+std::future<UrlLists> startReadingListFiles(const ConfigNames& names) {
     for (const std::string& file : copyDefaultFiles(names)) {
         logEntry("Cannot copy " + defaultCopyOf(file, names.systemDefaults) + " to " + file +
                  "; its default copy is read instead");
     }
+    return std::async(std::launch::async, [names] {
+        LogConfigReport report(programLog());
+        return readKioskListFiles(names, report);
+    });
+}
+
+// The configuration of the normal mode, as --check-config reads it. The lists are completed
+// when the first navigation needs them.
+void configure(KioskState& state, KioskWindow& window, const ConfigNames& names, int pixelsPerInch,
+               std::future<UrlLists> listFiles) {
     LogConfigReport report(programLog());
-    KioskConfiguration configuration =
-        loadKioskConfiguration(names, state.tempFiles, pixelsPerInch, report);
-    state.settings = configuration.settings;
-    state.buttons = configuration.buttons;
+    LoadedSettings loaded = loadSettings(effectiveFiles(names).config, pixelsPerInch, report);
+    state.settings = std::move(loaded.settings);
+    state.buttons = std::move(loaded.buttons);
     if (state.settings.autoRestart != -1) {
         state.nextRestartTime = nextRestartAfter(state.clock.now(), state.settings.autoRestart);
     }
-    window.browser().lists() = std::move(configuration.lists);
+    window.browser().setLists(
+        std::async(std::launch::deferred, [files = std::move(listFiles), buttons = state.buttons,
+                                           tempFiles = state.tempFiles]() mutable {
+            UrlLists lists = files.get();
+            completeKioskLists(lists, buttons, tempFiles);
+            return lists;
+        }));
     if (state.settings.denyAllRequests) {
         window.browser().denyAllRequests();
     }
@@ -94,6 +111,12 @@ void runWindow(int argc, char* argv[], const ProgramOptions& options, KioskState
                Platform& platform, InstanceChannel& channel,
                std::unique_ptr<DesktopControl>& desktop,
                std::chrono::steady_clock::time_point started) {
+    const std::string baseName = programBaseName(platform.systemInfo().programPath());
+    const ConfigNames names{baseName, options.systemDefaults};
+    std::future<UrlLists> listFiles;
+    if (!state.safeWebBrowserMode) {
+        listFiles = startReadingListFiles(names);
+    }
     KioskApplication application(argc, argv);
     initKioskResources();
     desktop = platform.connectDesktopControl();
@@ -102,13 +125,11 @@ void runWindow(int argc, char* argv[], const ProgramOptions& options, KioskState
     state.pdfViewer = kioskBrowsersShowPdf();
     const OfficeConverter converter(platform.officeLocator(), platform.processRunner());
     KioskWindow window(state, converter, keyboard.get());
-    const std::string baseName = programBaseName(platform.systemInfo().programPath());
-    const ConfigNames names{baseName, options.systemDefaults};
     const Arguments arguments(argv, argv + argc);
     if (state.safeWebBrowserMode) {
         configureSafeWebBrowser(state, window, plainParam(arguments, 1));
     } else {
-        configure(state, window, names, window.pixelsPerInch());
+        configure(state, window, names, window.pixelsPerInch(), std::move(listFiles));
     }
     window.applySettings(state.settings, state.buttons);
     if (const std::string shortfall = platform.inputHooks().shortfall(); !shortfall.empty()) {

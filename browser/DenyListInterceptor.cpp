@@ -2,12 +2,11 @@
 
 #include <utility>
 
-#include "core/browser/UrlLists.h"
-
 namespace plintor {
 
-DenyListInterceptor::DenyListInterceptor(const UrlLists& lists, QObject* parent)
-    : QWebEngineUrlRequestInterceptor(parent), m_lists(lists) {}
+DenyListInterceptor::DenyListInterceptor(std::function<bool(std::string_view)> denied,
+                                         QObject* parent)
+    : QWebEngineUrlRequestInterceptor(parent), m_denied(std::move(denied)) {}
 
 // The page's own navigation was judged by both lists, logged and answered with the hint
 // before it was requested.
@@ -15,7 +14,7 @@ void DenyListInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info) {
     if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame) {
         return;
     }
-    if (m_lists.isUrlDenied(info.requestUrl().toString().toStdString())) {
+    if (m_denied(info.requestUrl().toString().toStdString())) {
         info.block(true);
         ++m_blocked;
     }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QWebEngineUrlRequestInterceptor>
+#include <functional>
+#include <string_view>
 
 namespace plintor {
-
-class UrlLists;
 
 // Applies the deny list to every request a page makes below its own navigation: images,
 // scripts, style sheets, fetch and XHR, web sockets, beacons, workers. Never the allow list:
@@ -14,7 +14,8 @@ class UrlLists;
 class DenyListInterceptor final : public QWebEngineUrlRequestInterceptor {
     Q_OBJECT
 public:
-    DenyListInterceptor(const UrlLists& lists, QObject* parent);
+    // `denied` is the deny list's decision on an address.
+    DenyListInterceptor(std::function<bool(std::string_view)> denied, QObject* parent);
 
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
 
@@ -22,7 +23,7 @@ public:
     int takeBlockedCount();
 
 private:
-    const UrlLists& m_lists;
+    std::function<bool(std::string_view)> m_denied;
     int m_blocked = 0;
 };
 

@@ -67,7 +67,7 @@ void RestrictedBrowser::renewPage() {
 void RestrictedBrowser::openProfile() {
     m_profile = createKioskProfile(this);
     if (m_denyAllRequests) {
-        m_interceptor = new DenyListInterceptor(m_lists, this);
+        m_interceptor = newInterceptor();
         m_profile->setUrlRequestInterceptor(m_interceptor);
     }
     // Not by the request's page: the engine gives some requests none, and asking then crashes.
@@ -182,10 +182,26 @@ void RestrictedBrowser::showBlockedHint() {
     m_hint->showAtCursor();
 }
 
+UrlLists& RestrictedBrowser::lists() {
+    if (m_arrivingLists.valid()) {
+        m_lists = m_arrivingLists.get();
+    }
+    return m_lists;
+}
+
+void RestrictedBrowser::setLists(std::future<UrlLists> lists) {
+    m_arrivingLists = std::move(lists);
+}
+
+DenyListInterceptor* RestrictedBrowser::newInterceptor() {
+    return new DenyListInterceptor(
+        [this](std::string_view address) { return lists().isUrlDenied(address); }, this);
+}
+
 void RestrictedBrowser::denyAllRequests() {
     m_denyAllRequests = true;
     if (m_interceptor == nullptr) {
-        m_interceptor = new DenyListInterceptor(m_lists, this);
+        m_interceptor = newInterceptor();
         m_profile->setUrlRequestInterceptor(m_interceptor);
     }
 }
@@ -211,7 +227,7 @@ bool RestrictedBrowser::judgeNavigation(const QUrl& url, bool topLevel) {
         m_shownAsPage.clear();
     }
     const NavigationVerdict verdict = plintor::judgeNavigation(
-        m_lists, text(url), topLevel,
+        lists(), text(url), topLevel,
         {m_state.settings.convertWordToPdf && !asPage, m_state.pdfViewer && !asPage});
     logEntry(verdict.logText);
     if (verdict.showBlockedHint) {

@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 #include <QWidget>
+#include <future>
 #include <memory>
 
 #include "browser/BlockedHint.h"
@@ -56,7 +57,11 @@ public:
 
     // The deny list stops every request of the page, not only its navigations.
     void denyAllRequests();
-    UrlLists& lists() { return m_lists; }
+    // The lists in force; lists still on their way (see setLists) are waited for.
+    UrlLists& lists();
+    // Lists that are still being read elsewhere: the first navigation or request that needs
+    // them waits for them.
+    void setLists(std::future<UrlLists> lists);
     // The address of the page shown now.
     QUrl address() const;
 
@@ -79,6 +84,7 @@ private:
     void loadFinished();
     void progressChanged();
     void followHistory();
+    DenyListInterceptor* newInterceptor();
 
     void showProgress(bool visible) override;
     void navigateAsync(const QString& address) override;
@@ -89,6 +95,7 @@ private:
     QAction* m_back;
     QAction* m_forward;
     UrlLists m_lists;
+    std::future<UrlLists> m_arrivingLists;
     QWebEngineProfile* m_profile = nullptr;  // the session's; goes after the page
     KioskWebView* m_webBrowser = nullptr;
     RendererWatch* m_rendererWatch = nullptr;  // the page's

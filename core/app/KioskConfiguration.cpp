@@ -28,22 +28,32 @@ private:
     bool m_failed = false;
 };
 
-UrlLists loadKioskLists(const EffectiveFiles& files, const std::vector<NavButton>& buttons,
+UrlLists loadKioskLists(const ConfigNames& names, const std::vector<NavButton>& buttons,
                         const TempFiles& tempFiles, ConfigReport& report) {
-    UrlLists lists;
-    loadUrlLists(lists, files.whitelist, files.blacklist, report);
-    allowNavButtonAddresses(lists, buttons);
-    lists.setOwnDocuments(shownDocuments(tempFiles));
+    UrlLists lists = readKioskListFiles(names, report);
+    completeKioskLists(lists, buttons, tempFiles);
     return lists;
 }
 
 }  // namespace
 
+UrlLists readKioskListFiles(const ConfigNames& names, ConfigReport& report) {
+    const EffectiveFiles files = effectiveFiles(names);
+    UrlLists lists;
+    loadUrlLists(lists, files.whitelist, files.blacklist, report);
+    return lists;
+}
+
+void completeKioskLists(UrlLists& lists, const std::vector<NavButton>& buttons,
+                        const TempFiles& tempFiles) {
+    allowNavButtonAddresses(lists, buttons);
+    lists.setOwnDocuments(shownDocuments(tempFiles));
+}
+
 KioskConfiguration loadKioskConfiguration(const ConfigNames& names, const TempFiles& tempFiles,
                                           int pixelsPerInch, ConfigReport& report) {
-    const EffectiveFiles files = effectiveFiles(names);
-    LoadedSettings loaded = loadSettings(files.config, pixelsPerInch, report);
-    UrlLists lists = loadKioskLists(files, loaded.buttons, tempFiles, report);
+    LoadedSettings loaded = loadSettings(effectiveFiles(names).config, pixelsPerInch, report);
+    UrlLists lists = loadKioskLists(names, loaded.buttons, tempFiles, report);
     return {std::move(loaded.settings), std::move(loaded.buttons), std::move(lists)};
 }
 
@@ -51,7 +61,7 @@ std::optional<UrlLists> reloadKioskLists(const ConfigNames& names,
                                          const std::vector<NavButton>& buttons,
                                          const TempFiles& tempFiles, ConfigReport& report) {
     FailureWatch watch(report);
-    UrlLists lists = loadKioskLists(effectiveFiles(names), buttons, tempFiles, watch);
+    UrlLists lists = loadKioskLists(names, buttons, tempFiles, watch);
     if (watch.failed()) {
         return std::nullopt;
     }

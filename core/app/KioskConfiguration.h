@@ -25,6 +25,14 @@ struct KioskConfiguration {
 KioskConfiguration loadKioskConfiguration(const ConfigNames& names, const TempFiles& tempFiles,
                                           int pixelsPerInch, ConfigReport& report);
 
+// The allow and deny list files alone (each its working file or else its default copy), as
+// loadKioskConfiguration reads them; completeKioskLists adds the rest.
+UrlLists readKioskListFiles(const ConfigNames& names, ConfigReport& report);
+// The fixed entries of the kiosk's lists: every button's address and the kiosk's own
+// documents (`tempFiles`).
+void completeKioskLists(UrlLists& lists, const std::vector<NavButton>& buttons,
+                        const TempFiles& tempFiles);
+
 // The lists alone, read again for a running kiosk exactly as loadKioskConfiguration reads them
 // (the buttons are those in force). None when a list file could not be read, the allow file
 // missing included: a running kiosk keeps the lists it has rather than half of the new ones.

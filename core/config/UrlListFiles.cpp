@@ -12,6 +12,37 @@ namespace {
 
 constexpr char CtrlZ = '\x1A';
 
+bool hasUtf16Mark(std::string_view bytes) {
+    return bytes.starts_with(Utf16LeBom) || bytes.starts_with(Utf16BeBom);
+}
+
+// The file's text as bytes of UTF-8 or of the ANSI code page; a UTF-16 file's is decoded into
+// `decoded`.
+std::string_view listFileText(std::string_view bytes, std::string& decoded) {
+    if (!hasUtf16Mark(bytes)) {
+        return bytes;
+    }
+    decoded = decodeIniText(bytes, std::nullopt);
+    return decoded;
+}
+
+// Each line in turn, without keeping them all: a deny list can have hundreds of thousands.
+template <typename Visit>
+void forEachListFileLine(std::string_view fileBytes, Visit visit) {
+    std::string decoded;
+    const std::string_view text = listFileText(fileBytes, decoded);
+    const std::string_view bytes = text.substr(0, text.find(CtrlZ));
+    std::string line;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
+        line.assign(bytes.substr(start, end - start));
+        std::erase(line, '\r');
+        visit(decodeAnsi(line));
+        start = end + 1;
+    }
+}
+
 template <typename Add>
 void addFileLines(const std::string& fileName, Add add, ConfigReport& report) {
     try {
@@ -19,33 +50,23 @@ void addFileLines(const std::string& fileName, Add add, ConfigReport& report) {
         for (const std::string& warning : listFileWarnings(fileName, bytes)) {
             report.warn(warning);
         }
-        for (const std::string& line : splitListFileLines(bytes)) {
-            add(line);
-        }
+        forEachListFileLine(bytes, add);
     } catch (const std::exception& error) {
         report.loadFailed(error);
     }
-}
-
-bool hasUtf16Mark(std::string_view bytes) {
-    return bytes.starts_with(Utf16LeBom) || bytes.starts_with(Utf16BeBom);
-}
-
-// The file's text as bytes of UTF-8 or of the ANSI code page.
-std::string listFileText(std::string_view bytes) {
-    return hasUtf16Mark(bytes) ? decodeIniText(bytes, std::nullopt) : std::string(bytes);
 }
 
 }  // namespace
 
 std::vector<std::string> listFileWarnings(const std::string& fileName, std::string_view bytes) {
     std::vector<std::string> warnings;
-    const std::string text = listFileText(bytes);
+    std::string decoded;
+    const std::string_view text = listFileText(bytes, decoded);
     if (text.starts_with(Utf8Bom)) {
         warnings.push_back(fileName +
                            " starts with a byte-order mark; its first entry never matches");
     }
-    const std::string_view read = std::string_view(text).substr(0, text.find(CtrlZ));
+    const std::string_view read = text.substr(0, text.find(CtrlZ));
     if (read.find('\r') != std::string_view::npos && read.find('\n') == std::string_view::npos) {
         warnings.push_back(
             fileName +
@@ -56,21 +77,9 @@ std::vector<std::string> listFileWarnings(const std::string& fileName, std::stri
 }
 
 std::vector<std::string> splitListFileLines(std::string_view fileBytes) {
-    const std::string text = listFileText(fileBytes);
-    std::string_view bytes = std::string_view(text).substr(0, text.find(CtrlZ));
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
-        std::string line;
-        for (const char c : bytes.substr(start, end - start)) {
-            if (c != '\r') {
-                line += c;
-            }
-        }
-        lines.push_back(decodeAnsi(line));
-        start = end + 1;
-    }
+    forEachListFileLine(fileBytes,
+                        [&lines](std::string line) { lines.push_back(std::move(line)); });
     return lines;
 }
 

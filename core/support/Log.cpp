@@ -1,6 +1,7 @@
 #include "core/support/Log.h"
 
 #include <ctime>
+#include <mutex>
 
 #include "core/support/Clock.h"
 #include "core/support/Exceptions.h"
@@ -92,6 +93,9 @@ bool LogWriter::write(std::string_view text, std::int64_t maxSize, bool stamped,
     if (m_fileName.empty()) {
         return false;
     }
+    // The lists are read on a thread of their own at start, and report from there.
+    static std::mutex oneWriterAtATime;
+    const std::lock_guard<std::mutex> lock(oneWriterAtATime);
     try {
         const std::string composed = composeEntry(text, m_clock->now(), stamped, entryForm);
         return appendToLogFile(m_fileName, composed,

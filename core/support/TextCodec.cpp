@@ -1,5 +1,7 @@
 #include "core/support/TextCodec.h"
 
+#include <algorithm>
+
 namespace plintor {
 namespace {
 
@@ -18,9 +20,15 @@ bool isContinuation(unsigned char byte) {
 }
 
 std::string decodeUtf8With(std::string_view bytes, char32_t (*invalid)(unsigned char)) {
-    std::string out;
+    // ASCII, by far the most common text here, is taken as it stands.
+    const auto firstNonAscii =
+        std::find_if(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+    std::size_t pos = static_cast<std::size_t>(firstNonAscii - bytes.begin());
+    std::string out(bytes.substr(0, pos));
+    if (pos == bytes.size()) {
+        return out;
+    }
     out.reserve(bytes.size());
-    std::size_t pos = 0;
     while (pos < bytes.size()) {
         const std::size_t start = pos;
         const char32_t cp = nextCodePoint(bytes, pos);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <thread>
 
 #include "core/support/Exceptions.h"
 #include "tests/support/FakeClock.h"
@@ -161,6 +162,28 @@ TEST_F(LogTest, FileErrorsNameTheirClass) {
     EXPECT_EQ(readBytes(m_file), kStamp +
                                      "\r\nEFOpenError: Cannot open file \"/no/such/file.ini\". "
                                      "No such file or directory\r\n\r\n");
+}
+
+// The lists report from a thread of their own while the program logs its start: no entry may
+// lose or mix its lines.
+TEST_F(LogTest, EntriesFromTwoThreadsStayWhole) {
+    constexpr int perThread = 200;
+    auto writeMany = [this](char letter) {
+        for (int i = 0; i < perThread; ++i) {
+            m_log.entry(std::string(300, letter), 0);
+        }
+    };
+    std::thread other(writeMany, 'a');
+    writeMany('b');
+    other.join();
+    const std::string entryA = kStamp + "\r\n" + std::string(300, 'a') + "\r\n\r\n";
+    const std::string entryB = kStamp + "\r\n" + std::string(300, 'b') + "\r\n\r\n";
+    const std::string log = readBytes(m_file);
+    ASSERT_EQ(log.size(), perThread * (entryA.size() + entryB.size()));
+    for (std::size_t at = 0; at < log.size(); at += entryA.size()) {
+        const std::string entry = log.substr(at, entryA.size());
+        ASSERT_TRUE(entry == entryA || entry == entryB) << "at byte " << at;
+    }
 }
 
 TEST(ProgramLogTest, WritesNowhereBeforeItIsStarted) {
