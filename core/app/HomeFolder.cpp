@@ -67,7 +67,7 @@ HomeFolderChoice chooseHomeFolder(const HomeFolderFacts& facts) {
 
 HomeFolderFacts homeFolderFacts(const std::optional<std::string>& option,
                                 const std::string& programPath) {
-    const std::string programFolder = programPath.substr(0, programPath.rfind('/') + 1);
+    const std::string programFolder = folderOf(programPath);
     return {option,
             programFolder,
             canWriteIn(programFolder),

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/app/CommandLine.h"
+#include "core/support/FileHelpers.h"
 
 namespace plintor {
 namespace {
@@ -97,7 +98,7 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string homeFolder(const ProgramOptions& options, const std::string& programPath) {
-    return options.home.value_or(programPath.substr(0, programPath.rfind('/') + 1));
+    return options.home.value_or(folderOf(programPath));
 }
 
 std::string usageText() {

@@ -103,7 +103,8 @@ const std::vector<SettingKey>& settingKeys() {
          K::Boolean,
          &KioskSettings::autoCloseAll,
          {},
-         "every 5 seconds, end the programs of other windows on the display"},
+         "end the programs of other windows on the display as they appear, and every 5 seconds "
+         "while one stays"},
         {"KillExplorer",
          K::Boolean,
          &KioskSettings::killExplorer,

@@ -42,6 +42,10 @@ std::string programBaseName(const std::string& filePath) {
     return changeFileExt(filePath.substr(fileNameStart(filePath)), "");
 }
 
+std::string folderOf(const std::string& filePath) {
+    return filePath.substr(0, fileNameStart(filePath));
+}
+
 // The copy is made under a name of its own in the target's folder and given the target's name
 // only when complete, so a full disk or a kill leaves the whole file or none.
 bool copyFileIfMissing(const std::string& source, const std::string& target) {

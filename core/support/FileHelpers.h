@@ -8,6 +8,8 @@ namespace plintor {
 
 // The file name without folder and without its last extension ("a.b.exe" gives "a.b").
 std::string programBaseName(const std::string& filePath);
+// The folder part with its last delimiter ("" when there is none).
+std::string folderOf(const std::string& filePath);
 
 // The path with the extension of its file name replaced (or added when it has none).
 std::string changeFileExt(const std::string& filePath, const std::string& extension);

@@ -20,6 +20,14 @@ TEST(ProgramBaseNameTest, DropsFolderAndLastExtension) {
     EXPECT_EQ(programBaseName("/opt/my.dir/plintor"), "plintor");
 }
 
+TEST(FolderOfTest, KeepsTheLastDelimiter) {
+    EXPECT_EQ(folderOf("/opt/kiosk/plintor"), "/opt/kiosk/");
+    EXPECT_EQ(folderOf("plintor"), "");
+#ifdef _WIN32
+    EXPECT_EQ(folderOf("C:\\Kiosk\\plintor.exe"), "C:\\Kiosk\\");
+#endif
+}
+
 TEST(FileNameTest, ExtensionsAndLogName) {
     EXPECT_EQ(changeFileExt("/opt/kiosk/plintor", ".log"), "/opt/kiosk/plintor.log");
     EXPECT_EQ(changeFileExt("/opt/kiosk/plintor.bin", ".log"), "/opt/kiosk/plintor.log");
