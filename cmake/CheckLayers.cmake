@@ -1,7 +1,8 @@
 # Fails when a source file includes a folder above its own layer. Run as
 #   cmake -DROOT=<source folder> -P CheckLayers.cmake
 # The layers, bottom first: core (portable, no Qt), platform, widgets, documents, browser,
-# keyboard, app. Tests, benchmarks and tools may include anything.
+# keyboard, app; the GTK front end's layers (gtk/glib, gtk/widgets, …) stand in the same order,
+# with gtk/glib below its widgets. Tests, benchmarks and tools may include anything.
 set(allowed_core "core")
 set(allowed_platform "core;platform")
 set(allowed_widgets "core;widgets")
@@ -9,15 +10,29 @@ set(allowed_documents "core;platform;documents")
 set(allowed_browser "core;platform;documents;widgets;browser")
 set(allowed_keyboard "core;platform;widgets;keyboard")
 set(allowed_app "core;platform;widgets;documents;browser;keyboard;app")
+set(allowed_gtk/glib "core;gtk/glib")
+set(allowed_gtk/widgets "core;gtk/glib;gtk/widgets")
+set(allowed_gtk/documents "core;platform;documents;gtk/glib;gtk/documents")
+set(allowed_gtk/browser "core;platform;documents;gtk/glib;gtk/widgets;gtk/documents;gtk/browser")
+set(allowed_gtk/webext "core;gtk/glib;gtk/webext")
+set(allowed_gtk/keyboard "core;platform;gtk/glib;gtk/widgets;gtk/keyboard")
+set(allowed_gtk/app "core;platform;app;documents;gtk/glib;gtk/widgets;gtk/documents;gtk/browser;gtk/keyboard;gtk/app")
 
 set(violations "")
-foreach(layer core platform widgets documents browser keyboard app)
+foreach(layer core platform widgets documents browser keyboard app gtk/glib gtk/widgets gtk/documents
+        gtk/browser gtk/webext gtk/keyboard gtk/app)
   file(GLOB_RECURSE sources "${ROOT}/${layer}/*.h" "${ROOT}/${layer}/*.cpp")
   foreach(source IN LISTS sources)
     file(STRINGS "${source}" includes REGEX "^#include [\"<]")
     foreach(line IN LISTS includes)
-      if(line MATCHES "^#include \"([a-z0-9_]+)/")
-        list(FIND allowed_${layer} "${CMAKE_MATCH_1}" found)
+      set(folder "")
+      if(line MATCHES "^#include \"(gtk/[a-z0-9_]+)/")
+        set(folder "${CMAKE_MATCH_1}")
+      elseif(line MATCHES "^#include \"([a-z0-9_]+)/")
+        set(folder "${CMAKE_MATCH_1}")
+      endif()
+      if(folder)
+        list(FIND allowed_${layer} "${folder}" found)
         if(found EQUAL -1)
           string(APPEND violations "\n  ${source}: ${line}")
         endif()
