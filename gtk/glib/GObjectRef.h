@@ -44,12 +44,12 @@ private:
 };
 
 // A string GLib allocated for the caller.
-class GString {
+class GlibText {
 public:
-    explicit GString(char* text) : m_text(text) {}
-    GString(const GString&) = delete;
-    GString& operator=(const GString&) = delete;
-    ~GString() { g_free(m_text); }
+    explicit GlibText(char* text) : m_text(text) {}
+    GlibText(const GlibText&) = delete;
+    GlibText& operator=(const GlibText&) = delete;
+    ~GlibText() { g_free(m_text); }
 
     const char* get() const { return m_text != nullptr ? m_text : ""; }
 
