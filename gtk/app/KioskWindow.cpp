@@ -1,7 +1,6 @@
 #include "gtk/app/KioskWindow.h"
 
 #include <gdk/x11/gdkx.h>
-#include <webkit/webkit.h>
 
 #include "core/app/KioskState.h"
 #include "core/app/WindowRules.h"
@@ -11,6 +10,7 @@
 #include "gtk/app/ReturnWarning.h"
 #include "gtk/app/ShutdownPanel.h"
 #include "gtk/app/WheelchairBar.h"
+#include "gtk/browser/EngineVersion.h"
 #include "gtk/browser/RestrictedBrowser.h"
 #include "gtk/keyboard/KeyboardPanel.h"
 #include "gtk/keyboard/TouchKeyboard.h"
@@ -88,10 +88,7 @@ KioskWindow::~KioskWindow() {
 }
 
 void KioskWindow::logStart() {
-    logEntry("Start, Plintor " + m_state.programVersion + ", IE " +
-             std::to_string(webkit_get_major_version()) + "." +
-             std::to_string(webkit_get_minor_version()) + "." +
-             std::to_string(webkit_get_micro_version()));
+    logEntry("Start, Plintor " + m_state.programVersion + ", IE " + engineVersion());
     const GdkRectangle area = monitorArea();
     const int scale = m_metrics.scaleFactor();
     logEntry("Monitor: " + sizeText(area.width * scale, area.height * scale) +

@@ -19,6 +19,12 @@ std::string requestedUrl(WebKitNavigationPolicyDecision* decision) {
     return uri != nullptr ? uri : "";
 }
 
+// A handler that takes any arguments and says the event was handled, so that the engine shows
+// nothing of its own.
+gboolean handled() {
+    return TRUE;
+}
+
 NavigationFacts::Kind kindOf(WebKitNavigationType type) {
     using Kind = NavigationFacts::Kind;
     switch (type) {
@@ -52,9 +58,9 @@ KioskPage::KioskPage(WebKitWebView* view, Events events)
     connect("permission-request", G_CALLBACK(&KioskPage::onPermission));
     connect("authenticate", G_CALLBACK(&KioskPage::onAuthenticate));
     // Handled, so that the engine shows nothing: no menu, no print dialog, no full screen.
-    connect("context-menu", G_CALLBACK(gtk_true));
-    connect("print", G_CALLBACK(gtk_true));
-    connect("enter-fullscreen", G_CALLBACK(gtk_true));
+    connect("context-menu", G_CALLBACK(handled));
+    connect("print", G_CALLBACK(handled));
+    connect("enter-fullscreen", G_CALLBACK(handled));
 }
 
 void KioskPage::setPolicy(Policy policy) {
