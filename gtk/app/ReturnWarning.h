@@ -6,8 +6,8 @@
 #include <string>
 
 #include "gtk/glib/GObjectRef.h"
-#include "gtk/glib/ScopedSignal.h"
 #include "gtk/glib/Timeout.h"
+#include "gtk/widgets/PictureButton.h"
 #include "gtk/widgets/WidgetCss.h"
 
 namespace plintor {
@@ -37,13 +37,12 @@ public:
     void onContinued(std::function<void()> continued) { m_continued = std::move(continued); }
 
 private:
-    static void continueClicked(GtkButton* button, gpointer self);
     void tick();
 
     GObjectRef<GtkWidget> m_box;
     GtkWidget* m_message;  // owned by the box
     WidgetCss m_css;
-    ScopedSignal m_continueSignal;
+    PictureButton m_button;  // "Continue"; it takes no focus from the page
     std::string m_text;
     gint64 m_deadlineMicroseconds = 0;
     Timeout m_tick;

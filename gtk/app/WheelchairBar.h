@@ -26,6 +26,7 @@ public:
 
 private:
     GObjectRef<GtkWidget> m_bar;
+    GtkWidget* m_topLine;  // owned by the bar
     PanelColour m_colour;
     WidgetCss m_lineCss;
     PictureButton m_button;

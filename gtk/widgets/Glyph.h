@@ -14,7 +14,7 @@ class Glyph {
 public:
     Glyph() = default;
     Glyph(GObjectRef<GdkTexture> texture, int scaleFactor);
-    // The image at a resource path of the program; a null glyph (logged) when there is none
+    // The image at a resource path of the program; a null glyph when there is none
     // or it is no image.
     static Glyph fromResource(const std::string& path, int scaleFactor);
 

@@ -4,6 +4,9 @@ typedef struct _GdkMonitor GdkMonitor;
 
 namespace plintor {
 
+// The size of the window's text at 96 pixels per inch, where a control sets none of its own.
+constexpr int WindowFontPixels = 11;
+
 // Design sizes are given at 96 pixels per inch; this turns them into the widget units of the
 // monitor the window is on, whether GTK scales by itself (its scale factor) or not.
 class ScreenMetrics {

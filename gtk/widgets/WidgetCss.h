@@ -24,6 +24,8 @@ public:
 
     // "#RRGGBB" of a colour.
     static std::string colourText(Color colour);
+    // The declarations of the program's font at that size in widget units.
+    static std::string fontRule(double pixels, bool bold = false);
 
 private:
     std::string m_class;
