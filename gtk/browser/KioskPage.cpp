@@ -25,6 +25,18 @@ gboolean handled() {
     return TRUE;
 }
 
+bool isAttachment(WebKitURIResponse* response) {
+    SoupMessageHeaders* headers = webkit_uri_response_get_http_headers(response);
+    char* disposition = nullptr;
+    if (headers == nullptr ||
+        !soup_message_headers_get_content_disposition(headers, &disposition, nullptr)) {
+        return false;
+    }
+    const bool attachment = g_ascii_strcasecmp(disposition, "attachment") == 0;
+    g_free(disposition);
+    return attachment;
+}
+
 NavigationFacts::Kind kindOf(WebKitNavigationType type) {
     using Kind = NavigationFacts::Kind;
     switch (type) {
@@ -122,9 +134,10 @@ bool KioskPage::decideNavigation(WebKitNavigationPolicyDecision* decision) {
     if (topLevel) {
         m_shownAsPage.clear();
     }
+    const DocumentDiversion documents = m_policy.documents();
     const NavigationVerdict verdict =
         judgeNavigation(m_policy.lists(), url, topLevel,
-                        {m_policy.convertWord && !asPage, m_policy.pdfViewer && !asPage});
+                        {documents.wordToConvert && !asPage, documents.pdfToFetch && !asPage});
     logEntry(verdict.logText);
     if (verdict.showBlockedHint) {
         m_events.blocked();
@@ -144,7 +157,7 @@ bool KioskPage::translateForViewer(const std::string& url) {
     if (url == m_translatedTo) {
         return false;  // our own translation; never translate it twice
     }
-    const UrlTranslation translation = translateUrl(url, m_policy.pdfViewer);
+    const UrlTranslation translation = translateUrl(url, m_policy.documents().pdfToFetch);
     const std::string translated = addressFromUserInput(translation.address);
     if (translated == url) {
         return false;
@@ -165,16 +178,15 @@ void KioskPage::decideNewWindow(WebKitNavigationPolicyDecision* decision) {
     }
 }
 
-// What the engine cannot show is handed to the document handling as a download (which keeps
-// only what the rules allow); a frame's such response is dropped.
+// What the server sends as a file to keep, and what the engine cannot show, is handed to the
+// document handling as a download (which keeps only what the rules allow).
 void KioskPage::decideResponse(WebKitPolicyDecision* decision) {
     auto* response = WEBKIT_RESPONSE_POLICY_DECISION(decision);
-    if (webkit_response_policy_decision_is_mime_type_supported(response)) {
+    if (webkit_response_policy_decision_is_mime_type_supported(response) &&
+        !isAttachment(webkit_response_policy_decision_get_response(response))) {
         webkit_policy_decision_use(decision);
-    } else if (webkit_response_policy_decision_is_main_frame_main_resource(response)) {
-        webkit_policy_decision_download(decision);
     } else {
-        webkit_policy_decision_ignore(decision);
+        webkit_policy_decision_download(decision);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/browser/NavigationPolicy.h"
 #include "gtk/glib/ScopedSignal.h"
 
 namespace plintor {
@@ -22,8 +23,9 @@ public:
     struct Policy {
         // The lists in force; may wait for lists still being read.
         std::function<const UrlLists&()> lists;
-        bool convertWord = false;  // Word documents go to the document handling
-        bool pdfViewer = false;    // PDF documents are fetched by it and shown by the engine
+        // What goes to the document handling, as the configuration says at the time: Word
+        // documents to convert, PDF documents to fetch (the engine shows them).
+        std::function<DocumentDiversion()> documents;
     };
     struct Events {
         std::function<void()> blocked;

@@ -72,8 +72,10 @@ void RestrictedBrowser::openPage() {
                   .translated = [this](const std::string& url) { navigateAsync(url); },
               });
     m_policy->setPolicy({.lists = [this]() -> const UrlLists& { return lists(); },
-                         .convertWord = m_state.settings.convertWordToPdf,
-                         .pdfViewer = m_state.pdfViewer});
+                         .documents = [this] {
+                             return DocumentDiversion{m_state.settings.convertWordToPdf,
+                                                      m_state.pdfViewer};
+                         }});
     m_downloader = std::make_unique<DocumentDownloader>(view, static_cast<DownloadHost&>(*this),
                                                         m_state, m_converter);
     m_rendererWatch = std::make_unique<RendererWatch>(

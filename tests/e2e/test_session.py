@@ -9,7 +9,9 @@ tests wait for real minutes, since the idle time is configured in minutes.
 import base64
 import os
 import re
+import shutil
 import signal
+import subprocess
 import time
 import urllib.parse
 
@@ -226,3 +228,36 @@ class SessionTest(h.KioskTestCase):
         kiosk.wait_colour((220, 60), (0x1F, 0x5F, 0xA8), "the home page came back in the log but not on the screen")
         gone = h.poll_until(lambda: not set(hung) & set(renderer_pids(kiosk)), 15, 0.5)
         self.expect(gone, f"the hung renderer still runs: {set(hung) & set(renderer_pids(kiosk))}", kiosk)
+
+    def test_an_engine_updated_on_disk_is_put_in_force_at_the_idle_return(self):
+        engine = engine_library()
+        if engine is None:
+            self.skipTest("the program does not load WebKitGTK's library")
+        name, library = engine
+        home = url("/index.html")
+        kiosk = h.Kiosk(display, config=session_config(home, ReturnWarning=0),
+                        whitelist=[f"http://127.0.0.1:{server.port}/*"], name="update")
+        # The kiosk runs on a copy of the engine, which the test then updates as a package would:
+        # the new file is written beside it and renamed over it.
+        folder = os.path.join(kiosk.root, "lib")
+        os.makedirs(folder)
+        shutil.copy(library, os.path.join(folder, name))
+        kiosk.extra_env["LD_LIBRARY_PATH"] = folder
+        self.start_own_kiosk(kiosk, home)
+        kiosk.open_page(url("/allowed.html"))
+        shutil.copy(library, os.path.join(folder, "update.tmp"))
+        os.replace(os.path.join(folder, "update.tmp"), os.path.join(folder, name))
+        since = kiosk.mark()
+        kiosk.wait_log(r"^Browser engine updated on disk: the kiosk starts afresh$", 90, since)
+        kiosk.wait_log(r"^Start, Plintor ", 20, since)
+        kiosk.wait_loaded(home, 30, since)
+        self.expect(kiosk.alive(), "the kiosk did not run on after starting afresh", kiosk)
+        self.expect(not kiosk.find_log(r"^Return to home page$", since),
+                    "the old program returned to the home page instead of starting afresh", kiosk)
+
+
+def engine_library():
+    """The name the program loads WebKitGTK's library by and the file it finds, or None."""
+    listing = subprocess.run(["ldd", h.binary_path()], capture_output=True, text=True, timeout=30).stdout
+    found = re.search(r"(libwebkitgtk-6\.0\.so\S*) => (\S+)", listing)
+    return (found.group(1), os.path.realpath(found.group(2))) if found else None
