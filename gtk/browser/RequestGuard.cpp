@@ -55,6 +55,13 @@ RequestGuard::RequestGuard(WebKitWebContext* context) {
         context, g_variant_builder_end(&data));
 }
 
+RequestGuard::~RequestGuard() {
+    for (const auto& [view, watched] : m_views) {
+        g_signal_handler_disconnect(view, watched.messages);
+        g_object_weak_unref(G_OBJECT(view), viewGone, this);
+    }
+}
+
 void RequestGuard::judgeBy(const UrlLists& lists) {
     m_folder.publish(DenyListImage::of(lists));
     if (!std::exchange(m_judging, true)) {
@@ -69,7 +76,8 @@ void RequestGuard::watch(WebKitWebView* view) {
         return;
     }
     m_views[view].messages =
-        ScopedSignal(view, "user-message-received", G_CALLBACK(messageReceived), this);
+        g_signal_connect(view, "user-message-received", G_CALLBACK(messageReceived), this);
+    g_object_weak_ref(G_OBJECT(view), viewGone, this);
     if (m_judging) {
         turnOffPagelessWorkers(view);
     }
@@ -80,13 +88,19 @@ int RequestGuard::takeBlockedCount(WebKitWebView* view) {
     return watched == m_views.end() ? 0 : std::exchange(watched->second.blocked, 0);
 }
 
+void RequestGuard::viewGone(gpointer self, GObject* view) {
+    static_cast<RequestGuard*>(self)->m_views.erase(reinterpret_cast<WebKitWebView*>(view));
+}
+
 // Other messages of the page are left to the program's other handlers.
 gboolean RequestGuard::messageReceived(WebKitWebView* view, WebKitUserMessage* message,
                                        RequestGuard* self) {
     if (std::strcmp(webkit_user_message_get_name(message), SharedDenyList::RefusedMessage) != 0) {
         return FALSE;
     }
-    ++self->m_views[view].blocked;
+    if (const auto watched = self->m_views.find(view); watched != self->m_views.end()) {
+        ++watched->second.blocked;
+    }
     return TRUE;
 }
 

@@ -6,7 +6,6 @@
 
 #include "core/browser/UrlLists.h"
 #include "gtk/browser/SharedListFolder.h"
-#include "gtk/glib/ScopedSignal.h"
 
 namespace plintor {
 
@@ -23,26 +22,28 @@ public:
     explicit RequestGuard(WebKitWebContext* context);
     RequestGuard(const RequestGuard&) = delete;
     RequestGuard& operator=(const RequestGuard&) = delete;
+    ~RequestGuard();
 
     // From now on requests are judged by the deny list of `lists` (for processes that run
     // already as well as new ones). Until the first call nothing is refused. Judging also
     // turns off, in the watched views, the engine's workers that belong to no page (service
     // and shared workers): their requests reach no page's judge.
     void judgeBy(const UrlLists& lists);
-    // Counts what the extension refused for `view`'s pages. The view is kept while the guard
-    // lives.
+    // Counts what the extension refused for `view`'s pages, until the view goes (the guard
+    // holds no reference: a closed page's view and its web process go as they would).
     void watch(WebKitWebView* view);
     // The requests refused for `view` since the last call.
     int takeBlockedCount(WebKitWebView* view);
 
 private:
     struct Watched {
-        ScopedSignal messages;
+        gulong messages = 0;
         int blocked = 0;
     };
 
     static gboolean messageReceived(WebKitWebView* view, WebKitUserMessage* message,
                                     RequestGuard* self);
+    static void viewGone(gpointer self, GObject* view);
 
     SharedListFolder m_folder;
     bool m_judging = false;
