@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/browser/AnchorIndexView.h"
 #include "core/browser/MaskArena.h"
 #include "core/browser/MaskShape.h"
 #include "core/browser/TagFilter.h"
@@ -31,18 +32,16 @@ public:
     std::optional<Anchor> choose(const MaskShape& shape) const;
     void add(MaskArena::Ref ref, Anchor anchor);
     void clear();
-    bool anyMatches(std::u32string_view key, const MaskArena& texts, MaskRole role) const;
+    AnchorIndexView view() const;
 
 private:
-    // Window lengths in use. A mask takes the longest that fits its longest run; a few
-    // lengths keep the number of probes per key small.
-    static constexpr std::array<std::size_t, 4> WindowLengths = {3, 4, 6, 8};
+    static constexpr auto WindowLengths = AnchorIndexView::WindowLengths;
 
     std::optional<std::uint32_t> chooseWindow(const MaskShape& shape, std::size_t length) const;
 
     TagTable m_table;
     TagFilter m_filter;
-    std::array<std::size_t, WindowLengths.size()> m_masksPerLength{};
+    std::array<std::uint64_t, WindowLengths.size()> m_masksPerLength{};
 };
 
 }  // namespace plintor

@@ -8,11 +8,9 @@
 namespace plintor {
 namespace {
 
-constexpr std::string_view SchemeEnd = "://";
 constexpr std::string_view AnyScheme = "*://";
 constexpr std::string_view AnySubDomain = "*://*.";
 constexpr std::string_view AnyRest = "[/:#]*";
-constexpr std::string_view RestStarts = "/:#";
 
 // Longer names are no hosts; they stay in the general index, which keeps the candidates a key
 // offers short however many dots it holds.
@@ -26,24 +24,6 @@ bool isHostCharacter(char c) {
 bool hasRest(HostTable::Form form) {
     return form == HostTable::BareWithRest || form == HostTable::SubWithRest;
 }
-
-// The next "/", ":" or "#" at or after `from`. Candidates are asked in increasing order, so the
-// last answer is reused while it still lies ahead: a key is scanned once, not once per dot.
-class RestFinder {
-public:
-    explicit RestFinder(std::string_view key) : m_key(key) {}
-
-    std::size_t from(std::size_t pos) {
-        if (m_next != std::string_view::npos && m_next < pos) {
-            m_next = m_key.find_first_of(RestStarts, pos);
-        }
-        return m_next;
-    }
-
-private:
-    std::string_view m_key;
-    std::size_t m_next = 0;
-};
 
 }  // namespace
 
@@ -95,10 +75,10 @@ std::optional<HostTable::Item> HostTable::add(HostMask mask) {
         m_longest = std::max(m_longest, mask.host.size());
     }
     Forms& forms = m_formsOf[*number];
-    if ((forms & bit(mask.form)) != 0) {
+    if ((forms & HostTableView::bit(mask.form)) != 0) {
         return std::nullopt;
     }
-    forms |= bit(mask.form);
+    forms |= HostTableView::bit(mask.form);
     return (*number << 2) | mask.form;
 }
 
@@ -111,44 +91,8 @@ void HostTable::clear() {
     m_longest = 0;
 }
 
-bool HostTable::holds(std::string_view host, Forms forms) const {
-    if (host.empty() || host.size() > m_longest) {
-        return false;
-    }
-    const std::uint32_t tag = textTagOf(host);
-    return m_filter.mayHold(tag) && m_byName.anyOf(tag, [&](std::uint32_t number) {
-        return (m_formsOf[number] & forms) != 0 && m_names.text(m_nameOf[number]) == host;
-    });
-}
-
-// A host holds none of "/", ":" and "#", so where a host starts decides where it ends: at the
-// next of them (a form with the rest) or at the key's end (a form without). "*://HOST" hosts
-// start after a "://", "*://*.HOST" ones after a "." that follows the key's first "://".
-bool HostTable::anyMatches(std::string_view key) const {
-    const std::size_t firstSchemeEnd = key.find(SchemeEnd);
-    if (firstSchemeEnd == std::string_view::npos || m_nameOf.empty()) {
-        return false;
-    }
-    const auto hostMatches = [&](RestFinder& rest, std::size_t start, Form bare, Form withRest) {
-        const std::size_t end = rest.from(start);
-        return end == std::string_view::npos ? holds(key.substr(start), bit(bare))
-                                             : holds(key.substr(start, end - start), bit(withRest));
-    };
-    RestFinder afterScheme(key);
-    for (std::size_t at = firstSchemeEnd; at != std::string_view::npos;
-         at = key.find(SchemeEnd, at + 1)) {
-        if (hostMatches(afterScheme, at + SchemeEnd.size(), Bare, BareWithRest)) {
-            return true;
-        }
-    }
-    RestFinder afterDot(key);
-    for (std::size_t dot = key.find('.', firstSchemeEnd + SchemeEnd.size());
-         dot != std::string_view::npos; dot = key.find('.', dot + 1)) {
-        if (hostMatches(afterDot, dot + 1, Sub, SubWithRest)) {
-            return true;
-        }
-    }
-    return false;
+HostTableView HostTable::view() const {
+    return {m_names.view(), m_byName.view(), m_filter.view(), m_nameOf, m_formsOf, m_longest};
 }
 
 std::string HostTable::maskText(Item item) const {

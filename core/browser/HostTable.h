@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/browser/HostTableView.h"
 #include "core/browser/MaskArena.h"
 #include "core/browser/TagFilter.h"
 #include "core/browser/TagTable.h"
@@ -22,7 +23,11 @@ namespace plintor {
 // byte for byte), and the deny role, where the leading "*" may stand for anything.
 class HostTable {
 public:
-    enum Form : std::uint8_t { Bare, BareWithRest, Sub, SubWithRest };
+    using Form = HostTableView::Form;
+    static constexpr Form Bare = HostTableView::Bare;
+    static constexpr Form BareWithRest = HostTableView::BareWithRest;
+    static constexpr Form Sub = HostTableView::Sub;
+    static constexpr Form SubWithRest = HostTableView::SubWithRest;
 
     // One mask of the table: which host and which form, in 32 bits.
     using Item = std::uint32_t;
@@ -41,18 +46,16 @@ public:
     void clear();
 
     // Whether a recorded mask matches the key, given as its folded UTF-8 text (MatchKey::text).
-    bool anyMatches(std::string_view key) const;
+    bool anyMatches(std::string_view key) const { return view().anyMatches(key); }
+    HostTableView view() const;
 
     // The mask's text as it was added.
     std::string maskText(Item item) const;
 
 private:
-    using Forms = std::uint8_t;  // one bit per Form
+    using Forms = HostTableView::Forms;
 
-    static constexpr Forms bit(Form form) { return static_cast<Forms>(1u << form); }
     std::optional<std::uint32_t> find(std::string_view host) const;
-    // Whether the host is held with one of the forms.
-    bool holds(std::string_view host, Forms forms) const;
 
     MaskArena m_names;
     TagTable m_byName;  // tag of the host's name -> its number

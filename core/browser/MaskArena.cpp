@@ -25,18 +25,6 @@ void appendLength(std::string& block, std::size_t length) {
 
 }  // namespace
 
-std::string_view MaskArena::readRecord(const std::string& block, std::size_t pos) {
-    std::size_t length = 0;
-    for (int shift = 0;; shift += 7) {
-        const auto byte = static_cast<unsigned char>(block[pos++]);
-        length |= std::size_t{byte & 0x7Fu} << shift;
-        if (byte < 0x80) {
-            break;
-        }
-    }
-    return std::string_view(block).substr(pos, length);
-}
-
 // Blocks grow from 4 KiB to a window (64 KiB), so a short list stays small and a long one
 // wastes at most the end of its last block.
 std::string& MaskArena::blockFor(std::size_t recordSize) {
@@ -54,6 +42,7 @@ std::string& MaskArena::blockFor(std::size_t recordSize) {
         throw std::length_error("a mask list cannot hold more than 4 GiB of text");
     }
     m_blocks.resize(m_blocks.size() + windows);
+    m_windows.resize(m_blocks.size());
     std::string& block = m_blocks[m_blocks.size() - windows];
     block.reserve(capacity);
     return block;
@@ -66,16 +55,14 @@ MaskArena::Ref MaskArena::add(std::string_view text) {
     const auto ref = static_cast<Ref>((window << WindowBits) + block.size());
     appendLength(block, text.size());
     block.append(text);
+    m_windows[window] = block;
     ++m_count;
     return ref;
 }
 
-std::string_view MaskArena::text(Ref ref) const {
-    return readRecord(m_blocks[ref >> WindowBits], ref & (WindowSize - 1));
-}
-
 void MaskArena::clear() {
     m_blocks = {};
+    m_windows = {};
     m_count = 0;
 }
 

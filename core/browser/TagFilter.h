@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/browser/TagFilterView.h"
+
 namespace plintor {
 
 // One bit per tag value modulo its size, about sixteen bits per tag held: most windows of a
@@ -22,13 +24,8 @@ public:
     }
     void clear() { m_bits = {}; }
 
-    bool mayHold(std::uint32_t tag) const {
-        if (m_bits.empty()) {
-            return false;
-        }
-        const std::uint32_t bit = tag & m_mask;
-        return (m_bits[bit >> 6] >> (bit & 63)) & 1;
-    }
+    TagFilterView view() const { return TagFilterView(m_bits, m_mask); }
+    bool mayHold(std::uint32_t tag) const { return view().mayHold(tag); }
 
 private:
     static constexpr std::size_t BitsPerTag = 16;

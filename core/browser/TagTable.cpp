@@ -30,18 +30,19 @@ std::size_t TagTable::count(std::uint32_t tag) const {
     return count;
 }
 
-void TagTable::place(Slot slot) {
-    std::size_t i = home(slot.tag);
+void TagTable::place(TagSlot slot) {
+    const TagTableView slots = view();
+    std::size_t i = slots.home(slot.tag);
     while (m_slots[i].ref != NoRef) {
-        i = following(i);
+        i = slots.following(i);
     }
     m_slots[i] = slot;
 }
 
 void TagTable::grow() {
-    std::vector<Slot> old = std::exchange(
-        m_slots, std::vector<Slot>(m_slots.empty() ? FirstCapacity : m_slots.size() * 3 / 2));
-    for (const Slot& slot : old) {
+    std::vector<TagSlot> old = std::exchange(
+        m_slots, std::vector<TagSlot>(m_slots.empty() ? FirstCapacity : m_slots.size() * 3 / 2));
+    for (const TagSlot& slot : old) {
         if (slot.ref != NoRef) {
             place(slot);
         }

@@ -23,6 +23,14 @@ std::string_view withoutTrailingSlash(std::string_view text) {
     return text.ends_with('/') ? text.substr(0, text.size() - 1) : text;
 }
 
+bool deniedKey(const UrlMatcherView& denyList, const std::string& key) {
+    if (denyList.anyMatches(MatchKey(key))) {
+        return true;
+    }
+    const std::optional<std::string> serverForm = serverSideForm(key);
+    return serverForm && denyList.anyMatches(MatchKey(*serverForm));
+}
+
 }  // namespace
 
 // The fragment never reaches a server and the query is not part of a page's identity; both
@@ -81,12 +89,8 @@ bool UrlLists::isOwnDocument(std::string_view url) const {
            std::find(m_ownDocuments.begin(), m_ownDocuments.end(), path) != m_ownDocuments.end();
 }
 
-bool UrlLists::deniedKey(const std::string& key) const {
-    if (m_blacklist.anyMatches(MatchKey(key))) {
-        return true;
-    }
-    const std::optional<std::string> serverForm = serverSideForm(key);
-    return serverForm && m_blacklist.anyMatches(MatchKey(*serverForm));
+bool isDeniedBy(const UrlMatcherView& denyList, std::string_view url) {
+    return deniedKey(denyList, candidateKey(url));
 }
 
 bool UrlLists::isUrlAllowed(std::string_view url) const {
@@ -94,11 +98,11 @@ bool UrlLists::isUrlAllowed(std::string_view url) const {
     if (!isOwnDocument(url) && !m_whitelist.anyMatches(MatchKey(key))) {
         return false;
     }
-    return !deniedKey(key);
+    return !deniedKey(denyList(), key);
 }
 
 bool UrlLists::isUrlDenied(std::string_view url) const {
-    return deniedKey(candidateKey(url));
+    return isDeniedBy(denyList(), url);
 }
 
 }  // namespace plintor

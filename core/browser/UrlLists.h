@@ -19,6 +19,10 @@ std::string normaliseListEntry(std::string_view url);
 // fragment or query and with percent-escapes decoded; any other address gives "".
 std::string localDocumentPath(std::string_view url);
 
+// Whether the deny list read through `denyList` blocks the address: a deny mask matches its
+// key, or the key as a lenient server reads it. Invalid masks never match.
+bool isDeniedBy(const UrlMatcherView& denyList, std::string_view url);
+
 // The allow and deny masks of the restricted browser and the decision over them.
 class UrlLists {
 public:
@@ -45,10 +49,11 @@ public:
     std::vector<std::string> blacklist() const { return m_blacklist.entries(); }
     std::size_t whitelistSize() const { return m_whitelist.size(); }
     std::size_t blacklistSize() const { return m_blacklist.size(); }
+    // The compiled deny list, for isDeniedBy and for its image; valid until the list changes.
+    UrlMatcherView denyList() const { return m_blacklist.view(); }
 
 private:
     bool isOwnDocument(std::string_view url) const;
-    bool deniedKey(const std::string& key) const;
 
     UrlMatcher m_whitelist{MaskRole::Allow};
     UrlMatcher m_blacklist{MaskRole::Deny};

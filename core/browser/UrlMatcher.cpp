@@ -1,19 +1,8 @@
 #include "core/browser/UrlMatcher.h"
 
-#include <algorithm>
-
-#include "core/browser/MaskGlob.h"
 #include "core/browser/MaskHash.h"
 
 namespace plintor {
-namespace {
-
-bool hasWildcard(std::string_view text) {
-    return std::any_of(text.begin(), text.end(),
-                       [](char c) { return c == '*' || c == '?' || c == '['; });
-}
-
-}  // namespace
 
 // The mask is described and placed while its slot in the text table is being loaded; most
 // masks are new, so the work is rarely wasted on a duplicate.
@@ -30,7 +19,7 @@ bool UrlMatcher::add(std::string_view mask) {
     m_byText.prefetch(textTag);
     describeMask(mask, m_shape);
     const Filing filing = filingOf(m_shape);
-    if (contains(mask, textTag)) {
+    if (view().contains(mask, textTag)) {
         return false;
     }
     const MaskArena::Ref ref = m_texts.add(mask);
@@ -70,10 +59,6 @@ void UrlMatcher::clear() {
     m_unanchored = {};
 }
 
-bool UrlMatcher::contains(std::string_view mask, std::uint32_t textTag) const {
-    return m_byText.anyOf(textTag, [&](std::uint32_t ref) { return m_texts.text(ref) == mask; });
-}
-
 // An invalid mask never matches, so it is kept for the list but filed nowhere. An exact mask
 // needs no filing either: the lookup by text finds it.
 UrlMatcher::Filing UrlMatcher::filingOf(const MaskShape& shape) const {
@@ -86,21 +71,9 @@ UrlMatcher::Filing UrlMatcher::filingOf(const MaskShape& shape) const {
     return {Filing::Unanchored, {}};
 }
 
-// A mask whose text equals the key's folded text is exact when that text holds no wildcard.
-bool UrlMatcher::anyMatches(const MatchKey& key) const {
-    const std::string_view text = key.text();
-    if (!hasWildcard(text) && contains(text, textTagOf(text))) {
-        return true;
-    }
-    if (m_hosts.anyMatches(text)) {
-        return true;
-    }
-    if (std::any_of(m_unanchored.begin(), m_unanchored.end(), [&](MaskArena::Ref ref) {
-            return maskTextMatches(m_texts.text(ref), key.codes(), m_role);
-        })) {
-        return true;
-    }
-    return m_anchored.anyMatches(key.codes(), m_texts, m_role);
+UrlMatcherView UrlMatcher::view() const {
+    return {m_role,           m_texts.view(),      m_byText.view(),
+            m_hosts.view(),   m_anchored.view(),   m_unanchored};
 }
 
 std::vector<std::string> UrlMatcher::entries() const {

@@ -12,6 +12,7 @@
 #include "core/browser/MatchKey.h"
 #include "core/browser/TagTable.h"
 #include "core/browser/UrlMask.h"
+#include "core/browser/UrlMatcherView.h"
 
 namespace plintor {
 
@@ -30,12 +31,15 @@ public:
     void clear();
 
     // Whether any valid mask matches the candidate key.
-    bool anyMatches(const MatchKey& key) const;
+    bool anyMatches(const MatchKey& key) const { return view().anyMatches(key); }
     bool anyMatches(std::string_view key) const { return anyMatches(MatchKey(key)); }
 
     std::size_t size() const { return m_inHosts.size(); }
     // The masks in the order added.
     std::vector<std::string> entries() const;
+
+    // The compiled list as its decision reads it; valid until the list changes.
+    UrlMatcherView view() const;
 
 private:
     struct Filing {
@@ -44,7 +48,6 @@ private:
     };
 
     bool addHostMask(HostTable::HostMask mask);
-    bool contains(std::string_view mask, std::uint32_t textTag) const;
     Filing filingOf(const MaskShape& shape) const;
 
     MaskRole m_role;
