@@ -33,6 +33,7 @@ WebKitSettings* newSettings() {
 KioskSession::KioskSession(std::function<void(WebKitDownload*)> downloadStarted)
     : m_downloadStarted(std::move(downloadStarted)),
       m_context(GObjectRef<WebKitWebContext>::adopt(webkit_web_context_new())),
+      m_requestGuard(m_context.get()),
       m_content(GObjectRef<WebKitUserContentManager>::adopt(newContent())),
       m_settings(GObjectRef<WebKitSettings>::adopt(newSettings())) {
     openNetworkSession();

@@ -8,7 +8,6 @@
 #include "gtk/browser/KioskSession.h"
 #include "gtk/browser/KioskWebView.h"
 #include "gtk/browser/RendererWatch.h"
-#include "gtk/browser/RequestGuard.h"
 #include "gtk/widgets/BlockedHint.h"
 
 namespace plintor {
@@ -81,9 +80,7 @@ void RestrictedBrowser::openPage() {
     m_rendererWatch = std::make_unique<RendererWatch>(
         view, [this](const std::string& reason) { m_events.rendererEnded(reason); },
         [this] { m_events.rendererUnresponsive(); });
-    if (m_requestGuard) {
-        m_requestGuard->watch(view);
-    }
+    m_session->requestGuard().watch(view);
     gtk_overlay_set_child(GTK_OVERLAY(m_area.get()), m_page->widget());
     gtk_widget_set_can_target(m_page->widget(), m_interactive);
     gtk_widget_set_focusable(m_page->widget(), m_interactive);
@@ -180,8 +177,8 @@ bool RestrictedBrowser::showingBlockedHint() const {
 UrlLists& RestrictedBrowser::lists() {
     if (m_arrivingLists.valid()) {
         m_lists = m_arrivingLists.get();
-        if (m_requestGuard) {
-            m_requestGuard->judgeBy(m_lists);
+        if (m_denyAllRequests) {
+            m_session->requestGuard().judgeBy(m_lists);
         }
     }
     return m_lists;
@@ -194,20 +191,15 @@ void RestrictedBrowser::setLists(std::future<UrlLists> lists) {
 void RestrictedBrowser::replaceLists(UrlLists lists) {
     m_arrivingLists = {};
     m_lists = std::move(lists);
-    if (m_requestGuard) {
-        m_requestGuard->judgeBy(m_lists);
+    if (m_denyAllRequests) {
+        m_session->requestGuard().judgeBy(m_lists);
     }
 }
 
-// Before the first page loads: the guard must be there when the first web process starts,
-// and it judges by the lists once they are complete.
+// Before the first page loads: its requests are judged by the lists once they are complete.
 void RestrictedBrowser::denyAllRequests() {
-    if (m_requestGuard) {
-        return;
-    }
-    m_requestGuard = std::make_unique<RequestGuard>(m_session->context());
-    m_requestGuard->watch(m_page->view());
-    m_requestGuard->judgeBy(lists());
+    m_denyAllRequests = true;
+    m_session->requestGuard().judgeBy(lists());
 }
 
 void RestrictedBrowser::pageCommitted(const std::string& url) {
@@ -218,7 +210,7 @@ void RestrictedBrowser::pageCommitted(const std::string& url) {
 
 void RestrictedBrowser::documentCompleted(const std::string& url) {
     logEntry(documentCompleteLogText(url));
-    if (const int blocked = m_requestGuard ? m_requestGuard->takeBlockedCount(m_page->view()) : 0;
+    if (const int blocked = m_session->requestGuard().takeBlockedCount(m_page->view());
         blocked > 0) {
         logEntry("Blocked requests: " + std::to_string(blocked));
     }

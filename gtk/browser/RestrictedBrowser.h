@@ -22,7 +22,6 @@ class KioskSession;
 class KioskWebView;
 class OfficeConverter;
 class RendererWatch;
-class RequestGuard;
 
 // The restricted browser: one page in the visitor's session, the allow and deny lists that
 // judge every navigation, the hint that answers a blocked one, the documents a page offers and
@@ -104,7 +103,7 @@ private:
     std::future<UrlLists> m_arrivingLists;
     GObjectRef<GtkWidget> m_area;  // a GtkOverlay: the page, and the progress indicator
     std::unique_ptr<KioskSession> m_session;
-    std::unique_ptr<RequestGuard> m_requestGuard;
+    bool m_denyAllRequests = false;
     std::unique_ptr<KioskWebView> m_page;
     std::unique_ptr<KioskPage> m_policy;
     std::unique_ptr<RendererWatch> m_rendererWatch;

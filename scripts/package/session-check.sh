@@ -91,8 +91,7 @@ check_x11() {
     sleep 0.5
   done
   # Under Xvfb there is no GPU; the engine's sandbox stays on (an unprivileged user).
-  started x11-session "${as_user[@]}" DISPLAY="$display" QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu \
-    plintor-session
+  started x11-session "${as_user[@]}" DISPLAY="$display" plintor-session
   local session=${pids[-1]}
   wait_for_welcome x11-session "$session" 90
   sleep 3 # the page's first paint after the address is known
@@ -115,7 +114,7 @@ check_x11() {
 check_wayland() {
   # Headless wlroots: no input devices, software rendering.
   started wayland-session "${as_user[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
-    WLR_RENDERER=pixman QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu plintor-wayland-session
+    WLR_RENDERER=pixman plintor-wayland-session
   local session=${pids[-1]}
   wait_for_welcome wayland-session "$session" 90
   echo "session-check: Wayland session (cage, headless, Xwayland): $welcome shown"
