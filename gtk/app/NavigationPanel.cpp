@@ -1,0 +1,118 @@
+#include "gtk/app/NavigationPanel.h"
+
+#include "gtk/widgets/ScreenMetrics.h"
+#include "gtk/widgets/WidgetCss.h"
+
+namespace plintor {
+namespace {
+
+// Design geometry at 96 pixels per inch, in a panel 960 wide and 65 high.
+constexpr int PanelHeight = 65;
+constexpr int ButtonTop = 8;
+constexpr int ButtonSize = 49;
+constexpr int BackLeft = 8;
+constexpr int ForwardLeft = 64;
+constexpr int FirstURLButtonLeft = 120;
+constexpr int TouchWidth = 97;
+constexpr int TouchRightMargin = 960 - (856 + 97);
+constexpr int URLButtonFontPixels = 16;
+const char* const URLButtonColor = "#0066CC";  // the system's hot-light colour
+
+std::unique_ptr<PictureButton> speedButton(Glyph glyph, int width, int height) {
+    auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed);
+    button->setGlyph(std::move(glyph));
+    button->setSize(width, height);
+    return button;
+}
+
+}  // namespace
+
+// The buttons lie on a fixed area over the panel, which asks no width of the window: URL
+// buttons beyond its right edge are cut off rather than widening the window. The keyboard
+// button keeps its distance from the right edge, above them.
+NavigationPanel::NavigationPanel(const ScreenMetrics& metrics, Glyph back, Glyph forward,
+                                 Glyph touch)
+    : m_metrics(metrics),
+      m_panel(GObjectRef<GtkWidget>::sink(gtk_overlay_new())),
+      m_fixed(gtk_fixed_new()),
+      m_colour(m_panel.get()),
+      m_back(speedButton(std::move(back), metrics.scaled(ButtonSize),
+                         metrics.scaled(ButtonSize))),
+      m_forward(speedButton(std::move(forward), metrics.scaled(ButtonSize),
+                            metrics.scaled(ButtonSize))),
+      m_touch(speedButton(std::move(touch), metrics.scaled(TouchWidth),
+                          metrics.scaled(ButtonSize))) {
+    GtkOverlay* overlay = GTK_OVERLAY(m_panel.get());
+    gtk_widget_set_size_request(m_panel.get(), -1, metrics.scaled(PanelHeight));
+    gtk_widget_set_overflow(m_panel.get(), GTK_OVERFLOW_HIDDEN);
+    gtk_widget_set_halign(m_fixed, GTK_ALIGN_START);
+    gtk_widget_set_valign(m_fixed, GTK_ALIGN_START);
+    gtk_overlay_add_overlay(overlay, m_fixed);
+    gtk_overlay_set_clip_overlay(overlay, m_fixed, TRUE);
+    const int top = metrics.scaled(ButtonTop);
+    gtk_fixed_put(GTK_FIXED(m_fixed), m_back->widget(), metrics.scaled(BackLeft), top);
+    gtk_fixed_put(GTK_FIXED(m_fixed), m_forward->widget(), metrics.scaled(ForwardLeft), top);
+    m_urlButtons.push_back(newUrlButton(1));
+
+    GtkWidget* touchButton = m_touch->widget();
+    gtk_widget_set_halign(touchButton, GTK_ALIGN_END);
+    gtk_widget_set_valign(touchButton, GTK_ALIGN_START);
+    gtk_widget_set_margin_end(touchButton, metrics.scaled(TouchRightMargin));
+    gtk_widget_set_margin_top(touchButton, top);
+    gtk_overlay_add_overlay(overlay, touchButton);
+}
+
+NavigationPanel::~NavigationPanel() = default;
+
+std::unique_ptr<PictureButton> NavigationPanel::newUrlButton(int tag) {
+    auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed);
+    button->setStyle("& label { color: " + std::string(URLButtonColor) + "; " +
+                     WidgetCss::fontRule(m_metrics.scaled(URLButtonFontPixels), true) + " }");
+    button->setSize(m_metrics.scaled(ButtonSize), m_metrics.scaled(ButtonSize));
+    button->onClicked([this, tag] {
+        if (m_urlButtonClicked) {
+            m_urlButtonClicked(tag);
+        }
+    });
+    gtk_fixed_put(GTK_FIXED(m_fixed), button->widget(), m_metrics.scaled(FirstURLButtonLeft),
+                  m_metrics.scaled(ButtonTop));
+    return button;
+}
+
+void NavigationPanel::onUrlButtonClicked(std::function<void(int)> clicked) {
+    m_urlButtonClicked = std::move(clicked);
+}
+
+// Laid out again, the panel keeps the buttons it has for the entries it still has and drops
+// the rest.
+void NavigationPanel::layoutNavButtons(const std::vector<NavButton>& buttons,
+                                       const Glyph& homeGlyph) {
+    const int gap = m_metrics.scaled(ForwardLeft) - m_metrics.scaled(BackLeft) - m_back->width();
+    const int top = m_metrics.scaled(ButtonTop);
+    int x = m_metrics.scaled(FirstURLButtonLeft);
+    const std::size_t count = std::max<std::size_t>(buttons.size(), 1);
+    while (m_urlButtons.size() > count) {
+        gtk_fixed_remove(GTK_FIXED(m_fixed), m_urlButtons.back()->widget());
+        m_urlButtons.pop_back();
+    }
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (i == m_urlButtons.size()) {
+            m_urlButtons.push_back(newUrlButton(static_cast<int>(i) + 1));
+        }
+        PictureButton& button = *m_urlButtons[i];
+        std::string caption = buttons[i].caption;
+        if (caption == "#") {
+            caption.clear();
+        } else if (caption.empty()) {
+            caption = buttons[i].url;
+        }
+        button.setCaption(caption);
+        button.setGlyph(caption.empty() ? homeGlyph.share() : Glyph());
+        button.setSize(m_metrics.fromScreenPixels(buttons[i].width), button.height());
+        gtk_fixed_move(GTK_FIXED(m_fixed), button.widget(), x, top);
+        gtk_widget_set_visible(button.widget(), TRUE);
+        x += button.width() + gap;
+    }
+}
+
+}  // namespace plintor

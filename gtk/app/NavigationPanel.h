@@ -1,0 +1,56 @@
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "core/config/KioskSettings.h"
+#include "gtk/glib/GObjectRef.h"
+#include "gtk/widgets/Glyph.h"
+#include "gtk/widgets/PanelColour.h"
+#include "gtk/widgets/PictureButton.h"
+
+namespace plintor {
+
+class ScreenMetrics;
+
+// The visitor's controls above the page: back, forward, the URL buttons (the first is the
+// home button) and the keyboard button at the right.
+class NavigationPanel {
+public:
+    NavigationPanel(const ScreenMetrics& metrics, Glyph back, Glyph forward, Glyph touch);
+    NavigationPanel(const NavigationPanel&) = delete;
+    NavigationPanel& operator=(const NavigationPanel&) = delete;
+    ~NavigationPanel();
+
+    GtkWidget* widget() const { return m_panel.get(); }
+
+    // Places one button per entry from left to right with the gap between back and forward;
+    // a "#" caption shows `homeGlyph` alone, an empty one the address.
+    void layoutNavButtons(const std::vector<NavButton>& buttons, const Glyph& homeGlyph);
+    // The URL button at `tag` (1 for the home button) was pressed.
+    void onUrlButtonClicked(std::function<void(int tag)> clicked);
+    void setColour(Color colour) { m_colour.set(colour); }
+
+    PictureButton& backButton() const { return *m_back; }
+    PictureButton& forwardButton() const { return *m_forward; }
+    PictureButton& homeButton() const { return *m_urlButtons.front(); }
+    PictureButton& touchButton() const { return *m_touch; }
+
+private:
+    std::unique_ptr<PictureButton> newUrlButton(int tag);
+
+    const ScreenMetrics& m_metrics;
+    GObjectRef<GtkWidget> m_panel;  // the buttons over a fixed area
+    GtkWidget* m_fixed;             // owned by the panel
+    PanelColour m_colour;
+    std::unique_ptr<PictureButton> m_back;
+    std::unique_ptr<PictureButton> m_forward;
+    std::unique_ptr<PictureButton> m_touch;
+    std::vector<std::unique_ptr<PictureButton>> m_urlButtons;
+    std::function<void(int)> m_urlButtonClicked;
+};
+
+}  // namespace plintor

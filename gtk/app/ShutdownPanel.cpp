@@ -1,0 +1,139 @@
+#include "gtk/app/ShutdownPanel.h"
+
+#include "gtk/widgets/ScreenMetrics.h"
+
+namespace plintor {
+namespace {
+
+// Design geometry at 96 pixels per inch, inside the box.
+constexpr int BoxWidth = 409;
+constexpr int BoxHeight = 193;
+constexpr GdkRectangle HeadingRect{24, 24, 361, 21};
+constexpr int PasswordLabelLeft = 88;
+constexpr int PasswordLabelTop = 58;
+constexpr GdkRectangle PasswordRect{152, 56, 169, 21};
+constexpr int ActionLefts[] = {24, 120, 216, 312};
+constexpr int ActionTop = 96;
+constexpr int ActionSize = 73;
+constexpr int HeadingFontPixels = 13;
+
+const char* const InvalidPassword = "Invalid password";
+const char* const Captions[] = {"Shut down", "Restart", "Log off", "Exit"};
+
+// The page's place in the window's own colour, the box a raised panel on it; the field a plain
+// white box. Bevels are drawn inside the box, so that its children keep their design places.
+std::string panelRules(const ScreenMetrics& metrics) {
+    return "& { background: #EFEFEF; }"
+           "& .shutdown-box { background: #EFEFEF;"
+           "  box-shadow: inset 1px 1px 0 0 #FFFFFF, inset -1px -1px 0 0 #5E5E5E,"
+           "    inset 2px 2px 0 0 #F7F7F7, inset -2px -2px 0 0 #9F9F9F; }"
+           "& label { color: black; " +
+           WidgetCss::fontRule(metrics.scaled(WindowFontPixels)) +
+           " }"
+           "& .shutdown-heading { " +
+           WidgetCss::fontRule(metrics.scaled(HeadingFontPixels), true) +
+           " }"
+           "& entry { min-height: 0; min-width: 0; padding: 0 3px; margin: 0;"
+           "  background: white; color: black; border: 1px solid #8E8E8E; border-radius: 2px;"
+           "  box-shadow: none; outline: none; " +
+           WidgetCss::fontRule(metrics.scaled(WindowFontPixels)) +
+           " }"
+           "& entry > image { margin: 0; padding: 0; -gtk-icon-size: 12px; }";
+}
+
+GtkWidget* placed(GtkWidget* fixed, GtkWidget* child, const ScreenMetrics& metrics,
+                  const GdkRectangle& design) {
+    gtk_widget_set_size_request(child, metrics.scaled(design.width),
+                                metrics.scaled(design.height));
+    gtk_fixed_put(GTK_FIXED(fixed), child, metrics.scaled(design.x), metrics.scaled(design.y));
+    return child;
+}
+
+}  // namespace
+
+ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, std::array<Glyph, 4> images)
+    : m_panel(GObjectRef<GtkWidget>::sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0))),
+      m_box(gtk_fixed_new()),
+      m_heading(gtk_label_new(nullptr)),
+      m_password(gtk_password_entry_new()),
+      m_css(m_panel.get()),
+      m_idle([this] { closePanel(); }) {
+    m_css.set(panelRules(metrics));
+    gtk_widget_set_hexpand(m_panel.get(), TRUE);
+    gtk_widget_set_vexpand(m_panel.get(), TRUE);
+    gtk_widget_add_css_class(m_box, "shutdown-box");
+    gtk_widget_set_size_request(m_box, metrics.scaled(BoxWidth), metrics.scaled(BoxHeight));
+    gtk_widget_set_halign(m_box, GTK_ALIGN_CENTER);
+    gtk_widget_set_valign(m_box, GTK_ALIGN_CENTER);
+    gtk_widget_set_vexpand(m_box, TRUE);
+    gtk_box_append(GTK_BOX(m_panel.get()), m_box);
+
+    gtk_widget_add_css_class(m_heading, "shutdown-heading");
+    gtk_label_set_justify(GTK_LABEL(m_heading), GTK_JUSTIFY_CENTER);
+    gtk_label_set_ellipsize(GTK_LABEL(m_heading), PANGO_ELLIPSIZE_END);
+    placed(m_box, m_heading, metrics, HeadingRect);
+
+    gtk_fixed_put(GTK_FIXED(m_box), gtk_label_new("Password:"),
+                  metrics.scaled(PasswordLabelLeft), metrics.scaled(PasswordLabelTop));
+    placed(m_box, m_password, metrics, PasswordRect);
+
+    for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+        auto button = std::make_unique<PictureButton>(PictureButton::Kind::Bit);
+        button->setGlyph(std::move(images[i]));
+        button->setCaption(Captions[i]);
+        button->setSize(metrics.scaled(ActionSize), metrics.scaled(ActionSize));
+        button->onClicked([this, i] { choose(static_cast<Action>(i)); });
+        gtk_fixed_put(GTK_FIXED(m_box), button->widget(), metrics.scaled(ActionLefts[i]),
+                      metrics.scaled(ActionTop));
+        m_buttons[i] = std::move(button);
+    }
+    gtk_widget_set_visible(m_panel.get(), FALSE);
+}
+
+ShutdownPanel::~ShutdownPanel() = default;
+
+void ShutdownPanel::openPanel(const std::string& heading) {
+    gtk_label_set_text(GTK_LABEL(m_heading), heading.c_str());
+    gtk_widget_set_visible(m_panel.get(), TRUE);
+    focusPassword();
+    m_idle.start(IdleCloseMs);
+}
+
+void ShutdownPanel::closePanel() {
+    m_idle.stop();
+    if (isOpen()) {
+        gtk_widget_set_visible(m_panel.get(), FALSE);
+        if (m_closed) {
+            m_closed();
+        }
+    }
+}
+
+bool ShutdownPanel::isOpen() const {
+    return gtk_widget_get_visible(m_panel.get());
+}
+
+void ShutdownPanel::keyPressed() {
+    if (m_idle.isActive()) {
+        m_idle.start(IdleCloseMs);
+    }
+}
+
+void ShutdownPanel::choose(Action action) {
+    if (gtk_editable_get_text(GTK_EDITABLE(m_password)) == m_expected) {
+        if (m_confirmed) {
+            m_confirmed(action);
+        }
+        return;
+    }
+    gtk_label_set_text(GTK_LABEL(m_heading),
+                       (std::string("*** ") + InvalidPassword + " ***").c_str());
+    focusPassword();
+}
+
+void ShutdownPanel::focusPassword() {
+    gtk_editable_set_text(GTK_EDITABLE(m_password), "");
+    gtk_widget_grab_focus(m_password);
+}
+
+}  // namespace plintor

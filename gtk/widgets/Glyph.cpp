@@ -1,0 +1,40 @@
+#include "gtk/widgets/Glyph.h"
+
+#include <gio/gio.h>
+
+namespace plintor {
+
+Glyph::Glyph(GObjectRef<GdkTexture> texture, int scaleFactor)
+    : m_texture(std::move(texture)), m_scaleFactor(scaleFactor > 0 ? scaleFactor : 1) {}
+
+// Not gdk_texture_new_from_resource, which ends the program for a missing resource: a flag
+// is looked up by a country code the desktop names, and a country without a flag has a
+// language button without one, as it always had.
+Glyph Glyph::fromResource(const std::string& path, int scaleFactor) {
+    GError* error = nullptr;
+    GBytes* bytes = g_resources_lookup_data(path.c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, &error);
+    GdkTexture* texture = nullptr;
+    if (bytes != nullptr) {
+        texture = gdk_texture_new_from_bytes(bytes, &error);
+        g_bytes_unref(bytes);
+    }
+    g_clear_error(&error);
+    if (texture == nullptr) {
+        return {};
+    }
+    return Glyph(GObjectRef<GdkTexture>::adopt(texture), scaleFactor);
+}
+
+Glyph Glyph::share() const {
+    return Glyph(GObjectRef<GdkTexture>::share(m_texture.get()), m_scaleFactor);
+}
+
+int Glyph::width() const {
+    return m_texture ? gdk_texture_get_width(m_texture.get()) / m_scaleFactor : 0;
+}
+
+int Glyph::height() const {
+    return m_texture ? gdk_texture_get_height(m_texture.get()) / m_scaleFactor : 0;
+}
+
+}  // namespace plintor

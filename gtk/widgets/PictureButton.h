@@ -1,0 +1,66 @@
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <string>
+
+#include "gtk/glib/GObjectRef.h"
+#include "gtk/glib/ScopedSignal.h"
+#include "gtk/widgets/Glyph.h"
+#include "gtk/widgets/WidgetCss.h"
+
+namespace plintor {
+
+// A button that shows its glyph above its caption, or only the one it has. It never takes the
+// keyboard focus, so the page keeps it. Speed buttons are flat until touched; bit buttons are
+// raised.
+class PictureButton {
+public:
+    enum class Kind { Speed, Bit };
+
+    explicit PictureButton(Kind kind);
+    PictureButton(const PictureButton&) = delete;
+    PictureButton& operator=(const PictureButton&) = delete;
+    ~PictureButton();
+
+    GtkWidget* widget() const { return m_button.get(); }
+
+    void onClicked(std::function<void()> clicked) { m_clicked = std::move(clicked); }
+    void setEnabled(bool enabled);
+    void setGlyph(Glyph glyph);
+    // A glyph beside the caption rather than above it, the pair at the left.
+    void setGlyphBesideCaption(bool beside);
+    // A caption wider than the button ends in an ellipsis rather than being cut.
+    void setCaption(const std::string& caption);
+    // Marks the button as the chosen one of a group (the active input language).
+    void setChecked(bool checked);
+    bool isChecked() const;
+
+    // The button's fixed size in widget units.
+    void setSize(int width, int height);
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    // Rules for the caption and the button's inside, such as a font or a colour (see
+    // WidgetCss); the button's own frame stays.
+    void setStyle(std::string_view rules);
+
+private:
+    static void clicked(GtkButton* button, gpointer self);
+    void updateLayout();
+
+    std::string m_style;  // the owner's rules, after the kind's frame
+
+    GObjectRef<GtkWidget> m_button;
+    GtkWidget* m_content;  // the box of glyph and caption, owned by the button
+    GtkWidget* m_picture;
+    GtkWidget* m_caption;
+    WidgetCss m_css;
+    ScopedSignal m_clickedSignal;
+    std::function<void()> m_clicked;
+    Kind m_kind;
+    int m_width = -1;
+    int m_height = -1;
+};
+
+}  // namespace plintor
