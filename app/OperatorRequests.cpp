@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/KioskProgram.h"
 #include "core/app/KioskConfiguration.h"
 #include "core/app/KioskState.h"
 #include "core/browser/ListedBrowser.h"
@@ -51,6 +52,7 @@ bool OperatorRequests::handle(const ReceivedMessage& received, InstanceChannel& 
 KioskStatus OperatorRequests::status() const {
     KioskStatus status;
     status.version = m_state.programVersion;
+    status.engine = engineVersionText();
     status.uptimeSeconds = std::chrono::duration_cast<std::chrono::seconds>(
                                std::chrono::steady_clock::now() - m_started)
                                .count();

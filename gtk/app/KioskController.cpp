@@ -8,6 +8,7 @@
 #include "core/support/Log.h"
 #include "gtk/app/KioskWindow.h"
 #include "gtk/app/ReturnWarning.h"
+#include "gtk/browser/EngineVersion.h"
 #include "gtk/browser/RestrictedBrowser.h"
 #include "platform/DesktopControl.h"
 #include "platform/PowerActions.h"
@@ -277,6 +278,15 @@ void KioskController::quitApplication() {
 
 bool KioskController::closeForeignWindows() {
     return m_screenGuard.desktop() == nullptr || m_screenGuard.desktop()->closeForeignWindows();
+}
+
+bool KioskController::engineReplaced() const {
+    return m_system.libraryReplaced(EngineLibraryName);
+}
+
+void KioskController::restartProgram() {
+    m_state.restartRequested = true;
+    quit();
 }
 
 bool KioskController::stopShell() {

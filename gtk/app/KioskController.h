@@ -83,6 +83,8 @@ private:
     void quitApplication() override;
     bool closeForeignWindows() override;
     bool stopShell() override;
+    bool engineReplaced() const override;
+    void restartProgram() override;
 
     KioskState& m_state;
     KioskWindow& m_window;

@@ -3,7 +3,9 @@
 #include <gtk/gtk.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <future>
@@ -186,9 +188,10 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
     runMainLoop(state);
 }
 
+// A program that starts afresh leaves the shell stopped: its next run would stop it again.
 void stopSteps(const KioskState& state, Platform& platform, DesktopControl* desktop) {
     platform.inputHooks().remove();
-    if (!state.homePending && state.settings.killExplorer) {
+    if (!state.homePending && state.settings.killExplorer && !state.restartRequested) {
         const int result = desktop != nullptr ? desktop->startShell() : 2;
         logEntry("Run explorer (" + std::to_string(result) + ")");
     }
@@ -200,8 +203,17 @@ std::string engineVersionText() {
     return "WebKitGTK " + engineVersion();
 }
 
+// The program file as it is on disk now (an update may have replaced it) runs in this process's
+// place, with the same arguments; its instance channel and connections close with the old one.
+void startAfresh(const std::string& programPath, char* argv[]) {
+    logEntry("Start afresh: " + programPath);
+    ::execv(programPath.c_str(), argv);
+    logEntry("Cannot start afresh: " + std::string(std::strerror(errno)));
+}
+
 int runKiosk(int argc, char* argv[], const ProgramOptions& options, Platform& platform) {
     const auto started = std::chrono::steady_clock::now();
+    const std::string programPath = platform.systemInfo().programPath();
     KioskState state(systemClock());
     startUp(options, state, platform);
     std::unique_ptr<DesktopControl> desktop;
@@ -210,6 +222,10 @@ int runKiosk(int argc, char* argv[], const ProgramOptions& options, Platform& pl
         runWindow(argv, argc, options, state, platform, *channel, desktop, started);
     }
     stopSteps(state, platform, desktop.get());
+    if (state.restartRequested) {
+        desktop.reset();
+        startAfresh(programPath, argv);
+    }
     return 0;
 }
 
