@@ -16,9 +16,7 @@ DocumentDownloader::DocumentDownloader(WebKitWebView* view, DownloadHost& host,
 DocumentDownloader::~DocumentDownloader() {
     for (const auto& transfer : m_transfers) {
         transfer->signals.clear();
-        if (!transfer->ended) {
-            webkit_download_cancel(transfer->download.get());
-        }
+        cancel(*transfer);
     }
 }
 
@@ -37,8 +35,9 @@ void DocumentDownloader::download(const std::string& source) {
     run(m_fetch.opened(source, ++m_lastId));
 }
 
-// The engine keeps a download it reports on alive, so a finished one is let go only when the
-// next one comes.
+// A download is followed until its end, so that no answer of the engine goes unheard (one
+// unanswered would be saved in the user's download folder). The engine keeps a download it
+// reports on alive, so an ended one is let go only when the next one comes.
 void DocumentDownloader::follow(DownloadId id, GObjectRef<WebKitDownload> download) {
     std::erase_if(m_transfers, [](const auto& transfer) { return transfer->ended; });
     auto transfer = std::make_unique<Transfer>(Transfer{id, std::move(download), {}});
@@ -79,8 +78,8 @@ void DocumentDownloader::run(const FetchAction& action) {
                                         webkit_web_view_download_uri(m_view, action.text.c_str())));
             break;
         case Kind::Cancel:
-            if (Transfer* transfer = find(action.download); transfer && !transfer->ended) {
-                webkit_download_cancel(transfer->download.get());
+            if (Transfer* transfer = find(action.download)) {
+                cancel(*transfer);
             }
             break;
         case Kind::Accept:
@@ -114,6 +113,14 @@ void DocumentDownloader::run(const FetchAction& action) {
             m_conversion.start(action.text, action.folder,
                                [this](bool converted) { run(m_fetch.converted(converted)); });
             break;
+    }
+}
+
+// Once only: a second cancel of a download the engine is still ending crashed it later.
+void DocumentDownloader::cancel(Transfer& transfer) {
+    if (!transfer.cancelled && !transfer.ended) {
+        transfer.cancelled = true;
+        webkit_download_cancel(transfer.download.get());
     }
 }
 

@@ -42,7 +42,8 @@ private:
         DownloadId id;
         GObjectRef<WebKitDownload> download;
         std::vector<ScopedSignal> signals;
-        bool ended = false;
+        bool cancelled = false;
+        bool ended = false;  // the engine said its last word on it
     };
 
     void follow(DownloadId id, GObjectRef<WebKitDownload> download);
@@ -50,6 +51,7 @@ private:
     Transfer* find(DownloadId id);
     void run(const DocumentFetch::Actions& actions);
     void run(const FetchAction& action);
+    static void cancel(Transfer& transfer);
 
     static gboolean decideDestination(WebKitDownload* download, gchar* suggestedName,
                                       gpointer self);
