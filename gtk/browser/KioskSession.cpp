@@ -9,13 +9,26 @@ constexpr const char* NoSelectionStyle =
     " input, textarea, select, [contenteditable], [contenteditable] *"
     " { -webkit-user-select: text; user-select: text; }";
 
+// The engine's PDF viewer shows the document alone: its toolbar's buttons (print, save, open
+// a file, annotate) would lead a visitor nowhere, and the viewer's own parameters for hiding
+// it are not read. Only the viewer's frame gets this.
+constexpr const char* ViewerStyle =
+    "#toolbarContainer, #sidebarContainer, #secondaryToolbar { display: none !important; }"
+    " #viewerContainer { inset: 0 !important; }";
+const char* const ViewerFrames[] = {"webkit-pdfjs-viewer://pdfjs/*", nullptr};
+
+void addStyle(WebKitUserContentManager* content, const char* style, const char* const* frames) {
+    WebKitUserStyleSheet* sheet =
+        webkit_user_style_sheet_new(style, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                    WEBKIT_USER_STYLE_LEVEL_USER, frames, nullptr);
+    webkit_user_content_manager_add_style_sheet(content, sheet);
+    webkit_user_style_sheet_unref(sheet);
+}
+
 WebKitUserContentManager* newContent() {
     WebKitUserContentManager* content = webkit_user_content_manager_new();
-    WebKitUserStyleSheet* style = webkit_user_style_sheet_new(
-        NoSelectionStyle, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES, WEBKIT_USER_STYLE_LEVEL_USER,
-        nullptr, nullptr);
-    webkit_user_content_manager_add_style_sheet(content, style);
-    webkit_user_style_sheet_unref(style);
+    addStyle(content, NoSelectionStyle, nullptr);
+    addStyle(content, ViewerStyle, ViewerFrames);
     return content;
 }
 
