@@ -24,9 +24,7 @@ ProgressPanel::ProgressPanel(const ScreenMetrics& metrics)
       m_nextFrame([this] { advance(); }),
       m_mapSignal(m_frame.get(), "map", G_CALLBACK(&ProgressPanel::mapped), this),
       m_unmapSignal(m_frame.get(), "unmap", G_CALLBACK(&ProgressPanel::unmapped), this) {
-    m_css.set(
-        "& { background: white; box-shadow: inset 1px 1px 0 0 #FFFFFF,"
-        " inset -1px -1px 0 0 #9F9F9F; }");
+    m_css.set("& { background: white; box-shadow: " + WidgetCss::raisedPanel(1) + "; }");
     gtk_widget_set_size_request(m_frame.get(), metrics.scaled(PanelSize),
                                 metrics.scaled(PanelSize));
     gtk_widget_set_halign(m_frame.get(), GTK_ALIGN_CENTER);

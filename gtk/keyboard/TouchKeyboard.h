@@ -54,8 +54,7 @@ public:
 private:
     static void draw(GtkDrawingArea* area, cairo_t* cairo, int width, int height, gpointer self);
     static void pressed(GtkGestureClick* gesture, int presses, double x, double y, gpointer self);
-    static void released(GtkGestureClick* gesture, int presses, double x, double y,
-                         gpointer self);
+    static void released(GtkGestureClick* gesture, int presses, double x, double y, gpointer self);
     const VirtualKey* keyAt(double x, double y) const;
     std::string caption(const VirtualKey& key);
     bool isLatched(const VirtualKey& key) const;

@@ -109,8 +109,8 @@ void PictureButton::updateLayout() {
     const bool hasCaption = text != nullptr && *text != '\0';
     gtk_widget_set_visible(m_picture, hasGlyph);
     gtk_widget_set_visible(m_caption, hasCaption);
-    const bool beside = gtk_orientable_get_orientation(GTK_ORIENTABLE(m_content)) ==
-                        GTK_ORIENTATION_HORIZONTAL;
+    const bool beside =
+        gtk_orientable_get_orientation(GTK_ORIENTABLE(m_content)) == GTK_ORIENTATION_HORIZONTAL;
     gtk_widget_set_halign(m_content, beside ? GTK_ALIGN_START : GTK_ALIGN_FILL);
     gtk_widget_set_valign(m_content, GTK_ALIGN_CENTER);
     gtk_widget_set_halign(m_picture, GTK_ALIGN_CENTER);
