@@ -16,6 +16,7 @@
 #include "gtk/app/ShutdownPanel.h"
 #include "gtk/keyboard/KeyboardLayouts.h"
 #include "gtk/keyboard/KeyboardPanel.h"
+#include "gtk/widgets/BlockedHint.h"
 #include "gtk/widgets/ImageLists.h"
 #include "gtk/widgets/KioskResources.h"
 #include "gtk/widgets/ScreenMetrics.h"
@@ -332,6 +333,24 @@ TEST_F(PanelsTest, ReturnWarningCountsDownAndStopsWhenHidden) {
     EXPECT_FALSE(gtk_widget_get_visible(warning.widget()));
     runFor(1100ms);
     EXPECT_EQ(std::string(gtk_label_get_text(GTK_LABEL(message))), "60") << "it ticked hidden";
+}
+
+// The hint answers a click on a blocked link while the visitor may be typing: the keys still go
+// to the page, and the hint goes by itself.
+TEST_F(PanelsTest, BlockedHintLeavesThePageItsKeys) {
+    BlockedHint hint;
+    hint.setContent("Blocked", scaledImageList(blockedSignImages(), 96).image(0, 1));
+    gtk_widget_set_visible(m_keyboardPanel->widget(), FALSE);
+    xdotool("mousemove 300 300");
+    runFor(100ms);
+    hint.showAtPointer(gtk_widget_get_parent(m_page));
+    EXPECT_TRUE(settle([&] { return gtk_widget_get_mapped(hint.widget()); }));
+    xdotool("type ab");
+    EXPECT_TRUE(settle([&] {
+        return std::string(gtk_editable_get_text(GTK_EDITABLE(m_page))) == "ab";
+    })) << "the page did not get the keys typed while the hint was shown";
+    EXPECT_TRUE(hint.showingHint());
+    EXPECT_TRUE(settle([&] { return !hint.showingHint(); })) << "the hint stayed";
 }
 
 // The bundle is made from the Qt program's resource lists: every image the panels ask for and
