@@ -1,7 +1,5 @@
 #include "gtk/widgets/PictureButton.h"
 
-#include <algorithm>
-
 namespace plintor {
 namespace {
 
@@ -12,7 +10,7 @@ constexpr const char* CommonRules =
     "  border: 1px solid transparent; box-shadow: none; text-shadow: none; outline: none;"
     "  color: black; }"
     "& label { margin-left: 0.5em; margin-right: 0.5em; }"
-    "&:disabled image { filter: grayscale(1) opacity(0.45); }"
+    "&:disabled picture { filter: grayscale(1) opacity(0.45); }"
     "&:disabled label { color: #9d9d9d; }";
 constexpr const char* BitRules =
     "& { background: linear-gradient(to bottom, #fbfbfb, #e3e3e3); border-color: #adadad; }"
@@ -29,7 +27,7 @@ constexpr const char* SpeedRules =
 PictureButton::PictureButton(Kind kind)
     : m_button(GObjectRef<GtkWidget>::sink(gtk_button_new())),
       m_content(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0)),
-      m_image(gtk_image_new()),
+      m_picture(gtk_picture_new()),
       m_caption(gtk_label_new(nullptr)),
       m_css(m_button.get()),
       m_clickedSignal(m_button.get(), "clicked", G_CALLBACK(&PictureButton::clicked), this),
@@ -39,9 +37,10 @@ PictureButton::PictureButton(Kind kind)
     gtk_widget_set_focus_on_click(button, FALSE);
     gtk_widget_set_cursor_from_name(button, "pointer");
     gtk_widget_set_overflow(button, GTK_OVERFLOW_HIDDEN);
+    gtk_picture_set_can_shrink(GTK_PICTURE(m_picture), TRUE);
     gtk_label_set_ellipsize(GTK_LABEL(m_caption), PANGO_ELLIPSIZE_END);
     gtk_label_set_single_line_mode(GTK_LABEL(m_caption), TRUE);
-    gtk_box_append(GTK_BOX(m_content), m_image);
+    gtk_box_append(GTK_BOX(m_content), m_picture);
     gtk_box_append(GTK_BOX(m_content), m_caption);
     gtk_button_set_child(GTK_BUTTON(button), m_content);
     setStyle("");
@@ -62,10 +61,9 @@ void PictureButton::setEnabled(bool enabled) {
 }
 
 void PictureButton::setGlyph(Glyph glyph) {
-    m_glyph = std::move(glyph);
-    gtk_image_set_from_paintable(GTK_IMAGE(m_image),
-                                 m_glyph.isNull() ? nullptr : GDK_PAINTABLE(m_glyph.texture()));
-    gtk_image_set_pixel_size(GTK_IMAGE(m_image), std::max(m_glyph.width(), m_glyph.height()));
+    gtk_picture_set_paintable(GTK_PICTURE(m_picture),
+                              glyph.isNull() ? nullptr : GDK_PAINTABLE(glyph.texture()));
+    gtk_widget_set_size_request(m_picture, glyph.width(), glyph.height());
     updateLayout();
 }
 
@@ -106,16 +104,16 @@ void PictureButton::setStyle(std::string_view rules) {
 // Only what the button has is shown; beside each other, glyph and caption start at the left
 // (the language buttons), above each other they are centred.
 void PictureButton::updateLayout() {
-    const bool hasGlyph = !m_glyph.isNull();
+    const bool hasGlyph = gtk_picture_get_paintable(GTK_PICTURE(m_picture)) != nullptr;
     const char* text = gtk_label_get_text(GTK_LABEL(m_caption));
     const bool hasCaption = text != nullptr && *text != '\0';
-    gtk_widget_set_visible(m_image, hasGlyph);
+    gtk_widget_set_visible(m_picture, hasGlyph);
     gtk_widget_set_visible(m_caption, hasCaption);
     const bool beside =
         gtk_orientable_get_orientation(GTK_ORIENTABLE(m_content)) == GTK_ORIENTATION_HORIZONTAL;
     gtk_widget_set_halign(m_content, beside ? GTK_ALIGN_START : GTK_ALIGN_FILL);
     gtk_widget_set_valign(m_content, GTK_ALIGN_CENTER);
-    gtk_widget_set_halign(m_image, GTK_ALIGN_CENTER);
+    gtk_widget_set_halign(m_picture, GTK_ALIGN_CENTER);
 }
 
 }  // namespace plintor

@@ -53,10 +53,7 @@ private:
 
     GObjectRef<GtkWidget> m_button;
     GtkWidget* m_content;  // the box of glyph and caption, owned by the button
-    // An image rather than a picture: it draws the glyph into a box of the pixel size it is
-    // given, so that a glyph of screen pixels covers its widget units on a scaled screen too.
-    GtkWidget* m_image;
-    Glyph m_glyph;
+    GtkWidget* m_picture;
     GtkWidget* m_caption;
     WidgetCss m_css;
     ScopedSignal m_clickedSignal;
