@@ -75,6 +75,10 @@ ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, std::array<Glyph, 4> 
 
     gtk_fixed_put(GTK_FIXED(m_box), gtk_label_new("Password:"), metrics.scaled(PasswordLabelLeft),
                   metrics.scaled(PasswordLabelTop));
+    // Its own idea of a natural width (150 units) would widen the box where the field is
+    // narrower: it has the width of its place.
+    gtk_editable_set_width_chars(GTK_EDITABLE(m_password), 1);
+    gtk_editable_set_max_width_chars(GTK_EDITABLE(m_password), 1);
     placed(m_box, m_password, metrics, PasswordRect);
 
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {

@@ -61,8 +61,7 @@ void PictureButton::setEnabled(bool enabled) {
 }
 
 void PictureButton::setGlyph(Glyph glyph) {
-    gtk_picture_set_paintable(GTK_PICTURE(m_picture),
-                              glyph.isNull() ? nullptr : GDK_PAINTABLE(glyph.texture()));
+    gtk_picture_set_paintable(GTK_PICTURE(m_picture), glyph.isNull() ? nullptr : glyph.paintable());
     gtk_widget_set_size_request(m_picture, glyph.width(), glyph.height());
     updateLayout();
 }

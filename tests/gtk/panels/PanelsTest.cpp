@@ -379,6 +379,10 @@ TEST(KioskResourcesTest, EveryImageAndLayoutIsBundled) {
             << path;
     }
     EXPECT_TRUE(Glyph::fromResource("/plintor/flags/24/XX.png", 1).isNull());
+    // On a screen scaled by 2 the 147 x 48 keyboard image covers half as many widget units.
+    const Glyph scaled = keyboardImages().class200.image(0, 2);
+    EXPECT_EQ(gdk_paintable_get_intrinsic_width(scaled.paintable()), 73);
+    EXPECT_EQ(gdk_paintable_get_intrinsic_height(scaled.paintable()), 24);
 }
 
 }  // namespace
