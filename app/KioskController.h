@@ -77,6 +77,9 @@ private:
     void quitApplication() override;
     bool closeForeignWindows() override;
     bool stopShell() override;
+    // Qt WebEngine is part of the program's own libraries: no update replaces it alone.
+    bool engineReplaced() const override { return false; }
+    void restartProgram() override {}
 
     KioskState& m_state;
     KioskWindow& m_window;

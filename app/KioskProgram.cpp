@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
 #include <chrono>
 #include <filesystem>
 #include <future>
@@ -184,6 +185,11 @@ void stopSteps(const KioskState& state, Platform& platform, DesktopControl* desk
 }
 
 }  // namespace
+
+std::string engineVersionText() {
+    return std::string("Qt WebEngine ") + qWebEngineVersion() + " (Chromium " +
+           qWebEngineChromiumVersion() + ")";
+}
 
 int runKiosk(int argc, char* argv[], const ProgramOptions& options, Platform& platform) {
     const auto started = std::chrono::steady_clock::now();

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "browser/RestrictedBrowser.h"
+#include "app/KioskProgram.h"
 #include "core/app/KioskConfiguration.h"
 #include "core/app/KioskState.h"
+#include "core/browser/ListedBrowser.h"
 #include "core/browser/UrlHelpers.h"
 #include "core/support/Log.h"
 #include "platform/InstanceChannel.h"
@@ -26,7 +27,7 @@ std::string listSizes(const UrlLists& lists) {
 
 }  // namespace
 
-OperatorRequests::OperatorRequests(const KioskState& state, RestrictedBrowser& browser,
+OperatorRequests::OperatorRequests(const KioskState& state, ListedBrowser& browser,
                                    const SystemInfo& system, ConfigNames names,
                                    std::chrono::steady_clock::time_point started)
     : m_state(state),
@@ -51,10 +52,11 @@ bool OperatorRequests::handle(const ReceivedMessage& received, InstanceChannel& 
 KioskStatus OperatorRequests::status() const {
     KioskStatus status;
     status.version = m_state.programVersion;
+    status.engine = engineVersionText();
     status.uptimeSeconds = std::chrono::duration_cast<std::chrono::seconds>(
                                std::chrono::steady_clock::now() - m_started)
                                .count();
-    status.address = addressForLog(m_browser.address().toString().toStdString());
+    status.address = addressForLog(m_browser.pageAddress());
     status.idleSeconds = secondsBetween(m_state.input.lastRecorded(), m_state.clock.now());
     status.rendererRestarts = m_state.rendererRestarts;
     status.lastReturn = m_state.lastReturn;
@@ -84,9 +86,7 @@ void OperatorRequests::reloadLists() {
         logEntry("Lists not reloaded; the lists in force stay: " + listSizes(m_browser.lists()));
         return;
     }
-    // The deny-all-requests interceptor reads the browser's lists object, so it judges by the
-    // new lists from the next request on.
-    m_browser.lists() = std::move(*lists);
+    m_browser.replaceLists(std::move(*lists));
     logEntry("Lists reloaded: " + listSizes(m_browser.lists()));
 }
 

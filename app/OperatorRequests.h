@@ -11,7 +11,7 @@ namespace plintor {
 struct KioskState;
 struct ReceivedMessage;
 class InstanceChannel;
-class RestrictedBrowser;
+class ListedBrowser;
 class SystemInfo;
 
 // The operator's requests over the instance channel that concern the running kiosk as a whole
@@ -20,7 +20,7 @@ class SystemInfo;
 class OperatorRequests {
 public:
     // `started`: when the program started, for its uptime.
-    OperatorRequests(const KioskState& state, RestrictedBrowser& browser, const SystemInfo& system,
+    OperatorRequests(const KioskState& state, ListedBrowser& browser, const SystemInfo& system,
                      ConfigNames names, std::chrono::steady_clock::time_point started);
 
     // Carries out a status or reload request and answers a status request through `channel`;
@@ -37,7 +37,7 @@ private:
     void answerStatus(const ReceivedMessage& request, InstanceChannel& channel) const;
 
     const KioskState& m_state;
-    RestrictedBrowser& m_browser;
+    ListedBrowser& m_browser;
     const SystemInfo& m_system;
     const ConfigNames m_names;
     const std::chrono::steady_clock::time_point m_started;

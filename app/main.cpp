@@ -1,5 +1,3 @@
-#include <QtWebEngineCore/qtwebenginecoreglobal.h>
-
 #include <clocale>
 #include <iostream>
 
@@ -36,9 +34,8 @@ int main(int argc, char* argv[]) {
             std::cout << usageText();
             return ExitOk;
         case ProgramMode::Version:
-            std::cout << "Plintor " << system.fileVersion(system.programPath()) << "\nQt WebEngine "
-                      << qWebEngineVersion() << " (Chromium " << qWebEngineChromiumVersion()
-                      << ")\n";
+            std::cout << "Plintor " << system.fileVersion(system.programPath()) << '\n'
+                      << engineVersionText() << '\n';
             return ExitOk;
         case ProgramMode::Invalid:
             std::cerr << "plintor: " << options.problem << "; try --help\n";

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "browser/BlockedHint.h"
+#include "core/browser/ListedBrowser.h"
 #include "core/browser/UrlLists.h"
 #include "core/support/DateTime.h"
 #include "documents/DocumentDownloader.h"
@@ -24,7 +25,7 @@ class RendererWatch;
 // The restricted browser: a panel holding one browser control, the allow and deny lists that
 // judge every navigation, the hint that answers a blocked one, the documents a page offers and
 // the progress indicator. Every browser event is written to the log.
-class RestrictedBrowser final : public QWidget, private DownloadHost {
+class RestrictedBrowser final : public QWidget, public ListedBrowser, private DownloadHost {
     Q_OBJECT
 public:
     // The browser keeps its session in a profile of its own, off the record: its downloads are
@@ -58,7 +59,11 @@ public:
     // The deny list stops every request of the page, not only its navigations.
     void denyAllRequests();
     // The lists in force; lists still on their way (see setLists) are waited for.
-    UrlLists& lists();
+    UrlLists& lists() override;
+    // The deny-all-requests interceptor reads the lists object, so it judges by new lists from
+    // the next request on.
+    void replaceLists(UrlLists lists) override { this->lists() = std::move(lists); }
+    std::string pageAddress() const override { return address().toString().toStdString(); }
     // Lists that are still being read elsewhere: the first navigation or request that needs
     // them waits for them.
     void setLists(std::future<UrlLists> lists);

@@ -20,6 +20,10 @@ public:
     // browser engine's helpers), in KiB: shared pages split among their sharers, so that the
     // figure is what the kiosk costs the machine. -1 when it cannot be known.
     virtual std::int64_t processTreeMemoryKiB() const = 0;
+    // Whether a library the program runs on (its file name begins with `libraryName`) was
+    // replaced on disk since the program loaded it, by a package update: the program still runs
+    // the old code until it starts afresh.
+    virtual bool libraryReplaced(const std::string& libraryName) const = 0;
 };
 
 }  // namespace plintor

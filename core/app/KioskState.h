@@ -22,6 +22,7 @@ struct KioskState {
     bool safeWebBrowserMode = false;  // set before the window exists
     bool homePending = true;          // cleared once, when the home page first opens
     bool quitRequested = false;       // by quitApplication only
+    bool restartRequested = false;    // with the quit: the program starts afresh after it
     InputActivity input;
     TempFiles tempFiles;
     // The browser shows PDF documents itself (with the viewer's parameters).

@@ -11,6 +11,7 @@ namespace plintor {
 // What `plintor --send status` reports about the running kiosk.
 struct KioskStatus {
     std::string version;
+    std::string engine;  // the browser engine and its version ("WebKitGTK 2.50.6")
     std::int64_t uptimeSeconds = 0;
     std::string address;  // the page shown now
     std::int64_t idleSeconds = 0;
@@ -25,7 +26,7 @@ struct KioskStatus {
 // report of a page with a huge address still fits one message.
 constexpr std::size_t MaxStatusAddress = 8192;
 
-// One line of JSON: {"version", "uptime", "address", "idle", "rendererRestarts", "lastReturn"
+// One line of JSON: {"version", "engine", "uptime", "address", "idle", "rendererRestarts", "lastReturn"
 // (ISO 8601 local time or null), "memoryKiB" (null when unknown), "lists": {"allow", "deny"}}.
 // Never longer than MaxStatusJson, whatever the strings hold.
 std::string kioskStatusJson(const KioskStatus& status);

@@ -87,7 +87,12 @@ void UnattendedOperation::returnWhenIdle() {
     }
     const bool unchanged = !input.touched() && m_host.homePageUnchanged();
     if (input.idleMinutesReached(minutes)) {
-        if (unchanged) {
+        if (m_host.engineReplaced()) {
+            input.disarm();
+            m_host.hideReturnWarning();
+            m_log.entry("Browser engine updated on disk: the kiosk starts afresh");
+            m_host.restartProgram();
+        } else if (unchanged) {
             // Reloading an untouched home page every idle period only costs the visitor who
             // comes next; the screensaver still comes back.
             input.disarm();

@@ -40,6 +40,10 @@ public:
     // True when nothing was asked to go, false when a window may still be there.
     virtual bool closeForeignWindows() = 0;
     virtual bool stopShell() = 0;  // true when a shell was found and asked to end
+    // Whether the browser engine the program runs on was replaced on disk (an update).
+    virtual bool engineReplaced() const = 0;
+    // Ends the program and starts it afresh, on the engine now on disk.
+    virtual void restartProgram() = 0;
 };
 
 // The two timers that keep a terminal in shape without anyone watching it.
@@ -76,7 +80,9 @@ public:
     // Milliseconds until the daily restart is due (0 when it is); -1 when it is off.
     long long millisecondsToRestart() const;
     // The idle return alone: the warning before it, the return when the idle time is reached.
-    // The return is left out when the visitor changed nothing since the last one.
+    // The return is left out when the visitor changed nothing since the last one. A browser
+    // engine updated on disk is put in force then, when nobody is at the terminal: the program
+    // starts afresh instead.
     void returnWhenIdle();
     // Ends the visitor's session and opens the home page in a new one.
     void homePageInNewSession();

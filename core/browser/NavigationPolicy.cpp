@@ -15,6 +15,28 @@ bool isFetchedPdf(std::string_view url, bool topLevel) {
 
 }  // namespace
 
+bool isTopLevelNavigation(const NavigationFacts& facts) {
+    using Kind = NavigationFacts::Kind;
+    if (facts.startedByKiosk) {
+        return true;
+    }
+    if (facts.redirect) {
+        return facts.topLevelUnderway;
+    }
+    switch (facts.kind) {
+        case Kind::BackForward:
+        case Kind::Reload:
+        case Kind::FormResubmitted:
+            return true;
+        case Kind::LinkClicked:
+        case Kind::FormSubmitted:
+            return facts.userGesture;
+        case Kind::Other:
+            return false;
+    }
+    return false;
+}
+
 NavigationVerdict judgeNavigation(const UrlLists& lists, std::string_view url, bool topLevel,
                                   DocumentDiversion diversion) {
     NavigationVerdict verdict;

@@ -25,6 +25,22 @@ struct DocumentDiversion {
     bool pdfToFetch = false;
 };
 
+// What an engine that does not say which frame a navigation is for tells of it.
+struct NavigationFacts {
+    enum class Kind { LinkClicked, FormSubmitted, BackForward, Reload, FormResubmitted, Other };
+    Kind kind = Kind::Other;
+    bool userGesture = false;
+    bool redirect = false;
+    bool startedByKiosk = false;     // the address the kiosk itself asked the page to open
+    bool topLevelUnderway = false;   // a top-level navigation was let go and has not loaded yet
+};
+
+// Whether to take a navigation for the page's own (top level) rather than a frame's: what the
+// kiosk opened, the visitor's clicks and submissions, history steps and reloads, and the
+// redirects of a top-level navigation under way. A page's script that moves the page without
+// a gesture counts as a frame's: it gets no hint, which a frame's navigation never shows.
+bool isTopLevelNavigation(const NavigationFacts& facts);
+
 NavigationVerdict judgeNavigation(const UrlLists& lists, std::string_view url, bool topLevel,
                                   DocumentDiversion diversion);
 

@@ -91,6 +91,28 @@ std::string toFileUrl(std::string_view text) {
     return std::string(trimmed);
 }
 
+std::string addressFromUserInput(std::string_view text) {
+    const std::string_view trimmed = trim(text);
+    if (trimmed.empty()) {
+        return {};
+    }
+    const std::string file = toFileUrl(trimmed);
+    if (file != trimmed) {
+        return file;
+    }
+    // "host:8080/path" has no scheme: what follows the colon is a port.
+    const std::size_t colon = trimmed.find(':');
+    if (colon != std::string_view::npos && isUrlScheme(trimmed.substr(0, colon))) {
+        const std::string_view rest = trimmed.substr(colon + 1);
+        const std::size_t portEnd = rest.find_first_not_of("0123456789");
+        const bool port = portEnd != 0 && (portEnd == std::string_view::npos || rest[portEnd] == '/');
+        if (!port) {
+            return std::string(trimmed);
+        }
+    }
+    return "http://" + std::string(trimmed);
+}
+
 std::string extractUrlFileExt(std::string_view url) {
     const std::optional<Uri> uri = parseUri(toFileUrl(url));
     if (!uri) {

@@ -26,6 +26,11 @@ std::string toForwardSlashes(std::string_view text);    // trimmed, "\" becomes 
 // text comes back trimmed.
 std::string toFileUrl(std::string_view text);
 
+// The address a navigation opens for text an operator or a page gave: a local path becomes a file
+// URL, text with a scheme stays as it is, and anything else (a host, "host:port/path") is taken
+// for a web address (http). Spaces around it are dropped; empty text gives "".
+std::string addressFromUserInput(std::string_view text);
+
 // The lower-case extension of the URL's document name with its dot (".pdf"); empty when there
 // is none or the URL cannot be parsed.
 std::string extractUrlFileExt(std::string_view url);

@@ -2,6 +2,8 @@
 
 #include <glib-unix.h>
 
+#include "gtk/glib/Guarded.h"
+
 namespace plintor {
 
 FdWatch::FdWatch(int descriptor, std::function<void()> readable)
@@ -17,15 +19,17 @@ FdWatch::~FdWatch() {
 }
 
 // A descriptor that hung up would wake the loop for ever: its owner is told once more (it
-// reads the end), and the watch stops.
+// reads the end), and the watch stops. The callback may destroy the watch: it runs from a copy,
+// after the watch's last change.
 gboolean FdWatch::dispatch(gint, GIOCondition condition, gpointer self) {
     auto* watch = static_cast<FdWatch*>(self);
-    watch->m_readable();
-    if ((condition & (G_IO_HUP | G_IO_ERR)) != 0 && (condition & G_IO_IN) == 0) {
+    const bool hungUp = (condition & (G_IO_HUP | G_IO_ERR)) != 0 && (condition & G_IO_IN) == 0;
+    if (hungUp) {
         watch->m_source = 0;
-        return G_SOURCE_REMOVE;
     }
-    return G_SOURCE_CONTINUE;
+    const std::function<void()> readable = watch->m_readable;
+    guarded(readable);
+    return hungUp ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
 }
 
 }  // namespace plintor

@@ -1,5 +1,7 @@
 #include "gtk/glib/Timeout.h"
 
+#include "gtk/glib/Guarded.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -33,17 +35,19 @@ long long Timeout::remainingMs() const {
     return std::max<long long>(0, (m_dueMicroseconds - g_get_monotonic_time()) / 1000);
 }
 
-// The callback may stop, restart or destroy the timer, so the source's fate is settled before
-// it runs.
+// The callback may stop, restart or destroy the timer: the source's fate is settled before it
+// runs, and it runs from a copy. A repeating source the callback stopped or restarted was
+// removed by that, whatever this returns.
 gboolean Timeout::fire(gpointer self) {
     auto* timeout = static_cast<Timeout*>(self);
+    const std::function<void()> fired = timeout->m_fired;
     if (timeout->m_repeating) {
         timeout->m_dueMicroseconds = g_get_monotonic_time() + timeout->m_intervalMs * 1000;
-        timeout->m_fired();
+        guarded(fired);
         return G_SOURCE_CONTINUE;
     }
     timeout->m_source = 0;
-    timeout->m_fired();
+    guarded(fired);
     return G_SOURCE_REMOVE;
 }
 

@@ -63,6 +63,8 @@ public:
     std::int64_t processTreeMemoryKiB() const override {
         return processTreePrivateKiB(GetCurrentProcessId());
     }
+    // A library in use cannot be replaced on Windows: an update waits for the program's end.
+    bool libraryReplaced(const std::string&) const override { return false; }
 };
 
 }  // namespace

@@ -2,9 +2,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "core/support/FileHelpers.h"
+#include "core/support/MappedFiles.h"
 #include "platform/SystemInfo.h"
 #include "platform/x11/LinuxServices.h"
 #include "platform/x11/ProcessTree.h"
@@ -38,6 +41,13 @@ public:
     }
 
     std::int64_t processTreeMemoryKiB() const override { return processTreePssKiB(::getpid()); }
+
+    bool libraryReplaced(const std::string& libraryName) const override {
+        std::ifstream maps("/proc/self/maps");
+        const std::string text((std::istreambuf_iterator<char>(maps)),
+                               std::istreambuf_iterator<char>());
+        return mapsShowReplacedLibrary(text, libraryName);
+    }
 };
 
 }  // namespace

@@ -132,12 +132,13 @@ class StatusTests(h.KioskTestCase):
             "allow": entry_count(self.whitelist + ["about:blank", "javascript:*", url("/index.html")]),
             "deny": entry_count(self.blacklist),
         }
-        self.assertEqual(set(status), {"version", "uptime", "address", "idle", "rendererRestarts",
+        self.assertEqual(set(status), {"version", "engine", "uptime", "address", "idle", "rendererRestarts",
                                        "lastReturn", "memoryKiB", "lists"})
         self.assertEqual(status["address"], url("/index.html"))
         self.assertEqual(status["lists"], expected_lists)
         self.assertEqual((status["rendererRestarts"], status["lastReturn"]), (0, None))
         self.assertRegex(status["version"], r"^\d+\.\d+")
+        self.assertRegex(status["engine"], r"^\w.* \d+\.\d+")
         self.assertTrue(0 <= status["idle"] <= status["uptime"], status)
         # The renderer and the other helpers are the kiosk's descendants, each tens of MB.
         own = self.own_pss_kib()

@@ -43,6 +43,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, JsonStringTest, ::testing::ValuesIn(JsonCases), 
 TEST(KioskStatusTest, EveryFieldOnOneLine) {
     KioskStatus status;
     status.version = "1.4.0";
+    status.engine = "WebKitGTK 2.50.6";
     status.uptimeSeconds = 3725;
     status.address = "http://a.example/\"q\"";
     status.idleSeconds = 12;
@@ -52,7 +53,8 @@ TEST(KioskStatusTest, EveryFieldOnOneLine) {
     status.allowEntries = 5;
     status.denyEntries = 1000000;
     EXPECT_EQ(kioskStatusJson(status),
-              R"({"version":"1.4.0","uptime":3725,"address":"http://a.example/\"q\"",)"
+              R"({"version":"1.4.0","engine":"WebKitGTK 2.50.6","uptime":3725,)"
+              R"("address":"http://a.example/\"q\"",)"
               R"("idle":12,"rendererRestarts":2,"lastReturn":"2026-03-29T02:30:05",)"
               R"("memoryKiB":412345,"lists":{"allow":5,"deny":1000000}})");
 }

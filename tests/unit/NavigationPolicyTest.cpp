@@ -64,5 +64,33 @@ TEST_P(NavigationVerdictTest, Verdicts) {
 INSTANTIATE_TEST_SUITE_P(Addresses, NavigationVerdictTest, ::testing::ValuesIn(VerdictCases),
                          test::RowName());
 
+struct TopLevelCase {
+    const char* name;
+    NavigationFacts facts;
+    bool topLevel;
+};
+
+using Kind = NavigationFacts::Kind;
+const TopLevelCase TopLevelCases[] = {
+    {"KioskOpenedIt", {Kind::Other, false, false, true, false}, true},
+    {"VisitorClickedALink", {Kind::LinkClicked, true, false, false, false}, true},
+    {"VisitorSubmittedAForm", {Kind::FormSubmitted, true, false, false, false}, true},
+    {"ScriptClickWithoutGesture", {Kind::LinkClicked, false, false, false, false}, false},
+    {"FrameSourceLoads", {Kind::Other, false, false, false, false}, false},
+    {"FrameSourceLoadsWhileThePageLoads", {Kind::Other, false, false, false, true}, false},
+    {"HistoryStep", {Kind::BackForward, false, false, false, false}, true},
+    {"Reload", {Kind::Reload, false, false, false, false}, true},
+    {"RedirectOfTheTopLevelLoad", {Kind::Other, false, true, false, true}, true},
+    {"RedirectWithNothingUnderway", {Kind::LinkClicked, true, true, false, false}, false},
+};
+
+class TopLevelTest : public ::testing::TestWithParam<TopLevelCase> {};
+
+TEST_P(TopLevelTest, TakenForTheTopLevel) {
+    EXPECT_EQ(isTopLevelNavigation(GetParam().facts), GetParam().topLevel);
+}
+
+INSTANTIATE_TEST_SUITE_P(Facts, TopLevelTest, ::testing::ValuesIn(TopLevelCases), test::RowName());
+
 }  // namespace
 }  // namespace plintor

@@ -1,6 +1,8 @@
 #include "platform/Platform.h"
 #include "platform/SystemInfo.h"
+#include "tests/support/TempDir.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <poll.h>
@@ -45,6 +47,8 @@ TEST(SystemInfoTest, TempFolderFollowsTmpdirAndEndsWithADelimiter) {
     EXPECT_FALSE(std::filesystem::exists("/no/such/folder"));
     if (saved != nullptr) {
         ::setenv("TMPDIR", previous.c_str(), 1);
+    } else {
+        ::unsetenv("TMPDIR");
     }
 }
 
@@ -91,6 +95,24 @@ TEST(SystemInfoTest, MemoryCountsChildrenAndGrandchildren) {
     ::close(pipe[1]);
     ASSERT_EQ(held.size(), 2u) << "the helpers did not start";
     EXPECT_GE(withHelpers, alone + 90 * 1024) << "alone " << alone << " KiB";
+}
+
+// A package update writes the new library beside the old one and renames it over it: the
+// running program still maps the old file, which is gone from the folder.
+TEST(SystemInfoTest, LibraryReplacedOnDisk) {
+    const test::TempDir folder;
+    const std::filesystem::path library = folder.path("libplintorprobe.so.1");
+    std::filesystem::copy_file(PLINTOR_PROBE_LIBRARY, library,
+                               std::filesystem::copy_options::overwrite_existing);
+    void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << ::dlerror();
+    const SystemInfo& system = platform().systemInfo();
+    EXPECT_FALSE(system.libraryReplaced("libplintorprobe"));
+    std::filesystem::copy_file(PLINTOR_PROBE_LIBRARY, folder.path("update.tmp"));
+    std::filesystem::rename(folder.path("update.tmp"), library);
+    EXPECT_TRUE(system.libraryReplaced("libplintorprobe"));
+    EXPECT_FALSE(system.libraryReplaced("libplintorother"));
+    ::dlclose(handle);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@ public:
     bool shellFound = true;
     bool windowsGone = true;     // the foreign windows pass asked nothing to go
     bool homeUnchanged = false;  // the visitor went elsewhere unless a test says otherwise
+    bool engineUpdated = false;
 
     void goHome() override { calls.push_back("GoHome"); }
     bool homePageUnchanged() const override { return homeUnchanged; }
@@ -48,6 +49,8 @@ public:
         return restartAccepted;
     }
     void quitApplication() override { calls.push_back("QuitApplication"); }
+    bool engineReplaced() const override { return engineUpdated; }
+    void restartProgram() override { calls.push_back("RestartProgram"); }
     bool closeForeignWindows() override {
         calls.push_back("CloseForeignWindows");
         return windowsGone;
@@ -205,6 +208,28 @@ TEST_F(UnattendedOperationTest, UntouchedHomePageIsNotReloaded) {
     m_state.input.record();
     runHousekeepingFor(60);
     EXPECT_EQ(m_host.count("GoHome"), 2);
+}
+
+// An updated engine is put in force when the idle time is up, visited or not, and only then.
+TEST_F(UnattendedOperationTest, UpdatedEngineStartsTheProgramAfreshAtTheIdleReturn) {
+    for (const bool visited : {true, false}) {
+        SCOPED_TRACE(visited ? "visited" : "untouched home page");
+        m_host.calls.clear();
+        m_host.homeUnchanged = !visited;
+        m_host.engineUpdated = false;
+        m_settings.returnWarning = 0;
+        m_state.input.recordTouch();
+        runHousekeepingFor(5 * 60);
+        m_host.engineUpdated = true;  // unattended-upgrades ran
+        runHousekeepingFor(4 * 60 + 50);
+        EXPECT_EQ(m_host.count("RestartProgram"), 0) << "not while the visitor may be there";
+        runHousekeepingFor(10);
+        EXPECT_EQ(m_host.count("RestartProgram"), 1);
+        EXPECT_EQ(m_host.count("GoHome"), 0) << "the fresh program opens the home page";
+        runHousekeepingFor(30 * 60);
+        EXPECT_EQ(m_host.count("RestartProgram"), 1) << "once per idle period";
+    }
+    EXPECT_EQ(logCount("\r\nBrowser engine updated on disk: the kiosk starts afresh\r\n"), 2);
 }
 
 TEST_F(UnattendedOperationTest, ScreensaverPageFollowsTheReturn) {

@@ -51,6 +51,26 @@ TEST_P(ToFileUrlTest, ToFileURL) {
 
 INSTANTIATE_TEST_SUITE_P(Texts, ToFileUrlTest, ::testing::ValuesIn(FileUrlCases), test::RowName());
 
+const TextCase UserInputCases[] = {
+    {"WebAddressStays", "https://host/a?b#c", "https://host/a?b#c"},
+    {"HostAloneIsTheWeb", "example.org/page", "http://example.org/page"},
+    {"HostWithPortIsNoScheme", "localhost:8080/x", "http://localhost:8080/x"},
+    {"HostWithPortAlone", "127.0.0.1:8080", "http://127.0.0.1:8080"},
+    {"OtherSchemesStay", "about:blank", "about:blank"},
+    {"SchemeWithDigitsAfterColonButNoPortShape", "tel:0123x", "tel:0123x"},
+    {"AbsolutePathIsAFile", " /tmp/temp.pdf ", "file:///tmp/temp.pdf"},
+    {"DrivePathIsAFile", "C:\\Temp\\a.pdf", "file:///C:/Temp/a.pdf"},
+    {"Empty", "   ", ""},
+};
+
+class UserInputTest : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(UserInputTest, AddressFromUserInput) {
+    EXPECT_EQ(addressFromUserInput(GetParam().text), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, UserInputTest, ::testing::ValuesIn(UserInputCases), test::RowName());
+
 const TextCase FileExtCases[] = {
     {"LowerCasedAndQueryIgnored", "http://host/docs/Report.DOCX?x=1", ".docx"},
     {"ScriptNotItsParameter", "http://host/get.php?file=a.doc", ".php"},

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <webkit/webkit.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gtk/glib/ScopedSignal.h"
+
+namespace plintor {
+
+class UrlLists;
+
+// The web policy of one page: every navigation of the page and its frames is judged by the
+// lists, a document the visitor opens goes to the document handling, new windows are never
+// made (their address is reported instead), and nothing the engine would ask a person (dialogs,
+// file choosers, menus, permissions, logins, print, full screen) is ever shown. Closed by
+// default: until a policy is set, nothing navigates.
+class KioskPage {
+public:
+    struct Policy {
+        // The lists in force; may wait for lists still being read.
+        std::function<const UrlLists&()> lists;
+        bool convertWord = false;  // Word documents go to the document handling
+        bool pdfViewer = false;    // PDF documents are fetched by it and shown by the engine
+    };
+    struct Events {
+        std::function<void()> blocked;
+        std::function<void(const std::string& url)> documentRequested;
+        std::function<void(const std::string& url)> newWindowRequested;
+        // A top-level PDF address was translated for the viewer: its new address.
+        std::function<void(const std::string& url)> translated;
+    };
+
+    KioskPage(WebKitWebView* view, Events events);
+    KioskPage(const KioskPage&) = delete;
+    KioskPage& operator=(const KioskPage&) = delete;
+
+    void setPolicy(Policy policy);
+    // The kiosk itself opens `url` next: its navigation is the page's own.
+    void expectNavigation(const std::string& url);
+    // `url` (without its fragment) is shown as a page this once, not taken for a document.
+    void showAsPageOnce(const std::string& url);
+    // The top-level load under way has ended (committed, failed or stopped).
+    void topLevelSettled() { m_topLevelUnderway = false; }
+
+private:
+    static gboolean onDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
+                                   WebKitPolicyDecisionType type, gpointer self);
+    static GtkWidget* onCreate(WebKitWebView* view, WebKitNavigationAction* action,
+                               gpointer self);
+    static gboolean onScriptDialog(WebKitWebView* view, WebKitScriptDialog* dialog,
+                                   gpointer self);
+    static gboolean onFileChooser(WebKitWebView* view, WebKitFileChooserRequest* request,
+                                  gpointer self);
+    static gboolean onPermission(WebKitWebView* view, WebKitPermissionRequest* request,
+                                 gpointer self);
+    static gboolean onAuthenticate(WebKitWebView* view, WebKitAuthenticationRequest* request,
+                                   gpointer self);
+
+    bool decideNavigation(WebKitNavigationPolicyDecision* decision);
+    void decideNewWindow(WebKitNavigationPolicyDecision* decision);
+    void decideResponse(WebKitPolicyDecision* decision);
+    bool translateForViewer(const std::string& url);
+
+    WebKitWebView* m_view;
+    Events m_events;
+    Policy m_policy;
+    bool m_hasPolicy = false;
+    std::string m_expected;
+    std::string m_shownAsPage;
+    std::string m_translatedTo;
+    bool m_topLevelUnderway = false;
+    std::vector<ScopedSignal> m_signals;
+};
+
+}  // namespace plintor

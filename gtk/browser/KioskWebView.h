@@ -1,0 +1,69 @@
+#pragma once
+
+#include <webkit/webkit.h>
+
+#include <functional>
+#include <string>
+
+#include "gtk/glib/GObjectRef.h"
+#include "gtk/glib/ScopedSignal.h"
+#include "gtk/glib/Timeout.h"
+
+namespace plintor {
+
+// The browser control: one web view in a given network session that reports what its page
+// does (the main frame's loads, its history, its renderer's end) and navigates later on
+// request. Web policy is not its job: that is the page's (KioskPage) on the same view.
+class KioskWebView {
+public:
+    struct Events {
+        std::function<void()> loadStarted;
+        std::function<void(const std::string& url)> committed;
+        // The page at `url` finished loading (a failed or stopped load is no completion).
+        std::function<void(const std::string& url)> documentCompleted;
+        std::function<void(const std::string& url)> navigationFailed;
+        std::function<void()> loadFinished;  // after every load, completed or not
+        std::function<void()> progressChanged;
+        std::function<void(bool canGoBack, bool canGoForward)> historyChanged;
+    };
+
+    KioskWebView(WebKitWebContext* context, WebKitNetworkSession* session,
+                 WebKitUserContentManager* content, Events events);
+    KioskWebView(const KioskWebView&) = delete;
+    KioskWebView& operator=(const KioskWebView&) = delete;
+    ~KioskWebView();
+
+    WebKitWebView* view() const { return m_view.get(); }
+    GtkWidget* widget() const { return GTK_WIDGET(m_view.get()); }
+
+    void navigate(const std::string& address);
+    // Stops, then navigates once the current engine event has returned; the later of two
+    // waiting addresses wins.
+    void navigateAsync(const std::string& address);
+    std::string address() const;
+    void reload();
+    void goBack();
+    void goForward();
+    void stop();
+
+private:
+    static void onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
+    static gboolean onLoadFailed(WebKitWebView* view, WebKitLoadEvent event, char* uri,
+                                 GError* error, gpointer self);
+    static void onProgress(GObject* view, GParamSpec* property, gpointer self);
+    static void onHistoryChanged(WebKitBackForwardList* list, WebKitBackForwardListItem* added,
+                                 gpointer removed, gpointer self);
+    void navigateWaiting();
+
+    GObjectRef<WebKitWebView> m_view;
+    Events m_events;
+    std::string m_waitingAddress;
+    Timeout m_navigateLater;
+    bool m_loadFailed = false;
+    ScopedSignal m_loadChanged;
+    ScopedSignal m_loadFailedSignal;
+    ScopedSignal m_progress;
+    ScopedSignal m_history;
+};
+
+}  // namespace plintor

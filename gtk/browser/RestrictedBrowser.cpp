@@ -1,0 +1,284 @@
+#include "gtk/browser/RestrictedBrowser.h"
+
+#include "core/app/KioskState.h"
+#include "core/browser/NavigationPolicy.h"
+#include "core/browser/ProgressRule.h"
+#include "core/support/Log.h"
+#include "gtk/browser/KioskPage.h"
+#include "gtk/browser/KioskSession.h"
+#include "gtk/browser/KioskWebView.h"
+#include "gtk/browser/RendererWatch.h"
+#include "gtk/browser/RequestGuard.h"
+#include "gtk/widgets/BlockedHint.h"
+
+namespace plintor {
+
+RestrictedBrowser::RestrictedBrowser(const KioskState& state, const OfficeConverter& converter,
+                                     Events events)
+    : m_state(state),
+      m_converter(converter),
+      m_events(std::move(events)),
+      m_area(GObjectRef<GtkWidget>::adopt(GTK_WIDGET(g_object_ref_sink(gtk_overlay_new())))),
+      m_session(std::make_unique<KioskSession>(
+          [this](WebKitDownload* download) { downloadStarted(download); })) {
+    openPage();
+}
+
+RestrictedBrowser::~RestrictedBrowser() {
+    closePage();
+}
+
+void RestrictedBrowser::startNewSession() {
+    closePage();
+    m_session->renew();
+    openPage();
+}
+
+void RestrictedBrowser::renewPage() {
+    closePage();
+    openPage();
+}
+
+void RestrictedBrowser::openPage() {
+    m_page = std::make_unique<KioskWebView>(
+        m_session->context(), m_session->networkSession(), m_session->content(),
+        KioskWebView::Events{
+            .loadStarted = [this] { loadStarted(); },
+            .committed = [this](const std::string& url) { pageCommitted(url); },
+            .documentCompleted = [this](const std::string& url) { documentCompleted(url); },
+            .navigationFailed =
+                [this](const std::string& url) {
+                    m_policy->topLevelSettled();
+                    logEntry(navigateErrorLogText(url));
+                },
+            .loadFinished = [this] { loadFinished(); },
+            .progressChanged = [this] { progressChanged(); },
+            .historyChanged =
+                [this](bool back, bool forward) {
+                    if (m_events.historyChanged) {
+                        m_events.historyChanged(back, forward);
+                    }
+                },
+        });
+    WebKitWebView* view = m_page->view();
+    webkit_web_view_set_settings(view, m_session->settings());
+    m_policy = std::make_unique<KioskPage>(
+        view, KioskPage::Events{
+                  .blocked = [this] { showBlockedHint(); },
+                  .documentRequested =
+                      [this](const std::string& url) { m_downloader->download(url); },
+                  .newWindowRequested =
+                      [this](const std::string& url) { newWindowRequested(url); },
+                  .translated = [this](const std::string& url) { navigateAsync(url); },
+              });
+    m_policy->setPolicy({.lists = [this]() -> const UrlLists& { return lists(); },
+                         .convertWord = m_state.settings.convertWordToPdf,
+                         .pdfViewer = m_state.pdfViewer});
+    m_downloader = std::make_unique<DocumentDownloader>(view, static_cast<DownloadHost&>(*this),
+                                                        m_state, m_converter);
+    m_rendererWatch = std::make_unique<RendererWatch>(
+        view, [this](const std::string& reason) { m_events.rendererEnded(reason); },
+        [this] { m_events.rendererUnresponsive(); });
+    if (m_requestGuard) {
+        m_requestGuard->watch(view);
+    }
+    gtk_overlay_set_child(GTK_OVERLAY(m_area.get()), m_page->widget());
+    gtk_widget_set_can_target(m_page->widget(), m_interactive);
+    gtk_widget_set_focusable(m_page->widget(), m_interactive);
+    if (m_events.historyChanged) {
+        m_events.historyChanged(false, false);
+    }
+}
+
+// The page's web process goes with the page: a hung one would otherwise live on in the
+// engine's process cache.
+void RestrictedBrowser::closePage() {
+    if (!m_page) {
+        return;
+    }
+    showProgress(false);
+    m_downloader.reset();
+    m_rendererWatch.reset();
+    m_policy.reset();
+    webkit_web_view_terminate_web_process(m_page->view());
+    gtk_overlay_set_child(GTK_OVERLAY(m_area.get()), nullptr);
+    m_page.reset();
+    m_downCount = 0;
+    m_homeLoading = false;
+    m_home.clear();
+}
+
+void RestrictedBrowser::navigate(const std::string& address) {
+    m_policy->expectNavigation(address);
+    m_page->navigate(address);
+}
+
+void RestrictedBrowser::navigateHome(const std::string& address) {
+    m_homeLoading = true;
+    m_home.clear();
+    navigate(address);
+}
+
+bool RestrictedBrowser::homePageUnchanged() const {
+    return m_homeLoading || (!m_home.empty() && m_page->address() == m_home);
+}
+
+std::string RestrictedBrowser::pageAddress() const {
+    return m_page->address();
+}
+
+void RestrictedBrowser::refresh() {
+    m_page->reload();
+}
+
+void RestrictedBrowser::goBack() {
+    m_page->goBack();
+}
+
+void RestrictedBrowser::goForward() {
+    m_page->goForward();
+}
+
+void RestrictedBrowser::visitorActive() {
+    if (m_rendererWatch) {
+        m_rendererWatch->activityCame();
+    }
+}
+
+void RestrictedBrowser::focusPage() {
+    if (m_interactive) {
+        gtk_widget_grab_focus(m_page->widget());
+    }
+}
+
+void RestrictedBrowser::setInteractive(bool interactive) {
+    m_interactive = interactive;
+    gtk_widget_set_can_target(m_page->widget(), interactive);
+    gtk_widget_set_focusable(m_page->widget(), interactive);
+}
+
+void RestrictedBrowser::setProgressIndicator(GtkWidget* progress) {
+    m_progress = progress;
+    gtk_widget_set_halign(progress, GTK_ALIGN_CENTER);
+    gtk_widget_set_valign(progress, GTK_ALIGN_CENTER);
+    gtk_widget_set_visible(progress, FALSE);
+    gtk_overlay_add_overlay(GTK_OVERLAY(m_area.get()), progress);
+}
+
+void RestrictedBrowser::showBlockedHint() {
+    if (m_hint != nullptr) {
+        m_hint->showAtPointer(m_area.get());
+    }
+}
+
+bool RestrictedBrowser::showingBlockedHint() const {
+    return m_hint != nullptr && m_hint->showingHint();
+}
+
+UrlLists& RestrictedBrowser::lists() {
+    if (m_arrivingLists.valid()) {
+        m_lists = m_arrivingLists.get();
+        if (m_requestGuard) {
+            m_requestGuard->judgeBy(m_lists);
+        }
+    }
+    return m_lists;
+}
+
+void RestrictedBrowser::setLists(std::future<UrlLists> lists) {
+    m_arrivingLists = std::move(lists);
+}
+
+void RestrictedBrowser::replaceLists(UrlLists lists) {
+    m_arrivingLists = {};
+    m_lists = std::move(lists);
+    if (m_requestGuard) {
+        m_requestGuard->judgeBy(m_lists);
+    }
+}
+
+// Before the first page loads: the guard must be there when the first web process starts,
+// and it judges by the lists once they are complete.
+void RestrictedBrowser::denyAllRequests() {
+    if (m_requestGuard) {
+        return;
+    }
+    m_requestGuard = std::make_unique<RequestGuard>(m_session->context());
+    m_requestGuard->watch(m_page->view());
+    m_requestGuard->judgeBy(lists());
+}
+
+void RestrictedBrowser::pageCommitted(const std::string& url) {
+    m_policy->topLevelSettled();
+    focusPage();
+    logEntry(navigateCompleteLogText(url));
+}
+
+void RestrictedBrowser::documentCompleted(const std::string& url) {
+    logEntry(documentCompleteLogText(url));
+    if (const int blocked = m_requestGuard ? m_requestGuard->takeBlockedCount(m_page->view()) : 0;
+        blocked > 0) {
+        logEntry("Blocked requests: " + std::to_string(blocked));
+    }
+}
+
+// No new window is ever created: the same browser opens the address once the engine's event
+// has returned, and that navigation is judged like any other.
+void RestrictedBrowser::newWindowRequested(const std::string& url) {
+    navigateAsync(url);
+    logEntry(newWindowLogText(url));
+}
+
+void RestrictedBrowser::loadStarted() {
+    ++m_downCount;
+    m_downTime = m_state.clock.now();
+    if (m_rendererWatch) {
+        m_rendererWatch->activityCame();
+    }
+}
+
+void RestrictedBrowser::loadFinished() {
+    m_policy->topLevelSettled();
+    if (m_homeLoading) {
+        m_homeLoading = false;
+        m_home = m_page->address();
+    }
+    m_downCount = std::max(0, m_downCount - 1);
+    if (m_rendererWatch) {
+        m_rendererWatch->answered();
+    }
+    progressChanged();  // the last word on the progress indicator
+}
+
+void RestrictedBrowser::progressChanged() {
+    showProgress(progressIndicatorVisible(m_downCount, m_downTime, m_state.clock.now()));
+}
+
+void RestrictedBrowser::showProgress(bool visible) {
+    if (m_progress != nullptr) {
+        gtk_widget_set_visible(m_progress, visible);
+    }
+}
+
+void RestrictedBrowser::navigateAsync(const std::string& address) {
+    m_policy->expectNavigation(address);
+    m_page->navigateAsync(address);
+}
+
+void RestrictedBrowser::showAsPage(const std::string& address) {
+    m_policy->showAsPageOnce(address);
+    navigateAsync(address);
+}
+
+// Downloads of the session that belong to no page of this browser (an old page's late one)
+// are cancelled: nothing is kept that nobody asked for.
+void RestrictedBrowser::downloadStarted(WebKitDownload* download) {
+    WebKitWebView* view = webkit_download_get_web_view(download);
+    if (m_downloader && (view == nullptr || view == m_page->view())) {
+        m_downloader->engineDownloadStarted(download);
+    } else {
+        webkit_download_cancel(download);
+    }
+}
+
+}  // namespace plintor

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <future>
+#include <memory>
+#include <string>
+
+#include "core/browser/ListedBrowser.h"
+#include "core/browser/UrlLists.h"
+#include "core/support/DateTime.h"
+#include "gtk/documents/DocumentDownloader.h"
+#include "gtk/glib/GObjectRef.h"
+
+namespace plintor {
+
+struct KioskState;
+class BlockedHint;
+class KioskPage;
+class KioskSession;
+class KioskWebView;
+class OfficeConverter;
+class RendererWatch;
+class RequestGuard;
+
+// The restricted browser: one page in the visitor's session, the allow and deny lists that
+// judge every navigation, the hint that answers a blocked one, the documents a page offers and
+// the progress indicator over the page. Every browser event is written to the log.
+class RestrictedBrowser final : public ListedBrowser, private DownloadHost {
+public:
+    struct Events {
+        // The page's web process ended abnormally (`reason` as RendererWatch says it), or
+        // stopped answering.
+        std::function<void(const std::string& reason)> rendererEnded;
+        std::function<void()> rendererUnresponsive;
+        // The page has (or no longer has) somewhere to go back or forward to.
+        std::function<void(bool canGoBack, bool canGoForward)> historyChanged;
+    };
+
+    RestrictedBrowser(const KioskState& state, const OfficeConverter& converter, Events events);
+    RestrictedBrowser(const RestrictedBrowser&) = delete;
+    RestrictedBrowser& operator=(const RestrictedBrowser&) = delete;
+    ~RestrictedBrowser() override;
+
+    // The page with the progress indicator floated over it.
+    GtkWidget* widget() const { return m_area.get(); }
+
+    void navigate(const std::string& address);
+    // Opens the home page, which counts as unchanged until the page goes elsewhere.
+    void navigateHome(const std::string& address);
+    bool homePageUnchanged() const;
+    // Drops the page, its web process and all the engine kept of the session (cookies,
+    // storage, cache, logins, history), and starts an empty session on a blank page.
+    void startNewSession();
+    // A new page in the same session: what a long-lived page grew is given back.
+    void renewPage();
+    void refresh();
+    void goBack();
+    void goForward();
+    // The visitor gave input: the web process is watched closely again.
+    void visitorActive();
+    // The page takes the keyboard.
+    void focusPage();
+    // A page nobody can touch (the screensaver): input goes to nobody.
+    void setInteractive(bool interactive);
+
+    // Floats `progress` over the page while a slow navigation loads.
+    void setProgressIndicator(GtkWidget* progress);
+    void setBlockedHint(BlockedHint* hint) { m_hint = hint; }
+    void showBlockedHint() override;
+    bool showingBlockedHint() const;
+
+    // The deny list stops every request of the page, not only its navigations.
+    void denyAllRequests();
+    // The lists in force; lists still on their way (see setLists) are waited for.
+    UrlLists& lists() override;
+    // Lists that are still being read elsewhere: the first navigation or request that needs
+    // them waits for them.
+    void setLists(std::future<UrlLists> lists);
+    // Replaces the lists in force, for navigations and (with DenyAllRequests) every request.
+    void replaceLists(UrlLists lists) override;
+    std::string pageAddress() const override;
+
+private:
+    void openPage();
+    void closePage();
+    void pageCommitted(const std::string& url);
+    void documentCompleted(const std::string& url);
+    void newWindowRequested(const std::string& url);
+    void loadStarted();
+    void loadFinished();
+    void progressChanged();
+    void downloadStarted(WebKitDownload* download);
+
+    void showProgress(bool visible) override;
+    void navigateAsync(const std::string& address) override;
+    void showAsPage(const std::string& address) override;
+
+    const KioskState& m_state;
+    const OfficeConverter& m_converter;
+    Events m_events;
+    UrlLists m_lists;
+    std::future<UrlLists> m_arrivingLists;
+    GObjectRef<GtkWidget> m_area;  // a GtkOverlay: the page, and the progress indicator
+    std::unique_ptr<KioskSession> m_session;
+    std::unique_ptr<RequestGuard> m_requestGuard;
+    std::unique_ptr<KioskWebView> m_page;
+    std::unique_ptr<KioskPage> m_policy;
+    std::unique_ptr<RendererWatch> m_rendererWatch;
+    std::unique_ptr<DocumentDownloader> m_downloader;
+    GtkWidget* m_progress = nullptr;
+    BlockedHint* m_hint = nullptr;
+    bool m_interactive = true;
+    DateTime m_downTime = 0;
+    int m_downCount = 0;
+    bool m_homeLoading = false;  // the home page's load has not finished yet
+    std::string m_home;          // where it ended up (after redirects)
+};
+
+}  // namespace plintor

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <webkit/webkit.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/documents/DocumentFetch.h"
+#include "gtk/documents/BackgroundConversion.h"
+#include "gtk/documents/DownloadHost.h"
+#include "gtk/glib/GObjectRef.h"
+#include "gtk/glib/ScopedSignal.h"
+#include "gtk/glib/Timeout.h"
+
+namespace plintor {
+
+struct KioskState;
+class OfficeConverter;
+
+// Documents a page offers, fetched by the engine itself with the visitor's session (cookies)
+// and the kiosk's certificate rules into the fixed temporary file, under the rules of
+// DocumentFetch; this class only carries the engine's download events there and its actions
+// back. Downloads still running when it goes are cancelled.
+class DocumentDownloader {
+public:
+    DocumentDownloader(WebKitWebView* view, DownloadHost& host, const KioskState& state,
+                       const OfficeConverter& converter);
+    DocumentDownloader(const DocumentDownloader&) = delete;
+    DocumentDownloader& operator=(const DocumentDownloader&) = delete;
+    ~DocumentDownloader();
+
+    // Every download the view's network session starts (connected by the browser to
+    // WebKitNetworkSession::download-started, for downloads whose web view is ours).
+    void engineDownloadStarted(WebKitDownload* download);
+    // A document the visitor opened (a Word document to convert, or a PDF to show).
+    void download(const std::string& source);
+
+private:
+    // One engine download, followed until the engine is done with it.
+    struct Transfer {
+        DownloadId id;
+        GObjectRef<WebKitDownload> download;
+        std::vector<ScopedSignal> signals;
+        bool ended = false;
+    };
+
+    void follow(DownloadId id, GObjectRef<WebKitDownload> download);
+    Transfer* find(WebKitDownload* download);
+    Transfer* find(DownloadId id);
+    void run(const DocumentFetch::Actions& actions);
+    void run(const FetchAction& action);
+
+    static gboolean decideDestination(WebKitDownload* download, gchar* suggestedName,
+                                      gpointer self);
+    static void receivedData(WebKitDownload* download, guint64 length, gpointer self);
+    static void failed(WebKitDownload* download, GError* error, gpointer self);
+    static void finished(WebKitDownload* download, gpointer self);
+
+    WebKitWebView* m_view;
+    DownloadHost& m_host;
+    DocumentFetch m_fetch;
+    BackgroundConversion m_conversion;
+    Timeout m_timeLimit;
+    std::vector<std::unique_ptr<Transfer>> m_transfers;
+    DownloadId m_lastId = 0;
+};
+
+}  // namespace plintor

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace plintor {
+
+// What the document handling needs of its browser.
+class DownloadHost {
+public:
+    virtual ~DownloadHost() = default;
+    virtual void showProgress(bool visible) = 0;
+    virtual void showBlockedHint() = 0;
+    // Navigates once the engine's current event has returned.
+    virtual void navigateAsync(const std::string& address) = 0;
+    // Opens a page that an address taken for a document turned out to be (a login page, say)
+    // in the browser itself, this once without taking it for a document again.
+    virtual void showAsPage(const std::string& address) = 0;
+};
+
+}  // namespace plintor
