@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/support/Log.h"
+#include "gtk/widgets/KioskResources.h"
 #include "gtk/widgets/ScreenMetrics.h"
 
 namespace plintor {
@@ -36,6 +37,7 @@ ProgressPanel::ProgressPanel(const ScreenMetrics& metrics)
     gtk_fixed_put(GTK_FIXED(m_frame.get()), m_picture, metrics.scaled(ImageOffset),
                   metrics.scaled(ImageOffset));
 
+    registerKioskResources();
     GError* error = nullptr;
     m_animation = GObjectRef<GdkPixbufAnimation>::adopt(
         gdk_pixbuf_animation_new_from_resource(Animation, &error));

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "gtk/widgets/KioskResources.h"
+
 namespace plintor {
 namespace {
 
@@ -13,6 +15,7 @@ constexpr const char* Folder = "/plintor/keyboards/";
 }  // namespace
 
 std::vector<VirtualKeyLayout> loadKeyboardLayouts() {
+    registerKioskResources();
     std::vector<VirtualKeyLayout> layouts;
     char** children = g_resources_enumerate_children(Folder, G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr);
     if (children == nullptr) {

@@ -2,6 +2,7 @@
 
 #include <gio/gio.h>
 
+#include "gtk/widgets/KioskResources.h"
 #include "gtk/widgets/ScaledTexture.h"
 
 namespace plintor {
@@ -21,6 +22,7 @@ Glyph::Glyph(GObjectRef<GdkTexture> texture, int scaleFactor)
 // is looked up by a country code the desktop names, and a country without a flag has a
 // language button without one, as it always had.
 Glyph Glyph::fromResource(const std::string& path, int scaleFactor) {
+    registerKioskResources();
     GError* error = nullptr;
     GBytes* bytes = g_resources_lookup_data(path.c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, &error);
     GdkTexture* texture = nullptr;

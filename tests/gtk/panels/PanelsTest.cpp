@@ -97,7 +97,6 @@ class PanelsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         ASSERT_TRUE(gtk_init_check()) << "no display";
-        registerKioskResources();
     }
 
     void SetUp() override {
@@ -356,7 +355,6 @@ TEST_F(PanelsTest, BlockedHintLeavesThePageItsKeys) {
 // The bundle is made from the Qt program's resource lists: every image the panels ask for and
 // every keyboard layout is in it.
 TEST(KioskResourcesTest, EveryImageAndLayoutIsBundled) {
-    registerKioskResources();
     for (const ImageFamily* family :
          {&navigationImages(), &wheelchairImages(), &keyboardImages(), &blockedSignImages()}) {
         for (const ImageList* list : {&family->class100, &family->class150, &family->class200}) {
@@ -372,6 +370,7 @@ TEST(KioskResourcesTest, EveryImageAndLayoutIsBundled) {
         }
     }
     EXPECT_EQ(loadKeyboardLayouts().size(), 5u);
+    registerKioskResources();  // for the look-ups of this test's own
     for (const char* path : {"/plintor/flags/24/DE.png", "/plintor/flags/48/FR.png",
                              "/plintor/progress.gif", "/plintor/browser/FileInputGuard.js"}) {
         EXPECT_TRUE(
