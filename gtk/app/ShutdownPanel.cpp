@@ -107,6 +107,7 @@ void ShutdownPanel::closePanel() {
     m_idle.stop();
     if (isOpen()) {
         gtk_widget_set_visible(m_panel.get(), FALSE);
+        gtk_editable_set_text(GTK_EDITABLE(m_password), "");  // no password stays behind
         if (m_closed) {
             m_closed();
         }

@@ -103,6 +103,12 @@ TouchKeyboard::TouchKeyboard(KeyboardSystem* keyboard)
                                       static_cast<TouchKeyboard*>(self)->release();
                                   }),
                                   this);
+    // Nor does a key held while the keyboard goes out of sight (its panel closed with another
+    // finger).
+    m_unmapSignal = ScopedSignal(area, "unmap", G_CALLBACK(+[](GtkWidget*, gpointer self) {
+                                     static_cast<TouchKeyboard*>(self)->release();
+                                 }),
+                                 this);
 }
 
 TouchKeyboard::~TouchKeyboard() {

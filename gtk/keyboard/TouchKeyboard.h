@@ -67,6 +67,7 @@ private:
     ScopedSignal m_pressedSignal;
     ScopedSignal m_releasedSignal;
     ScopedSignal m_cancelSignal;
+    ScopedSignal m_unmapSignal;
     std::string m_layoutName = "Standard";
     const VirtualKeyLayout* m_description = nullptr;
     bool m_shift = false;

@@ -95,9 +95,7 @@ public:
 // (an entry that holds the keyboard focus) with the shutdown panel over it, the keyboard panel.
 class PanelsTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_TRUE(gtk_init_check()) << "no display";
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check()) << "no display"; }
 
     void SetUp() override {
         const ImageList& images = scaledImageList(navigationImages(), m_metrics.pixelsPerInch());
@@ -291,6 +289,23 @@ TEST_P(KeyboardPanelTest, LanguageButtonsAndKeysWhereTheTestsClick) {
     EXPECT_TRUE(settle([&] { return m_keyboard.typed.size() >= 3; }));
     EXPECT_EQ(m_keyboard.typed, (std::vector<std::string>{"AD06", "shift+AD06", "AD06"}));
     EXPECT_TRUE(pageHasFocus()) << "the keyboard or a language button took the focus";
+}
+
+// A held key repeats until it is let go, or until the keyboard goes out of sight with it held
+// (the keyboard button pressed with another finger): then no more strokes go to the page.
+TEST_F(PanelsTest, HeldKeyStopsRepeatingWhenTheKeyboardCloses) {
+    gtk_widget_set_visible(m_keyboardPanel->widget(), TRUE);
+    m_keyboardPanel->updateTouchKeyboard();
+    runFor(200ms);
+    xdotool("mousemove 621 670 mousedown 1");
+    EXPECT_TRUE(settle([&] { return m_keyboard.typed.size() >= 3; }))
+        << "the held key did not repeat";
+    gtk_widget_set_visible(m_keyboardPanel->widget(), FALSE);
+    runFor(50ms);
+    const std::size_t typed = m_keyboard.typed.size();
+    runFor(700ms);
+    xdotool("mouseup 1");
+    EXPECT_EQ(m_keyboard.typed.size(), typed) << "the key went on repeating out of sight";
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, KeyboardPanelTest,
