@@ -14,6 +14,7 @@
 #include "gtk/app/ProgressPanel.h"
 #include "gtk/app/ReturnWarning.h"
 #include "gtk/app/ShutdownPanel.h"
+#include "gtk/app/WheelchairBar.h"
 #include "gtk/keyboard/KeyboardLayouts.h"
 #include "gtk/keyboard/KeyboardPanel.h"
 #include "gtk/widgets/BlockedHint.h"
@@ -169,6 +170,15 @@ TEST_F(PanelsTest, NavigationButtonsWhereTheVisitorTouchesThem) {
     click(120 + 120 + 7 + 75, 32);  // the second URL button, after the gap
     EXPECT_TRUE(settle([&] { return clicked == 2; })) << "the second URL button was not pressed";
     EXPECT_TRUE(pageHasFocus()) << "a URL button took the keyboard focus";
+}
+
+TEST_F(PanelsTest, WheelchairButtonAtTheBottomRight) {
+    WheelchairBar bar(m_metrics, scaledImageList(wheelchairImages(), 96).image(0, 1));
+    gtk_box_append(GTK_BOX(gtk_widget_get_parent(m_keyboardPanel->widget())), bar.widget());
+    EXPECT_EQ(boxOf(bar.widget()), (Box{0, ScreenHeight - 63, ScreenWidth, 63}));
+    EXPECT_EQ(boxOf(bar.button().widget()),
+              (Box{ScreenWidth - 7 - 81, ScreenHeight - 63 + 8, 81, 49}));
+    gtk_box_remove(GTK_BOX(gtk_widget_get_parent(bar.widget())), bar.widget());
 }
 
 // The end-to-end tests' layout: the box centred over the page area, the buttons at these
