@@ -162,6 +162,10 @@ TEST_F(PanelsTest, NavigationButtonsWhereTheVisitorTouchesThem) {
                                    Glyph());
     EXPECT_EQ(boxOf(m_navigation->widget()), (Box{0, 0, ScreenWidth, PanelHeight}));
     EXPECT_EQ(boxOf(m_navigation->backButton().widget()), (Box{8, 8, 49, 49}));
+    // The 32-pixel arrow at its size in the middle of the button, not stretched to fill it.
+    GtkWidget* glyph = gtk_widget_get_first_child(gtk_widget_get_first_child(
+        gtk_button_get_child(GTK_BUTTON(m_navigation->backButton().widget()))));
+    EXPECT_EQ(boxOf(glyph), (Box{16, 16, 32, 32}));
     EXPECT_EQ(boxOf(m_navigation->forwardButton().widget()), (Box{64, 8, 49, 49}));
     EXPECT_EQ(boxOf(m_navigation->homeButton().widget()), (Box{120, 8, 120, 49}));
     EXPECT_EQ(boxOf(m_navigation->touchButton().widget()), (Box{ScreenWidth - 7 - 97, 8, 97, 49}));
