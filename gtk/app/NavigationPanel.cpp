@@ -36,12 +36,11 @@ NavigationPanel::NavigationPanel(const ScreenMetrics& metrics, Glyph back, Glyph
       m_panel(GObjectRef<GtkWidget>::sink(gtk_overlay_new())),
       m_fixed(gtk_fixed_new()),
       m_colour(m_panel.get()),
-      m_back(speedButton(std::move(back), metrics.scaled(ButtonSize),
-                         metrics.scaled(ButtonSize))),
-      m_forward(speedButton(std::move(forward), metrics.scaled(ButtonSize),
-                            metrics.scaled(ButtonSize))),
-      m_touch(speedButton(std::move(touch), metrics.scaled(TouchWidth),
-                          metrics.scaled(ButtonSize))) {
+      m_back(speedButton(std::move(back), metrics.scaled(ButtonSize), metrics.scaled(ButtonSize))),
+      m_forward(
+          speedButton(std::move(forward), metrics.scaled(ButtonSize), metrics.scaled(ButtonSize))),
+      m_touch(
+          speedButton(std::move(touch), metrics.scaled(TouchWidth), metrics.scaled(ButtonSize))) {
     GtkOverlay* overlay = GTK_OVERLAY(m_panel.get());
     gtk_widget_set_size_request(m_panel.get(), -1, metrics.scaled(PanelHeight));
     gtk_widget_set_overflow(m_panel.get(), GTK_OVERFLOW_HIDDEN);

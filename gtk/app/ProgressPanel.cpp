@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/support/Log.h"
+#include "gtk/widgets/KioskResources.h"
 #include "gtk/widgets/ScreenMetrics.h"
 
 namespace plintor {
@@ -24,9 +25,7 @@ ProgressPanel::ProgressPanel(const ScreenMetrics& metrics)
       m_nextFrame([this] { advance(); }),
       m_mapSignal(m_frame.get(), "map", G_CALLBACK(&ProgressPanel::mapped), this),
       m_unmapSignal(m_frame.get(), "unmap", G_CALLBACK(&ProgressPanel::unmapped), this) {
-    m_css.set(
-        "& { background: white; box-shadow: inset 1px 1px 0 0 #FFFFFF,"
-        " inset -1px -1px 0 0 #9F9F9F; }");
+    m_css.set("& { background: white; box-shadow: " + WidgetCss::raisedPanel(1) + "; }");
     gtk_widget_set_size_request(m_frame.get(), metrics.scaled(PanelSize),
                                 metrics.scaled(PanelSize));
     gtk_widget_set_halign(m_frame.get(), GTK_ALIGN_CENTER);
@@ -38,6 +37,7 @@ ProgressPanel::ProgressPanel(const ScreenMetrics& metrics)
     gtk_fixed_put(GTK_FIXED(m_frame.get()), m_picture, metrics.scaled(ImageOffset),
                   metrics.scaled(ImageOffset));
 
+    registerKioskResources();
     GError* error = nullptr;
     m_animation = GObjectRef<GdkPixbufAnimation>::adopt(
         gdk_pixbuf_animation_new_from_resource(Animation, &error));

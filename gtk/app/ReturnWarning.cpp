@@ -1,5 +1,6 @@
 #include "gtk/app/ReturnWarning.h"
 
+#include "gtk/widgets/PanelColour.h"
 #include "gtk/widgets/ScreenMetrics.h"
 
 namespace plintor {
@@ -22,9 +23,10 @@ ReturnWarning::ReturnWarning(const ScreenMetrics& metrics)
     GtkWidget* box = m_box.get();
     const std::string font = WidgetCss::fontRule(metrics.scaled(FontPixels));
     const std::string margin = std::to_string(metrics.scaled(Margin)) + "px";
-    m_css.set("& { background: #EFEFEF; padding: " + margin + "; border-spacing: " + margin +
-              "; box-shadow: inset 1px 1px 0 0 #FFFFFF, inset -1px -1px 0 0 #5E5E5E,"
-              " inset 2px 2px 0 0 #F7F7F7, inset -2px -2px 0 0 #9F9F9F; }"
+    m_css.set("& { background: " + WidgetCss::colourText(PanelColour::ButtonFace) +
+              "; padding: " + margin + "; border-spacing: " + margin +
+              "; box-shadow: " + WidgetCss::raisedPanel(2) +
+              "; }"
               "& > label { color: black; " +
               font + " }");
     gtk_widget_set_size_request(box, metrics.scaled(BoxWidth), -1);

@@ -1,5 +1,6 @@
 #include "gtk/app/ShutdownPanel.h"
 
+#include "gtk/widgets/PanelColour.h"
 #include "gtk/widgets/ScreenMetrics.h"
 
 namespace plintor {
@@ -21,12 +22,12 @@ const char* const InvalidPassword = "Invalid password";
 const char* const Captions[] = {"Shut down", "Restart", "Log off", "Exit"};
 
 // The page's place in the window's own colour, the box a raised panel on it; the field a plain
-// white box. Bevels are drawn inside the box, so that its children keep their design places.
+// white box.
 std::string panelRules(const ScreenMetrics& metrics) {
-    return "& { background: #EFEFEF; }"
-           "& .shutdown-box { background: #EFEFEF;"
-           "  box-shadow: inset 1px 1px 0 0 #FFFFFF, inset -1px -1px 0 0 #5E5E5E,"
-           "    inset 2px 2px 0 0 #F7F7F7, inset -2px -2px 0 0 #9F9F9F; }"
+    const std::string face = WidgetCss::colourText(PanelColour::ButtonFace);
+    return "& { background: " + face + "; }& .shutdown-box { background: " + face +
+           "; box-shadow: " + WidgetCss::raisedPanel(2) +
+           "; }"
            "& label { color: black; " +
            WidgetCss::fontRule(metrics.scaled(WindowFontPixels)) +
            " }"
@@ -43,8 +44,7 @@ std::string panelRules(const ScreenMetrics& metrics) {
 
 GtkWidget* placed(GtkWidget* fixed, GtkWidget* child, const ScreenMetrics& metrics,
                   const GdkRectangle& design) {
-    gtk_widget_set_size_request(child, metrics.scaled(design.width),
-                                metrics.scaled(design.height));
+    gtk_widget_set_size_request(child, metrics.scaled(design.width), metrics.scaled(design.height));
     gtk_fixed_put(GTK_FIXED(fixed), child, metrics.scaled(design.x), metrics.scaled(design.y));
     return child;
 }
@@ -73,8 +73,12 @@ ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, std::array<Glyph, 4> 
     gtk_label_set_ellipsize(GTK_LABEL(m_heading), PANGO_ELLIPSIZE_END);
     placed(m_box, m_heading, metrics, HeadingRect);
 
-    gtk_fixed_put(GTK_FIXED(m_box), gtk_label_new("Password:"),
-                  metrics.scaled(PasswordLabelLeft), metrics.scaled(PasswordLabelTop));
+    gtk_fixed_put(GTK_FIXED(m_box), gtk_label_new("Password:"), metrics.scaled(PasswordLabelLeft),
+                  metrics.scaled(PasswordLabelTop));
+    // Its own idea of a natural width (150 units) would widen the box where the field is
+    // narrower: it has the width of its place.
+    gtk_editable_set_width_chars(GTK_EDITABLE(m_password), 1);
+    gtk_editable_set_max_width_chars(GTK_EDITABLE(m_password), 1);
     placed(m_box, m_password, metrics, PasswordRect);
 
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
@@ -103,6 +107,7 @@ void ShutdownPanel::closePanel() {
     m_idle.stop();
     if (isOpen()) {
         gtk_widget_set_visible(m_panel.get(), FALSE);
+        gtk_editable_set_text(GTK_EDITABLE(m_password), "");  // no password stays behind
         if (m_closed) {
             m_closed();
         }

@@ -15,7 +15,9 @@ public:
     static GObjectRef adopt(T* object) { return GObjectRef(object); }
     // Takes over a new object's floating reference (a widget just created), so that the holder
     // owns it whoever else later parents it.
-    static GObjectRef sink(T* object) { return GObjectRef(static_cast<T*>(g_object_ref_sink(object))); }
+    static GObjectRef sink(T* object) {
+        return GObjectRef(static_cast<T*>(g_object_ref_sink(object)));
+    }
     // Adds a reference of its own.
     static GObjectRef share(T* object) {
         return GObjectRef(object != nullptr ? static_cast<T*>(g_object_ref(object)) : nullptr);

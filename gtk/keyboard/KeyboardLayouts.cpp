@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "gtk/widgets/KioskResources.h"
+
 namespace plintor {
 namespace {
 
@@ -13,9 +15,9 @@ constexpr const char* Folder = "/plintor/keyboards/";
 }  // namespace
 
 std::vector<VirtualKeyLayout> loadKeyboardLayouts() {
+    registerKioskResources();
     std::vector<VirtualKeyLayout> layouts;
-    char** children =
-        g_resources_enumerate_children(Folder, G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr);
+    char** children = g_resources_enumerate_children(Folder, G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr);
     if (children == nullptr) {
         return layouts;
     }
@@ -26,8 +28,8 @@ std::vector<VirtualKeyLayout> loadKeyboardLayouts() {
         if (name.find("KEYBOARD") == std::string::npos) {
             continue;
         }
-        GBytes* bytes = g_resources_lookup_data((Folder + name).c_str(),
-                                                G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr);
+        GBytes* bytes =
+            g_resources_lookup_data((Folder + name).c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr);
         if (bytes == nullptr) {
             continue;
         }

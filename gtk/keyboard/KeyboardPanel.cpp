@@ -48,8 +48,8 @@ KeyboardPanel::KeyboardPanel(const ScreenMetrics& metrics, KeyboardSystem* keybo
       m_layouts(loadKeyboardLayouts()) {
     GtkWidget* panel = m_panel.get();
     g_object_set_data(G_OBJECT(panel), PanelKey, this);
-    gtk_widget_set_layout_manager(panel, gtk_custom_layout_new(nullptr, &KeyboardPanel::measure,
-                                                               &KeyboardPanel::allocate));
+    gtk_widget_set_layout_manager(
+        panel, gtk_custom_layout_new(nullptr, &KeyboardPanel::measure, &KeyboardPanel::allocate));
     gtk_widget_set_parent(m_touchKeyboard.widget(), panel);
     gtk_widget_set_visible(panel, FALSE);
 }
@@ -128,11 +128,10 @@ void KeyboardPanel::buildLanguageButtons(bool touchButtonVisible, int touchKeybo
         std::to_string(m_metrics.fromScreenPixels(geometry.spacing)) +
         "px; } & label { margin: 0; " + WidgetCss::fontRule(fontPixels) + " }";
     for (const InputLanguage& language : languages) {
-        const bool sameLanguage =
-            std::any_of(m_languageButtons.begin(), m_languageButtons.end(),
-                        [&](const LanguageButton& button) {
-                            return (button.handle & 0xFFFF) == (language.handle & 0xFFFF);
-                        });
+        const bool sameLanguage = std::any_of(
+            m_languageButtons.begin(), m_languageButtons.end(), [&](const LanguageButton& button) {
+                return (button.handle & 0xFFFF) == (language.handle & 0xFFFF);
+            });
         if (sameLanguage) {
             continue;
         }
@@ -164,8 +163,8 @@ GdkRectangle KeyboardPanel::keyboardArea(int width) const {
     keyboard.x = (width - keyboard.width) / 2;
     int reserved = 0;
     for (const LanguageButton& language : m_languageButtons) {
-        reserved = std::max(reserved,
-                            m_touchKeyboardTop + language.button->width() + m_touchKeyboardTop);
+        reserved =
+            std::max(reserved, m_touchKeyboardTop + language.button->width() + m_touchKeyboardTop);
     }
     if (keyboard.x >= reserved) {
         return keyboard;

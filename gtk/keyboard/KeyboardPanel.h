@@ -49,9 +49,6 @@ public:
     // layout description for it).
     void updateTouchKeyboard();
 
-    // Where the keyboard goes in a panel of that width (widget units).
-    GdkRectangle keyboardArea(int width) const;
-
 private:
     struct LanguageButton {
         std::unique_ptr<PictureButton> button;
@@ -61,6 +58,8 @@ private:
     static void measure(GtkWidget* widget, GtkOrientation orientation, int forSize, int* minimum,
                         int* natural, int* minimumBaseline, int* naturalBaseline);
     static void allocate(GtkWidget* widget, int width, int height, int baseline);
+    // Where the keyboard goes in a panel of that width (widget units).
+    GdkRectangle keyboardArea(int width) const;
     void chooseLanguage(std::uint32_t handle);
     Glyph flagOf(const std::string& countryCode) const;
 

@@ -27,12 +27,14 @@ constexpr Rgb rgb(unsigned value) {
 // Keys whose caption is a word or a sign rather than what they type; none for the others.
 const char* functionKeyCaption(std::string_view name) {
     static constexpr std::pair<std::string_view, const char*> captions[] = {
-        {"BKSP", "\u2190"},          {"TAB", "Tab \u21E5"},  {"CAPS", "Caps \u21EA"},
-        {"RTRN", "Enter \u21B5"},    {"LFSH", "\u21E7 Shift"}, {"RTSH", "\u21E7 Shift"},
-        {"RALT", "AltGr"},           {"SPCE", ""},           {"LEFT", "\u2190"},
-        {"RGHT", "\u2192"},          {"UP", "\u2191"},       {"DOWN", "\u2193"},
-        {"DELE", "Del"},             {"HOME", "Home"},       {"END", "End"},
-        {"KPEN", "Enter"},
+        {"BKSP", "\u2190"},       {"TAB", "Tab \u21E5"},
+        {"CAPS", "Caps \u21EA"},  {"RTRN", "Enter \u21B5"},
+        {"LFSH", "\u21E7 Shift"}, {"RTSH", "\u21E7 Shift"},
+        {"RALT", "AltGr"},        {"SPCE", ""},
+        {"LEFT", "\u2190"},       {"RGHT", "\u2192"},
+        {"UP", "\u2191"},         {"DOWN", "\u2193"},
+        {"DELE", "Del"},          {"HOME", "Home"},
+        {"END", "End"},           {"KPEN", "Enter"},
     };
     for (const auto& [key, caption] : captions) {
         if (key == name) {
@@ -93,8 +95,7 @@ TouchKeyboard::TouchKeyboard(KeyboardSystem* keyboard)
     gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(click), GDK_BUTTON_PRIMARY);
     gtk_widget_add_controller(area, GTK_EVENT_CONTROLLER(click));
     m_pressedSignal = ScopedSignal(click, "pressed", G_CALLBACK(&TouchKeyboard::pressed), this);
-    m_releasedSignal =
-        ScopedSignal(click, "released", G_CALLBACK(&TouchKeyboard::released), this);
+    m_releasedSignal = ScopedSignal(click, "released", G_CALLBACK(&TouchKeyboard::released), this);
     // A press that another gesture or a grab takes away ends like a release: no key repeats
     // for ever.
     m_cancelSignal = ScopedSignal(click, "cancel",
@@ -102,6 +103,12 @@ TouchKeyboard::TouchKeyboard(KeyboardSystem* keyboard)
                                       static_cast<TouchKeyboard*>(self)->release();
                                   }),
                                   this);
+    // Nor does a key held while the keyboard goes out of sight (its panel closed with another
+    // finger).
+    m_unmapSignal = ScopedSignal(area, "unmap", G_CALLBACK(+[](GtkWidget*, gpointer self) {
+                                     static_cast<TouchKeyboard*>(self)->release();
+                                 }),
+                                 this);
 }
 
 TouchKeyboard::~TouchKeyboard() {
@@ -122,15 +129,15 @@ void TouchKeyboard::refreshKeys() {
     gtk_widget_queue_draw(m_area.get());
 }
 
-std::vector<TouchKeyboard::PlacedKey> TouchKeyboard::placedKeys(double width,
-                                                                double height) const {
+std::vector<TouchKeyboard::PlacedKey> TouchKeyboard::placedKeys(double width, double height) const {
     std::vector<PlacedKey> placed;
     if (m_description == nullptr || m_description->rows.empty()) {
         return placed;
     }
     const double margin = height * 0.03;
     const double areaWidth = width - 2 * margin;
-    const double rowHeight = (height - 2 * margin) / static_cast<double>(m_description->rows.size());
+    const double rowHeight =
+        (height - 2 * margin) / static_cast<double>(m_description->rows.size());
     double y = margin;
     for (const std::vector<VirtualKey>& row : m_description->rows) {
         double units = 0;

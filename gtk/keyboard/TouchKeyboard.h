@@ -22,15 +22,6 @@ class KeyboardSystem;
 // takes the keyboard focus.
 class TouchKeyboard {
 public:
-    // A key's place in widget units.
-    struct PlacedKey {
-        const VirtualKey* key;
-        double x;
-        double y;
-        double width;
-        double height;
-    };
-
     // `keyboard` may be null: then it draws the keys without captions and types nothing.
     explicit TouchKeyboard(KeyboardSystem* keyboard);
     TouchKeyboard(const TouchKeyboard&) = delete;
@@ -48,14 +39,21 @@ public:
     // Reads the captions again (the input language changed).
     void refreshKeys();
 
+private:
+    // A key's place in widget units.
+    struct PlacedKey {
+        const VirtualKey* key;
+        double x;
+        double y;
+        double width;
+        double height;
+    };
+
     // The keys of the description in a keyboard of that size.
     std::vector<PlacedKey> placedKeys(double width, double height) const;
-
-private:
     static void draw(GtkDrawingArea* area, cairo_t* cairo, int width, int height, gpointer self);
     static void pressed(GtkGestureClick* gesture, int presses, double x, double y, gpointer self);
-    static void released(GtkGestureClick* gesture, int presses, double x, double y,
-                         gpointer self);
+    static void released(GtkGestureClick* gesture, int presses, double x, double y, gpointer self);
     const VirtualKey* keyAt(double x, double y) const;
     std::string caption(const VirtualKey& key);
     bool isLatched(const VirtualKey& key) const;
@@ -68,6 +66,7 @@ private:
     ScopedSignal m_pressedSignal;
     ScopedSignal m_releasedSignal;
     ScopedSignal m_cancelSignal;
+    ScopedSignal m_unmapSignal;
     std::string m_layoutName = "Standard";
     const VirtualKeyLayout* m_description = nullptr;
     bool m_shift = false;

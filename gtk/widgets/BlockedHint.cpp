@@ -48,7 +48,7 @@ void BlockedHint::setContent(const std::string& message, const Glyph& image) {
         gtk_widget_set_visible(m_text, TRUE);
     }
     if (!image.isNull()) {
-        gtk_picture_set_paintable(GTK_PICTURE(m_image), GDK_PAINTABLE(image.texture()));
+        gtk_picture_set_paintable(GTK_PICTURE(m_image), image.paintable());
         gtk_widget_set_size_request(m_image, image.width(), image.height());
         gtk_widget_set_visible(m_image, TRUE);
     }

@@ -20,7 +20,8 @@ public:
 
     Glyph share() const;
     bool isNull() const { return !m_texture; }
-    GdkTexture* texture() const { return m_texture.get(); }
+    // What a picture shows: the texture, measured in widget units.
+    GdkPaintable* paintable() const { return m_paintable.get(); }
     // In widget units.
     int width() const;
     int height() const;
@@ -28,6 +29,7 @@ public:
 private:
     GObjectRef<GdkTexture> m_texture;
     int m_scaleFactor = 1;
+    GObjectRef<GdkPaintable> m_paintable;
 };
 
 }  // namespace plintor

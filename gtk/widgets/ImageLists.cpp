@@ -8,11 +8,11 @@ namespace {
 ImageList actionList(int size) {
     const std::string folder = "/plintor/icons/" + std::to_string(size) + "/";
     const std::string suffix = "_" + std::to_string(size) + ".png";
-    return ImageList(size, size,
-                     {folder + "arrow_left" + suffix, folder + "arrow_right" + suffix,
-                      folder + "home" + suffix, folder + "system-shutdown.png",
-                      folder + "system-reboot.png", folder + "system-switch-user.png",
-                      folder + "application-exit.png"});
+    return ImageList(
+        size, size,
+        {folder + "arrow_left" + suffix, folder + "arrow_right" + suffix, folder + "home" + suffix,
+         folder + "system-shutdown.png", folder + "system-reboot.png",
+         folder + "system-switch-user.png", folder + "application-exit.png"});
 }
 
 ImageList singleImage(int width, int height, const std::string& resource) {
@@ -62,10 +62,9 @@ const ImageFamily& keyboardImages() {
 }
 
 const ImageFamily& blockedSignImages() {
-    static const ImageFamily family{
-        singleImage(16, 16, "/plintor/icons/16/dialog-block-16.png"),
-        singleImage(24, 24, "/plintor/icons/24/dialog-block-24.png"),
-        singleImage(32, 32, "/plintor/icons/32/dialog-block-32.png")};
+    static const ImageFamily family{singleImage(16, 16, "/plintor/icons/16/dialog-block-16.png"),
+                                    singleImage(24, 24, "/plintor/icons/24/dialog-block-24.png"),
+                                    singleImage(32, 32, "/plintor/icons/32/dialog-block-32.png")};
     return family;
 }
 

@@ -7,7 +7,6 @@ PanelColour::PanelColour(GtkWidget* panel) : m_css(panel) {
 }
 
 void PanelColour::set(Color colour) {
-    m_colour = colour;
     m_css.set("& { background-color: " + WidgetCss::colourText(colour) + "; }");
 }
 

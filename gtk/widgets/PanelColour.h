@@ -16,11 +16,9 @@ public:
     explicit PanelColour(GtkWidget* panel);
 
     void set(Color colour);
-    Color colour() const { return m_colour; }
 
 private:
     WidgetCss m_css;
-    Color m_colour = ButtonFace;
 };
 
 }  // namespace plintor

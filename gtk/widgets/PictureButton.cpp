@@ -27,6 +27,7 @@ constexpr const char* SpeedRules =
 PictureButton::PictureButton(Kind kind)
     : m_button(GObjectRef<GtkWidget>::sink(gtk_button_new())),
       m_content(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0)),
+      m_glyphPlace(gtk_fixed_new()),
       m_picture(gtk_picture_new()),
       m_caption(gtk_label_new(nullptr)),
       m_css(m_button.get()),
@@ -40,7 +41,8 @@ PictureButton::PictureButton(Kind kind)
     gtk_picture_set_can_shrink(GTK_PICTURE(m_picture), TRUE);
     gtk_label_set_ellipsize(GTK_LABEL(m_caption), PANGO_ELLIPSIZE_END);
     gtk_label_set_single_line_mode(GTK_LABEL(m_caption), TRUE);
-    gtk_box_append(GTK_BOX(m_content), m_picture);
+    gtk_fixed_put(GTK_FIXED(m_glyphPlace), m_picture, 0, 0);
+    gtk_box_append(GTK_BOX(m_content), m_glyphPlace);
     gtk_box_append(GTK_BOX(m_content), m_caption);
     gtk_button_set_child(GTK_BUTTON(button), m_content);
     setStyle("");
@@ -61,8 +63,7 @@ void PictureButton::setEnabled(bool enabled) {
 }
 
 void PictureButton::setGlyph(Glyph glyph) {
-    gtk_picture_set_paintable(GTK_PICTURE(m_picture),
-                              glyph.isNull() ? nullptr : GDK_PAINTABLE(glyph.texture()));
+    gtk_picture_set_paintable(GTK_PICTURE(m_picture), glyph.isNull() ? nullptr : glyph.paintable());
     gtk_widget_set_size_request(m_picture, glyph.width(), glyph.height());
     updateLayout();
 }
@@ -107,13 +108,13 @@ void PictureButton::updateLayout() {
     const bool hasGlyph = gtk_picture_get_paintable(GTK_PICTURE(m_picture)) != nullptr;
     const char* text = gtk_label_get_text(GTK_LABEL(m_caption));
     const bool hasCaption = text != nullptr && *text != '\0';
-    gtk_widget_set_visible(m_picture, hasGlyph);
+    gtk_widget_set_visible(m_glyphPlace, hasGlyph);
     gtk_widget_set_visible(m_caption, hasCaption);
-    const bool beside = gtk_orientable_get_orientation(GTK_ORIENTABLE(m_content)) ==
-                        GTK_ORIENTATION_HORIZONTAL;
+    const bool beside =
+        gtk_orientable_get_orientation(GTK_ORIENTABLE(m_content)) == GTK_ORIENTATION_HORIZONTAL;
     gtk_widget_set_halign(m_content, beside ? GTK_ALIGN_START : GTK_ALIGN_FILL);
     gtk_widget_set_valign(m_content, GTK_ALIGN_CENTER);
-    gtk_widget_set_halign(m_picture, GTK_ALIGN_CENTER);
+    gtk_widget_set_halign(m_glyphPlace, GTK_ALIGN_CENTER);
 }
 
 }  // namespace plintor

@@ -53,6 +53,9 @@ private:
 
     GObjectRef<GtkWidget> m_button;
     GtkWidget* m_content;  // the box of glyph and caption, owned by the button
+    // The glyph's picture lies on a fixed place, which gives it its own size: a picture in the
+    // box would grow with the button's width and make the button higher than it is meant to be.
+    GtkWidget* m_glyphPlace;
     GtkWidget* m_picture;
     GtkWidget* m_caption;
     WidgetCss m_css;

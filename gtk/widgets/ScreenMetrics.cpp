@@ -18,7 +18,8 @@ int physicalPixelsPerInch(GdkMonitor* monitor) {
     if (millimetres <= 0 || geometry.width <= 0) {
         return DesignPixelsPerInch;
     }
-    const double pixels = static_cast<double>(geometry.width) * gdk_monitor_get_scale_factor(monitor);
+    const double pixels =
+        static_cast<double>(geometry.width) * gdk_monitor_get_scale_factor(monitor);
     return static_cast<int>(std::lround(pixels * 25.4 / millimetres));
 }
 

@@ -46,8 +46,7 @@ void WidgetCss::set(std::string_view rules) {
             css += c;
         }
     }
-    gtk_css_provider_load_from_data(m_provider.get(), css.c_str(),
-                                    static_cast<gssize>(css.size()));
+    gtk_css_provider_load_from_data(m_provider.get(), css.c_str(), static_cast<gssize>(css.size()));
 }
 
 std::string WidgetCss::colourText(Color colour) {
@@ -62,6 +61,12 @@ std::string WidgetCss::colourText(Color colour) {
 std::string WidgetCss::fontRule(double pixels, bool bold) {
     return "font-family: \"DejaVu Sans\", sans-serif; font-size: " + pixelText(pixels) +
            "px; font-weight: " + (bold ? "bold" : "normal") + ";";
+}
+
+std::string WidgetCss::raisedPanel(int lineWidth) {
+    const std::string width = std::to_string(lineWidth) + "px";
+    return "inset " + width + " " + width + " 0 0 #FFFFFF, inset -" + width + " -" + width +
+           " 0 0 #9F9F9F";
 }
 
 }  // namespace plintor

@@ -26,6 +26,9 @@ public:
     static std::string colourText(Color colour);
     // The declarations of the program's font at that size in widget units.
     static std::string fontRule(double pixels, bool bold = false);
+    // The box-shadow value of a panel raised by lines of that width, light at the top left and
+    // dark at the bottom right; drawn inside the box, so that its children keep their places.
+    static std::string raisedPanel(int lineWidth);
 
 private:
     std::string m_class;
