@@ -1,29 +1,20 @@
 #include "app/KioskController.h"
 
-#include <QAbstractEventDispatcher>
-#include <QApplication>
-#include <QDate>
+#include <ctime>
 
-#include "app/KioskWindow.h"
-#include "app/ReturnWarning.h"
-#include "app/ShutdownPanel.h"
-#include "browser/RestrictedBrowser.h"
 #include "core/app/KioskState.h"
 #include "core/app/QuitToken.h"
 #include "core/documents/DownloadRules.h"
 #include "core/support/Log.h"
+#include "app/KioskWindow.h"
+#include "app/ReturnWarning.h"
+#include "browser/EngineVersion.h"
+#include "browser/RestrictedBrowser.h"
 #include "platform/DesktopControl.h"
 #include "platform/PowerActions.h"
 #include "platform/SystemInfo.h"
 
 namespace plintor {
-namespace {
-
-// Guard passes that keep changing the desktop (a window manager that fights over the front)
-// are spaced out from this many on.
-constexpr int GuardPassesBeforeSpacing = 8;
-
-}  // namespace
 
 KioskController::KioskController(KioskState& state, KioskWindow& window, PowerActions& power,
                                  const SystemInfo& system)
@@ -32,38 +23,25 @@ KioskController::KioskController(KioskState& state, KioskWindow& window, PowerAc
       m_power(power),
       m_system(system),
       m_unattended(state, *this),
-      m_recovery(state.clock) {
-    connect(&m_guardTick, &QTimer::timeout, this, [this] { m_unattended.guardTick(); });
-    m_housekeepingTick.setSingleShot(true);
-    m_housekeepingTick.setTimerType(Qt::PreciseTimer);
-    connect(&m_housekeepingTick, &QTimer::timeout, this, &KioskController::housekeepingTick);
+      m_screenGuard(window,
+                    [this] {
+                        m_unattended.lookAfterDesktop();
+                        scheduleHousekeeping();
+                    }),
+      m_guardTick([this] { m_unattended.guardTick(); }, true),
+      m_housekeepingTick([this] { housekeepingTick(); }),
+      m_hideWarningLater([this] { m_window.returnWarning().stop(); }),
+      m_hideScreensaverLater([this] { handleMessage({WM_HIDESCREENSAVER, 0, 0, {}}); }),
+      m_recovery(state.clock),
+      m_recoveryDelay([this] { recoverRenderer(); }),
+      m_activeChanged(window.window(), "notify::is-active",
+                      G_CALLBACK(&KioskController::onActiveChanged), this) {
     m_state.input.setListener([this] { inputCame(); });
-    m_desktopCheck.setSingleShot(true);
-    connect(&m_desktopCheck, &QTimer::timeout, this, &KioskController::lookAtDesktopChanges);
-    connect(&window, &KioskWindow::firstShown, this, &KioskController::openHomeOnce);
-    connect(&window, &KioskWindow::keyboardToggled, this, &KioskController::updateGuardTick);
-    connect(&window.shutdownPanel(), &ShutdownPanel::confirmed, this,
-            [this](ShutdownPanel::Action action) { powerActionConfirmed(action); });
-    connect(qApp, &QGuiApplication::applicationStateChanged, this,
-            &KioskController::applicationStateChanged);
-
+    window.shutdownPanel().onConfirmed(
+        [this](ShutdownPanel::Action action) { powerActionConfirmed(action); });
     ReturnWarning& warning = window.returnWarning();
-    connect(&warning, &ReturnWarning::expired, this, [this] { m_unattended.returnWhenIdle(); });
-    connect(&warning, &ReturnWarning::continued, this, [this] { m_state.input.recordTouch(); });
-
-    RestrictedBrowser& browser = window.browser();
-    connect(&browser, &RestrictedBrowser::rendererEnded, this,
-            [this](const QString& reason, int exitCode) {
-                logEntry("Renderer ended: " + reason.toStdString() + ", exit code " +
-                         std::to_string(exitCode));
-                recoverLater();
-            });
-    connect(&browser, &RestrictedBrowser::rendererUnresponsive, this, [this] {
-        logEntry("Renderer unresponsive");
-        recoverLater();
-    });
-    m_recoveryDelay.setSingleShot(true);
-    connect(&m_recoveryDelay, &QTimer::timeout, this, &KioskController::recoverRenderer);
+    warning.onExpired([this] { m_unattended.returnWhenIdle(); });
+    warning.onContinued([this] { m_state.input.recordTouch(); });
 }
 
 KioskController::~KioskController() {
@@ -71,22 +49,12 @@ KioskController::~KioskController() {
 }
 
 void KioskController::setDesktopControl(DesktopControl* desktop) {
-    m_desktop = desktop;
-    m_desktopChanges.reset();
-    if (m_desktop != nullptr && m_desktop->changeDescriptor() >= 0) {
-        m_desktopChanges =
-            std::make_unique<QSocketNotifier>(m_desktop->changeDescriptor(), QSocketNotifier::Read);
-        connect(m_desktopChanges.get(), &QSocketNotifier::activated, this,
-                &KioskController::lookAtDesktopChanges);
-        connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
-                m_desktopChanges.get(), [this] { lookAtQueuedDesktopChanges(); });
-    }
+    m_screenGuard.setDesktopControl(desktop);
     updateGuardTick();
     scheduleHousekeeping();
 }
 
 void KioskController::start() {
-    m_guardTick.setInterval(UnattendedOperation::GuardTickIntervalMs);
     updateGuardTick();
     scheduleHousekeeping();
 }
@@ -94,16 +62,14 @@ void KioskController::start() {
 void KioskController::quit() {
     m_guardTick.stop();
     m_housekeepingTick.stop();
-    m_desktopCheck.stop();
-    m_desktopChanges.reset();
+    m_screenGuard.stop();
     m_state.quitRequested = true;
-    QCoreApplication::exit(0);
 }
 
 void KioskController::handleMessage(const KioskMessage& message) {
     switch (message.msg) {
         case WM_COPYDATA:
-            m_window.browser().navigate(QString::fromStdString(message.text));
+            m_window.browser().navigate(message.text);
             break;
         case WM_REMOTEQUIT:
             remoteQuit(message.wParam, message.lParam);
@@ -117,6 +83,14 @@ void KioskController::handleMessage(const KioskMessage& message) {
         default:
             break;
     }
+}
+
+void KioskController::windowShown() {
+    openHomeOnce();
+}
+
+void KioskController::keyboardToggled() {
+    updateGuardTick();
 }
 
 // The home page opens once, when the window is first shown; both ticks run at once then.
@@ -140,11 +114,12 @@ void KioskController::scheduleHousekeeping() {
     if (m_state.quitRequested) {
         return;
     }
-    const long long next = m_unattended.millisecondsToNextHousekeeping(m_desktopChanges != nullptr);
+    const long long next =
+        m_unattended.millisecondsToNextHousekeeping(m_screenGuard.desktopReportsChanges());
     if (next < 0) {
         m_housekeepingTick.stop();
     } else {
-        m_housekeepingTick.start(static_cast<int>(next));
+        m_housekeepingTick.start(next);
     }
 }
 
@@ -161,74 +136,62 @@ void KioskController::updateGuardTick() {
     if (m_state.quitRequested) {
         return;
     }
-    const bool asking = m_desktop != nullptr && m_desktopChanges == nullptr;
+    const bool asking = m_screenGuard.desktop() != nullptr && !m_screenGuard.desktopReportsChanges();
     const bool restartRefused = m_unattended.millisecondsToRestart() == 0;
     if (!m_window.keyboardShown() && !asking && !restartRefused) {
         m_guardTick.stop();
     } else if (!m_guardTick.isActive()) {
-        m_guardTick.start();
-    }
-}
-
-void KioskController::lookAtDesktopChanges() {
-    if (m_desktop == nullptr || m_state.quitRequested) {
-        return;
-    }
-    if (!m_desktop->takeChanges()) {
-        m_guardPassesInARow = 0;
-        return;
-    }
-    ++m_guardPassesInARow;
-    guardScreen();
-    m_unattended.lookAfterDesktop();
-    scheduleHousekeeping();
-}
-
-// Reports that came in with the answers to other requests leave nothing on the descriptor to
-// wake the notifier: they are looked at before the program sleeps, through the guard's own
-// spacing.
-void KioskController::lookAtQueuedDesktopChanges() {
-    if (m_desktop != nullptr && !m_desktopCheck.isActive() && m_desktop->changesQueued()) {
-        m_desktopCheck.start(0);
+        m_guardTick.start(UnattendedOperation::GuardTickIntervalMs);
     }
 }
 
 void KioskController::remoteQuit(std::int32_t wParam, std::int32_t lParam) {
-    const QDate today = QDate::currentDate();
-    if (checkQuitToken(wParam, lParam, today.year(), today.month(), today.day())) {
+    const std::time_t now = std::time(nullptr);
+    std::tm today{};
+    localtime_r(&now, &today);
+    if (checkQuitToken(wParam, lParam, today.tm_year + 1900, today.tm_mon + 1, today.tm_mday)) {
         quit();
     }
 }
 
-void KioskController::powerActionConfirmed(int action) {
+void KioskController::powerActionConfirmed(ShutdownPanel::Action action) {
     switch (action) {
-        case ShutdownPanel::ShutDown:
+        case ShutdownPanel::Action::ShutDown:
             m_power.shutDown(true);
             break;
-        case ShutdownPanel::Restart:
+        case ShutdownPanel::Action::Restart:
             m_power.restart(true);
             break;
-        case ShutdownPanel::LogOff:
+        case ShutdownPanel::Action::LogOff:
             m_power.logOff(true);
             break;
-        case ShutdownPanel::Exit:
+        case ShutdownPanel::Action::Exit:
             quit();
-            break;
-        default:
             break;
     }
 }
 
-// Another window took the focus: the guard tick wins it back at once.
-void KioskController::applicationStateChanged(Qt::ApplicationState state) {
-    if (state != Qt::ApplicationActive) {
-        m_unattended.guardTick();
+// Another window took the focus: the guard wins it back at once.
+void KioskController::onActiveChanged(GObject* window, GParamSpec*, gpointer self) {
+    if (!gtk_window_is_active(GTK_WINDOW(window))) {
+        static_cast<KioskController*>(self)->m_unattended.guardTick();
     }
+}
+
+void KioskController::rendererEnded(const std::string& reason) {
+    // The engine does not say how its process ended beyond the reason.
+    logEntry("Renderer ended: " + reason + ", exit code -1");
+    recoverLater();
+}
+
+void KioskController::rendererUnresponsive() {
+    logEntry("Renderer unresponsive");
+    recoverLater();
 }
 
 void KioskController::recoverLater() {
     if (m_recoveryDelay.isActive()) {
-        return;  // one recovery for a renderer that both hung and ended
+        return;  // one recovery for a web process that both hung and ended
     }
     const int delay = m_recovery.delayAfterEnd();
     if (delay == RendererRecovery::SlowDelayMs) {
@@ -239,8 +202,7 @@ void KioskController::recoverLater() {
     m_recoveryDelay.start(delay);
 }
 
-// A fresh session also ends a renderer that no longer answers: the engine ends the processes
-// of a profile that goes.
+// A fresh session ends the page's web process too, one that no longer answers included.
 void KioskController::recoverRenderer() {
     ++m_state.rendererRestarts;
     m_unattended.homePageInNewSession();
@@ -249,7 +211,7 @@ void KioskController::recoverRenderer() {
 void KioskController::goHome() {
     m_window.hideShutdownPanel();
     if (!m_state.buttons.empty()) {
-        m_window.browser().navigateHome(QString::fromStdString(m_state.buttons.front().url));
+        m_window.browser().navigateHome(m_state.buttons.front().url);
     }
 }
 
@@ -263,15 +225,11 @@ void KioskController::clearSession() {
 }
 
 void KioskController::showReturnWarning(long long millisecondsLeft) {
-    m_window.returnWarning().start(QString::fromStdString(m_state.settings.msgReturnWarning),
-                                   millisecondsLeft);
+    m_window.returnWarning().start(m_state.settings.msgReturnWarning, millisecondsLeft);
 }
 
-// Input reaches the activity record in the middle of the input hooks' processing: the notice
-// goes after it.
 void KioskController::hideReturnWarning() {
-    QMetaObject::invokeMethod(
-        this, [this] { m_window.returnWarning().stop(); }, Qt::QueuedConnection);
+    m_hideWarningLater.start(0);
 }
 
 long long KioskController::memoryKiB() const {
@@ -298,15 +256,8 @@ void KioskController::showScreensaver(const std::string& address) {
     m_window.showScreensaver(address);
 }
 
-// Input reaches the activity record from the input hooks, in the middle of their processing:
-// the page is hidden after it.
 void KioskController::hideScreensaver() {
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            handleMessage({WM_HIDESCREENSAVER, 0, 0, {}});
-        },
-        Qt::QueuedConnection);
+    m_hideScreensaverLater.start(0);
 }
 
 void KioskController::updateTouchKeyboard() {
@@ -314,31 +265,7 @@ void KioskController::updateTouchKeyboard() {
 }
 
 void KioskController::guardScreen() {
-    if (m_desktop == nullptr || !m_window.isVisible()) {
-        return;
-    }
-    m_desktopCheck.start(m_guardPassesInARow < GuardPassesBeforeSpacing
-                             ? 0
-                             : UnattendedOperation::GuardTickIntervalMs);
-    try {
-        const unsigned long window = m_window.winId();
-        if (m_desktop->isScreensaverRunning()) {
-            m_desktop->setTopmost(window, false);
-            m_desktop->lowerWindow(window);
-            return;
-        }
-        // The blocked hint and the page's own pop-ups (a list box that is open) must stay above.
-        if (!m_window.browser().showingBlockedHint() &&
-            QApplication::activePopupWidget() == nullptr) {
-            m_desktop->setTopmost(window, true);
-        }
-        if (m_desktop->foreignWindowInFront()) {
-            m_desktop->bringWindowToFront(window);
-        }
-    } catch (const std::exception& error) {
-        logEntry("Screen blocking error");
-        logException(error);
-    }
+    m_screenGuard.guardScreen();
 }
 
 bool KioskController::restartComputer() {
@@ -350,11 +277,20 @@ void KioskController::quitApplication() {
 }
 
 bool KioskController::closeForeignWindows() {
-    return m_desktop == nullptr || m_desktop->closeForeignWindows();
+    return m_screenGuard.desktop() == nullptr || m_screenGuard.desktop()->closeForeignWindows();
+}
+
+bool KioskController::engineReplaced() const {
+    return m_system.libraryReplaced(EngineLibraryName);
+}
+
+void KioskController::restartProgram() {
+    m_state.restartRequested = true;
+    quit();
 }
 
 bool KioskController::stopShell() {
-    return m_desktop != nullptr && m_desktop->stopShell();
+    return m_screenGuard.desktop() != nullptr && m_screenGuard.desktop()->stopShell();
 }
 
 }  // namespace plintor

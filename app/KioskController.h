@@ -1,14 +1,15 @@
 #pragma once
 
-#include <QObject>
-#include <QSocketNotifier>
-#include <QTimer>
 #include <cstdint>
 #include <memory>
 
 #include "core/app/KioskMessage.h"
 #include "core/app/RendererRecovery.h"
 #include "core/app/UnattendedOperation.h"
+#include "app/ScreenGuard.h"
+#include "app/ShutdownPanel.h"
+#include "glib/ScopedSignal.h"
+#include "glib/Timeout.h"
 
 namespace plintor {
 
@@ -19,16 +20,17 @@ class SystemInfo;
 class KioskWindow;
 
 // What the kiosk does without a visitor, and with the operator's and other programs' requests:
-// the screen guard, the foreign windows and the shell on every change the desktop reports, the
-// guard tick (daily restart, keyboard, screen guard) while something needs watching, the
+// the guard tick (daily restart, keyboard, screen guard) while something needs watching, the
 // housekeeping tick (daily restart, idle return, foreign windows, shell) when something is due,
-// the control messages, the power actions of the shutdown panel and the end of the program. At
-// rest, with nothing shown that changes and nothing due, no timer wakes the program.
-class KioskController final : public QObject, private UnattendedHost {
-    Q_OBJECT
+// the control messages, the power actions of the shutdown panel, the recovery of a page whose
+// web process failed, and the end of the program. At rest, with nothing shown that changes and
+// nothing due, no timer wakes the program.
+class KioskController final : private UnattendedHost {
 public:
     KioskController(KioskState& state, KioskWindow& window, PowerActions& power,
                     const SystemInfo& system);
+    KioskController(const KioskController&) = delete;
+    KioskController& operator=(const KioskController&) = delete;
     ~KioskController() override;
 
     // The desktop control, when there is one (it may come late, see the lockdown's retry).
@@ -39,7 +41,14 @@ public:
     // Ends the program after the current event: the ticks stop and the loop ends.
     void quit();
 
+    // The window's events that are the controller's to answer.
+    void windowShown();
+    void keyboardToggled();
+    void rendererEnded(const std::string& reason);
+    void rendererUnresponsive();
+
 private:
+    static void onActiveChanged(GObject* window, GParamSpec* property, gpointer self);
     void openHomeOnce();
     void housekeepingTick();
     // The guard tick runs only while the touch keyboard is shown (its layout may change), the
@@ -48,13 +57,10 @@ private:
     // The housekeeping tick for when its next work is due; none when nothing is.
     void scheduleHousekeeping();
     void inputCame();
-    void lookAtDesktopChanges();
-    void lookAtQueuedDesktopChanges();
     void remoteQuit(std::int32_t wParam, std::int32_t lParam);
-    void powerActionConfirmed(int action);
-    void applicationStateChanged(Qt::ApplicationState state);
-    // The page's renderer ended or hung: the home page comes back in a fresh session, soon or,
-    // when it keeps happening, a minute later.
+    void powerActionConfirmed(ShutdownPanel::Action action);
+    // The page's web process ended or hung: the home page comes back in a fresh session, soon
+    // or, when it keeps happening, a minute later.
     void recoverLater();
     void recoverRenderer();
 
@@ -77,25 +83,24 @@ private:
     void quitApplication() override;
     bool closeForeignWindows() override;
     bool stopShell() override;
-    // Qt WebEngine is part of the program's own libraries: no update replaces it alone.
-    bool engineReplaced() const override { return false; }
-    void restartProgram() override {}
+    bool engineReplaced() const override;
+    void restartProgram() override;
 
     KioskState& m_state;
     KioskWindow& m_window;
     PowerActions& m_power;
     const SystemInfo& m_system;
-    DesktopControl* m_desktop = nullptr;
     UnattendedOperation m_unattended;
-    QTimer m_guardTick;
-    QTimer m_housekeepingTick;
-    std::unique_ptr<QSocketNotifier> m_desktopChanges;
-    // Our own answers change the desktop as well (our window becomes the active one): what came
-    // in during a guard pass is looked at after it, from the event loop.
-    QTimer m_desktopCheck;
-    int m_guardPassesInARow = 0;
+    ScreenGuard m_screenGuard;
+    Timeout m_guardTick;
+    Timeout m_housekeepingTick;
+    // Input reaches the activity record in the middle of the input hooks' processing: what it
+    // hides goes after it.
+    Timeout m_hideWarningLater;
+    Timeout m_hideScreensaverLater;
     RendererRecovery m_recovery;
-    QTimer m_recoveryDelay;
+    Timeout m_recoveryDelay;
+    ScopedSignal m_activeChanged;
 };
 
 }  // namespace plintor

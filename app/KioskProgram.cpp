@@ -1,23 +1,17 @@
 #include "app/KioskProgram.h"
 
+#include <gtk/gtk.h>
 #include <unistd.h>
 
-#include <QSocketNotifier>
-#include <QtWebEngineCore/qtwebenginecoreglobal.h>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <cstdlib>
 #include <filesystem>
 #include <future>
 
 #include "app/ExecutionState.h"
-#include "app/InputFilter.h"
-#include "app/KioskApplication.h"
-#include "app/KioskController.h"
-#include "app/KioskWindow.h"
-#include "app/LockdownRetry.h"
 #include "app/OperatorRequests.h"
-#include "app/Resources.h"
-#include "browser/KioskProfile.h"
-#include "browser/RestrictedBrowser.h"
 #include "core/app/CommandLine.h"
 #include "core/app/KioskConfiguration.h"
 #include "core/app/KioskState.h"
@@ -26,6 +20,13 @@
 #include "core/support/FileHelpers.h"
 #include "core/support/Log.h"
 #include "documents/OfficeConverter.h"
+#include "app/InputFilter.h"
+#include "app/KioskController.h"
+#include "app/KioskWindow.h"
+#include "app/LockdownRetry.h"
+#include "browser/EngineVersion.h"
+#include "browser/RestrictedBrowser.h"
+#include "glib/FdWatch.h"
 #include "platform/DesktopControl.h"
 #include "platform/InputHooks.h"
 #include "platform/InstanceChannel.h"
@@ -49,6 +50,14 @@ void startUp(const ProgramOptions& options, KioskState& state, Platform& platfor
     platform.inputHooks().onActivity([&state] { state.input.record(); });
     platform.inputHooks().install();
     platform.processProtection().protect();
+}
+
+// The kiosk's panels need no graphics card, and a software display draws them faster without
+// one; an operator's own choice stands. The lockdown is X11's, so X11 comes first.
+bool openDisplay() {
+    setenv("GSK_RENDERER", "cairo", 0);
+    gdk_set_allowed_backends("x11,*");
+    return gtk_init_check() != FALSE;
 }
 
 // The default copies first; then the list files, large ones included, are read and compiled
@@ -100,15 +109,14 @@ std::string desktopRecordFileName(const std::string& baseName) {
     return (std::filesystem::current_path() / desktopStateFileName(baseName)).string();
 }
 
-// Runs the toolkit's loop until the kiosk ended itself; a loop ended by anything else
-// (another program's quit request, the toolkit itself) is entered again.
-void runMessageLoop(QApplication& application, const KioskState& state) {
+// Runs the main loop until the kiosk ended itself; nothing else ends it.
+void runMainLoop(const KioskState& state) {
     while (!state.quitRequested) {
-        application.exec();
+        g_main_context_iteration(nullptr, TRUE);
     }
 }
 
-void runWindow(int argc, char* argv[], const ProgramOptions& options, KioskState& state,
+void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState& state,
                Platform& platform, InstanceChannel& channel,
                std::unique_ptr<DesktopControl>& desktop,
                std::chrono::steady_clock::time_point started) {
@@ -118,14 +126,22 @@ void runWindow(int argc, char* argv[], const ProgramOptions& options, KioskState
     if (!state.safeWebBrowserMode) {
         listFiles = startReadingListFiles(names);
     }
-    KioskApplication application(argc, argv);
-    initKioskResources();
+    if (!openDisplay()) {
+        logEntry("Cannot open the display");
+        return;
+    }
     desktop = platform.connectDesktopControl();
     const std::unique_ptr<SessionManager> session = platform.connectSessionManager();
     const std::unique_ptr<KeyboardSystem> keyboard = platform.connectKeyboardSystem();
-    state.pdfViewer = kioskBrowsersShowPdf();
+    state.pdfViewer = true;  // the engine's own viewer shows PDF documents
     const OfficeConverter converter(platform.officeLocator(), platform.processRunner());
-    KioskWindow window(state, converter, keyboard.get());
+    KioskController* controller = nullptr;
+    KioskWindow window(state, converter, keyboard.get(),
+                       {.firstShown = [&] { controller->windowShown(); },
+                        .keyboardToggled = [&] { controller->keyboardToggled(); },
+                        .rendererEnded =
+                            [&](const std::string& reason) { controller->rendererEnded(reason); },
+                        .rendererUnresponsive = [&] { controller->rendererUnresponsive(); }});
     const Arguments arguments(argv, argv + argc);
     if (state.safeWebBrowserMode) {
         configureSafeWebBrowser(state, window, plainParam(arguments, 1));
@@ -136,9 +152,9 @@ void runWindow(int argc, char* argv[], const ProgramOptions& options, KioskState
     if (const std::string shortfall = platform.inputHooks().shortfall(); !shortfall.empty()) {
         logEntry("Desktop lockdown incomplete: " + shortfall);
     }
-    KioskController controller(state, window, platform.powerActions(), platform.systemInfo());
-    InputFilter input(state.input, platform.inputHooks(), window, &application);
-    application.installEventFilter(&input);
+    KioskController kioskController(state, window, platform.powerActions(), platform.systemInfo());
+    controller = &kioskController;
+    const InputFilter input(state.input, platform.inputHooks(), window);
     ExecutionState executionState(session.get());
     if (!state.safeWebBrowserMode) {
         executionState.apply(executionStateOf(state.settings));
@@ -148,37 +164,34 @@ void runWindow(int argc, char* argv[], const ProgramOptions& options, KioskState
         if (!repaired.empty()) {
             logEntry("Unclean end of the last run repaired: " + repaired);
         }
-        controller.setDesktopControl(&connected);
+        kioskController.setDesktopControl(&connected);
         executionState.useDesktop(connected);
     });
     lockdown.start();
     OperatorRequests requests(state, window.browser(), platform.systemInfo(), names, started);
-    QSocketNotifier messages(channel.descriptor(), QSocketNotifier::Read);
-    QObject::connect(&messages, &QSocketNotifier::activated, &controller, [&] {
+    const FdWatch messages(channel.descriptor(), [&] {
         for (const ReceivedMessage& received : channel.receiveAll()) {
             if (!requests.handle(received, channel)) {
-                controller.handleMessage(received.message);
+                kioskController.handleMessage(received.message);
             }
         }
     });
     // A termination signal is refused unless the session or the machine is ending.
-    QSocketNotifier refused(platform.processProtection().refusedSignalDescriptor(),
-                            QSocketNotifier::Read);
-    QObject::connect(&refused, &QSocketNotifier::activated, &controller, [&] {
+    const FdWatch refused(platform.processProtection().refusedSignalDescriptor(), [&] {
         platform.processProtection().takeRefusedSignals();
         if (session != nullptr && session->sessionEnding()) {
-            controller.quit();
+            kioskController.quit();
         }
     });
-    controller.start();
+    kioskController.start();
     window.show();
-    runMessageLoop(application, state);
-    application.removeEventFilter(&input);
+    runMainLoop(state);
 }
 
+// A program that starts afresh leaves the shell stopped: its next run would stop it again.
 void stopSteps(const KioskState& state, Platform& platform, DesktopControl* desktop) {
     platform.inputHooks().remove();
-    if (!state.homePending && state.settings.killExplorer) {
+    if (!state.homePending && state.settings.killExplorer && !state.restartRequested) {
         const int result = desktop != nullptr ? desktop->startShell() : 2;
         logEntry("Run explorer (" + std::to_string(result) + ")");
     }
@@ -187,20 +200,32 @@ void stopSteps(const KioskState& state, Platform& platform, DesktopControl* desk
 }  // namespace
 
 std::string engineVersionText() {
-    return std::string("Qt WebEngine ") + qWebEngineVersion() + " (Chromium " +
-           qWebEngineChromiumVersion() + ")";
+    return "WebKitGTK " + engineVersion();
+}
+
+// The program file as it is on disk now (an update may have replaced it) runs in this process's
+// place, with the same arguments; its instance channel and connections close with the old one.
+void startAfresh(const std::string& programPath, char* argv[]) {
+    logEntry("Start afresh: " + programPath);
+    ::execv(programPath.c_str(), argv);
+    logEntry("Cannot start afresh: " + std::string(std::strerror(errno)));
 }
 
 int runKiosk(int argc, char* argv[], const ProgramOptions& options, Platform& platform) {
     const auto started = std::chrono::steady_clock::now();
+    const std::string programPath = platform.systemInfo().programPath();
     KioskState state(systemClock());
     startUp(options, state, platform);
     std::unique_ptr<DesktopControl> desktop;
     if (std::unique_ptr<InstanceChannel> channel = platform.claimInstanceChannel()) {
         state.safeWebBrowserMode = isSafeWebBrowserMode(Arguments(argv, argv + argc));
-        runWindow(argc, argv, options, state, platform, *channel, desktop, started);
+        runWindow(argv, argc, options, state, platform, *channel, desktop, started);
     }
     stopSteps(state, platform, desktop.get());
+    if (state.restartRequested) {
+        desktop.reset();
+        startAfresh(programPath, argv);
+    }
     return 0;
 }
 

@@ -1,212 +1,254 @@
 #include "app/KioskWindow.h"
 
-#include <QtWebEngineCore/qtwebenginecoreglobal.h>
-#include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QGridLayout>
-#include <QPainter>
-#include <QScreen>
-#include <QVBoxLayout>
+#include <gdk/x11/gdkx.h>
 
-#include "app/ImageLists.h"
+#include "core/app/KioskState.h"
+#include "core/app/WindowRules.h"
+#include "core/support/Log.h"
 #include "app/NavigationPanel.h"
 #include "app/ProgressPanel.h"
 #include "app/ReturnWarning.h"
 #include "app/ShutdownPanel.h"
 #include "app/WheelchairBar.h"
+#include "browser/EngineVersion.h"
 #include "browser/RestrictedBrowser.h"
-#include "core/app/KioskState.h"
-#include "core/app/WindowRules.h"
-#include "core/support/Log.h"
 #include "keyboard/KeyboardPanel.h"
 #include "keyboard/TouchKeyboard.h"
-#include "widgets/PictureButton.h"
+#include "widgets/BlockedHint.h"
+#include "widgets/ImageLists.h"
 
 namespace plintor {
 namespace {
 
-// Design sizes at 96 pixels per inch.
-constexpr int FontPixels = 11;
+// The window itself is black; only a right margin or the wheelchair spacer lets it show.
+constexpr const char* WindowStyle = "window.plintor-kiosk { background: black; }";
 
-QString sizeText(const QSize& size) {
-    return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+GdkMonitor* primaryMonitor() {
+    GListModel* monitors = gdk_display_get_monitors(gdk_display_get_default());
+    auto* monitor = static_cast<GdkMonitor*>(g_list_model_get_item(monitors, 0));
+    if (monitor != nullptr) {
+        g_object_unref(monitor);  // the display keeps it
+    }
+    return monitor;
 }
 
-QColor toQColor(Color color) {
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+GdkRectangle monitorArea() {
+    GdkRectangle area{0, 0, 1024, 768};
+    if (GdkMonitor* monitor = primaryMonitor()) {
+        gdk_monitor_get_geometry(monitor, &area);
+    }
+    return area;
+}
+
+std::string sizeText(int width, int height) {
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
+void styleWindow(GtkWidget* window) {
+    GtkCssProvider* provider = gtk_css_provider_new();
+    gtk_css_provider_load_from_data(provider, WindowStyle, -1);
+    gtk_style_context_add_provider_for_display(gdk_display_get_default(),
+                                               GTK_STYLE_PROVIDER(provider),
+                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    g_object_unref(provider);
+    gtk_widget_add_css_class(window, "plintor-kiosk");
 }
 
 }  // namespace
 
 KioskWindow::KioskWindow(const KioskState& state, const OfficeConverter& converter,
-                         KeyboardSystem* keyboard)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      m_metrics(*QGuiApplication::primaryScreen()),
+                         KeyboardSystem* keyboard, Events events)
+    : m_metrics(primaryMonitor()),
       m_state(state),
       m_converter(converter),
-      m_keyboard(keyboard) {
+      m_keyboard(keyboard),
+      m_events(std::move(events)),
+      m_window(GObjectRef<GtkWidget>::adopt(GTK_WIDGET(g_object_ref_sink(gtk_window_new())))),
+      m_announceShown([this] { m_events.firstShown(); }) {
     logStart();
-    setWindowTitle(QApplication::applicationName() + ' ' +
-                   QString::fromStdString(state.programVersion));
-    QFont windowFont = font();
-    windowFont.setPixelSize(m_metrics.scaled(FontPixels));
-    setFont(windowFont);
+    GtkWindow* window = GTK_WINDOW(m_window.get());
+    gtk_window_set_title(window, ("Plintor " + state.programVersion).c_str());
+    gtk_window_set_decorated(window, FALSE);
+    const GdkRectangle area = monitorArea();
+    gtk_window_set_default_size(window, area.width, area.height);
+    styleWindow(m_window.get());
+    m_closeRequest = ScopedSignal(window, "close-request",
+                                  G_CALLBACK(&KioskWindow::onCloseRequest), this);
+    m_mapped = ScopedSignal(m_window.get(), "map", G_CALLBACK(&KioskWindow::onMapped), this);
     buildControls();
 }
 
-KioskWindow::~KioskWindow() = default;
+// The browsers go before the window that holds their pages.
+KioskWindow::~KioskWindow() {
+    m_closeRequest.disconnect();
+    m_mapped.disconnect();
+    m_screensaver.reset();
+    m_browser.reset();
+    gtk_window_destroy(GTK_WINDOW(m_window.get()));
+}
 
 void KioskWindow::logStart() {
-    logEntry("Start, Plintor " + m_state.programVersion + ", IE " +
-             std::string(qWebEngineChromiumVersion()));
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const qreal ratio = screen->devicePixelRatio();
-    logEntry(("Monitor: " + sizeText(screen->geometry().size() * ratio) +
-              "\r\nDesktop: " + sizeText(screen->virtualGeometry().size() * ratio))
-                 .toStdString());
+    logEntry("Start, Plintor " + m_state.programVersion + ", IE " + engineVersion());
+    const GdkRectangle area = monitorArea();
+    const int scale = m_metrics.scaleFactor();
+    logEntry("Monitor: " + sizeText(area.width * scale, area.height * scale) +
+             "\r\nDesktop: " + sizeText(area.width * scale, area.height * scale));
+}
+
+GtkWidget* KioskWindow::newSpacer() {
+    GtkWidget* spacer = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    gtk_widget_set_size_request(spacer, -1, 0);
+    gtk_widget_set_visible(spacer, FALSE);
+    return spacer;
 }
 
 void KioskWindow::buildControls() {
-    const qreal ratio = m_metrics.devicePixelRatio();
-    const ImageList& images = scaledImageList(navigationImages(), m_metrics.pixelsPerInch());
-    m_back = new QAction(QIcon(images.image(ImageBack, ratio)), {}, this);
-    m_forward = new QAction(QIcon(images.image(ImageForward, ratio)), {}, this);
-    m_wheelchair = new QAction(
-        QIcon(scaledImageList(wheelchairImages(), m_metrics.pixelsPerInch()).image(0, ratio)), {},
-        this);
-    m_touch = new QAction(
-        QIcon(scaledImageList(keyboardImages(), m_metrics.pixelsPerInch()).image(0, ratio)), {},
-        this);
-    connect(m_back, &QAction::triggered, this, [this] {
+    const int ppi = m_metrics.pixelsPerInch();
+    const int scale = m_metrics.scaleFactor();
+    const ImageList& images = scaledImageList(navigationImages(), ppi);
+    m_navigation = std::make_unique<NavigationPanel>(
+        m_metrics, images.image(ImageBack, scale), images.image(ImageForward, scale),
+        scaledImageList(keyboardImages(), ppi).image(0, scale));
+    m_navigation->onUrlButtonClicked([this](int tag) { openNavButton(tag); });
+    m_navigation->backButton().onClicked([this] {
         hideShutdownPanel();
         m_browser->goBack();
     });
-    connect(m_forward, &QAction::triggered, this, [this] {
+    m_navigation->forwardButton().onClicked([this] {
         hideShutdownPanel();
         m_browser->goForward();
     });
-    connect(m_wheelchair, &QAction::triggered, this, &KioskWindow::toggleWheelchairMode);
-    connect(m_touch, &QAction::triggered, this, &KioskWindow::toggleKeyboard);
+    m_navigation->touchButton().onClicked([this] { toggleKeyboard(); });
 
-    m_wheelchairSpacer = new QWidget(this);
-    m_wheelchairSpacer->setObjectName(QStringLiteral("PWheelchairTop"));
-    m_wheelchairSpacer->setFixedHeight(0);
-    m_wheelchairSpacer->setAutoFillBackground(true);
-    QPalette black = m_wheelchairSpacer->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    m_wheelchairSpacer->setPalette(black);
+    m_browser = std::make_unique<RestrictedBrowser>(
+        m_state, m_converter,
+        RestrictedBrowser::Events{
+            .rendererEnded = [this](const std::string& reason) { m_events.rendererEnded(reason); },
+            .rendererUnresponsive = [this] { m_events.rendererUnresponsive(); },
+            .historyChanged =
+                [this](bool back, bool forward) {
+                    m_navigation->backButton().setEnabled(back);
+                    m_navigation->forwardButton().setEnabled(forward);
+                },
+        });
+    m_shutdownPanel = std::make_unique<ShutdownPanel>(
+        m_metrics,
+        std::array<Glyph, 4>{images.image(ImageShutDown, scale), images.image(ImageRestart, scale),
+                             images.image(ImageLogOff, scale), images.image(ImageExit, scale)});
+    m_shutdownPanel->onClosed([this] {
+        gtk_widget_set_visible(m_browser->widget(), TRUE);
+        m_browser->focusPage();
+    });
+    m_client = gtk_overlay_new();
+    gtk_widget_set_vexpand(m_client, TRUE);
+    gtk_overlay_set_child(GTK_OVERLAY(m_client), m_browser->widget());
+    gtk_overlay_add_overlay(GTK_OVERLAY(m_client), m_shutdownPanel->widget());
 
-    m_navigation = new NavigationPanel(m_metrics, m_back, m_forward, m_touch, this);
-    connect(m_navigation, &NavigationPanel::urlButtonClicked, this, &KioskWindow::openNavButton);
+    m_returnWarning = std::make_unique<ReturnWarning>(m_metrics);
+    m_keyboardPanel = std::make_unique<KeyboardPanel>(m_metrics, m_keyboard);
+    m_wheelchairBar = std::make_unique<WheelchairBar>(
+        m_metrics, scaledImageList(wheelchairImages(), ppi).image(0, scale));
+    m_wheelchairBar->button().onClicked([this] { toggleWheelchairMode(); });
+    m_progress = std::make_unique<ProgressPanel>(m_metrics);
+    m_hint = std::make_unique<BlockedHint>();
+    m_browser->setBlockedHint(m_hint.get());
 
-    auto* client = new QWidget(this);
-    auto* clientLayout = new QGridLayout(client);
-    clientLayout->setContentsMargins(0, 0, 0, 0);
-    m_browser = new RestrictedBrowser(m_state, m_converter, m_back, m_forward, client);
-    m_shutdownPanel =
-        new ShutdownPanel(m_metrics,
-                          {images.image(ImageShutDown, ratio), images.image(ImageRestart, ratio),
-                           images.image(ImageLogOff, ratio), images.image(ImageExit, ratio)},
-                          client);
-    connect(m_shutdownPanel, &ShutdownPanel::closed, m_browser, &QWidget::show);
-    clientLayout->addWidget(m_browser, 0, 0);
-    clientLayout->addWidget(m_shutdownPanel, 0, 0);
-
-    m_returnWarning = new ReturnWarning(m_metrics, this);
-    m_keyboardPanel = new KeyboardPanel(m_metrics, m_keyboard, this);
-    m_wheelchairBar = new WheelchairBar(m_metrics, m_wheelchair, this);
-    m_progress = new ProgressPanel(m_metrics, this);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    for (QWidget* control :
-         {m_wheelchairSpacer, static_cast<QWidget*>(m_navigation), client,
-          static_cast<QWidget*>(m_keyboardPanel), static_cast<QWidget*>(m_wheelchairBar)}) {
-        layout->addWidget(control);
+    m_wheelchairSpacer = newSpacer();
+    m_column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    for (GtkWidget* control :
+         {m_wheelchairSpacer, m_navigation->widget(), m_client, m_keyboardPanel->widget(),
+          m_wheelchairBar->widget()}) {
+        gtk_box_append(GTK_BOX(m_column), control);
     }
-    colourPanels(QApplication::palette().color(QPalette::Button));
+    m_screen = gtk_overlay_new();
+    gtk_overlay_set_child(GTK_OVERLAY(m_screen), m_column);
+    gtk_overlay_add_overlay(GTK_OVERLAY(m_screen), m_returnWarning->widget());
+    gtk_window_set_child(GTK_WINDOW(m_window.get()), m_screen);
 }
 
 int KioskWindow::homeButtonWidth() const {
-    return qRound(m_navigation->homeButton()->width() * m_metrics.devicePixelRatio());
+    return m_navigation->homeButton().width() * m_metrics.scaleFactor();
+}
+
+unsigned long KioskWindow::nativeId() const {
+    GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(m_window.get()));
+    if (surface == nullptr || !GDK_IS_X11_SURFACE(surface)) {
+        return 0;
+    }
+    return gdk_x11_surface_get_xid(surface);
+}
+
+bool KioskWindow::isVisible() const {
+    return gtk_widget_get_mapped(m_window.get()) != FALSE;
 }
 
 void KioskWindow::applySettings(const KioskSettings& settings,
                                 const std::vector<NavButton>& buttons) {
-    m_navigation->setVisible(settings.navigationPanel);
-    m_navigation->touchButton()->setVisible(settings.touchKeyboard);
+    gtk_widget_set_visible(m_navigation->widget(), settings.navigationPanel);
+    gtk_widget_set_visible(m_navigation->touchButton().widget(), settings.touchKeyboard);
     if (settings.touchKeyboardOnTop) {
-        auto* vertical = static_cast<QVBoxLayout*>(layout());
-        vertical->removeWidget(m_keyboardPanel);
-        vertical->insertWidget(vertical->indexOf(m_navigation) + 1, m_keyboardPanel);
+        gtk_box_reorder_child_after(GTK_BOX(m_column), m_keyboardPanel->widget(),
+                                    m_navigation->widget());
     }
-    m_keyboardPanel->setFixedHeight(
-        keyboardSized(m_keyboardPanel->height(), settings.touchKeyboardSize));
+    m_keyboardPanel->setHeight(keyboardSized(m_keyboardPanel->height(), settings.touchKeyboardSize));
     m_keyboardPanel->setTouchKeyboardTop(
         keyboardSized(m_keyboardPanel->touchKeyboardTop(), settings.touchKeyboardSize));
-    m_keyboardPanel->touchKeyboard()->setLayoutName(
-        QString::fromStdString(settings.touchKeyboardLayout));
+    m_keyboardPanel->touchKeyboard().setLayoutName(settings.touchKeyboardLayout);
     m_wheelchairPercent = settings.wheelchair;
-    m_wheelchairBar->setVisible(settings.wheelchair != 0);
-    m_browser->setBalloonHint(QString::fromStdString(settings.msgBlocked),
-                              scaledImageList(blockedSignImages(), m_metrics.pixelsPerInch())
-                                  .image(0, m_metrics.devicePixelRatio()));
+    gtk_widget_set_visible(m_wheelchairBar->widget(), settings.wheelchair != 0);
+    m_hint->setContent(settings.msgBlocked,
+                       scaledImageList(blockedSignImages(), m_metrics.pixelsPerInch())
+                           .image(0, m_metrics.scaleFactor()));
     if (settings.progressIndicator) {
-        m_browser->setProgressIndicator(m_progress);
+        m_browser->setProgressIndicator(m_progress->widget());
     }
-    QMargins margins = layout()->contentsMargins();
-    margins.setRight(m_metrics.fromScreenPixels(settings.marginRight));
-    layout()->setContentsMargins(margins);
+    gtk_widget_set_margin_end(m_column, m_metrics.fromScreenPixels(settings.marginRight));
     if (const std::optional<Color> colour = panelColorOf(settings)) {
-        colourPanels(toQColor(*colour));
+        m_navigation->setColour(*colour);
+        m_keyboardPanel->setColour(*colour);
+        m_wheelchairBar->setColour(*colour);
     }
     m_shutdownPanel->setPassword(settings.password);
-    m_navigation->layoutNavButtons(buttons,
-                                   scaledImageList(navigationImages(), m_metrics.pixelsPerInch())
-                                       .image(ImageHome, m_metrics.devicePixelRatio()));
+    m_navigation->layoutNavButtons(
+        buttons, scaledImageList(navigationImages(), m_metrics.pixelsPerInch())
+                     .image(ImageHome, m_metrics.scaleFactor()));
     m_keyboardPanel->buildLanguageButtons(settings.touchKeyboard, settings.touchKeyboardSize);
 }
 
-void KioskWindow::colourPanels(const QColor& colour) {
-    for (QWidget* panel :
-         {static_cast<QWidget*>(m_navigation), static_cast<QWidget*>(m_keyboardPanel),
-          static_cast<QWidget*>(m_wheelchairBar)}) {
-        QPalette coloured = panel->palette();
-        coloured.setColor(QPalette::Window, colour);
-        panel->setPalette(coloured);
-    }
+void KioskWindow::show() {
+    gtk_window_fullscreen(GTK_WINDOW(m_window.get()));
+    gtk_window_present(GTK_WINDOW(m_window.get()));
 }
 
 void KioskWindow::openNavButton(int number) {
     hideShutdownPanel();
-    m_browser->navigate(
-        QString::fromStdString(m_state.buttons.at(static_cast<std::size_t>(number) - 1).url));
+    m_browser->navigate(m_state.buttons.at(static_cast<std::size_t>(number) - 1).url);
 }
 
 void KioskWindow::toggleWheelchairMode() {
     hideShutdownPanel();
-    m_wheelchairSpacer->setFixedHeight(
-        m_wheelchairSpacer->height() != 0 ? 0 : height() * m_wheelchairPercent / 100);
+    const bool lowered = gtk_widget_get_visible(m_wheelchairSpacer);
+    const int height = gtk_widget_get_height(m_window.get()) * m_wheelchairPercent / 100;
+    gtk_widget_set_size_request(m_wheelchairSpacer, -1, lowered ? 0 : height);
+    gtk_widget_set_visible(m_wheelchairSpacer, !lowered && height > 0);
 }
 
 void KioskWindow::leaveWheelchairMode() {
-    if (m_wheelchairSpacer->height() != 0) {
-        m_wheelchair->trigger();
+    if (gtk_widget_get_visible(m_wheelchairSpacer)) {
+        toggleWheelchairMode();
     }
 }
 
 void KioskWindow::toggleKeyboard() {
-    m_keyboardPanel->setVisible(m_keyboardPanel->isHidden());
+    gtk_widget_set_visible(m_keyboardPanel->widget(), !keyboardShown());
     updateTouchKeyboard();
-    m_keyboardPanel->touchKeyboard()->setVisible(!m_keyboardPanel->isHidden());
-    m_shutdownPanel->centerShutdownBox();
-    emit keyboardToggled();
+    if (m_events.keyboardToggled) {
+        m_events.keyboardToggled();
+    }
 }
 
 bool KioskWindow::keyboardShown() const {
-    return !m_keyboardPanel->isHidden();
+    return gtk_widget_get_visible(m_keyboardPanel->widget()) != FALSE;
 }
 
 void KioskWindow::updateTouchKeyboard() {
@@ -219,8 +261,8 @@ void KioskWindow::toggleShutdownPanel() {
         m_shutdownPanel->closePanel();
         return;
     }
-    m_browser->hide();
-    m_shutdownPanel->openPanel(windowTitle());
+    gtk_widget_set_visible(m_browser->widget(), FALSE);
+    m_shutdownPanel->openPanel(gtk_window_get_title(GTK_WINDOW(m_window.get())));
 }
 
 void KioskWindow::hideShutdownPanel() {
@@ -228,48 +270,33 @@ void KioskWindow::hideShutdownPanel() {
 }
 
 void KioskWindow::showScreensaver(const std::string& address) {
-    if (m_screensaver == nullptr) {
-        m_screensaver = new RestrictedBrowser(m_state, m_converter, nullptr, nullptr, this);
+    if (!m_screensaver) {
+        m_screensaver = std::make_unique<RestrictedBrowser>(m_state, m_converter,
+                                                            RestrictedBrowser::Events{});
         m_screensaver->lists().whitelistAllowAll();
-        m_screensaver->setEnabled(false);  // input goes to nobody; the first one hides the page
-        m_screensaver->setGeometry(0, 0, width(), height());
+        m_screensaver->setInteractive(false);  // input goes to nobody; the first one hides it
+        gtk_overlay_add_overlay(GTK_OVERLAY(m_screen), m_screensaver->widget());
     }
-    m_screensaver->show();
-    m_screensaver->navigate(QString::fromStdString(address));
-    m_screensaver->raise();
+    gtk_widget_set_visible(m_screensaver->widget(), TRUE);
+    m_screensaver->navigate(address);
 }
 
 void KioskWindow::hideScreensaver() {
-    if (m_screensaver != nullptr) {
-        m_screensaver->hide();
+    if (m_screensaver) {
+        gtk_widget_set_visible(m_screensaver->widget(), FALSE);
     }
 }
 
-void KioskWindow::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    setGeometry(QGuiApplication::primaryScreen()->geometry());
-    if (!m_shown) {
-        m_shown = true;
-        QMetaObject::invokeMethod(this, &KioskWindow::firstShown, Qt::QueuedConnection);
+gboolean KioskWindow::onCloseRequest(GtkWindow*, gpointer) {
+    return TRUE;  // only the kiosk itself ends the window
+}
+
+void KioskWindow::onMapped(GtkWidget*, gpointer self) {
+    auto* window = static_cast<KioskWindow*>(self);
+    if (!window->m_shown) {
+        window->m_shown = true;
+        window->m_announceShown.start(0);
     }
-}
-
-void KioskWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    updateTouchKeyboard();
-    if (m_screensaver != nullptr) {
-        m_screensaver->setGeometry(0, 0, width(), height());
-    }
-    m_returnWarning->center();
-}
-
-void KioskWindow::paintEvent(QPaintEvent*) {
-    // The window itself is black; only a right margin lets it show.
-    QPainter(this).fillRect(rect(), Qt::black);
-}
-
-void KioskWindow::closeEvent(QCloseEvent* event) {
-    event->ignore();
 }
 
 }  // namespace plintor

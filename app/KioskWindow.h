@@ -1,48 +1,69 @@
 #pragma once
 
-#include <QWidget>
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/config/KioskSettings.h"
+#include "glib/GObjectRef.h"
+#include "glib/ScopedSignal.h"
+#include "glib/Timeout.h"
 #include "widgets/ScreenMetrics.h"
-
-class QAction;
 
 namespace plintor {
 
 struct KioskState;
-class KeyboardSystem;
+class BlockedHint;
 class KeyboardPanel;
+class KeyboardSystem;
 class NavigationPanel;
 class OfficeConverter;
+class ProgressPanel;
 class RestrictedBrowser;
 class ReturnWarning;
 class ShutdownPanel;
 class WheelchairBar;
 
-// The kiosk's only window: borderless over the whole primary screen, from top to bottom the
+// The kiosk's only window: borderless over the whole primary monitor, from top to bottom the
 // wheelchair spacer, the navigation panel, the page (or the shutdown panel in its place), the
-// keyboard panel and the wheelchair bar; the screensaver page covers it all when shown. It lays
-// the panels out and shows them; what the kiosk does with them is the controller's.
-class KioskWindow final : public QWidget {
-    Q_OBJECT
+// keyboard panel and the wheelchair bar; the return warning floats over the page's middle and
+// the screensaver page covers it all when shown. It lays the panels out and shows them; what
+// the kiosk does with them is the controller's.
+class KioskWindow {
 public:
+    struct Events {
+        std::function<void()> firstShown;       // the window is on the screen for the first time
+        std::function<void()> keyboardToggled;  // the keyboard panel was shown or hidden
+        // The page's web process ended (`reason`) or stopped answering.
+        std::function<void(const std::string& reason)> rendererEnded;
+        std::function<void()> rendererUnresponsive;
+    };
+
     // `keyboard` (may be null) serves the on-screen keyboard and the language buttons.
     KioskWindow(const KioskState& state, const OfficeConverter& converter,
-                KeyboardSystem* keyboard);
-    ~KioskWindow() override;
+                KeyboardSystem* keyboard, Events events);
+    KioskWindow(const KioskWindow&) = delete;
+    KioskWindow& operator=(const KioskWindow&) = delete;
+    ~KioskWindow();
 
+    GtkWindow* window() const { return GTK_WINDOW(m_window.get()); }
     RestrictedBrowser& browser() const { return *m_browser; }
     ShutdownPanel& shutdownPanel() const { return *m_shutdownPanel; }
     ReturnWarning& returnWarning() const { return *m_returnWarning; }
     // The home button's width in screen pixels.
     int homeButtonWidth() const;
-    // The screen's physical pixels per inch.
+    // The monitor's physical pixels per inch.
     int pixelsPerInch() const { return m_metrics.pixelsPerInch(); }
+    // The window's X11 id, 0 before it is on the screen.
+    unsigned long nativeId() const;
+    bool isVisible() const;
 
     // What the configuration changes: panels shown, sizes, colours, hint, the URL buttons.
     void applySettings(const KioskSettings& settings, const std::vector<NavButton>& buttons);
+    void show();
 
     void openNavButton(int number);  // 1 is the home button
     void toggleWheelchairMode();
@@ -56,42 +77,37 @@ public:
     void showScreensaver(const std::string& address);
     void hideScreensaver();
 
-signals:
-    // The window was shown for the first time.
-    void firstShown();
-    // The keyboard panel was shown or hidden.
-    void keyboardToggled();
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
+    static gboolean onCloseRequest(GtkWindow* window, gpointer self);
+    static void onMapped(GtkWidget* widget, gpointer self);
     void logStart();
     void buildControls();
-    void colourPanels(const QColor& colour);
+    GtkWidget* newSpacer();
 
     ScreenMetrics m_metrics;
     const KioskState& m_state;
     const OfficeConverter& m_converter;
     KeyboardSystem* m_keyboard;
-    QAction* m_back = nullptr;
-    QAction* m_forward = nullptr;
-    QAction* m_wheelchair = nullptr;
-    QAction* m_touch = nullptr;
-    QWidget* m_wheelchairSpacer = nullptr;
-    NavigationPanel* m_navigation = nullptr;
-    RestrictedBrowser* m_browser = nullptr;
-    RestrictedBrowser* m_screensaver = nullptr;
-    ShutdownPanel* m_shutdownPanel = nullptr;
-    ReturnWarning* m_returnWarning = nullptr;
-    KeyboardPanel* m_keyboardPanel = nullptr;
-    QWidget* m_progress = nullptr;
-    WheelchairBar* m_wheelchairBar = nullptr;
+    Events m_events;
+    GObjectRef<GtkWidget> m_window;
+    GtkWidget* m_column = nullptr;  // the panels from top to bottom; owned by the window
+    GtkWidget* m_screen = nullptr;  // the column with what floats over it
+    GtkWidget* m_client = nullptr;  // the page or the shutdown panel in its place
+    GtkWidget* m_wheelchairSpacer = nullptr;
+    std::unique_ptr<NavigationPanel> m_navigation;
+    std::unique_ptr<RestrictedBrowser> m_browser;
+    std::unique_ptr<RestrictedBrowser> m_screensaver;
+    std::unique_ptr<ShutdownPanel> m_shutdownPanel;
+    std::unique_ptr<ReturnWarning> m_returnWarning;
+    std::unique_ptr<KeyboardPanel> m_keyboardPanel;
+    std::unique_ptr<ProgressPanel> m_progress;
+    std::unique_ptr<WheelchairBar> m_wheelchairBar;
+    std::unique_ptr<BlockedHint> m_hint;
     int m_wheelchairPercent = 0;
     bool m_shown = false;
+    Timeout m_announceShown;
+    ScopedSignal m_closeRequest;
+    ScopedSignal m_mapped;
 };
 
 }  // namespace plintor

@@ -9,10 +9,10 @@ namespace plintor {
 
 LockdownRetry::LockdownRetry(Platform& platform, std::unique_ptr<DesktopControl>& desktop,
                              std::function<void(DesktopControl&)> connected)
-    : m_platform(platform), m_desktop(desktop), m_connected(std::move(connected)) {
-    m_timer.setInterval(RetryIntervalMs);
-    connect(&m_timer, &QTimer::timeout, this, &LockdownRetry::retry);
-}
+    : m_platform(platform),
+      m_desktop(desktop),
+      m_connected(std::move(connected)),
+      m_timer([this] { retry(); }, true) {}
 
 void LockdownRetry::start() {
     watchInput();
@@ -20,7 +20,7 @@ void LockdownRetry::start() {
         m_connected(*m_desktop);
     }
     if (!complete()) {
-        m_timer.start();
+        m_timer.start(RetryIntervalMs);
     }
 }
 
@@ -51,8 +51,7 @@ void LockdownRetry::watchInput() {
     if (m_input != nullptr || hooks.descriptor() < 0) {
         return;
     }
-    m_input = std::make_unique<QSocketNotifier>(hooks.descriptor(), QSocketNotifier::Read);
-    connect(m_input.get(), &QSocketNotifier::activated, this, [&hooks] { hooks.processEvents(); });
+    m_input = std::make_unique<FdWatch>(hooks.descriptor(), [&hooks] { hooks.processEvents(); });
     hooks.processEvents();
 }
 

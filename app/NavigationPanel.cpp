@@ -1,7 +1,7 @@
 #include "app/NavigationPanel.h"
 
-#include "widgets/PictureButton.h"
 #include "widgets/ScreenMetrics.h"
+#include "widgets/WidgetCss.h"
 
 namespace plintor {
 namespace {
@@ -18,72 +18,100 @@ constexpr int TouchRightMargin = 960 - (856 + 97);
 constexpr int URLButtonFontPixels = 16;
 const char* const URLButtonColor = "#0066CC";  // the system's hot-light colour
 
-}  // namespace
-
-NavigationPanel::NavigationPanel(const ScreenMetrics& metrics, QAction* back, QAction* forward,
-                                 QAction* touch, QWidget* parent)
-    : QWidget(parent),
-      m_metrics(metrics),
-      m_back(new PictureButton(PictureButton::SpeedButton, this)),
-      m_forward(new PictureButton(PictureButton::SpeedButton, this)),
-      m_touch(new PictureButton(PictureButton::SpeedButton, this)) {
-    setObjectName(QStringLiteral("PNavigation"));
-    setAutoFillBackground(true);
-    setFixedHeight(metrics.scaled(PanelHeight));
-    const int size = metrics.scaled(ButtonSize);
-    m_back->setAction(back);
-    m_back->setGeometry(metrics.scaled(BackLeft), metrics.scaled(ButtonTop), size, size);
-    m_forward->setAction(forward);
-    m_forward->setGeometry(metrics.scaled(ForwardLeft), metrics.scaled(ButtonTop), size, size);
-    m_touch->setAction(touch);
-    m_touch->resize(metrics.scaled(TouchWidth), size);
-    m_furlButtons.append(newUrlButton(1));
-}
-
-PictureButton* NavigationPanel::newUrlButton(int tag) {
-    auto* button = new PictureButton(PictureButton::SpeedButton, this);
-    QFont font = button->font();
-    font.setBold(true);
-    font.setPixelSize(m_metrics.scaled(URLButtonFontPixels));
-    button->setFont(font);
-    button->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(URLButtonColor)));
-    button->setGeometry(m_metrics.scaled(FirstURLButtonLeft), m_metrics.scaled(ButtonTop),
-                        m_metrics.scaled(ButtonSize), m_metrics.scaled(ButtonSize));
-    connect(button, &QToolButton::clicked, this, [this, tag] { emit urlButtonClicked(tag); });
+std::unique_ptr<PictureButton> speedButton(Glyph glyph, int width, int height) {
+    auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed);
+    button->setGlyph(std::move(glyph));
+    button->setSize(width, height);
     return button;
 }
 
-void NavigationPanel::layoutNavButtons(const std::vector<NavButton>& buttons,
-                                       const QPixmap& homeGlyph) {
-    const int gap = m_forward->x() - m_back->x() - m_back->width();
-    int x = m_furlButtons.front()->x();
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        const int tag = static_cast<int>(i) + 1;
-        PictureButton* button = tag == 1 ? m_furlButtons.front() : newUrlButton(tag);
-        if (tag > 1) {
-            m_furlButtons.append(button);
-        }
-        QString caption = QString::fromStdString(buttons[i].caption);
-        if (caption == QLatin1String("#")) {
-            caption.clear();
-        } else if (caption.isEmpty()) {
-            caption = QString::fromStdString(buttons[i].url);
-        }
-        button->setCaption(caption);
-        if (caption.isEmpty()) {
-            button->setGlyph(homeGlyph);
-        }
-        button->move(x, button->y());
-        button->resize(m_metrics.fromScreenPixels(buttons[i].width), button->height());
-        button->show();
-        x += button->width() + gap;
-    }
+}  // namespace
+
+// The buttons lie on a fixed area over the panel, which asks no width of the window: URL
+// buttons beyond its right edge are cut off rather than widening the window. The keyboard
+// button keeps its distance from the right edge, above them.
+NavigationPanel::NavigationPanel(const ScreenMetrics& metrics, Glyph back, Glyph forward,
+                                 Glyph touch)
+    : m_metrics(metrics),
+      m_panel(GObjectRef<GtkWidget>::sink(gtk_overlay_new())),
+      m_fixed(gtk_fixed_new()),
+      m_colour(m_panel.get()),
+      m_back(speedButton(std::move(back), metrics.scaled(ButtonSize), metrics.scaled(ButtonSize))),
+      m_forward(
+          speedButton(std::move(forward), metrics.scaled(ButtonSize), metrics.scaled(ButtonSize))),
+      m_touch(
+          speedButton(std::move(touch), metrics.scaled(TouchWidth), metrics.scaled(ButtonSize))) {
+    GtkOverlay* overlay = GTK_OVERLAY(m_panel.get());
+    gtk_widget_set_size_request(m_panel.get(), -1, metrics.scaled(PanelHeight));
+    gtk_widget_set_overflow(m_panel.get(), GTK_OVERFLOW_HIDDEN);
+    gtk_widget_set_halign(m_fixed, GTK_ALIGN_START);
+    gtk_widget_set_valign(m_fixed, GTK_ALIGN_START);
+    gtk_overlay_add_overlay(overlay, m_fixed);
+    gtk_overlay_set_clip_overlay(overlay, m_fixed, TRUE);
+    const int top = metrics.scaled(ButtonTop);
+    gtk_fixed_put(GTK_FIXED(m_fixed), m_back->widget(), metrics.scaled(BackLeft), top);
+    gtk_fixed_put(GTK_FIXED(m_fixed), m_forward->widget(), metrics.scaled(ForwardLeft), top);
+    m_urlButtons.push_back(newUrlButton(1));
+
+    GtkWidget* touchButton = m_touch->widget();
+    gtk_widget_set_halign(touchButton, GTK_ALIGN_END);
+    gtk_widget_set_valign(touchButton, GTK_ALIGN_START);
+    gtk_widget_set_margin_end(touchButton, metrics.scaled(TouchRightMargin));
+    gtk_widget_set_margin_top(touchButton, top);
+    gtk_overlay_add_overlay(overlay, touchButton);
 }
 
-void NavigationPanel::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    m_touch->move(width() - m_metrics.scaled(TouchRightMargin) - m_touch->width(),
+NavigationPanel::~NavigationPanel() = default;
+
+std::unique_ptr<PictureButton> NavigationPanel::newUrlButton(int tag) {
+    auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed);
+    button->setStyle("& label { color: " + std::string(URLButtonColor) + "; " +
+                     WidgetCss::fontRule(m_metrics.scaled(URLButtonFontPixels), true) + " }");
+    button->setSize(m_metrics.scaled(ButtonSize), m_metrics.scaled(ButtonSize));
+    button->onClicked([this, tag] {
+        if (m_urlButtonClicked) {
+            m_urlButtonClicked(tag);
+        }
+    });
+    gtk_fixed_put(GTK_FIXED(m_fixed), button->widget(), m_metrics.scaled(FirstURLButtonLeft),
                   m_metrics.scaled(ButtonTop));
+    return button;
+}
+
+void NavigationPanel::onUrlButtonClicked(std::function<void(int)> clicked) {
+    m_urlButtonClicked = std::move(clicked);
+}
+
+// Laid out again, the panel keeps the buttons it has for the entries it still has and drops
+// the rest.
+void NavigationPanel::layoutNavButtons(const std::vector<NavButton>& buttons,
+                                       const Glyph& homeGlyph) {
+    const int gap = m_metrics.scaled(ForwardLeft) - m_metrics.scaled(BackLeft) - m_back->width();
+    const int top = m_metrics.scaled(ButtonTop);
+    int x = m_metrics.scaled(FirstURLButtonLeft);
+    const std::size_t count = std::max<std::size_t>(buttons.size(), 1);
+    while (m_urlButtons.size() > count) {
+        gtk_fixed_remove(GTK_FIXED(m_fixed), m_urlButtons.back()->widget());
+        m_urlButtons.pop_back();
+    }
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (i == m_urlButtons.size()) {
+            m_urlButtons.push_back(newUrlButton(static_cast<int>(i) + 1));
+        }
+        PictureButton& button = *m_urlButtons[i];
+        std::string caption = buttons[i].caption;
+        if (caption == "#") {
+            caption.clear();
+        } else if (caption.empty()) {
+            caption = buttons[i].url;
+        }
+        button.setCaption(caption);
+        button.setGlyph(caption.empty() ? homeGlyph.share() : Glyph());
+        button.setSize(m_metrics.fromScreenPixels(buttons[i].width), button.height());
+        gtk_fixed_move(GTK_FIXED(m_fixed), button.widget(), x, top);
+        gtk_widget_set_visible(button.widget(), TRUE);
+        x += button.width() + gap;
+    }
 }
 
 }  // namespace plintor

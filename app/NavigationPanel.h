@@ -1,48 +1,56 @@
 #pragma once
 
-#include <QList>
-#include <QWidget>
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "core/config/KioskSettings.h"
-
-class QAction;
+#include "glib/GObjectRef.h"
+#include "widgets/Glyph.h"
+#include "widgets/PanelColour.h"
+#include "widgets/PictureButton.h"
 
 namespace plintor {
 
-class PictureButton;
 class ScreenMetrics;
 
 // The visitor's controls above the page: back, forward, the URL buttons (the first is the
 // home button) and the keyboard button at the right.
-class NavigationPanel final : public QWidget {
-    Q_OBJECT
+class NavigationPanel {
 public:
-    NavigationPanel(const ScreenMetrics& metrics, QAction* back, QAction* forward, QAction* touch,
-                    QWidget* parent);
+    NavigationPanel(const ScreenMetrics& metrics, Glyph back, Glyph forward, Glyph touch);
+    NavigationPanel(const NavigationPanel&) = delete;
+    NavigationPanel& operator=(const NavigationPanel&) = delete;
+    ~NavigationPanel();
+
+    GtkWidget* widget() const { return m_panel.get(); }
 
     // Places one button per entry from left to right with the gap between back and forward;
     // a "#" caption shows `homeGlyph` alone, an empty one the address.
-    void layoutNavButtons(const std::vector<NavButton>& buttons, const QPixmap& homeGlyph);
-
-    PictureButton* homeButton() const { return m_furlButtons.front(); }
-    PictureButton* touchButton() const { return m_touch; }
-
-signals:
+    void layoutNavButtons(const std::vector<NavButton>& buttons, const Glyph& homeGlyph);
     // The URL button at `tag` (1 for the home button) was pressed.
-    void urlButtonClicked(int tag);
+    void onUrlButtonClicked(std::function<void(int tag)> clicked);
+    void setColour(Color colour) { m_colour.set(colour); }
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
+    PictureButton& backButton() const { return *m_back; }
+    PictureButton& forwardButton() const { return *m_forward; }
+    PictureButton& homeButton() const { return *m_urlButtons.front(); }
+    PictureButton& touchButton() const { return *m_touch; }
 
 private:
-    PictureButton* newUrlButton(int tag);
+    std::unique_ptr<PictureButton> newUrlButton(int tag);
 
     const ScreenMetrics& m_metrics;
-    PictureButton* m_back;
-    PictureButton* m_forward;
-    PictureButton* m_touch;
-    QList<PictureButton*> m_furlButtons;
+    GObjectRef<GtkWidget> m_panel;  // the buttons over a fixed area
+    GtkWidget* m_fixed;             // owned by the panel
+    PanelColour m_colour;
+    std::unique_ptr<PictureButton> m_back;
+    std::unique_ptr<PictureButton> m_forward;
+    std::unique_ptr<PictureButton> m_touch;
+    std::vector<std::unique_ptr<PictureButton>> m_urlButtons;
+    std::function<void(int)> m_urlButtonClicked;
 };
 
 }  // namespace plintor

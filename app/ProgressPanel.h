@@ -1,26 +1,44 @@
 #pragma once
 
-#include <QFrame>
+#include <gdk-pixbuf/gdk-pixbuf.h>
+#include <gtk/gtk.h>
 
-class QMovie;
+#include "glib/GObjectRef.h"
+#include "glib/ScopedSignal.h"
+#include "glib/Timeout.h"
+#include "widgets/WidgetCss.h"
 
 namespace plintor {
 
 class ScreenMetrics;
 
-// The animation floated over a loading page. It runs only while the panel is shown: a hidden
-// animation would still wake the program for every frame.
-class ProgressPanel final : public QFrame {
-    Q_OBJECT
+// The animation floated over a loading page. It runs only while the panel is on the screen
+// (mapped): a hidden animation would still wake the program for every frame. Hidden until
+// shown; its owner centres it over the page.
+class ProgressPanel {
 public:
-    ProgressPanel(const ScreenMetrics& metrics, QWidget* parent);
+    explicit ProgressPanel(const ScreenMetrics& metrics);
+    ProgressPanel(const ProgressPanel&) = delete;
+    ProgressPanel& operator=(const ProgressPanel&) = delete;
+    ~ProgressPanel();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
+    GtkWidget* widget() const { return m_frame.get(); }
+    bool animating() const { return m_nextFrame.isActive(); }
 
 private:
-    QMovie* m_movie;
+    static void mapped(GtkWidget* widget, gpointer self);
+    static void unmapped(GtkWidget* widget, gpointer self);
+    void showFrame();
+    void advance();
+
+    GObjectRef<GtkWidget> m_frame;
+    GtkWidget* m_picture;  // owned by the frame
+    WidgetCss m_css;
+    GObjectRef<GdkPixbufAnimation> m_animation;
+    GObjectRef<GdkPixbufAnimationIter> m_frames;
+    Timeout m_nextFrame;
+    ScopedSignal m_mapSignal;
+    ScopedSignal m_unmapSignal;
 };
 
 }  // namespace plintor

@@ -1,9 +1,6 @@
 #include "app/ReturnWarning.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-
+#include "widgets/PanelColour.h"
 #include "widgets/ScreenMetrics.h"
 
 namespace plintor {
@@ -17,70 +14,76 @@ constexpr int Margin = 24;
 
 }  // namespace
 
-ReturnWarning::ReturnWarning(const ScreenMetrics& metrics, QWidget* parent)
-    : QFrame(parent), m_message(new QLabel(this)) {
-    setObjectName(QStringLiteral("ReturnWarning"));
-    setFrameStyle(QFrame::Panel | QFrame::Raised);
-    setLineWidth(2);
-    setAutoFillBackground(true);
-    QFont large = font();
-    large.setPixelSize(metrics.scaled(FontPixels));
-    setFont(large);
+ReturnWarning::ReturnWarning(const ScreenMetrics& metrics)
+    : m_box(GObjectRef<GtkWidget>::sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0))),
+      m_message(gtk_label_new(nullptr)),
+      m_css(m_box.get()),
+      m_button(PictureButton::Kind::Bit),
+      m_tick([this] { tick(); }) {
+    GtkWidget* box = m_box.get();
+    const std::string font = WidgetCss::fontRule(metrics.scaled(FontPixels));
+    const std::string margin = std::to_string(metrics.scaled(Margin)) + "px";
+    m_css.set("& { background: " + WidgetCss::colourText(PanelColour::ButtonFace) +
+              "; padding: " + margin + "; border-spacing: " + margin +
+              "; box-shadow: " + WidgetCss::raisedPanel(2) +
+              "; }"
+              "& > label { color: black; " +
+              font + " }");
+    gtk_widget_set_size_request(box, metrics.scaled(BoxWidth), -1);
+    gtk_widget_set_halign(box, GTK_ALIGN_CENTER);
+    gtk_widget_set_valign(box, GTK_ALIGN_CENTER);
 
-    m_message->setWordWrap(true);
-    m_message->setAlignment(Qt::AlignCenter);
-    auto* button = new QPushButton(QStringLiteral("Continue"), this);
-    button->setMinimumHeight(metrics.scaled(ButtonHeight));
-    button->setFocusPolicy(Qt::NoFocus);  // the page keeps the keyboard focus
-    connect(button, &QPushButton::clicked, this, &ReturnWarning::continued);
+    gtk_label_set_wrap(GTK_LABEL(m_message), TRUE);
+    gtk_label_set_wrap_mode(GTK_LABEL(m_message), PANGO_WRAP_WORD_CHAR);
+    gtk_label_set_justify(GTK_LABEL(m_message), GTK_JUSTIFY_CENTER);
+    gtk_label_set_max_width_chars(GTK_LABEL(m_message), 1);  // wraps at the box's width
+    gtk_box_append(GTK_BOX(box), m_message);
 
-    auto* layout = new QVBoxLayout(this);
-    const int margin = metrics.scaled(Margin);
-    layout->setContentsMargins(margin, margin, margin, margin);
-    layout->setSpacing(margin);
-    layout->addWidget(m_message);
-    layout->addWidget(button);
-    setFixedWidth(metrics.scaled(BoxWidth));
-
-    m_tick.setInterval(1000);
-    connect(&m_tick, &QTimer::timeout, this, &ReturnWarning::tick);
-    hide();
+    m_button.setCaption("Continue");
+    m_button.setSize(-1, metrics.scaled(ButtonHeight));
+    m_button.setStyle("& label { " + font + " }");
+    m_button.onClicked([this] {
+        if (m_continued) {
+            m_continued();
+        }
+    });
+    gtk_box_append(GTK_BOX(box), m_button.widget());
+    gtk_widget_set_visible(box, FALSE);
 }
 
-void ReturnWarning::start(const QString& text, long long millisecondsLeft) {
+ReturnWarning::~ReturnWarning() = default;
+
+void ReturnWarning::start(const std::string& text, long long millisecondsLeft) {
     m_text = text;
-    m_deadline.setRemainingTime(millisecondsLeft);
-    show();
-    raise();
-    m_tick.start();
+    m_deadlineMicroseconds = g_get_monotonic_time() + millisecondsLeft * 1000;
+    gtk_widget_set_visible(m_box.get(), TRUE);
     tick();
-    center();
 }
 
 void ReturnWarning::stop() {
     m_tick.stop();
-    hide();
-}
-
-void ReturnWarning::center() {
-    adjustSize();
-    if (parentWidget() != nullptr) {
-        move((parentWidget()->width() - width()) / 2, (parentWidget()->height() - height()) / 2);
-    }
+    gtk_widget_set_visible(m_box.get(), FALSE);
 }
 
 // The operator's text is no format string: "%d" is replaced, nothing else is read.
 void ReturnWarning::tick() {
-    const long long remaining = m_deadline.remainingTime();
-    const long long seconds = (remaining + 999) / 1000;
-    m_message->setText(QString(m_text).replace(QStringLiteral("%d"), QString::number(seconds)));
+    const long long remaining = (m_deadlineMicroseconds - g_get_monotonic_time()) / 1000;
+    const std::string seconds = std::to_string(remaining > 0 ? (remaining + 999) / 1000 : 0);
+    std::string message = m_text;
+    for (std::size_t at = message.find("%d"); at != std::string::npos;
+         at = message.find("%d", at + seconds.size())) {
+        message.replace(at, 2, seconds);
+    }
+    gtk_label_set_text(GTK_LABEL(m_message), message.c_str());
     if (remaining <= 0) {
         m_tick.stop();
-        emit expired();
+        if (m_expired) {
+            m_expired();
+        }
         return;
     }
     // The next tick when the count changes.
-    m_tick.setInterval(static_cast<int>((remaining - 1) % 1000) + 1);
+    m_tick.start((remaining - 1) % 1000 + 1);
 }
 
 }  // namespace plintor

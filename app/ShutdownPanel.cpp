@@ -1,118 +1,144 @@
 #include "app/ShutdownPanel.h"
 
-#include <QAction>
-#include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-
-#include "widgets/PictureButton.h"
+#include "widgets/PanelColour.h"
 #include "widgets/ScreenMetrics.h"
 
 namespace plintor {
 namespace {
 
-// Design geometry at 96 pixels per inch.
+// Design geometry at 96 pixels per inch, inside the box.
 constexpr int BoxWidth = 409;
 constexpr int BoxHeight = 193;
-constexpr QRect HeadingRect(24, 24, 361, 21);
-constexpr QPoint PasswordLabelAt(88, 58);
-constexpr QRect PasswordRect(152, 56, 169, 21);
+constexpr GdkRectangle HeadingRect{24, 24, 361, 21};
+constexpr int PasswordLabelLeft = 88;
+constexpr int PasswordLabelTop = 58;
+constexpr GdkRectangle PasswordRect{152, 56, 169, 21};
 constexpr int ActionLefts[] = {24, 120, 216, 312};
 constexpr int ActionTop = 96;
 constexpr int ActionSize = 73;
 constexpr int HeadingFontPixels = 13;
 
 const char* const InvalidPassword = "Invalid password";
+const char* const Captions[] = {"Shut down", "Restart", "Log off", "Exit"};
 
-QRect scaled(const ScreenMetrics& metrics, const QRect& rect) {
-    return {metrics.scaled(rect.x()), metrics.scaled(rect.y()), metrics.scaled(rect.width()),
-            metrics.scaled(rect.height())};
+// The page's place in the window's own colour, the box a raised panel on it; the field a plain
+// white box.
+std::string panelRules(const ScreenMetrics& metrics) {
+    const std::string face = WidgetCss::colourText(PanelColour::ButtonFace);
+    return "& { background: " + face + "; }& .shutdown-box { background: " + face +
+           "; box-shadow: " + WidgetCss::raisedPanel(2) +
+           "; }"
+           "& label { color: black; " +
+           WidgetCss::fontRule(metrics.scaled(WindowFontPixels)) +
+           " }"
+           "& .shutdown-heading { " +
+           WidgetCss::fontRule(metrics.scaled(HeadingFontPixels), true) +
+           " }"
+           "& entry { min-height: 0; min-width: 0; padding: 0 3px; margin: 0;"
+           "  background: white; color: black; border: 1px solid #8E8E8E; border-radius: 2px;"
+           "  box-shadow: none; outline: none; " +
+           WidgetCss::fontRule(metrics.scaled(WindowFontPixels)) +
+           " }"
+           "& entry > image { margin: 0; padding: 0; -gtk-icon-size: 12px; }";
+}
+
+GtkWidget* placed(GtkWidget* fixed, GtkWidget* child, const ScreenMetrics& metrics,
+                  const GdkRectangle& design) {
+    gtk_widget_set_size_request(child, metrics.scaled(design.width), metrics.scaled(design.height));
+    gtk_fixed_put(GTK_FIXED(fixed), child, metrics.scaled(design.x), metrics.scaled(design.y));
+    return child;
 }
 
 }  // namespace
 
-ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, const std::array<QPixmap, 4>& images,
-                             QWidget* parent)
-    : QWidget(parent),
-      m_box(new QFrame(this)),
-      m_heading(new QLabel(m_box)),
-      m_password(new QLineEdit(m_box)) {
-    setObjectName(QStringLiteral("PShutdown1"));
-    setAutoFillBackground(true);
-    m_box->setObjectName(QStringLiteral("PShutdown2"));
-    m_box->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_box->setLineWidth(2);
-    m_box->setAutoFillBackground(true);
-    m_box->resize(metrics.scaled(BoxWidth), metrics.scaled(BoxHeight));
+ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, std::array<Glyph, 4> images)
+    : m_panel(GObjectRef<GtkWidget>::sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0))),
+      m_box(gtk_fixed_new()),
+      m_heading(gtk_label_new(nullptr)),
+      m_password(gtk_password_entry_new()),
+      m_css(m_panel.get()),
+      m_idle([this] { closePanel(); }) {
+    m_css.set(panelRules(metrics));
+    gtk_widget_set_hexpand(m_panel.get(), TRUE);
+    gtk_widget_set_vexpand(m_panel.get(), TRUE);
+    gtk_widget_add_css_class(m_box, "shutdown-box");
+    gtk_widget_set_size_request(m_box, metrics.scaled(BoxWidth), metrics.scaled(BoxHeight));
+    gtk_widget_set_halign(m_box, GTK_ALIGN_CENTER);
+    gtk_widget_set_valign(m_box, GTK_ALIGN_CENTER);
+    gtk_widget_set_vexpand(m_box, TRUE);
+    gtk_box_append(GTK_BOX(m_panel.get()), m_box);
 
-    m_heading->setGeometry(scaled(metrics, HeadingRect));
-    m_heading->setAlignment(Qt::AlignCenter);
-    QFont headingFont = m_heading->font();
-    headingFont.setBold(true);
-    headingFont.setPixelSize(metrics.scaled(HeadingFontPixels));
-    m_heading->setFont(headingFont);
+    gtk_widget_add_css_class(m_heading, "shutdown-heading");
+    gtk_label_set_justify(GTK_LABEL(m_heading), GTK_JUSTIFY_CENTER);
+    gtk_label_set_ellipsize(GTK_LABEL(m_heading), PANGO_ELLIPSIZE_END);
+    placed(m_box, m_heading, metrics, HeadingRect);
 
-    auto* passwordLabel = new QLabel(QStringLiteral("Password:"), m_box);
-    passwordLabel->move(metrics.scaled(PasswordLabelAt.x()), metrics.scaled(PasswordLabelAt.y()));
-    m_password->setGeometry(scaled(metrics, PasswordRect));
-    m_password->setEchoMode(QLineEdit::Password);
+    gtk_fixed_put(GTK_FIXED(m_box), gtk_label_new("Password:"), metrics.scaled(PasswordLabelLeft),
+                  metrics.scaled(PasswordLabelTop));
+    // Its own idea of a natural width (150 units) would widen the box where the field is
+    // narrower: it has the width of its place.
+    gtk_editable_set_width_chars(GTK_EDITABLE(m_password), 1);
+    gtk_editable_set_max_width_chars(GTK_EDITABLE(m_password), 1);
+    placed(m_box, m_password, metrics, PasswordRect);
 
-    const QString captions[] = {QStringLiteral("Shut down"), QStringLiteral("Restart"),
-                                QStringLiteral("Log off"), QStringLiteral("Exit")};
-    for (int i = 0; i < 4; ++i) {
-        auto* action = new QAction(QIcon(images[static_cast<std::size_t>(i)]), captions[i], this);
-        connect(action, &QAction::triggered, this, [this, i] { choose(static_cast<Action>(i)); });
-        auto* button = new PictureButton(PictureButton::BitButton, m_box);
-        button->setAction(action);
-        button->setGeometry(metrics.scaled(ActionLefts[i]), metrics.scaled(ActionTop),
-                            metrics.scaled(ActionSize), metrics.scaled(ActionSize));
+    for (std::size_t i = 0; i < m_buttons.size(); ++i) {
+        auto button = std::make_unique<PictureButton>(PictureButton::Kind::Bit);
+        button->setGlyph(std::move(images[i]));
+        button->setCaption(Captions[i]);
+        button->setSize(metrics.scaled(ActionSize), metrics.scaled(ActionSize));
+        button->onClicked([this, i] { choose(static_cast<Action>(i)); });
+        gtk_fixed_put(GTK_FIXED(m_box), button->widget(), metrics.scaled(ActionLefts[i]),
+                      metrics.scaled(ActionTop));
+        m_buttons[i] = std::move(button);
     }
-    m_idle.setSingleShot(true);
-    m_idle.setInterval(IdleCloseMs);
-    connect(&m_idle, &QTimer::timeout, this, &ShutdownPanel::closePanel);
-    hide();
+    gtk_widget_set_visible(m_panel.get(), FALSE);
 }
 
-void ShutdownPanel::openPanel(const QString& heading) {
-    m_heading->setText(heading);
-    show();
-    centerShutdownBox();
-    m_password->clear();
-    m_password->setFocus();
-    m_idle.start();
+ShutdownPanel::~ShutdownPanel() = default;
+
+void ShutdownPanel::openPanel(const std::string& heading) {
+    gtk_label_set_text(GTK_LABEL(m_heading), heading.c_str());
+    gtk_widget_set_visible(m_panel.get(), TRUE);
+    focusPassword();
+    m_idle.start(IdleCloseMs);
 }
 
 void ShutdownPanel::closePanel() {
     m_idle.stop();
     if (isOpen()) {
-        hide();
-        emit closed();
+        gtk_widget_set_visible(m_panel.get(), FALSE);
+        gtk_editable_set_text(GTK_EDITABLE(m_password), "");  // no password stays behind
+        if (m_closed) {
+            m_closed();
+        }
     }
+}
+
+bool ShutdownPanel::isOpen() const {
+    return gtk_widget_get_visible(m_panel.get());
 }
 
 void ShutdownPanel::keyPressed() {
     if (m_idle.isActive()) {
-        m_idle.start();
+        m_idle.start(IdleCloseMs);
     }
 }
 
 void ShutdownPanel::choose(Action action) {
-    if (m_password->text().toStdString() == m_expected) {
-        emit confirmed(action);
+    if (gtk_editable_get_text(GTK_EDITABLE(m_password)) == m_expected) {
+        if (m_confirmed) {
+            m_confirmed(action);
+        }
         return;
     }
-    m_heading->setText(QStringLiteral("*** %1 ***").arg(QLatin1String(InvalidPassword)));
-    m_password->clear();
-    m_password->setFocus();
+    gtk_label_set_text(GTK_LABEL(m_heading),
+                       (std::string("*** ") + InvalidPassword + " ***").c_str());
+    focusPassword();
 }
 
-void ShutdownPanel::centerShutdownBox() {
-    m_box->move((width() - m_box->width()) / 2, (height() - m_box->height()) / 2);
-}
-
-void ShutdownPanel::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    centerShutdownBox();
+void ShutdownPanel::focusPassword() {
+    gtk_editable_set_text(GTK_EDITABLE(m_password), "");
+    gtk_widget_grab_focus(m_password);
 }
 
 }  // namespace plintor

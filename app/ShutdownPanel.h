@@ -1,13 +1,17 @@
 #pragma once
 
-#include <QTimer>
-#include <QWidget>
+#include <gtk/gtk.h>
+
 #include <array>
+#include <functional>
+#include <memory>
 #include <string>
 
-class QFrame;
-class QLabel;
-class QLineEdit;
+#include "glib/GObjectRef.h"
+#include "glib/Timeout.h"
+#include "widgets/Glyph.h"
+#include "widgets/PictureButton.h"
+#include "widgets/WidgetCss.h"
 
 namespace plintor {
 
@@ -15,42 +19,48 @@ class ScreenMetrics;
 
 // The operator's way out: a centred box with a password field and the four session actions,
 // shown in the page's place. It checks the password itself, and closes itself 15 seconds after
-// the last key.
-class ShutdownPanel final : public QWidget {
-    Q_OBJECT
+// the last key. Hidden until opened.
+class ShutdownPanel {
 public:
-    enum Action { ShutDown, Restart, LogOff, Exit };
+    enum class Action { ShutDown, Restart, LogOff, Exit };
     static constexpr int IdleCloseMs = 15000;
 
     // `images`: of shut down, restart, log off and exit, in that order.
-    ShutdownPanel(const ScreenMetrics& metrics, const std::array<QPixmap, 4>& images,
-                  QWidget* parent);
+    ShutdownPanel(const ScreenMetrics& metrics, std::array<Glyph, 4> images);
+    ShutdownPanel(const ShutdownPanel&) = delete;
+    ShutdownPanel& operator=(const ShutdownPanel&) = delete;
+    ~ShutdownPanel();
+
+    GtkWidget* widget() const { return m_panel.get(); }
 
     void setPassword(const std::string& password) { m_expected = password; }
     // Shows `heading` and an empty password field with the focus.
-    void openPanel(const QString& heading);
+    void openPanel(const std::string& heading);
     void closePanel();
-    bool isOpen() const { return !isHidden(); }
-    // A key while it is open keeps it open for another 15 seconds.
+    bool isOpen() const;
+    // A key while it is open keeps it open for another 15 seconds; the window calls this for
+    // every key it sees.
     void keyPressed();
-    void centerShutdownBox();
 
-signals:
     // An action was chosen with the right password.
-    void confirmed(Action action);
-    void closed();
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
+    void onConfirmed(std::function<void(Action)> confirmed) { m_confirmed = std::move(confirmed); }
+    // The panel closed (by itself or when asked).
+    void onClosed(std::function<void()> closed) { m_closed = std::move(closed); }
 
 private:
     void choose(Action action);
+    void focusPassword();
 
-    QFrame* m_box;
-    QLabel* m_heading;
-    QLineEdit* m_password;
+    GObjectRef<GtkWidget> m_panel;
+    GtkWidget* m_box;  // the centred box; it and the rest are owned by the panel
+    GtkWidget* m_heading;
+    GtkWidget* m_password;
+    WidgetCss m_css;
+    std::array<std::unique_ptr<PictureButton>, 4> m_buttons;
     std::string m_expected;
-    QTimer m_idle;
+    Timeout m_idle;
+    std::function<void(Action)> m_confirmed;
+    std::function<void()> m_closed;
 };
 
 }  // namespace plintor

@@ -1,9 +1,5 @@
 #include "app/WheelchairBar.h"
 
-#include <QFrame>
-#include <QVBoxLayout>
-
-#include "widgets/PictureButton.h"
 #include "widgets/ScreenMetrics.h"
 
 namespace plintor {
@@ -19,30 +15,36 @@ constexpr int ButtonRightMargin = 960 - (872 + 81);
 
 }  // namespace
 
-WheelchairBar::WheelchairBar(const ScreenMetrics& metrics, QAction* wheelchair, QWidget* parent)
-    : QWidget(parent),
-      m_metrics(metrics),
-      m_button(new PictureButton(PictureButton::SpeedButton, this)) {
-    setObjectName(QStringLiteral("PWheelchair"));
-    setAutoFillBackground(true);
-    setFixedHeight(metrics.scaled(BarHeight));
-    auto* topLine = new QFrame(this);
-    topLine->setObjectName(QStringLiteral("BWheelchair"));
-    topLine->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    topLine->setLineWidth(1);
-    topLine->setFixedHeight(metrics.scaled(TopLineHeight));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(topLine);
-    layout->addStretch();
-    m_button->setAction(wheelchair);
-    m_button->resize(metrics.scaled(ButtonWidth), metrics.scaled(ButtonHeight));
+// The top line is a sunken rule: a dark line over a light one in the middle of its height.
+WheelchairBar::WheelchairBar(const ScreenMetrics& metrics, Glyph wheelchair)
+    : m_bar(GObjectRef<GtkWidget>::sink(gtk_overlay_new())),
+      m_topLine(gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0)),
+      m_colour(m_bar.get()),
+      m_lineCss(m_topLine),
+      m_button(PictureButton::Kind::Speed) {
+    GtkOverlay* overlay = GTK_OVERLAY(m_bar.get());
+    gtk_widget_set_size_request(m_bar.get(), -1, metrics.scaled(BarHeight));
+    const int lineHeight = metrics.scaled(TopLineHeight);
+    const std::string top = std::to_string((lineHeight - 2) / 2) + "px";
+    const std::string middle = std::to_string((lineHeight - 2) / 2 + 1) + "px";
+    const std::string bottom = std::to_string((lineHeight - 2) / 2 + 2) + "px";
+    m_lineCss.set("& { background-image: linear-gradient(to bottom, transparent " + top +
+                  ", #9F9F9F " + top + ", #9F9F9F " + middle + ", #FFFFFF " + middle +
+                  ", #FFFFFF " + bottom + ", transparent " + bottom + "); }");
+    gtk_widget_set_size_request(m_topLine, -1, lineHeight);
+    gtk_widget_set_valign(m_topLine, GTK_ALIGN_START);
+    gtk_overlay_add_overlay(overlay, m_topLine);
+
+    m_button.setGlyph(std::move(wheelchair));
+    m_button.setSize(metrics.scaled(ButtonWidth), metrics.scaled(ButtonHeight));
+    GtkWidget* button = m_button.widget();
+    gtk_widget_set_halign(button, GTK_ALIGN_END);
+    gtk_widget_set_valign(button, GTK_ALIGN_START);
+    gtk_widget_set_margin_end(button, metrics.scaled(ButtonRightMargin));
+    gtk_widget_set_margin_top(button, metrics.scaled(ButtonTop));
+    gtk_overlay_add_overlay(overlay, button);
 }
 
-void WheelchairBar::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    m_button->move(width() - m_metrics.scaled(ButtonRightMargin) - m_button->width(),
-                   m_metrics.scaled(ButtonTop));
-}
+WheelchairBar::~WheelchairBar() = default;
 
 }  // namespace plintor

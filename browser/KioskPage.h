@@ -1,41 +1,80 @@
 #pragma once
 
-#include <QWebEnginePage>
+#include <webkit/webkit.h>
+
 #include <functional>
+#include <string>
+#include <vector>
+
+#include "core/browser/NavigationPolicy.h"
+#include "glib/ScopedSignal.h"
 
 namespace plintor {
 
-// The page of a kiosk browser: every navigation of the page and its frames goes to the
-// navigation filter for a decision, new windows are never created (their address is reported
-// instead), and the engine's own dialogs (file chooser, script messages) never appear.
-class KioskPage final : public QWebEnginePage {
-    Q_OBJECT
+class UrlLists;
+
+// The web policy of one page: every navigation of the page and its frames is judged by the
+// lists, a document the visitor opens goes to the document handling, new windows are never
+// made (their address is reported instead), and nothing the engine would ask a person (dialogs,
+// file choosers, menus, permissions, logins, print, full screen) is ever shown. Closed by
+// default: until a policy is set, nothing navigates.
+class KioskPage {
 public:
-    // True lets the navigation of the page (`mainFrame`) or of one of its frames go on.
-    using NavigationFilter = std::function<bool(const QUrl& url, bool mainFrame)>;
+    struct Policy {
+        // The lists in force; may wait for lists still being read.
+        std::function<const UrlLists&()> lists;
+        // What goes to the document handling, as the configuration says at the time: Word
+        // documents to convert, PDF documents to fetch (the engine shows them).
+        std::function<DocumentDiversion()> documents;
+    };
+    struct Events {
+        std::function<void()> blocked;
+        std::function<void(const std::string& url)> documentRequested;
+        std::function<void(const std::string& url)> newWindowRequested;
+        // A top-level PDF address was translated for the viewer: its new address.
+        std::function<void(const std::string& url)> translated;
+    };
 
-    KioskPage(QWebEngineProfile* profile, QObject* parent);
-    void setNavigationFilter(NavigationFilter filter) { m_filter = std::move(filter); }
+    KioskPage(WebKitWebView* view, Events events);
+    KioskPage(const KioskPage&) = delete;
+    KioskPage& operator=(const KioskPage&) = delete;
 
-signals:
-    // The page asked for a new window showing `url`.
-    void newWindowRequested(const QUrl& url);
-
-protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
-    QWebEnginePage* createWindow(WebWindowType type) override;
-    // Also covers file inputs in frames and inputs that scripts add after the page loaded.
-    QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
-                            const QStringList& acceptedMimeTypes) override;
-    void javaScriptAlert(const QUrl& securityOrigin, const QString& msg) override;
-    bool javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) override;
-    bool javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
-                          const QString& defaultValue, QString* result) override;
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
-                                  int lineNumber, const QString& sourceID) override;
+    void setPolicy(Policy policy);
+    // The kiosk itself opens `url` next: its navigation is the page's own.
+    void expectNavigation(const std::string& url);
+    // `url` (without its fragment) is shown as a page this once, not taken for a document.
+    void showAsPageOnce(const std::string& url);
+    // The top-level load under way has ended (committed, failed or stopped).
+    void topLevelSettled() { m_topLevelUnderway = false; }
 
 private:
-    NavigationFilter m_filter;
+    static gboolean onDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
+                                   WebKitPolicyDecisionType type, gpointer self);
+    static GtkWidget* onCreate(WebKitWebView* view, WebKitNavigationAction* action,
+                               gpointer self);
+    static gboolean onScriptDialog(WebKitWebView* view, WebKitScriptDialog* dialog,
+                                   gpointer self);
+    static gboolean onFileChooser(WebKitWebView* view, WebKitFileChooserRequest* request,
+                                  gpointer self);
+    static gboolean onPermission(WebKitWebView* view, WebKitPermissionRequest* request,
+                                 gpointer self);
+    static gboolean onAuthenticate(WebKitWebView* view, WebKitAuthenticationRequest* request,
+                                   gpointer self);
+
+    bool decideNavigation(WebKitNavigationPolicyDecision* decision);
+    void decideNewWindow(WebKitNavigationPolicyDecision* decision);
+    void decideResponse(WebKitPolicyDecision* decision);
+    bool translateForViewer(const std::string& url);
+
+    WebKitWebView* m_view;
+    Events m_events;
+    Policy m_policy;
+    bool m_hasPolicy = false;
+    std::string m_expected;
+    std::string m_shownAsPage;
+    std::string m_translatedTo;
+    bool m_topLevelUnderway = false;
+    std::vector<ScopedSignal> m_signals;
 };
 
 }  // namespace plintor

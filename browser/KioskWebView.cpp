@@ -1,100 +1,129 @@
 #include "browser/KioskWebView.h"
 
-#include <QCloseEvent>
-#include <QWebEngineLoadingInfo>
-
-#include "core/documents/AcrobatParameters.h"
-#include "core/support/Log.h"
-#include "documents/HostUiGuard.h"
+#include "core/browser/UrlHelpers.h"
 
 namespace plintor {
 namespace {
 
-// The engine's code for a navigation that was stopped or refused, which is no error.
-constexpr int ErrorAborted = -3;
+// Errors that are no failure of the page: the kiosk or the page itself stopped the load, or a
+// policy decision (a refused navigation, a document taken by the document handling) ended it.
+bool isInterruption(const GError* error) {
+    return g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
+           g_error_matches(error, WEBKIT_POLICY_ERROR,
+                           WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE);
+}
+
+WebKitWebView* newView(WebKitWebContext* context, WebKitNetworkSession* session,
+                       WebKitUserContentManager* content) {
+    auto* view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,
+                                              "network-session", session,
+                                              "user-content-manager", content, nullptr));
+    return WEBKIT_WEB_VIEW(g_object_ref_sink(view));
+}
 
 }  // namespace
 
-KioskWebView::KioskWebView(QWebEngineProfile* profile, KioskPage::NavigationFilter judge,
-                           bool pdfViewer, QWidget* parent)
-    : QWebEngineView(parent), m_judge(std::move(judge)), m_pdfViewer(pdfViewer) {
-    auto* page = new KioskPage(profile, this);
-    page->setNavigationFilter(
-        [this](const QUrl& url, bool mainFrame) { return filter(url, mainFrame); });
-    setPage(page);
-    guardHostUi(*this);
-    connect(page, &KioskPage::newWindowRequested, this, &KioskWebView::newWindowRequested);
-    connect(page, &QWebEnginePage::loadingChanged, this, &KioskWebView::reportLoading);
-    connect(page, &QWebEnginePage::renderProcessPidChanged, this,
-            &KioskWebView::reportRendererChange);
+KioskWebView::KioskWebView(WebKitWebContext* context, WebKitNetworkSession* session,
+                           WebKitUserContentManager* content, Events events)
+    : m_view(GObjectRef<WebKitWebView>::adopt(newView(context, session, content))),
+      m_events(std::move(events)),
+      m_navigateLater([this] { navigateWaiting(); }),
+      m_loadChanged(m_view.get(), "load-changed", G_CALLBACK(&KioskWebView::onLoadChanged), this),
+      m_loadFailedSignal(m_view.get(), "load-failed", G_CALLBACK(&KioskWebView::onLoadFailed),
+                         this),
+      m_progress(m_view.get(), "notify::estimated-load-progress",
+                 G_CALLBACK(&KioskWebView::onProgress), this),
+      m_history(webkit_web_view_get_back_forward_list(m_view.get()), "changed",
+                G_CALLBACK(&KioskWebView::onHistoryChanged), this) {}
+
+KioskWebView::~KioskWebView() {
+    m_loadChanged.disconnect();
+    m_loadFailedSignal.disconnect();
+    m_progress.disconnect();
+    m_history.disconnect();
+    webkit_web_view_stop_loading(m_view.get());
 }
 
-void KioskWebView::navigate(const QString& address) {
-    load(QUrl::fromUserInput(address));
+void KioskWebView::navigate(const std::string& address) {
+    webkit_web_view_load_uri(m_view.get(), addressFromUserInput(address).c_str());
 }
 
-void KioskWebView::navigateAsync(const QString& address) {
-    stop();
-    m_navigateAsyncUrl = address;
-    QMetaObject::invokeMethod(this, &KioskWebView::navigateWaiting, Qt::QueuedConnection);
+void KioskWebView::navigateAsync(const std::string& address) {
+    webkit_web_view_stop_loading(m_view.get());
+    m_waitingAddress = address;
+    m_navigateLater.start(0);
 }
 
 void KioskWebView::navigateWaiting() {
-    if (m_navigateAsyncUrl.isEmpty()) {
+    if (m_waitingAddress.empty()) {
         return;
     }
-    stop();
-    navigate(m_navigateAsyncUrl);
-    m_navigateAsyncUrl.clear();
+    webkit_web_view_stop_loading(m_view.get());
+    navigate(std::exchange(m_waitingAddress, {}));
 }
 
-void KioskWebView::closeEvent(QCloseEvent* event) {
-    event->ignore();
+std::string KioskWebView::address() const {
+    const char* uri = webkit_web_view_get_uri(m_view.get());
+    return uri != nullptr ? uri : "";
 }
 
-bool KioskWebView::filter(const QUrl& url, bool mainFrame) {
-    if (mainFrame && translateNavigation(url)) {
-        return false;
-    }
-    return m_judge(url, mainFrame);
+void KioskWebView::reload() {
+    webkit_web_view_reload(m_view.get());
 }
 
-// A PDF address is opened with the viewer's parameters: the navigation is refused and the
-// translated address follows. True when that happened.
-bool KioskWebView::translateNavigation(const QUrl& url) {
-    if (url == m_translatedTo) {
-        return false;  // our own translation; never translate it twice
-    }
-    const UrlTranslation translation = translateUrl(url.toString().toStdString(), m_pdfViewer);
-    const QString translated = QString::fromStdString(translation.address);
-    if (QUrl::fromUserInput(translated) == url) {
-        return false;
-    }
-    for (const std::string& line : translation.logLines) {
-        logEntry(line);
-    }
-    m_translatedTo = QUrl::fromUserInput(translated);
-    navigateAsync(translated);
-    return true;
+void KioskWebView::goBack() {
+    webkit_web_view_go_back(m_view.get());
 }
 
-void KioskWebView::reportLoading(const QWebEngineLoadingInfo& info) {
-    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
-        emit documentCompleted(info.url());
-    } else if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
-               info.errorCode() != ErrorAborted) {
-        emit navigationFailed(info.url());
+void KioskWebView::goForward() {
+    webkit_web_view_go_forward(m_view.get());
+}
+
+void KioskWebView::stop() {
+    webkit_web_view_stop_loading(m_view.get());
+}
+
+void KioskWebView::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
+    auto* view = static_cast<KioskWebView*>(self);
+    switch (event) {
+        case WEBKIT_LOAD_STARTED:
+            view->m_loadFailed = false;
+            view->m_events.loadStarted();
+            break;
+        case WEBKIT_LOAD_COMMITTED:
+            view->m_events.committed(view->address());
+            break;
+        case WEBKIT_LOAD_FINISHED:
+            if (!view->m_loadFailed) {
+                view->m_events.documentCompleted(view->address());
+            }
+            view->m_events.loadFinished();
+            break;
+        case WEBKIT_LOAD_REDIRECTED:
+            break;
     }
 }
 
-void KioskWebView::reportRendererChange(qint64 pid) {
-    const bool swapped = m_rendererPid != 0 && pid != 0 && pid != m_rendererPid;
-    if (pid != 0) {
-        m_rendererPid = pid;
+// The engine's own error page is never shown: the page that failed stays as it is.
+gboolean KioskWebView::onLoadFailed(WebKitWebView*, WebKitLoadEvent, char* uri, GError* error,
+                                    gpointer self) {
+    auto* view = static_cast<KioskWebView*>(self);
+    view->m_loadFailed = true;
+    if (!isInterruption(error)) {
+        view->m_events.navigationFailed(uri != nullptr ? uri : "");
     }
-    if (swapped) {
-        emit rendererSwapped();
-    }
+    return TRUE;
+}
+
+void KioskWebView::onProgress(GObject*, GParamSpec*, gpointer self) {
+    static_cast<KioskWebView*>(self)->m_events.progressChanged();
+}
+
+void KioskWebView::onHistoryChanged(WebKitBackForwardList*, WebKitBackForwardListItem*, gpointer,
+                                    gpointer self) {
+    auto* view = static_cast<KioskWebView*>(self);
+    view->m_events.historyChanged(webkit_web_view_can_go_back(view->m_view.get()) != FALSE,
+                                  webkit_web_view_can_go_forward(view->m_view.get()) != FALSE);
 }
 
 }  // namespace plintor

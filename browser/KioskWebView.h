@@ -1,53 +1,69 @@
 #pragma once
 
-#include <QWebEngineView>
+#include <webkit/webkit.h>
+
 #include <functional>
+#include <string>
 
-#include "browser/KioskPage.h"
-
-class QWebEngineLoadingInfo;
+#include "glib/GObjectRef.h"
+#include "glib/ScopedSignal.h"
+#include "glib/Timeout.h"
 
 namespace plintor {
 
-// The browser control: a web view on a kiosk page that cannot be closed, opens PDF addresses
-// with the viewer's parameters, navigates later on request, and reports what the page does.
-class KioskWebView final : public QWebEngineView {
-    Q_OBJECT
+// The browser control: one web view in a given network session that reports what its page
+// does (the main frame's loads, its history, its renderer's end) and navigates later on
+// request. Web policy is not its job: that is the page's (KioskPage) on the same view.
+class KioskWebView {
 public:
-    // `judge` decides every navigation of the page and its frames (true lets it go on);
-    // `pdfViewer`: the engine shows PDF documents, so their addresses get its parameters.
-    KioskWebView(QWebEngineProfile* profile, KioskPage::NavigationFilter judge, bool pdfViewer,
-                 QWidget* parent);
+    struct Events {
+        std::function<void()> loadStarted;
+        std::function<void(const std::string& url)> committed;
+        // The page at `url` finished loading (a failed or stopped load is no completion).
+        std::function<void(const std::string& url)> documentCompleted;
+        std::function<void(const std::string& url)> navigationFailed;
+        std::function<void()> loadFinished;  // after every load, completed or not
+        std::function<void()> progressChanged;
+        std::function<void(bool canGoBack, bool canGoForward)> historyChanged;
+    };
 
-    void navigate(const QString& address);
+    KioskWebView(WebKitWebContext* context, WebKitNetworkSession* session,
+                 WebKitUserContentManager* content, Events events);
+    KioskWebView(const KioskWebView&) = delete;
+    KioskWebView& operator=(const KioskWebView&) = delete;
+    ~KioskWebView();
+
+    WebKitWebView* view() const { return m_view.get(); }
+    GtkWidget* widget() const { return GTK_WIDGET(m_view.get()); }
+
+    void navigate(const std::string& address);
     // Stops, then navigates once the current engine event has returned; the later of two
     // waiting addresses wins.
-    void navigateAsync(const QString& address);
-
-signals:
-    // The page asked for a new window showing `url`; none is ever created.
-    void newWindowRequested(const QUrl& url);
-    // The page at `url` finished loading, or failed to (a stopped load is no failure).
-    void documentCompleted(const QUrl& url);
-    void navigationFailed(const QUrl& url);
-    // The engine moved the page to another renderer process.
-    void rendererSwapped();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    void navigateAsync(const std::string& address);
+    std::string address() const;
+    void reload();
+    void goBack();
+    void goForward();
+    void stop();
 
 private:
-    bool filter(const QUrl& url, bool mainFrame);
-    bool translateNavigation(const QUrl& url);
+    static void onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
+    static gboolean onLoadFailed(WebKitWebView* view, WebKitLoadEvent event, char* uri,
+                                 GError* error, gpointer self);
+    static void onProgress(GObject* view, GParamSpec* property, gpointer self);
+    static void onHistoryChanged(WebKitBackForwardList* list, WebKitBackForwardListItem* added,
+                                 gpointer removed, gpointer self);
     void navigateWaiting();
-    void reportLoading(const QWebEngineLoadingInfo& info);
-    void reportRendererChange(qint64 pid);
 
-    KioskPage::NavigationFilter m_judge;
-    bool m_pdfViewer;
-    QString m_navigateAsyncUrl;
-    qint64 m_rendererPid = 0;
-    QUrl m_translatedTo;
+    GObjectRef<WebKitWebView> m_view;
+    Events m_events;
+    std::string m_waitingAddress;
+    Timeout m_navigateLater;
+    bool m_loadFailed = false;
+    ScopedSignal m_loadChanged;
+    ScopedSignal m_loadFailedSignal;
+    ScopedSignal m_progress;
+    ScopedSignal m_history;
 };
 
 }  // namespace plintor

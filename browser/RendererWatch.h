@@ -1,20 +1,24 @@
 #pragma once
 
-#include <QElapsedTimer>
-#include <QObject>
-#include <QTimer>
+#include <webkit/webkit.h>
 
-class QWebEnginePage;
+#include <functional>
+#include <string>
+
+#include "glib/GObjectRef.h"
+#include "glib/ScopedSignal.h"
+#include "glib/Timeout.h"
 
 namespace plintor {
 
-// Tells when the page's renderer ended abnormally (crash, killed, out of memory) or stopped
+// Tells when the page's web process ended abnormally (crash, out of memory) or stopped
 // answering: a script that never returns freezes the page, and with it every way back that
-// goes through the same renderer. It asks often while a visitor or a load is at work, and
-// seldom on a page at rest: a hang there keeps nobody waiting, and the first input after the
-// rest has the renderer asked within ProbeIntervalMs.
-class RendererWatch final : public QObject {
-    Q_OBJECT
+// goes through the same process. The engine says when its process fails to answer the
+// visitor's input; at rest nobody's input asks, so the watch asks itself, in a script world of
+// its own that the page cannot see: often while a visitor or a load is at work, seldom on a
+// page at rest (a hang there keeps nobody waiting; the first input after the rest asks within
+// ProbeIntervalMs).
+class RendererWatch {
 public:
     static constexpr int ProbeIntervalMs = 5000;
     static constexpr int RestingProbeIntervalMs = 60000;
@@ -22,30 +26,40 @@ public:
     static constexpr int RestAfterMs = 10000;
     static constexpr int UnresponsiveAfterMs = 30000;
 
-    RendererWatch(QWebEnginePage& page, QObject* parent);
+    // `ended`: with "crashed" or "ended abnormally" (out of memory); `unresponsive`: said once
+    // until the process answers again.
+    RendererWatch(WebKitWebView* view, std::function<void(const std::string& reason)> ended,
+                  std::function<void()> unresponsive);
+    RendererWatch(const RendererWatch&) = delete;
+    RendererWatch& operator=(const RendererWatch&) = delete;
+    ~RendererWatch();
 
-    // The visitor gave input: the renderer is asked often again.
+    // The visitor gave input, or a load started: the process is asked often again.
     void activityCame();
-
-signals:
-    // `reason`: "crashed", "killed" or "ended abnormally".
-    void ended(const QString& reason, int exitCode);
-    // The renderer has not answered for UnresponsiveAfterMs; said once until it answers.
-    void unresponsive();
+    // A load finished: as good as an answer.
+    void answered();
 
 private:
+    static void onTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason,
+                             gpointer self);
+    static void onResponsiveness(GObject* view, GParamSpec* property, gpointer self);
+    static void onProbeAnswered(GObject* view, GAsyncResult* result, gpointer question);
     void timeUp();
     void probe();
-    void answered();
     void scheduleProbe();
+    void waitForAnswer();
     bool resting() const;
 
-    QWebEnginePage& m_page;
-    QTimer m_timer;                // the next question, or the verdict on the open one
-    QElapsedTimer m_waitingSince;  // invalid while no question is open
-    QElapsedTimer m_lastActivity;
-    quint64 m_question = 0;
+    WebKitWebView* m_view;
+    std::function<void(const std::string&)> m_ended;
+    std::function<void()> m_unresponsive;
+    Timeout m_timer;  // the next question, or the verdict on the open one
+    gint64 m_waitingSince = 0;  // monotonic microseconds; 0 while nothing is awaited
+    gint64 m_lastActivity = 0;
+    GObjectRef<GCancellable> m_question;
     bool m_said = false;
+    ScopedSignal m_terminated;
+    ScopedSignal m_responsiveness;
 };
 
 }  // namespace plintor

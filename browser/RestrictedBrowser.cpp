@@ -1,61 +1,35 @@
 #include "browser/RestrictedBrowser.h"
 
-#include <QAction>
-#include <QFile>
-#include <QVBoxLayout>
-#include <QWebEngineDownloadRequest>
-#include <QWebEngineProfile>
-
-#include "browser/DenyListInterceptor.h"
-#include "browser/KioskProfile.h"
-#include "browser/KioskWebView.h"
-#include "browser/RendererWatch.h"
 #include "core/app/KioskState.h"
 #include "core/browser/NavigationPolicy.h"
 #include "core/browser/ProgressRule.h"
 #include "core/support/Log.h"
+#include "browser/KioskPage.h"
+#include "browser/KioskSession.h"
+#include "browser/KioskWebView.h"
+#include "browser/RendererWatch.h"
+#include "widgets/BlockedHint.h"
 
 namespace plintor {
-namespace {
-
-std::string text(const QUrl& url) {
-    return url.toString().toStdString();
-}
-
-const QString& fileInputGuardScript() {
-    static const QString script = [] {
-        QFile file(QStringLiteral(":/browser/FileInputGuard.js"));
-        file.open(QIODevice::ReadOnly);
-        return QString::fromUtf8(file.readAll());
-    }();
-    return script;
-}
-
-}  // namespace
 
 RestrictedBrowser::RestrictedBrowser(const KioskState& state, const OfficeConverter& converter,
-                                     QAction* back, QAction* forward, QWidget* parent)
-    : QWidget(parent),
-      m_state(state),
+                                     Events events)
+    : m_state(state),
       m_converter(converter),
-      m_back(back),
-      m_forward(forward),
-      m_hint(std::make_unique<BlockedHint>()) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    openProfile();
+      m_events(std::move(events)),
+      m_area(GObjectRef<GtkWidget>::adopt(GTK_WIDGET(g_object_ref_sink(gtk_overlay_new())))),
+      m_session(std::make_unique<KioskSession>(
+          [this](WebKitDownload* download) { downloadStarted(download); })) {
     openPage();
 }
 
 RestrictedBrowser::~RestrictedBrowser() {
     closePage();
-    closeProfile();
 }
 
 void RestrictedBrowser::startNewSession() {
     closePage();
-    closeProfile();
-    openProfile();
+    m_session->renew();
     openPage();
 }
 
@@ -64,127 +38,148 @@ void RestrictedBrowser::renewPage() {
     openPage();
 }
 
-void RestrictedBrowser::openProfile() {
-    m_profile = createKioskProfile(this);
-    if (m_denyAllRequests) {
-        m_interceptor = newInterceptor();
-        m_profile->setUrlRequestInterceptor(m_interceptor);
-    }
-    // Not by the request's page: the engine gives some requests none, and asking then crashes.
-    connect(m_profile, &QWebEngineProfile::downloadRequested, this,
-            [this](QWebEngineDownloadRequest* request) {
-                m_downloader->engineDownloadRequested(request);
-            });
-}
-
-// The profile goes after its pages (the engine keeps its storage while a page uses it), and
-// before the interceptor it calls.
-void RestrictedBrowser::closeProfile() {
-    delete m_profile;
-    m_profile = nullptr;
-    delete m_interceptor;
-    m_interceptor = nullptr;
-}
-
 void RestrictedBrowser::openPage() {
-    m_webBrowser = new KioskWebView(
-        m_profile,
-        [this](const QUrl& url, bool topLevel) { return judgeNavigation(url, topLevel); },
-        m_state.pdfViewer, this);
-    layout()->addWidget(m_webBrowser);
-    m_downloader = std::make_unique<DocumentDownloader>(
-        *m_webBrowser->page(), static_cast<DownloadHost&>(*this), m_state, m_converter);
-    if (m_progress != nullptr) {
-        m_progress->setParent(m_webBrowser);
+    m_page = std::make_unique<KioskWebView>(
+        m_session->context(), m_session->networkSession(), m_session->content(),
+        KioskWebView::Events{
+            .loadStarted = [this] { loadStarted(); },
+            .committed = [this](const std::string& url) { pageCommitted(url); },
+            .documentCompleted = [this](const std::string& url) { documentCompleted(url); },
+            .navigationFailed =
+                [this](const std::string& url) {
+                    m_policy->topLevelSettled();
+                    logEntry(navigateErrorLogText(url));
+                },
+            .loadFinished = [this] { loadFinished(); },
+            .progressChanged = [this] { progressChanged(); },
+            .historyChanged =
+                [this](bool back, bool forward) {
+                    if (m_events.historyChanged) {
+                        m_events.historyChanged(back, forward);
+                    }
+                },
+        });
+    WebKitWebView* view = m_page->view();
+    webkit_web_view_set_settings(view, m_session->settings());
+    m_policy = std::make_unique<KioskPage>(
+        view, KioskPage::Events{
+                  .blocked = [this] { showBlockedHint(); },
+                  .documentRequested =
+                      [this](const std::string& url) { m_downloader->download(url); },
+                  .newWindowRequested =
+                      [this](const std::string& url) { newWindowRequested(url); },
+                  .translated = [this](const std::string& url) { navigateAsync(url); },
+              });
+    m_policy->setPolicy({.lists = [this]() -> const UrlLists& { return lists(); },
+                         .documents = [this] {
+                             return DocumentDiversion{m_state.settings.convertWordToPdf,
+                                                      m_state.pdfViewer};
+                         }});
+    m_downloader = std::make_unique<DocumentDownloader>(view, static_cast<DownloadHost&>(*this),
+                                                        m_state, m_converter);
+    m_rendererWatch = std::make_unique<RendererWatch>(
+        view, [this](const std::string& reason) { m_events.rendererEnded(reason); },
+        [this] { m_events.rendererUnresponsive(); });
+    m_session->requestGuard().watch(view);
+    gtk_overlay_set_child(GTK_OVERLAY(m_area.get()), m_page->widget());
+    gtk_widget_set_can_target(m_page->widget(), m_interactive);
+    gtk_widget_set_focusable(m_page->widget(), m_interactive);
+    if (m_events.historyChanged) {
+        m_events.historyChanged(false, false);
     }
-    m_rendererWatch = new RendererWatch(*m_webBrowser->page(), m_webBrowser->page());
-    connect(m_rendererWatch, &RendererWatch::ended, this, &RestrictedBrowser::rendererEnded);
-    connect(m_rendererWatch, &RendererWatch::unresponsive, this,
-            &RestrictedBrowser::rendererUnresponsive);
-    connect(m_webBrowser, &QWebEngineView::urlChanged, this, &RestrictedBrowser::pageChanged);
-    connect(m_webBrowser, &KioskWebView::documentCompleted, this,
-            &RestrictedBrowser::documentCompleted);
-    connect(m_webBrowser, &KioskWebView::newWindowRequested, this,
-            &RestrictedBrowser::newWindowRequested);
-    connect(m_webBrowser, &KioskWebView::navigationFailed, this,
-            [](const QUrl& url) { logEntry(navigateErrorLogText(text(url))); });
-    connect(m_webBrowser, &KioskWebView::rendererSwapped, this,
-            [] { logEntry(NewProcessLogText); });
-    connect(m_webBrowser, &QWebEngineView::loadStarted, this, &RestrictedBrowser::loadStarted);
-    connect(m_webBrowser, &QWebEngineView::loadProgress, this, &RestrictedBrowser::progressChanged);
-    connect(m_webBrowser, &QWebEngineView::loadFinished, this, &RestrictedBrowser::loadFinished);
-    followHistory();
 }
 
-// The progress indicator lives on the page, and outlives it.
+// The page's web process goes with the page: a hung one would otherwise live on in the
+// engine's process cache.
 void RestrictedBrowser::closePage() {
-    if (m_progress != nullptr) {
-        m_progress->hide();
-        m_progress->setParent(this);
+    if (!m_page) {
+        return;
     }
+    showProgress(false);
     m_downloader.reset();
-    delete m_webBrowser;
-    m_webBrowser = nullptr;
-    m_rendererWatch = nullptr;
+    m_rendererWatch.reset();
+    m_policy.reset();
+    webkit_web_view_terminate_web_process(m_page->view());
+    gtk_overlay_set_child(GTK_OVERLAY(m_area.get()), nullptr);
+    m_page.reset();
     m_downCount = 0;
-    m_shownAsPage.clear();
     m_homeLoading = false;
     m_home.clear();
 }
 
-void RestrictedBrowser::navigate(const QString& address) {
-    m_webBrowser->navigate(address);
+void RestrictedBrowser::navigate(const std::string& address) {
+    m_policy->expectNavigation(address);
+    m_page->navigate(address);
 }
 
-void RestrictedBrowser::navigateHome(const QString& address) {
+void RestrictedBrowser::navigateHome(const std::string& address) {
     m_homeLoading = true;
     m_home.clear();
     navigate(address);
 }
 
 bool RestrictedBrowser::homePageUnchanged() const {
-    return m_homeLoading || (!m_home.isEmpty() && m_webBrowser->url() == m_home);
+    return m_homeLoading || (!m_home.empty() && m_page->address() == m_home);
 }
 
-QUrl RestrictedBrowser::address() const {
-    return m_webBrowser->url();
+std::string RestrictedBrowser::pageAddress() const {
+    return m_page->address();
 }
 
 void RestrictedBrowser::refresh() {
-    m_webBrowser->reload();
+    m_page->reload();
 }
 
 void RestrictedBrowser::goBack() {
-    m_webBrowser->back();
+    m_page->goBack();
 }
 
 void RestrictedBrowser::goForward() {
-    m_webBrowser->forward();
+    m_page->goForward();
 }
 
 void RestrictedBrowser::visitorActive() {
-    if (m_rendererWatch != nullptr) {
+    if (m_rendererWatch) {
         m_rendererWatch->activityCame();
     }
 }
 
-void RestrictedBrowser::setProgressIndicator(QWidget* progress) {
-    m_progress = progress;
-    m_progress->hide();
-    m_progress->setParent(m_webBrowser);
+void RestrictedBrowser::focusPage() {
+    if (m_interactive) {
+        gtk_widget_grab_focus(m_page->widget());
+    }
 }
 
-void RestrictedBrowser::setBalloonHint(const QString& message, const QPixmap& image) {
-    m_hint->setContent(message, image);
+void RestrictedBrowser::setInteractive(bool interactive) {
+    m_interactive = interactive;
+    gtk_widget_set_can_target(m_page->widget(), interactive);
+    gtk_widget_set_focusable(m_page->widget(), interactive);
+}
+
+void RestrictedBrowser::setProgressIndicator(GtkWidget* progress) {
+    m_progress = progress;
+    gtk_widget_set_halign(progress, GTK_ALIGN_CENTER);
+    gtk_widget_set_valign(progress, GTK_ALIGN_CENTER);
+    gtk_widget_set_visible(progress, FALSE);
+    gtk_overlay_add_overlay(GTK_OVERLAY(m_area.get()), progress);
 }
 
 void RestrictedBrowser::showBlockedHint() {
-    m_hint->showAtCursor();
+    if (m_hint != nullptr) {
+        m_hint->showAtPointer(m_area.get());
+    }
+}
+
+bool RestrictedBrowser::showingBlockedHint() const {
+    return m_hint != nullptr && m_hint->showingHint();
 }
 
 UrlLists& RestrictedBrowser::lists() {
     if (m_arrivingLists.valid()) {
         m_lists = m_arrivingLists.get();
+        if (m_denyAllRequests) {
+            m_session->requestGuard().judgeBy(m_lists);
+        }
     }
     return m_lists;
 }
@@ -193,63 +188,29 @@ void RestrictedBrowser::setLists(std::future<UrlLists> lists) {
     m_arrivingLists = std::move(lists);
 }
 
-DenyListInterceptor* RestrictedBrowser::newInterceptor() {
-    return new DenyListInterceptor(
-        [this](std::string_view address) { return lists().isUrlDenied(address); }, this);
+void RestrictedBrowser::replaceLists(UrlLists lists) {
+    m_arrivingLists = {};
+    m_lists = std::move(lists);
+    if (m_denyAllRequests) {
+        m_session->requestGuard().judgeBy(m_lists);
+    }
 }
 
+// Before the first page loads: its requests are judged by the lists once they are complete.
 void RestrictedBrowser::denyAllRequests() {
     m_denyAllRequests = true;
-    if (m_interceptor == nullptr) {
-        m_interceptor = newInterceptor();
-        m_profile->setUrlRequestInterceptor(m_interceptor);
-    }
+    m_session->requestGuard().judgeBy(lists());
 }
 
-// The buttons follow the page's own history actions.
-void RestrictedBrowser::followHistory() {
-    const std::pair<QAction*, QWebEnginePage::WebAction> followers[] = {
-        {m_back, QWebEnginePage::Back}, {m_forward, QWebEnginePage::Forward}};
-    for (const auto& [button, history] : followers) {
-        if (button != nullptr) {
-            QAction* pageAction = m_webBrowser->page()->action(history);
-            button->setEnabled(pageAction->isEnabled());
-            connect(pageAction, &QAction::enabledChanged, button, &QAction::setEnabled);
-        }
-    }
+void RestrictedBrowser::pageCommitted(const std::string& url) {
+    m_policy->topLevelSettled();
+    focusPage();
+    logEntry(navigateCompleteLogText(url));
 }
 
-// A document the page offers is taken by the document handling; the page's own load of it is
-// cancelled.
-bool RestrictedBrowser::judgeNavigation(const QUrl& url, bool topLevel) {
-    const bool asPage = topLevel && url.adjusted(QUrl::RemoveFragment) == m_shownAsPage;
-    if (topLevel) {
-        m_shownAsPage.clear();
-    }
-    const NavigationVerdict verdict = plintor::judgeNavigation(
-        lists(), text(url), topLevel,
-        {m_state.settings.convertWordToPdf && !asPage, m_state.pdfViewer && !asPage});
-    logEntry(verdict.logText);
-    if (verdict.showBlockedHint) {
-        showBlockedHint();
-    }
-    if (verdict.divertToDownload) {
-        m_downloader->download(url.toString());
-    }
-    m_downTime = m_state.clock.now();
-    m_downCount = 0;
-    return !verdict.cancel;
-}
-
-void RestrictedBrowser::pageChanged(const QUrl& url) {
-    m_webBrowser->setFocus();
-    logEntry(navigateCompleteLogText(text(url)));
-}
-
-void RestrictedBrowser::documentCompleted(const QUrl& url) {
-    m_webBrowser->page()->runJavaScript(fileInputGuardScript());
-    logEntry(documentCompleteLogText(text(url)));
-    if (const int blocked = m_interceptor != nullptr ? m_interceptor->takeBlockedCount() : 0;
+void RestrictedBrowser::documentCompleted(const std::string& url) {
+    logEntry(documentCompleteLogText(url));
+    if (const int blocked = m_session->requestGuard().takeBlockedCount(m_page->view());
         blocked > 0) {
         logEntry("Blocked requests: " + std::to_string(blocked));
     }
@@ -257,21 +218,29 @@ void RestrictedBrowser::documentCompleted(const QUrl& url) {
 
 // No new window is ever created: the same browser opens the address once the engine's event
 // has returned, and that navigation is judged like any other.
-void RestrictedBrowser::newWindowRequested(const QUrl& url) {
-    m_webBrowser->navigateAsync(url.toString());
-    logEntry(newWindowLogText(text(url)));
+void RestrictedBrowser::newWindowRequested(const std::string& url) {
+    navigateAsync(url);
+    logEntry(newWindowLogText(url));
 }
 
 void RestrictedBrowser::loadStarted() {
     ++m_downCount;
+    m_downTime = m_state.clock.now();
+    if (m_rendererWatch) {
+        m_rendererWatch->activityCame();
+    }
 }
 
 void RestrictedBrowser::loadFinished() {
+    m_policy->topLevelSettled();
     if (m_homeLoading) {
         m_homeLoading = false;
-        m_home = m_webBrowser->url();
+        m_home = m_page->address();
     }
-    --m_downCount;
+    m_downCount = std::max(0, m_downCount - 1);
+    if (m_rendererWatch) {
+        m_rendererWatch->answered();
+    }
     progressChanged();  // the last word on the progress indicator
 }
 
@@ -280,24 +249,30 @@ void RestrictedBrowser::progressChanged() {
 }
 
 void RestrictedBrowser::showProgress(bool visible) {
-    if (m_progress == nullptr) {
-        return;
-    }
-    m_progress->move((m_webBrowser->width() - m_progress->width()) / 2,
-                     (m_webBrowser->height() - m_progress->height()) / 2);
-    m_progress->setVisible(visible);
-    if (visible) {
-        m_progress->raise();
+    if (m_progress != nullptr) {
+        gtk_widget_set_visible(m_progress, visible);
     }
 }
 
-void RestrictedBrowser::navigateAsync(const QString& address) {
-    m_webBrowser->navigateAsync(address);
+void RestrictedBrowser::navigateAsync(const std::string& address) {
+    m_policy->expectNavigation(address);
+    m_page->navigateAsync(address);
 }
 
-void RestrictedBrowser::showAsPage(const QUrl& address) {
-    m_shownAsPage = address.adjusted(QUrl::RemoveFragment);
-    m_webBrowser->navigateAsync(address.toString());
+void RestrictedBrowser::showAsPage(const std::string& address) {
+    m_policy->showAsPageOnce(address);
+    navigateAsync(address);
+}
+
+// Downloads of the session that belong to no page of this browser (an old page's late one)
+// are cancelled: nothing is kept that nobody asked for.
+void RestrictedBrowser::downloadStarted(WebKitDownload* download) {
+    WebKitWebView* view = webkit_download_get_web_view(download);
+    if (m_downloader && (view == nullptr || view == m_page->view())) {
+        m_downloader->engineDownloadStarted(download);
+    } else {
+        webkit_download_cancel(download);
+    }
 }
 
 }  // namespace plintor

@@ -1,119 +1,120 @@
 #pragma once
 
-#include <QPixmap>
-#include <QWidget>
+#include <gtk/gtk.h>
+
+#include <functional>
 #include <future>
 #include <memory>
+#include <string>
 
-#include "browser/BlockedHint.h"
 #include "core/browser/ListedBrowser.h"
 #include "core/browser/UrlLists.h"
 #include "core/support/DateTime.h"
 #include "documents/DocumentDownloader.h"
-
-class QAction;
-class QWebEngineProfile;
+#include "glib/GObjectRef.h"
 
 namespace plintor {
 
 struct KioskState;
-class DenyListInterceptor;
-class OfficeConverter;
+class BlockedHint;
+class KioskPage;
+class KioskSession;
 class KioskWebView;
+class OfficeConverter;
 class RendererWatch;
 
-// The restricted browser: a panel holding one browser control, the allow and deny lists that
+// The restricted browser: one page in the visitor's session, the allow and deny lists that
 // judge every navigation, the hint that answers a blocked one, the documents a page offers and
-// the progress indicator. Every browser event is written to the log.
-class RestrictedBrowser final : public QWidget, public ListedBrowser, private DownloadHost {
-    Q_OBJECT
+// the progress indicator over the page. Every browser event is written to the log.
+class RestrictedBrowser final : public ListedBrowser, private DownloadHost {
 public:
-    // The browser keeps its session in a profile of its own, off the record: its downloads are
-    // this browser's documents, and a new session leaves nothing of the last one. `back` and
-    // `forward` (may be null) are enabled while the page has somewhere to go.
-    RestrictedBrowser(const KioskState& state, const OfficeConverter& converter, QAction* back,
-                      QAction* forward, QWidget* parent);
+    struct Events {
+        // The page's web process ended abnormally (`reason` as RendererWatch says it), or
+        // stopped answering.
+        std::function<void(const std::string& reason)> rendererEnded;
+        std::function<void()> rendererUnresponsive;
+        // The page has (or no longer has) somewhere to go back or forward to.
+        std::function<void(bool canGoBack, bool canGoForward)> historyChanged;
+    };
+
+    RestrictedBrowser(const KioskState& state, const OfficeConverter& converter, Events events);
+    RestrictedBrowser(const RestrictedBrowser&) = delete;
+    RestrictedBrowser& operator=(const RestrictedBrowser&) = delete;
     ~RestrictedBrowser() override;
 
-    void navigate(const QString& address);
+    // The page with the progress indicator floated over it.
+    GtkWidget* widget() const { return m_area.get(); }
+
+    void navigate(const std::string& address);
     // Opens the home page, which counts as unchanged until the page goes elsewhere.
-    void navigateHome(const QString& address);
+    void navigateHome(const std::string& address);
     bool homePageUnchanged() const;
-    // Drops the page, its renderer and all the engine kept of the session (cookies, storage,
-    // cache, logins, history), and starts an empty session on a blank page.
+    // Drops the page, its web process and all the engine kept of the session (cookies,
+    // storage, cache, logins, history), and starts an empty session on a blank page.
     void startNewSession();
-    // A new page and renderer in the same session: what a long-lived page grew is given back.
+    // A new page in the same session: what a long-lived page grew is given back.
     void renewPage();
     void refresh();
     void goBack();
     void goForward();
-    // The visitor gave input: the renderer is watched closely again.
+    // The visitor gave input: the web process is watched closely again.
     void visitorActive();
+    // The page takes the keyboard.
+    void focusPage();
+    // A page nobody can touch (the screensaver): input goes to nobody.
+    void setInteractive(bool interactive);
 
     // Floats `progress` over the page while a slow navigation loads.
-    void setProgressIndicator(QWidget* progress);
-    void setBalloonHint(const QString& message, const QPixmap& image);
+    void setProgressIndicator(GtkWidget* progress);
+    void setBlockedHint(BlockedHint* hint) { m_hint = hint; }
     void showBlockedHint() override;
-    bool showingBlockedHint() const { return m_hint->showingHint(); }
+    bool showingBlockedHint() const;
 
     // The deny list stops every request of the page, not only its navigations.
     void denyAllRequests();
     // The lists in force; lists still on their way (see setLists) are waited for.
     UrlLists& lists() override;
-    // The deny-all-requests interceptor reads the lists object, so it judges by new lists from
-    // the next request on.
-    void replaceLists(UrlLists lists) override { this->lists() = std::move(lists); }
-    std::string pageAddress() const override { return address().toString().toStdString(); }
     // Lists that are still being read elsewhere: the first navigation or request that needs
     // them waits for them.
     void setLists(std::future<UrlLists> lists);
-    // The address of the page shown now.
-    QUrl address() const;
-
-signals:
-    // The page's renderer ended abnormally (`reason` as RendererWatch says it), or stopped
-    // answering.
-    void rendererEnded(const QString& reason, int exitCode);
-    void rendererUnresponsive();
+    // Replaces the lists in force, for navigations and (with DenyAllRequests) every request.
+    void replaceLists(UrlLists lists) override;
+    std::string pageAddress() const override;
 
 private:
-    void openProfile();
-    void closeProfile();
     void openPage();
     void closePage();
-    bool judgeNavigation(const QUrl& url, bool topLevel);
-    void pageChanged(const QUrl& url);
-    void documentCompleted(const QUrl& url);
-    void newWindowRequested(const QUrl& url);
+    void pageCommitted(const std::string& url);
+    void documentCompleted(const std::string& url);
+    void newWindowRequested(const std::string& url);
     void loadStarted();
     void loadFinished();
     void progressChanged();
-    void followHistory();
-    DenyListInterceptor* newInterceptor();
+    void downloadStarted(WebKitDownload* download);
 
     void showProgress(bool visible) override;
-    void navigateAsync(const QString& address) override;
-    void showAsPage(const QUrl& address) override;
+    void navigateAsync(const std::string& address) override;
+    void showAsPage(const std::string& address) override;
 
     const KioskState& m_state;
     const OfficeConverter& m_converter;
-    QAction* m_back;
-    QAction* m_forward;
+    Events m_events;
     UrlLists m_lists;
     std::future<UrlLists> m_arrivingLists;
-    QWebEngineProfile* m_profile = nullptr;  // the session's; goes after the page
-    KioskWebView* m_webBrowser = nullptr;
-    RendererWatch* m_rendererWatch = nullptr;  // the page's
-    QWidget* m_progress = nullptr;
+    GObjectRef<GtkWidget> m_area;  // a GtkOverlay: the page, and the progress indicator
+    std::unique_ptr<KioskSession> m_session;
+    bool m_denyAllRequests = false;
+    std::unique_ptr<KioskWebView> m_page;
+    std::unique_ptr<KioskPage> m_policy;
+    std::unique_ptr<RendererWatch> m_rendererWatch;
+    std::unique_ptr<DocumentDownloader> m_downloader;
+    GtkWidget* m_progress = nullptr;
+    BlockedHint* m_hint = nullptr;
+    bool m_interactive = true;
     DateTime m_downTime = 0;
     int m_downCount = 0;
-    std::unique_ptr<BlockedHint> m_hint;
-    std::unique_ptr<DocumentDownloader> m_downloader;
-    DenyListInterceptor* m_interceptor = nullptr;
-    bool m_denyAllRequests = false;
-    QUrl m_shownAsPage;          // without its fragment; see showAsPage
     bool m_homeLoading = false;  // the home page's load has not finished yet
-    QUrl m_home;                 // where it ended up (after redirects)
+    std::string m_home;          // where it ended up (after redirects)
 };
 
 }  // namespace plintor

@@ -8,24 +8,13 @@ if(PLINTOR_WERROR)
   add_compile_options(-Werror)
 endif()
 
-# Off leaves out everything that needs Qt: the widgets, documents, browser, keyboard and app
-# targets, the program, the end-to-end tests and the unit tests that run the program. What
-# stays (core, platform, unit and X11 tests) builds in a fraction of the time, which is what a
-# sanitizer build needs.
-option(PLINTOR_BUILD_UI "Build the Qt targets and the program" ON)
+# Off leaves out everything that needs GTK and WebKitGTK: the front end's targets, the program,
+# the end-to-end tests and the unit tests that run the program. What stays (core, platform,
+# unit and X11 tests) builds in a fraction of the time, which is what a sanitizer build needs.
+option(PLINTOR_BUILD_UI "Build the GTK front end and the program" ON)
 
-# The program's front end: "qt" (Qt Widgets and Qt WebEngine) or "gtk" (GTK 4 and WebKitGTK,
-# whose engine Debian keeps patched). The GTK front end grows beside the Qt one until it passes
-# every test; then Qt goes.
-set(PLINTOR_FRONTEND "qt" CACHE STRING "The program's front end: qt or gtk")
-set_property(CACHE PLINTOR_FRONTEND PROPERTY STRINGS qt gtk)
-if(NOT PLINTOR_FRONTEND MATCHES "^(qt|gtk)$")
-  message(FATAL_ERROR "PLINTOR_FRONTEND must be qt or gtk, not ${PLINTOR_FRONTEND}")
-endif()
 # The engine's web process extension is a shared module that links the core.
-if(PLINTOR_FRONTEND STREQUAL "gtk")
-  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
-endif()
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 
 # A sanitizer finding must fail the test that triggers it. ASan stops on its own; UBSan only
 # prints and goes on unless it is built to stop.

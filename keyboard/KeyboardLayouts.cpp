@@ -1,21 +1,43 @@
 #include "keyboard/KeyboardLayouts.h"
 
-#include <QDir>
-#include <QFile>
+#include <gio/gio.h>
 
-#include "core/keyboard/VirtualKeyLayout.h"
+#include <algorithm>
+#include <string>
+
+#include "widgets/KioskResources.h"
 
 namespace plintor {
+namespace {
+
+constexpr const char* Folder = "/plintor/keyboards/";
+
+}  // namespace
 
 std::vector<VirtualKeyLayout> loadKeyboardLayouts() {
+    registerKioskResources();
     std::vector<VirtualKeyLayout> layouts;
-    const QDir resources(QStringLiteral(":/keyboards"));
-    for (const QString& name : resources.entryList(QDir::Files, QDir::Name)) {
-        QFile file(resources.filePath(name));
-        if (!name.contains(QLatin1String("KEYBOARD")) || !file.open(QIODevice::ReadOnly)) {
+    char** children = g_resources_enumerate_children(Folder, G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr);
+    if (children == nullptr) {
+        return layouts;
+    }
+    std::vector<std::string> names(children, children + g_strv_length(children));
+    g_strfreev(children);
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        if (name.find("KEYBOARD") == std::string::npos) {
             continue;
         }
-        if (auto layout = parseVirtualKeyLayout(name.toStdString(), file.readAll().toStdString())) {
+        GBytes* bytes =
+            g_resources_lookup_data((Folder + name).c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr);
+        if (bytes == nullptr) {
+            continue;
+        }
+        gsize size = 0;
+        const auto* data = static_cast<const char*>(g_bytes_get_data(bytes, &size));
+        auto layout = parseVirtualKeyLayout(name, std::string_view(data, size));
+        g_bytes_unref(bytes);
+        if (layout) {
             layouts.push_back(std::move(*layout));
         }
     }

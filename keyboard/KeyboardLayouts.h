@@ -6,8 +6,8 @@
 
 namespace plintor {
 
-// The program's layout descriptions (every resource whose name contains "KEYBOARD"), in name
-// order.
+// The program's layout descriptions (every resource under /plintor/keyboards/ whose name
+// contains "KEYBOARD"), in name order.
 std::vector<VirtualKeyLayout> loadKeyboardLayouts();
 
 }  // namespace plintor

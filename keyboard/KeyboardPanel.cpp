@@ -1,58 +1,114 @@
 #include "keyboard/KeyboardPanel.h"
 
-#include <QVariant>
-#include <cmath>
+#include <algorithm>
+#include <cctype>
 
 #include "core/keyboard/LanguageButtonGeometry.h"
-#include "core/keyboard/VirtualKeyLayout.h"
 #include "core/support/Log.h"
 #include "core/support/ScreenScale.h"
 #include "core/support/StringHelpers.h"
 #include "keyboard/KeyboardLayouts.h"
-#include "keyboard/TouchKeyboard.h"
-#include "platform/KeyboardSystem.h"
-#include "widgets/PictureButton.h"
 #include "widgets/ScreenMetrics.h"
+#include "widgets/WidgetCss.h"
+#include "platform/KeyboardSystem.h"
 
 namespace plintor {
 namespace {
 
 // Design geometry at 96 pixels per inch.
-constexpr int KeyboardLeft = 8;
 constexpr int KeyboardTop = 8;
-constexpr int KeyboardWidth = 550;
-constexpr int KeyboardHeight = 180;
+constexpr int KeyboardWidth = 550;  // until a layout description gives the proportions
 
-const char* const HandleProperty = "plintorInputLocale";
+constexpr const char* PanelKey = "plintor-keyboard-panel";
+
+KeyboardPanel* panelOf(GtkWidget* widget) {
+    return static_cast<KeyboardPanel*>(g_object_get_data(G_OBJECT(widget), PanelKey));
+}
+
+void place(GtkWidget* child, const GdkRectangle& area) {
+    int minimum = 0;
+    gtk_widget_measure(child, GTK_ORIENTATION_HORIZONTAL, -1, &minimum, nullptr, nullptr, nullptr);
+    gtk_widget_measure(child, GTK_ORIENTATION_VERTICAL, area.width, &minimum, nullptr, nullptr,
+                       nullptr);
+    gtk_widget_size_allocate(child, &area, -1);
+}
 
 }  // namespace
 
-KeyboardPanel::KeyboardPanel(const ScreenMetrics& metrics, KeyboardSystem* keyboard,
-                             QWidget* parent)
-    : QWidget(parent),
-      m_metrics(metrics),
+// The panel is a GtkFixed for its children's sake, laid out by its own rules: the language
+// buttons in a column at the left, the keyboard centred in whatever width the window gives.
+KeyboardPanel::KeyboardPanel(const ScreenMetrics& metrics, KeyboardSystem* keyboard)
+    : m_metrics(metrics),
       m_keyboard(keyboard),
-      m_touchKeyboard(new TouchKeyboard(keyboard, this)),
+      m_panel(GObjectRef<GtkWidget>::sink(gtk_fixed_new())),
+      m_colour(m_panel.get()),
+      m_touchKeyboard(keyboard),
+      m_height(metrics.scaled(DesignHeight)),
       m_touchKeyboardTop(metrics.scaled(KeyboardTop)),
       m_layouts(loadKeyboardLayouts()) {
-    setObjectName(QStringLiteral("PKeyboard"));
-    setAutoFillBackground(true);
-    setFixedHeight(metrics.scaled(DesignHeight));
-    m_touchKeyboard->setGeometry(metrics.scaled(KeyboardLeft), m_touchKeyboardTop,
-                                 metrics.scaled(KeyboardWidth), metrics.scaled(KeyboardHeight));
-    m_touchKeyboard->hide();
-    hide();
+    GtkWidget* panel = m_panel.get();
+    g_object_set_data(G_OBJECT(panel), PanelKey, this);
+    gtk_widget_set_layout_manager(
+        panel, gtk_custom_layout_new(nullptr, &KeyboardPanel::measure, &KeyboardPanel::allocate));
+    gtk_widget_set_parent(m_touchKeyboard.widget(), panel);
+    gtk_widget_set_visible(panel, FALSE);
 }
 
-QPixmap KeyboardPanel::flagOf(const std::string& countryCode) const {
-    const int size = scaleClass(m_metrics.pixelsPerInch()) == 200   ? 48
-                     : scaleClass(m_metrics.pixelsPerInch()) == 150 ? 32
-                                                                    : 24;
-    QPixmap flag(QStringLiteral(":/flags/%1/%2.png")
-                     .arg(size)
-                     .arg(QString::fromStdString(countryCode).toUpper()));
-    flag.setDevicePixelRatio(m_metrics.devicePixelRatio());
-    return flag;
+KeyboardPanel::~KeyboardPanel() {
+    g_object_set_data(G_OBJECT(m_panel.get()), PanelKey, nullptr);
+    for (LanguageButton& language : m_languageButtons) {
+        gtk_widget_unparent(language.button->widget());
+    }
+    gtk_widget_unparent(m_touchKeyboard.widget());
+}
+
+void KeyboardPanel::measure(GtkWidget* widget, GtkOrientation orientation, int, int* minimum,
+                            int* natural, int*, int*) {
+    const KeyboardPanel* panel = panelOf(widget);
+    const int size =
+        panel != nullptr && orientation == GTK_ORIENTATION_VERTICAL ? panel->m_height : 0;
+    *minimum = size;
+    *natural = size;
+}
+
+void KeyboardPanel::allocate(GtkWidget* widget, int width, int, int) {
+    KeyboardPanel* panel = panelOf(widget);
+    if (panel == nullptr) {
+        return;
+    }
+    int top = panel->m_touchKeyboardTop;
+    for (const LanguageButton& language : panel->m_languageButtons) {
+        const PictureButton& button = *language.button;
+        place(button.widget(), {panel->m_touchKeyboardTop, top, button.width(), button.height()});
+        top += button.height();
+    }
+    place(panel->m_touchKeyboard.widget(), panel->keyboardArea(width));
+}
+
+void KeyboardPanel::setHeight(int height) {
+    m_height = height;
+    gtk_widget_queue_resize(m_panel.get());
+}
+
+void KeyboardPanel::setTouchKeyboardTop(int top) {
+    m_touchKeyboardTop = top;
+    gtk_widget_queue_allocate(m_panel.get());
+}
+
+// Only letters make a country code: whatever else the desktop names has no flag.
+Glyph KeyboardPanel::flagOf(const std::string& countryCode) const {
+    if (countryCode.empty() || !std::all_of(countryCode.begin(), countryCode.end(), [](char c) {
+            return std::isalpha(static_cast<unsigned char>(c)) != 0;
+        })) {
+        return {};
+    }
+    const int scale = scaleClass(m_metrics.pixelsPerInch());
+    const int size = scale == 200 ? 48 : scale == 150 ? 32 : 24;
+    std::string code = countryCode;
+    std::transform(code.begin(), code.end(), code.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return Glyph::fromResource("/plintor/flags/" + std::to_string(size) + "/" + code + ".png",
+                               m_metrics.scaleFactor());
 }
 
 void KeyboardPanel::buildLanguageButtons(bool touchButtonVisible, int touchKeyboardSize) {
@@ -64,36 +120,32 @@ void KeyboardPanel::buildLanguageButtons(bool touchButtonVisible, int touchKeybo
     }
     const LanguageButtonGeometry geometry =
         languageButtonGeometry(touchKeyboardSize, m_metrics.pixelsPerInch());
-    int top = m_touchKeyboardTop;
+    // Points as the desktop's 96 logical pixels per inch make them, whatever the screen.
+    const double fontPixels = geometry.fontPoints * static_cast<double>(DesignPixelsPerInch) / 72;
+    const std::string style =
+        "& { padding-left: " + std::to_string(m_metrics.fromScreenPixels(geometry.margin)) +
+        "px; } & box { border-spacing: " +
+        std::to_string(m_metrics.fromScreenPixels(geometry.spacing)) +
+        "px; } & label { margin: 0; " + WidgetCss::fontRule(fontPixels) + " }";
     for (const InputLanguage& language : languages) {
         const bool sameLanguage = std::any_of(
-            m_languageButtons.begin(), m_languageButtons.end(), [&](PictureButton* button) {
-                return (button->property(HandleProperty).toUInt() & 0xFFFF) ==
-                       (language.handle & 0xFFFF);
+            m_languageButtons.begin(), m_languageButtons.end(), [&](const LanguageButton& button) {
+                return (button.handle & 0xFFFF) == (language.handle & 0xFFFF);
             });
         if (sameLanguage) {
             continue;
         }
-        auto* button = new PictureButton(PictureButton::SpeedButton, this);
-        button->setCheckable(true);
-        button->setGeometry(m_touchKeyboardTop, top, m_metrics.fromScreenPixels(geometry.width),
-                            m_metrics.fromScreenPixels(geometry.height));
+        auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed);
+        button->setSize(m_metrics.fromScreenPixels(geometry.width),
+                        m_metrics.fromScreenPixels(geometry.height));
         button->setGlyphBesideCaption(true);
-        QFont font = button->font();
-        font.setPointSize(geometry.fontPoints);
-        button->setFont(font);
-        button->setStyleSheet(
-            QStringLiteral("QToolButton { padding-left: %1px; spacing: %2px; text-align: left; }")
-                .arg(m_metrics.fromScreenPixels(geometry.margin))
-                .arg(m_metrics.fromScreenPixels(geometry.spacing)));
-        top += button->height();
+        button->setStyle(style);
         logPlain("Keyboard layout: " + hexOf32(language.handle) + " - " + language.localizedName);
-        button->setCaption(QString::fromStdString(language.nativeName));
+        button->setCaption(language.nativeName);
         button->setGlyph(flagOf(language.countryCode));
-        button->setProperty(HandleProperty, QVariant::fromValue(language.handle));
-        connect(button, &QToolButton::clicked, this,
-                [this, handle = language.handle] { chooseLanguage(handle); });
-        m_languageButtons.append(button);
+        button->onClicked([this, handle = language.handle] { chooseLanguage(handle); });
+        gtk_widget_set_parent(button->widget(), m_panel.get());
+        m_languageButtons.push_back({std::move(button), language.handle});
     }
     logPlain("");
     updateTouchKeyboard();
@@ -101,20 +153,27 @@ void KeyboardPanel::buildLanguageButtons(bool touchButtonVisible, int touchKeybo
 
 // A large keyboard on a narrow screen moves right of the language buttons, and shrinks with
 // its proportions when it would not fit there; it never covers them.
-QRect KeyboardPanel::clearOfLanguageButtons(QRect keyboard,
-                                            const VirtualKeyLayout* description) const {
-    int reserved = 0;
-    for (const PictureButton* button : m_languageButtons) {
-        reserved = std::max(reserved, button->geometry().right() + 1 + m_touchKeyboardTop);
+GdkRectangle KeyboardPanel::keyboardArea(int width) const {
+    const VirtualKeyLayout* description = m_touchKeyboard.description();
+    const int height = m_height - 2 * m_touchKeyboardTop;
+    GdkRectangle keyboard{0, m_touchKeyboardTop, m_metrics.scaled(KeyboardWidth), height};
+    if (description != nullptr) {
+        keyboard.width = keyboardWidthFor(height, *description);
     }
-    if (keyboard.left() >= reserved) {
+    keyboard.x = (width - keyboard.width) / 2;
+    int reserved = 0;
+    for (const LanguageButton& language : m_languageButtons) {
+        reserved =
+            std::max(reserved, m_touchKeyboardTop + language.button->width() + m_touchKeyboardTop);
+    }
+    if (keyboard.x >= reserved) {
         return keyboard;
     }
-    keyboard.moveLeft(reserved);
-    const int room = width() - m_touchKeyboardTop - reserved;
-    if (keyboard.width() > room && description != nullptr) {
-        keyboard.setWidth(room);
-        keyboard.setHeight(room * description->height / description->width);
+    keyboard.x = reserved;
+    const int room = width - m_touchKeyboardTop - reserved;
+    if (keyboard.width > room && description != nullptr && description->width > 0) {
+        keyboard.width = std::max(room, 0);
+        keyboard.height = keyboard.width * description->height / description->width;
     }
     return keyboard;
 }
@@ -127,25 +186,17 @@ void KeyboardPanel::chooseLanguage(std::uint32_t handle) {
 void KeyboardPanel::updateTouchKeyboard() {
     const std::uint32_t current = m_keyboard != nullptr ? m_keyboard->currentLanguage() : 0;
     if (current != m_lastKeyboardLayout) {
-        for (PictureButton* button : m_languageButtons) {
-            button->setChecked(button->property(HandleProperty).toUInt() == current);
+        for (LanguageButton& language : m_languageButtons) {
+            language.button->setChecked(language.handle == current);
         }
-        m_touchKeyboard->refreshKeys();
+        m_touchKeyboard.refreshKeys();
         m_lastKeyboardLayout = current;
     }
-    const int keyboardHeight = height() - 2 * m_touchKeyboardTop;
     const std::string locale =
         m_keyboard != nullptr ? m_keyboard->currentLocaleName() : std::string();
-    const VirtualKeyLayout* description =
-        selectKeyboardLayout(m_layouts, m_touchKeyboard->layoutName().toStdString(), locale);
-    m_touchKeyboard->setDescription(description);
-    QRect keyboard((width() - m_touchKeyboard->width()) / 2, m_touchKeyboardTop,
-                   m_touchKeyboard->width(), keyboardHeight);
-    if (description != nullptr) {
-        keyboard.setWidth(keyboardWidthFor(keyboardHeight, *description));
-        keyboard.moveLeft((width() - keyboard.width()) / 2);
-    }
-    m_touchKeyboard->setGeometry(clearOfLanguageButtons(keyboard, description));
+    m_touchKeyboard.setDescription(
+        selectKeyboardLayout(m_layouts, m_touchKeyboard.layoutName(), locale));
+    gtk_widget_queue_allocate(m_panel.get());
 }
 
 }  // namespace plintor

@@ -1,9 +1,10 @@
 #include "keyboard/TouchKeyboard.h"
 
-#include <QLinearGradient>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
 
 #include "platform/KeyboardSystem.h"
 
@@ -13,42 +14,110 @@ namespace {
 constexpr int RepeatDelayMs = 500;
 constexpr int RepeatIntervalMs = 60;
 
-// Keys whose caption is a word or a sign rather than what they type.
-QString functionKeyCaption(const QString& name) {
-    static const QHash<QString, QString> captions = {
-        {"BKSP", QStringLiteral("\u2190")},       {"TAB", QStringLiteral("Tab \u21E5")},
-        {"CAPS", QStringLiteral("Caps \u21EA")},  {"RTRN", QStringLiteral("Enter \u21B5")},
-        {"LFSH", QStringLiteral("\u21E7 Shift")}, {"RTSH", QStringLiteral("\u21E7 Shift")},
-        {"RALT", QStringLiteral("AltGr")},        {"SPCE", QString()},
-        {"LEFT", QStringLiteral("\u2190")},       {"RGHT", QStringLiteral("\u2192")},
-        {"UP", QStringLiteral("\u2191")},         {"DOWN", QStringLiteral("\u2193")},
-        {"DELE", QStringLiteral("Del")},          {"HOME", QStringLiteral("Home")},
-        {"END", QStringLiteral("End")},           {"KPEN", QStringLiteral("Enter")},
-    };
-    return captions.value(name, QStringLiteral("\x01"));
+struct Rgb {
+    double red;
+    double green;
+    double blue;
+};
+
+constexpr Rgb rgb(unsigned value) {
+    return {((value >> 16) & 0xFF) / 255.0, ((value >> 8) & 0xFF) / 255.0, (value & 0xFF) / 255.0};
 }
 
-bool isModifier(const QString& name) {
-    return name == QLatin1String("LFSH") || name == QLatin1String("RTSH") ||
-           name == QLatin1String("RALT") || name == QLatin1String("CAPS");
+// Keys whose caption is a word or a sign rather than what they type; none for the others.
+const char* functionKeyCaption(std::string_view name) {
+    static constexpr std::pair<std::string_view, const char*> captions[] = {
+        {"BKSP", "\u2190"},       {"TAB", "Tab \u21E5"},
+        {"CAPS", "Caps \u21EA"},  {"RTRN", "Enter \u21B5"},
+        {"LFSH", "\u21E7 Shift"}, {"RTSH", "\u21E7 Shift"},
+        {"RALT", "AltGr"},        {"SPCE", ""},
+        {"LEFT", "\u2190"},       {"RGHT", "\u2192"},
+        {"UP", "\u2191"},         {"DOWN", "\u2193"},
+        {"DELE", "Del"},          {"HOME", "Home"},
+        {"END", "End"},           {"KPEN", "Enter"},
+    };
+    for (const auto& [key, caption] : captions) {
+        if (key == name) {
+            return caption;
+        }
+    }
+    return nullptr;
+}
+
+bool isShift(std::string_view name) {
+    return name == "LFSH" || name == "RTSH";
+}
+
+bool isModifier(std::string_view name) {
+    return isShift(name) || name == "RALT" || name == "CAPS";
 }
 
 bool isSpacer(const VirtualKey& key) {
     return key.name == "-";
 }
 
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+void verticalGradient(cairo_t* cairo, double top, double bottom, Rgb from, Rgb to) {
+    cairo_pattern_t* gradient = cairo_pattern_create_linear(0, top, 0, bottom);
+    cairo_pattern_add_color_stop_rgb(gradient, 0, from.red, from.green, from.blue);
+    cairo_pattern_add_color_stop_rgb(gradient, 1, to.red, to.green, to.blue);
+    cairo_set_source(cairo, gradient);
+    cairo_pattern_destroy(gradient);
+}
+
+void roundedRectangle(cairo_t* cairo, double x, double y, double width, double height,
+                      double radius) {
+    cairo_new_sub_path(cairo);
+    cairo_arc(cairo, x + width - radius, y + radius, radius, -M_PI / 2, 0);
+    cairo_arc(cairo, x + width - radius, y + height - radius, radius, 0, M_PI / 2);
+    cairo_arc(cairo, x + radius, y + height - radius, radius, M_PI / 2, M_PI);
+    cairo_arc(cairo, x + radius, y + radius, radius, M_PI, 3 * M_PI / 2);
+    cairo_close_path(cairo);
+}
+
 }  // namespace
 
-TouchKeyboard::TouchKeyboard(KeyboardSystem* keyboard, QWidget* parent)
-    : QWidget(parent), m_keyboard(keyboard) {
-    setObjectName(QStringLiteral("TouchKeyboard"));
-    setFocusPolicy(Qt::NoFocus);  // the page keeps the focus the strokes go to
-    setAttribute(Qt::WA_AcceptTouchEvents, false);
-    connect(&m_repeat, &QTimer::timeout, this, &TouchKeyboard::repeat);
+TouchKeyboard::TouchKeyboard(KeyboardSystem* keyboard)
+    : m_keyboard(keyboard),
+      m_area(GObjectRef<GtkWidget>::sink(gtk_drawing_area_new())),
+      m_repeat([this] { repeat(); }) {
+    GtkWidget* area = m_area.get();
+    gtk_widget_set_focusable(area, FALSE);  // the page keeps the focus the strokes go to
+    gtk_drawing_area_set_draw_func(GTK_DRAWING_AREA(area), &TouchKeyboard::draw, this, nullptr);
+    GtkGesture* click = gtk_gesture_click_new();
+    gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(click), GDK_BUTTON_PRIMARY);
+    gtk_widget_add_controller(area, GTK_EVENT_CONTROLLER(click));
+    m_pressedSignal = ScopedSignal(click, "pressed", G_CALLBACK(&TouchKeyboard::pressed), this);
+    m_releasedSignal = ScopedSignal(click, "released", G_CALLBACK(&TouchKeyboard::released), this);
+    // A press that another gesture or a grab takes away ends like a release: no key repeats
+    // for ever.
+    m_cancelSignal = ScopedSignal(click, "cancel",
+                                  G_CALLBACK(+[](GtkGesture*, GdkEventSequence*, gpointer self) {
+                                      static_cast<TouchKeyboard*>(self)->release();
+                                  }),
+                                  this);
+    // Nor does a key held while the keyboard goes out of sight (its panel closed with another
+    // finger).
+    m_unmapSignal = ScopedSignal(area, "unmap", G_CALLBACK(+[](GtkWidget*, gpointer self) {
+                                     static_cast<TouchKeyboard*>(self)->release();
+                                 }),
+                                 this);
+}
+
+TouchKeyboard::~TouchKeyboard() {
+    gtk_drawing_area_set_draw_func(GTK_DRAWING_AREA(m_area.get()), nullptr, nullptr, nullptr);
 }
 
 void TouchKeyboard::setDescription(const VirtualKeyLayout* description) {
     if (description != m_description) {
+        release();
         m_description = description;
         refreshKeys();
     }
@@ -57,28 +126,29 @@ void TouchKeyboard::setDescription(const VirtualKeyLayout* description) {
 void TouchKeyboard::refreshKeys() {
     m_captions.clear();
     m_capsLock = m_keyboard != nullptr && m_keyboard->capsLockOn();
-    update();
+    gtk_widget_queue_draw(m_area.get());
 }
 
-QList<TouchKeyboard::PlacedKey> TouchKeyboard::placedKeys() const {
-    QList<PlacedKey> placed;
-    if (m_description == nullptr) {
+std::vector<TouchKeyboard::PlacedKey> TouchKeyboard::placedKeys(double width, double height) const {
+    std::vector<PlacedKey> placed;
+    if (m_description == nullptr || m_description->rows.empty()) {
         return placed;
     }
-    const qreal margin = height() * 0.03;
-    const QRectF area = QRectF(rect()).adjusted(margin, margin, -margin, -margin);
-    const qreal rowHeight = area.height() / static_cast<qreal>(m_description->rows.size());
-    qreal y = area.top();
+    const double margin = height * 0.03;
+    const double areaWidth = width - 2 * margin;
+    const double rowHeight =
+        (height - 2 * margin) / static_cast<double>(m_description->rows.size());
+    double y = margin;
     for (const std::vector<VirtualKey>& row : m_description->rows) {
-        qreal units = 0;
+        double units = 0;
         for (const VirtualKey& key : row) {
             units += key.width;
         }
-        const qreal unit = area.width() / units;
-        qreal x = area.left();
+        const double unit = units > 0 ? areaWidth / units : 0;
+        double x = margin;
         for (const VirtualKey& key : row) {
             if (!isSpacer(key)) {
-                placed.append({&key, QRectF(x, y, key.width * unit, rowHeight)});
+                placed.push_back({&key, x, y, key.width * unit, rowHeight});
             }
             x += key.width * unit;
         }
@@ -87,91 +157,121 @@ QList<TouchKeyboard::PlacedKey> TouchKeyboard::placedKeys() const {
     return placed;
 }
 
-const VirtualKey* TouchKeyboard::keyAt(const QPointF& point) const {
-    for (const PlacedKey& placed : placedKeys()) {
-        if (placed.area.contains(point)) {
+const VirtualKey* TouchKeyboard::keyAt(double x, double y) const {
+    for (const PlacedKey& placed :
+         placedKeys(gtk_widget_get_width(m_area.get()), gtk_widget_get_height(m_area.get()))) {
+        if (x >= placed.x && x < placed.x + placed.width && y >= placed.y &&
+            y < placed.y + placed.height) {
             return placed.key;
         }
     }
     return nullptr;
 }
 
-QString TouchKeyboard::caption(const VirtualKey& key) const {
-    const QString name = QString::fromStdString(key.name);
-    if (const QString word = functionKeyCaption(name); word != QLatin1String("\x01")) {
+std::string TouchKeyboard::caption(const VirtualKey& key) {
+    if (const char* word = functionKeyCaption(key.name)) {
         return word;
     }
-    const QString cacheKey = QString::number(m_shift) + QString::number(m_altGr) + name;
-    auto cached = m_captions.constFind(cacheKey);
-    if (cached != m_captions.constEnd()) {
-        return *cached;
+    const std::string cacheKey =
+        std::to_string(int{m_shift}) + std::to_string(int{m_altGr}) + key.name;
+    if (auto cached = m_captions.find(cacheKey); cached != m_captions.end()) {
+        return cached->second;
     }
-    const QString caption =
-        m_keyboard != nullptr
-            ? QString::fromStdString(m_keyboard->keyCaption(key.name, m_shift, m_altGr)).trimmed()
-            : QString();
-    const_cast<TouchKeyboard*>(this)->m_captions.insert(cacheKey, caption);
-    return caption;
+    std::string text =
+        m_keyboard != nullptr ? trimmed(m_keyboard->keyCaption(key.name, m_shift, m_altGr)) : "";
+    m_captions.emplace(cacheKey, text);
+    return text;
 }
 
 bool TouchKeyboard::isLatched(const VirtualKey& key) const {
-    return ((key.name == "LFSH" || key.name == "RTSH") && m_shift) ||
-           (key.name == "RALT" && m_altGr) || (key.name == "CAPS" && m_capsLock);
+    return (isShift(key.name) && m_shift) || (key.name == "RALT" && m_altGr) ||
+           (key.name == "CAPS" && m_capsLock);
 }
 
-void TouchKeyboard::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient background(0, 0, 0, height());
-    background.setColorAt(0, QColor(0x80, 0x80, 0x80));  // gray
-    background.setColorAt(1, QColor(0xC0, 0xC0, 0xC0));  // silver
-    painter.fillRect(rect(), background);
-    const QList<PlacedKey> keys = placedKeys();
-    QFont font = painter.font();
-    font.setPixelSize(
-        std::max(8, keys.isEmpty() ? 12 : static_cast<int>(keys.front().area.height() * 0.38)));
-    painter.setFont(font);
+void TouchKeyboard::draw(GtkDrawingArea*, cairo_t* cairo, int width, int height, gpointer self) {
+    auto* keyboard = static_cast<TouchKeyboard*>(self);
+    verticalGradient(cairo, 0, height, rgb(0x808080), rgb(0xC0C0C0));  // gray to silver
+    cairo_paint(cairo);
+    const std::vector<PlacedKey> keys = keyboard->placedKeys(width, height);
+    PangoLayout* layout = pango_cairo_create_layout(cairo);
+    PangoFontDescription* font = pango_font_description_from_string("DejaVu Sans");
+    const int fontPixels =
+        std::max(8, keys.empty() ? 12 : static_cast<int>(keys.front().height * 0.38));
+    pango_font_description_set_absolute_size(font, fontPixels * PANGO_SCALE);
+    pango_layout_set_font_description(layout, font);
+    pango_font_description_free(font);
+    pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
+    cairo_set_line_width(cairo, 1);
     for (const PlacedKey& placed : keys) {
-        const QRectF face = placed.area.adjusted(2, 2, -2, -2);
-        const bool pressed = placed.key == m_pressed;
-        const bool latched = isLatched(*placed.key);
-        QLinearGradient fill(face.topLeft(), face.bottomLeft());
-        fill.setColorAt(0, pressed   ? QColor(0x9E, 0xC3, 0xF0)
-                           : latched ? QColor(0xC6, 0xDD, 0xF8)
-                                     : QColor(0xFD, 0xFD, 0xFD));
-        fill.setColorAt(1, pressed   ? QColor(0x6F, 0xA3, 0xE0)
-                           : latched ? QColor(0x9E, 0xC3, 0xF0)
-                                     : QColor(0xDD, 0xDD, 0xDD));
-        QPainterPath path;
-        path.addRoundedRect(face, face.height() * 0.12, face.height() * 0.12);
-        painter.fillPath(path, fill);
-        painter.setPen(QColor(0x5A, 0x5A, 0x5A));
-        painter.drawPath(path);
-        painter.setPen(QColor(0x1E, 0x1E, 0x1E));
-        painter.drawText(face, Qt::AlignCenter, caption(*placed.key));
+        const double x = placed.x + 2;
+        const double y = placed.y + 2;
+        const double faceWidth = placed.width - 4;
+        const double faceHeight = placed.height - 4;
+        if (faceWidth <= 0 || faceHeight <= 0) {
+            continue;
+        }
+        const bool pressed = placed.key == keyboard->m_pressed;
+        const bool latched = keyboard->isLatched(*placed.key);
+        roundedRectangle(cairo, x, y, faceWidth, faceHeight,
+                         std::min(faceHeight * 0.12, faceWidth / 2));
+        verticalGradient(cairo, y, y + faceHeight,
+                         pressed   ? rgb(0x9EC3F0)
+                         : latched ? rgb(0xC6DDF8)
+                                   : rgb(0xFDFDFD),
+                         pressed   ? rgb(0x6FA3E0)
+                         : latched ? rgb(0x9EC3F0)
+                                   : rgb(0xDDDDDD));
+        cairo_fill_preserve(cairo);
+        cairo_set_source_rgb(cairo, 0x5A / 255.0, 0x5A / 255.0, 0x5A / 255.0);
+        cairo_stroke(cairo);
+        const std::string text = keyboard->caption(*placed.key);
+        if (text.empty()) {
+            continue;
+        }
+        pango_layout_set_text(layout, text.c_str(), static_cast<int>(text.size()));
+        int textWidth = 0;
+        int textHeight = 0;
+        pango_layout_get_pixel_size(layout, &textWidth, &textHeight);
+        cairo_save(cairo);
+        cairo_rectangle(cairo, x, y, faceWidth, faceHeight);
+        cairo_clip(cairo);
+        cairo_set_source_rgb(cairo, 0x1E / 255.0, 0x1E / 255.0, 0x1E / 255.0);
+        cairo_move_to(cairo, x + (faceWidth - textWidth) / 2, y + (faceHeight - textHeight) / 2);
+        pango_cairo_show_layout(cairo, layout);
+        cairo_restore(cairo);
     }
+    g_object_unref(layout);
 }
 
-void TouchKeyboard::mousePressEvent(QMouseEvent* event) {
-    m_pressed = keyAt(event->position());
-    if (m_pressed == nullptr) {
+void TouchKeyboard::pressed(GtkGestureClick*, int, double x, double y, gpointer self) {
+    auto* keyboard = static_cast<TouchKeyboard*>(self);
+    keyboard->m_repeat.stop();
+    keyboard->m_pressed = keyboard->keyAt(x, y);
+    if (keyboard->m_pressed == nullptr) {
         return;
     }
-    press(*m_pressed);
-    if (!isModifier(QString::fromStdString(m_pressed->name))) {
-        m_repeat.start(RepeatDelayMs);
+    keyboard->press(*keyboard->m_pressed);
+    if (!isModifier(keyboard->m_pressed->name)) {
+        keyboard->m_repeat.start(RepeatDelayMs);
     }
-    update();
+    gtk_widget_queue_draw(keyboard->m_area.get());
 }
 
-void TouchKeyboard::mouseReleaseEvent(QMouseEvent*) {
+void TouchKeyboard::released(GtkGestureClick*, int, double, double, gpointer self) {
+    static_cast<TouchKeyboard*>(self)->release();
+}
+
+void TouchKeyboard::release() {
     m_repeat.stop();
-    m_pressed = nullptr;
-    update();
+    if (m_pressed != nullptr) {
+        m_pressed = nullptr;
+        gtk_widget_queue_draw(m_area.get());
+    }
 }
 
+// After the first delay the key comes at the repeat rate.
 void TouchKeyboard::repeat() {
-    m_repeat.setInterval(RepeatIntervalMs);
+    m_repeat.start(RepeatIntervalMs);
     if (m_pressed != nullptr && m_keyboard != nullptr) {
         m_keyboard->typeKey(m_pressed->name, false, false);
     }
@@ -181,7 +281,7 @@ void TouchKeyboard::press(const VirtualKey& key) {
     if (m_keyboard == nullptr) {
         return;
     }
-    if (key.name == "LFSH" || key.name == "RTSH") {
+    if (isShift(key.name)) {
         m_shift = !m_shift;
     } else if (key.name == "RALT") {
         m_altGr = !m_altGr;

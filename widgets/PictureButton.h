@@ -1,36 +1,69 @@
 #pragma once
 
-#include <QToolButton>
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <string>
+
+#include "glib/GObjectRef.h"
+#include "glib/ScopedSignal.h"
+#include "widgets/Glyph.h"
+#include "widgets/WidgetCss.h"
 
 namespace plintor {
 
-// A button that shows its glyph above its caption, or only the one it has. Speed buttons are
-// flat until touched; bit buttons are raised.
-class PictureButton final : public QToolButton {
-    Q_OBJECT
+// A button that shows its glyph above its caption, or only the one it has. It never takes the
+// keyboard focus, so the page keeps it. Speed buttons are flat until touched; bit buttons are
+// raised.
+class PictureButton {
 public:
-    enum Kind { SpeedButton, BitButton };
+    enum class Kind { Speed, Bit };
 
-    PictureButton(Kind kind, QWidget* parent);
+    explicit PictureButton(Kind kind);
+    PictureButton(const PictureButton&) = delete;
+    PictureButton& operator=(const PictureButton&) = delete;
+    ~PictureButton();
 
-    // Takes glyph, caption and enabled state from `action`.
-    void setAction(QAction* action);
-    void setGlyph(const QPixmap& glyph);
-    // A glyph beside the caption rather than above it.
+    GtkWidget* widget() const { return m_button.get(); }
+
+    void onClicked(std::function<void()> clicked) { m_clicked = std::move(clicked); }
+    void setEnabled(bool enabled);
+    void setGlyph(Glyph glyph);
+    // A glyph beside the caption rather than above it, the pair at the left.
     void setGlyphBesideCaption(bool beside);
     // A caption wider than the button ends in an ellipsis rather than being cut.
-    void setCaption(const QString& caption);
+    void setCaption(const std::string& caption);
+    // Marks the button as the chosen one of a group (the active input language).
+    void setChecked(bool checked);
+    bool isChecked() const;
 
-protected:
-    void actionEvent(QActionEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    // The button's fixed size in widget units.
+    void setSize(int width, int height);
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    // Rules for the caption and the button's inside, such as a font or a colour (see
+    // WidgetCss); the button's own frame stays.
+    void setStyle(std::string_view rules);
 
 private:
-    void updateStyle();
-    void showCaption();
+    static void clicked(GtkButton* button, gpointer self);
+    void updateLayout();
 
-    QString m_caption;
-    bool m_glyphBeside = false;
+    std::string m_style;  // the owner's rules, after the kind's frame
+
+    GObjectRef<GtkWidget> m_button;
+    GtkWidget* m_content;  // the box of glyph and caption, owned by the button
+    // The glyph's picture lies on a fixed place, which gives it its own size: a picture in the
+    // box would grow with the button's width and make the button higher than it is meant to be.
+    GtkWidget* m_glyphPlace;
+    GtkWidget* m_picture;
+    GtkWidget* m_caption;
+    WidgetCss m_css;
+    ScopedSignal m_clickedSignal;
+    std::function<void()> m_clicked;
+    Kind m_kind;
+    int m_width = -1;
+    int m_height = -1;
 };
 
 }  // namespace plintor

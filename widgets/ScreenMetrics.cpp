@@ -1,22 +1,42 @@
 #include "widgets/ScreenMetrics.h"
 
-#include <QScreen>
-#include <QtMath>
+#include <gdk/gdk.h>
+
+#include <algorithm>
+#include <cmath>
 
 #include "core/support/ScreenScale.h"
 
 namespace plintor {
+namespace {
 
-ScreenMetrics::ScreenMetrics(const QScreen& screen)
-    : m_pixelsPerInch(qRound(screen.logicalDotsPerInch() * screen.devicePixelRatio())),
-      m_devicePixelRatio(screen.devicePixelRatio()) {}
+// Across the monitor's width, in the pixels it really has.
+int physicalPixelsPerInch(GdkMonitor* monitor) {
+    GdkRectangle geometry{};
+    gdk_monitor_get_geometry(monitor, &geometry);
+    const int millimetres = gdk_monitor_get_width_mm(monitor);
+    if (millimetres <= 0 || geometry.width <= 0) {
+        return DesignPixelsPerInch;
+    }
+    const double pixels =
+        static_cast<double>(geometry.width) * gdk_monitor_get_scale_factor(monitor);
+    return static_cast<int>(std::lround(pixels * 25.4 / millimetres));
+}
+
+}  // namespace
+
+ScreenMetrics::ScreenMetrics(GdkMonitor* monitor)
+    : ScreenMetrics(physicalPixelsPerInch(monitor), gdk_monitor_get_scale_factor(monitor)) {}
+
+ScreenMetrics::ScreenMetrics(int pixelsPerInch, int scaleFactor)
+    : m_pixelsPerInch(pixelsPerInch), m_scaleFactor(std::max(1, scaleFactor)) {}
 
 int ScreenMetrics::scaled(int designValue) const {
     return fromScreenPixels(scaleValue(designValue, m_pixelsPerInch));
 }
 
 int ScreenMetrics::fromScreenPixels(int screenPixels) const {
-    return qRound(screenPixels / m_devicePixelRatio);
+    return static_cast<int>(std::lround(static_cast<double>(screenPixels) / m_scaleFactor));
 }
 
 }  // namespace plintor

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Regenerates the square country flags in this folder (24/, 32/, 48/, flags.qrc and
+# Regenerates the square country flags in this folder (24/, 32/, 48/, flags.gresource.xml and
 # LICENSE-flag-icons.txt) from an installed copy of the npm package flag-icons and from our own
 # drawings in src/. Nothing is downloaded: fetch the package first, outside the repository, e.g.
 #
@@ -82,17 +82,17 @@ done
 
 # The resource file: loaded as :/flags/24/DE.png and so on.
 {
-    echo '<!DOCTYPE RCC>'
-    echo '<RCC version="1.0">'
-    echo '    <qresource prefix="/">'
+    echo '<?xml version="1.0" encoding="UTF-8"?>'
+    echo '<gresources>'
+    echo '  <gresource prefix="/plintor">'
     for size in $sizes; do
         for code in $(echo "$codes" | tr ' ' '\n' | sort); do
-            echo "        <file alias=\"flags/$size/$code.png\">$size/$code.png</file>"
+            echo "    <file alias=\"flags/$size/$code.png\">$size/$code.png</file>"
         done
     done
-    echo '    </qresource>'
-    echo '</RCC>'
-} >flags.qrc
+    echo '  </gresource>'
+    echo '</gresources>'
+} >flags.gresource.xml
 
 cp "$pkg/LICENSE" LICENSE-flag-icons.txt
 

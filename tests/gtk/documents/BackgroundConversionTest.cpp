@@ -1,4 +1,4 @@
-#include "gtk/documents/BackgroundConversion.h"
+#include "documents/BackgroundConversion.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "documents/OfficeConverter.h"
-#include "gtk/glib/Timeout.h"
+#include "glib/Timeout.h"
 #include "platform/OfficeLocator.h"
 #include "platform/ProcessRunner.h"
 #include "tests/support/TempDir.h"

@@ -1,6 +1,6 @@
 // The document downloader with the real engine: one web view with an ephemeral network
 // session, under Xvfb, fetching from the document server on 127.0.0.1 (run_with_display.sh).
-#include "gtk/documents/DocumentDownloader.h"
+#include "documents/DocumentDownloader.h"
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>

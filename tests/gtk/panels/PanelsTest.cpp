@@ -10,17 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "gtk/app/NavigationPanel.h"
-#include "gtk/app/ProgressPanel.h"
-#include "gtk/app/ReturnWarning.h"
-#include "gtk/app/ShutdownPanel.h"
-#include "gtk/app/WheelchairBar.h"
-#include "gtk/keyboard/KeyboardLayouts.h"
-#include "gtk/keyboard/KeyboardPanel.h"
-#include "gtk/widgets/BlockedHint.h"
-#include "gtk/widgets/ImageLists.h"
-#include "gtk/widgets/KioskResources.h"
-#include "gtk/widgets/ScreenMetrics.h"
+#include "app/NavigationPanel.h"
+#include "app/ProgressPanel.h"
+#include "app/ReturnWarning.h"
+#include "app/ShutdownPanel.h"
+#include "app/WheelchairBar.h"
+#include "keyboard/KeyboardLayouts.h"
+#include "keyboard/KeyboardPanel.h"
+#include "widgets/BlockedHint.h"
+#include "widgets/ImageLists.h"
+#include "widgets/KioskResources.h"
+#include "widgets/ScreenMetrics.h"
 #include "platform/KeyboardSystem.h"
 
 namespace plintor {

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "core/browser/UrlLists.h"
-#include "gtk/browser/RequestGuard.h"
-#include "gtk/glib/GObjectRef.h"
-#include "gtk/glib/Timeout.h"
+#include "browser/RequestGuard.h"
+#include "glib/GObjectRef.h"
+#include "glib/Timeout.h"
 
 namespace plintor {
 namespace {

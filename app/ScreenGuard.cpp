@@ -1,0 +1,87 @@
+#include "app/ScreenGuard.h"
+
+#include "core/app/UnattendedOperation.h"
+#include "core/support/Log.h"
+#include "app/KioskWindow.h"
+#include "browser/RestrictedBrowser.h"
+#include "platform/DesktopControl.h"
+
+namespace plintor {
+namespace {
+
+// Passes that keep changing the desktop are spaced out from this many on.
+constexpr int PassesBeforeSpacing = 8;
+
+}  // namespace
+
+ScreenGuard::ScreenGuard(KioskWindow& window, std::function<void()> desktopChanged)
+    : m_window(window),
+      m_desktopChanged(std::move(desktopChanged)),
+      m_nextPass([this] { lookAtDesktopChanges(); }) {}
+
+ScreenGuard::~ScreenGuard() = default;
+
+void ScreenGuard::setDesktopControl(DesktopControl* desktop) {
+    m_desktop = desktop;
+    m_changes.reset();
+    m_queuedChanges.reset();
+    if (m_desktop == nullptr || m_desktop->changeDescriptor() < 0) {
+        return;
+    }
+    m_changes = std::make_unique<FdWatch>(m_desktop->changeDescriptor(),
+                                          [this] { lookAtDesktopChanges(); });
+    // Reports that came in with the answers to other requests leave nothing on the descriptor
+    // to wake the loop: they are looked at before it sleeps, through the guard's own spacing.
+    m_queuedChanges = std::make_unique<PrepareWatch>(
+        [this] { return !m_nextPass.isActive() && m_desktop->changesQueued(); },
+        [this] { m_nextPass.start(0); });
+}
+
+void ScreenGuard::stop() {
+    m_stopped = true;
+    m_nextPass.stop();
+    m_changes.reset();
+    m_queuedChanges.reset();
+}
+
+void ScreenGuard::lookAtDesktopChanges() {
+    if (m_desktop == nullptr || m_stopped) {
+        return;
+    }
+    if (!m_desktop->takeChanges()) {
+        m_passesInARow = 0;
+        return;
+    }
+    ++m_passesInARow;
+    guardScreen();
+    m_desktopChanged();
+}
+
+void ScreenGuard::guardScreen() {
+    if (m_desktop == nullptr || m_stopped || !m_window.isVisible()) {
+        return;
+    }
+    m_nextPass.start(m_passesInARow < PassesBeforeSpacing
+                         ? 0
+                         : UnattendedOperation::GuardTickIntervalMs);
+    try {
+        const unsigned long window = m_window.nativeId();
+        if (m_desktop->isScreensaverRunning()) {
+            m_desktop->setTopmost(window, false);
+            m_desktop->lowerWindow(window);
+            return;
+        }
+        // The blocked hint must stay above.
+        if (!m_window.browser().showingBlockedHint()) {
+            m_desktop->setTopmost(window, true);
+        }
+        if (m_desktop->foreignWindowInFront()) {
+            m_desktop->bringWindowToFront(window);
+        }
+    } catch (const std::exception& error) {
+        logEntry("Screen blocking error");
+        logException(error);
+    }
+}
+
+}  // namespace plintor
