@@ -1,34 +1,60 @@
 #!/usr/bin/env python3
-"""Compares the kiosk with a bare full-screen web view (bench/MinimalView.cpp) on the same static
-page: the wakeups of the main process at rest, the start-up time to the page's load and the
-memory of the process tree. Run on demand, not in the tests:
+"""Compares the kiosk with the floor it is measured against, a bare GTK 4 + WebKitGTK full-screen
+view (bench/MinimalWebKitView.cpp: the engine's defaults, an ephemeral session, nothing the
+kiosk adds), and with `chromium --kiosk`, on the same static page: the start-up time to the
+page's load event, the memory of the process tree and the wakeups at rest. Run on demand, not
+in the tests:
 
-    python3 bench/rest_and_start.py [--rounds 2] [--rest 60] [--settle 10]
+    python3 bench/rest_and_start.py [--rounds 3] [--rest 60] [--settle 10] [--qt-binary PATH]
 
-Each round starts each program once, in turn, on a display of its own (Xvfb and openbox) with a
-local server, the kiosk with every feature on, three buttons and a deny list of the first
---deny-masks masks of the real block lists (build/blocklists/masks-real.txt, made by
-scripts/blocklists/prepare.sh). It uses build/plintor (or $PLINTOR_BINARY) and
-build/bench/plintor_minimal_view (or $PLINTOR_MINIMAL_VIEW).
+Each round starts each program once, in turn (interleaved, so that drift of the machine hits all
+of them), on a display of its own (Xvfb and openbox) with a local server; the figures are the
+medians over the rounds. The kiosk runs with every feature on, three buttons and a deny list of
+the first --deny-masks masks of the real block lists (build-gtk/blocklists/masks-real.txt, made by
+`scripts/blocklists/prepare.sh build-gtk/blocklists`). Programs: build-gtk/plintor (or
+$PLINTOR_BINARY), build-gtk/bench/plintor_minimal_view (or $PLINTOR_MINIMAL_VIEW), Debian's
+chromium (installed when missing) and, with --qt-binary, a Qt WebEngine build of the kiosk run
+the way it always ran here (its sandbox off as root, no GPU).
 
-How it counts:
-- wakeups: the context switches (voluntary_ctxt_switches + nonvoluntary_ctxt_switches in
-  /proc/PID/task/TID/status) of every thread of the main process, summed at the start and at
-  the end of --rest seconds of rest (after --settle seconds without anything happening), per
-  thread; a thread that sleeps and is woken counts one switch each time it goes back to sleep.
-  A thread that starts in between counts whole, one that ends in between counts nothing. The
-  engine's renderer and GPU processes are its own and are not counted. The main thread's share
-  is printed beside it.
+Every engine keeps its sandbox. Chromium's refuses to run as root, so as root Chromium runs as the
+unprivileged user plintor-bench (created when missing), with a fresh profile each start,
+--no-first-run --disable-background-networking --disable-component-update --disable-sync, and
+--disable-extensions: the block-list package this benchmark reads installs an extension that
+Debian's chromium would otherwise load into every profile. Variables that choose the GTK
+renderer or WebKit's modes (GSK_*, GDK_*, WEBKIT_*) are removed, so that the bare view has the
+engine's defaults and the kiosk only what it chooses itself. As root the whole run happens in a
+network namespace of its own with nothing but loopback: no request can leave the machine, and
+the kiosk's single-instance channel cannot meet another user's kiosk.
+
+How it counts (the process tree: the program and every process below it, read from /proc;
+WebKitGTK's web and network processes are its descendants through bubblewrap, Chromium's through
+its zygote; the X server is not counted for anyone):
 - start-up: from starting the process to the page's load event, which the page reports to the
-  server (the same path for both programs).
-- memory: the proportional set size (Pss in /proc/PID/smaps_rollup) of the process and every
-  process below it, taken at the end of the rest.
+  server (the same path for every program).
+- PSS: the proportional set size (Pss in /proc/PID/smaps_rollup) summed over the tree: each
+  page is divided among all the processes of the system that map it.
+- distinct pages: the resident pages mapped by the tree, each physical page counted once however
+  many processes of the tree map it (read from /proc/PID/pagemap): the private pages of the
+  tree plus the shared ones counted once, including the pages of libraries that programs
+  outside the tree share. It is what the tree holds in memory, all of it.
+- private: per process, Private_Clean + Private_Dirty (its unique set size), shown for each
+  kind of process: what one more process of that kind would cost at least.
+- wakeups: the context switches (voluntary + nonvoluntary in /proc/PID/task/TID/status) of every
+  thread, over --rest seconds of rest after --settle seconds without anything happening; a thread
+  that starts in between counts whole, one that ends counts nothing. Shown for the program's
+  own process (the goal is for that one) and for the whole tree.
 """
 
 import argparse
+import array
 import datetime
+import functools
 import os
+import pwd
+import re
+import shutil
 import statistics
+import subprocess
 import sys
 import threading
 import time
@@ -36,61 +62,187 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 import harness as h  # noqa: E402
 
+BUILD = os.path.join(h.REPO, "build-gtk")
+os.environ.setdefault("PLINTOR_BINARY", os.path.join(BUILD, "plintor"))
+CHROMIUM_USER = "plintor-bench"
+PAGE_SIZE = os.sysconf("SC_PAGE_SIZE")
+
 # Static: no script runs after the load report, nothing moves.
 PAGE = b"""<!doctype html><title>Rest</title><body style="font: 20px sans-serif">
 <h1>A static page</h1><p>Nothing on this page moves.</p>
 <script>addEventListener('load', () => fetch('/loaded'));</script></body>"""
 
 
-def minimal_view_path():
-    path = os.environ.get("PLINTOR_MINIMAL_VIEW") or os.path.join(h.REPO, "build", "bench", "plintor_minimal_view")
-    return os.path.abspath(path)
+def run_isolated():
+    """As root: runs this script again in a network namespace of its own with loopback up."""
+    if os.getuid() != 0 or os.environ.get("PLINTOR_BENCH_ISOLATED") == "1":
+        return
+    os.environ["PLINTOR_BENCH_ISOLATED"] = "1"
+    os.execvp("unshare", ["unshare", "--net", "--", "sh", "-c", 'ip link set lo up && exec "$@"', "sh",
+                          sys.executable, *sys.argv])
 
 
-def context_switches(pid):
-    """Context switches so far of each thread of the process: {thread id: count}."""
+def engine_defaults():
+    """The variables to remove so that every engine starts with its own choices."""
+    return {name: None for name in os.environ if name.startswith(("GSK_", "GDK_", "WEBKIT_"))}
+
+
+# -- counting ----------------------------------------------------------------------------------
+
+
+def tree(pid):
+    return [pid, *h.descendants(pid)]
+
+
+def context_switches(pids):
+    """Context switches so far of each thread of the processes: {thread id: count}."""
     counts = {}
-    try:
-        threads = os.listdir(f"/proc/{pid}/task")
-    except OSError:
-        return counts
-    for tid in threads:
+    for pid in pids:
         try:
-            with open(f"/proc/{pid}/task/{tid}/status") as status:
-                counts[int(tid)] = sum(int(line.split()[1]) for line in status
-                                       if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")))
+            threads = os.listdir(f"/proc/{pid}/task")
         except OSError:
             continue
+        for tid in threads:
+            try:
+                with open(f"/proc/{pid}/task/{tid}/status") as status:
+                    counts[int(tid)] = sum(int(line.split()[1]) for line in status if line.startswith(
+                        ("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")))
+            except OSError:
+                continue
     return counts
 
 
-def switches_between(before, after, pid):
-    """(all threads, main thread): what each thread added; a new thread counts whole, one that
-    ended counts nothing (its last count is gone with it)."""
-    added = {tid: count - before.get(tid, 0) for tid, count in after.items()}
-    return sum(added.values()), added.get(pid, 0)
+def switches_between(before, after):
+    """What each thread added; a new thread counts whole, one that ended counts nothing."""
+    return sum(count - before.get(tid, 0) for tid, count in after.items())
 
 
-def tree_pss_kib(pid):
-    total = 0
-    for member in [pid, *h.descendants(pid)]:
+def rollup(pid):
+    """(PSS, private) of one process in KiB."""
+    fields = {}
+    with open(f"/proc/{pid}/smaps_rollup") as lines:
+        for line in lines:
+            name, _, rest = line.partition(":")
+            if rest.strip().endswith("kB"):
+                fields[name] = int(rest.split()[0])
+    return fields.get("Pss", 0), fields.get("Private_Clean", 0) + fields.get("Private_Dirty", 0)
+
+
+def resident_frames(pid):
+    """The physical frame numbers of the pages the process has in memory."""
+    ranges, resident = [], None
+    with open(f"/proc/{pid}/smaps") as lines:
+        for line in lines:
+            if line.startswith("Rss:"):
+                if int(line.split()[1]) > 0:
+                    ranges.append(resident)
+            elif ":" not in line.split(" ", 1)[0]:  # a mapping's first line: START-END PERMS ...
+                start, end = line.split(" ", 1)[0].split("-")
+                resident = (int(start, 16), int(end, 16))
+    frames = set()
+    with open(f"/proc/{pid}/pagemap", "rb", buffering=0) as pagemap:
+        for start, end in ranges:
+            entries = array.array("Q")
+            try:
+                pagemap.seek(start // PAGE_SIZE * 8)
+                entries.frombytes(pagemap.read((end - start) // PAGE_SIZE * 8))
+            except OSError:
+                continue
+            # Bit 63: present; bits 0-54: the frame (zero without CAP_SYS_ADMIN).
+            frames.update(entry & ((1 << 55) - 1) for entry in entries if entry >> 63)
+    return frames
+
+
+def memory(pid):
+    """PSS and distinct pages of the tree in MiB, and {process name: (PSS, private)} in MiB."""
+    pss, frames, kinds = 0, set(), {}
+    for member in tree(pid):
         try:
-            with open(f"/proc/{member}/smaps_rollup") as rollup:
-                total += sum(int(line.split()[1]) for line in rollup if line.startswith("Pss:"))
-        except OSError:
+            with open(f"/proc/{member}/comm") as comm:
+                name = comm.read().strip()
+            with open(f"/proc/{member}/cmdline", "rb") as cmdline:  # Chromium's kinds all share a name
+                role = re.search(rb"--type=([\w-]+)", cmdline.read())
+            name += f" {role.group(1).decode()}" if role else ""
+            member_pss, private = rollup(member)
+            frames |= resident_frames(member)
+        except OSError:  # ended in between
             continue
-    return total
+        pss += member_pss
+        kind = kinds.setdefault(name, [0, 0])
+        kind[0] += member_pss / 1024
+        kind[1] += private / 1024
+    return pss / 1024, len(frames) * PAGE_SIZE / 2**20, kinds
+
+
+# -- the programs ------------------------------------------------------------------------------
+
+
+def minimal_view_path():
+    return os.path.abspath(os.environ.get("PLINTOR_MINIMAL_VIEW") or
+                           os.path.join(BUILD, "bench", "plintor_minimal_view"))
 
 
 class MinimalView(h.Kiosk):
-    """The bare view, started and stopped like the kiosk (private folders, the same engine flags)."""
+    """The bare view, started and stopped like the kiosk (private folders, the same display)."""
 
     def __init__(self, display, address):
-        super().__init__(display, name="minimal-view")
+        super().__init__(display, name="bare-view", extra_env=engine_defaults())
         self.address = address
 
     def command(self):
         return [minimal_view_path(), self.address]
+
+
+def chromium_user():
+    """The unprivileged user Chromium runs as under root, created when missing; None when not root."""
+    if os.getuid() != 0:
+        return None
+    try:
+        return pwd.getpwnam(CHROMIUM_USER)
+    except KeyError:
+        h.run_tool(["useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin", CHROMIUM_USER])
+        return pwd.getpwnam(CHROMIUM_USER)
+
+
+class Chromium(h.Kiosk):
+    """`chromium --kiosk` with a fresh profile, its sandbox on."""
+
+    def __init__(self, display, address):
+        super().__init__(display, name="chromium")
+        self.address = address
+        self.user = chromium_user()
+
+    def command(self):
+        run_as = ["setpriv", f"--reuid={self.user.pw_uid}", f"--regid={self.user.pw_gid}", "--init-groups",
+                  "--"] if self.user else []
+        return [*run_as, "chromium", "--kiosk", f"--user-data-dir={os.path.join(self.root, 'profile')}",
+                "--no-first-run", "--disable-background-networking", "--disable-component-update",
+                "--disable-sync", "--disable-extensions", self.address]
+
+    def start(self, wait_home=None, timeout=60, alone=True):
+        del wait_home, alone  # one page and no channel
+        self.env()  # makes the private folders, which the unprivileged user then owns
+        if self.user:
+            for folder, _, files in os.walk(self.root):
+                for path in [folder, *(os.path.join(folder, name) for name in files)]:
+                    os.chown(path, self.user.pw_uid, self.user.pw_gid)
+        with open(self._stderr_path, "ab") as output:
+            self.process = subprocess.Popen(self.command(), env=self.env(), cwd=self.root, start_new_session=True,
+                                            stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.STDOUT)
+        print(f"  {self.name}: pid {self.process.pid}, as {self.user.pw_name if self.user else 'this user'}",
+              file=sys.stderr, flush=True)
+        return self
+
+
+class QtKiosk(h.Kiosk):
+    """A Qt WebEngine build of the kiosk, given by path."""
+
+    def __init__(self, binary, *args, **kwargs):
+        super().__init__(*args, **kwargs)
+        self.binary = binary
+
+    def command(self):
+        return [self.binary, f"--home={self.home}"]
 
 
 def every_feature_on(home):
@@ -102,6 +254,35 @@ def every_feature_on(home):
             "AutoRestart": restart, "DownloadPDF": "True", "Wheelchair": 20, "AutoCloseAll": "True",
             "KillExplorer": "True", "ProgressIndicator": "True", "Screensaver": home, "DenyAllRequests": "True",
             "ClearSessionOnReturn": "True", "ReturnWarning": 30}
+
+
+def kiosk_with(deny, kind=h.Kiosk, name="kiosk"):
+    def kiosk(display, address):
+        return kind(display, config=every_feature_on(address), whitelist=[address.rsplit("/", 1)[0] + "/*"],
+                    blacklist=deny, name=name, extra_env=engine_defaults())
+    return kiosk
+
+
+def deny_list(masks):
+    """The first `masks` masks of the real block lists (scripts/blocklists/prepare.sh)."""
+    path = os.path.join(BUILD, "blocklists", "masks-real.txt")
+    if not os.path.exists(path):
+        sys.exit(f"no block list at {path} (run scripts/blocklists/prepare.sh build-gtk/blocklists)")
+    with open(path) as lines:
+        return [line.rstrip("\n") for _, line in zip(range(masks), lines)]
+
+
+def ensure_chromium():
+    if shutil.which("chromium"):
+        return
+    if os.getuid() != 0:
+        sys.exit("chromium is not installed (apt-get install chromium)")
+    for args in (["apt-get", "update"], ["apt-get", "install", "-y", "chromium"]):
+        subprocess.run(args, check=True, timeout=900, stdin=subprocess.DEVNULL,
+                       env={**os.environ, "DEBIAN_FRONTEND": "noninteractive"})
+
+
+# -- the measurement ---------------------------------------------------------------------------
 
 
 class Bench:
@@ -124,7 +305,7 @@ class Bench:
         program = make(display, self.server.url("/rest.html"))
         self.loaded.clear()
         try:
-            # One kiosk per user: wait for one that runs elsewhere to end (the bare view has none).
+            # One kiosk per user: wait for one that runs elsewhere to end.
             if h.poll_until(lambda: not h.kiosk_channel_in_use(), 600, 1) is None:
                 raise h.HarnessError("another Plintor kiosk kept running for ten minutes")
             started = time.monotonic()
@@ -134,69 +315,77 @@ class Bench:
             start_ms = (self.loaded_at - started) * 1000
             time.sleep(self.settle)
             pid = program.process.pid
-            before = context_switches(pid)
+            before_main, before_tree = context_switches([pid]), context_switches(tree(pid))
             time.sleep(self.rest)
-            after = context_switches(pid)
+            main, whole = context_switches([pid]), context_switches(tree(pid))
             if not program.alive():
                 raise h.HarnessError(f"{program.name} ended during the rest\n{program.describe()}")
-            total, main = switches_between(before, after, pid)
-            return {"wakeups": total / self.rest, "main": main / self.rest,
-                    "start": start_ms, "pss": tree_pss_kib(pid) / 1024}
+            pss, distinct, kinds = memory(pid)
+            return {"start": start_ms, "pss": pss, "distinct": distinct,
+                    "wakeups": switches_between(before_main, main) / self.rest,
+                    "tree wakeups": switches_between(before_tree, whole) / self.rest, "kinds": kinds}
         finally:
             program.stop()
             display.stop()
 
 
-def deny_list(masks):
-    """The first `masks` masks of the real block lists (scripts/blocklists/prepare.sh)."""
-    path = os.path.join(h.REPO, "build", "blocklists", "masks-real.txt")
-    if not os.path.exists(path):
-        sys.exit(f"no block list at {path} (run scripts/blocklists/prepare.sh)")
-    with open(path) as lines:
-        return [line.rstrip("\n") for _, line in zip(range(masks), lines)]
-
-
-def kiosk_with(deny):
-    def kiosk(display, address):
-        return h.Kiosk(display, config=every_feature_on(address), whitelist=[address.rsplit("/", 1)[0] + "/*"],
-                       blacklist=deny, name="kiosk-rest")
-    return kiosk
-
-
-def summary(name, runs):
-    median = {key: statistics.median(run[key] for run in runs) for key in runs[0]}
-    print(f"  {name:13} wakeups/s {median['wakeups']:7.2f} (main thread {median['main']:6.2f})   "
-          f"start-up {median['start']:7.0f} ms   PSS {median['pss']:7.1f} MiB")
+def medians(runs):
+    median = {key: statistics.median(run[key] for run in runs) for key in runs[0] if key != "kinds"}
+    names = {name for run in runs for name in run["kinds"]}
+    median["kinds"] = {name: tuple(statistics.median(run["kinds"].get(name, (0, 0))[i] for run in runs)
+                                   for i in (0, 1)) for name in names}
     return median
+
+
+def report(options, results):
+    print(f"static page, {options.rounds} rounds, {options.rest} s of rest after {options.settle} s, "
+          f"{options.deny_masks} masks in the kiosk's deny list, load average {os.getloadavg()[0]:.2f}; medians:")
+    print(f"  {'program':10} {'start-up ms':>11} {'PSS MiB':>8} {'distinct MiB':>12} {'wakeups/s':>9} "
+          f"{'tree wakeups/s':>14}")
+    for name, m in results.items():
+        print(f"  {name:10} {m['start']:11.0f} {m['pss']:8.1f} {m['distinct']:12.1f} {m['wakeups']:9.2f} "
+              f"{m['tree wakeups']:14.2f}")
+    print("  PSS / private MiB of each kind of process:")
+    for name, m in results.items():
+        kinds = sorted(m["kinds"].items(), key=lambda item: -item[1][0])
+        print(f"    {name:10} " + ", ".join(f"{kind} {pss:.1f}/{private:.1f}" for kind, (pss, private) in kinds))
+    kiosk, bare, chromium = results["kiosk"], results["bare view"], results["chromium"]
+    for key, what in (("start", "start-up"), ("pss", "PSS"), ("distinct", "distinct pages")):
+        print(f"  {what}: kiosk / bare view {kiosk[key] / bare[key]:.2f} (goal: at most 1.00), "
+              f"kiosk / chromium {kiosk[key] / chromium[key]:.2f} (goal: below 1)")
+    print(f"  kiosk at rest: {kiosk['wakeups']:.2f} wakeups/s (goal: at most 1)")
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("--rounds", type=int, default=2)
+    parser.add_argument("--rounds", type=int, default=3)
     parser.add_argument("--rest", type=int, default=60, help="seconds of rest counted")
     parser.add_argument("--settle", type=int, default=10, help="seconds after the load before counting")
     parser.add_argument("--deny-masks", type=int, default=168854,
                         help="masks of the real block lists in the kiosk's deny list")
+    parser.add_argument("--qt-binary", help="a Qt WebEngine build of the kiosk, measured beside the others")
     options = parser.parse_args()
-    if not os.access(minimal_view_path(), os.X_OK):
-        sys.exit(f"no bare view at {minimal_view_path()} (build the target plintor_minimal_view)")
+    for path in (h.binary_path(), minimal_view_path(), options.qt_binary):
+        if path and not os.access(path, os.X_OK):
+            sys.exit(f"no program at {path} (build the targets plintor and plintor_minimal_view)")
+    ensure_chromium()
+    run_isolated()
+    deny = deny_list(options.deny_masks)
+    programs = {"kiosk": kiosk_with(deny), "bare view": MinimalView, "chromium": Chromium}
+    if options.qt_binary:
+        programs["qt kiosk"] = kiosk_with(deny, functools.partial(QtKiosk, os.path.abspath(options.qt_binary)),
+                                          "qt-kiosk")
+    runs = {name: [] for name in programs}
     bench = Bench(options.rest, options.settle)
-    kiosk = kiosk_with(deny_list(options.deny_masks))
-    kiosk_runs, minimal_runs = [], []
     try:
-        for round_number in range(options.rounds):  # interleaved, so that drift of the machine hits both
-            for runs, make in ((kiosk_runs, kiosk), (minimal_runs, MinimalView)):
-                runs.append(bench.measure(make))
-                print(f"round {round_number + 1}: {runs[-1]}", file=sys.stderr, flush=True)
+        for round_number in range(options.rounds):
+            for name, make in programs.items():
+                runs[name].append(bench.measure(make))
+                shown = {key: value for key, value in runs[name][-1].items() if key != "kinds"}
+                print(f"round {round_number + 1}, {name}: {shown}", file=sys.stderr, flush=True)
     finally:
         h.stop_everything()
-    print(f"static page, {options.rounds} rounds, {options.rest} s of rest each after {options.settle} s, "
-          f"{options.deny_masks} masks in the kiosk's deny list; medians:")
-    k = summary("kiosk", kiosk_runs)
-    m = summary("minimal view", minimal_runs)
-    ratio = lambda key: f"{k[key] / m[key]:.2f}" if m[key] > 0 else f"{k[key]:.2f} vs 0"  # noqa: E731
-    print(f"  kiosk / minimal view: wakeups {ratio('wakeups')}, start-up {ratio('start')}, PSS {ratio('pss')}")
-    print(f"  kiosk at rest: {k['wakeups']:.2f} wakeups/s (goal: at most 1)")
+    report(options, {name: medians(results) for name, results in runs.items()})
 
 
 if __name__ == "__main__":
