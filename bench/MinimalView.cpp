@@ -10,7 +10,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "gtk/glib/GObjectRef.h"
+#include "glib/GObjectRef.h"
 
 namespace {
 
