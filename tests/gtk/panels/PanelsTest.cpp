@@ -401,7 +401,7 @@ TEST(KioskResourcesTest, EveryImageAndLayoutIsBundled) {
     EXPECT_EQ(loadKeyboardLayouts().size(), 5u);
     registerKioskResources();  // for the look-ups of this test's own
     for (const char* path : {"/plintor/flags/24/DE.png", "/plintor/flags/48/FR.png",
-                             "/plintor/progress.gif", "/plintor/browser/FileInputGuard.js"}) {
+                             "/plintor/progress.gif", "/plintor/keyboards/NUMPADKEYBOARD"}) {
         EXPECT_TRUE(
             g_resources_get_info(path, G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr, nullptr, nullptr))
             << path;
