@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <future>
 
+#include "app/DesktopLockdown.h"
 #include "app/ExecutionState.h"
 #include "app/OperatorRequests.h"
 #include "core/app/CommandLine.h"
@@ -23,7 +24,7 @@
 #include "app/InputFilter.h"
 #include "app/KioskController.h"
 #include "app/KioskWindow.h"
-#include "app/LockdownRetry.h"
+#include "app/MessageRouter.h"
 #include "browser/EngineVersion.h"
 #include "browser/RestrictedBrowser.h"
 #include "glib/FdWatch.h"
@@ -117,8 +118,7 @@ void runMainLoop(const KioskState& state) {
 }
 
 void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState& state,
-               Platform& platform, InstanceChannel& channel,
-               std::unique_ptr<DesktopControl>& desktop,
+               Platform& platform, InstanceChannel& channel, DesktopLockdown& lockdown,
                std::chrono::steady_clock::time_point started) {
     const std::string baseName = programBaseName(platform.systemInfo().programPath());
     const ConfigNames names{baseName, options.systemDefaults};
@@ -130,14 +130,14 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
         logEntry("Cannot open the display");
         return;
     }
-    desktop = platform.connectDesktopControl();
+    lockdown.connectDesktop();
     const std::unique_ptr<SessionManager> session = platform.connectSessionManager();
     const std::unique_ptr<KeyboardSystem> keyboard = platform.connectKeyboardSystem();
     state.pdfViewer = true;  // the engine's own viewer shows PDF documents
     const OfficeConverter converter(platform.officeLocator(), platform.processRunner());
-    KioskController* controller = nullptr;
+    KioskController* controller = nullptr;  // the window's events come once the loop runs
     KioskWindow window(state, converter, keyboard.get(),
-                       {.firstShown = [&] { controller->windowShown(); },
+                       {.firstShown = [&] { controller->openHomeOnce(); },
                         .keyboardToggled = [&] { controller->keyboardToggled(); },
                         .rendererEnded =
                             [&](const std::string& reason) { controller->rendererEnded(reason); },
@@ -159,7 +159,7 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
     if (!state.safeWebBrowserMode) {
         executionState.apply(executionStateOf(state.settings));
     }
-    LockdownRetry lockdown(platform, desktop, [&](DesktopControl& connected) {
+    lockdown.start([&](DesktopControl& connected) {
         const std::string repaired = connected.keepChangesRecord(desktopRecordFileName(baseName));
         if (!repaired.empty()) {
             logEntry("Unclean end of the last run repaired: " + repaired);
@@ -167,15 +167,9 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
         kioskController.setDesktopControl(&connected);
         executionState.useDesktop(connected);
     });
-    lockdown.start();
     OperatorRequests requests(state, window.browser(), platform.systemInfo(), names, started);
-    const FdWatch messages(channel.descriptor(), [&] {
-        for (const ReceivedMessage& received : channel.receiveAll()) {
-            if (!requests.handle(received, channel)) {
-                kioskController.handleMessage(received.message);
-            }
-        }
-    });
+    MessageRouter router(requests, kioskController, window);
+    const FdWatch messages(channel.descriptor(), [&] { router.routeAll(channel); });
     // A termination signal is refused unless the session or the machine is ending.
     const FdWatch refused(platform.processProtection().refusedSignalDescriptor(), [&] {
         platform.processProtection().takeRefusedSignals();
@@ -186,6 +180,7 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
     kioskController.start();
     window.show();
     runMainLoop(state);
+    lockdown.stop();
 }
 
 // A program that starts afresh leaves the shell stopped: its next run would stop it again.
@@ -197,12 +192,6 @@ void stopSteps(const KioskState& state, Platform& platform, DesktopControl* desk
     }
 }
 
-}  // namespace
-
-std::string engineVersionText() {
-    return "WebKitGTK " + engineVersion();
-}
-
 // The program file as it is on disk now (an update may have replaced it) runs in this process's
 // place, with the same arguments; its instance channel and connections close with the old one.
 void startAfresh(const std::string& programPath, char* argv[]) {
@@ -211,19 +200,26 @@ void startAfresh(const std::string& programPath, char* argv[]) {
     logEntry("Cannot start afresh: " + std::string(std::strerror(errno)));
 }
 
+}  // namespace
+
+std::string engineVersionText() {
+    return "WebKitGTK " + engineVersion();
+}
+
 int runKiosk(int argc, char* argv[], const ProgramOptions& options, Platform& platform) {
     const auto started = std::chrono::steady_clock::now();
     const std::string programPath = platform.systemInfo().programPath();
     KioskState state(systemClock());
     startUp(options, state, platform);
-    std::unique_ptr<DesktopControl> desktop;
-    if (std::unique_ptr<InstanceChannel> channel = platform.claimInstanceChannel()) {
-        state.safeWebBrowserMode = isSafeWebBrowserMode(Arguments(argv, argv + argc));
-        runWindow(argv, argc, options, state, platform, *channel, desktop, started);
+    {
+        DesktopLockdown lockdown(platform);
+        if (std::unique_ptr<InstanceChannel> channel = platform.claimInstanceChannel()) {
+            state.safeWebBrowserMode = isSafeWebBrowserMode(Arguments(argv, argv + argc));
+            runWindow(argv, argc, options, state, platform, *channel, lockdown, started);
+        }
+        stopSteps(state, platform, lockdown.desktop());
     }
-    stopSteps(state, platform, desktop.get());
     if (state.restartRequested) {
-        desktop.reset();
         startAfresh(programPath, argv);
     }
     return 0;

@@ -64,7 +64,13 @@ KioskWindow::KioskWindow(const KioskState& state, const OfficeConverter& convert
       m_keyboard(keyboard),
       m_events(std::move(events)),
       m_window(GObjectRef<GtkWidget>::adopt(GTK_WIDGET(g_object_ref_sink(gtk_window_new())))),
-      m_announceShown([this] { m_events.firstShown(); }) {
+      m_announceShown([this] { m_events.firstShown(); }),
+      m_hideWarningLater([this] { m_returnWarning->stop(); }),
+      m_hideScreensaverLater([this] {
+          if (m_screensaver) {
+              gtk_widget_set_visible(m_screensaver->widget(), FALSE);
+          }
+      }) {
     logStart();
     GtkWindow* window = GTK_WINDOW(m_window.get());
     gtk_window_set_title(window, ("Plintor " + state.programVersion).c_str());
@@ -282,9 +288,15 @@ void KioskWindow::showScreensaver(const std::string& address) {
 }
 
 void KioskWindow::hideScreensaver() {
-    if (m_screensaver) {
-        gtk_widget_set_visible(m_screensaver->widget(), FALSE);
-    }
+    m_hideScreensaverLater.start(0);
+}
+
+void KioskWindow::showReturnWarning(long long millisecondsLeft) {
+    m_returnWarning->start(m_state.settings.msgReturnWarning, millisecondsLeft);
+}
+
+void KioskWindow::hideReturnWarning() {
+    m_hideWarningLater.start(0);
 }
 
 gboolean KioskWindow::onCloseRequest(GtkWindow*, gpointer) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/app/UnattendedOperation.h"
 #include "core/config/KioskSettings.h"
 #include "glib/GObjectRef.h"
 #include "glib/ScopedSignal.h"
@@ -32,10 +33,10 @@ class WheelchairBar;
 // keyboard panel and the wheelchair bar; the return warning floats over the page's middle and
 // the screensaver page covers it all when shown. It lays the panels out and shows them; what
 // the kiosk does with them is the controller's.
-class KioskWindow {
+class KioskWindow final : public KioskSurfaces {
 public:
     struct Events {
-        std::function<void()> firstShown;       // the window is on the screen for the first time
+        std::function<void()> firstShown;  // the window is on the screen for the first time
         std::function<void()> keyboardToggled;  // the keyboard panel was shown or hidden
         // The page's web process ended (`reason`) or stopped answering.
         std::function<void(const std::string& reason)> rendererEnded;
@@ -47,7 +48,7 @@ public:
                 KeyboardSystem* keyboard, Events events);
     KioskWindow(const KioskWindow&) = delete;
     KioskWindow& operator=(const KioskWindow&) = delete;
-    ~KioskWindow();
+    ~KioskWindow() override;
 
     GtkWindow* window() const { return GTK_WINDOW(m_window.get()); }
     RestrictedBrowser& browser() const { return *m_browser; }
@@ -67,15 +68,20 @@ public:
 
     void openNavButton(int number);  // 1 is the home button
     void toggleWheelchairMode();
-    void leaveWheelchairMode();
-    void toggleKeyboard();
-    bool keyboardShown() const;
-    void updateTouchKeyboard();
     void toggleShutdownPanel();
     void hideShutdownPanel();
+
+    // The surfaces the unattended operation shows and hides. Input reaches the activity record
+    // in the middle of the input hooks' processing: what it takes away goes after it.
+    void showReturnWarning(long long millisecondsLeft) override;
+    void hideReturnWarning() override;
+    bool keyboardShown() const override;
+    void toggleKeyboard() override;
+    void leaveWheelchairMode() override;
     // Covers the window with a browser that allows every address and takes no input.
-    void showScreensaver(const std::string& address);
-    void hideScreensaver();
+    void showScreensaver(const std::string& address) override;
+    void hideScreensaver() override;
+    void updateTouchKeyboard() override;
 
 private:
     static gboolean onCloseRequest(GtkWindow* window, gpointer self);
@@ -106,6 +112,8 @@ private:
     int m_wheelchairPercent = 0;
     bool m_shown = false;
     Timeout m_announceShown;
+    Timeout m_hideWarningLater;
+    Timeout m_hideScreensaverLater;
     ScopedSignal m_closeRequest;
     ScopedSignal m_mapped;
 };

@@ -85,12 +85,6 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "run-demo: virtual display $DISPLAY"
 fi
 
-# The browser engine's sandbox refuses to run as root, and a virtual display has no GPU.
-[ "$(id -u)" -eq 0 ] && export QTWEBENGINE_DISABLE_SANDBOX=1
-if [ "$headless" -eq 1 ] || [ ! -e /dev/dri ]; then
-  export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:+$QTWEBENGINE_CHROMIUM_FLAGS }--disable-gpu"
-fi
-
 setsid build/plintor --home="$home" >"$home/output.txt" 2>&1 &
 kiosk_pid=$!
 echo "run-demo: kiosk started (process $kiosk_pid), waiting for the home page"

@@ -10,8 +10,8 @@ namespace plintor {
 
 void UnattendedOperation::guardTick() {
     restartWhenDue();
-    m_host.updateTouchKeyboard();
-    m_host.guardScreen();
+    m_surfaces.updateTouchKeyboard();
+    m_system.guardScreen();
 }
 
 void UnattendedOperation::housekeepingTick() {
@@ -22,8 +22,8 @@ void UnattendedOperation::housekeepingTick() {
 
 void UnattendedOperation::lookAfterDesktop() {
     const KioskSettings& settings = m_state.settings;
-    m_desktopUnsettled = settings.autoCloseAll && !m_host.closeForeignWindows();
-    if (settings.killExplorer && m_host.stopShell()) {
+    m_desktopUnsettled = settings.autoCloseAll && !m_system.closeForeignWindows();
+    if (settings.killExplorer && m_system.stopShell()) {
         m_log.entry("Kill explorer");
         m_desktopUnsettled = true;
     }
@@ -64,8 +64,8 @@ long long UnattendedOperation::millisecondsToIdleDuty() const {
 
 void UnattendedOperation::restartWhenDue() {
     if (m_state.settings.autoRestart != -1 && m_state.clock.now() > m_state.nextRestartTime &&
-        m_host.restartComputer()) {
-        m_host.quitApplication();
+        m_system.restartComputer()) {
+        m_system.quitApplication();
     }
 }
 
@@ -85,13 +85,13 @@ void UnattendedOperation::returnWhenIdle() {
     if (idle < 0 || minutes <= 0) {
         return;
     }
-    const bool unchanged = !input.touched() && m_host.homePageUnchanged();
+    const bool unchanged = !input.touched() && m_page.homePageUnchanged();
     if (input.idleMinutesReached(minutes)) {
-        if (m_host.engineReplaced()) {
+        if (m_system.engineReplaced()) {
             input.disarm();
-            m_host.hideReturnWarning();
+            m_surfaces.hideReturnWarning();
             m_log.entry("Browser engine updated on disk: the kiosk starts afresh");
-            m_host.restartProgram();
+            m_system.restartProgram();
         } else if (unchanged) {
             // Reloading an untouched home page every idle period only costs the visitor who
             // comes next; the screensaver still comes back.
@@ -105,24 +105,24 @@ void UnattendedOperation::returnWhenIdle() {
     const long long left = minutes * 60000LL - idle;
     if (!unchanged && left <= m_state.settings.returnWarning * 1000LL &&
         !input.returnWarningShowing()) {
-        input.returnWarningShown([this] { m_host.hideReturnWarning(); });
-        m_host.showReturnWarning(left);
+        input.returnWarningShown([this] { m_surfaces.hideReturnWarning(); });
+        m_surfaces.showReturnWarning(left);
     }
 }
 
 void UnattendedOperation::returnToHomePage() {
     m_state.input.disarm();
-    m_host.hideReturnWarning();
+    m_surfaces.hideReturnWarning();
     keepMemoryInBounds();
     if (m_state.settings.clearSessionOnReturn) {
         homePageInNewSession();
     } else {
-        m_host.goHome();
+        m_page.goHome();
     }
-    if (m_host.keyboardShown()) {
-        m_host.toggleKeyboard();
+    if (m_surfaces.keyboardShown()) {
+        m_surfaces.toggleKeyboard();
     }
-    m_host.leaveWheelchairMode();
+    m_surfaces.leaveWheelchairMode();
     m_log.entry("Return to home page");
     m_state.lastReturn = m_state.clock.now();
     showScreensaver();
@@ -135,27 +135,27 @@ void UnattendedOperation::keepMemoryInBounds() {
     if (limitMb <= 0) {
         return;
     }
-    const long long usedKiB = m_host.memoryKiB();
+    const long long usedKiB = m_system.memoryKiB();
     if (usedKiB <= limitMb * 1024LL) {
         return;
     }
     m_log.entry("Memory use " + std::to_string(usedKiB / 1024) + " MB is above MemoryLimitMB " +
                 std::to_string(limitMb) + ": the page starts afresh");
     if (!m_state.settings.clearSessionOnReturn) {
-        m_host.renewPage();
+        m_page.renewPage();
     }
 }
 
 void UnattendedOperation::homePageInNewSession() {
-    m_host.clearSession();
+    m_page.clearSession();
     m_log.entry("Session cleared");
-    m_host.goHome();
+    m_page.goHome();
 }
 
 void UnattendedOperation::showScreensaver() {
     if (!m_state.settings.screensaver.empty()) {
-        m_state.input.screensaverShown([this] { m_host.hideScreensaver(); });
-        m_host.showScreensaver(m_state.settings.screensaver);
+        m_state.input.screensaverShown([this] { m_surfaces.hideScreensaver(); });
+        m_surfaces.showScreensaver(m_state.settings.screensaver);
     }
 }
 

@@ -7,24 +7,27 @@
 
 namespace plintor {
 
-// What the timers of the unattended operation ask of the kiosk window and the system.
-class UnattendedHost {
+// What the unattended operation asks of the visitor's page.
+class VisitorPage {
 public:
-    virtual ~UnattendedHost() = default;
-
+    virtual ~VisitorPage() = default;
     virtual void goHome() = 0;
     // Whether the page is still the home page as the last return (or the start) left it.
     virtual bool homePageUnchanged() const = 0;
     // Ends the visitor's session: everything the browser kept of it, and the shown documents.
     virtual void clearSession() = 0;
+    // A new page and renderer in the same session.
+    virtual void renewPage() = 0;
+};
+
+// What it asks of the kiosk's own surfaces around the page.
+class KioskSurfaces {
+public:
+    virtual ~KioskSurfaces() = default;
     // Covers the page centre with the notice that the return comes in `millisecondsLeft`, with
     // a live countdown; and takes it away.
     virtual void showReturnWarning(long long millisecondsLeft) = 0;
     virtual void hideReturnWarning() = 0;
-    // The memory the kiosk's processes use together (proportional set size); -1 when unknown.
-    virtual long long memoryKiB() const = 0;
-    // A new page and renderer in the same session.
-    virtual void renewPage() = 0;
     virtual bool keyboardShown() const = 0;
     virtual void toggleKeyboard() = 0;
     virtual void leaveWheelchairMode() = 0;
@@ -32,9 +35,16 @@ public:
     virtual void showScreensaver(const std::string& address) = 0;
     virtual void hideScreensaver() = 0;
     virtual void updateTouchKeyboard() = 0;
+};
+
+// What it asks of the machine and the program around the kiosk.
+class KioskSystem {
+public:
+    virtual ~KioskSystem() = default;
+    // The memory the kiosk's processes use together (proportional set size); -1 when unknown.
+    virtual long long memoryKiB() const = 0;
     // Keeps the window topmost and in front unless the system's screensaver runs.
     virtual void guardScreen() = 0;
-
     virtual bool restartComputer() = 0;  // true when the system accepted the restart
     virtual void quitApplication() = 0;
     // True when nothing was asked to go, false when a window may still be there.
@@ -56,9 +66,9 @@ public:
     static constexpr int HousekeepingLongestSleepMs = 60000;
 
     // `log` takes "Return to home page", "Session cleared" and "Kill explorer".
-    UnattendedOperation(KioskState& state, UnattendedHost& host,
-                        const LogWriter& log = programLog())
-        : m_state(state), m_host(host), m_log(log) {}
+    UnattendedOperation(KioskState& state, VisitorPage& page, KioskSurfaces& surfaces,
+                        KioskSystem& system, const LogWriter& log = programLog())
+        : m_state(state), m_page(page), m_surfaces(surfaces), m_system(system), m_log(log) {}
 
     // Every half second while something needs watching (the touch keyboard is shown, or the
     // desktop reports no changes of its own): the daily restart, the touch keyboard, the screen
@@ -94,7 +104,9 @@ private:
     long long millisecondsToIdleDuty() const;
 
     KioskState& m_state;
-    UnattendedHost& m_host;
+    VisitorPage& m_page;
+    KioskSurfaces& m_surfaces;
+    KioskSystem& m_system;
     const LogWriter& m_log;
     bool m_desktopUnsettled = false;  // a window or the shell was asked to go: look again
 };

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The unit and X11 tests under AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer.
-# Builds into build-asan only what those tests need (no Qt targets, no program, no benchmarks),
+# Builds into build-asan only what those tests need (no front end, no program, no benchmarks),
 # which keeps this second build to a few minutes.
 set -euo pipefail
 cd "$(dirname "$0")/../.."

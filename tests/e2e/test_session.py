@@ -97,24 +97,17 @@ def session_config(home, **extra):
 
 
 def renderer_pids(kiosk):
-    """The kiosk's renderer processes: WebKitGTK's web processes (below the bubblewrap of their
-    sandbox), or Qt WebEngine's, which its zygote forks, so they carry its command line and are
-    the children of a zygote."""
-    web_processes, zygotes = [], {}
+    """The kiosk's renderer processes: WebKitGTK's web processes, below the bubblewrap of their
+    sandbox."""
+    pids = []
     for pid in h.descendants(kiosk.process.pid):
         try:
             with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
-                arguments = cmdline.read().split(b"\0")
-            if arguments[0].endswith(b"/WebKitWebProcess"):
-                web_processes.append(pid)
-                continue
-            if b"--type=zygote" not in arguments:
-                continue
-            with open(f"/proc/{pid}/stat", "rb") as stat:
-                zygotes[pid] = int(stat.read().rsplit(b")", 1)[1].split()[1])
-        except (OSError, IndexError, ValueError):
+                if cmdline.read().split(b"\0")[0].endswith(b"/WebKitWebProcess"):
+                    pids.append(pid)
+        except OSError:
             continue
-    return web_processes + [pid for pid, parent in zygotes.items() if parent in zygotes]
+    return pids
 
 
 class SessionTest(h.KioskTestCase):

@@ -12,7 +12,7 @@ namespace {
 
 using test::readBytes;
 
-class RecordingHost final : public UnattendedHost {
+class RecordingHost final : public VisitorPage, public KioskSurfaces, public KioskSystem {
 public:
     std::vector<std::string> calls;
     bool keyboardVisible = true;
@@ -94,7 +94,7 @@ protected:
     KioskSettings& m_settings = m_state.settings;
     RecordingHost m_host;
     const LogWriter m_log{m_dir.path("plintor.log"), m_clock};
-    UnattendedOperation m_operation{m_state, m_host, m_log};
+    UnattendedOperation m_operation{m_state, m_host, m_host, m_host, m_log};
 };
 
 TEST_F(UnattendedOperationTest, ReturnsHomeOnceAfterTheIdleTime) {

@@ -81,16 +81,9 @@ class Kiosk:
             path = os.path.join(private, sub)
             os.makedirs(path, mode=0o700, exist_ok=True)
             env[variable] = path
-        env["QT_QPA_PLATFORM"] = "xcb"
-        for variable in ("QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_AUTO_SCREEN_SCALE_FACTOR",
-                         "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI"):
+        env["GDK_BACKEND"] = "x11"
+        for variable in ("GDK_SCALE", "GDK_DPI_SCALE"):
             env.pop(variable, None)
-        if os.getuid() == 0:
-            env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
-        # Xvfb has no GPU.
-        flags = env.get("QTWEBENGINE_CHROMIUM_FLAGS", "")
-        if "--disable-gpu" not in flags:
-            env["QTWEBENGINE_CHROMIUM_FLAGS"] = (flags + " --disable-gpu").strip()
         for variable, value in self.extra_env.items():
             if value is None:
                 env.pop(variable, None)

@@ -381,7 +381,7 @@ TEST_F(PanelsTest, BlockedHintLeavesThePageItsKeys) {
     EXPECT_TRUE(settle([&] { return !hint.showingHint(); })) << "the hint stayed";
 }
 
-// The bundle is made from the Qt program's resource lists: every image the panels ask for and
+// The bundle is made from the program's resource lists: every image the panels ask for and
 // every keyboard layout is in it.
 TEST(KioskResourcesTest, EveryImageAndLayoutIsBundled) {
     for (const ImageFamily* family :

@@ -1,4 +1,4 @@
-#include "app/LockdownRetry.h"
+#include "app/DesktopLockdown.h"
 
 #include "core/support/Log.h"
 #include "platform/DesktopControl.h"
@@ -7,14 +7,14 @@
 
 namespace plintor {
 
-LockdownRetry::LockdownRetry(Platform& platform, std::unique_ptr<DesktopControl>& desktop,
-                             std::function<void(DesktopControl&)> connected)
-    : m_platform(platform),
-      m_desktop(desktop),
-      m_connected(std::move(connected)),
-      m_timer([this] { retry(); }, true) {}
+DesktopLockdown::~DesktopLockdown() = default;
 
-void LockdownRetry::start() {
+void DesktopLockdown::connectDesktop() {
+    m_desktop = m_platform.connectDesktopControl();
+}
+
+void DesktopLockdown::start(std::function<void(DesktopControl&)> connected) {
+    m_connected = std::move(connected);
     watchInput();
     if (m_desktop != nullptr) {
         m_connected(*m_desktop);
@@ -24,18 +24,25 @@ void LockdownRetry::start() {
     }
 }
 
+void DesktopLockdown::stop() {
+    m_timer.stop();
+    m_input.reset();
+    m_connected = nullptr;
+}
+
 // Combinations that another program holds are not tried again: that program keeps them.
-bool LockdownRetry::complete() const {
+bool DesktopLockdown::complete() const {
     return m_desktop != nullptr && m_platform.inputHooks().descriptor() >= 0;
 }
 
-void LockdownRetry::retry() {
+void DesktopLockdown::retry() {
     InputHooks& hooks = m_platform.inputHooks();
     if (hooks.descriptor() < 0) {
         hooks.install();
         watchInput();
     }
-    if (m_desktop == nullptr && (m_desktop = m_platform.connectDesktopControl()) != nullptr) {
+    if (m_desktop == nullptr && (m_desktop = m_platform.connectDesktopControl()) != nullptr &&
+        m_connected) {
         m_connected(*m_desktop);
     }
     if (complete()) {
@@ -46,7 +53,7 @@ void LockdownRetry::retry() {
     }
 }
 
-void LockdownRetry::watchInput() {
+void DesktopLockdown::watchInput() {
     InputHooks& hooks = m_platform.inputHooks();
     if (m_input != nullptr || hooks.descriptor() < 0) {
         return;

@@ -1,0 +1,50 @@
+#include "app/MessageRouter.h"
+
+#include <ctime>
+
+#include "app/KioskController.h"
+#include "app/KioskWindow.h"
+#include "app/OperatorRequests.h"
+#include "browser/RestrictedBrowser.h"
+#include "core/app/QuitToken.h"
+#include "platform/InstanceChannel.h"
+
+namespace plintor {
+
+void MessageRouter::routeAll(InstanceChannel& channel) {
+    for (const ReceivedMessage& received : channel.receiveAll()) {
+        if (!m_requests.handle(received, channel)) {
+            route(received.message);
+        }
+    }
+}
+
+void MessageRouter::route(const KioskMessage& message) {
+    switch (message.msg) {
+        case WM_COPYDATA:
+            m_window.browser().navigate(message.text);
+            break;
+        case WM_REMOTEQUIT:
+            remoteQuit(message.wParam, message.lParam);
+            break;
+        case WM_STARTHOME:
+            m_controller.openHomeOnce();
+            break;
+        case WM_HIDESCREENSAVER:
+            m_window.hideScreensaver();
+            break;
+        default:
+            break;
+    }
+}
+
+void MessageRouter::remoteQuit(std::int32_t wParam, std::int32_t lParam) {
+    const std::time_t now = std::time(nullptr);
+    std::tm today{};
+    localtime_r(&now, &today);
+    if (checkQuitToken(wParam, lParam, today.tm_year + 1900, today.tm_mon + 1, today.tm_mday)) {
+        m_controller.quit();
+    }
+}
+
+}  // namespace plintor

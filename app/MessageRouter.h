@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/app/KioskMessage.h"
+
+namespace plintor {
+
+struct ReceivedMessage;
+class InstanceChannel;
+class KioskController;
+class KioskWindow;
+class OperatorRequests;
+
+// The control messages of other programs, each to the part of the kiosk it concerns: the
+// operator's requests (status, list reload), an address to open (judged like any link), the
+// quit with today's token, the first home page and the screensaver's end.
+class MessageRouter {
+public:
+    MessageRouter(OperatorRequests& requests, KioskController& controller, KioskWindow& window)
+        : m_requests(requests), m_controller(controller), m_window(window) {}
+
+    // Everything waiting on `channel`.
+    void routeAll(InstanceChannel& channel);
+    void route(const KioskMessage& message);
+
+private:
+    void remoteQuit(std::int32_t wParam, std::int32_t lParam);
+
+    OperatorRequests& m_requests;
+    KioskController& m_controller;
+    KioskWindow& m_window;
+};
+
+}  // namespace plintor
