@@ -7,6 +7,8 @@
 #include <webkit/webkit.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -14,6 +16,7 @@
 
 #include "core/browser/UrlLists.h"
 #include "gtk/browser/RequestGuard.h"
+#include "gtk/browser/SharedListFolder.h"
 #include "gtk/glib/GObjectRef.h"
 #include "gtk/glib/Timeout.h"
 
@@ -132,6 +135,8 @@ for (const kind of ['allowed', 'denied']) {
 }
 fetch('/redirect/fetch').catch(() => {});
 new Worker('/worker.js');
+if (navigator.serviceWorker) navigator.serviceWorker.register('/service-worker.js').catch(() => {});
+if (window.SharedWorker) new SharedWorker('/shared-worker.js');
 </script>)HTML";
 
 const std::vector<std::string> AllowedPaths = {
@@ -155,6 +160,9 @@ protected:
                        {"text/html", "<img src='/denied/frame-img.png'><img src='/allowed/frame-img.png'>", {}});
         m_server.route("/worker.js", {"text/javascript",
                                       "fetch('/allowed/worker'); fetch('/denied/worker');", {}});
+        for (const char* worker : {"/service-worker.js", "/shared-worker.js"}) {
+            m_server.route(worker, {"text/javascript", "fetch('/denied/pageless-worker');", {}});
+        }
         m_server.route("/allowed/events", {"text/event-stream", "data: x\n\n", {}});
         m_server.route("/redirect/img", {{}, {}, "/denied/redirected-img"});
         m_server.route("/redirect/fetch", {{}, {}, "/denied/redirected-fetch"});
@@ -270,6 +278,51 @@ TEST_F(RequestGuardTest, ANewListReplacesTheOld) {
     runFor(SettleMs);
     EXPECT_FALSE(m_server.saw("/allowed/now-denied"));
     EXPECT_EQ(m_guard->takeBlockedCount(m_view), 1);
+}
+
+// An image damaged after it was written: the web process refuses it, and with it every
+// request, the page's own included, rather than judge by nothing.
+TEST_F(RequestGuardTest, ADamagedListRefusesEveryRequest) {
+    m_guard->judgeBy(m_lists);
+    const std::filesystem::path root =
+        std::filesystem::path(g_get_user_runtime_dir()) / "plintor-deny-lists";
+    int damaged = 0;
+    for (const auto& folder : std::filesystem::directory_iterator(root)) {
+        const std::filesystem::path image = folder.path() / "list-1";
+        if (folder.is_directory() && std::filesystem::exists(image)) {
+            std::filesystem::permissions(image, std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add);
+            std::fstream(image, std::ios::in | std::ios::out | std::ios::binary)
+                .seekp(static_cast<std::streamoff>(std::filesystem::file_size(image) / 2))
+                .put('!');
+            ++damaged;
+        }
+    }
+    ASSERT_EQ(damaged, 1) << "other programs' lists lie in " << root;
+    webkit_web_view_load_uri(m_view, m_server.url("/plain.html").c_str());
+    runUntil([&] { return m_loads > 0; }, LoadLimitMs);
+    runFor(SettleMs);
+    EXPECT_FALSE(m_server.saw("/plain.html"));
+    EXPECT_GT(m_blockedAtLoad + m_guard->takeBlockedCount(m_view), 0);
+}
+
+// A folder whose program ended without removing it is removed by the next start; the folder of
+// a program that runs is kept, and goes when that program's guard goes.
+TEST(SharedListFolderTest, FoldersOfEndedProgramsAreRemovedAtTheNextStart) {
+    const std::filesystem::path root =
+        std::filesystem::path(g_get_user_runtime_dir()) / "plintor-deny-lists";
+    std::filesystem::create_directories(root / "left-by-a-crash");
+    std::ofstream(root / "left-by-a-crash" / "list-7") << "image";
+    SharedListFolder running;
+    ASSERT_FALSE(running.path().empty());
+    std::string second;
+    {
+        const SharedListFolder next;
+        second = next.path();
+        EXPECT_FALSE(std::filesystem::exists(root / "left-by-a-crash"));
+        EXPECT_TRUE(std::filesystem::exists(running.path())) << "a running program's folder went";
+    }
+    EXPECT_FALSE(std::filesystem::exists(second)) << "a guard left its folder behind";
 }
 
 }  // namespace
