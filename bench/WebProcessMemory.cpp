@@ -52,8 +52,8 @@ int main(int argc, char** argv) {
     }
     for (int i = 0; i < views; ++i) {
         GtkWidget* window = gtk_window_new();
-        auto* view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context",
-                                                  context.get(), nullptr));
+        auto* view = WEBKIT_WEB_VIEW(
+            g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context.get(), nullptr));
         gtk_window_set_child(GTK_WINDOW(window), GTK_WIDGET(view));
         gtk_window_present(GTK_WINDOW(window));
         g_signal_connect(view, "load-changed", G_CALLBACK(loadChanged), nullptr);

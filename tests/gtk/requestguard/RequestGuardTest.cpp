@@ -55,8 +55,8 @@ public:
         g_signal_connect(m_server.get(), "request-read", G_CALLBACK(requestRead), this);
         soup_server_add_handler(m_server.get(), nullptr, handle, this, nullptr);
         for (const char* path : {"/allowed/ws", "/denied/ws"}) {
-            soup_server_add_websocket_handler(m_server.get(), path, nullptr, nullptr, opened,
-                                              this, nullptr);
+            soup_server_add_websocket_handler(m_server.get(), path, nullptr, nullptr, opened, this,
+                                              nullptr);
         }
         GError* error = nullptr;
         if (!soup_server_listen_local(m_server.get(), 0, SOUP_SERVER_LISTEN_IPV4_ONLY, &error)) {
@@ -157,9 +157,12 @@ protected:
         m_server.route("/page.html", {"text/html", page, {}});
         m_server.route("/plain.html", {"text/html", "<!doctype html><p>plain", {}});
         m_server.route("/allowed/frame.html",
-                       {"text/html", "<img src='/denied/frame-img.png'><img src='/allowed/frame-img.png'>", {}});
-        m_server.route("/worker.js", {"text/javascript",
-                                      "fetch('/allowed/worker'); fetch('/denied/worker');", {}});
+                       {"text/html",
+                        "<img src='/denied/frame-img.png'><img src='/allowed/frame-img.png'>",
+                        {}});
+        m_server.route(
+            "/worker.js",
+            {"text/javascript", "fetch('/allowed/worker'); fetch('/denied/worker');", {}});
         for (const char* worker : {"/service-worker.js", "/shared-worker.js"}) {
             m_server.route(worker, {"text/javascript", "fetch('/denied/pageless-worker');", {}});
         }
@@ -173,8 +176,7 @@ protected:
         m_context = GObjectRef<WebKitWebContext>::adopt(webkit_web_context_new());
         webkit_web_context_set_cache_model(m_context.get(), WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
         m_guard = std::make_unique<RequestGuard>(m_context.get());
-        m_session =
-            GObjectRef<WebKitNetworkSession>::adopt(webkit_network_session_new_ephemeral());
+        m_session = GObjectRef<WebKitNetworkSession>::adopt(webkit_network_session_new_ephemeral());
         m_window = GTK_WINDOW(gtk_window_new());
         m_view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", m_context.get(),
                                               "network-session", m_session.get(), nullptr));
@@ -203,8 +205,8 @@ protected:
     }
 
     void run(const char* script) {
-        webkit_web_view_evaluate_javascript(m_view, script, -1, nullptr, nullptr, nullptr,
-                                            nullptr, nullptr);
+        webkit_web_view_evaluate_javascript(m_view, script, -1, nullptr, nullptr, nullptr, nullptr,
+                                            nullptr);
     }
 
     bool arrives(const std::vector<std::string>& paths) {
