@@ -23,7 +23,9 @@ class AlignedImage {
 public:
     explicit AlignedImage(const std::string& bytes)
         : m_words((bytes.size() + 7) / 8), m_size(bytes.size()) {
-        std::memcpy(m_words.data(), bytes.data(), bytes.size());
+        if (!bytes.empty()) {
+            std::memcpy(m_words.data(), bytes.data(), bytes.size());
+        }
     }
     char* data() { return reinterpret_cast<char*>(m_words.data()); }
     std::span<const char> bytes() const {
