@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "core/browser/DenyListImage.h"
+#include "core/browser/DenyListView.h"
 #include "core/browser/LinearUrlMatcher.h"
 #include "core/browser/ServerSideForm.h"
 #include "core/browser/UrlHelpers.h"
@@ -169,6 +171,9 @@ struct Fixture {
     UrlLists compiled;
     LinearLists linear;
     Addresses addresses;
+    // The deny list's image and the view a web process reads it through, made when asked.
+    std::string image;
+    std::unique_ptr<DenyListView> imageView;
 };
 
 Fixture& fixtureFor(std::size_t count) {
@@ -220,6 +225,46 @@ void decide(benchmark::State& state, const Lists& lists, const Fixture& fixture)
         state.counters["p99_us"] = percentile(microseconds, 0.99);
     }
     state.SetLabel(fixture.source.origin + (blocked ? ", blocked" : ", allowed"));
+}
+
+// The deny step alone, as the web processes take it for every request: through the owned
+// matcher, or through a view of its image (the same rule over the mapped layout).
+template <typename Denies>
+void denyStep(benchmark::State& state, const Fixture& fixture, Denies denies) {
+    const bool blocked = state.range(1) != 0;
+    const std::vector<std::string>& addresses =
+        blocked ? fixture.addresses.blocked : fixture.addresses.allowed;
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const bool denied = denies(addresses[next++ % addresses.size()]);
+        benchmark::DoNotOptimize(denied);
+        if (denied != blocked) {
+            state.SkipWithError("the deny step differs from the sample's");
+            break;
+        }
+    }
+    state.SetLabel(fixture.source.origin + (blocked ? ", blocked" : ", allowed"));
+}
+
+void bmOwnedDenyStep(benchmark::State& state) {
+    const Fixture& fixture = fixtureFor(static_cast<std::size_t>(state.range(0)));
+    denyStep(state, fixture,
+             [&](const std::string& address) { return fixture.compiled.isUrlDenied(address); });
+}
+
+void bmImageDenyStep(benchmark::State& state) {
+    Fixture& fixture = fixtureFor(static_cast<std::size_t>(state.range(0)));
+    if (!fixture.imageView) {
+        fixture.image = DenyListImage::of(fixture.compiled);
+        std::string error;
+        fixture.imageView = DenyListView::open(fixture.image, error);
+        if (!fixture.imageView) {
+            state.SkipWithError(("the image is refused: " + error).c_str());
+            return;
+        }
+    }
+    denyStep(state, fixture,
+             [&](const std::string& address) { return fixture.imageView->isUrlDenied(address); });
 }
 
 void bmDecide(benchmark::State& state) {
@@ -278,6 +323,14 @@ void bmLinearLoad(benchmark::State& state) {
 // Arguments: list size, then 1 for addresses the list blocks and 0 for ones it lets through.
 BENCHMARK(bmDecide)
     ->ArgsProduct({{10000, 100000, 1000000}, {1, 0}})
+    ->Iterations(20000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(bmOwnedDenyStep)
+    ->ArgsProduct({{100000, 1000000}, {1, 0}})
+    ->Iterations(20000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(bmImageDenyStep)
+    ->ArgsProduct({{100000, 1000000}, {1, 0}})
     ->Iterations(20000)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(bmLinearDecide)

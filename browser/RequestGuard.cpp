@@ -12,9 +12,9 @@ namespace plintor {
 namespace {
 
 constexpr const char* ExtensionModule = "libplintor_webext.so";
-// Engine features whose requests are made outside any page, where send-request is not
-// emitted.
-constexpr const char* PagelessWorkers[] = {"ServiceWorkers", "SharedWorker"};
+// Engine features whose requests no page's send-request sees: service and shared workers belong
+// to no page; link prefetch, off by default today, is kept off.
+constexpr const char* UnjudgedFeatures[] = {"ServiceWorkers", "SharedWorker", "LinkPrefetch"};
 
 // The extension beside the program (a build folder), else where the package installs it.
 std::string extensionFolder() {
@@ -26,12 +26,12 @@ std::string extensionFolder() {
                                                          : PLINTOR_INSTALLED_WEB_EXTENSIONS;
 }
 
-void turnOffPagelessWorkers(WebKitWebView* view) {
+void turnOffUnjudgedFeatures(WebKitWebView* view) {
     WebKitSettings* settings = webkit_web_view_get_settings(view);
     WebKitFeatureList* features = webkit_settings_get_all_features();
     for (gsize i = 0; i < webkit_feature_list_get_length(features); ++i) {
         WebKitFeature* feature = webkit_feature_list_get(features, i);
-        for (const char* name : PagelessWorkers) {
+        for (const char* name : UnjudgedFeatures) {
             if (std::strcmp(webkit_feature_get_identifier(feature), name) == 0) {
                 webkit_settings_set_feature_enabled(settings, feature, FALSE);
             }
@@ -66,7 +66,7 @@ void RequestGuard::judgeBy(const UrlLists& lists) {
     m_folder.publish(DenyListImage::of(lists));
     if (!std::exchange(m_judging, true)) {
         for (const auto& [view, watched] : m_views) {
-            turnOffPagelessWorkers(view);
+            turnOffUnjudgedFeatures(view);
         }
     }
 }
@@ -79,7 +79,7 @@ void RequestGuard::watch(WebKitWebView* view) {
         g_signal_connect(view, "user-message-received", G_CALLBACK(messageReceived), this);
     g_object_weak_ref(G_OBJECT(view), viewGone, this);
     if (m_judging) {
-        turnOffPagelessWorkers(view);
+        turnOffUnjudgedFeatures(view);
     }
 }
 

@@ -17,8 +17,10 @@ namespace plintor {
 // that starts later has the list before its first request.
 class RequestGuard {
 public:
-    // Must be made before `context` starts its first web process. It owns the context's web
-    // process extension folder and initialization data.
+    // Must be made before `context` starts its first web process, that is before any
+    // WebKitWebView of the context is made: making a view starts the engine's processes, and
+    // the sandbox then refuses the list's folder (the engine aborts the program). It owns the
+    // context's web process extension folder and initialization data.
     explicit RequestGuard(WebKitWebContext* context);
     RequestGuard(const RequestGuard&) = delete;
     RequestGuard& operator=(const RequestGuard&) = delete;
@@ -26,8 +28,8 @@ public:
 
     // From now on requests are judged by the deny list of `lists` (for processes that run
     // already as well as new ones). Until the first call nothing is refused. Judging also
-    // turns off, in the watched views, the engine's workers that belong to no page (service
-    // and shared workers): their requests reach no page's judge.
+    // turns off, in the watched views, the engine features whose requests reach no page's
+    // judge: service and shared workers (they belong to no page) and link prefetch.
     void judgeBy(const UrlLists& lists);
     // Counts what the extension refused for `view`'s pages, until the view goes (the guard
     // holds no reference: a closed page's view and its web process go as they would).

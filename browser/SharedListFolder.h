@@ -32,7 +32,7 @@ private:
     void removeImage(std::uint64_t generation) const;
 
     std::string m_path;
-    UniqueFd m_folder;  // holds the lock
+    UniqueFd m_folder;                      // holds the lock
     std::uint64_t* m_generation = nullptr;  // the first word of the shared generation file
     std::uint64_t m_published = 0;
 };

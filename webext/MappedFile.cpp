@@ -21,8 +21,8 @@ MappedFile::MappedFile(const std::string& path, std::string& error) {
     if (::fstat(fd, &status) != 0 || status.st_size <= 0) {
         error = path + ": empty or unreadable";
     } else {
-        void* data = ::mmap(nullptr, static_cast<std::size_t>(status.st_size), PROT_READ,
-                            MAP_SHARED, fd, 0);
+        void* data =
+            ::mmap(nullptr, static_cast<std::size_t>(status.st_size), PROT_READ, MAP_SHARED, fd, 0);
         if (data == MAP_FAILED) {
             error = path + ": " + std::strerror(errno);
         } else {

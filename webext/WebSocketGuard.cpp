@@ -87,7 +87,8 @@ gboolean WebSocketGuard::judge(GPtrArray* arguments, Call* call) {
     }
     char* url = jsc_value_to_string(static_cast<JSCValue*>(g_ptr_array_index(arguments, 0)));
     char* base = jsc_value_to_string(static_cast<JSCValue*>(g_ptr_array_index(arguments, 1)));
-    WebKitWebPage* page = webkit_web_process_extension_get_page(call->guard->m_extension, call->page);
+    WebKitWebPage* page =
+        webkit_web_process_extension_get_page(call->guard->m_extension, call->page);
     const bool denied = call->guard->m_denies(page, socketAddress(url, base));
     g_free(url);
     g_free(base);

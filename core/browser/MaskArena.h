@@ -24,9 +24,7 @@ public:
     void prefetch(Ref ref) const { view().prefetch(ref); }
     void clear();
     MaskTextsView view() const { return MaskTextsView(m_windows); }
-    std::size_t count() const {
-        return m_count;
-    }
+    std::size_t count() const { return m_count; }
 
     // Calls `visit` with every text in the order added.
     template <typename Visit>

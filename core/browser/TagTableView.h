@@ -60,7 +60,9 @@ public:
     std::size_t home(std::uint32_t tag) const {
         return static_cast<std::size_t>((std::uint64_t{tag} * m_slots.size()) >> 32);
     }
-    std::size_t following(std::size_t i) const { return i + 1 == m_slots.size() ? 0 : i + 1; }
+    std::size_t following(std::size_t i) const {
+        return i + 1 == m_slots.size() ? 0 : i + 1;
+    }
 
 private:
     std::span<const TagSlot> m_slots;

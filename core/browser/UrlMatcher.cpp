@@ -72,8 +72,8 @@ UrlMatcher::Filing UrlMatcher::filingOf(const MaskShape& shape) const {
 }
 
 UrlMatcherView UrlMatcher::view() const {
-    return {m_role,           m_texts.view(),      m_byText.view(),
-            m_hosts.view(),   m_anchored.view(),   m_unanchored};
+    return {m_role,         m_texts.view(),    m_byText.view(),
+            m_hosts.view(), m_anchored.view(), m_unanchored};
 }
 
 std::vector<std::string> UrlMatcher::entries() const {

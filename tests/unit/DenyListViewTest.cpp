@@ -23,7 +23,9 @@ class AlignedImage {
 public:
     explicit AlignedImage(const std::string& bytes)
         : m_words((bytes.size() + 7) / 8), m_size(bytes.size()) {
-        std::memcpy(m_words.data(), bytes.data(), bytes.size());
+        if (!bytes.empty()) {
+            std::memcpy(m_words.data(), bytes.data(), bytes.size());
+        }
     }
     char* data() { return reinterpret_cast<char*>(m_words.data()); }
     std::span<const char> bytes() const {
@@ -72,11 +74,12 @@ Lines tableMasks() {
     for (const std::string& mask : hostMasks("127.0.0.2")) {
         masks.push_back(mask);
     }
-    masks.insert(masks.end(), {"http://host/secret", "http://host/secret/*",
-                               "*://localhost:8080/tracker/*", "*.EXE", "*/ads/*",
-                               "https://b\xC3\xBC" "cher.example/*",
-                               "?*://*.shop.example/cart", "[hf]*://files.example/*", "*",
-                               "http://host/exact"});
+    masks.insert(masks.end(),
+                 {"http://host/secret", "http://host/secret/*", "*://localhost:8080/tracker/*",
+                  "*.EXE", "*/ads/*",
+                  "https://b\xC3\xBC"
+                  "cher.example/*",
+                  "?*://*.shop.example/cart", "[hf]*://files.example/*", "*", "http://host/exact"});
     masks.erase(std::find(masks.begin(), masks.end(), "*"));  // "*" would deny every row
     return masks;
 }
@@ -119,7 +122,10 @@ INSTANTIATE_TEST_SUITE_P(
         DecisionCase{"UnanchoredSuffix", "http://host/setup.exe", true},
         DecisionCase{"UnanchoredSuffixFragment", "http://host/setup.exe#x", true},
         DecisionCase{"AnchoredFolder", "https://news.example/ads/banner.gif", true},
-        DecisionCase{"IdnUnicodeSpelling", "https://b\xC3\xBC" "cher.example/x", true},
+        DecisionCase{"IdnUnicodeSpelling",
+                     "https://b\xC3\xBC"
+                     "cher.example/x",
+                     true},
         DecisionCase{"IdnPunycodeSpellingIsAnotherKey", "https://xn--bcher-kva.example/x", false},
         DecisionCase{"QuestionMarkScheme", "https://www.shop.example/cart", true},
         DecisionCase{"SetInScheme", "gopher://files.example/a", false},
@@ -140,7 +146,8 @@ TEST(DenyListViewTest, AManyWindowListAnswersAsTheOwnedList) {
     Lines masks;
     for (int i = 0; i < 20000; ++i) {
         const std::string n = std::to_string(i);
-        masks.push_back(i % 2 == 0 ? "*://*.host" + n + ".example" : "http://site.example/" + n + "/*");
+        masks.push_back(i % 2 == 0 ? "*://*.host" + n + ".example"
+                                   : "http://site.example/" + n + "/*");
     }
     masks.push_back("*/" + std::string(70000, 'L') + "*");  // a text wider than a window
     const UrlLists lists = denyLists(masks);
@@ -149,9 +156,9 @@ TEST(DenyListViewTest, AManyWindowListAnswersAsTheOwnedList) {
     ASSERT_NE(view, nullptr);
     for (int i = 0; i < 20000; i += 7) {
         const std::string n = std::to_string(i);
-        for (const std::string& url : {"https://a.host" + n + ".example/",
-                                        "http://site.example/" + n + "/x",
-                                        "http://site.example/x" + n}) {
+        for (const std::string& url :
+             {"https://a.host" + n + ".example/", "http://site.example/" + n + "/x",
+              "http://site.example/x" + n}) {
             ASSERT_EQ(view->isUrlDenied(url), lists.isUrlDenied(url)) << url;
         }
     }
@@ -250,7 +257,8 @@ TEST(DenyListViewTest, NonsenseTablesEndWithoutReadingOutside) {
     image.setHeader(header);
     const std::unique_ptr<DenyListView> view = openView(image);
     ASSERT_NE(view, nullptr);
-    for (const char* url : {"https://tracker.example/", "http://host/secret", "http://host/a.exe"}) {
+    for (const char* url :
+         {"https://tracker.example/", "http://host/secret", "http://host/a.exe"}) {
         view->isUrlDenied(url);
     }
 }
@@ -275,9 +283,10 @@ Lines addressesNear(std::string mask) {
     std::string sibling = address;
     sibling[sibling.size() / 2] ^= 1;
     const std::size_t schemeEnd = address.find("://");
-    return {address, sibling, schemeEnd == std::string::npos
-                                  ? address
-                                  : "https://www." + address.substr(schemeEnd + 3) + "/i.html"};
+    return {address, sibling,
+            schemeEnd == std::string::npos
+                ? address
+                : "https://www." + address.substr(schemeEnd + 3) + "/i.html"};
 }
 
 TEST(DenyListViewRealListTest, AnswersAsTheOwnedListOverTheBlockLists) {

@@ -7,6 +7,8 @@
 #include <webkit/webkit.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -14,6 +16,7 @@
 
 #include "core/browser/UrlLists.h"
 #include "browser/RequestGuard.h"
+#include "browser/SharedListFolder.h"
 #include "glib/GObjectRef.h"
 #include "glib/Timeout.h"
 
@@ -52,8 +55,8 @@ public:
         g_signal_connect(m_server.get(), "request-read", G_CALLBACK(requestRead), this);
         soup_server_add_handler(m_server.get(), nullptr, handle, this, nullptr);
         for (const char* path : {"/allowed/ws", "/denied/ws"}) {
-            soup_server_add_websocket_handler(m_server.get(), path, nullptr, nullptr, opened,
-                                              this, nullptr);
+            soup_server_add_websocket_handler(m_server.get(), path, nullptr, nullptr, opened, this,
+                                              nullptr);
         }
         GError* error = nullptr;
         if (!soup_server_listen_local(m_server.get(), 0, SOUP_SERVER_LISTEN_IPV4_ONLY, &error)) {
@@ -132,6 +135,8 @@ for (const kind of ['allowed', 'denied']) {
 }
 fetch('/redirect/fetch').catch(() => {});
 new Worker('/worker.js');
+if (navigator.serviceWorker) navigator.serviceWorker.register('/service-worker.js').catch(() => {});
+if (window.SharedWorker) new SharedWorker('/shared-worker.js');
 </script>)HTML";
 
 const std::vector<std::string> AllowedPaths = {
@@ -152,9 +157,15 @@ protected:
         m_server.route("/page.html", {"text/html", page, {}});
         m_server.route("/plain.html", {"text/html", "<!doctype html><p>plain", {}});
         m_server.route("/allowed/frame.html",
-                       {"text/html", "<img src='/denied/frame-img.png'><img src='/allowed/frame-img.png'>", {}});
-        m_server.route("/worker.js", {"text/javascript",
-                                      "fetch('/allowed/worker'); fetch('/denied/worker');", {}});
+                       {"text/html",
+                        "<img src='/denied/frame-img.png'><img src='/allowed/frame-img.png'>",
+                        {}});
+        m_server.route(
+            "/worker.js",
+            {"text/javascript", "fetch('/allowed/worker'); fetch('/denied/worker');", {}});
+        for (const char* worker : {"/service-worker.js", "/shared-worker.js"}) {
+            m_server.route(worker, {"text/javascript", "fetch('/denied/pageless-worker');", {}});
+        }
         m_server.route("/allowed/events", {"text/event-stream", "data: x\n\n", {}});
         m_server.route("/redirect/img", {{}, {}, "/denied/redirected-img"});
         m_server.route("/redirect/fetch", {{}, {}, "/denied/redirected-fetch"});
@@ -165,8 +176,7 @@ protected:
         m_context = GObjectRef<WebKitWebContext>::adopt(webkit_web_context_new());
         webkit_web_context_set_cache_model(m_context.get(), WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
         m_guard = std::make_unique<RequestGuard>(m_context.get());
-        m_session =
-            GObjectRef<WebKitNetworkSession>::adopt(webkit_network_session_new_ephemeral());
+        m_session = GObjectRef<WebKitNetworkSession>::adopt(webkit_network_session_new_ephemeral());
         m_window = GTK_WINDOW(gtk_window_new());
         m_view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", m_context.get(),
                                               "network-session", m_session.get(), nullptr));
@@ -195,8 +205,8 @@ protected:
     }
 
     void run(const char* script) {
-        webkit_web_view_evaluate_javascript(m_view, script, -1, nullptr, nullptr, nullptr,
-                                            nullptr, nullptr);
+        webkit_web_view_evaluate_javascript(m_view, script, -1, nullptr, nullptr, nullptr, nullptr,
+                                            nullptr);
     }
 
     bool arrives(const std::vector<std::string>& paths) {
@@ -270,6 +280,51 @@ TEST_F(RequestGuardTest, ANewListReplacesTheOld) {
     runFor(SettleMs);
     EXPECT_FALSE(m_server.saw("/allowed/now-denied"));
     EXPECT_EQ(m_guard->takeBlockedCount(m_view), 1);
+}
+
+// An image damaged after it was written: the web process refuses it, and with it every
+// request, the page's own included, rather than judge by nothing.
+TEST_F(RequestGuardTest, ADamagedListRefusesEveryRequest) {
+    m_guard->judgeBy(m_lists);
+    const std::filesystem::path root =
+        std::filesystem::path(g_get_user_runtime_dir()) / "plintor-deny-lists";
+    int damaged = 0;
+    for (const auto& folder : std::filesystem::directory_iterator(root)) {
+        const std::filesystem::path image = folder.path() / "list-1";
+        if (folder.is_directory() && std::filesystem::exists(image)) {
+            std::filesystem::permissions(image, std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add);
+            std::fstream(image, std::ios::in | std::ios::out | std::ios::binary)
+                .seekp(static_cast<std::streamoff>(std::filesystem::file_size(image) / 2))
+                .put('!');
+            ++damaged;
+        }
+    }
+    ASSERT_EQ(damaged, 1) << "other programs' lists lie in " << root;
+    webkit_web_view_load_uri(m_view, m_server.url("/plain.html").c_str());
+    runUntil([&] { return m_loads > 0; }, LoadLimitMs);
+    runFor(SettleMs);
+    EXPECT_FALSE(m_server.saw("/plain.html"));
+    EXPECT_GT(m_blockedAtLoad + m_guard->takeBlockedCount(m_view), 0);
+}
+
+// A folder whose program ended without removing it is removed by the next start; the folder of
+// a program that runs is kept, and goes when that program's guard goes.
+TEST(SharedListFolderTest, FoldersOfEndedProgramsAreRemovedAtTheNextStart) {
+    const std::filesystem::path root =
+        std::filesystem::path(g_get_user_runtime_dir()) / "plintor-deny-lists";
+    std::filesystem::create_directories(root / "left-by-a-crash");
+    std::ofstream(root / "left-by-a-crash" / "list-7") << "image";
+    SharedListFolder running;
+    ASSERT_FALSE(running.path().empty());
+    std::string second;
+    {
+        const SharedListFolder next;
+        second = next.path();
+        EXPECT_FALSE(std::filesystem::exists(root / "left-by-a-crash"));
+        EXPECT_TRUE(std::filesystem::exists(running.path())) << "a running program's folder went";
+    }
+    EXPECT_FALSE(std::filesystem::exists(second)) << "a guard left its folder behind";
 }
 
 }  // namespace
