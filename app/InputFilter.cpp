@@ -1,10 +1,10 @@
 #include "app/InputFilter.h"
 
-#include "core/lockdown/InputActivity.h"
-#include "core/lockdown/KeyTable.h"
 #include "app/KioskWindow.h"
 #include "app/ShutdownPanel.h"
 #include "browser/RestrictedBrowser.h"
+#include "core/lockdown/InputActivity.h"
+#include "core/lockdown/KeyTable.h"
 #include "platform/InputHooks.h"
 
 namespace plintor {

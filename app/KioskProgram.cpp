@@ -5,14 +5,20 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <future>
 
 #include "app/DesktopLockdown.h"
 #include "app/ExecutionState.h"
+#include "app/InputFilter.h"
+#include "app/KioskController.h"
+#include "app/KioskWindow.h"
+#include "app/MessageRouter.h"
 #include "app/OperatorRequests.h"
+#include "browser/EngineVersion.h"
+#include "browser/RestrictedBrowser.h"
 #include "core/app/CommandLine.h"
 #include "core/app/KioskConfiguration.h"
 #include "core/app/KioskState.h"
@@ -21,12 +27,6 @@
 #include "core/support/FileHelpers.h"
 #include "core/support/Log.h"
 #include "documents/OfficeConverter.h"
-#include "app/InputFilter.h"
-#include "app/KioskController.h"
-#include "app/KioskWindow.h"
-#include "app/MessageRouter.h"
-#include "browser/EngineVersion.h"
-#include "browser/RestrictedBrowser.h"
 #include "glib/FdWatch.h"
 #include "platform/DesktopControl.h"
 #include "platform/InputHooks.h"
@@ -136,12 +136,12 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
     state.pdfViewer = true;  // the engine's own viewer shows PDF documents
     const OfficeConverter converter(platform.officeLocator(), platform.processRunner());
     KioskController* controller = nullptr;  // the window's events come once the loop runs
-    KioskWindow window(state, converter, keyboard.get(),
-                       {.firstShown = [&] { controller->openHomeOnce(); },
-                        .keyboardToggled = [&] { controller->keyboardToggled(); },
-                        .rendererEnded =
-                            [&](const std::string& reason) { controller->rendererEnded(reason); },
-                        .rendererUnresponsive = [&] { controller->rendererUnresponsive(); }});
+    KioskWindow window(
+        state, converter, keyboard.get(),
+        {.firstShown = [&] { controller->openHomeOnce(); },
+         .keyboardToggled = [&] { controller->keyboardToggled(); },
+         .rendererEnded = [&](const std::string& reason) { controller->rendererEnded(reason); },
+         .rendererUnresponsive = [&] { controller->rendererUnresponsive(); }});
     const Arguments arguments(argv, argv + argc);
     if (state.safeWebBrowserMode) {
         configureSafeWebBrowser(state, window, plainParam(arguments, 1));

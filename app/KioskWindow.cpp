@@ -2,9 +2,6 @@
 
 #include <gdk/x11/gdkx.h>
 
-#include "core/app/KioskState.h"
-#include "core/app/WindowRules.h"
-#include "core/support/Log.h"
 #include "app/NavigationPanel.h"
 #include "app/ProgressPanel.h"
 #include "app/ReturnWarning.h"
@@ -12,6 +9,9 @@
 #include "app/WheelchairBar.h"
 #include "browser/EngineVersion.h"
 #include "browser/RestrictedBrowser.h"
+#include "core/app/KioskState.h"
+#include "core/app/WindowRules.h"
+#include "core/support/Log.h"
 #include "keyboard/KeyboardPanel.h"
 #include "keyboard/TouchKeyboard.h"
 #include "widgets/BlockedHint.h"
@@ -78,8 +78,8 @@ KioskWindow::KioskWindow(const KioskState& state, const OfficeConverter& convert
     const GdkRectangle area = monitorArea();
     gtk_window_set_default_size(window, area.width, area.height);
     styleWindow(m_window.get());
-    m_closeRequest = ScopedSignal(window, "close-request",
-                                  G_CALLBACK(&KioskWindow::onCloseRequest), this);
+    m_closeRequest =
+        ScopedSignal(window, "close-request", G_CALLBACK(&KioskWindow::onCloseRequest), this);
     m_mapped = ScopedSignal(m_window.get(), "map", G_CALLBACK(&KioskWindow::onMapped), this);
     buildControls();
 }
@@ -161,9 +161,8 @@ void KioskWindow::buildControls() {
 
     m_wheelchairSpacer = newSpacer();
     m_column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-    for (GtkWidget* control :
-         {m_wheelchairSpacer, m_navigation->widget(), m_client, m_keyboardPanel->widget(),
-          m_wheelchairBar->widget()}) {
+    for (GtkWidget* control : {m_wheelchairSpacer, m_navigation->widget(), m_client,
+                               m_keyboardPanel->widget(), m_wheelchairBar->widget()}) {
         gtk_box_append(GTK_BOX(m_column), control);
     }
     m_screen = gtk_overlay_new();
@@ -196,7 +195,8 @@ void KioskWindow::applySettings(const KioskSettings& settings,
         gtk_box_reorder_child_after(GTK_BOX(m_column), m_keyboardPanel->widget(),
                                     m_navigation->widget());
     }
-    m_keyboardPanel->setHeight(keyboardSized(m_keyboardPanel->height(), settings.touchKeyboardSize));
+    m_keyboardPanel->setHeight(
+        keyboardSized(m_keyboardPanel->height(), settings.touchKeyboardSize));
     m_keyboardPanel->setTouchKeyboardTop(
         keyboardSized(m_keyboardPanel->touchKeyboardTop(), settings.touchKeyboardSize));
     m_keyboardPanel->touchKeyboard().setLayoutName(settings.touchKeyboardLayout);
@@ -215,9 +215,9 @@ void KioskWindow::applySettings(const KioskSettings& settings,
         m_wheelchairBar->setColour(*colour);
     }
     m_shutdownPanel->setPassword(settings.password);
-    m_navigation->layoutNavButtons(
-        buttons, scaledImageList(navigationImages(), m_metrics.pixelsPerInch())
-                     .image(ImageHome, m_metrics.scaleFactor()));
+    m_navigation->layoutNavButtons(buttons,
+                                   scaledImageList(navigationImages(), m_metrics.pixelsPerInch())
+                                       .image(ImageHome, m_metrics.scaleFactor()));
     m_keyboardPanel->buildLanguageButtons(settings.touchKeyboard, settings.touchKeyboardSize);
 }
 
@@ -277,8 +277,8 @@ void KioskWindow::hideShutdownPanel() {
 
 void KioskWindow::showScreensaver(const std::string& address) {
     if (!m_screensaver) {
-        m_screensaver = std::make_unique<RestrictedBrowser>(m_state, m_converter,
-                                                            RestrictedBrowser::Events{});
+        m_screensaver =
+            std::make_unique<RestrictedBrowser>(m_state, m_converter, RestrictedBrowser::Events{});
         m_screensaver->lists().whitelistAllowAll();
         m_screensaver->setInteractive(false);  // input goes to nobody; the first one hides it
         gtk_overlay_add_overlay(GTK_OVERLAY(m_screen), m_screensaver->widget());

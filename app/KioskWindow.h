@@ -36,7 +36,7 @@ class WheelchairBar;
 class KioskWindow final : public KioskSurfaces {
 public:
     struct Events {
-        std::function<void()> firstShown;  // the window is on the screen for the first time
+        std::function<void()> firstShown;       // the window is on the screen for the first time
         std::function<void()> keyboardToggled;  // the keyboard panel was shown or hidden
         // The page's web process ended (`reason`) or stopped answering.
         std::function<void(const std::string& reason)> rendererEnded;
@@ -44,8 +44,8 @@ public:
     };
 
     // `keyboard` (may be null) serves the on-screen keyboard and the language buttons.
-    KioskWindow(const KioskState& state, const OfficeConverter& converter,
-                KeyboardSystem* keyboard, Events events);
+    KioskWindow(const KioskState& state, const OfficeConverter& converter, KeyboardSystem* keyboard,
+                Events events);
     KioskWindow(const KioskWindow&) = delete;
     KioskWindow& operator=(const KioskWindow&) = delete;
     ~KioskWindow() override;

@@ -1,9 +1,9 @@
 #include "app/ScreenGuard.h"
 
-#include "core/app/UnattendedOperation.h"
-#include "core/support/Log.h"
 #include "app/KioskWindow.h"
 #include "browser/RestrictedBrowser.h"
+#include "core/app/UnattendedOperation.h"
+#include "core/support/Log.h"
 #include "platform/DesktopControl.h"
 
 namespace plintor {
@@ -61,9 +61,8 @@ void ScreenGuard::guardScreen() {
     if (m_desktop == nullptr || m_stopped || !m_window.isVisible()) {
         return;
     }
-    m_nextPass.start(m_passesInARow < PassesBeforeSpacing
-                         ? 0
-                         : UnattendedOperation::GuardTickIntervalMs);
+    m_nextPass.start(
+        m_passesInARow < PassesBeforeSpacing ? 0 : UnattendedOperation::GuardTickIntervalMs);
     try {
         const unsigned long window = m_window.nativeId();
         if (m_desktop->isScreensaverRunning()) {

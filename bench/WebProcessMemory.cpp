@@ -11,8 +11,8 @@
 #include <fstream>
 #include <string>
 
-#include "core/browser/UrlLists.h"
 #include "browser/RequestGuard.h"
+#include "core/browser/UrlLists.h"
 #include "glib/GObjectRef.h"
 
 namespace {

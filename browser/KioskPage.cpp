@@ -14,7 +14,8 @@ std::string withoutFragment(const std::string& url) {
 }
 
 std::string requestedUrl(WebKitNavigationPolicyDecision* decision) {
-    WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(decision);
+    WebKitNavigationAction* action =
+        webkit_navigation_policy_decision_get_navigation_action(decision);
     const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
     return uri != nullptr ? uri : "";
 }
@@ -115,7 +116,8 @@ bool KioskPage::decideNavigation(WebKitNavigationPolicyDecision* decision) {
     if (!m_hasPolicy) {
         return false;
     }
-    WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(decision);
+    WebKitNavigationAction* action =
+        webkit_navigation_policy_decision_get_navigation_action(decision);
     const std::string url = requestedUrl(decision);
     NavigationFacts facts;
     facts.kind = kindOf(webkit_navigation_action_get_navigation_type(action));
@@ -229,8 +231,7 @@ gboolean KioskPage::onPermission(WebKitWebView*, WebKitPermissionRequest* reques
 }
 
 // A login the address itself carries is the engine's to use; nobody is ever asked.
-gboolean KioskPage::onAuthenticate(WebKitWebView*, WebKitAuthenticationRequest* request,
-                                   gpointer) {
+gboolean KioskPage::onAuthenticate(WebKitWebView*, WebKitAuthenticationRequest* request, gpointer) {
     webkit_authentication_request_cancel(request);
     return TRUE;
 }

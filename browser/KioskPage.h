@@ -50,10 +50,8 @@ public:
 private:
     static gboolean onDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
                                    WebKitPolicyDecisionType type, gpointer self);
-    static GtkWidget* onCreate(WebKitWebView* view, WebKitNavigationAction* action,
-                               gpointer self);
-    static gboolean onScriptDialog(WebKitWebView* view, WebKitScriptDialog* dialog,
-                                   gpointer self);
+    static GtkWidget* onCreate(WebKitWebView* view, WebKitNavigationAction* action, gpointer self);
+    static gboolean onScriptDialog(WebKitWebView* view, WebKitScriptDialog* dialog, gpointer self);
     static gboolean onFileChooser(WebKitWebView* view, WebKitFileChooserRequest* request,
                                   gpointer self);
     static gboolean onPermission(WebKitWebView* view, WebKitPermissionRequest* request,

@@ -36,8 +36,8 @@ WebKitUserContentManager* newContent() {
 // sees them), nothing with the clipboard, the full screen or the developer tools.
 WebKitSettings* newSettings() {
     return webkit_settings_new_with_settings(
-        "javascript-can-open-windows-automatically", TRUE, "javascript-can-access-clipboard",
-        FALSE, "enable-fullscreen", FALSE, "enable-developer-extras", FALSE,
+        "javascript-can-open-windows-automatically", TRUE, "javascript-can-access-clipboard", FALSE,
+        "enable-fullscreen", FALSE, "enable-developer-extras", FALSE,
         "enable-back-forward-navigation-gestures", FALSE, nullptr);
 }
 

@@ -16,8 +16,8 @@ bool isInterruption(const GError* error) {
 WebKitWebView* newView(WebKitWebContext* context, WebKitNetworkSession* session,
                        WebKitUserContentManager* content) {
     auto* view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,
-                                              "network-session", session,
-                                              "user-content-manager", content, nullptr));
+                                              "network-session", session, "user-content-manager",
+                                              content, nullptr));
     return WEBKIT_WEB_VIEW(g_object_ref_sink(view));
 }
 

@@ -19,8 +19,7 @@ RendererWatch::RendererWatch(WebKitWebView* view,
       m_unresponsive(std::move(unresponsive)),
       m_timer([this] { timeUp(); }),
       m_lastActivity(g_get_monotonic_time()),
-      m_terminated(view, "web-process-terminated", G_CALLBACK(&RendererWatch::onTerminated),
-                   this),
+      m_terminated(view, "web-process-terminated", G_CALLBACK(&RendererWatch::onTerminated), this),
       m_responsiveness(view, "notify::is-web-process-responsive",
                        G_CALLBACK(&RendererWatch::onResponsiveness), this) {
     scheduleProbe();
@@ -85,8 +84,8 @@ void RendererWatch::waitForAnswer() {
 // withdrawn, when the watch may be gone.
 void RendererWatch::onProbeAnswered(GObject* view, GAsyncResult* result, gpointer self) {
     GError* error = nullptr;
-    if (JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view),
-                                                                     result, &error)) {
+    if (JSCValue* value =
+            webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &error)) {
         g_object_unref(value);
     }
     const bool withdrawn = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);

@@ -53,7 +53,7 @@ private:
     WebKitWebView* m_view;
     std::function<void(const std::string&)> m_ended;
     std::function<void()> m_unresponsive;
-    Timeout m_timer;  // the next question, or the verdict on the open one
+    Timeout m_timer;            // the next question, or the verdict on the open one
     gint64 m_waitingSince = 0;  // monotonic microseconds; 0 while nothing is awaited
     gint64 m_lastActivity = 0;
     GObjectRef<GCancellable> m_question;

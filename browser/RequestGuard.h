@@ -4,8 +4,8 @@
 
 #include <map>
 
-#include "core/browser/UrlLists.h"
 #include "browser/SharedListFolder.h"
+#include "core/browser/UrlLists.h"
 
 namespace plintor {
 

@@ -1,13 +1,13 @@
 #include "browser/RestrictedBrowser.h"
 
-#include "core/app/KioskState.h"
-#include "core/browser/NavigationPolicy.h"
-#include "core/browser/ProgressRule.h"
-#include "core/support/Log.h"
 #include "browser/KioskPage.h"
 #include "browser/KioskSession.h"
 #include "browser/KioskWebView.h"
 #include "browser/RendererWatch.h"
+#include "core/app/KioskState.h"
+#include "core/browser/NavigationPolicy.h"
+#include "core/browser/ProgressRule.h"
+#include "core/support/Log.h"
 #include "widgets/BlockedHint.h"
 
 namespace plintor {
@@ -62,19 +62,19 @@ void RestrictedBrowser::openPage() {
     WebKitWebView* view = m_page->view();
     webkit_web_view_set_settings(view, m_session->settings());
     m_policy = std::make_unique<KioskPage>(
-        view, KioskPage::Events{
-                  .blocked = [this] { showBlockedHint(); },
-                  .documentRequested =
-                      [this](const std::string& url) { m_downloader->download(url); },
-                  .newWindowRequested =
-                      [this](const std::string& url) { newWindowRequested(url); },
-                  .translated = [this](const std::string& url) { navigateAsync(url); },
-              });
-    m_policy->setPolicy({.lists = [this]() -> const UrlLists& { return lists(); },
-                         .documents = [this] {
-                             return DocumentDiversion{m_state.settings.convertWordToPdf,
-                                                      m_state.pdfViewer};
-                         }});
+        view,
+        KioskPage::Events{
+            .blocked = [this] { showBlockedHint(); },
+            .documentRequested = [this](const std::string& url) { m_downloader->download(url); },
+            .newWindowRequested = [this](const std::string& url) { newWindowRequested(url); },
+            .translated = [this](const std::string& url) { navigateAsync(url); },
+        });
+    m_policy->setPolicy(
+        {.lists = [this]() -> const UrlLists& { return lists(); },
+         .documents =
+             [this] {
+                 return DocumentDiversion{m_state.settings.convertWordToPdf, m_state.pdfViewer};
+             }});
     m_downloader = std::make_unique<DocumentDownloader>(view, static_cast<DownloadHost&>(*this),
                                                         m_state, m_converter);
     m_rendererWatch = std::make_unique<RendererWatch>(

@@ -6,8 +6,7 @@
 
 namespace plintor {
 
-FdWatch::FdWatch(int descriptor, std::function<void()> readable)
-    : m_readable(std::move(readable)) {
+FdWatch::FdWatch(int descriptor, std::function<void()> readable) : m_readable(std::move(readable)) {
     m_source = g_unix_fd_add(descriptor, static_cast<GIOCondition>(G_IO_IN | G_IO_HUP | G_IO_ERR),
                              &FdWatch::dispatch, this);
 }

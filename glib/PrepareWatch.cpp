@@ -11,8 +11,12 @@ struct PrepareWatch::Source {
 
 PrepareWatch::PrepareWatch(std::function<bool()> ready, std::function<void()> handle)
     : m_ready(std::move(ready)), m_handle(std::move(handle)) {
-    static GSourceFuncs funcs{&PrepareWatch::prepare, &PrepareWatch::check,
-                              &PrepareWatch::dispatch, nullptr, nullptr, nullptr};
+    static GSourceFuncs funcs{&PrepareWatch::prepare,
+                              &PrepareWatch::check,
+                              &PrepareWatch::dispatch,
+                              nullptr,
+                              nullptr,
+                              nullptr};
     m_source = g_source_new(&funcs, sizeof(Source));
     reinterpret_cast<Source*>(m_source)->owner = this;
     g_source_attach(m_source, nullptr);

@@ -4,8 +4,7 @@
 
 namespace plintor {
 
-ScopedSignal::ScopedSignal(gpointer instance, const char* signal, GCallback handler,
-                           gpointer data)
+ScopedSignal::ScopedSignal(gpointer instance, const char* signal, GCallback handler, gpointer data)
     : m_instance(g_object_ref(instance)),
       m_handler(g_signal_connect(instance, signal, handler, data)) {}
 

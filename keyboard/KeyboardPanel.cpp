@@ -8,9 +8,9 @@
 #include "core/support/ScreenScale.h"
 #include "core/support/StringHelpers.h"
 #include "keyboard/KeyboardLayouts.h"
+#include "platform/KeyboardSystem.h"
 #include "widgets/ScreenMetrics.h"
 #include "widgets/WidgetCss.h"
-#include "platform/KeyboardSystem.h"
 
 namespace plintor {
 namespace {

@@ -33,8 +33,8 @@ std::string kioskStatusJson(const KioskStatus& status) {
     const std::string lists = "{" + member("allow", std::to_string(status.allowEntries)) + "," +
                               member("deny", std::to_string(status.denyEntries)) + "}";
     return "{" + member("version", jsonString(boundedText(status.version, MaxStatusVersion))) +
-           "," + member("engine", jsonString(boundedText(status.engine, MaxStatusVersion))) +
-           "," + member("uptime", number(status.uptimeSeconds)) + "," +
+           "," + member("engine", jsonString(boundedText(status.engine, MaxStatusVersion))) + "," +
+           member("uptime", number(status.uptimeSeconds)) + "," +
            member("address", jsonString(boundedText(status.address, MaxStatusAddress))) + "," +
            member("idle", number(status.idleSeconds)) + "," +
            member("rendererRestarts", number(status.rendererRestarts)) + "," +

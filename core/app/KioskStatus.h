@@ -26,9 +26,9 @@ struct KioskStatus {
 // report of a page with a huge address still fits one message.
 constexpr std::size_t MaxStatusAddress = 8192;
 
-// One line of JSON: {"version", "engine", "uptime", "address", "idle", "rendererRestarts", "lastReturn"
-// (ISO 8601 local time or null), "memoryKiB" (null when unknown), "lists": {"allow", "deny"}}.
-// Never longer than MaxStatusJson, whatever the strings hold.
+// One line of JSON: {"version", "engine", "uptime", "address", "idle", "rendererRestarts",
+// "lastReturn" (ISO 8601 local time or null), "memoryKiB" (null when unknown), "lists": {"allow",
+// "deny"}}. Never longer than MaxStatusJson, whatever the strings hold.
 std::string kioskStatusJson(const KioskStatus& status);
 constexpr std::size_t MaxStatusJson = 65536;
 

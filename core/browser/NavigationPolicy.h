@@ -31,8 +31,8 @@ struct NavigationFacts {
     Kind kind = Kind::Other;
     bool userGesture = false;
     bool redirect = false;
-    bool startedByKiosk = false;     // the address the kiosk itself asked the page to open
-    bool topLevelUnderway = false;   // a top-level navigation was let go and has not loaded yet
+    bool startedByKiosk = false;    // the address the kiosk itself asked the page to open
+    bool topLevelUnderway = false;  // a top-level navigation was let go and has not loaded yet
 };
 
 // Whether to take a navigation for the page's own (top level) rather than a frame's: what the

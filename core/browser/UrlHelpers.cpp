@@ -105,7 +105,8 @@ std::string addressFromUserInput(std::string_view text) {
     if (colon != std::string_view::npos && isUrlScheme(trimmed.substr(0, colon))) {
         const std::string_view rest = trimmed.substr(colon + 1);
         const std::size_t portEnd = rest.find_first_not_of("0123456789");
-        const bool port = portEnd != 0 && (portEnd == std::string_view::npos || rest[portEnd] == '/');
+        const bool port =
+            portEnd != 0 && (portEnd == std::string_view::npos || rest[portEnd] == '/');
         if (!port) {
             return std::string(trimmed);
         }

@@ -69,7 +69,8 @@ TEST_P(UserInputTest, AddressFromUserInput) {
     EXPECT_EQ(addressFromUserInput(GetParam().text), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, UserInputTest, ::testing::ValuesIn(UserInputCases), test::RowName());
+INSTANTIATE_TEST_SUITE_P(Texts, UserInputTest, ::testing::ValuesIn(UserInputCases),
+                         test::RowName());
 
 const TextCase FileExtCases[] = {
     {"LowerCasedAndQueryIgnored", "http://host/docs/Report.DOCX?x=1", ".docx"},

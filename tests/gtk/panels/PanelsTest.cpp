@@ -17,11 +17,11 @@
 #include "app/WheelchairBar.h"
 #include "keyboard/KeyboardLayouts.h"
 #include "keyboard/KeyboardPanel.h"
+#include "platform/KeyboardSystem.h"
 #include "widgets/BlockedHint.h"
 #include "widgets/ImageLists.h"
 #include "widgets/KioskResources.h"
 #include "widgets/ScreenMetrics.h"
-#include "platform/KeyboardSystem.h"
 
 namespace plintor {
 namespace {

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "core/browser/UrlLists.h"
 #include "browser/RequestGuard.h"
 #include "browser/SharedListFolder.h"
+#include "core/browser/UrlLists.h"
 #include "glib/GObjectRef.h"
 #include "glib/Timeout.h"
 
