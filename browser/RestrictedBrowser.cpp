@@ -6,7 +6,6 @@
 #include "browser/RendererWatch.h"
 #include "core/app/KioskState.h"
 #include "core/browser/NavigationPolicy.h"
-#include "core/browser/ProgressRule.h"
 #include "core/support/Log.h"
 #include "widgets/BlockedHint.h"
 
@@ -19,7 +18,8 @@ RestrictedBrowser::RestrictedBrowser(const KioskState& state, const OfficeConver
       m_events(std::move(events)),
       m_area(GObjectRef<GtkWidget>::adopt(GTK_WIDGET(g_object_ref_sink(gtk_overlay_new())))),
       m_session(std::make_unique<KioskSession>(
-          [this](WebKitDownload* download) { downloadStarted(download); })) {
+          [this](WebKitDownload* download) { downloadStarted(download); })),
+      m_progress(state.clock) {
     openPage();
 }
 
@@ -51,7 +51,7 @@ void RestrictedBrowser::openPage() {
                     logEntry(navigateErrorLogText(url));
                 },
             .loadFinished = [this] { loadFinished(); },
-            .progressChanged = [this] { progressChanged(); },
+            .progressChanged = [this] { m_progress.progressChanged(); },
             .historyChanged =
                 [this](bool back, bool forward) {
                     if (m_events.historyChanged) {
@@ -95,14 +95,13 @@ void RestrictedBrowser::closePage() {
     if (!m_page) {
         return;
     }
-    showProgress(false);
+    m_progress.reset();
     m_downloader.reset();
     m_rendererWatch.reset();
     m_policy.reset();
     webkit_web_view_terminate_web_process(m_page->view());
     gtk_overlay_set_child(GTK_OVERLAY(m_area.get()), nullptr);
     m_page.reset();
-    m_downCount = 0;
     m_homeLoading = false;
     m_home.clear();
 }
@@ -157,11 +156,7 @@ void RestrictedBrowser::setInteractive(bool interactive) {
 }
 
 void RestrictedBrowser::setProgressIndicator(GtkWidget* progress) {
-    m_progress = progress;
-    gtk_widget_set_halign(progress, GTK_ALIGN_CENTER);
-    gtk_widget_set_valign(progress, GTK_ALIGN_CENTER);
-    gtk_widget_set_visible(progress, FALSE);
-    gtk_overlay_add_overlay(GTK_OVERLAY(m_area.get()), progress);
+    m_progress.place(progress, m_area.get());
 }
 
 void RestrictedBrowser::showBlockedHint() {
@@ -224,8 +219,7 @@ void RestrictedBrowser::newWindowRequested(const std::string& url) {
 }
 
 void RestrictedBrowser::loadStarted() {
-    ++m_downCount;
-    m_downTime = m_state.clock.now();
+    m_progress.loadStarted();
     if (m_rendererWatch) {
         m_rendererWatch->activityCame();
     }
@@ -237,21 +231,14 @@ void RestrictedBrowser::loadFinished() {
         m_homeLoading = false;
         m_home = m_page->address();
     }
-    m_downCount = std::max(0, m_downCount - 1);
     if (m_rendererWatch) {
         m_rendererWatch->answered();
     }
-    progressChanged();  // the last word on the progress indicator
-}
-
-void RestrictedBrowser::progressChanged() {
-    showProgress(progressIndicatorVisible(m_downCount, m_downTime, m_state.clock.now()));
+    m_progress.loadFinished();
 }
 
 void RestrictedBrowser::showProgress(bool visible) {
-    if (m_progress != nullptr) {
-        gtk_widget_set_visible(m_progress, visible);
-    }
+    m_progress.show(visible);
 }
 
 void RestrictedBrowser::navigateAsync(const std::string& address) {

@@ -9,7 +9,7 @@
 
 #include "core/browser/ListedBrowser.h"
 #include "core/browser/UrlLists.h"
-#include "core/support/DateTime.h"
+#include "browser/ProgressOverlay.h"
 #include "documents/DocumentDownloader.h"
 #include "glib/GObjectRef.h"
 
@@ -89,7 +89,6 @@ private:
     void newWindowRequested(const std::string& url);
     void loadStarted();
     void loadFinished();
-    void progressChanged();
     void downloadStarted(WebKitDownload* download);
 
     void showProgress(bool visible) override;
@@ -108,11 +107,9 @@ private:
     std::unique_ptr<KioskPage> m_policy;
     std::unique_ptr<RendererWatch> m_rendererWatch;
     std::unique_ptr<DocumentDownloader> m_downloader;
-    GtkWidget* m_progress = nullptr;
+    ProgressOverlay m_progress;
     BlockedHint* m_hint = nullptr;
     bool m_interactive = true;
-    DateTime m_downTime = 0;
-    int m_downCount = 0;
     bool m_homeLoading = false;  // the home page's load has not finished yet
     std::string m_home;          // where it ended up (after redirects)
 };
