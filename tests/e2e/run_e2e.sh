@@ -7,10 +7,10 @@
 # ('test_k*'); without it every test_*.py runs. Screenshots go to $PLINTOR_E2E_ARTIFACTS
 # (default: build/e2e-artifacts).
 #
-# As root the tests run in a network namespace of their own with only a loopback device: the
-# kiosk's single-instance channel is an abstract socket, which is per namespace, so a kiosk the
-# user already runs neither blocks the tests nor receives their messages, and no test traffic
-# can leave the machine. PLINTOR_E2E_SHARED_NET=1 runs them in the machine's namespace instead.
+# As root the tests run in a network namespace of their own with only a loopback device, and
+# with X sockets of their own: the kiosk's single-instance channel is an abstract socket, which
+# is per namespace, so a kiosk the user already runs neither blocks the tests nor receives their
+# messages, and no test traffic can leave the machine. PLINTOR_E2E_SHARED_NET=1 runs them in the machine's namespace instead.
 #
 # A run is stopped after $PLINTOR_E2E_TIME_LIMIT seconds (default 900). CTest gives each file
 # a limit of its own this way, a minute below the test's TIMEOUT: this script's TERM lets the
@@ -42,10 +42,16 @@ mkdir -p "$PLINTOR_E2E_ARTIFACTS"
 echo "e2e: $pattern, program ${PLINTOR_BINARY:-$repo/build/plintor}, screenshots in $PLINTOR_E2E_ARTIFACTS"
 
 suite=(python3 -m unittest discover -s "$here" -p "$pattern" -v)
+# The X sockets go with it: X clients find a display by its abstract socket (one per network
+# namespace) or by its file in /tmp/.X11-unix, so with a private network alone a display number
+# could be taken twice, and the engine's sandboxed processes would meet another run's display
+# through the file.
 if [ "${PLINTOR_E2E_SHARED_NET:-0}" != 1 ] && [ "$(id -u)" -eq 0 ] && command -v unshare >/dev/null \
-  && command -v ip >/dev/null && unshare --net true 2>/dev/null; then
-  echo "e2e: in a private network namespace"
-  runner=(unshare --net sh -c 'ip link set lo up && exec "$@"' sh "${suite[@]}")
+  && command -v ip >/dev/null && unshare --net --mount true 2>/dev/null; then
+  echo "e2e: in private network and mount namespaces"
+  mkdir -p /tmp/.X11-unix
+  runner=(unshare --net --mount sh -c \
+    'ip link set lo up && mount -t tmpfs -o mode=1777 tmpfs /tmp/.X11-unix && exec "$@"' sh "${suite[@]}")
 else
   runner=("${suite[@]}")
 fi
