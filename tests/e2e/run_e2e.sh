@@ -10,7 +10,8 @@
 # As root the tests run in a network namespace of their own with only a loopback device, and
 # with X sockets of their own: the kiosk's single-instance channel is an abstract socket, which
 # is per namespace, so a kiosk the user already runs neither blocks the tests nor receives their
-# messages, and no test traffic can leave the machine. PLINTOR_E2E_SHARED_NET=1 runs them in the machine's namespace instead.
+# messages, and no test traffic can leave the machine. PLINTOR_E2E_SHARED_NET=1 runs them in
+# the machine's namespaces instead.
 #
 # A run is stopped after $PLINTOR_E2E_TIME_LIMIT seconds (default 900). CTest gives each file
 # a limit of its own this way, a minute below the test's TIMEOUT: this script's TERM lets the
