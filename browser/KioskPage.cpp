@@ -230,9 +230,10 @@ gboolean KioskPage::onPermission(WebKitWebView*, WebKitPermissionRequest* reques
     return TRUE;
 }
 
-// A login the address itself carries is the engine's to use; nobody is ever asked.
+// A login the address itself carries is the engine's to use; nobody is ever asked. The load
+// goes on without credentials, so the server's own answer (its login page) is shown.
 gboolean KioskPage::onAuthenticate(WebKitWebView*, WebKitAuthenticationRequest* request, gpointer) {
-    webkit_authentication_request_cancel(request);
+    webkit_authentication_request_authenticate(request, nullptr);
     return TRUE;
 }
 
