@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "browser/ProgressOverlay.h"
 #include "core/browser/ListedBrowser.h"
 #include "core/browser/UrlLists.h"
-#include "browser/ProgressOverlay.h"
 #include "documents/DocumentDownloader.h"
 #include "glib/GObjectRef.h"
 
