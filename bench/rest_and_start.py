@@ -22,9 +22,10 @@ unprivileged user plintor-bench (created when missing), with a fresh profile eac
 --disable-extensions: the block-list package this benchmark reads installs an extension that
 Debian's chromium would otherwise load into every profile. Variables that choose the GTK
 renderer or WebKit's modes (GSK_*, GDK_*, WEBKIT_*) are removed, so that the bare view has the
-engine's defaults and the kiosk only what it chooses itself. As root the whole run happens in a
-network namespace of its own with nothing but loopback: no request can leave the machine, and
-the kiosk's single-instance channel cannot meet another user's kiosk.
+engine's defaults and the kiosk only what it chooses itself. As root the whole run happens in
+network and mount namespaces of its own, with nothing but loopback and X sockets of its own: no
+request can leave the machine, and neither the kiosk's single-instance channel nor a display can
+meet another run's on the same machine.
 
 How it counts (the process tree: the program and every process below it, read from /proc;
 WebKitGTK's web and network processes are its descendants through bubblewrap, Chromium's through
@@ -76,12 +77,16 @@ PAGE = b"""<!doctype html><title>Rest</title><body style="font: 20px sans-serif"
 
 
 def run_isolated():
-    """As root: runs this script again in a network namespace of its own with loopback up."""
+    """As root: runs this script again in network and mount namespaces of its own, with loopback
+    up and a folder of X sockets of its own. Both go together: X clients find a display by its
+    abstract socket (one per network namespace) or by its file in /tmp/.X11-unix (shared unless
+    the mount namespace is private), so a private network alone would let a display number be
+    taken twice, and programs meet someone else's display through the file."""
     if os.getuid() != 0 or os.environ.get("PLINTOR_BENCH_ISOLATED") == "1":
         return
     os.environ["PLINTOR_BENCH_ISOLATED"] = "1"
-    os.execvp("unshare", ["unshare", "--net", "--", "sh", "-c", 'ip link set lo up && exec "$@"', "sh",
-                          sys.executable, *sys.argv])
+    setup = 'ip link set lo up && mount -t tmpfs -o mode=1777 tmpfs /tmp/.X11-unix && exec "$@"'
+    os.execvp("unshare", ["unshare", "--net", "--mount", "--", "sh", "-c", setup, "sh", sys.executable, *sys.argv])
 
 
 def engine_defaults():
