@@ -38,8 +38,10 @@ its zygote; the X server is not counted for anyone):
   many processes of the tree map it (read from /proc/PID/pagemap): the private pages of the
   tree plus the shared ones counted once, including the pages of libraries that programs
   outside the tree share. It is what the tree holds in memory, all of it.
-- private: per process, Private_Clean + Private_Dirty (its unique set size), shown for each
-  kind of process: what one more process of that kind would cost at least.
+- alone: per kind of process, the distinct pages that no other process of the tree maps: about
+  what one more process of that kind would add (the libraries it shares with the rest of the
+  tree are there already). Unlike PSS and the kernel's Private_* counts it does not change with
+  what other programs on the machine map.
 - wakeups: the context switches (voluntary + nonvoluntary in /proc/PID/task/TID/status) of every
   thread, over --rest seconds of rest after --settle seconds without anything happening; a thread
   that starts in between counts whole, one that ends counts nothing. Shown for the program's
@@ -50,6 +52,7 @@ its zygote; the X server is not counted for anyone):
 
 import argparse
 import array
+import collections
 import datetime
 import functools
 import os
@@ -124,15 +127,10 @@ def switches_between(before, after):
     return sum(count - before.get(tid, 0) for tid, count in after.items())
 
 
-def rollup(pid):
-    """(PSS, private) of one process in KiB."""
-    fields = {}
+def rollup_pss(pid):
+    """The PSS of one process in KiB."""
     with open(f"/proc/{pid}/smaps_rollup") as lines:
-        for line in lines:
-            name, _, rest = line.partition(":")
-            if rest.strip().endswith("kB"):
-                fields[name] = int(rest.split()[0])
-    return fields.get("Pss", 0), fields.get("Private_Clean", 0) + fields.get("Private_Dirty", 0)
+        return sum(int(line.split()[1]) for line in lines if line.startswith("Pss:"))
 
 
 def resident_frames(pid):
@@ -161,24 +159,27 @@ def resident_frames(pid):
 
 
 def memory(pid):
-    """PSS and distinct pages of the tree in MiB, and {process name: (PSS, private)} in MiB."""
-    pss, frames, kinds = 0, set(), {}
+    """PSS and distinct pages of the tree in MiB, and {process name: (PSS, alone)} in MiB."""
+    pss, members = 0, []
     for member in tree(pid):
         try:
             with open(f"/proc/{member}/comm") as comm:
                 name = comm.read().strip()
             with open(f"/proc/{member}/cmdline", "rb") as cmdline:  # Chromium's kinds all share a name
                 role = re.search(rb"--type=([\w-]+)", cmdline.read())
-            name += f" {role.group(1).decode()}" if role else ""
-            member_pss, private = rollup(member)
-            frames |= resident_frames(member)
+            member_pss = rollup_pss(member)
+            members.append((name + (f" {role.group(1).decode()}" if role else ""), member_pss,
+                            resident_frames(member)))
         except OSError:  # ended in between
             continue
         pss += member_pss
+    mapped_by = collections.Counter(frame for _, _, frames in members for frame in frames)
+    kinds = {}
+    for name, member_pss, frames in members:
         kind = kinds.setdefault(name, [0, 0])
         kind[0] += member_pss / 1024
-        kind[1] += private / 1024
-    return pss / 1024, len(frames) * PAGE_SIZE / 2**20, kinds
+        kind[1] += sum(1 for frame in frames if mapped_by[frame] == 1) * PAGE_SIZE / 2**20
+    return pss / 1024, len(mapped_by) * PAGE_SIZE / 2**20, kinds
 
 
 # -- the programs ------------------------------------------------------------------------------
@@ -364,10 +365,10 @@ def report(options, results):
     for name, m in results.items():
         print(f"  {name:10} {m['start']:11.0f} {m['pss']:8.1f} {m['distinct']:12.1f} {m['wakeups']:9.2f} "
               f"{m['tree wakeups']:14.2f} {m['load']:5.2f}")
-    print("  PSS / private MiB of each kind of process:")
+    print("  PSS / alone MiB of each kind of process:")
     for name, m in results.items():
         kinds = sorted(m["kinds"].items(), key=lambda item: -item[1][0])
-        print(f"    {name:10} " + ", ".join(f"{kind} {pss:.1f}/{private:.1f}" for kind, (pss, private) in kinds))
+        print(f"    {name:10} " + ", ".join(f"{kind} {pss:.1f}/{alone:.1f}" for kind, (pss, alone) in kinds))
     kiosk, bare, chromium = results["kiosk"], results["bare view"], results["chromium"]
     for key, what in (("start", "start-up"), ("pss", "PSS"), ("distinct", "distinct pages")):
         print(f"  {what}: kiosk / bare view {kiosk[key] / bare[key]:.2f} (goal: at most 1.00), "
