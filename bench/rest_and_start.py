@@ -339,9 +339,9 @@ class Bench:
 
 
 def measure_again_once(bench, make):
-    """A program that ended during its measurement is measured again once: on a machine shared
-    with others, a stale process id in someone else's clean-up may have hit it. The failure is
-    shown, and a second one ends the run."""
+    """A measurement that failed is made again once: on a machine shared with others a helper
+    (openbox) may fail to start, or someone else's clean-up may end a process by a stale id. The
+    failure is shown, and a second one ends the run."""
     try:
         return bench.measure(make)
     except h.HarnessError as error:
