@@ -11,8 +11,8 @@ masks. The load time is the page's own (navigation timing, from the start of the
 its load event), which the page reports to the server.
 
 The page has one more image, whose address the million-mask list denies: the server sees whether
-the kiosk judged the sub-resources at all, and the result says so. As root the run happens in a
-network namespace of its own with nothing but loopback (see bench/rest_and_start.py).
+the kiosk judged the sub-resources at all, and the result says so. As root the run happens in
+network and mount namespaces of its own (see bench/rest_and_start.py).
 """
 
 import argparse

@@ -22,9 +22,10 @@ unprivileged user plintor-bench (created when missing), with a fresh profile eac
 --disable-extensions: the block-list package this benchmark reads installs an extension that
 Debian's chromium would otherwise load into every profile. Variables that choose the GTK
 renderer or WebKit's modes (GSK_*, GDK_*, WEBKIT_*) are removed, so that the bare view has the
-engine's defaults and the kiosk only what it chooses itself. As root the whole run happens in a
-network namespace of its own with nothing but loopback: no request can leave the machine, and
-the kiosk's single-instance channel cannot meet another user's kiosk.
+engine's defaults and the kiosk only what it chooses itself. As root the whole run happens in
+network and mount namespaces of its own, with nothing but loopback and X sockets of its own: no
+request can leave the machine, and neither the kiosk's single-instance channel nor a display can
+meet another run's on the same machine.
 
 How it counts (the process tree: the program and every process below it, read from /proc;
 WebKitGTK's web and network processes are its descendants through bubblewrap, Chromium's through
@@ -37,16 +38,21 @@ its zygote; the X server is not counted for anyone):
   many processes of the tree map it (read from /proc/PID/pagemap): the private pages of the
   tree plus the shared ones counted once, including the pages of libraries that programs
   outside the tree share. It is what the tree holds in memory, all of it.
-- private: per process, Private_Clean + Private_Dirty (its unique set size), shown for each
-  kind of process: what one more process of that kind would cost at least.
+- alone: per kind of process, the distinct pages that no other process of the tree maps: about
+  what one more process of that kind would add (the libraries it shares with the rest of the
+  tree are there already). Unlike PSS and the kernel's Private_* counts it does not change with
+  what other programs on the machine map.
 - wakeups: the context switches (voluntary + nonvoluntary in /proc/PID/task/TID/status) of every
   thread, over --rest seconds of rest after --settle seconds without anything happening; a thread
   that starts in between counts whole, one that ends counts nothing. Shown for the program's
   own process (the goal is for that one) and for the whole tree.
+- load: the machine's one-minute load average at the end of the rest (other work on the machine
+  slows the start-up and adds wakeups).
 """
 
 import argparse
 import array
+import collections
 import datetime
 import functools
 import os
@@ -74,12 +80,16 @@ PAGE = b"""<!doctype html><title>Rest</title><body style="font: 20px sans-serif"
 
 
 def run_isolated():
-    """As root: runs this script again in a network namespace of its own with loopback up."""
+    """As root: runs this script again in network and mount namespaces of its own, with loopback
+    up and a folder of X sockets of its own. Both go together: X clients find a display by its
+    abstract socket (one per network namespace) or by its file in /tmp/.X11-unix (shared unless
+    the mount namespace is private), so a private network alone would let a display number be
+    taken twice, and programs meet someone else's display through the file."""
     if os.getuid() != 0 or os.environ.get("PLINTOR_BENCH_ISOLATED") == "1":
         return
     os.environ["PLINTOR_BENCH_ISOLATED"] = "1"
-    os.execvp("unshare", ["unshare", "--net", "--", "sh", "-c", 'ip link set lo up && exec "$@"', "sh",
-                          sys.executable, *sys.argv])
+    setup = 'ip link set lo up && mount -t tmpfs -o mode=1777 tmpfs /tmp/.X11-unix && exec "$@"'
+    os.execvp("unshare", ["unshare", "--net", "--mount", "--", "sh", "-c", setup, "sh", sys.executable, *sys.argv])
 
 
 def engine_defaults():
@@ -117,15 +127,10 @@ def switches_between(before, after):
     return sum(count - before.get(tid, 0) for tid, count in after.items())
 
 
-def rollup(pid):
-    """(PSS, private) of one process in KiB."""
-    fields = {}
+def rollup_pss(pid):
+    """The PSS of one process in KiB."""
     with open(f"/proc/{pid}/smaps_rollup") as lines:
-        for line in lines:
-            name, _, rest = line.partition(":")
-            if rest.strip().endswith("kB"):
-                fields[name] = int(rest.split()[0])
-    return fields.get("Pss", 0), fields.get("Private_Clean", 0) + fields.get("Private_Dirty", 0)
+        return sum(int(line.split()[1]) for line in lines if line.startswith("Pss:"))
 
 
 def resident_frames(pid):
@@ -154,24 +159,27 @@ def resident_frames(pid):
 
 
 def memory(pid):
-    """PSS and distinct pages of the tree in MiB, and {process name: (PSS, private)} in MiB."""
-    pss, frames, kinds = 0, set(), {}
+    """PSS and distinct pages of the tree in MiB, and {process name: (PSS, alone)} in MiB."""
+    pss, members = 0, []
     for member in tree(pid):
         try:
             with open(f"/proc/{member}/comm") as comm:
                 name = comm.read().strip()
             with open(f"/proc/{member}/cmdline", "rb") as cmdline:  # Chromium's kinds all share a name
                 role = re.search(rb"--type=([\w-]+)", cmdline.read())
-            name += f" {role.group(1).decode()}" if role else ""
-            member_pss, private = rollup(member)
-            frames |= resident_frames(member)
+            member_pss = rollup_pss(member)
+            members.append((name + (f" {role.group(1).decode()}" if role else ""), member_pss,
+                            resident_frames(member)))
         except OSError:  # ended in between
             continue
         pss += member_pss
+    mapped_by = collections.Counter(frame for _, _, frames in members for frame in frames)
+    kinds = {}
+    for name, member_pss, frames in members:
         kind = kinds.setdefault(name, [0, 0])
         kind[0] += member_pss / 1024
-        kind[1] += private / 1024
-    return pss / 1024, len(frames) * PAGE_SIZE / 2**20, kinds
+        kind[1] += sum(1 for frame in frames if mapped_by[frame] == 1) * PAGE_SIZE / 2**20
+    return pss / 1024, len(mapped_by) * PAGE_SIZE / 2**20, kinds
 
 
 # -- the programs ------------------------------------------------------------------------------
@@ -323,10 +331,22 @@ class Bench:
             pss, distinct, kinds = memory(pid)
             return {"start": start_ms, "pss": pss, "distinct": distinct,
                     "wakeups": switches_between(before_main, main) / self.rest,
-                    "tree wakeups": switches_between(before_tree, whole) / self.rest, "kinds": kinds}
+                    "tree wakeups": switches_between(before_tree, whole) / self.rest,
+                    "load": os.getloadavg()[0], "kinds": kinds}
         finally:
             program.stop()
             display.stop()
+
+
+def measure_again_once(bench, make):
+    """A measurement that failed is made again once: on a machine shared with others a helper
+    (openbox) may fail to start, or someone else's clean-up may end a process by a stale id. The
+    failure is shown, and a second one ends the run."""
+    try:
+        return bench.measure(make)
+    except h.HarnessError as error:
+        print(f"measured again after: {error}", file=sys.stderr, flush=True)
+        return bench.measure(make)
 
 
 def medians(runs):
@@ -339,16 +359,16 @@ def medians(runs):
 
 def report(options, results):
     print(f"static page, {options.rounds} rounds, {options.rest} s of rest after {options.settle} s, "
-          f"{options.deny_masks} masks in the kiosk's deny list, load average {os.getloadavg()[0]:.2f}; medians:")
+          f"{options.deny_masks} masks in the kiosk's deny list; medians:")
     print(f"  {'program':10} {'start-up ms':>11} {'PSS MiB':>8} {'distinct MiB':>12} {'wakeups/s':>9} "
-          f"{'tree wakeups/s':>14}")
+          f"{'tree wakeups/s':>14} {'load':>5}")
     for name, m in results.items():
         print(f"  {name:10} {m['start']:11.0f} {m['pss']:8.1f} {m['distinct']:12.1f} {m['wakeups']:9.2f} "
-              f"{m['tree wakeups']:14.2f}")
-    print("  PSS / private MiB of each kind of process:")
+              f"{m['tree wakeups']:14.2f} {m['load']:5.2f}")
+    print("  PSS / alone MiB of each kind of process:")
     for name, m in results.items():
         kinds = sorted(m["kinds"].items(), key=lambda item: -item[1][0])
-        print(f"    {name:10} " + ", ".join(f"{kind} {pss:.1f}/{private:.1f}" for kind, (pss, private) in kinds))
+        print(f"    {name:10} " + ", ".join(f"{kind} {pss:.1f}/{alone:.1f}" for kind, (pss, alone) in kinds))
     kiosk, bare, chromium = results["kiosk"], results["bare view"], results["chromium"]
     for key, what in (("start", "start-up"), ("pss", "PSS"), ("distinct", "distinct pages")):
         print(f"  {what}: kiosk / bare view {kiosk[key] / bare[key]:.2f} (goal: at most 1.00), "
@@ -380,7 +400,7 @@ def main():
     try:
         for round_number in range(options.rounds):
             for name, make in programs.items():
-                runs[name].append(bench.measure(make))
+                runs[name].append(measure_again_once(bench, make))
                 shown = {key: value for key, value in runs[name][-1].items() if key != "kinds"}
                 print(f"round {round_number + 1}, {name}: {shown}", file=sys.stderr, flush=True)
     finally:

@@ -6,8 +6,9 @@ minute, so a full run takes about 25 minutes. Run on demand, not in the tests:
 
     python3 bench/session_memory.py [--returns 20] [--navigations 200] [--clear True|False]
 
-It uses build/plintor (or $PLINTOR_BINARY) under its own virtual display, with pages from a
-local server that each allocate and draw a few megabytes.
+It uses build-gtk/plintor (or $PLINTOR_BINARY) under its own virtual display, with pages from a
+local server that each allocate and draw a few megabytes; PSS and distinct pages are counted as
+bench/rest_and_start.py counts them, and as root the run is isolated the same way.
 """
 
 import argparse
@@ -17,6 +18,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 import harness as h  # noqa: E402
+import rest_and_start  # noqa: E402
 
 # A page that keeps a few megabytes alive: a canvas drawn full, some script objects, storage.
 HEAVY_PAGE = b"""<!doctype html><body><canvas id=c width=1200 height=700></canvas><script>
@@ -27,25 +29,13 @@ localStorage.setItem("bulk" + location.search, "y".repeat(200000));
 </script></body></html>"""
 
 
-def tree_pss_kib(pid):
-    total = 0
-    for member in [pid, *h.descendants(pid)]:
-        try:
-            with open(f"/proc/{member}/smaps_rollup") as rollup:
-                for line in rollup:
-                    if line.startswith("Pss:"):
-                        total += int(line.split()[1])
-        except OSError:
-            continue
-    return total
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--returns", type=int, default=20)
     parser.add_argument("--navigations", type=int, default=200)
     parser.add_argument("--clear", default="True", help="ClearSessionOnReturn")
     options = parser.parse_args()
+    rest_and_start.run_isolated()
 
     server = h.WebServer().start()
     server.add_page("/heavy.html", HEAVY_PAGE)
@@ -53,7 +43,8 @@ def main():
     home = server.url("/index.html")
     config = {"Button1Width": 120, "Button1URL": home, "Button1Caption": "Home", "KillExplorer": "False",
               "AutoReturn": "1", "ReturnWarning": "0", "ClearSessionOnReturn": options.clear}
-    kiosk = h.Kiosk(display, config=config, whitelist=[f"http://127.0.0.1:{server.port}/*"], name="memory")
+    kiosk = h.Kiosk(display, config=config, whitelist=[f"http://127.0.0.1:{server.port}/*"], name="memory",
+                    extra_env=rest_and_start.engine_defaults())
     try:
         kiosk.start(wait_home=home)
         per_visit = max(1, options.navigations // options.returns)
@@ -61,15 +52,20 @@ def main():
         for visit in range(1, options.returns + 1):
             for page in range(per_visit):
                 kiosk.open_page(server.url(f"/heavy.html?v={visit}&p={page}"))
+            # After a return the idle time is armed again by the visitor's input, not by a page the
+            # channel opened: a visitor's pointer moves over the page.
+            display.move(300 + visit % 2 * 40, 400)
             since = kiosk.mark()
             kiosk.wait_log(r"^Return to home page$", 90, since)
             kiosk.wait_loaded(home, 30, since)
             time.sleep(3)  # the old page's processes end
-            pss = tree_pss_kib(kiosk.process.pid)
-            first = first or pss
-            print(f"return {visit:2}: {visit * per_visit:4} navigations, PSS {pss / 1024:7.1f} MiB "
-                  f"({pss / first:.2f} x the first)", flush=True)
-        print(f"after {options.returns} returns: {pss / first:.2f} x the PSS after the first return")
+            pss, distinct, _ = rest_and_start.memory(kiosk.process.pid)
+            first = first or (pss, distinct)
+            print(f"return {visit:2}: {visit * per_visit:4} navigations, PSS {pss:7.1f} MiB "
+                  f"({pss / first[0]:.2f} x the first), distinct pages {distinct:7.1f} MiB "
+                  f"({distinct / first[1]:.2f} x the first)", flush=True)
+        print(f"after {options.returns} returns: {pss / first[0]:.2f} x the PSS and {distinct / first[1]:.2f} x the "
+              "distinct pages after the first return")
     finally:
         h.stop_everything()
 
