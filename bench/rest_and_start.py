@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Compares the kiosk with the floor it is measured against, a bare GTK 4 + WebKitGTK full-screen
-view (bench/MinimalWebKitView.cpp: the engine's defaults, an ephemeral session, nothing the
+view (bench/MinimalView.cpp: the engine's defaults, an ephemeral session, nothing the
 kiosk adds), and with `chromium --kiosk`, on the same static page: the start-up time to the
 page's load event, the memory of the process tree and the wakeups at rest. Run on demand, not
 in the tests:
