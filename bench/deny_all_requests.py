@@ -5,8 +5,8 @@ prints the median load times and their ratio. Run on demand, not in the tests:
 
     python3 bench/deny_all_requests.py [--rounds 3] [--loads 15]
 
-It uses build-gtk/plintor (or $PLINTOR_BINARY) and build-gtk/blocklists/masks-1000000.txt when
-`scripts/blocklists/prepare.sh build-gtk/blocklists` has written it, else a million made-up host
+It uses build/plintor (or $PLINTOR_BINARY) and build/blocklists/masks-1000000.txt when
+`scripts/blocklists/prepare.sh build/blocklists` has written it, else a million made-up host
 masks. The load time is the page's own (navigation timing, from the start of the navigation to
 its load event), which the page reports to the server.
 
@@ -49,7 +49,7 @@ def write_deny_masks(path, denied):
             with open(real) as masks:
                 for line in masks:
                     out.write(line.rstrip("\n") + "\r\n")
-            return "build-gtk/blocklists/masks-1000000.txt"
+            return "build/blocklists/masks-1000000.txt"
         for i in range(250000):
             host = f"tracker{i}.ads{i % 97}.example"
             out.write(f"*://{host}\r\n*://{host}[/:#]*\r\n*://*.{host}\r\n*://*.{host}[/:#]*\r\n")

@@ -10,9 +10,9 @@ in the tests:
 Each round starts each program once, in turn (interleaved, so that drift of the machine hits all
 of them), on a display of its own (Xvfb and openbox) with a local server; the figures are the
 medians over the rounds. The kiosk runs with every feature on, three buttons and a deny list of
-the first --deny-masks masks of the real block lists (build-gtk/blocklists/masks-real.txt, made by
-`scripts/blocklists/prepare.sh build-gtk/blocklists`). Programs: build-gtk/plintor (or
-$PLINTOR_BINARY), build-gtk/bench/plintor_minimal_view (or $PLINTOR_MINIMAL_VIEW), Debian's
+the first --deny-masks masks of the real block lists (build/blocklists/masks-real.txt, made by
+`scripts/blocklists/prepare.sh build/blocklists`). Programs: build/plintor (or
+$PLINTOR_BINARY), build/bench/plintor_minimal_view (or $PLINTOR_MINIMAL_VIEW), Debian's
 chromium (installed when missing) and, with --qt-binary, a Qt WebEngine build of the kiosk run
 the way it always ran here (its sandbox off as root, no GPU).
 
@@ -68,7 +68,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 import harness as h  # noqa: E402
 
-BUILD = os.path.join(h.REPO, "build-gtk")
+BUILD = os.path.join(h.REPO, "build")
 os.environ.setdefault("PLINTOR_BINARY", os.path.join(BUILD, "plintor"))
 CHROMIUM_USER = "plintor-bench"
 PAGE_SIZE = os.sysconf("SC_PAGE_SIZE")
@@ -275,7 +275,7 @@ def deny_list(masks):
     """The first `masks` masks of the real block lists (scripts/blocklists/prepare.sh)."""
     path = os.path.join(BUILD, "blocklists", "masks-real.txt")
     if not os.path.exists(path):
-        sys.exit(f"no block list at {path} (run scripts/blocklists/prepare.sh build-gtk/blocklists)")
+        sys.exit(f"no block list at {path} (run scripts/blocklists/prepare.sh build/blocklists)")
     with open(path) as lines:
         return [line.rstrip("\n") for _, line in zip(range(masks), lines)]
 

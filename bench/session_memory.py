@@ -6,7 +6,7 @@ minute, so a full run takes about 25 minutes. Run on demand, not in the tests:
 
     python3 bench/session_memory.py [--returns 20] [--navigations 200] [--clear True|False]
 
-It uses build-gtk/plintor (or $PLINTOR_BINARY) under its own virtual display, with pages from a
+It uses build/plintor (or $PLINTOR_BINARY) under its own virtual display, with pages from a
 local server that each allocate and draw a few megabytes; PSS and distinct pages are counted as
 bench/rest_and_start.py counts them, and as root the run is isolated the same way.
 """

@@ -4,9 +4,9 @@ and the private dirty memory of every web process, with the request guard judgin
 deny list and without any list, and what the list's own mapping costs in each process. Run on
 demand, not in the tests:
 
-    python3 bench/web_process_memory.py [--views 2] [--masks build-gtk/blocklists/masks-real.txt]
+    python3 bench/web_process_memory.py [--views 2] [--masks build/blocklists/masks-real.txt]
 
-It runs build-gtk/plintor_web_process_memory (or $PLINTOR_MEMORY_PROBE; built with
+It runs build/plintor_web_process_memory (or $PLINTOR_MEMORY_PROBE; built with
 -DPLINTOR_BUILD_BENCH=ON in a GTK build) on a virtual display of its own. The list is written
 once by the program; each web process maps it read-only, so its pages should count once in
 all, split between the processes, and add no private memory.
@@ -115,9 +115,9 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--views", type=int, default=2)
     parser.add_argument("--runs", type=int, default=3)
-    parser.add_argument("--masks", default=os.path.join(ROOT, "build-gtk", "blocklists", "masks-real.txt"))
+    parser.add_argument("--masks", default=os.path.join(ROOT, "build", "blocklists", "masks-real.txt"))
     options = parser.parse_args()
-    probe = os.environ.get("PLINTOR_MEMORY_PROBE", os.path.join(ROOT, "build-gtk", "plintor_web_process_memory"))
+    probe = os.environ.get("PLINTOR_MEMORY_PROBE", os.path.join(ROOT, "build", "plintor_web_process_memory"))
     with open(options.masks) as masks:
         count = sum(1 for _ in masks)
     display = h.XDisplay(window_manager=False).start()
