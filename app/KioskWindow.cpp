@@ -21,7 +21,7 @@ namespace plintor {
 namespace {
 
 // The window itself is black; only a right margin or the wheelchair spacer lets it show.
-constexpr const char* WindowStyle = "window.plintor-kiosk { background: black; }";
+constexpr const char* WindowStyle = "& { background: black; }";
 
 GdkMonitor* primaryMonitor() {
     GListModel* monitors = gdk_display_get_monitors(gdk_display_get_default());
@@ -42,16 +42,6 @@ GdkRectangle monitorArea() {
 
 std::string sizeText(int width, int height) {
     return std::to_string(width) + "x" + std::to_string(height);
-}
-
-void styleWindow(GtkWidget* window) {
-    GtkCssProvider* provider = gtk_css_provider_new();
-    gtk_css_provider_load_from_data(provider, WindowStyle, -1);
-    gtk_style_context_add_provider_for_display(gdk_display_get_default(),
-                                               GTK_STYLE_PROVIDER(provider),
-                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-    g_object_unref(provider);
-    gtk_widget_add_css_class(window, "plintor-kiosk");
 }
 
 }  // namespace
@@ -77,7 +67,7 @@ KioskWindow::KioskWindow(const KioskState& state, const OfficeConverter& convert
     gtk_window_set_decorated(window, FALSE);
     const GdkRectangle area = monitorArea();
     gtk_window_set_default_size(window, area.width, area.height);
-    styleWindow(m_window.get());
+    m_css.set(WindowStyle);
     m_closeRequest =
         ScopedSignal(window, "close-request", G_CALLBACK(&KioskWindow::onCloseRequest), this);
     m_mapped = ScopedSignal(m_window.get(), "map", G_CALLBACK(&KioskWindow::onMapped), this);

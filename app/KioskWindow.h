@@ -13,6 +13,7 @@
 #include "glib/ScopedSignal.h"
 #include "glib/Timeout.h"
 #include "widgets/ScreenMetrics.h"
+#include "widgets/WidgetCss.h"
 
 namespace plintor {
 
@@ -96,6 +97,7 @@ private:
     KeyboardSystem* m_keyboard;
     Events m_events;
     GObjectRef<GtkWidget> m_window;
+    WidgetCss m_css{m_window.get()};
     GtkWidget* m_column = nullptr;  // the panels from top to bottom; owned by the window
     GtkWidget* m_screen = nullptr;  // the column with what floats over it
     GtkWidget* m_client = nullptr;  // the page or the shutdown panel in its place

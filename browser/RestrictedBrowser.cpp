@@ -191,10 +191,14 @@ void RestrictedBrowser::replaceLists(UrlLists lists) {
     }
 }
 
-// Before the first page loads: its requests are judged by the lists once they are complete.
+// Lists still on their way are handed to the guard when they come, which is before the first
+// request: the first navigation waits for them. So the start does not wait for them here, nor
+// is the list written twice.
 void RestrictedBrowser::denyAllRequests() {
     m_denyAllRequests = true;
-    m_session->requestGuard().judgeBy(lists());
+    if (!m_arrivingLists.valid()) {
+        m_session->requestGuard().judgeBy(m_lists);
+    }
 }
 
 void RestrictedBrowser::pageCommitted(const std::string& url) {
