@@ -89,6 +89,16 @@ void KioskPage::showAsPageOnce(const std::string& url) {
     m_shownAsPage = withoutFragment(url);
 }
 
+void KioskPage::fetchDocument(const std::string& url) {
+    m_documentFetch = addressFromUserInput(url);
+}
+
+bool KioskPage::endDocumentFetch() {
+    const bool underway = !m_documentFetch.empty();
+    m_documentFetch.clear();
+    return underway;
+}
+
 gboolean KioskPage::onDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
                                    WebKitPolicyDecisionType type, gpointer self) {
     auto* page = static_cast<KioskPage*>(self);
@@ -123,6 +133,13 @@ bool KioskPage::decideNavigation(WebKitNavigationPolicyDecision* decision) {
     facts.kind = kindOf(webkit_navigation_action_get_navigation_type(action));
     facts.userGesture = webkit_navigation_action_is_user_gesture(action) != FALSE;
     facts.redirect = webkit_navigation_action_is_redirect(action) != FALSE;
+    facts.startedByKiosk = !m_documentFetch.empty() && url == m_documentFetch;
+    if (!m_documentFetch.empty() && (facts.startedByKiosk || facts.redirect)) {
+        return decideDocumentFetch(url, facts);
+    }
+    if (endDocumentFetch()) {
+        m_events.documentFetchFailed();  // another navigation took its place
+    }
     facts.startedByKiosk = !m_expected.empty() && url == m_expected;
     facts.topLevelUnderway = m_topLevelUnderway;
     const bool topLevel = isTopLevelNavigation(facts);
@@ -149,6 +166,21 @@ bool KioskPage::decideNavigation(WebKitNavigationPolicyDecision* decision) {
     }
     if (topLevel && !verdict.cancel) {
         m_topLevelUnderway = true;
+    }
+    return !verdict.cancel;
+}
+
+// The address the fetch starts at was judged (and logged) when the visitor opened it; each
+// redirect is judged before it is followed, and none is taken for a document again. A refused
+// one ends the fetch, whose blocked download is the visitor's answer.
+bool KioskPage::decideDocumentFetch(const std::string& url, const NavigationFacts& facts) {
+    if (!facts.redirect) {
+        return true;
+    }
+    const NavigationVerdict verdict = judgeNavigation(m_policy.lists(), url, false, {});
+    logEntry(verdict.logText);
+    if (verdict.cancel && endDocumentFetch()) {
+        m_events.documentFetchFailed();
     }
     return !verdict.cancel;
 }
@@ -184,6 +216,11 @@ void KioskPage::decideNewWindow(WebKitNavigationPolicyDecision* decision) {
 // document handling as a download (which keeps only what the rules allow).
 void KioskPage::decideResponse(WebKitPolicyDecision* decision) {
     auto* response = WEBKIT_RESPONSE_POLICY_DECISION(decision);
+    if (webkit_response_policy_decision_is_main_frame_main_resource(response) &&
+        endDocumentFetch()) {
+        webkit_policy_decision_download(decision);  // whatever it is: the document fetch decides
+        return;
+    }
     if (webkit_response_policy_decision_is_mime_type_supported(response) &&
         !isAttachment(webkit_response_policy_decision_get_response(response))) {
         webkit_policy_decision_use(decision);

@@ -33,6 +33,9 @@ public:
         std::function<void(const std::string& url)> newWindowRequested;
         // A top-level PDF address was translated for the viewer: its new address.
         std::function<void(const std::string& url)> translated;
+        // The document fetch of fetchDocument ended without an answer to download: a redirect
+        // the lists refuse, or a navigation that took its place.
+        std::function<void()> documentFetchFailed;
     };
 
     KioskPage(WebKitWebView* view, Events events);
@@ -46,6 +49,11 @@ public:
     void showAsPageOnce(const std::string& url);
     // The top-level load under way has ended (committed, failed or stopped).
     void topLevelSettled() { m_topLevelUnderway = false; }
+    // The kiosk opens `url` next to fetch it as a document: every redirect on the way is judged
+    // by the lists before it is followed, and the answer becomes a download.
+    void fetchDocument(const std::string& url);
+    // The document fetch under way (if any) has failed or been given up.
+    bool endDocumentFetch();
 
 private:
     static gboolean onDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
@@ -60,6 +68,7 @@ private:
                                    gpointer self);
 
     bool decideNavigation(WebKitNavigationPolicyDecision* decision);
+    bool decideDocumentFetch(const std::string& url, const NavigationFacts& facts);
     void decideNewWindow(WebKitNavigationPolicyDecision* decision);
     void decideResponse(WebKitPolicyDecision* decision);
     bool translateForViewer(const std::string& url);
@@ -71,6 +80,7 @@ private:
     std::string m_expected;
     std::string m_shownAsPage;
     std::string m_translatedTo;
+    std::string m_documentFetch;  // the address of the document fetch under way, if any
     bool m_topLevelUnderway = false;
     std::vector<ScopedSignal> m_signals;
 };

@@ -80,6 +80,7 @@ void KioskWebView::goForward() {
 }
 
 void KioskWebView::stop() {
+    m_waitingAddress.clear();
     webkit_web_view_stop_loading(m_view.get());
 }
 

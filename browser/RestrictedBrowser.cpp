@@ -49,6 +49,9 @@ void RestrictedBrowser::openPage() {
                 [this](const std::string& url) {
                     m_policy->topLevelSettled();
                     logEntry(navigateErrorLogText(url));
+                    if (m_policy->endDocumentFetch()) {
+                        m_downloader->pageFetchFailed();
+                    }
                 },
             .loadFinished = [this] { loadFinished(); },
             .progressChanged = [this] { m_progress.progressChanged(); },
@@ -68,6 +71,7 @@ void RestrictedBrowser::openPage() {
             .documentRequested = [this](const std::string& url) { m_downloader->download(url); },
             .newWindowRequested = [this](const std::string& url) { newWindowRequested(url); },
             .translated = [this](const std::string& url) { navigateAsync(url); },
+            .documentFetchFailed = [this] { m_downloader->pageFetchFailed(); },
         });
     m_policy->setPolicy(
         {.lists = [this]() -> const UrlLists& { return lists(); },
@@ -75,7 +79,7 @@ void RestrictedBrowser::openPage() {
              [this] {
                  return DocumentDiversion{m_state.settings.convertWordToPdf, m_state.pdfViewer};
              }});
-    m_downloader = std::make_unique<DocumentDownloader>(view, static_cast<DownloadHost&>(*this),
+    m_downloader = std::make_unique<DocumentDownloader>(static_cast<DownloadHost&>(*this),
                                                         m_state, m_converter);
     m_rendererWatch = std::make_unique<RendererWatch>(
         view, [this](const std::string& reason) { m_events.rendererEnded(reason); },
@@ -253,6 +257,23 @@ void RestrictedBrowser::navigateAsync(const std::string& address) {
 void RestrictedBrowser::showAsPage(const std::string& address) {
     m_policy->showAsPageOnce(address);
     navigateAsync(address);
+}
+
+// The page's own navigation, not a download of the engine's network alone: only a navigation
+// has each redirect judged before it is followed.
+void RestrictedBrowser::fetchThroughPage(const std::string& address) {
+    m_policy->fetchDocument(address);
+    m_page->navigateAsync(address);
+}
+
+void RestrictedBrowser::stopPageFetch() {
+    if (m_policy->endDocumentFetch()) {
+        m_page->stop();
+    }
+}
+
+bool RestrictedBrowser::allows(const std::string& address) {
+    return lists().isUrlAllowed(address);
 }
 
 // Downloads of the session that belong to no page of this browser (an old page's late one)

@@ -94,6 +94,9 @@ private:
     void showProgress(bool visible) override;
     void navigateAsync(const std::string& address) override;
     void showAsPage(const std::string& address) override;
+    void fetchThroughPage(const std::string& address) override;
+    void stopPageFetch() override;
+    bool allows(const std::string& address) override;
 
     const KioskState& m_state;
     const OfficeConverter& m_converter;

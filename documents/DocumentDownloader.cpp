@@ -1,14 +1,15 @@
 #include "documents/DocumentDownloader.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/support/Log.h"
 
 namespace plintor {
 
-DocumentDownloader::DocumentDownloader(WebKitWebView* view, DownloadHost& host,
-                                       const KioskState& state, const OfficeConverter& converter)
-    : m_view(view), m_host(host), m_fetch(state), m_conversion(converter), m_timeLimit([this] {
+DocumentDownloader::DocumentDownloader(DownloadHost& host, const KioskState& state,
+                                       const OfficeConverter& converter)
+    : m_host(host), m_fetch(state), m_conversion(converter), m_timeLimit([this] {
           run(m_fetch.timeUp());
       }) {}
 
@@ -18,11 +19,15 @@ DocumentDownloader::~DocumentDownloader() {
         transfer->signals.clear();
         cancel(*transfer);
     }
+    if (m_pageFetch != 0) {
+        m_host.stopPageFetch();
+    }
 }
 
 void DocumentDownloader::engineDownloadStarted(WebKitDownload* download) {
-    if (find(download) != nullptr) {
-        return;  // one this downloader asked for itself
+    if (m_pageFetch != 0) {
+        follow(std::exchange(m_pageFetch, 0), GObjectRef<WebKitDownload>::share(download));
+        return;
     }
     const DownloadId id = ++m_lastId;
     follow(id, GObjectRef<WebKitDownload>::share(download));
@@ -33,6 +38,12 @@ void DocumentDownloader::engineDownloadStarted(WebKitDownload* download) {
 
 void DocumentDownloader::download(const std::string& source) {
     run(m_fetch.opened(source, ++m_lastId));
+}
+
+void DocumentDownloader::pageFetchFailed() {
+    if (m_pageFetch != 0) {
+        run(m_fetch.failed(std::exchange(m_pageFetch, 0)));
+    }
 }
 
 // A download is followed until its end, so that no answer of the engine goes unheard (one
@@ -74,12 +85,15 @@ void DocumentDownloader::run(const FetchAction& action) {
     using Kind = FetchAction::Kind;
     switch (action.kind) {
         case Kind::Fetch:
-            follow(action.download, GObjectRef<WebKitDownload>::adopt(
-                                        webkit_web_view_download_uri(m_view, action.text.c_str())));
+            m_pageFetch = action.download;
+            m_host.fetchThroughPage(action.text);
             break;
         case Kind::Cancel:
             if (Transfer* transfer = find(action.download)) {
                 cancel(*transfer);
+            } else if (action.download == m_pageFetch) {
+                m_pageFetch = 0;
+                m_host.stopPageFetch();
             }
             break;
         case Kind::Accept:
@@ -136,9 +150,11 @@ gboolean DocumentDownloader::decideDestination(WebKitDownload* download, gchar* 
     }
     const char* address = webkit_uri_response_get_uri(response);
     const char* mimeType = webkit_uri_response_get_mime_type(response);
-    const FetchResponse answer{
-        address != nullptr ? address : "", suggestedName != nullptr ? suggestedName : "",
-        mimeType != nullptr ? mimeType : "", webkit_uri_response_get_content_length(response)};
+    const std::string from = address != nullptr ? address : "";
+    const FetchResponse answer{from, suggestedName != nullptr ? suggestedName : "",
+                               mimeType != nullptr ? mimeType : "",
+                               webkit_uri_response_get_content_length(response),
+                               downloader->m_host.allows(from)};
     downloader->run(downloader->m_fetch.responded(transfer->id, answer));
     return TRUE;
 }

@@ -24,7 +24,7 @@ class OfficeConverter;
 // back. Downloads still running when it goes are cancelled.
 class DocumentDownloader {
 public:
-    DocumentDownloader(WebKitWebView* view, DownloadHost& host, const KioskState& state,
+    DocumentDownloader(DownloadHost& host, const KioskState& state,
                        const OfficeConverter& converter);
     DocumentDownloader(const DocumentDownloader&) = delete;
     DocumentDownloader& operator=(const DocumentDownloader&) = delete;
@@ -35,6 +35,8 @@ public:
     void engineDownloadStarted(WebKitDownload* download);
     // A document the visitor opened (a Word document to convert, or a PDF to show).
     void download(const std::string& source);
+    // The host's fetch through the page ended without a download.
+    void pageFetchFailed();
 
 private:
     // One engine download, followed until the engine is done with it.
@@ -59,13 +61,13 @@ private:
     static void failed(WebKitDownload* download, GError* error, gpointer self);
     static void finished(WebKitDownload* download, gpointer self);
 
-    WebKitWebView* m_view;
     DownloadHost& m_host;
     DocumentFetch m_fetch;
     BackgroundConversion m_conversion;
     Timeout m_timeLimit;
     std::vector<std::unique_ptr<Transfer>> m_transfers;
     DownloadId m_lastId = 0;
+    DownloadId m_pageFetch = 0;  // the download the host's fetch through the page will be
 };
 
 }  // namespace plintor

@@ -15,6 +15,14 @@ public:
     // Opens a page that an address taken for a document turned out to be (a login page, say)
     // in the browser itself, this once without taking it for a document again.
     virtual void showAsPage(const std::string& address) = 0;
+    // Opens `address` in the page to fetch it as a document: every redirect is judged by the
+    // lists before it is followed, and the answer comes back as the engine's next download
+    // (or documentFetchFailed of the downloader).
+    virtual void fetchThroughPage(const std::string& address) = 0;
+    // Gives up the fetch of fetchThroughPage while it has not been answered.
+    virtual void stopPageFetch() = 0;
+    // Whether the lists allow `address`: an answer that came from elsewhere is never kept.
+    virtual bool allows(const std::string& address) = 0;
 };
 
 }  // namespace plintor

@@ -93,13 +93,14 @@ Actions DocumentFetch::responded(DownloadId id, const FetchResponse& response) {
     const std::string suggested(trim(response.fileName));
     const std::optional<Uri> uri = suggested.empty() ? parseUri(m_source) : std::nullopt;
     m_fileName = uri ? std::string(trim(uri->document)) : suggested;
-    if (m_openedPdf && isPageType(response.mimeType)) {
+    if (m_openedPdf && response.allowed && isPageType(response.mimeType)) {
         const std::string page = response.address.empty() ? m_source : response.address;
         Actions actions = finish({FetchAction::cancel(id)});
         actions.push_back(FetchAction::showAsPage(page));
         return actions;
     }
-    if (response.announcedBytes > SizeLimitBytes || !isAcceptedDownload(m_fileName, m_allowed)) {
+    if (!response.allowed || response.announcedBytes > SizeLimitBytes ||
+        !isAcceptedDownload(m_fileName, m_allowed)) {
         Actions actions{FetchAction::cancel(id)};
         append(actions, block());
         return actions;

@@ -16,6 +16,9 @@ struct FetchResponse {
     std::string fileName;  // the name the engine suggests; empty when it has none
     std::string mimeType;
     std::uint64_t announcedBytes = 0;  // 0 when the server announced no size
+    // The lists allow `address`. A download the engine started by itself may have followed
+    // redirects that nobody judged.
+    bool allowed = true;
 };
 
 // Fetching documents a page offers, without the toolkit: the engine fetches with the visitor's

@@ -57,8 +57,14 @@ Step started(DownloadId id, std::string address) {
         [=](Bench& bench) { return bench.fetch.engineStarted(id, expand(address, bench.folder)); };
 }
 Step responded(DownloadId id, std::string fileName, std::string mime, std::uint64_t size = 0,
-               std::string address = {}) {
-    return [=](Bench& bench) { return bench.fetch.responded(id, {address, fileName, mime, size}); };
+               std::string address = {}, bool allowed = true) {
+    return [=](Bench& bench) {
+        return bench.fetch.responded(id, {address, fileName, mime, size, allowed});
+    };
+}
+// The answer came from an address the lists refuse (after redirects nobody judged).
+Step respondedFromRefused(DownloadId id, std::string fileName, std::string mime) {
+    return responded(id, std::move(fileName), std::move(mime), 0, "http://elsewhere/x", false);
 }
 Step received(DownloadId id, std::uint64_t bytes, std::uint64_t announced) {
     return [=](Bench& bench) { return bench.fetch.received(id, bytes, announced); };
@@ -149,6 +155,16 @@ const FetchCase FetchCases[] = {
       responded(1, "login.html", "text/html; charset=utf-8", 0, "http://127.0.0.1/login")},
      {A::progress(true), A::startTimer(), A::fetch(1, Report), A::cancel(1), A::stopTimer(),
       A::progress(false), A::showAsPage("http://127.0.0.1/login")}},
+    {"AnswerFromARefusedAddressIsBlocked",
+     PdfOn,
+     {started(1, Report), respondedFromRefused(1, "report.pdf", Pdf)},
+     {A::progress(true), A::startTimer(), A::cancel(1), blockedLog(Report), A::blockedHint(),
+      A::stopTimer(), A::progress(false)}},
+    {"PageFromARefusedAddressWhereAPdfWasOpenedIsBlocked",
+     {.viewer = true},
+     {opened(Report, 1), respondedFromRefused(1, "login.html", "text/html")},
+     {A::progress(true), A::startTimer(), A::fetch(1, Report), A::cancel(1), blockedLog(Report),
+      A::blockedHint(), A::stopTimer(), A::progress(false)}},
     {"PageOfferedAsADownloadIsBlocked",
      PdfOn,
      {started(1, Page), responded(1, "page.html", "text/html")},

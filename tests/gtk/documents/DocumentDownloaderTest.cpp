@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <sstream>
+#include <utility>
 
 #include "core/app/KioskState.h"
 #include "core/browser/UrlHelpers.h"
@@ -63,10 +64,14 @@ public:
     }
 };
 
-// The browser's part: it records what it is asked, and navigates as the browser would.
+// The browser's part: it records what it is asked, and navigates as the browser would; only
+// the server's own address (127.0.0.1) is allowed.
 class RecordingHost final : public DownloadHost {
 public:
-    explicit RecordingHost(WebKitWebView* view) : m_view(view) {}
+    RecordingHost(WebKitWebView* view, std::string allowed)
+        : m_view(view),
+          m_allowed(std::move(allowed)),
+          m_responses(view, "decide-policy", G_CALLBACK(decideResponse), this) {}
 
     void showProgress(bool visible) override { progress.push_back(visible); }
     void showBlockedHint() override { ++hints; }
@@ -75,6 +80,12 @@ public:
         m_later.start(0);
     }
     void showAsPage(const std::string& address) override { pages.push_back(address); }
+    void fetchThroughPage(const std::string& address) override {
+        m_fetching = true;
+        webkit_web_view_load_uri(m_view, address.c_str());
+    }
+    void stopPageFetch() override { m_fetching = false; }
+    bool allows(const std::string& address) override { return address.starts_with(m_allowed); }
 
     std::vector<bool> progress;
     int hints = 0;
@@ -82,7 +93,20 @@ public:
     std::vector<std::string> pages;
 
 private:
+    // The answer to the page's fetch becomes a download, as the browser's policy makes it.
+    static gboolean decideResponse(WebKitWebView*, WebKitPolicyDecision* decision,
+                                   WebKitPolicyDecisionType type, RecordingHost* host) {
+        if (type != WEBKIT_POLICY_DECISION_TYPE_RESPONSE || !std::exchange(host->m_fetching, false)) {
+            return FALSE;
+        }
+        webkit_policy_decision_download(decision);
+        return TRUE;
+    }
+
     WebKitWebView* m_view;
+    std::string m_allowed;
+    bool m_fetching = false;
+    ScopedSignal m_responses;
     Timeout m_later{
         [this] { webkit_web_view_load_uri(m_view, toFileUrl(navigated.back()).c_str()); }};
 };
@@ -113,8 +137,8 @@ protected:
                              }
                          }),
                          this);
-        m_host = std::make_unique<RecordingHost>(m_view);
-        m_downloader = std::make_unique<DocumentDownloader>(m_view, *m_host, m_kiosk, m_converter);
+        m_host = std::make_unique<RecordingHost>(m_view, m_server);
+        m_downloader = std::make_unique<DocumentDownloader>(*m_host, m_kiosk, m_converter);
         m_downloads = ScopedSignal(
             m_session.get(), "download-started",
             G_CALLBACK(+[](WebKitNetworkSession*, WebKitDownload* download, gpointer self) {
@@ -205,6 +229,19 @@ TEST_F(DocumentDownloaderTest, FileOfAnotherKindOfferedByAPageIsBlocked) {
     EXPECT_FALSE(contains(log(), "Download file:"));
     EXPECT_TRUE(m_host->navigated.empty());
     EXPECT_EQ(m_host->progress, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(noTemporaryFiles());
+}
+
+// A page's own download that the server sent on to a host the lists do not allow: whatever it
+// is, nothing of it is kept.
+TEST_F(DocumentDownloaderTest, DocumentFromAnAddressTheListsRefuseIsBlocked) {
+    m_kiosk.settings.downloadPdf = true;
+    webkit_web_view_load_uri(m_view, url("/dl/elsewhere").c_str());
+
+    ASSERT_TRUE(loopUntil([&] { return m_host->hints == 1; }, 60)) << log();
+    EXPECT_TRUE(contains(log(), "Blocked download: ")) << log();
+    EXPECT_FALSE(contains(log(), "Downloaded file:"));
+    EXPECT_TRUE(m_host->navigated.empty());
     EXPECT_TRUE(noTemporaryFiles());
 }
 

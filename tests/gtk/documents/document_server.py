@@ -86,6 +86,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.head("application/octet-stream", len(body),
                       [("Content-Disposition", 'attachment; filename="setup.exe"')])
             self.wfile.write(body)
+        elif self.path == "/dl/elsewhere":  # a document the same server sends under another name
+            self.send_response(302)
+            self.send_header("Location", f"http://localhost:{self.server.server_address[1]}/dl/report")
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+        elif self.path == "/dl/report":
+            self.head("application/pdf", len(PDF), [("Content-Disposition", 'attachment; filename="report.pdf"')])
+            self.wfile.write(PDF)
         elif self.path == "/files/endless.pdf":  # no size announced: only counting tells
             self.head("application/pdf")
             self.stream(OVERSIZE)
