@@ -79,8 +79,8 @@ void RestrictedBrowser::openPage() {
              [this] {
                  return DocumentDiversion{m_state.settings.convertWordToPdf, m_state.pdfViewer};
              }});
-    m_downloader = std::make_unique<DocumentDownloader>(static_cast<DownloadHost&>(*this),
-                                                        m_state, m_converter);
+    m_downloader = std::make_unique<DocumentDownloader>(static_cast<DownloadHost&>(*this), m_state,
+                                                        m_converter);
     m_rendererWatch = std::make_unique<RendererWatch>(
         view, [this](const std::string& reason) { m_events.rendererEnded(reason); },
         [this] { m_events.rendererUnresponsive(); });

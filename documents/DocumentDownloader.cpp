@@ -9,9 +9,10 @@ namespace plintor {
 
 DocumentDownloader::DocumentDownloader(DownloadHost& host, const KioskState& state,
                                        const OfficeConverter& converter)
-    : m_host(host), m_fetch(state), m_conversion(converter), m_timeLimit([this] {
-          run(m_fetch.timeUp());
-      }) {}
+    : m_host(host),
+      m_fetch(state),
+      m_conversion(converter),
+      m_timeLimit([this] { run(m_fetch.timeUp()); }) {}
 
 // Nothing the engine still fetches may land in the temporary file once no one follows it.
 DocumentDownloader::~DocumentDownloader() {
@@ -151,10 +152,9 @@ gboolean DocumentDownloader::decideDestination(WebKitDownload* download, gchar* 
     const char* address = webkit_uri_response_get_uri(response);
     const char* mimeType = webkit_uri_response_get_mime_type(response);
     const std::string from = address != nullptr ? address : "";
-    const FetchResponse answer{from, suggestedName != nullptr ? suggestedName : "",
-                               mimeType != nullptr ? mimeType : "",
-                               webkit_uri_response_get_content_length(response),
-                               downloader->m_host.allows(from)};
+    const FetchResponse answer{
+        from, suggestedName != nullptr ? suggestedName : "", mimeType != nullptr ? mimeType : "",
+        webkit_uri_response_get_content_length(response), downloader->m_host.allows(from)};
     downloader->run(downloader->m_fetch.responded(transfer->id, answer));
     return TRUE;
 }

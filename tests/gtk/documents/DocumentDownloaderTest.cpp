@@ -96,7 +96,8 @@ private:
     // The answer to the page's fetch becomes a download, as the browser's policy makes it.
     static gboolean decideResponse(WebKitWebView*, WebKitPolicyDecision* decision,
                                    WebKitPolicyDecisionType type, RecordingHost* host) {
-        if (type != WEBKIT_POLICY_DECISION_TYPE_RESPONSE || !std::exchange(host->m_fetching, false)) {
+        if (type != WEBKIT_POLICY_DECISION_TYPE_RESPONSE ||
+            !std::exchange(host->m_fetching, false)) {
             return FALSE;
         }
         webkit_policy_decision_download(decision);
