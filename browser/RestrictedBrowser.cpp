@@ -10,6 +10,17 @@
 #include "widgets/BlockedHint.h"
 
 namespace plintor {
+namespace {
+
+// What a visitor copied or selected is held by the display for the window, not by the page:
+// it goes with the session. The kiosk claims both selections with nothing in them, so no
+// earlier owner (the page's engine, or another program) answers a paste either.
+void forgetSelections(GtkWidget* widget) {
+    gdk_clipboard_set_content(gtk_widget_get_clipboard(widget), nullptr);
+    gdk_clipboard_set_content(gtk_widget_get_primary_clipboard(widget), nullptr);
+}
+
+}  // namespace
 
 RestrictedBrowser::RestrictedBrowser(const KioskState& state, const OfficeConverter& converter,
                                      Events events)
@@ -27,8 +38,10 @@ RestrictedBrowser::~RestrictedBrowser() {
     closePage();
 }
 
+// A new page has a new input method context too: nothing half-typed outlives the session.
 void RestrictedBrowser::startNewSession() {
     closePage();
+    forgetSelections(m_area.get());
     m_session->renew();
     openPage();
 }
