@@ -9,6 +9,7 @@
 #include "core/documents/AcrobatParameters.h"
 #include "core/documents/DocumentFiles.h"
 #include "core/documents/DownloadRules.h"
+#include "core/documents/WordContainer.h"
 #include "core/support/FileHelpers.h"
 #include "core/support/TextCase.h"
 
@@ -200,6 +201,10 @@ Actions DocumentFetch::start(const std::string& source, DownloadId id, bool open
 }
 
 Actions DocumentFetch::keep() {
+    const std::string extension = fileNameExtension(m_fileName);
+    if (isWordExtension(extension) && !isWordContainer(m_kiosk.tempFiles.tmp, extension)) {
+        return block();
+    }
     const std::string result = keepFetchedFile(m_kiosk.tempFiles, m_fileName);
     if (result.empty()) {
         return block();

@@ -2,6 +2,7 @@
 when they are PDF or Word documents the configuration allows, Word documents converted with the
 real LibreOffice, and PDF documents shown by the engine's viewer without its toolbar."""
 
+import io
 import os
 import re
 import shutil
@@ -10,6 +11,7 @@ import tempfile
 import threading
 import time
 import unittest
+import zipfile
 
 import harness as h
 
@@ -59,6 +61,41 @@ def make_documents(folder):
     return made
 
 
+def word_with_linked_picture(target):
+    """A real Word document (a ZIP with word/document.xml) whose one picture is linked, not
+    embedded: a converter that may go online fetches it."""
+    package = "http://schemas.openxmlformats.org/package/2006/relationships"
+    office = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+    drawing = "http://schemas.openxmlformats.org/drawingml/2006"
+    parts = {
+        "[Content_Types].xml":
+            '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">'
+            '<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>'
+            '<Default Extension="xml" ContentType="application/xml"/><Override PartName="/word/document.xml" '
+            'ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>',
+        "_rels/.rels": f'<Relationships xmlns="{package}"><Relationship Id="rId1" '
+                       f'Type="{office}/officeDocument" Target="word/document.xml"/></Relationships>',
+        "word/_rels/document.xml.rels":
+            f'<Relationships xmlns="{package}"><Relationship Id="rImg" Type="{office}/image" '
+            f'Target="{target}" TargetMode="External"/></Relationships>',
+        "word/document.xml":
+            '<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main" '
+            f'xmlns:r="{office}" xmlns:wp="{drawing}/wordprocessingDrawing" xmlns:a="{drawing}/main" '
+            f'xmlns:pic="{drawing}/picture"><w:body><w:p><w:r><w:t>Letter</w:t></w:r></w:p><w:p><w:r>'
+            '<w:drawing><wp:inline><wp:extent cx="914400" cy="914400"/><wp:docPr id="1" name="p"/><a:graphic>'
+            f'<a:graphicData uri="{drawing}/picture"><pic:pic><pic:nvPicPr><pic:cNvPr id="1" name="p"/>'
+            '<pic:cNvPicPr/></pic:nvPicPr><pic:blipFill><a:blip r:link="rImg"/></pic:blipFill><pic:spPr>'
+            '<a:xfrm><a:off x="0" y="0"/><a:ext cx="914400" cy="914400"/></a:xfrm><a:prstGeom prst="rect"/>'
+            '</pic:spPr></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r></w:p></w:body>'
+            '</w:document>',
+    }
+    archive = io.BytesIO()
+    with zipfile.ZipFile(archive, "w") as out:
+        for name, text in parts.items():
+            out.writestr(name, text)
+    return archive.getvalue()
+
+
 def add_routes():
     pdf_type = "application/pdf"
     word_types = {"docx": "application/vnd.openxmlformats-officedocument.wordprocessingml.document",
@@ -70,6 +107,16 @@ def add_routes():
     server.add_page("/files/old.doc", documents["doc"], content_type=word_types["doc"])
     server.add_attachment("/dl/setup", "setup.exe", b"MZ\x90\x00" + b"\x00" * 1024, "application/octet-stream")
     server.add_page("/files/missing.docx", b"<!doctype html><p>Not here</p>", status=404)
+    tracker = f"http://localhost:{server.port}/tracker"
+    server.add_page("/files/linked.docx", word_with_linked_picture(f"{tracker}/linked.png"),
+                    content_type=word_types["docx"])
+    server.add_page("/files/web.doc", f'<html><body><p>Letter</p><img src="{tracker}/web.png"></body></html>',
+                    content_type=word_types["doc"])
+    server.add_page("/files/flat.docx", '<?xml version="1.0"?><office:document xmlns:office='
+                    '"urn:oasis:names:tc:opendocument:xmlns:office:1.0"><office:body><office:text><text:p '
+                    'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0">Letter</text:p><draw:image '
+                    f'xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0" xlink:href="{tracker}/flat.png"/>'
+                    '</office:text></office:body></office:document>', content_type=word_types["docx"])
 
     def hang(request):
         hang_release.wait(HANG_SECONDS)
@@ -227,6 +274,21 @@ class DocumentsTests(DocumentCase):
                 self.kiosk.wait_log(rf"^Downloaded file: {re.escape(self.temp_file(kept))}$", 20, since)
                 self.kiosk.wait_log(rf"^Converted to PDF: {re.escape(self.temp_file('temp.pdf'))}$", 150, since)
                 self.expect_shown_from_temp(since, f"word-{kept}")
+
+    def test_word_documents_never_take_the_converter_online(self):
+        requests = server.mark()
+        since = self.kiosk.mark()
+        self.kiosk.send_navigate(url("/files/linked.docx"))
+        self.kiosk.wait_log(rf"^Converted to PDF: {re.escape(self.temp_file('temp.pdf'))}$", 150, since)
+        for path in ("/files/web.doc", "/files/flat.docx"):
+            with self.subTest(path=path):
+                since = self.kiosk.mark()
+                self.kiosk.send_navigate(url(path))
+                self.kiosk.wait_log(rf"^Blocked download: {re.escape(url(path))}$", 30, since)
+                self.expect(not self.kiosk.find_log(r"^(Downloaded file|Converted to PDF): ", since),
+                            f"{path}, no Word document, was kept or converted")
+        reached = [path for path in server.paths(requests) if path.startswith("/tracker")]
+        self.expect(not reached, f"the converter fetched what a document links to: {reached}")
 
     def test_other_files_and_failed_fetches_are_blocked(self):
         for path in ("/dl/setup", "/files/missing.docx"):

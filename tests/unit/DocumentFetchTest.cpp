@@ -10,6 +10,7 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/RowName.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TinyZip.h"
 
 namespace plintor {
 
@@ -70,11 +71,14 @@ Step received(DownloadId id, std::uint64_t bytes, std::uint64_t announced) {
     return [=](Bench& bench) { return bench.fetch.received(id, bytes, announced); };
 }
 // The engine wrote the whole file into the destination it was given, and says so.
-Step completed(DownloadId id) {
+Step completed(DownloadId id, std::string bytes = "%PDF-1.4\n%%EOF\n") {
     return [=](Bench& bench) {
-        test::writeBytes(bench.files.tmp, "%PDF-1.4\n%%EOF\n");
+        test::writeBytes(bench.files.tmp, bytes);
         return bench.fetch.finished(id);
     };
+}
+Step completedDocx(DownloadId id) {
+    return completed(id, test::tinyZip({"[Content_Types].xml", "word/document.xml"}));
 }
 // The engine's last word on a download that failed or was cancelled.
 Step finished(DownloadId id) {
@@ -172,7 +176,7 @@ const FetchCase FetchCases[] = {
       A::stopTimer(), A::progress(false)}},
     {"WordDocumentIsConvertedAndShown",
      {.word = true, .convert = true, .viewer = true},
-     {opened(Letter, 1), responded(1, "letter.docx", Docx), completed(1), converted(true)},
+     {opened(Letter, 1), responded(1, "letter.docx", Docx), completedDocx(1), converted(true)},
      {A::progress(true), A::startTimer(), A::fetch(1, Letter), A::accept(1, "$T/temp.tmp"),
       A::startTimer(), A::stopTimer(), A::log("Download file: " + Letter),
       A::log("Downloaded file: $T/temp.docx"), A::convert("$T/temp.docx", "$T"),
@@ -181,12 +185,18 @@ const FetchCase FetchCases[] = {
      "temp.docx"},
     {"FailedConversionLogsAndShowsTheHint",
      {.word = true, .convert = true},
-     {started(1, Letter), responded(1, "letter.docx", Docx), completed(1), converted(false)},
+     {started(1, Letter), responded(1, "letter.docx", Docx), completedDocx(1), converted(false)},
      {A::progress(true), A::startTimer(), A::accept(1, "$T/temp.tmp"), A::startTimer(),
       A::stopTimer(), A::log("Download file: " + Letter), A::log("Downloaded file: $T/temp.docx"),
       A::convert("$T/temp.docx", "$T"), A::log("Conversion to PDF failed: $T/temp.docx"),
       A::blockedHint(), A::progress(false)},
      "temp.docx"},
+    {"PageUnderAWordNameIsBlockedUnconverted",
+     {.word = true, .convert = true},
+     {started(1, Letter), responded(1, "letter.docx", Docx),
+      completed(1, "<html><img src='http://elsewhere/x.png'></html>")},
+     {A::progress(true), A::startTimer(), A::accept(1, "$T/temp.tmp"), A::startTimer(),
+      blockedLog(Letter), A::blockedHint(), A::stopTimer(), A::progress(false)}},
     {"WordDocumentWithoutConversionIsBlocked",
      {.pdf = true, .word = true},
      {started(1, Letter), responded(1, "letter.docx", Docx)},
@@ -220,7 +230,7 @@ const FetchCase FetchCases[] = {
      "temp.pdf"},
     {"DownloadWhileConvertingIsRefused",
      {.pdf = true, .word = true, .convert = true},
-     {started(1, Letter), responded(1, "letter.docx", Docx), completed(1), started(2, Report)},
+     {started(1, Letter), responded(1, "letter.docx", Docx), completedDocx(1), started(2, Report)},
      {A::progress(true), A::startTimer(), A::accept(1, "$T/temp.tmp"), A::startTimer(),
       A::stopTimer(), A::log("Download file: " + Letter), A::log("Downloaded file: $T/temp.docx"),
       A::convert("$T/temp.docx", "$T"), A::cancel(2), blockedLog(Report), A::blockedHint()},
