@@ -133,18 +133,17 @@ bool KioskPage::decideNavigation(WebKitNavigationPolicyDecision* decision) {
     facts.kind = kindOf(webkit_navigation_action_get_navigation_type(action));
     facts.userGesture = webkit_navigation_action_is_user_gesture(action) != FALSE;
     facts.redirect = webkit_navigation_action_is_redirect(action) != FALSE;
-    facts.startedByKiosk = !m_documentFetch.empty() && url == m_documentFetch;
-    if (!m_documentFetch.empty() && (facts.startedByKiosk || facts.redirect)) {
+    if (!m_documentFetch.empty() && (url == m_documentFetch || facts.redirect)) {
         return decideDocumentFetch(url, facts);
-    }
-    if (endDocumentFetch()) {
-        m_events.documentFetchFailed();  // another navigation took its place
     }
     facts.startedByKiosk = !m_expected.empty() && url == m_expected;
     facts.topLevelUnderway = m_topLevelUnderway;
     const bool topLevel = isTopLevelNavigation(facts);
     if (facts.startedByKiosk) {
         m_expected.clear();
+    }
+    if (topLevel && endDocumentFetch()) {
+        m_events.documentFetchFailed();  // another page took its place
     }
     if (topLevel && translateForViewer(url)) {
         return false;
