@@ -33,6 +33,9 @@ public:
         std::function<void(const std::string& url)> newWindowRequested;
         // A top-level PDF address was translated for the viewer: its new address.
         std::function<void(const std::string& url)> translated;
+        // A move to a fragment of the shown page was allowed; `logText` is its entry, which
+        // goes to the page's address change log instead of straight to the log.
+        std::function<void(const std::string& url, const std::string& logText)> fragmentAllowed;
     };
 
     KioskPage(WebKitWebView* view, Events events);
@@ -60,6 +63,7 @@ private:
                                    gpointer self);
 
     bool decideNavigation(WebKitNavigationPolicyDecision* decision);
+    bool movesToFragment(const std::string& url, NavigationFacts::Kind kind) const;
     void decideNewWindow(WebKitNavigationPolicyDecision* decision);
     void decideResponse(WebKitPolicyDecision* decision);
     bool translateForViewer(const std::string& url);

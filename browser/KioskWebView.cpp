@@ -34,13 +34,15 @@ KioskWebView::KioskWebView(WebKitWebContext* context, WebKitNetworkSession* sess
       m_progress(m_view.get(), "notify::estimated-load-progress",
                  G_CALLBACK(&KioskWebView::onProgress), this),
       m_history(webkit_web_view_get_back_forward_list(m_view.get()), "changed",
-                G_CALLBACK(&KioskWebView::onHistoryChanged), this) {}
+                G_CALLBACK(&KioskWebView::onHistoryChanged), this),
+      m_address(m_view.get(), "notify::uri", G_CALLBACK(&KioskWebView::onAddress), this) {}
 
 KioskWebView::~KioskWebView() {
     m_loadChanged.disconnect();
     m_loadFailedSignal.disconnect();
     m_progress.disconnect();
     m_history.disconnect();
+    m_address.disconnect();
     webkit_web_view_stop_loading(m_view.get());
 }
 
@@ -91,6 +93,7 @@ void KioskWebView::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer
             view->m_events.loadStarted();
             break;
         case WEBKIT_LOAD_COMMITTED:
+            view->m_documentAddress = view->address();
             view->m_events.committed(view->address());
             break;
         case WEBKIT_LOAD_FINISHED:
@@ -117,6 +120,21 @@ gboolean KioskWebView::onLoadFailed(WebKitWebView*, WebKitLoadEvent, char* uri, 
 
 void KioskWebView::onProgress(GObject*, GParamSpec*, gpointer self) {
     static_cast<KioskWebView*>(self)->m_events.progressChanged();
+}
+
+// The address also changes while a load is under way (to the address asked for, on a
+// redirect, at the commit) and back when a navigation is refused: only a change while nothing
+// loads, away from the shown document's address, is the page's own.
+void KioskWebView::onAddress(GObject*, GParamSpec*, gpointer self) {
+    auto* view = static_cast<KioskWebView*>(self);
+    if (webkit_web_view_is_loading(view->m_view.get())) {
+        return;
+    }
+    std::string address = view->address();
+    if (address != view->m_documentAddress) {
+        view->m_documentAddress = address;
+        view->m_events.addressChanged(address);
+    }
 }
 
 void KioskWebView::onHistoryChanged(WebKitBackForwardList*, WebKitBackForwardListItem*, gpointer,
