@@ -140,7 +140,7 @@ bool KioskPage::decideNavigation(WebKitNavigationPolicyDecision* decision) {
     const NavigationVerdict verdict =
         judgeNavigation(m_policy.lists(), url, topLevel,
                         {documents.wordToConvert && !asPage, documents.pdfToFetch && !asPage});
-    if (topLevel && !verdict.cancel && movesToFragment(url, facts.kind)) {
+    if (!verdict.cancel && movesToFragment(url, facts.kind)) {
         m_events.fragmentAllowed(url, verdict.logText);
     } else {
         logEntry(verdict.logText);

@@ -65,6 +65,8 @@ private:
     Timeout m_navigateLater;
     bool m_loadFailed = false;
     std::string m_documentAddress;  // where the shown document is, as far as it was reported
+    bool m_committed = false;       // the load under way has committed its document
+    bool m_requested = false;       // the kiosk asked for a load that has not started yet
     ScopedSignal m_loadChanged;
     ScopedSignal m_loadFailedSignal;
     ScopedSignal m_progress;

@@ -71,8 +71,9 @@ void RestrictedBrowser::openPage() {
             .documentRequested = [this](const std::string& url) { m_downloader->download(url); },
             .newWindowRequested = [this](const std::string& url) { newWindowRequested(url); },
             .translated = [this](const std::string& url) { navigateAsync(url); },
-            .fragmentAllowed = [this](const std::string& url,
-                                      const std::string& logText) { fragmentAllowed(url, logText); },
+            .fragmentAllowed = [this](
+                                   const std::string& url,
+                                   const std::string& logText) { fragmentAllowed(url, logText); },
         });
     m_policy->setPolicy(
         {.lists = [this]() -> const UrlLists& { return lists(); },

@@ -17,8 +17,8 @@ bool LogRateLimit::admit() {
 }
 
 std::chrono::milliseconds LogRateLimit::untilReport() const {
-    return std::max(std::chrono::milliseconds(0), std::chrono::ceil<std::chrono::milliseconds>(
-                                                      m_intervalEnd - m_clock.now()));
+    return std::max(std::chrono::milliseconds(0),
+                    std::chrono::ceil<std::chrono::milliseconds>(m_intervalEnd - m_clock.now()));
 }
 
 int LogRateLimit::takeCounted() {

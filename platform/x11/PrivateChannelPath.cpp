@@ -23,10 +23,14 @@ std::pair<std::string, bool> channelFolder() {
     return {"/tmp/plintor-" + std::to_string(::getuid()), true};
 }
 
-// Checked without following a link: a link could lead anywhere another user chose.
-bool isPrivateFolder(const std::string& folder, std::string& error) {
-    struct stat status{};
+// Checked without following a link: a link could lead anywhere another user chose. A folder
+// that is not there yet is no danger to a sender: nothing listens in it.
+bool isPrivateFolder(const std::string& folder, bool create, std::string& error) {
+    struct stat status {};
     if (::lstat(folder.c_str(), &status) != 0) {
+        if (errno == ENOENT && !create) {
+            return true;
+        }
         error = folder + ": " + std::strerror(errno);
         return false;
     }
@@ -45,7 +49,7 @@ std::optional<std::string> privateChannelPath(bool create, std::string& error) {
         error = folder + ": " + std::strerror(errno);
         return std::nullopt;
     }
-    if (!isPrivateFolder(folder, error)) {
+    if (!isPrivateFolder(folder, create, error)) {
         return std::nullopt;
     }
     const std::string path = folder + SocketName;

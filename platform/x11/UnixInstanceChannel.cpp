@@ -256,8 +256,8 @@ std::optional<UniqueFd> claimSingleInstance(std::string& refusal) {
     }
     if (const int failure = bindTo(claim.get(), singleInstanceAddress())) {
         if (failure != EADDRINUSE) {
-            refusal = std::string("The single-instance name cannot be taken: ") +
-                      std::strerror(failure);
+            refusal =
+                std::string("The single-instance name cannot be taken: ") + std::strerror(failure);
         } else if (!ownKioskListens()) {
             refusal = heldByAnother();
         }
@@ -295,8 +295,8 @@ std::unique_ptr<InstanceChannel> claimUnixInstanceChannel(std::string& refusal) 
     UniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (!socket.isOpen() || bindTo(socket.get(), fileAddress(*path)) != 0 ||
         ::chmod(path->c_str(), 0600) != 0) {
-        refusal = "The kiosk's message channel " + *path + " cannot be made: " +
-                  std::strerror(errno);
+        refusal =
+            "The kiosk's message channel " + *path + " cannot be made: " + std::strerror(errno);
         return nullptr;
     }
     passCredentials(socket.get());

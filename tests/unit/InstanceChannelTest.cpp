@@ -1,8 +1,8 @@
 #include "platform/InstanceChannel.h"
 
 #include <poll.h>
-#include <sys/stat.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -172,7 +172,7 @@ TEST_F(InstanceChannelTest, SecondClaimIsRefusedSilently) {
 }
 
 TEST_F(InstanceChannelTest, ChannelFileIsThisUsersAloneAndGoesWithTheKiosk) {
-    struct stat status{};
+    struct stat status {};
     ASSERT_EQ(::lstat(socketFile().c_str(), &status), 0);
     EXPECT_TRUE(S_ISSOCK(status.st_mode));
     EXPECT_EQ(status.st_mode & 0777, 0600u);
@@ -208,7 +208,8 @@ struct FolderCase {
     uid_t owner;  // -1: the test's own user
 };
 
-class OpenFolderTest : public ChannelFolderTest, public ::testing::WithParamInterface<FolderCase> {};
+class OpenFolderTest : public ChannelFolderTest,
+                       public ::testing::WithParamInterface<FolderCase> {};
 
 // Another user who can enter the folder, or made it, could take or read the channel.
 TEST_P(OpenFolderTest, IsNoPlaceForTheChannel) {
@@ -249,12 +250,14 @@ TEST_F(ChannelFolderTest, NameTakenByAnotherUserIsRefusedAndGetsNoMessage) {
     ASSERT_TRUE(impostor.bound()) << "the impostor could not take the name (a kiosk runs?)";
     std::string refusal;
     EXPECT_EQ(platform().claimInstanceChannel(refusal), nullptr);
-    EXPECT_EQ(refusal, "Another program, not a kiosk of this user, holds the name Plintor0; "
-                       "this kiosk does not start");
+    EXPECT_EQ(refusal,
+              "Another program, not a kiosk of this user, holds the name Plintor0; "
+              "this kiosk does not start");
     std::string error;
     EXPECT_FALSE(platform().sendToInstance({WM_REMOTEQUIT, 1, 2, {}}, error));
-    const std::string said = "no kiosk of this user is running, and another program holds the "
-                             "name Plintor0; nothing was sent to it";
+    const std::string said =
+        "no kiosk of this user is running, and another program holds the "
+        "name Plintor0; nothing was sent to it";
     EXPECT_EQ(error, said);
     EXPECT_FALSE(platform().askInstance({WM_STATUSREQUEST, 0, 0, {}}, 2s, error));
     EXPECT_EQ(error, said);

@@ -66,19 +66,18 @@ bool entry(const LogWriter& log, std::string_view t) {
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, LogFormTest,
-    ::testing::Values(FormCase{"PlainEmptyIsALineEnd", plain, "", "\r\n"},
-                      FormCase{"StampedEmptyKeepsTheTwoBlanks", stamped, "", kStamp + "  \r\n"},
-                      FormCase{"PlainKeepsItsOwnLineEnd", plain, "x\r\n", "x\r\n"},
-                      FormCase{"StampedKeepsItsOwnLineEnd", stamped, "x\r\n", kStamp + "  x\r\n"},
-                      FormCase{"EntryAddsOnlyTheEmptyLine", entry, "x\r\n",
-                               kStamp + "\r\nx\r\n\r\n"},
-                      FormCase{"LoneLineFeedIsNotALineEndAndIsEscaped", plain, "x\n",
-                               "x\\u000A\r\n"},
-                      FormCase{"OneCharacterIsEscaped", plain, "\r", "\\u000D\r\n"},
-                      FormCase{"LineEndInsideTheTextIsEscaped", entry, "a\r\nSession cleared",
-                               kStamp + "\r\na\\u000D\\u000ASession cleared\r\n\r\n"},
-                      FormCase{"EntryForm", entry, "Return to home page",
-                               kStamp + "\r\nReturn to home page\r\n\r\n"}),
+    ::testing::Values(
+        FormCase{"PlainEmptyIsALineEnd", plain, "", "\r\n"},
+        FormCase{"StampedEmptyKeepsTheTwoBlanks", stamped, "", kStamp + "  \r\n"},
+        FormCase{"PlainKeepsItsOwnLineEnd", plain, "x\r\n", "x\r\n"},
+        FormCase{"StampedKeepsItsOwnLineEnd", stamped, "x\r\n", kStamp + "  x\r\n"},
+        FormCase{"EntryAddsOnlyTheEmptyLine", entry, "x\r\n", kStamp + "\r\nx\r\n\r\n"},
+        FormCase{"LoneLineFeedIsNotALineEndAndIsEscaped", plain, "x\n", "x\\u000A\r\n"},
+        FormCase{"OneCharacterIsEscaped", plain, "\r", "\\u000D\r\n"},
+        FormCase{"LineEndInsideTheTextIsEscaped", entry, "a\r\nSession cleared",
+                 kStamp + "\r\na\\u000D\\u000ASession cleared\r\n\r\n"},
+        FormCase{"EntryForm", entry, "Return to home page",
+                 kStamp + "\r\nReturn to home page\r\n\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LogTest, StampLeavesOutTheTimeAtMidnight) {
@@ -162,7 +161,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         EscapeCase{"PlainTextAndPathsStay", "C:\\a b/\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80",
                    "C:\\a b/\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},
-        EscapeCase{"LineSeparator", "a\xE2\x80\xA8" "b", "a\\u2028b"},
+        EscapeCase{"LineSeparator",
+                   "a\xE2\x80\xA8"
+                   "b",
+                   "a\\u2028b"},
         EscapeCase{"ParagraphSeparator", "\xE2\x80\xA9", "\\u2029"},
         EscapeCase{"NextLine", "\xC2\x85", "\\u0085"},
         EscapeCase{"OtherC1AndDelete", "\xC2\x80\xC2\x9F\x7F", "\\u0080\\u009F\\u007F"},
@@ -173,7 +175,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "\\u2066\\u2069\\u061C"},
         EscapeCase{"NeighboursStay", "\xE2\x80\xA7\xE2\x80\xAF\xE2\x81\xA5",
                    "\xE2\x80\xA7\xE2\x80\xAF\xE2\x81\xA5"},
-        EscapeCase{"BrokenSequencesStay", "\xE2\x80" "a\xC2", "\xE2\x80" "a\xC2"}),
+        EscapeCase{"BrokenSequencesStay",
+                   "\xE2\x80"
+                   "a\xC2",
+                   "\xE2\x80"
+                   "a\xC2"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LogTest, EscapedTextIsBoundedAfterEscaping) {

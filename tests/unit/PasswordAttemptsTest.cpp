@@ -22,15 +22,16 @@ TEST_P(PasswordWaitTest, DoublesAfterTheFreeAttempts) {
     EXPECT_EQ(PasswordAttempts::waitAfter(GetParam().wrongInARow), GetParam().wait);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Waits, PasswordWaitTest,
-    ::testing::Values(WaitCase{"NoneWrong", 0, 0ms}, WaitCase{"TwoWrongAreFree", 2, 0ms},
-                      WaitCase{"ThirdWrongWaitsOneSecond", 3, 1s},
-                      WaitCase{"FourthTwoSeconds", 4, 2s}, WaitCase{"FifthFourSeconds", 5, 4s},
-                      WaitCase{"TwelfthJustBelowTheCap", 11, 256s},
-                      WaitCase{"ThirteenthIsCapped", 12, 5min},
-                      WaitCase{"AThousandStaysCapped", 1000, 5min}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Waits, PasswordWaitTest,
+                         ::testing::Values(WaitCase{"NoneWrong", 0, 0ms},
+                                           WaitCase{"TwoWrongAreFree", 2, 0ms},
+                                           WaitCase{"ThirdWrongWaitsOneSecond", 3, 1s},
+                                           WaitCase{"FourthTwoSeconds", 4, 2s},
+                                           WaitCase{"FifthFourSeconds", 5, 4s},
+                                           WaitCase{"TwelfthJustBelowTheCap", 11, 256s},
+                                           WaitCase{"ThirteenthIsCapped", 12, 5min},
+                                           WaitCase{"AThousandStaysCapped", 1000, 5min}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class PasswordAttemptsTest : public ::testing::Test {
 protected:
