@@ -100,6 +100,11 @@ std::string escapedLogText(std::string_view text) {
     escaped.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
         const auto [character, length] = characterAt(text, at);
+        if (text.substr(at, 2) == CRLF) {
+            escaped += CRLF;
+            at += 2;
+            continue;
+        }
         if (breaksOrReordersLines(character)) {
             escaped += "\\u";
             for (int shift = 12; shift >= 0; shift -= 4) {

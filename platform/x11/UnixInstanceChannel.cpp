@@ -19,6 +19,7 @@
 
 #include "platform/InstanceChannel.h"
 #include "platform/posix/UniqueFd.h"
+#include "platform/x11/AbstractSocketOwner.h"
 #include "platform/x11/LinuxServices.h"
 #include "platform/x11/PrivateChannelPath.h"
 
@@ -227,9 +228,12 @@ bool singleInstanceNameHeld() {
     return probe.isOpen() && bindTo(probe.get(), singleInstanceAddress()) == EADDRINUSE;
 }
 
-// A socket bound to this user's channel file, reachable now: the user's own kiosk (no one
-// else can bind in the private folder).
-bool ownKioskListens() {
+// The holder of the name is asked of the kernel; where it cannot tell, a socket bound in this
+// user's private channel folder shows this user's kiosk (no one else can bind there).
+bool heldByThisUser() {
+    if (const std::optional<uid_t> owner = abstractSocketOwner(kioskChannelName(::getuid()))) {
+        return *owner == ::getuid();
+    }
     std::string error;
     const std::optional<std::string> path = privateChannelPath(false, error);
     const UniqueFd probe(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
@@ -258,7 +262,7 @@ std::optional<UniqueFd> claimSingleInstance(std::string& refusal) {
         if (failure != EADDRINUSE) {
             refusal =
                 std::string("The single-instance name cannot be taken: ") + std::strerror(failure);
-        } else if (!ownKioskListens()) {
+        } else if (!heldByThisUser()) {
             refusal = heldByAnother();
         }
         return std::nullopt;
@@ -270,6 +274,10 @@ std::optional<UniqueFd> claimSingleInstance(std::string& refusal) {
 // What a sender says when no kiosk of this user took the message.
 std::string noKioskError(int failure) {
     if ((failure == ECONNREFUSED || failure == ENOENT) && singleInstanceNameHeld()) {
+        if (abstractSocketOwner(kioskChannelName(::getuid())) == ::getuid()) {
+            return "a kiosk of this user runs, but its channel is not in this program's "
+                   "runtime folder (XDG_RUNTIME_DIR)";
+        }
         return "no kiosk of this user is running, and another program holds the name " +
                kioskChannelName(::getuid()) + "; nothing was sent to it";
     }

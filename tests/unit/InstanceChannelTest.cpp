@@ -69,11 +69,13 @@ private:
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         std::memcpy(address.sun_path + 1, name.data(), name.size());
+        // Made after the change of user: the kernel names the socket's maker as its owner.
+        const bool becameNobody = ::setuid(65534) == 0;
         const int sock = ::socket(AF_UNIX, SOCK_DGRAM, 0);
         const timeval wait{5, 0};
         ::setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
         const bool bound =
-            ::setuid(65534) == 0 &&
+            becameNobody &&
             ::bind(sock, reinterpret_cast<sockaddr*>(&address),
                    static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size())) == 0;
         [[maybe_unused]] const ssize_t said = ::write(ready, bound ? "1" : "0", 1);
@@ -169,6 +171,10 @@ TEST_F(InstanceChannelTest, SecondClaimIsRefusedSilently) {
     std::string refusal;
     EXPECT_EQ(platform().claimInstanceChannel(refusal), nullptr);
     EXPECT_EQ(refusal, "") << "another kiosk of this user runs: nothing to say";
+    const test::TempDir otherSession;
+    ::setenv("XDG_RUNTIME_DIR", otherSession.path("").c_str(), 1);
+    EXPECT_EQ(platform().claimInstanceChannel(refusal), nullptr);
+    EXPECT_EQ(refusal, "") << "also from a session with a runtime folder of its own";
 }
 
 TEST_F(InstanceChannelTest, ChannelFileIsThisUsersAloneAndGoesWithTheKiosk) {

@@ -74,8 +74,10 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"EntryAddsOnlyTheEmptyLine", entry, "x\r\n", kStamp + "\r\nx\r\n\r\n"},
         FormCase{"LoneLineFeedIsNotALineEndAndIsEscaped", plain, "x\n", "x\\u000A\r\n"},
         FormCase{"OneCharacterIsEscaped", plain, "\r", "\\u000D\r\n"},
-        FormCase{"LineEndInsideTheTextIsEscaped", entry, "a\r\nSession cleared",
-                 kStamp + "\r\na\\u000D\\u000ASession cleared\r\n\r\n"},
+        FormCase{"LoneLineEndsInsideTheTextAreEscaped", entry, "a\nSession cleared\rb",
+                 kStamp + "\r\na\\u000ASession cleared\\u000Db\r\n\r\n"},
+        FormCase{"TheProgramsOwnSecondLineStays", entry, "Monitor: 1x1\r\nDesktop: 1x1",
+                 kStamp + "\r\nMonitor: 1x1\r\nDesktop: 1x1\r\n\r\n"},
         FormCase{"EntryForm", entry, "Return to home page",
                  kStamp + "\r\nReturn to home page\r\n\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
