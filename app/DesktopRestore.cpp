@@ -16,7 +16,12 @@ int runDesktopRestore(const ProgramOptions& options, Platform& platform, std::os
     const std::string record = withTrailingDelimiter(homeFolder(options, programPath)) +
                                desktopStateFileName(programBaseName(programPath));
     // Held until the end, so that no kiosk starts and changes the desktop in the meantime.
-    const std::unique_ptr<InstanceChannel> claim = platform.claimInstanceChannel();
+    std::string refusal;
+    const std::unique_ptr<InstanceChannel> claim = platform.claimInstanceChannel(refusal);
+    if (claim == nullptr && !refusal.empty()) {
+        err << "plintor: " << refusal << '\n';
+        return ExitWarnings;
+    }
     if (claim == nullptr) {
         err << "plintor: a kiosk is running for this user; it puts the desktop back at its end\n";
         return ExitWarnings;

@@ -211,18 +211,24 @@ int runKiosk(int argc, char* argv[], const ProgramOptions& options, Platform& pl
     const std::string programPath = platform.systemInfo().programPath();
     KioskState state(systemClock());
     startUp(options, state, platform);
+    int exitCode = 0;
     {
         DesktopLockdown lockdown(platform);
-        if (std::unique_ptr<InstanceChannel> channel = platform.claimInstanceChannel()) {
+        std::string refusal;
+        if (std::unique_ptr<InstanceChannel> channel = platform.claimInstanceChannel(refusal)) {
             state.safeWebBrowserMode = isSafeWebBrowserMode(Arguments(argv, argv + argc));
             runWindow(argv, argc, options, state, platform, *channel, lockdown, started);
+        } else if (!refusal.empty()) {
+            // Not a second start of this user's kiosk, which ends silently: nothing runs.
+            logEntry(refusal);
+            exitCode = 1;
         }
         stopSteps(state, platform, lockdown.desktop());
     }
     if (state.restartRequested) {
         startAfresh(programPath, argv);
     }
-    return 0;
+    return exitCode;
 }
 
 }  // namespace plintor

@@ -1,5 +1,6 @@
 #include "app/ShutdownPanel.h"
 
+#include "core/support/Log.h"
 #include "widgets/PanelColour.h"
 #include "widgets/ScreenMetrics.h"
 
@@ -57,7 +58,9 @@ ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, std::array<Glyph, 4> 
       m_heading(gtk_label_new(nullptr)),
       m_password(gtk_password_entry_new()),
       m_css(m_panel.get()),
-      m_idle([this] { closePanel(); }) {
+      m_attempts(steadyClock()),
+      m_idle([this] { closePanel(); }),
+      m_waitOver([this] { gtk_label_set_text(GTK_LABEL(m_heading), m_caption.c_str()); }) {
     m_css.set(panelRules(metrics));
     gtk_widget_set_hexpand(m_panel.get(), TRUE);
     gtk_widget_set_vexpand(m_panel.get(), TRUE);
@@ -97,6 +100,8 @@ ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, std::array<Glyph, 4> 
 ShutdownPanel::~ShutdownPanel() = default;
 
 void ShutdownPanel::openPanel(const std::string& heading) {
+    m_caption = heading;
+    m_waitOver.stop();
     gtk_label_set_text(GTK_LABEL(m_heading), heading.c_str());
     gtk_widget_set_visible(m_panel.get(), TRUE);
     focusPassword();
@@ -105,6 +110,7 @@ void ShutdownPanel::openPanel(const std::string& heading) {
 
 void ShutdownPanel::closePanel() {
     m_idle.stop();
+    m_waitOver.stop();
     if (isOpen()) {
         gtk_widget_set_visible(m_panel.get(), FALSE);
         gtk_editable_set_text(GTK_EDITABLE(m_password), "");  // no password stays behind
@@ -124,16 +130,40 @@ void ShutdownPanel::keyPressed() {
     }
 }
 
+// While a guesser's wait runs the entry is not tried at all, so a wrong one costs nothing
+// more and a right one does not get through.
 void ShutdownPanel::choose(Action action) {
+    if (const std::chrono::milliseconds wait = m_attempts.waitLeft(); wait.count() > 0) {
+        showWait(wait);
+        focusPassword();
+        return;
+    }
+    tryPassword(action);
+}
+
+void ShutdownPanel::tryPassword(Action action) {
     if (gtk_editable_get_text(GTK_EDITABLE(m_password)) == m_expected) {
+        m_attempts.rightEntry();
+        logEntry(std::string("Shutdown panel: ") + Captions[static_cast<int>(action)]);
         if (m_confirmed) {
             m_confirmed(action);
         }
         return;
     }
+    m_attempts.wrongEntry();
+    logEntry("Wrong shutdown password");
     gtk_label_set_text(GTK_LABEL(m_heading),
                        (std::string("*** ") + InvalidPassword + " ***").c_str());
     focusPassword();
+}
+
+// Said in the heading, where the wrong-password line goes; the heading comes back when the
+// wait is over.
+void ShutdownPanel::showWait(std::chrono::milliseconds wait) {
+    const auto seconds = std::chrono::ceil<std::chrono::seconds>(wait).count();
+    const std::string text = "*** Wait " + std::to_string(seconds) + " s before the next try ***";
+    gtk_label_set_text(GTK_LABEL(m_heading), text.c_str());
+    m_waitOver.start(wait.count());
 }
 
 void ShutdownPanel::focusPassword() {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/app/PasswordAttempts.h"
 #include "glib/GObjectRef.h"
 #include "glib/Timeout.h"
 #include "widgets/Glyph.h"
@@ -18,8 +19,9 @@ namespace plintor {
 class ScreenMetrics;
 
 // The operator's way out: a centred box with a password field and the four session actions,
-// shown in the page's place. It checks the password itself, and closes itself 15 seconds after
-// the last key. Hidden until opened.
+// shown in the page's place. It checks the password itself, makes a guesser wait longer after
+// each wrong entry, logs wrong entries and the actions it is about to take, and closes itself
+// 15 seconds after the last key. Hidden until opened.
 class ShutdownPanel {
 public:
     enum class Action { ShutDown, Restart, LogOff, Exit };
@@ -49,6 +51,8 @@ public:
 
 private:
     void choose(Action action);
+    void tryPassword(Action action);
+    void showWait(std::chrono::milliseconds wait);
     void focusPassword();
 
     GObjectRef<GtkWidget> m_panel;
@@ -58,7 +62,10 @@ private:
     WidgetCss m_css;
     std::array<std::unique_ptr<PictureButton>, 4> m_buttons;
     std::string m_expected;
+    std::string m_caption;  // the heading the panel opened with
+    PasswordAttempts m_attempts;
     Timeout m_idle;
+    Timeout m_waitOver;  // runs only while a wait is shown
     std::function<void(Action)> m_confirmed;
     std::function<void()> m_closed;
 };

@@ -156,7 +156,11 @@ bool KioskPage::decideNavigation(WebKitNavigationPolicyDecision* decision) {
     const NavigationVerdict verdict =
         judgeNavigation(m_policy.lists(), url, topLevel,
                         {documents.wordToConvert && !asPage, documents.pdfToFetch && !asPage});
-    logEntry(verdict.logText);
+    if (!verdict.cancel && movesToFragment(url, facts.kind)) {
+        m_events.fragmentAllowed(url, verdict.logText);
+    } else {
+        logEntry(verdict.logText);
+    }
     if (verdict.showBlockedHint) {
         m_events.blocked();
     }
@@ -201,6 +205,14 @@ bool KioskPage::translateForViewer(const std::string& url) {
     m_translatedTo = translated;
     m_events.translated(translated);
     return true;
+}
+
+bool KioskPage::movesToFragment(const std::string& url, NavigationFacts::Kind kind) const {
+    const bool load = kind == NavigationFacts::Kind::Reload ||
+                      kind == NavigationFacts::Kind::FormSubmitted ||
+                      kind == NavigationFacts::Kind::FormResubmitted;
+    const char* shown = webkit_web_view_get_uri(m_view);
+    return !load && shown != nullptr && isFragmentNavigation(shown, url);
 }
 
 void KioskPage::decideNewWindow(WebKitNavigationPolicyDecision* decision) {

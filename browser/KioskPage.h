@@ -36,6 +36,9 @@ public:
         // The document fetch of fetchDocument ended without an answer to download: a redirect
         // the lists refuse, or a navigation that took its place.
         std::function<void()> documentFetchFailed;
+        // A move to a fragment of the shown page was allowed; `logText` is its entry, which
+        // goes to the page's address change log instead of straight to the log.
+        std::function<void(const std::string& url, const std::string& logText)> fragmentAllowed;
     };
 
     KioskPage(WebKitWebView* view, Events events);
@@ -69,6 +72,7 @@ private:
 
     bool decideNavigation(WebKitNavigationPolicyDecision* decision);
     bool decideDocumentFetch(const std::string& url, const NavigationFacts& facts);
+    bool movesToFragment(const std::string& url, NavigationFacts::Kind kind) const;
     void decideNewWindow(WebKitNavigationPolicyDecision* decision);
     void decideResponse(WebKitPolicyDecision* decision);
     bool translateForViewer(const std::string& url);

@@ -34,17 +34,20 @@ KioskWebView::KioskWebView(WebKitWebContext* context, WebKitNetworkSession* sess
       m_progress(m_view.get(), "notify::estimated-load-progress",
                  G_CALLBACK(&KioskWebView::onProgress), this),
       m_history(webkit_web_view_get_back_forward_list(m_view.get()), "changed",
-                G_CALLBACK(&KioskWebView::onHistoryChanged), this) {}
+                G_CALLBACK(&KioskWebView::onHistoryChanged), this),
+      m_address(m_view.get(), "notify::uri", G_CALLBACK(&KioskWebView::onAddress), this) {}
 
 KioskWebView::~KioskWebView() {
     m_loadChanged.disconnect();
     m_loadFailedSignal.disconnect();
     m_progress.disconnect();
     m_history.disconnect();
+    m_address.disconnect();
     webkit_web_view_stop_loading(m_view.get());
 }
 
 void KioskWebView::navigate(const std::string& address) {
+    m_requested = true;
     webkit_web_view_load_uri(m_view.get(), addressFromUserInput(address).c_str());
 }
 
@@ -68,14 +71,17 @@ std::string KioskWebView::address() const {
 }
 
 void KioskWebView::reload() {
+    m_requested = true;
     webkit_web_view_reload(m_view.get());
 }
 
 void KioskWebView::goBack() {
+    m_requested = true;
     webkit_web_view_go_back(m_view.get());
 }
 
 void KioskWebView::goForward() {
+    m_requested = true;
     webkit_web_view_go_forward(m_view.get());
 }
 
@@ -89,9 +95,13 @@ void KioskWebView::onLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer
     switch (event) {
         case WEBKIT_LOAD_STARTED:
             view->m_loadFailed = false;
+            view->m_committed = false;
+            view->m_requested = false;
             view->m_events.loadStarted();
             break;
         case WEBKIT_LOAD_COMMITTED:
+            view->m_documentAddress = view->address();
+            view->m_committed = true;
             view->m_events.committed(view->address());
             break;
         case WEBKIT_LOAD_FINISHED:
@@ -118,6 +128,26 @@ gboolean KioskWebView::onLoadFailed(WebKitWebView*, WebKitLoadEvent, char* uri, 
 
 void KioskWebView::onProgress(GObject*, GParamSpec*, gpointer self) {
     static_cast<KioskWebView*>(self)->m_events.progressChanged();
+}
+
+// The address also changes for a load (to the address the kiosk asked for, before the load
+// starts; to the one under way, on a redirect, at the commit) and back when a navigation is
+// refused. A change away from the shown document's address is the page's own when no load is
+// under way, or when the shown document was committed and nothing new was asked for since: a
+// page may change its address while it still loads.
+void KioskWebView::onAddress(GObject*, GParamSpec*, gpointer self) {
+    auto* view = static_cast<KioskWebView*>(self);
+    std::string address = view->address();
+    if (address == view->m_documentAddress) {
+        view->m_requested = false;  // a request refused: the shown document stays
+        return;
+    }
+    if (webkit_web_view_is_loading(view->m_view.get()) &&
+        (!view->m_committed || view->m_requested)) {
+        return;
+    }
+    view->m_documentAddress = address;
+    view->m_events.addressChanged(address);
 }
 
 void KioskWebView::onHistoryChanged(WebKitBackForwardList*, WebKitBackForwardListItem*, gpointer,

@@ -25,6 +25,9 @@ public:
         std::function<void()> loadFinished;  // after every load, completed or not
         std::function<void()> progressChanged;
         std::function<void(bool canGoBack, bool canGoForward)> historyChanged;
+        // The page moved to `url` without a load: history.pushState or replaceState, or a
+        // move to a fragment.
+        std::function<void(const std::string& url)> addressChanged;
     };
 
     KioskWebView(WebKitWebContext* context, WebKitNetworkSession* session,
@@ -51,6 +54,7 @@ private:
     static gboolean onLoadFailed(WebKitWebView* view, WebKitLoadEvent event, char* uri,
                                  GError* error, gpointer self);
     static void onProgress(GObject* view, GParamSpec* property, gpointer self);
+    static void onAddress(GObject* view, GParamSpec* property, gpointer self);
     static void onHistoryChanged(WebKitBackForwardList* list, WebKitBackForwardListItem* added,
                                  gpointer removed, gpointer self);
     void navigateWaiting();
@@ -60,10 +64,14 @@ private:
     std::string m_waitingAddress;
     Timeout m_navigateLater;
     bool m_loadFailed = false;
+    std::string m_documentAddress;  // where the shown document is, as far as it was reported
+    bool m_committed = false;       // the load under way has committed its document
+    bool m_requested = false;       // the kiosk asked for a load that has not started yet
     ScopedSignal m_loadChanged;
     ScopedSignal m_loadFailedSignal;
     ScopedSignal m_progress;
     ScopedSignal m_history;
+    ScopedSignal m_address;
 };
 
 }  // namespace plintor

@@ -1,5 +1,6 @@
 #include "browser/RestrictedBrowser.h"
 
+#include "browser/AddressChangeLog.h"
 #include "browser/KioskPage.h"
 #include "browser/KioskSession.h"
 #include "browser/KioskWebView.h"
@@ -74,7 +75,9 @@ void RestrictedBrowser::openPage() {
                         m_events.historyChanged(back, forward);
                     }
                 },
+            .addressChanged = [this](const std::string& url) { addressChanged(url); },
         });
+    m_addressChanges = std::make_unique<AddressChangeLog>();
     WebKitWebView* view = m_page->view();
     webkit_web_view_set_settings(view, m_session->settings());
     m_policy = std::make_unique<KioskPage>(
@@ -85,6 +88,9 @@ void RestrictedBrowser::openPage() {
             .newWindowRequested = [this](const std::string& url) { newWindowRequested(url); },
             .translated = [this](const std::string& url) { navigateAsync(url); },
             .documentFetchFailed = [this] { m_downloader->pageFetchFailed(); },
+            .fragmentAllowed = [this](
+                                   const std::string& url,
+                                   const std::string& logText) { fragmentAllowed(url, logText); },
         });
     m_policy->setPolicy(
         {.lists = [this]() -> const UrlLists& { return lists(); },
@@ -116,6 +122,8 @@ void RestrictedBrowser::closePage() {
     m_downloader.reset();
     m_rendererWatch.reset();
     m_policy.reset();
+    m_addressChanges.reset();
+    m_allowedFragment.clear();
     webkit_web_view_terminate_web_process(m_page->view());
     gtk_overlay_set_child(GTK_OVERLAY(m_area.get()), nullptr);
     m_page.reset();
@@ -237,6 +245,18 @@ void RestrictedBrowser::documentCompleted(const std::string& url) {
 void RestrictedBrowser::newWindowRequested(const std::string& url) {
     navigateAsync(url);
     logEntry(newWindowLogText(url));
+}
+
+void RestrictedBrowser::fragmentAllowed(const std::string& url, const std::string& logText) {
+    m_allowedFragment = url;
+    m_addressChanges->fragmentJudged(logText);
+}
+
+void RestrictedBrowser::addressChanged(const std::string& url) {
+    if (url == std::exchange(m_allowedFragment, {}) || !m_addressChanges) {
+        return;  // the second: the page is being closed
+    }
+    m_addressChanges->addressChanged(url);
 }
 
 void RestrictedBrowser::loadStarted() {

@@ -16,6 +16,7 @@
 namespace plintor {
 
 struct KioskState;
+class AddressChangeLog;
 class BlockedHint;
 class KioskPage;
 class KioskSession;
@@ -87,6 +88,8 @@ private:
     void pageCommitted(const std::string& url);
     void documentCompleted(const std::string& url);
     void newWindowRequested(const std::string& url);
+    void fragmentAllowed(const std::string& url, const std::string& logText);
+    void addressChanged(const std::string& url);
     void loadStarted();
     void loadFinished();
     void downloadStarted(WebKitDownload* download);
@@ -110,6 +113,8 @@ private:
     std::unique_ptr<KioskPage> m_policy;
     std::unique_ptr<RendererWatch> m_rendererWatch;
     std::unique_ptr<DocumentDownloader> m_downloader;
+    std::unique_ptr<AddressChangeLog> m_addressChanges;
+    std::string m_allowedFragment;  // logged when judged: its address change is not logged again
     ProgressOverlay m_progress;
     BlockedHint* m_hint = nullptr;
     bool m_interactive = true;

@@ -14,8 +14,8 @@ struct ReceivedMessage {
     std::string sender;  // the channel's own form of the sender's address; empty: cannot answer
 };
 
-// The single-instance claim and the channel through which other programs reach the running
-// kiosk. Held for the kiosk's whole run; released when the object goes.
+// The single-instance claim and the channel through which this user's other programs reach
+// the running kiosk. Held for the kiosk's whole run; released when the object goes.
 class InstanceChannel {
 public:
     virtual ~InstanceChannel() = default;

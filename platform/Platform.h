@@ -39,9 +39,10 @@ public:
     virtual std::unique_ptr<DesktopControl> connectDesktopControl() = 0;
     virtual std::unique_ptr<KeyboardSystem> connectKeyboardSystem() = 0;
 
-    // The single-instance claim and message channel; none when another kiosk of this user
-    // holds it.
-    virtual std::unique_ptr<InstanceChannel> claimInstanceChannel() = 0;
+    // The single-instance claim and message channel, reachable by this user alone. None when
+    // another kiosk of this user holds it; none with `refusal` said when it cannot be had
+    // safely (another user's program holds the name, the channel's folder is not private).
+    virtual std::unique_ptr<InstanceChannel> claimInstanceChannel(std::string& refusal) = 0;
     // Sends one message to the running kiosk; false with `error` said when none takes it.
     virtual bool sendToInstance(const KioskMessage& message, std::string& error) = 0;
     // Sends a question to the running kiosk and waits at most `limit` for its answer; only an

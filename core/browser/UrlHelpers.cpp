@@ -128,6 +128,12 @@ std::string extractUrlFileExt(std::string_view url) {
     return asciiLower(document.substr(dot));
 }
 
+bool isFragmentNavigation(std::string_view from, std::string_view to) {
+    const std::size_t fragment = to.find('#');
+    return fragment != std::string_view::npos && from != to &&
+           from.substr(0, from.find('#')) == to.substr(0, fragment);
+}
+
 std::string addressForLog(std::string_view url) {
     const std::size_t schemeEnd = url.find("://");
     if (schemeEnd == std::string_view::npos) {

@@ -38,4 +38,8 @@ std::string extractUrlFileExt(std::string_view url);
 // since the log is no place for a visitor's secrets.
 std::string addressForLog(std::string_view url);
 
+// True when going from `from` to `to` only moves to a fragment of the same document: `to` has
+// a fragment, and before their fragments the two addresses are the same.
+bool isFragmentNavigation(std::string_view from, std::string_view to);
+
 }  // namespace plintor

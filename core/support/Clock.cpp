@@ -13,4 +13,13 @@ const Clock& systemClock() {
     return clock;
 }
 
+std::chrono::steady_clock::time_point SteadyClock::now() const {
+    return std::chrono::steady_clock::now();
+}
+
+const MonotonicClock& steadyClock() {
+    static const SteadyClock clock;
+    return clock;
+}
+
 }  // namespace plintor

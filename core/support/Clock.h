@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include "core/support/DateTime.h"
 
 namespace plintor {
@@ -20,5 +22,22 @@ public:
 
 // The one system clock (it holds no state).
 const Clock& systemClock();
+
+// Time that only goes forward, whatever happens to the date and time of day: for waits and
+// rates, which a clock set back must not stretch or undo.
+class MonotonicClock {
+public:
+    virtual ~MonotonicClock() = default;
+    virtual std::chrono::steady_clock::time_point now() const = 0;
+};
+
+// The system's monotonic clock.
+class SteadyClock final : public MonotonicClock {
+public:
+    std::chrono::steady_clock::time_point now() const override;
+};
+
+// The one monotonic clock (it holds no state).
+const MonotonicClock& steadyClock();
 
 }  // namespace plintor

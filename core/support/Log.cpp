@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <mutex>
+#include <utility>
 
 #include "core/support/Clock.h"
 #include "core/support/Exceptions.h"
@@ -24,18 +25,47 @@ void appendLineEndIfMissing(std::string& text) {
     }
 }
 
+// The caller's own line end is the entry's, not part of its text.
 std::string composeEntry(std::string_view text, DateTime now, bool stamped, bool entryForm) {
     std::string composed;
     if (stamped) {
         composed = logTimeStamp(now);
         composed += entryForm ? CRLF : std::string_view("  ");
     }
-    composed += boundedLogText(text);
+    const bool endsLine = text.ends_with(CRLF);
+    composed += boundedLogText(escapedLogText(endsLine ? text.substr(0, text.size() - 2) : text));
     appendLineEndIfMissing(composed);
     if (entryForm) {
         composed += CRLF;
     }
     return composed;
+}
+
+bool isContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+bool breaksOrReordersLines(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
+           c == 0x2028 || c == 0x2029 || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069);
+}
+
+// The character that starts at `text[at]` and its length in bytes; a byte that starts no
+// well-formed character of up to three bytes (the longest of those escaped) is taken alone.
+std::pair<char32_t, std::size_t> characterAt(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    const unsigned char lead = byte(0);
+    if (lead >= 0xC2 && lead <= 0xDF && at + 1 < text.size() && isContinuation(byte(1))) {
+        return {static_cast<char32_t>(((lead & 0x1F) << 6) | (byte(1) & 0x3F)), 2};
+    }
+    if (lead >= 0xE0 && lead <= 0xEF && at + 2 < text.size() && isContinuation(byte(1)) &&
+        isContinuation(byte(2))) {
+        return {static_cast<char32_t>(((lead & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) |
+                                      (byte(2) & 0x3F)),
+                3};
+    }
+    return {lead < 0x80 ? lead : 0xFFFD, 1};
 }
 
 std::string formatTime(const char* format, const std::tm& moment) {
@@ -62,6 +92,30 @@ std::string boundedLogText(std::string_view text) {
         --cut;  // not inside a UTF-8 sequence
     }
     return std::string(text.substr(0, cut)) + "\xE2\x80\xA6";
+}
+
+std::string escapedLogText(std::string_view text) {
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const auto [character, length] = characterAt(text, at);
+        if (text.substr(at, 2) == CRLF) {
+            escaped += CRLF;
+            at += 2;
+            continue;
+        }
+        if (breaksOrReordersLines(character)) {
+            escaped += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4) {
+                escaped += Hex[(character >> shift) & 0xF];
+            }
+        } else {
+            escaped.append(text.substr(at, length));
+        }
+        at += length;
+    }
+    return escaped;
 }
 
 std::string logTimeStamp(DateTime moment) {

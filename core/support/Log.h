@@ -19,6 +19,14 @@ constexpr std::size_t MaxLogEntryText = 4096;
 // The text as an entry holds it: whole when short enough, else cut at a character boundary.
 std::string boundedLogText(std::string_view text);
 
+// The text with every character that would break a line for a reader of the log, or reorder
+// what it shows, written as an escape ("\u2028"): control characters (C0, DEL, C1 with
+// U+0085), the line and paragraph separators U+2028/U+2029 and the bidirectional controls
+// (U+061C, U+200E/F, U+202A-202E, U+2066-2069). So no text that a page chose can forge or hide
+// an entry. A CR LF pair stays: it is the log's own line end, which the program's multi-line
+// entries use and no address can hold. Bytes that are not UTF-8 stay as they are.
+std::string escapedLogText(std::string_view text);
+
 // "<short date> <long time>" in the user's regional settings; the time is left out at midnight.
 std::string logTimeStamp(DateTime moment);
 

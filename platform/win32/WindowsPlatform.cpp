@@ -34,7 +34,7 @@ public:
     std::unique_ptr<KeyboardSystem> connectKeyboardSystem() override {
         return createWin32KeyboardSystem();
     }
-    std::unique_ptr<InstanceChannel> claimInstanceChannel() override {
+    std::unique_ptr<InstanceChannel> claimInstanceChannel(std::string&) override {
         return claimWindowInstanceChannel();
     }
     bool sendToInstance(const KioskMessage& message, std::string& error) override {

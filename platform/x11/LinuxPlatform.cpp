@@ -34,8 +34,8 @@ public:
     std::unique_ptr<KeyboardSystem> connectKeyboardSystem() override {
         return connectXkbKeyboardSystem();
     }
-    std::unique_ptr<InstanceChannel> claimInstanceChannel() override {
-        return claimUnixInstanceChannel();
+    std::unique_ptr<InstanceChannel> claimInstanceChannel(std::string& refusal) override {
+        return claimUnixInstanceChannel(refusal);
     }
     bool sendToInstance(const KioskMessage& message, std::string& error) override {
         return sendToUnixInstance(message, error);

@@ -31,7 +31,7 @@ std::unique_ptr<PowerActions> createLogindPowerActions();
 std::unique_ptr<SessionManager> connectLogindSessionManager();
 std::unique_ptr<DesktopControl> connectX11DesktopControl();
 std::unique_ptr<KeyboardSystem> connectXkbKeyboardSystem();
-std::unique_ptr<InstanceChannel> claimUnixInstanceChannel();
+std::unique_ptr<InstanceChannel> claimUnixInstanceChannel(std::string& refusal);
 bool sendToUnixInstance(const KioskMessage& message, std::string& error);
 std::optional<KioskMessage> askUnixInstance(const KioskMessage& question,
                                             std::chrono::milliseconds limit, std::string& error);

@@ -1,9 +1,13 @@
-// One abstract datagram socket per user: binding it is the single-instance claim, and its
-// datagrams are the messages. The kernel stamps every datagram with the sender's credentials
-// and its bound address, so an answer goes back to the socket that really asked, and an asker
-// takes an answer only from this user's kiosk.
+// Two sockets per user's kiosk. Binding the abstract name "Plintor<uid>" is the single-instance
+// claim: the kernel frees it when the kiosk ends, however it ends. But any user can bind any
+// abstract name, so no message goes there: the messages are datagrams to a socket file in a
+// folder that only this user can reach (PrivateChannelPath), which another user can neither
+// take nor send to. The kernel stamps every datagram with the sender's credentials and its
+// bound address, so an answer goes back to the socket that really asked, and an asker takes an
+// answer only from this user's kiosk.
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -15,7 +19,9 @@
 
 #include "platform/InstanceChannel.h"
 #include "platform/posix/UniqueFd.h"
+#include "platform/x11/AbstractSocketOwner.h"
 #include "platform/x11/LinuxServices.h"
+#include "platform/x11/PrivateChannelPath.h"
 
 namespace plintor {
 namespace {
@@ -30,13 +36,22 @@ std::string addressBytes(const sockaddr_un& address, socklen_t length) {
     return {reinterpret_cast<const char*>(&address), length};
 }
 
-std::string channelAddress() {
+std::string singleInstanceAddress() {
     const std::string name = kioskChannelName(::getuid());
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path + 1, name.data(), name.size());  // sun_path[0] = 0: abstract
     return addressBytes(address,
                         static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size()));
+}
+
+// As the kernel reports a sender bound to `path`: the path and its terminating NUL.
+std::string fileAddress(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.data(), path.size());
+    return addressBytes(address,
+                        static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size() + 1));
 }
 
 // Sends one message to an address of that form: 0, or the system's error number.
@@ -130,8 +145,16 @@ std::string deliveryError(int error) {
 
 class UnixInstanceChannel final : public InstanceChannel {
 public:
-    explicit UnixInstanceChannel(UniqueFd socket)
-        : m_socket(std::move(socket)), m_buffer(MaxDatagram) {}
+    UnixInstanceChannel(UniqueFd claim, UniqueFd socket, std::string path)
+        : m_claim(std::move(claim)),
+          m_socket(std::move(socket)),
+          m_path(std::move(path)),
+          m_buffer(MaxDatagram) {}
+    UnixInstanceChannel(const UnixInstanceChannel&) = delete;
+    UnixInstanceChannel& operator=(const UnixInstanceChannel&) = delete;
+    // The file goes while the claim is still held: no other kiosk of this user can have bound
+    // a file of its own there in the meantime.
+    ~UnixInstanceChannel() override { ::unlink(m_path.c_str()); }
 
     int descriptor() const override { return m_socket.get(); }
 
@@ -163,7 +186,9 @@ public:
     }
 
 private:
+    UniqueFd m_claim;
     UniqueFd m_socket;
+    std::string m_path;
     std::vector<char> m_buffer;
 };
 
@@ -174,10 +199,9 @@ std::string durationText(std::chrono::milliseconds duration) {
 
 // An answer from anyone but this user's kiosk is dropped: in the abstract namespace any user
 // could send to the asker's address.
-std::optional<KioskMessage> awaitAnswer(int socket, std::chrono::milliseconds limit,
-                                        std::string& error) {
+std::optional<KioskMessage> awaitAnswer(int socket, const std::string& kiosk,
+                                        std::chrono::milliseconds limit, std::string& error) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    const std::string kiosk = channelAddress();
     std::vector<char> buffer(MaxAnswerDatagram);
     for (;;) {
         while (const std::optional<Datagram> datagram = receiveDatagram(socket, buffer)) {
@@ -198,25 +222,109 @@ std::optional<KioskMessage> awaitAnswer(int socket, std::chrono::milliseconds li
     }
 }
 
+// True while some socket holds the single-instance name.
+bool singleInstanceNameHeld() {
+    const UniqueFd probe(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    return probe.isOpen() && bindTo(probe.get(), singleInstanceAddress()) == EADDRINUSE;
+}
+
+// The holder of the name is asked of the kernel; where it cannot tell, a socket bound in this
+// user's private channel folder shows this user's kiosk (no one else can bind there).
+bool heldByThisUser() {
+    if (const std::optional<uid_t> owner = abstractSocketOwner(kioskChannelName(::getuid()))) {
+        return *owner == ::getuid();
+    }
+    std::string error;
+    const std::optional<std::string> path = privateChannelPath(false, error);
+    const UniqueFd probe(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    if (!path || !probe.isOpen()) {
+        return false;
+    }
+    const std::string address = fileAddress(*path);
+    return ::connect(probe.get(), reinterpret_cast<const sockaddr*>(address.data()),
+                     static_cast<socklen_t>(address.size())) == 0;
+}
+
+std::string heldByAnother() {
+    return "Another program, not a kiosk of this user, holds the name " +
+           kioskChannelName(::getuid()) + "; this kiosk does not start";
+}
+
+// The claim reads nothing: a datagram sent to it fails at once (EPIPE) instead of waiting in
+// a queue nobody reads.
+std::optional<UniqueFd> claimSingleInstance(std::string& refusal) {
+    UniqueFd claim(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    if (!claim.isOpen()) {
+        refusal = std::string("The single-instance socket cannot be made: ") + std::strerror(errno);
+        return std::nullopt;
+    }
+    if (const int failure = bindTo(claim.get(), singleInstanceAddress())) {
+        if (failure != EADDRINUSE) {
+            refusal =
+                std::string("The single-instance name cannot be taken: ") + std::strerror(failure);
+        } else if (!heldByThisUser()) {
+            refusal = heldByAnother();
+        }
+        return std::nullopt;
+    }
+    ::shutdown(claim.get(), SHUT_RD);
+    return claim;
+}
+
+// What a sender says when no kiosk of this user took the message.
+std::string noKioskError(int failure) {
+    if ((failure == ECONNREFUSED || failure == ENOENT) && singleInstanceNameHeld()) {
+        if (abstractSocketOwner(kioskChannelName(::getuid())) == ::getuid()) {
+            return "a kiosk of this user runs, but its channel is not in this program's "
+                   "runtime folder (XDG_RUNTIME_DIR)";
+        }
+        return "no kiosk of this user is running, and another program holds the name " +
+               kioskChannelName(::getuid()) + "; nothing was sent to it";
+    }
+    return deliveryError(failure);
+}
+
 }  // namespace
 
-std::unique_ptr<InstanceChannel> claimUnixInstanceChannel() {
+// Only the kiosk holding the claim binds the file, so a file left by a kiosk that was killed
+// is stale and goes.
+std::unique_ptr<InstanceChannel> claimUnixInstanceChannel(std::string& refusal) {
+    std::optional<UniqueFd> claim = claimSingleInstance(refusal);
+    if (!claim) {
+        return nullptr;
+    }
+    std::string error;
+    const std::optional<std::string> path = privateChannelPath(true, error);
+    if (!path) {
+        refusal = "The kiosk's message channel cannot be made: " + error;
+        return nullptr;
+    }
+    ::unlink(path->c_str());
     UniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (!socket.isOpen() || bindTo(socket.get(), channelAddress()) != 0) {
+    if (!socket.isOpen() || bindTo(socket.get(), fileAddress(*path)) != 0 ||
+        ::chmod(path->c_str(), 0600) != 0) {
+        refusal =
+            "The kiosk's message channel " + *path + " cannot be made: " + std::strerror(errno);
         return nullptr;
     }
     passCredentials(socket.get());
-    return std::make_unique<UnixInstanceChannel>(std::move(socket));
+    return std::make_unique<UnixInstanceChannel>(std::move(*claim), std::move(socket), *path);
 }
 
 bool sendToUnixInstance(const KioskMessage& message, std::string& error) {
+    const std::optional<std::string> path = privateChannelPath(false, error);
+    if (!path) {
+        error = "no kiosk of this user can be reached: " + error;
+        return false;
+    }
     const UniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     if (!socket.isOpen()) {
         error = std::strerror(errno);
         return false;
     }
-    if (const int failure = sendDatagram(socket.get(), channelAddress(), message, MaxDatagram, 0)) {
-        error = deliveryError(failure);
+    if (const int failure =
+            sendDatagram(socket.get(), fileAddress(*path), message, MaxDatagram, 0)) {
+        error = noKioskError(failure);
         return false;
     }
     return true;
@@ -226,6 +334,11 @@ bool sendToUnixInstance(const KioskMessage& message, std::string& error) {
 // where the kiosk's answer comes back to; it goes with the socket.
 std::optional<KioskMessage> askUnixInstance(const KioskMessage& question,
                                             std::chrono::milliseconds limit, std::string& error) {
+    const std::optional<std::string> path = privateChannelPath(false, error);
+    if (!path) {
+        error = "no kiosk of this user can be reached: " + error;
+        return std::nullopt;
+    }
     const UniqueFd socket(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     const sa_family_t family = AF_UNIX;
     const std::string autobind(reinterpret_cast<const char*>(&family), sizeof family);
@@ -234,12 +347,12 @@ std::optional<KioskMessage> askUnixInstance(const KioskMessage& question,
         return std::nullopt;
     }
     passCredentials(socket.get());
-    if (const int failure =
-            sendDatagram(socket.get(), channelAddress(), question, MaxDatagram, 0)) {
-        error = deliveryError(failure);
+    const std::string kiosk = fileAddress(*path);
+    if (const int failure = sendDatagram(socket.get(), kiosk, question, MaxDatagram, 0)) {
+        error = noKioskError(failure);
         return std::nullopt;
     }
-    return awaitAnswer(socket.get(), limit, error);
+    return awaitAnswer(socket.get(), kiosk, limit, error);
 }
 
 }  // namespace plintor

@@ -396,7 +396,7 @@ class RemoteQuitTests(KioskCase):
             h.encode_message(h.MSG_NAVIGATE, text=b"\xff\xfe not UTF-8 \x00 http://127.0.0.1/"),
         ]
         for data in refused:
-            h.send_datagram(data)
+            self.kiosk.send_bytes(data)
         since = self.kiosk.mark()
         self.kiosk.send_navigate(url("/allowed.html"))  # handled after all of the above
         self.kiosk.wait_loaded(url("/allowed.html"), since=since)

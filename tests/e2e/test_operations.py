@@ -15,7 +15,6 @@ import tempfile
 import time
 
 import harness as h
-from harness.channel import channel_name
 
 DEMO_CONFIG = os.path.join(h.REPO, "demo", "config")
 DEMO_PORT = "127.0.0.1:8765"
@@ -76,9 +75,9 @@ def make_unreadable(path):
 class ChannelTests(h.KioskTestCase):
     """The sender's answers without a kiosk that answers."""
 
-    def run_plintor(self, *args, timeout=20):
+    def run_plintor(self, *args, timeout=20, env=None):
         """The exit code, standard output and standard error (as text) of plintor with args."""
-        result = h.run_tool([h.binary_path(), *args], env=display.env(), timeout=timeout, check=False)
+        result = h.run_tool([h.binary_path(), *args], env=env or display.env(), timeout=timeout, check=False)
         return result.returncode, result.stdout.decode(), result.stderr.decode()
 
     def test_status_without_a_kiosk_says_so(self):
@@ -88,10 +87,13 @@ class ChannelTests(h.KioskTestCase):
         self.assertIn("no kiosk is running for this user", errors)
 
     def test_status_from_a_kiosk_that_does_not_answer_ends_after_its_limit(self):
+        runtime = tempfile.mkdtemp(prefix="plintor-e2e-runtime-")
+        self.addCleanup(shutil.rmtree, runtime, True)
+        env = {**display.env(), "XDG_RUNTIME_DIR": runtime}
         with socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM) as stuck:
-            stuck.bind(channel_name())  # takes the channel as a hung kiosk would, and never reads
+            stuck.bind(h.channel_path(env))  # takes the channel as a hung kiosk would, and never reads
             started = time.monotonic()
-            code, output, errors = self.run_plintor("--send", "status")
+            code, output, errors = self.run_plintor("--send", "status", env=env)
             waited = time.monotonic() - started
         self.assertEqual((code, output), (1, ""))
         self.assertIn("the kiosk did not answer within 5 s", errors)

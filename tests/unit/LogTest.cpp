@@ -66,16 +66,20 @@ bool entry(const LogWriter& log, std::string_view t) {
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, LogFormTest,
-    ::testing::Values(FormCase{"PlainEmptyIsALineEnd", plain, "", "\r\n"},
-                      FormCase{"StampedEmptyKeepsTheTwoBlanks", stamped, "", kStamp + "  \r\n"},
-                      FormCase{"PlainKeepsItsOwnLineEnd", plain, "x\r\n", "x\r\n"},
-                      FormCase{"StampedKeepsItsOwnLineEnd", stamped, "x\r\n", kStamp + "  x\r\n"},
-                      FormCase{"EntryAddsOnlyTheEmptyLine", entry, "x\r\n",
-                               kStamp + "\r\nx\r\n\r\n"},
-                      FormCase{"LoneLineFeedIsNotALineEnd", plain, "x\n", "x\n\r\n"},
-                      FormCase{"OneCharacter", plain, "\r", "\r\r\n"},
-                      FormCase{"EntryForm", entry, "Return to home page",
-                               kStamp + "\r\nReturn to home page\r\n\r\n"}),
+    ::testing::Values(
+        FormCase{"PlainEmptyIsALineEnd", plain, "", "\r\n"},
+        FormCase{"StampedEmptyKeepsTheTwoBlanks", stamped, "", kStamp + "  \r\n"},
+        FormCase{"PlainKeepsItsOwnLineEnd", plain, "x\r\n", "x\r\n"},
+        FormCase{"StampedKeepsItsOwnLineEnd", stamped, "x\r\n", kStamp + "  x\r\n"},
+        FormCase{"EntryAddsOnlyTheEmptyLine", entry, "x\r\n", kStamp + "\r\nx\r\n\r\n"},
+        FormCase{"LoneLineFeedIsNotALineEndAndIsEscaped", plain, "x\n", "x\\u000A\r\n"},
+        FormCase{"OneCharacterIsEscaped", plain, "\r", "\\u000D\r\n"},
+        FormCase{"LoneLineEndsInsideTheTextAreEscaped", entry, "a\nSession cleared\rb",
+                 kStamp + "\r\na\\u000ASession cleared\\u000Db\r\n\r\n"},
+        FormCase{"TheProgramsOwnSecondLineStays", entry, "Monitor: 1x1\r\nDesktop: 1x1",
+                 kStamp + "\r\nMonitor: 1x1\r\nDesktop: 1x1\r\n\r\n"},
+        FormCase{"EntryForm", entry, "Return to home page",
+                 kStamp + "\r\nReturn to home page\r\n\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LogTest, StampLeavesOutTheTimeAtMidnight) {
@@ -140,6 +144,51 @@ TEST_F(LogTest, OneHugeEntryCannotPushTheHistoryOut) {
     EXPECT_EQ(log.substr(0, history.size()), history) << "the older entries stay";
     EXPECT_LT(log.size(), history.size() + MaxLogEntryText + 100);
     EXPECT_NE(log.find("qqq\xE2\x80\xA6\r\n\r\n"), std::string::npos) << "the cut is marked";
+}
+
+struct EscapeCase {
+    const char* name;
+    std::string text;
+    std::string expected;
+};
+
+class EscapedLogTextTest : public ::testing::TestWithParam<EscapeCase> {};
+
+TEST_P(EscapedLogTextTest, ShowsWhatWouldBreakOrReorderALine) {
+    EXPECT_EQ(escapedLogText(GetParam().text), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Characters, EscapedLogTextTest,
+    ::testing::Values(
+        EscapeCase{"PlainTextAndPathsStay", "C:\\a b/\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80",
+                   "C:\\a b/\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},
+        EscapeCase{"LineSeparator",
+                   "a\xE2\x80\xA8"
+                   "b",
+                   "a\\u2028b"},
+        EscapeCase{"ParagraphSeparator", "\xE2\x80\xA9", "\\u2029"},
+        EscapeCase{"NextLine", "\xC2\x85", "\\u0085"},
+        EscapeCase{"OtherC1AndDelete", "\xC2\x80\xC2\x9F\x7F", "\\u0080\\u009F\\u007F"},
+        EscapeCase{"C0ControlsTabAndNul", std::string("\t\x1B\0", 3), "\\u0009\\u001B\\u0000"},
+        EscapeCase{"MarksAndEmbeddings", "\xE2\x80\x8E\xE2\x80\x8F\xE2\x80\xAA\xE2\x80\xAE",
+                   "\\u200E\\u200F\\u202A\\u202E"},
+        EscapeCase{"IsolatesAndArabicMark", "\xE2\x81\xA6\xE2\x81\xA9\xD8\x9C",
+                   "\\u2066\\u2069\\u061C"},
+        EscapeCase{"NeighboursStay", "\xE2\x80\xA7\xE2\x80\xAF\xE2\x81\xA5",
+                   "\xE2\x80\xA7\xE2\x80\xAF\xE2\x81\xA5"},
+        EscapeCase{"BrokenSequencesStay",
+                   "\xE2\x80"
+                   "a\xC2",
+                   "\xE2\x80"
+                   "a\xC2"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LogTest, EscapedTextIsBoundedAfterEscaping) {
+    ASSERT_TRUE(m_log.entry(std::string(MaxLogEntryText, '\x1B')));
+    const std::string log = readBytes(m_file);
+    EXPECT_LT(log.size(), MaxLogEntryText + 64);
+    EXPECT_EQ(log.find('\x1B'), std::string::npos);
 }
 
 TEST(BoundedLogTextTest, CutsAtACharacterBoundary) {

@@ -115,5 +115,31 @@ TEST_P(LoggedAddressTest, AddressForLog) {
 INSTANTIATE_TEST_SUITE_P(Addresses, LoggedAddressTest, ::testing::ValuesIn(LoggedAddressCases),
                          test::RowName());
 
+struct FragmentCase {
+    const char* name;
+    const char* from;
+    const char* to;
+    bool fragmentNavigation;
+};
+
+const FragmentCase FragmentCases[] = {
+    {"NewFragment", "http://h/p?q", "http://h/p?q#a", true},
+    {"OtherFragment", "http://h/p#a", "http://h/p#b", true},
+    {"EmptyFragment", "http://h/p#a", "http://h/p#", true},
+    {"SameAddressIsALoad", "http://h/p#a", "http://h/p#a", false},
+    {"FragmentDroppedIsALoad", "http://h/p#a", "http://h/p", false},
+    {"OtherQueryIsALoad", "http://h/p?1", "http://h/p?2#a", false},
+    {"OtherPathIsALoad", "http://h/p", "http://h/q#a", false},
+};
+
+class FragmentNavigationTest : public ::testing::TestWithParam<FragmentCase> {};
+
+TEST_P(FragmentNavigationTest, OnlyTheFragmentMoves) {
+    EXPECT_EQ(isFragmentNavigation(GetParam().from, GetParam().to), GetParam().fragmentNavigation);
+}
+
+INSTANTIATE_TEST_SUITE_P(Addresses, FragmentNavigationTest, ::testing::ValuesIn(FragmentCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace plintor

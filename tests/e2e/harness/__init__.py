@@ -8,7 +8,7 @@ as `import harness as h` and find every name here.
 
 from .case import KioskTestCase
 from .channel import (MSG_NAVIGATE, MSG_REMOTE_QUIT, MSG_START_HOME, encode_message, kiosk_channel_in_use,
-                      quit_token_for, send_datagram, today_quit_token)
+                      quit_token_for, channel_path, send_datagram, today_quit_token)
 from .clients import XClient
 from .display import XDisplay
 from .images import Image, artifacts_dir, near

@@ -1,6 +1,7 @@
-"""The kiosk's single-instance channel: an abstract datagram socket per user, on which a second
-start or `plintor --send` hands messages to the running kiosk. Tests also write to it directly,
-to send what the program's own sender never would."""
+"""The kiosk's single-instance name, an abstract datagram socket per user, and its message
+channel, a socket file in the user's private runtime folder, to which `plintor --send` hands
+messages for the running kiosk. Tests also write to it directly, to send what the program's own
+sender never would."""
 
 import datetime
 import errno
@@ -48,10 +49,17 @@ def kiosk_channel_in_use():
         probe.close()
 
 
-def send_datagram(data):
+def channel_path(env):
+    """The socket file of the kiosk that runs with the environment env."""
+    runtime = env.get("XDG_RUNTIME_DIR", "")
+    folder = runtime if runtime.startswith("/") else f"/tmp/plintor-{os.getuid()}"
+    return os.path.join(folder, "plintor.socket")
+
+
+def send_datagram(data, path):
     with socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM) as sock:
         sock.settimeout(5)
-        sock.sendto(data, channel_name())
+        sock.sendto(data, path)
 
 
 def encode_message(msg, wparam=0, lparam=0, text=b""):

@@ -10,7 +10,7 @@ import sys
 import tempfile
 import time
 
-from .channel import encode_message, kiosk_channel_in_use, send_datagram
+from .channel import channel_path, encode_message, kiosk_channel_in_use, send_datagram
 from .images import near
 from .layout import page_to_screen
 from .processes import HarnessError, kill_process_tree, poll_until, register, unregister
@@ -252,7 +252,11 @@ class Kiosk:
         return self.run_sender("--send", "quit")
 
     def send_raw(self, msg, wparam=0, lparam=0, text=b""):
-        send_datagram(encode_message(msg, wparam, lparam, text))
+        self.send_bytes(encode_message(msg, wparam, lparam, text))
+
+    def send_bytes(self, data):
+        """One datagram, as it is, to the kiosk's message channel."""
+        send_datagram(data, channel_path(self.env()))
 
     def open_page(self, url, timeout=30):
         """Navigates through the message channel and waits until the page finished loading."""
