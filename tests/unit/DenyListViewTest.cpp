@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "https://b\xC3\xBC"
                      "cher.example/x",
                      true},
-        DecisionCase{"IdnPunycodeSpellingIsAnotherKey", "https://xn--bcher-kva.example/x", false},
+        DecisionCase{"IdnPunycodeSpellingIsTheSameHost", "https://xn--bcher-kva.example/x", true},
         DecisionCase{"QuestionMarkScheme", "https://www.shop.example/cart", true},
         DecisionCase{"SetInScheme", "gopher://files.example/a", false},
         DecisionCase{"SetInSchemeMatches", "https://files.example/a", true},
