@@ -98,8 +98,7 @@ void loadUrlLists(UrlLists& lists, const std::string& whitelistFile,
     // would let through everything the allow list passes.
     if (fileExists(blacklistFile) &&
         !addFileLines(
-            blacklistFile, [&](const std::string& line) { lists.blacklistAddUrl(line); },
-            report)) {
+            blacklistFile, [&](const std::string& line) { lists.blacklistAddUrl(line); }, report)) {
         lists.blacklistUnreadable();
         report.error(blacklistFile +
                      " cannot be read: every address but the kiosk's own pages is denied until "

@@ -57,9 +57,9 @@ void noteIpv6Hosts(const std::vector<std::string>& masks, const char* listName,
         if (hostStart != std::string::npos &&
             opensIpv6Address(std::string_view(mask), hostStart + 3)) {
             const std::size_t close = mask.find(']', hostStart);
-            readings.push_back(std::string(listName) + " mask \"" + mask + "\" names the IPv6 host " +
-                               mask.substr(hostStart + 3, close - hostStart - 2) +
-                               ", not a set of characters");
+            readings.push_back(
+                std::string(listName) + " mask \"" + mask + "\" names the IPv6 host " +
+                mask.substr(hostStart + 3, close - hostStart - 2) + ", not a set of characters");
         }
     }
 }
