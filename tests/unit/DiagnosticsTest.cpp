@@ -212,6 +212,7 @@ TEST_F(DiagnosticsTest, CheckUrlJudgesWithTheKiosksLists) {
 // The operator's check decides as the engine will: other spellings of a denied host, either
 // alphabet, and an address that tries to talk to the terminal is written back escaped.
 TEST_F(DiagnosticsTest, CheckUrlReadsAddressesAsTheEngineDoes) {
+    writeBytes(m_home.path("plintor.ini"), "Password=own\n");
     writeBytes(m_home.path("Whitelist.txt"), "*\n");
     writeBytes(m_home.path("Blacklist.txt"),
                "*://127.0.0.2\n*://127.0.0.2[/:#]*\n*://xn--bcher-kva.de\n"
