@@ -63,10 +63,18 @@ INSTANTIATE_TEST_SUITE_P(
                  "http://xn--bcher-kva.de/"},
         TextCase{"PunycodeHostKept", "http://XN--BCHER-KVA.de/", "http://xn--bcher-kva.de/"},
         TextCase{"EscapedUnicodeHost", "http://b%C3%BCcher.de/", "http://xn--bcher-kva.de/"},
+// Windows' IdnToAscii knows IDNA 2003 only, which maps the sharp s to "ss".
+#ifdef _WIN32
+        TextCase{"SharpSAsIdna2003",
+                 "http://stra\xC3\x9F"
+                 "e.de/",
+                 "http://strasse.de/"},
+#else
         TextCase{"SharpSNontransitional",
                  "http://stra\xC3\x9F"
                  "e.de/",
                  "http://xn--strae-oqa.de/"},
+#endif
         TextCase{"IdeographicFullStops",
                  "http://127\xE3\x80\x82"
                  "0\xE3\x80\x82"
