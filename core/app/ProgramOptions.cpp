@@ -140,9 +140,10 @@ std::string usageText() {
             $XDG_CONFIG_HOME/plintor, usually ~/.config/plintor, with the missing default
             copies taken from /etc/plintor)
 
-Exit codes: 0 success (a kiosk always ends with 0); 1 --check-config printed warnings, --send
-found no running kiosk (or status got no answer within 5 s), or --restore-desktop could not put
-everything back; 2 the command line was not understood, or no home folder can be named.
+Exit codes: 0 success (a kiosk always ends with 0); 1 --check-config printed warnings or
+errors, --send found no running kiosk (or status got no answer within 5 s), or
+--restore-desktop could not put everything back; 2 the command line was not understood, or no
+home folder can be named.
 )";
 }
 
