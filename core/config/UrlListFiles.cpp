@@ -1,9 +1,9 @@
 #include "core/config/UrlListFiles.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "core/config/IniFile.h"
-#include "core/support/FileHelpers.h"
 #include "core/support/FileIO.h"
 #include "core/support/TextCodec.h"
 
@@ -41,6 +41,14 @@ void forEachListFileLine(std::string_view fileBytes, Visit visit) {
         visit(decodeAnsi(line));
         start = end + 1;
     }
+}
+
+// Whether the name is taken by anything, a link that leads nowhere and a name whose folder
+// cannot be searched included: only a name that is surely free means "no list".
+bool isNameTaken(const std::string& fileName) {
+    std::error_code error;
+    return std::filesystem::symlink_status(fileName, error).type() !=
+           std::filesystem::file_type::not_found;
 }
 
 // Whether the whole file was read.
@@ -96,7 +104,7 @@ void loadUrlLists(UrlLists& lists, const std::string& whitelistFile,
         whitelistFile, [&](const std::string& line) { lists.whitelistAddUrl(line); }, report);
     // A deny list that is there but cannot be read fails closed: taken for an empty one it
     // would let through everything the allow list passes.
-    if (fileExists(blacklistFile) &&
+    if (isNameTaken(blacklistFile) &&
         !addFileLines(
             blacklistFile, [&](const std::string& line) { lists.blacklistAddUrl(line); }, report)) {
         lists.blacklistUnreadable();

@@ -123,6 +123,8 @@ const UnreadableCase UnreadableCases[] = {
     {"Folder", [](const std::string& name) { std::filesystem::create_directory(name); }},
 #ifndef _WIN32  // a Windows folder holds no FIFO
     {"Fifo", [](const std::string& name) { ASSERT_EQ(::mkfifo(name.c_str(), 0644), 0); }},
+    {"LinkToNowhere",
+     [](const std::string& name) { std::filesystem::create_symlink(name + ".gone", name); }},
 #endif
 };
 
