@@ -65,13 +65,19 @@ std::optional<std::size_t> hostStart(std::string_view mask) {
 
 }  // namespace
 
-std::string maskWithKeyHost(std::string_view mask) {
+// Lists of hundreds of thousands of masks are read at start: the usual ASCII mask is passed by
+// one scan.
+std::optional<std::string> maskWithKeyHost(std::string_view mask) {
     const std::optional<std::size_t> start = hostStart(mask);
     if (!start) {
-        return std::string(mask);
+        return std::nullopt;
+    }
+    const bool ipv6 = opensIpv6Address(mask, *start);
+    if (!ipv6 && isAsciiText(mask)) {
+        return std::nullopt;
     }
     std::string written(mask.substr(0, *start));
-    if (opensIpv6Address(mask, *start)) {
+    if (ipv6) {
         const std::size_t close = mask.find(']', *start);
         written += *canonicalIpv6(mask.substr(*start + 1, close - *start - 1));
         return written + std::string(mask.substr(close + 1));

@@ -51,7 +51,8 @@ std::string candidateKey(std::string_view url) {
 }
 
 std::string normaliseListEntry(std::string_view url) {
-    return upperCased(withoutTrailingSlash(maskWithKeyHost(url)));
+    const std::optional<std::string> rewritten = maskWithKeyHost(url);
+    return upperCased(withoutTrailingSlash(rewritten ? *rewritten : url));
 }
 
 std::string localDocumentPath(std::string_view url) {
