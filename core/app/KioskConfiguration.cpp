@@ -20,6 +20,7 @@ public:
         m_report.buttonDropped(number, reason);
     }
     void warn(const std::string& text) override { m_report.warn(text); }
+    void error(const std::string& text) override { m_report.error(text); }
 
     bool failed() const { return m_failed; }
 

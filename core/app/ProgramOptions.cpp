@@ -50,6 +50,20 @@ std::optional<std::string> firstUnknown(const std::vector<std::string>& argument
     return std::nullopt;
 }
 
+// The kiosk's switch before any option that takes the rest: without an address it would start
+// the full kiosk instead of the one page asked for.
+bool hasOwnSafeWebBrowserSwitch(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (takesTheRest(argument)) {
+            return false;
+        }
+        if (hasSafeWebBrowserSwitch({"", argument})) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 bool needsHomeFolder(ProgramMode mode) {
@@ -63,6 +77,9 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& arguments) {
     const bool safeBrowser = isSafeWebBrowserMode(withProgram);
     if (const std::optional<std::string> problem = firstUnknown(arguments, safeBrowser)) {
         return invalid(*problem);
+    }
+    if (!safeBrowser && hasOwnSafeWebBrowserSwitch(arguments)) {
+        return invalid("-SafeWebBrowser needs the address to show");
     }
     ProgramOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -123,9 +140,10 @@ std::string usageText() {
             $XDG_CONFIG_HOME/plintor, usually ~/.config/plintor, with the missing default
             copies taken from /etc/plintor)
 
-Exit codes: 0 success (a kiosk always ends with 0); 1 --check-config printed warnings, --send
-found no running kiosk (or status got no answer within 5 s), or --restore-desktop could not put
-everything back; 2 the command line was not understood, or no home folder can be named.
+Exit codes: 0 success (a kiosk always ends with 0); 1 --check-config printed warnings or
+errors, --send found no running kiosk (or status got no answer within 5 s), or
+--restore-desktop could not put everything back; 2 the command line was not understood, or no
+home folder can be named.
 )";
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/browser/AsciiHost.h"
 #include "core/browser/IpAddress.h"
 #include "core/browser/UrlHelpers.h"
 #include "core/support/TextCase.h"
@@ -32,7 +33,7 @@ std::string canonicalHost(std::string_view host, std::string_view scheme) {
     if (host.starts_with('[') && host.ends_with(']')) {
         return canonicalIpv6(host.substr(1, host.size() - 2)).value_or(asciiLower(host));
     }
-    std::string name = asciiLower(decodePercentEscapes(host, [](char) { return true; }));
+    std::string name = asciiHostName(decodePercentEscapes(host, [](char) { return true; }));
     if (std::optional<std::string> number = canonicalIpv4(name)) {
         return *number;
     }
@@ -67,17 +68,30 @@ std::string pathWithForwardSlashes(std::string_view rest, std::string_view schem
     return path;
 }
 
+// Where the host starts after the scheme's ":" at `colon`, or npos when the address has none.
+// The web's own schemes take any run of "/" and "\" there, none included, as the engine does:
+// "http:127.0.0.2/", "http:\\127.0.0.2/" and "http:///127.0.0.2/" all reach 127.0.0.2. Other
+// schemes have a host only after "//".
+std::size_t authorityStartOf(std::string_view text, std::size_t colon, std::string_view scheme) {
+    if (!defaultPort(scheme).empty()) {
+        return std::min(text.find_first_not_of("/\\", colon + 1), text.size());
+    }
+    return text.substr(colon + 1).starts_with("//") ? colon + 3 : std::string_view::npos;
+}
+
 }  // namespace
 
 std::string canonicalAddress(std::string_view url) {
     const std::string text = withoutTabsAndLineBreaks(url);
-    const std::size_t schemeEnd = text.find("://");
-    if (schemeEnd == std::string::npos ||
-        !isUrlScheme(std::string_view(text).substr(0, schemeEnd))) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos || !isUrlScheme(std::string_view(text).substr(0, colon))) {
         return text;
     }
-    const std::string scheme = asciiLower(std::string_view(text).substr(0, schemeEnd));
-    const std::size_t authorityStart = schemeEnd + 3;
+    const std::string scheme = asciiLower(std::string_view(text).substr(0, colon));
+    const std::size_t authorityStart = authorityStartOf(text, colon, scheme);
+    if (authorityStart == std::string::npos) {
+        return text;
+    }
     // "\" ends the host as "/" does: browsers read http://a\b as http://a/b.
     const std::size_t authorityEnd =
         std::min(text.find_first_of("/?#\\", authorityStart), text.size());

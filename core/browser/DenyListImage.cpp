@@ -77,6 +77,7 @@ std::string DenyListImage::of(const UrlLists& lists) {
     header.hostFilterMask = list.hosts.filter.mask();
     header.hostLongest = list.hosts.longest;
     header.masksPerLength = list.anchored.masksPerLength;
+    header.state = static_cast<std::uint64_t>(lists.denyListState());
     return image.finish();
 }
 

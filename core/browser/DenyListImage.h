@@ -47,11 +47,13 @@ struct DenyListImage {
         std::uint64_t hostFilterMask;
         std::uint64_t hostLongest;
         std::array<std::uint64_t, 4> masksPerLength;
+        // DenyListState: an unreadable list denies everything, however few masks it holds.
+        std::uint64_t state;
     };
 
     static constexpr std::array<char, 8> Magic = {'P', 'L', 'N', 'T', 'D', 'E', 'N', 'Y'};
     // Changes with the layout and with the hashes that place masks (MaskHash.h).
-    static constexpr std::uint32_t Version = 1;
+    static constexpr std::uint32_t Version = 2;
 
     // The image of the deny list of `lists`.
     static std::string of(const UrlLists& lists);

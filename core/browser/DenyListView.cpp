@@ -86,6 +86,8 @@ std::optional<Image::Header> readHeader(std::span<const char> image, std::string
         error = "the bytes are no deny list image";
     } else if (header.version != Image::Version || header.headerSize != sizeof(header)) {
         error = "the image is of another version";
+    } else if (header.state > static_cast<std::uint64_t>(DenyListState::Unreadable)) {
+        error = "the image's list state is unknown";
     } else if (header.imageSize != image.size()) {
         error = "the image is cut short or too long";
     } else if (reinterpret_cast<std::uintptr_t>(image.data()) % alignof(std::uint64_t) != 0) {
@@ -122,6 +124,7 @@ std::unique_ptr<DenyListView> DenyListView::open(std::span<const char> image, st
     list.hosts.nameOf = read.array<std::uint32_t>(Image::HostNameOf);
     list.hosts.formsOf = read.array<HostTableView::Forms>(Image::HostFormsOf);
     list.hosts.longest = header->hostLongest;
+    view->m_state = static_cast<DenyListState>(header->state);
     if (read.failed()) {
         return nullptr;
     }
@@ -129,7 +132,7 @@ std::unique_ptr<DenyListView> DenyListView::open(std::span<const char> image, st
 }
 
 bool DenyListView::isUrlDenied(std::string_view url) const {
-    return isDeniedBy(m_matcher, url);
+    return isDeniedBy(m_matcher, m_state, url);
 }
 
 }  // namespace plintor

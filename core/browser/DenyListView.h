@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/browser/UrlLists.h"
 #include "core/browser/UrlMatcherView.h"
 
 namespace plintor {
@@ -32,6 +33,7 @@ private:
     std::vector<std::string_view> m_textWindows;
     std::vector<std::string_view> m_nameWindows;
     UrlMatcherView m_matcher;
+    DenyListState m_state = DenyListState::Read;
 };
 
 }  // namespace plintor

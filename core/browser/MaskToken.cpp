@@ -1,5 +1,7 @@
 #include "core/browser/MaskToken.h"
 
+#include "core/browser/MaskIpv6.h"
+
 namespace plintor {
 namespace {
 
@@ -75,7 +77,10 @@ MaskToken readMaskToken(std::string_view mask, std::size_t pos) {
         case '?':
             return makeToken(MaskToken::AnyChar, pos + 1);
         case '[':
-            return readSet(mask, pos + 1);
+            if (!opensIpv6Address(mask, pos)) {
+                return readSet(mask, pos + 1);
+            }
+            break;
         default:
             break;
     }

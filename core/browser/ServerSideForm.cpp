@@ -18,14 +18,16 @@ std::string decodeUnreserved(std::string_view path) {
     return asciiUpper(decodePercentEscapes(path, isUnreservedOrSlash));
 }
 
-// Segments between single slashes, with empty ones (runs of "/") dropped and dot segments
-// applied as RFC 3986 does.
+// Segments between single slashes, each without its parameters (";" on: Java servers read
+// "/private;jsessionid=1/secret" as "/private/secret" and "/..;/" as "/../"), with empty ones
+// (runs of "/") dropped and dot segments applied as RFC 3986 does.
 std::string resolveSegments(std::string_view path) {
     std::vector<std::string_view> kept;
     std::size_t start = 0;
     while (start <= path.size()) {
         const std::size_t slash = std::min(path.find('/', start), path.size());
-        const std::string_view segment = path.substr(start, slash - start);
+        std::string_view segment = path.substr(start, slash - start);
+        segment = segment.substr(0, segment.find(';'));
         if (segment == "..") {
             if (!kept.empty()) {
                 kept.pop_back();

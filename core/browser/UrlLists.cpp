@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/browser/AsciiHost.h"
 #include "core/browser/CanonicalAddress.h"
+#include "core/browser/MaskHost.h"
 #include "core/browser/ServerSideForm.h"
 #include "core/browser/UrlHelpers.h"
 #include "core/support/TextCase.h"
@@ -14,16 +16,22 @@ namespace {
 // upperCase gives the same for ASCII text, which most addresses and masks are, at a fraction
 // of the cost.
 std::string upperCased(std::string_view text) {
-    const bool ascii = std::all_of(text.begin(), text.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return ascii ? asciiUpper(text) : upperCase(text);
+    return isAsciiText(text) ? asciiUpper(text) : upperCase(text);
 }
 
 std::string_view withoutTrailingSlash(std::string_view text) {
     return text.ends_with('/') ? text.substr(0, text.size() - 1) : text;
 }
 
-bool deniedKey(const UrlMatcherView& denyList, const std::string& key) {
+// about:blank and about:srcdoc, which the kiosk shows itself and which load nothing.
+bool isKioskOwnPage(std::string_view key) {
+    return key.starts_with("ABOUT:");
+}
+
+bool deniedKey(const UrlMatcherView& denyList, DenyListState state, const std::string& key) {
+    if (state == DenyListState::Unreadable) {
+        return !isKioskOwnPage(key);
+    }
     if (denyList.anyMatches(MatchKey(key))) {
         return true;
     }
@@ -43,7 +51,8 @@ std::string candidateKey(std::string_view url) {
 }
 
 std::string normaliseListEntry(std::string_view url) {
-    return upperCased(withoutTrailingSlash(url));
+    const std::optional<std::string> rewritten = maskWithKeyHost(url);
+    return upperCased(withoutTrailingSlash(rewritten ? *rewritten : url));
 }
 
 std::string localDocumentPath(std::string_view url) {
@@ -61,6 +70,11 @@ std::string localDocumentPath(std::string_view url) {
 void UrlLists::whitelistClear() {
     m_whitelist.clear();
     m_blacklist.clear();
+    m_denyListState = DenyListState::Read;
+}
+
+void UrlLists::blacklistUnreadable() {
+    m_denyListState = DenyListState::Unreadable;
 }
 
 void UrlLists::whitelistAllowAll() {
@@ -89,8 +103,8 @@ bool UrlLists::isOwnDocument(std::string_view url) const {
            std::find(m_ownDocuments.begin(), m_ownDocuments.end(), path) != m_ownDocuments.end();
 }
 
-bool isDeniedBy(const UrlMatcherView& denyList, std::string_view url) {
-    return deniedKey(denyList, candidateKey(url));
+bool isDeniedBy(const UrlMatcherView& denyList, DenyListState state, std::string_view url) {
+    return deniedKey(denyList, state, candidateKey(url));
 }
 
 bool UrlLists::isUrlAllowed(std::string_view url) const {
@@ -98,11 +112,11 @@ bool UrlLists::isUrlAllowed(std::string_view url) const {
     if (!isOwnDocument(url) && !m_whitelist.anyMatches(MatchKey(key))) {
         return false;
     }
-    return !deniedKey(denyList(), key);
+    return !deniedKey(denyList(), m_denyListState, key);
 }
 
 bool UrlLists::isUrlDenied(std::string_view url) const {
-    return isDeniedBy(denyList(), url);
+    return isDeniedBy(denyList(), m_denyListState, url);
 }
 
 }  // namespace plintor

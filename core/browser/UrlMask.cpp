@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/browser/MaskIpv6.h"
 #include "core/browser/UrlHelpers.h"
 #include "core/support/TextCodec.h"
 
@@ -92,7 +93,7 @@ std::optional<std::vector<MaskToken>> compileMask(std::string_view maskText) {
             if (!afterStar) {
                 tokens.push_back({MaskToken::AnyChar});
             }
-        } else if (c == U'[') {
+        } else if (c == U'[' && !opensIpv6Address(std::u32string_view(mask), pos - 1)) {
             std::optional<MaskToken> set = parseSet(mask, pos);
             if (!set) {
                 return std::nullopt;

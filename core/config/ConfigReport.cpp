@@ -12,4 +12,8 @@ void LogConfigReport::warn(const std::string& text) {
     m_log.entry("Warning: " + text);
 }
 
+void LogConfigReport::error(const std::string& text) {
+    m_log.entry("Error: " + text);
+}
+
 }  // namespace plintor

@@ -19,6 +19,8 @@ public:
     virtual void buttonDropped(int number, const std::string& reason) = 0;
     // A file is read, but surely not as its writer meant (`text` says why).
     virtual void warn(const std::string& text) = 0;
+    // What was read leaves the kiosk refusing more than the operator meant (`text` says what).
+    virtual void error(const std::string& text) = 0;
 };
 
 // The kiosk's report: failures and warnings go to the log, dropped buttons pass silently.
@@ -29,6 +31,7 @@ public:
     void loadFailed(const std::exception& error) override;
     void buttonDropped(int, const std::string&) override {}
     void warn(const std::string& text) override;
+    void error(const std::string& text) override;
 
 private:
     const LogWriter& m_log;

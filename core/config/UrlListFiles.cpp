@@ -1,9 +1,9 @@
 #include "core/config/UrlListFiles.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "core/config/IniFile.h"
-#include "core/support/FileHelpers.h"
 #include "core/support/FileIO.h"
 #include "core/support/TextCodec.h"
 
@@ -43,16 +43,27 @@ void forEachListFileLine(std::string_view fileBytes, Visit visit) {
     }
 }
 
+// Whether the name is taken by anything, a link that leads nowhere and a name whose folder
+// cannot be searched included: only a name that is surely free means "no list".
+bool isNameTaken(const std::string& fileName) {
+    std::error_code error;
+    return std::filesystem::symlink_status(fileName, error).type() !=
+           std::filesystem::file_type::not_found;
+}
+
+// Whether the whole file was read.
 template <typename Add>
-void addFileLines(const std::string& fileName, Add add, ConfigReport& report) {
+bool addFileLines(const std::string& fileName, Add add, ConfigReport& report) {
     try {
         const std::string bytes = readFileBytes(fileName);
         for (const std::string& warning : listFileWarnings(fileName, bytes)) {
             report.warn(warning);
         }
         forEachListFileLine(bytes, add);
+        return true;
     } catch (const std::exception& error) {
         report.loadFailed(error);
+        return false;
     }
 }
 
@@ -91,9 +102,15 @@ void loadUrlLists(UrlLists& lists, const std::string& whitelistFile,
                   const std::string& blacklistFile, ConfigReport& report) {
     addFileLines(
         whitelistFile, [&](const std::string& line) { lists.whitelistAddUrl(line); }, report);
-    if (fileExists(blacklistFile)) {
-        addFileLines(
-            blacklistFile, [&](const std::string& line) { lists.blacklistAddUrl(line); }, report);
+    // A deny list that is there but cannot be read fails closed: taken for an empty one it
+    // would let through everything the allow list passes.
+    if (isNameTaken(blacklistFile) &&
+        !addFileLines(
+            blacklistFile, [&](const std::string& line) { lists.blacklistAddUrl(line); }, report)) {
+        lists.blacklistUnreadable();
+        report.error(blacklistFile +
+                     " cannot be read: every address but the kiosk's own pages is denied until "
+                     "a reload of the lists can read it");
     }
     lists.whitelistAddUrl("about:blank");
     lists.whitelistAddUrl("javascript:*");

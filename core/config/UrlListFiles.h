@@ -24,8 +24,9 @@ std::vector<std::string> listFileWarnings(const std::string& fileName, std::stri
 std::vector<std::string> readListFile(const std::string& fileName);
 
 // Fills the lists from the operator's files, then allows "about:blank" and "javascript:*".
-// A missing allow file is reported; a missing deny file is skipped silently; the warnings of
-// listFileWarnings are reported.
+// A missing allow file is reported; a missing deny file is skipped silently; a deny file that
+// is there but cannot be read (see UrlLists::blacklistUnreadable) is reported as an error; the
+// warnings of listFileWarnings are reported.
 void loadUrlLists(UrlLists& lists, const std::string& whitelistFile,
                   const std::string& blacklistFile, ConfigReport& report);
 

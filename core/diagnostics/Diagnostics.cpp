@@ -12,6 +12,7 @@
 #include "core/config/UrlListFiles.h"
 #include "core/diagnostics/MaskAdvice.h"
 #include "core/diagnostics/SettingsReport.h"
+#include "core/diagnostics/TerminalText.h"
 #include "core/documents/DownloadRules.h"
 #include "core/support/Exceptions.h"
 #include "core/support/FileHelpers.h"
@@ -34,6 +35,10 @@ public:
     }
     void warn(const std::string& text) override {
         m_err << "warning: " << text << '\n';
+        ++m_warnings;
+    }
+    void error(const std::string& text) override {
+        m_err << "error: " << text << '\n';
         ++m_warnings;
     }
     int warnings() const { return m_warnings; }
@@ -88,6 +93,9 @@ int runCheckConfig(const ConfigNames& names, const std::string& tempFolder, std:
     for (const std::string& advice : maskAdvice(kiosk.lists)) {
         report.warn(advice);
     }
+    for (const std::string& reading : maskReadings(kiosk.lists)) {
+        err << "note: " << reading << '\n';
+    }
     checkDocumentSettings(kiosk.settings, report);
     if (kiosk.settings.password == KioskSettings{}.password) {
         report.warn("the shutdown password is the default one; set Password to your own");
@@ -103,7 +111,8 @@ int runCheckUrl(const ConfigNames& names, const std::string& tempFolder,
     StreamConfigReport report(err);
     const KioskConfiguration kiosk = loadAsKiosk(names, tempFolder, report);
     for (const std::string& address : addresses) {
-        out << (kiosk.lists.isUrlAllowed(address) ? "allowed " : "blocked ") << address << '\n';
+        out << (kiosk.lists.isUrlAllowed(address) ? "allowed " : "blocked ")
+            << terminalText(address) << '\n';
     }
     return 0;
 }

@@ -19,7 +19,8 @@ namespace plintor {
 int runCheckConfig(const ConfigNames& names, const std::string& tempFolder, std::ostream& out,
                    std::ostream& err);
 
-// One line per address: "allowed" or "blocked", a blank, the address as given.
+// One line per address: "allowed" or "blocked", a blank, the address as given, its control
+// characters escaped (terminalText).
 int runCheckUrl(const ConfigNames& names, const std::string& tempFolder,
                 const std::vector<std::string>& addresses, std::ostream& out, std::ostream& err);
 

@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "https://b\xC3\xBC"
                      "cher.example/x",
                      true},
-        DecisionCase{"IdnPunycodeSpellingIsAnotherKey", "https://xn--bcher-kva.example/x", false},
+        DecisionCase{"IdnPunycodeSpellingIsTheSameHost", "https://xn--bcher-kva.example/x", true},
         DecisionCase{"QuestionMarkScheme", "https://www.shop.example/cart", true},
         DecisionCase{"SetInScheme", "gopher://files.example/a", false},
         DecisionCase{"SetInSchemeMatches", "https://files.example/a", true},
@@ -139,6 +139,25 @@ TEST(DenyListViewTest, AnEmptyListDeniesNothing) {
     const std::unique_ptr<DenyListView> view = openView(image);
     ASSERT_NE(view, nullptr);
     EXPECT_FALSE(view->isUrlDenied("https://example.org/"));
+}
+
+// The web processes must deny everything while the program's deny list cannot be read, however
+// few masks it holds: the image says so, it is not an empty list.
+TEST(DenyListViewTest, AnUnreadableListDeniesAllButTheKiosksOwnPages) {
+    for (const Lines& masks : {Lines{}, tableMasks()}) {
+        UrlLists lists = denyLists(masks);
+        lists.blacklistUnreadable();
+        const AlignedImage image(DenyListImage::of(lists));
+        const std::unique_ptr<DenyListView> view = openView(image);
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(image.header().state, static_cast<std::uint64_t>(DenyListState::Unreadable));
+        for (const char* url :
+             {"https://example.org/", "http://127.0.0.1:8080/a.png", "about:blank"}) {
+            EXPECT_EQ(view->isUrlDenied(url), lists.isUrlDenied(url)) << url;
+        }
+        EXPECT_TRUE(view->isUrlDenied("https://example.org/"));
+        EXPECT_FALSE(view->isUrlDenied("about:blank"));
+    }
 }
 
 // Long lists spread over many text windows and grown tables and filters.
@@ -237,6 +256,7 @@ INSTANTIATE_TEST_SUITE_P(
                       h.sections[DenyListImage::TextWindows].size -= 8;
                   }},
         CraftCase{"OtherVersion", [](DenyListImage::Header& h, std::size_t) { ++h.version; }},
+        CraftCase{"UnknownListState", [](DenyListImage::Header& h, std::size_t) { h.state = 2; }},
         CraftCase{"SizeOtherThanTheBytes",
                   [](DenyListImage::Header& h, std::size_t) { h.imageSize += 8; }}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -1,5 +1,6 @@
 // The operator's checks, run through the real program as an operator would run them.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <filesystem>
@@ -206,6 +207,77 @@ TEST_F(DiagnosticsTest, CheckUrlJudgesWithTheKiosksLists) {
               "allowed http://open.example.evil/\n");
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(homeFiles(), before) << "nothing may be written";
+}
+
+// The operator's check decides as the engine will: other spellings of a denied host, either
+// alphabet, and an address that tries to talk to the terminal is written back escaped.
+TEST_F(DiagnosticsTest, CheckUrlReadsAddressesAsTheEngineDoes) {
+    writeBytes(m_home.path("plintor.ini"), "Password=own\n");
+    writeBytes(m_home.path("Whitelist.txt"), "*\n");
+    writeBytes(m_home.path("Blacklist.txt"),
+               "*://127.0.0.2\n*://127.0.0.2[/:#]*\n*://xn--bcher-kva.de\n"
+               "*://xn--bcher-kva.de[/:#]*\n*://t\xC3\xA4st2.xyz[/:#]*\n*://[::1]*\n");
+    const ProgramRun run = runProgram(
+        "--check-url 'http://127\xE3\x80\x82"
+        "0\xE3\x80\x82"
+        "0\xE3\x80\x82"
+        "2/' "
+        "'http://\xEF\xBC\x91\xEF\xBC\x92\xEF\xBC\x97.0.0.2/' 'http:\\\\127.0.0.2/' "
+        "http:127.0.0.2/ 'http://b\xC3\xBC"
+        "cher.de/x' http://xn--tst2-loa.xyz/a "
+        "'http://[::1]/x' \"$(printf 'http://a/\\033]0;x\\007\\342\\200\\256')\" "
+        "http://127.0.0.3/");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out,
+              "blocked http://127\xE3\x80\x82"
+              "0\xE3\x80\x82"
+              "0\xE3\x80\x82"
+              "2/\n"
+              "blocked http://\xEF\xBC\x91\xEF\xBC\x92\xEF\xBC\x97.0.0.2/\n"
+              "blocked http:\\\\127.0.0.2/\n"
+              "blocked http:127.0.0.2/\n"
+              "blocked http://b\xC3\xBC"
+              "cher.de/x\n"
+              "blocked http://xn--tst2-loa.xyz/a\n"
+              "blocked http://[::1]/x\n"
+              "allowed http://a/\\x1B]0;x\\x07\\u202E\n"
+              "allowed http://127.0.0.3/\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(DiagnosticsTest, CheckConfigSaysHowMaskHostsWereRead) {
+    writeBytes(m_home.path("plintor.ini"), "Password=own\r\n");
+    writeBytes(m_home.path("Whitelist.txt"), "*\r\n");
+    writeBytes(m_home.path("Blacklist.txt"), "*://[0::1]*\r\n*://b\xC3\xBC*\r\n");
+    const ProgramRun run = runProgram("--check-config");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("note: deny mask \"*://[::1]*\" names the IPv6 host [::1], not a set"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("warning: deny mask \"*://B\xC3\x9C*\" has the host label"),
+              std::string::npos)
+        << run.err;
+}
+
+// A deny list that is there but cannot be read: the kiosk denies everything, and the operator's
+// checks say so rather than judge by an empty list. A FIFO in its place must not hang them.
+TEST_F(DiagnosticsTest, UnreadableDenyListIsAnError) {
+    writeBytes(m_home.path("plintor.ini"), "Password=own\r\n");
+    writeBytes(m_home.path("Whitelist.txt"), "*\r\n");
+    ASSERT_EQ(::mkfifo(m_home.path("Blacklist.txt").c_str(), 0644), 0);
+    const ProgramRun config = runProgram("--check-config");
+    EXPECT_EQ(config.exitCode, 1);
+    EXPECT_NE(config.err.find("error: Blacklist.txt cannot be read"), std::string::npos)
+        << config.err;
+    const ProgramRun check = runProgram("--check-url http://host/ about:blank");
+    EXPECT_EQ(check.out, "blocked http://host/\nallowed about:blank\n");
+}
+
+TEST_F(DiagnosticsTest, SafeWebBrowserWithoutAddressIsAUsageError) {
+    const ProgramRun run = runProgram("-SafeWebBrowser");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("-SafeWebBrowser needs the address to show"), std::string::npos)
+        << run.err;
 }
 
 }  // namespace

@@ -34,7 +34,6 @@ const OptionsCase OptionsCases[] = {
     {"NoArguments", {}, ProgramMode::Kiosk, ""},
     {"HomeOnly", {"--home=/srv"}, ProgramMode::Kiosk, ""},
     {"SafeBrowser", {"/safewebbrowser", "http://a/", "http://b/"}, ProgramMode::Kiosk, ""},
-    {"SafeSwitchAloneIsTheKiosk", {"-SafeWebBrowser"}, ProgramMode::Kiosk, ""},
     {"Help", {"--help"}, ProgramMode::Help, ""},
     {"ShortHelp", {"--home=/x", "-h"}, ProgramMode::Help, ""},
     {"HelpWinsOverVersion", {"--version", "--help"}, ProgramMode::Help, ""},
@@ -57,6 +56,15 @@ const OptionsCase OptionsCases[] = {
      ProgramMode::Invalid,
      "unexpected argument \"now\""},
     {"WindowsHelp", {"/?"}, ProgramMode::Invalid, "unknown option \"/?\""},
+    {"SafeSwitchWithoutAddress",
+     {"-SafeWebBrowser"},
+     ProgramMode::Invalid,
+     "-SafeWebBrowser needs the address to show"},
+    {"SafeSwitchWithHomeOnly",
+     {"--home=/srv", "/safewebbrowser"},
+     ProgramMode::Invalid,
+     "-SafeWebBrowser needs the address to show"},
+    {"SafeSwitchAsCheckedAddress", {"--check-url", "-SafeWebBrowser"}, ProgramMode::CheckUrl, ""},
 };
 
 class ProgramOptionsModeTest : public ::testing::TestWithParam<OptionsCase> {};

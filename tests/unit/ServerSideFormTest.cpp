@@ -36,7 +36,13 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"TrailingSlashDropped", "HTTP://HOST/A//", "HTTP://HOST/A"},
         TextCase{"ReservedEscapeKept", "HTTP://HOST/A%3FB", std::nullopt},
         TextCase{"HostSlashesNotMerged", "FILE:///TMP//A", "FILE:///TMP/A"},
-        TextCase{"NotHierarchical", "JAVASCRIPT:A//B", std::nullopt}),
+        TextCase{"NotHierarchical", "JAVASCRIPT:A//B", std::nullopt},
+        TextCase{"PathParameterDropped", "HTTP://HOST/PRIVATE;JSESSIONID=1/SECRET",
+                 "HTTP://HOST/PRIVATE/SECRET"},
+        TextCase{"LastSegmentParameterDropped", "HTTP://HOST/PRIVATE;X", "HTTP://HOST/PRIVATE"},
+        TextCase{"ParameterOnEverySegment", "HTTP://HOST/A;1/B;2/C", "HTTP://HOST/A/B/C"},
+        TextCase{"ParameterOnDotDot", "HTTP://HOST/PUBLIC/..;/PRIVATE", "HTTP://HOST/PRIVATE"},
+        TextCase{"EscapedSemicolonKept", "HTTP://HOST/A%3BB", std::nullopt}),
     test::RowName());
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "core/config/UrlListFiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "tests/support/CollectingReport.h"
 #include "tests/support/RowName.h"
@@ -111,16 +114,51 @@ TEST(LoadURLListsTest, MissingAllowFileIsReportedMissingDenyFileIsNot) {
     EXPECT_TRUE(lists.blacklist().empty());
 }
 
-TEST(LoadURLListsTest, UnreadableDenyFileIsReportedAndLoadingGoesOn) {
+struct UnreadableCase {
+    const char* name;
+    void (*place)(const std::string& fileName);
+};
+
+const UnreadableCase UnreadableCases[] = {
+    {"Folder", [](const std::string& name) { std::filesystem::create_directory(name); }},
+#ifndef _WIN32  // a Windows folder holds no FIFO
+    {"Fifo", [](const std::string& name) { ASSERT_EQ(::mkfifo(name.c_str(), 0644), 0); }},
+    {"LinkToNowhere",
+     [](const std::string& name) { std::filesystem::create_symlink(name + ".gone", name); }},
+#endif
+};
+
+class UnreadableDenyFileTest : public ::testing::TestWithParam<UnreadableCase> {};
+
+// Fails closed, never hangs on a FIFO, and the next load that can read the file is normal again.
+TEST_P(UnreadableDenyFileTest, DeniesEverythingUntilItCanBeRead) {
     TempDir dir;
-    writeBytes(dir.path("Whitelist.txt"), "");
-    std::filesystem::create_directory(dir.path("Blacklist.txt"));
+    writeBytes(dir.path("Whitelist.txt"), "*\n");
+    GetParam().place(dir.path("Blacklist.txt"));
     UrlLists lists;
     CollectingReport report;
     loadUrlLists(lists, dir.path("Whitelist.txt"), dir.path("Blacklist.txt"), report);
     EXPECT_EQ(report.failures.size(), 1u);
-    EXPECT_EQ(lists.whitelist(), (Lines{"ABOUT:BLANK", "JAVASCRIPT:*"}));
+    ASSERT_EQ(report.errors.size(), 1u);
+    EXPECT_NE(report.errors[0].find("Blacklist.txt cannot be read"), std::string::npos);
+    EXPECT_EQ(lists.whitelist(), (Lines{"*", "ABOUT:BLANK", "JAVASCRIPT:*"}));
+    EXPECT_EQ(lists.denyListState(), DenyListState::Unreadable);
+    EXPECT_FALSE(lists.isUrlAllowed("http://host/"));
+    EXPECT_TRUE(lists.isUrlAllowed("about:blank"));
+
+    std::filesystem::remove(dir.path("Blacklist.txt"));
+    writeBytes(dir.path("Blacklist.txt"), "*.EXE\n");
+    UrlLists reloaded;
+    CollectingReport again;
+    loadUrlLists(reloaded, dir.path("Whitelist.txt"), dir.path("Blacklist.txt"), again);
+    EXPECT_TRUE(again.errors.empty());
+    EXPECT_EQ(reloaded.denyListState(), DenyListState::Read);
+    EXPECT_TRUE(reloaded.isUrlAllowed("http://host/"));
+    EXPECT_FALSE(reloaded.isUrlAllowed("http://host/a.exe"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, UnreadableDenyFileTest, ::testing::ValuesIn(UnreadableCases),
+                         test::RowName());
 
 }  // namespace
 }  // namespace plintor

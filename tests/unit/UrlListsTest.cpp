@@ -164,6 +164,158 @@ INSTANTIATE_TEST_SUITE_P(
                      true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+const Lines PunycodeMasks = {"*://xn--bcher-kva.de", "*://xn--bcher-kva.de[/:#]*"};
+const Lines UnicodeMasks = hostMasks("t\xC3\xA4st2.xyz");
+
+// One host, one decision: whichever alphabet the mask and the address use, and whatever form
+// the engine reads out of the address.
+INSTANTIATE_TEST_SUITE_P(
+    OneHost, IsUrlAllowedTest,
+    ::testing::Values(
+        DecisionCase{"PunycodeMaskUnicodeAddress",
+                     {"*"},
+                     PunycodeMasks,
+                     "http://b\xC3\xBC"
+                     "cher.de/a",
+                     false},
+        DecisionCase{"PunycodeMaskPunycodeAddress",
+                     {"*"},
+                     PunycodeMasks,
+                     "http://xn--bcher-kva.de/a",
+                     false},
+        DecisionCase{"PunycodeMaskBareUnicodeHost",
+                     {"*"},
+                     PunycodeMasks,
+                     "http://B\xC3\x9C"
+                     "CHER.DE",
+                     false},
+        DecisionCase{
+            "UnicodeMaskPunycodeAddress", {"*"}, UnicodeMasks, "https://xn--tst2-loa.xyz/", false},
+        DecisionCase{"UnicodeMaskUnicodeAddress",
+                     {"*"},
+                     UnicodeMasks,
+                     "https://www.T\xC3\x84ST2.xyz:8443/x",
+                     false},
+        DecisionCase{"UnicodeMaskBesideAWildcardLabel",
+                     {"*"},
+                     {"*://*.b\xC3\xBC"
+                      "cher.de/*"},
+                     "http://www.xn--bcher-kva.de/a",
+                     false},
+        DecisionCase{"UnicodeAllowMask",
+                     {"http://b\xC3\xBC"
+                      "cher.de/*"},
+                     {},
+                     "http://xn--bcher-kva.de/a",
+                     true},
+        DecisionCase{"OtherHostStaysOpen", {"*"}, PunycodeMasks, "http://bucher.de/", true},
+        DecisionCase{"IdeographicFullStops",
+                     {"*"},
+                     Loopback2Masks,
+                     "http://127\xE3\x80\x82"
+                     "0\xE3\x80\x82"
+                     "0\xE3\x80\x82"
+                     "2/",
+                     false},
+        DecisionCase{"FullWidthDigits",
+                     {"*"},
+                     Loopback2Masks,
+                     "http://\xEF\xBC\x91\xEF\xBC\x92\xEF\xBC\x97.0.0.2/",
+                     false},
+        DecisionCase{
+            "BackslashesAfterTheScheme", {"*"}, Loopback2Masks, "http:\\\\127.0.0.2/", false},
+        DecisionCase{"NoSlashesAfterTheScheme", {"*"}, Loopback2Masks, "http:127.0.0.2/", false},
+        DecisionCase{"Ipv6LoopbackMask", {"*"}, {"*://[::1]*"}, "http://[::1]/x", false},
+        DecisionCase{"Ipv6MaskInLongForm", {"*"}, {"*://[0:0:0::1]/*"}, "http://[::1]/x", false},
+        DecisionCase{"Ipv6MaskLeavesOtherHosts", {"*"}, {"*://[::1]*"}, "http://1/x", true},
+        DecisionCase{"JavaPathParameter",
+                     {"*"},
+                     {"http://host/private/*", "http://host/private"},
+                     "http://host/private;jsessionid=1/secret",
+                     false},
+        DecisionCase{"JavaPathParameterOnTheFolder",
+                     {"*"},
+                     {"http://host/private/*", "http://host/private"},
+                     "http://host/private;jsessionid=1",
+                     false},
+        DecisionCase{"SemicolonInAnAllowedPath",
+                     {"*"},
+                     {"http://host/private/*"},
+                     "http://host/public;a=1/b",
+                     true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct EntryCase {
+    const char* name;
+    std::string entry;
+    std::string stored;
+};
+
+class ListEntryTest : public ::testing::TestWithParam<EntryCase> {};
+
+TEST_P(ListEntryTest, HostAsKeysWriteIt) {
+    EXPECT_EQ(normaliseListEntry(GetParam().entry), GetParam().stored) << GetParam().entry;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Masks, ListEntryTest,
+    ::testing::Values(
+        EntryCase{"UnicodeHost",
+                  "*://B\xC3\xBC"
+                  "cher.de",
+                  "*://XN--BCHER-KVA.DE"},
+        EntryCase{"UnicodeHostBeforeHostEndSet",
+                  "*://b\xC3\xBC"
+                  "cher.de[/:#]*",
+                  "*://XN--BCHER-KVA.DE[/:#]*"},
+        EntryCase{"UnicodeLabelBesideWildcardLabel",
+                  "*://*.b\xC3\xBC"
+                  "cher.de/*",
+                  "*://*.XN--BCHER-KVA.DE/*"},
+        EntryCase{"UnicodeLabelBeforeStar", "http://t\xC3\xA4st2.xyz*", "HTTP://XN--TST2-LOA.XYZ*"},
+        EntryCase{"UnicodeLabelWithWildcardStays", "*://b\xC3\xBC*", "*://B\xC3\x9C*"},
+        EntryCase{"PathKeepsItsUnicode",
+                  "http://b\xC3\xBC"
+                  "cher.de/b\xC3\xBC"
+                  "cher",
+                  "HTTP://XN--BCHER-KVA.DE/B\xC3\x9C"
+                  "CHER"},
+        EntryCase{"PortKept",
+                  "http://b\xC3\xBC"
+                  "cher.de:8080/",
+                  "HTTP://XN--BCHER-KVA.DE:8080"},
+        EntryCase{"Ipv6Shortened", "*://[0:0:0::1]*", "*://[::1]*"},
+        EntryCase{"MappedIpv6AsIpv4", "*://[::ffff:127.0.0.2]/x", "*://127.0.0.2/X"},
+        EntryCase{"NoHostUnchanged",
+                  "*b\xC3\xBC"
+                  "cher*",
+                  "*B\xC3\x9C"
+                  "CHER*"},
+        EntryCase{"AsciiUnchanged", "*://*.example.org[/:#]*", "*://*.EXAMPLE.ORG[/:#]*"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A deny list that is there but cannot be read: nothing but the kiosk's own pages, whatever
+// the masks; an empty list is another thing.
+TEST(UrlListsTest, UnreadableDenyListDeniesAllButTheKiosksOwnPages) {
+    UrlLists lists;
+    lists.whitelistAllowAll();
+    lists.blacklistAddUrl("*.EXE");
+    EXPECT_TRUE(lists.isUrlAllowed("http://host/"));
+    lists.blacklistUnreadable();
+    EXPECT_EQ(lists.denyListState(), DenyListState::Unreadable);
+    for (const char* url : {"http://host/", "https://host/a", "javascript:alert(1)",
+                            "file:///tmp/a.pdf", "data:text/html,x", ""}) {
+        EXPECT_FALSE(lists.isUrlAllowed(url)) << url;
+        EXPECT_TRUE(lists.isUrlDenied(url)) << url;
+    }
+    for (const char* url : {"about:blank", "about:srcdoc", "ABOUT:BLANK"}) {
+        EXPECT_TRUE(lists.isUrlAllowed(url)) << url;
+    }
+    lists.whitelistClear();
+    EXPECT_EQ(lists.denyListState(), DenyListState::Read);
+    EXPECT_FALSE(lists.isUrlDenied("http://host/"));
+}
+
 TEST(UrlListsTest, AddersNormaliseAndIgnoreEmptyAndDuplicateEntries) {
     UrlLists lists;
     lists.whitelistAddUrl("http://Host");

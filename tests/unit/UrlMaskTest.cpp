@@ -72,6 +72,20 @@ INSTANTIATE_TEST_SUITE_P(
         MaskCase{"ThirtyOneStarRuns", repeat("A", 31), repeat("*A", 31), Invalid}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A bracketed IPv6 address right after "://" names that host; anywhere else "[" opens a set.
+INSTANTIATE_TEST_SUITE_P(
+    Ipv6Hosts, UrlMaskTest,
+    ::testing::Values(
+        MaskCase{"LoopbackHost", "HTTP://[::1]/X", "*://[::1]*", Yes},
+        MaskCase{"LoopbackHostWithPort", "HTTP://[::1]:8080", "*://[::1]:8080", Yes},
+        MaskCase{"OtherIpv6HostNotMatched", "HTTP://[::2]/X", "*://[::1]*", No},
+        MaskCase{"OneCharacterOfTheSetNotMatched", "HTTP://1/X", "*://[::1]*", No},
+        MaskCase{"HexLettersInEitherCase", "HTTP://[FE80::A]/", "*://[fe80::a]/", Yes},
+        MaskCase{"NotAnAddressIsASet", "HTTP://X/", "*://[XY]/", Yes},
+        MaskCase{"NotAfterTheSchemeIsASet", "HTTP://H/1", "HTTP://H/[::1]", Yes},
+        MaskCase{"UnclosedAddressIsAnUnclosedSet", "HTTP://[::1", "*://[::1", Invalid}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct RoleCase {
     const char* name;
     std::string key;

@@ -19,13 +19,13 @@ const Lines Hosts = {"A.COM", "COM", "B.A.COM", "10.0.0.1", "X-Y_Z.NET"};
 const Lines Forms = {"*://%", "*://%[/:#]*", "*://*.%", "*://*.%[/:#]*"};
 // Close to a host form but meaning something else, or written differently from the table's
 // text: they must keep their own meaning and their own place in the list.
-const Lines NearMasks = {
-    "*://a.com",           "*://A.COM/*",     "*://*.A.COM[/:]*", "*://A?.COM",
-    "HTTP*://A.COM[/:#]*", "*://*A.COM",      "*://[A].COM",      "*://*.",
-    "*://[/:#]*",          "*://A.COM[#:/]*", "*://\xC3\x89.COM", "*://A.COM*"};
-const Lines KeyPieces = {"HTTP", "H?TP",    "",         "://",       "://",    ":",
-                         "/",    "#",       ".",        "..",        "WWW.",   "A.COM",
-                         "COM",  "B.A.COM", "10.0.0.1", "X-Y_Z.NET", "A.COMX", "\xC3\x89"};
+const Lines NearMasks = {"*://a.com",           "*://A.COM/*",     "*://*.A.COM[/:]*", "*://A?.COM",
+                         "HTTP*://A.COM[/:#]*", "*://*A.COM",      "*://[A].COM",      "*://*.",
+                         "*://[/:#]*",          "*://A.COM[#:/]*", "*://\xC3\x89.COM", "*://A.COM*",
+                         "*://[::1]*",          "*://[::1][/:#]*", "*://[::1]"};
+const Lines KeyPieces = {"HTTP",     "H?TP",      "",       "://",      "://",   ":",   "/",
+                         "#",        ".",         "..",     "WWW.",     "A.COM", "COM", "B.A.COM",
+                         "10.0.0.1", "X-Y_Z.NET", "A.COMX", "\xC3\x89", "[::1]"};
 
 class HostCaseMaker {
 public:
