@@ -44,8 +44,8 @@ bool startsWithOle2(std::ifstream& file) {
 
 // The archive's central directory, found from its end record as a ZIP reader finds it.
 std::vector<char> centralDirectory(std::ifstream& file, std::uint64_t fileSize) {
-    const std::size_t tailSize =
-        static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, EndOfDirectorySize + LongestComment));
+    const std::size_t tailSize = static_cast<std::size_t>(
+        std::min<std::uint64_t>(fileSize, EndOfDirectorySize + LongestComment));
     const std::vector<char> tail = readAt(file, fileSize - tailSize, tailSize);
     if (tail.size() < EndOfDirectorySize) {
         return {};
