@@ -83,7 +83,7 @@ void PowerRequests::onAnswered(GObject*, GAsyncResult* result, gpointer) {
     const std::shared_ptr<PowerRequests*> requests = call.requests.lock();
     if (requests != nullptr && call.generation == (*requests)->m_generation &&
         (*requests)->m_timeLimit.isActive()) {
-        guarded([&] { (*requests)->settle(accepted, " refused"); });
+        guarded([&] { (*requests)->settle(accepted, " not accepted"); });
     }
 }
 
