@@ -164,7 +164,7 @@ private:
         self.record(std::string(sd_bus_message_get_member(call)) +
                     (interactive != 0 ? " true" : " false"));
         if (self.m_options.neverAnswer) {
-            return 0;  // a handler that neither replies nor fails leaves the caller waiting
+            return 1;  // handled without a reply: the caller waits (0 would make sd-bus refuse)
         }
         return self.m_options.refuse ? self.refused(error)
                                      : sd_bus_reply_method_return(call, nullptr);
@@ -179,7 +179,7 @@ private:
         FakeLogind& self = fromUserData(data);
         self.record(std::string("TerminateSession ") + id);
         if (self.m_options.neverAnswer) {
-            return 0;
+            return 1;
         }
         if (self.m_options.refuse) {
             return self.refused(error);
