@@ -23,8 +23,9 @@ class KioskWindow;
 // What the kiosk does without a visitor: the guard tick (daily restart, keyboard, screen
 // guard) while something needs watching, the housekeeping tick (daily restart, idle return,
 // foreign windows, shell) when something is due, the first home page, the power actions of the
-// shutdown panel (asked in the background), the recovery of a page whose web process failed, and the end of the program.
-// At rest, with nothing shown that changes and nothing due, no timer wakes the program.
+// shutdown panel (asked in the background), the recovery of a page whose web process failed, and
+// the end of the program. At rest, with nothing shown that changes and nothing due, no timer wakes
+// the program.
 class KioskController {
 public:
     KioskController(KioskState& state, KioskWindow& window, PowerActions& power,

@@ -29,8 +29,7 @@ struct PowerRequests::Call {
 };
 
 PowerRequests::PowerRequests(PowerActions& power, const MonotonicClock& clock,
-                             std::function<void(PowerRequest, bool)> answered,
-                             const LogWriter& log)
+                             std::function<void(PowerRequest, bool)> answered, const LogWriter& log)
     : m_power(power),
       m_answered(std::move(answered)),
       m_log(log),
@@ -44,9 +43,9 @@ bool PowerRequests::request(PowerRequest what) {
     const long long wait = m_backoff.millisecondsUntilAllowed();
     if (wait != 0) {
         m_log.entry(std::string(nameOf(what)) + " not asked: " +
-                    (wait < 0 ? std::string("another request is unanswered")
-                              : "the next request in " + std::to_string((wait + 999) / 1000) +
-                                    " s"));
+                    (wait < 0
+                         ? std::string("another request is unanswered")
+                         : "the next request in " + std::to_string((wait + 999) / 1000) + " s"));
         return false;
     }
     m_backoff.started();

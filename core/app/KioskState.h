@@ -32,9 +32,9 @@ struct KioskState {
     TempFiles tempFiles;
     // The browser shows PDF documents itself (with the viewer's parameters).
     bool pdfViewer = false;
-    int rendererRestarts = 0;      // the page's renderer ended or hung and the page came back
+    int rendererRestarts = 0;   // the page's renderer ended or hung and the page came back
     DailyRestart dailyRestart;  // scheduled while Settings.AutoRestart is not -1
-    DateTime lastReturn = 0;       // the last return to the home page; 0 before the first
+    DateTime lastReturn = 0;    // the last return to the home page; 0 before the first
 };
 
 }  // namespace plintor

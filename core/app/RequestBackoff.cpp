@@ -9,8 +9,7 @@ long long RequestBackoff::millisecondsUntilAllowed() const {
         return -1;
     }
     const auto left = m_allowedFrom - m_clock.now();
-    return std::max<long long>(
-        0, std::chrono::ceil<std::chrono::milliseconds>(left).count());
+    return std::max<long long>(0, std::chrono::ceil<std::chrono::milliseconds>(left).count());
 }
 
 void RequestBackoff::answered(bool succeeded) {

@@ -18,8 +18,8 @@ const DateTime Day = encodeDate(2026, 12, 10);
 
 struct ClockCase {
     const char* name;
-    DateTime start;      // the local time when the restart is scheduled
-    DateTime restartAt;  // AutoRestart
+    DateTime start;                          // the local time when the restart is scheduled
+    DateTime restartAt;                      // AutoRestart
     void (*change)(test::FakeClock& clock);  // what happens to the clock ten seconds later
     bool jump;
     DateTime next;  // the restart that follows, due once the clock crossed it in step
@@ -30,8 +30,8 @@ void setTo(test::FakeClock& clock, DateTime time) {
 }
 
 const ClockCase ClockCases[] = {
-    {"ClockInStep", Day + encodeTime(2, 59, 0, 0), encodeTime(3, 0, 0, 0),
-     [](test::FakeClock&) {}, false, Day + encodeTime(3, 0, 0, 0)},
+    {"ClockInStep", Day + encodeTime(2, 59, 0, 0), encodeTime(3, 0, 0, 0), [](test::FakeClock&) {},
+     false, Day + encodeTime(3, 0, 0, 0)},
     {"SetRightFromYear2000", at(2000, 1, 1, 0, 0, 5), encodeTime(3, 0, 0, 0),
      [](test::FakeClock& c) { setTo(c, Day + encodeTime(14, 0, 0, 0)); }, true,
      Day + 1 + encodeTime(3, 0, 0, 0)},

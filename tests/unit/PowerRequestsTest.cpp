@@ -54,11 +54,10 @@ protected:
     test::FakeMonotonicClock m_clock;
     Answers m_answers;
     const LogWriter m_log{m_dir.path("plintor.log"), systemClock()};
-    PowerRequests m_requests{platform().powerActions(), m_clock,
-                             [this](PowerRequest what, bool accepted) {
-                                 m_answers.emplace_back(what, accepted);
-                             },
-                             m_log};
+    PowerRequests m_requests{
+        platform().powerActions(), m_clock,
+        [this](PowerRequest what, bool accepted) { m_answers.emplace_back(what, accepted); },
+        m_log};
 };
 
 // logind takes the request and never answers: the main loop goes on meanwhile, and nothing
@@ -75,8 +74,7 @@ TEST_F(PowerRequestsTest, HungLogindLeavesTheLoopFreeAndOneRequestInFlight) {
     EXPECT_EQ(m_requests.waitMs(), -1);
 
     EXPECT_FALSE(m_requests.request(PowerRequest::ShutDown));
-    EXPECT_NE(log().find("Shut down not asked: another request is unanswered"),
-              std::string::npos);
+    EXPECT_NE(log().find("Shut down not asked: another request is unanswered"), std::string::npos);
     ASSERT_TRUE(answered(1));
     EXPECT_EQ(m_answers, (Answers{{PowerRequest::Restart, false}})) << "no answer is a failure";
     EXPECT_EQ(calls(), Lines{"Reboot false"});

@@ -85,8 +85,8 @@ protected:
 
     // Time passes until `at`: the wall clock and the monotonic clock keep step.
     void passTo(DateTime at) {
-        m_steady.advance(std::chrono::milliseconds(
-            std::llround((at - m_clock.now()) * MillisecondsPerDay)));
+        m_steady.advance(
+            std::chrono::milliseconds(std::llround((at - m_clock.now()) * MillisecondsPerDay)));
         m_clock.set(at);
     }
 
