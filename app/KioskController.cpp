@@ -4,7 +4,6 @@
 #include "app/ReturnWarning.h"
 #include "browser/RestrictedBrowser.h"
 #include "core/app/KioskState.h"
-#include "platform/PowerActions.h"
 
 namespace plintor {
 
@@ -12,14 +11,15 @@ KioskController::KioskController(KioskState& state, KioskWindow& window, PowerAc
                                  const SystemInfo& system)
     : m_state(state),
       m_window(window),
-      m_power(power),
+      m_power(power, state.steady,
+              [this](PowerRequest what, bool accepted) { powerAnswered(what, accepted); }),
       m_screenGuard(window,
                     [this] {
                         m_unattended.lookAfterDesktop();
                         scheduleHousekeeping();
                     }),
       m_visitor(state, window),
-      m_system(state, power, system, m_screenGuard, [this] { quit(); }),
+      m_system(state, m_power, system, m_screenGuard, [this] { quit(); }),
       m_unattended(state, m_visitor, window, m_system),
       m_recovery(state, [this] { m_unattended.homePageInNewSession(); }),
       m_guardTick([this] { m_unattended.guardTick(); }, true),
@@ -104,8 +104,7 @@ void KioskController::updateGuardTick() {
     }
     const bool asking =
         m_screenGuard.desktop() != nullptr && !m_screenGuard.desktopReportsChanges();
-    const bool restartRefused = m_unattended.millisecondsToRestart() == 0;
-    if (!m_window.keyboardShown() && !asking && !restartRefused) {
+    if (!m_window.keyboardShown() && !asking) {
         m_guardTick.stop();
     } else if (!m_guardTick.isActive()) {
         m_guardTick.start(UnattendedOperation::GuardTickIntervalMs);
@@ -115,18 +114,24 @@ void KioskController::updateGuardTick() {
 void KioskController::powerActionConfirmed(ShutdownPanel::Action action) {
     switch (action) {
         case ShutdownPanel::Action::ShutDown:
-            m_power.shutDown(true);
+            m_power.request(PowerRequest::ShutDown);
             break;
         case ShutdownPanel::Action::Restart:
-            m_power.restart(true);
+            m_power.request(PowerRequest::Restart);
             break;
         case ShutdownPanel::Action::LogOff:
-            m_power.logOff(true);
+            m_power.request(PowerRequest::LogOff);
             break;
         case ShutdownPanel::Action::Exit:
             quit();
             break;
     }
+}
+
+// A refused daily restart is asked again when the wait after the refusal is over.
+void KioskController::powerAnswered(PowerRequest what, bool accepted) {
+    m_system.powerAnswered(what, accepted);
+    scheduleHousekeeping();
 }
 
 // Another window took the focus: the guard wins it back at once.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/PageRecovery.h"
+#include "app/PowerRequests.h"
 #include "app/ScreenGuard.h"
 #include "app/ShutdownPanel.h"
 #include "app/SystemActions.h"
@@ -22,8 +23,9 @@ class KioskWindow;
 // What the kiosk does without a visitor: the guard tick (daily restart, keyboard, screen
 // guard) while something needs watching, the housekeeping tick (daily restart, idle return,
 // foreign windows, shell) when something is due, the first home page, the power actions of the
-// shutdown panel, the recovery of a page whose web process failed, and the end of the program.
-// At rest, with nothing shown that changes and nothing due, no timer wakes the program.
+// shutdown panel (asked in the background), the recovery of a page whose web process failed, and
+// the end of the program. At rest, with nothing shown that changes and nothing due, no timer wakes
+// the program.
 class KioskController {
 public:
     KioskController(KioskState& state, KioskWindow& window, PowerActions& power,
@@ -49,17 +51,18 @@ public:
 private:
     static void onActiveChanged(GObject* window, GParamSpec* property, gpointer self);
     void housekeepingTick();
-    // The guard tick runs only while the touch keyboard is shown (its layout may change), the
-    // desktop has to be asked for changes, or a due restart is refused (it is asked again).
+    // The guard tick runs only while the touch keyboard is shown (its layout may change) or the
+    // desktop has to be asked for changes.
     void updateGuardTick();
     // The housekeeping tick for when its next work is due; none when nothing is.
     void scheduleHousekeeping();
     void inputCame();
     void powerActionConfirmed(ShutdownPanel::Action action);
+    void powerAnswered(PowerRequest what, bool accepted);
 
     KioskState& m_state;
     KioskWindow& m_window;
-    PowerActions& m_power;
+    PowerRequests m_power;
     ScreenGuard m_screenGuard;
     VisitorSession m_visitor;
     SystemActions m_system;

@@ -82,9 +82,7 @@ void configure(KioskState& state, KioskWindow& window, const ConfigNames& names,
     LoadedSettings loaded = loadSettings(effectiveFiles(names).config, pixelsPerInch, report);
     state.settings = std::move(loaded.settings);
     state.buttons = std::move(loaded.buttons);
-    if (state.settings.autoRestart != -1) {
-        state.nextRestartTime = nextRestartAfter(state.clock.now(), state.settings.autoRestart);
-    }
+    state.dailyRestart.schedule(state.settings.autoRestart);
     window.browser().setLists(
         std::async(std::launch::deferred, [files = std::move(listFiles), buttons = state.buttons,
                                            tempFiles = state.tempFiles]() mutable {
@@ -209,7 +207,7 @@ std::string engineVersionText() {
 int runKiosk(int argc, char* argv[], const ProgramOptions& options, Platform& platform) {
     const auto started = std::chrono::steady_clock::now();
     const std::string programPath = platform.systemInfo().programPath();
-    KioskState state(systemClock());
+    KioskState state(systemClock(), steadyClock());
     startUp(options, state, platform);
     int exitCode = 0;
     {

@@ -1,7 +1,6 @@
 #include "app/OperatorRequests.h"
 
-#include <algorithm>
-#include <cmath>
+#include <chrono>
 
 #include "app/KioskProgram.h"
 #include "core/app/KioskConfiguration.h"
@@ -14,11 +13,6 @@
 
 namespace plintor {
 namespace {
-
-std::int64_t secondsBetween(DateTime earlier, DateTime later) {
-    // A clock set back must not give a negative idle time.
-    return std::max<std::int64_t>(0, std::llround((later - earlier) * MillisecondsPerDay) / 1000);
-}
 
 std::string listSizes(const UrlLists& lists) {
     return std::to_string(lists.whitelistSize()) + " allowed, " +
@@ -57,7 +51,9 @@ KioskStatus OperatorRequests::status() const {
                                std::chrono::steady_clock::now() - m_started)
                                .count();
     status.address = addressForLog(m_browser.pageAddress());
-    status.idleSeconds = secondsBetween(m_state.input.lastRecorded(), m_state.clock.now());
+    status.idleSeconds = std::chrono::duration_cast<std::chrono::seconds>(
+                             m_state.steady.now() - m_state.input.lastRecorded())
+                             .count();
     status.rendererRestarts = m_state.rendererRestarts;
     status.lastReturn = m_state.lastReturn;
     status.memoryKiB = m_system.processTreeMemoryKiB();

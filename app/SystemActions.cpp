@@ -1,15 +1,16 @@
 #include "app/SystemActions.h"
 
+#include <utility>
+
 #include "app/ScreenGuard.h"
 #include "browser/EngineVersion.h"
 #include "core/app/KioskState.h"
 #include "platform/DesktopControl.h"
-#include "platform/PowerActions.h"
 #include "platform/SystemInfo.h"
 
 namespace plintor {
 
-SystemActions::SystemActions(KioskState& state, PowerActions& power, const SystemInfo& system,
+SystemActions::SystemActions(KioskState& state, PowerRequests& power, const SystemInfo& system,
                              ScreenGuard& screenGuard, std::function<void()> quit)
     : m_state(state),
       m_power(power),
@@ -25,8 +26,19 @@ void SystemActions::guardScreen() {
     m_screenGuard.guardScreen();
 }
 
-bool SystemActions::restartComputer() {
-    return m_power.restart(true);
+void SystemActions::restartComputer() {
+    m_dailyRestartAsked = m_power.request(PowerRequest::Restart);
+}
+
+long long SystemActions::powerRequestWaitMs() const {
+    return m_power.waitMs();
+}
+
+void SystemActions::powerAnswered(PowerRequest what, bool accepted) {
+    const bool daily = std::exchange(m_dailyRestartAsked, false);
+    if (daily && accepted && what == PowerRequest::Restart) {
+        m_quit();
+    }
 }
 
 void SystemActions::quitApplication() {

@@ -2,12 +2,12 @@
 
 #include <functional>
 
+#include "app/PowerRequests.h"
 #include "core/app/UnattendedOperation.h"
 
 namespace plintor {
 
 struct KioskState;
-class PowerActions;
 class ScreenGuard;
 class SystemInfo;
 
@@ -17,12 +17,15 @@ class SystemInfo;
 class SystemActions final : public KioskSystem {
 public:
     // `quit` ends the program after the current event.
-    SystemActions(KioskState& state, PowerActions& power, const SystemInfo& system,
+    SystemActions(KioskState& state, PowerRequests& power, const SystemInfo& system,
                   ScreenGuard& screenGuard, std::function<void()> quit);
 
     long long memoryKiB() const override;
     void guardScreen() override;
-    bool restartComputer() override;
+    void restartComputer() override;
+    long long powerRequestWaitMs() const override;
+    // A power request was answered: an accepted daily restart ends the program.
+    void powerAnswered(PowerRequest what, bool accepted);
     void quitApplication() override;
     bool closeForeignWindows() override;
     bool stopShell() override;
@@ -31,10 +34,11 @@ public:
 
 private:
     KioskState& m_state;
-    PowerActions& m_power;
+    PowerRequests& m_power;
     const SystemInfo& m_system;
     ScreenGuard& m_screenGuard;
     std::function<void()> m_quit;
+    bool m_dailyRestartAsked = false;
 };
 
 }  // namespace plintor

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/app/DailyRestart.h"
 #include "core/config/KioskSettings.h"
 #include "core/documents/DownloadRules.h"
 #include "core/lockdown/InputActivity.h"
@@ -13,9 +14,13 @@ namespace plintor {
 // The one state of a running kiosk: made by the program at start and handed by reference to
 // the parts that read or change it.
 struct KioskState {
-    explicit KioskState(const Clock& clock) : clock(clock), input(clock) {}
+    // `clock` tells the date and time of day; `steady` measures waits, which setting the clock
+    // must not stretch or cut.
+    explicit KioskState(const Clock& clock, const MonotonicClock& steady = steadyClock())
+        : clock(clock), steady(steady), input(steady), dailyRestart(clock, steady) {}
 
     const Clock& clock;
+    const MonotonicClock& steady;
     KioskSettings settings;
     std::vector<NavButton> buttons{defaultHomeButton(96)};
     std::string programVersion;
@@ -27,9 +32,9 @@ struct KioskState {
     TempFiles tempFiles;
     // The browser shows PDF documents itself (with the viewer's parameters).
     bool pdfViewer = false;
-    int rendererRestarts = 0;      // the page's renderer ended or hung and the page came back
-    DateTime nextRestartTime = 0;  // meaningful only while Settings.AutoRestart is not -1
-    DateTime lastReturn = 0;       // the last return to the home page; 0 before the first
+    int rendererRestarts = 0;   // the page's renderer ended or hung and the page came back
+    DailyRestart dailyRestart;  // scheduled while Settings.AutoRestart is not -1
+    DateTime lastReturn = 0;    // the last return to the home page; 0 before the first
 };
 
 }  // namespace plintor

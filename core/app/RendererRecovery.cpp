@@ -3,13 +3,10 @@
 namespace plintor {
 
 int RendererRecovery::delayAfterEnd() {
-    const DateTime now = m_clock.now();
-    const DateTime windowStart = now - encodeTime(0, WindowMinutes, 0, 0);
+    const auto now = m_clock.now();
+    const auto windowStart = now - std::chrono::minutes(WindowMinutes);
     while (!m_ends.empty() && m_ends.front() <= windowStart) {
         m_ends.pop_front();
-    }
-    while (!m_ends.empty() && m_ends.back() > now) {  // the clock was set back
-        m_ends.pop_back();
     }
     m_ends.push_back(now);
     return recentEnds() > EndsBeforeSlowing ? SlowDelayMs : QuickDelayMs;

@@ -1,15 +1,16 @@
 #pragma once
 
+#include <chrono>
 #include <deque>
 
 #include "core/support/Clock.h"
-#include "core/support/DateTime.h"
 
 namespace plintor {
 
 // How soon the home page comes back after the page's renderer ended abnormally: at once, in
 // effect, unless the renderer keeps ending; then a minute between attempts, so that a page that
-// crashes as it loads cannot keep a core busy.
+// crashes as it loads cannot keep a core busy. Counted on the monotonic clock, so that setting
+// the clock neither forgets nor invents ends.
 class RendererRecovery {
 public:
     static constexpr int QuickDelayMs = 2000;
@@ -17,7 +18,7 @@ public:
     static constexpr int EndsBeforeSlowing = 5;  // more than this many within the window
     static constexpr int WindowMinutes = 10;
 
-    explicit RendererRecovery(const Clock& clock) : m_clock(clock) {}
+    explicit RendererRecovery(const MonotonicClock& clock) : m_clock(clock) {}
 
     // Records that the renderer ended now; the wait before the next attempt.
     int delayAfterEnd();
@@ -25,8 +26,8 @@ public:
     int recentEnds() const { return static_cast<int>(m_ends.size()); }
 
 private:
-    const Clock& m_clock;
-    std::deque<DateTime> m_ends;
+    const MonotonicClock& m_clock;
+    std::deque<std::chrono::steady_clock::time_point> m_ends;
 };
 
 }  // namespace plintor

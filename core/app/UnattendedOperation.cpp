@@ -1,7 +1,8 @@
 #include "core/app/UnattendedOperation.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstdlib>
+#include <string>
 
 #include "core/support/DateTime.h"
 #include "core/support/Log.h"
@@ -36,9 +37,7 @@ long long UnattendedOperation::millisecondsToNextHousekeeping(bool desktopReport
             next = milliseconds;
         }
     };
-    const long long restart = millisecondsToRestart();
-    // A refused restart is asked again by the guard tick; the housekeeping keeps its pace.
-    sooner(restart == 0 ? HousekeepingTickIntervalMs : restart);
+    sooner(millisecondsToRestart());
     sooner(millisecondsToIdleDuty());
     const KioskSettings& settings = m_state.settings;
     if ((settings.autoCloseAll || settings.killExplorer) &&
@@ -63,19 +62,20 @@ long long UnattendedOperation::millisecondsToIdleDuty() const {
 }
 
 void UnattendedOperation::restartWhenDue() {
-    if (m_state.settings.autoRestart != -1 && m_state.clock.now() > m_state.nextRestartTime &&
-        m_system.restartComputer()) {
-        m_system.quitApplication();
+    DailyRestart& restart = m_state.dailyRestart;
+    if (const long long jumpMs = restart.followClock(); jumpMs != 0) {
+        m_log.entry("Clock moved " + std::string(jumpMs > 0 ? "forward " : "back ") +
+                    std::to_string(std::llabs(jumpMs) / 1000) + " s: next restart " +
+                    isoDateTimeText(restart.next()));
+    }
+    if (restart.millisecondsToDue() == 0 && m_system.powerRequestWaitMs() == 0) {
+        m_system.restartComputer();
     }
 }
 
-// Due once the time has passed: one millisecond after it.
 long long UnattendedOperation::millisecondsToRestart() const {
-    if (m_state.settings.autoRestart == -1) {
-        return -1;
-    }
-    const double left = (m_state.nextRestartTime - m_state.clock.now()) * MillisecondsPerDay;
-    return left < 0 ? 0 : std::llround(left) + 1;
+    const long long due = m_state.dailyRestart.millisecondsToDue();
+    return due == 0 ? m_system.powerRequestWaitMs() : due;
 }
 
 void UnattendedOperation::returnWhenIdle() {

@@ -45,7 +45,12 @@ public:
     virtual long long memoryKiB() const = 0;
     // Keeps the window topmost and in front unless the system's screensaver runs.
     virtual void guardScreen() = 0;
-    virtual bool restartComputer() = 0;  // true when the system accepted the restart
+    // Asks for the machine's restart and answers later: when the system accepts, the program
+    // ends; when not, the next request waits (see powerRequestWaitMs).
+    virtual void restartComputer() = 0;
+    // Milliseconds until the system may be asked for a power action: 0 now, -1 while a request
+    // is unanswered; more while the wait after a refusal runs.
+    virtual long long powerRequestWaitMs() const = 0;
     virtual void quitApplication() = 0;
     // True when nothing was asked to go, false when a window may still be there.
     virtual bool closeForeignWindows() = 0;
@@ -74,9 +79,9 @@ public:
     // desktop reports no changes of its own): the daily restart, the touch keyboard, the screen
     // guard.
     void guardTick();
-    // When something is due (see millisecondsToNextHousekeeping): the daily restart (tried
-    // again each tick while the system refuses), the return to the home page after the idle
-    // time (once per idle period), then the desktop.
+    // When something is due (see millisecondsToNextHousekeeping): the daily restart (asked
+    // again, later each time, while the system refuses), the return to the home page after the
+    // idle time (once per idle period), then the desktop.
     void housekeepingTick();
     // The foreign windows and the shell, as configured; also when the desktop reports a change.
     void lookAfterDesktop();
@@ -85,9 +90,11 @@ public:
     // to go (or always, when the desktop reports no changes of its own). -1: nothing until the
     // next input or desktop change.
     long long millisecondsToNextHousekeeping(bool desktopReportsChanges) const;
-    // The daily restart when its time has passed.
+    // The daily restart when its time has passed with the clock in step (a jump of the clock
+    // moves it, logged) and the system may be asked.
     void restartWhenDue();
-    // Milliseconds until the daily restart is due (0 when it is); -1 when it is off.
+    // Milliseconds until the daily restart is to be asked for (0: now); -1 when it is off, or
+    // while the system has not answered.
     long long millisecondsToRestart() const;
     // The idle return alone: the warning before it, the return when the idle time is reached.
     // The return is left out when the visitor changed nothing since the last one. A browser

@@ -1,22 +1,12 @@
 #include "core/lockdown/InputActivity.h"
 
-#include <cmath>
 #include <utility>
 
 namespace plintor {
 
-namespace {
-
-// Counted in whole milliseconds, so day-count rounding never costs a minute.
-long long millisecondsSince(DateTime then, const Clock& clock) {
-    return std::llround((clock.now() - then) * MillisecondsPerDay);
-}
-
-}  // namespace
-
 void InputActivity::record() {
-    m_lastInput = m_clock.now();
-    m_lastRecorded = m_lastInput;
+    m_lastRecorded = m_clock.now();
+    m_lastInput = m_lastRecorded;
     if (m_hideScreensaver) {
         std::exchange(m_hideScreensaver, nullptr)();
     }
@@ -34,20 +24,22 @@ void InputActivity::recordTouch() {
 }
 
 void InputActivity::disarm() {
-    m_lastInput = 0;
+    m_lastInput.reset();
     m_touched = false;
     m_cancelWarning = nullptr;
 }
 
 bool InputActivity::idleMinutesReached(int minutes) const {
-    if (m_lastInput == 0 || minutes <= 0) {
-        return false;
-    }
-    return millisecondsSince(m_lastInput, m_clock) / 60000 >= minutes;
+    const long long idle = idleMilliseconds();
+    return idle >= 0 && minutes > 0 && idle / 60000 >= minutes;
 }
 
 long long InputActivity::idleMilliseconds() const {
-    return m_lastInput == 0 ? -1 : millisecondsSince(m_lastInput, m_clock);
+    if (!m_lastInput) {
+        return -1;
+    }
+    return std::chrono::duration_cast<std::chrono::milliseconds>(m_clock.now() - *m_lastInput)
+        .count();
 }
 
 }  // namespace plintor

@@ -1,18 +1,22 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
+#include <optional>
 
 #include "core/support/Clock.h"
-#include "core/support/DateTime.h"
 
 namespace plintor {
 
 // The visitor's input as the idle return sees it: every key, pointer and touch input is
-// recorded with the time; the idle return disarms it until the next input.
+// recorded with the time; the idle return disarms it until the next input. Idle time is
+// monotonic time: a clock set back, or a daylight-saving change, neither stretches nor cuts it.
 class InputActivity {
 public:
-    explicit InputActivity(const Clock& clock)
-        : m_clock(clock), m_lastInput(clock.now()), m_lastRecorded(m_lastInput) {}
+    using TimePoint = std::chrono::steady_clock::time_point;
+
+    explicit InputActivity(const MonotonicClock& clock)
+        : m_clock(clock), m_lastInput(clock.now()), m_lastRecorded(*m_lastInput) {}
 
     // An input came now; while the screensaver page or the return warning is shown, it is told.
     void record();
@@ -26,7 +30,6 @@ public:
     bool idleMinutesReached(int minutes) const;
     // Milliseconds since the last input; -1 while disarmed.
     long long idleMilliseconds() const;
-    DateTime lastInput() const { return m_lastInput; }
     // Whether the visitor touched anything since the last disarm (or since the start).
     bool touched() const { return m_touched; }
 
@@ -34,7 +37,7 @@ public:
     void returnWarningShown(std::function<void()> cancel) { m_cancelWarning = std::move(cancel); }
     bool returnWarningShowing() const { return static_cast<bool>(m_cancelWarning); }
     // The last input (or the start), disarmed or not: what an operator asks for.
-    DateTime lastRecorded() const { return m_lastRecorded; }
+    TimePoint lastRecorded() const { return m_lastRecorded; }
 
     // Every input goes to `listener` as well, after it is recorded; empty: to nobody.
     void setListener(std::function<void()> listener) { m_listener = std::move(listener); }
@@ -44,10 +47,10 @@ public:
     bool screensaverShowing() const { return static_cast<bool>(m_hideScreensaver); }
 
 private:
-    const Clock& m_clock;
-    DateTime m_lastInput;
+    const MonotonicClock& m_clock;
+    std::optional<TimePoint> m_lastInput;  // none while disarmed
     bool m_touched = false;
-    DateTime m_lastRecorded;
+    TimePoint m_lastRecorded;
     std::function<void()> m_hideScreensaver;
     std::function<void()> m_cancelWarning;
     std::function<void()> m_listener;

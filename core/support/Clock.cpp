@@ -8,6 +8,10 @@ DateTime SystemClock::now() const {
     return encodeDateTime(localNow());
 }
 
+std::chrono::system_clock::time_point SystemClock::systemTime() const {
+    return std::chrono::system_clock::now();
+}
+
 const Clock& systemClock() {
     static const SystemClock clock;
     return clock;

@@ -12,12 +12,16 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual DateTime now() const = 0;
+    // The same clock without the time zone: setting the clock moves it, a daylight-saving
+    // change does not.
+    virtual std::chrono::system_clock::time_point systemTime() const = 0;
 };
 
 // The system's clock in local time, milliseconds included.
 class SystemClock final : public Clock {
 public:
     DateTime now() const override;
+    std::chrono::system_clock::time_point systemTime() const override;
 };
 
 // The one system clock (it holds no state).

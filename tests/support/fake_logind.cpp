@@ -1,8 +1,10 @@
 // Stands in for logind on a private bus: it owns org.freedesktop.login1, writes one line per
 // request to the record file before answering (so a caller that has its answer can read the
-// line), and serves one session, "1".
+// line), and serves one session, "1". With --never-answer it records the power and session
+// requests (PowerOff, Reboot, TerminateSession) and never answers them, as a hung logind.
 //
-//   fake_logind --bus ADDRESS [--record FILE] [--refuse] [--preparing] [--session-state STATE]
+//   fake_logind --bus ADDRESS [--record FILE] [--refuse | --never-answer] [--preparing]
+//               [--session-state STATE]
 //
 // SIGUSR1 starts a simulated shutdown. Prints "ready" once the name is owned; exits with the bus.
 #include <fcntl.h>
@@ -40,6 +42,7 @@ struct Options {
     std::string bus;
     std::string record;
     bool refuse = false;
+    bool neverAnswer = false;
     bool preparing = false;
     std::string sessionState = "active";
 };
@@ -160,6 +163,9 @@ private:
         FakeLogind& self = fromUserData(data);
         self.record(std::string(sd_bus_message_get_member(call)) +
                     (interactive != 0 ? " true" : " false"));
+        if (self.m_options.neverAnswer) {
+            return 1;  // handled without a reply: the caller waits (0 would make sd-bus refuse)
+        }
         return self.m_options.refuse ? self.refused(error)
                                      : sd_bus_reply_method_return(call, nullptr);
     }
@@ -172,6 +178,9 @@ private:
         }
         FakeLogind& self = fromUserData(data);
         self.record(std::string("TerminateSession ") + id);
+        if (self.m_options.neverAnswer) {
+            return 1;
+        }
         if (self.m_options.refuse) {
             return self.refused(error);
         }
@@ -301,6 +310,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.sessionState = argv[++i];
         } else if (option == "--refuse") {
             options.refuse = true;
+        } else if (option == "--never-answer") {
+            options.neverAnswer = true;
         } else if (option == "--preparing") {
             options.preparing = true;
         } else {
@@ -317,8 +328,8 @@ int main(int argc, char** argv) {
     plintor::test::Options options;
     if (!plintor::test::parseOptions(argc, argv, options)) {
         std::fputs(
-            "usage: fake_logind --bus ADDRESS [--record FILE] [--refuse] [--preparing] "
-            "[--session-state STATE]\n",
+            "usage: fake_logind --bus ADDRESS [--record FILE] [--refuse | --never-answer] "
+            "[--preparing] [--session-state STATE]\n",
             stderr);
         return 2;
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "core/config/KioskSettings.h"
 #include "core/support/Log.h"
 #include "tests/support/FakeClock.h"
@@ -17,6 +19,7 @@ public:
     std::vector<std::string> calls;
     bool keyboardVisible = true;
     bool restartAccepted = false;
+    long long powerWait = 0;  // what the system says of the next power request
     bool shellFound = true;
     bool windowsGone = true;     // the foreign windows pass asked nothing to go
     bool homeUnchanged = false;  // the visitor went elsewhere unless a test says otherwise
@@ -44,10 +47,13 @@ public:
     void hideScreensaver() override { calls.push_back("HideScreensaver"); }
     void updateTouchKeyboard() override {}
     void guardScreen() override {}
-    bool restartComputer() override {
+    void restartComputer() override {
         calls.push_back("RestartComputer");
-        return restartAccepted;
+        if (restartAccepted) {
+            calls.push_back("QuitApplication");
+        }
     }
+    long long powerRequestWaitMs() const override { return powerWait; }
     void quitApplication() override { calls.push_back("QuitApplication"); }
     bool engineReplaced() const override { return engineUpdated; }
     void restartProgram() override { calls.push_back("RestartProgram"); }
@@ -72,9 +78,16 @@ protected:
     // Ticks housekeeping every five seconds for `seconds`.
     void runHousekeepingFor(int seconds) {
         for (int elapsed = 0; elapsed < seconds; elapsed += 5) {
-            m_clock.set(m_clock.now() + encodeTime(0, 0, 5, 0));
+            passTo(m_clock.now() + encodeTime(0, 0, 5, 0));
             m_operation.housekeepingTick();
         }
+    }
+
+    // Time passes until `at`: the wall clock and the monotonic clock keep step.
+    void passTo(DateTime at) {
+        m_steady.advance(
+            std::chrono::milliseconds(std::llround((at - m_clock.now()) * MillisecondsPerDay)));
+        m_clock.set(at);
     }
 
     int logCount(const std::string& text) const {
@@ -90,7 +103,8 @@ protected:
     test::TempDir m_dir;
     const DateTime m_start = encodeDate(2026, 12, 10) + encodeTime(4, 0, 0, 0);
     test::FakeClock m_clock{m_start};
-    KioskState m_state{m_clock};
+    test::FakeMonotonicClock m_steady;
+    KioskState m_state{m_clock, m_steady};
     KioskSettings& m_settings = m_state.settings;
     RecordingHost m_host;
     const LogWriter m_log{m_dir.path("plintor.log"), m_clock};
@@ -263,46 +277,111 @@ TEST_F(UnattendedOperationTest, ForeignWindowsAndShellEveryTick) {
     EXPECT_EQ(logCount("\r\nKill explorer\r\n"), 3) << "logged only when a shell was asked to end";
 }
 
-TEST_F(UnattendedOperationTest, DailyRestartAtItsTimeRetriedWhileRefused) {
-    m_settings.autoRestart = encodeTime(3, 0, 0, 0);
-    m_state.nextRestartTime =
-        dateOf(m_start) + 1 + m_settings.autoRestart;  // started at 04:00: tomorrow
-    m_clock.set(m_state.nextRestartTime - encodeTime(0, 0, 0, 500));
+TEST_F(UnattendedOperationTest, DailyRestartAtItsTimeAskedAgainWhenTheSystemMayBeAsked) {
+    m_state.dailyRestart.schedule(encodeTime(3, 0, 0, 0));  // started at 04:00: tomorrow
+    const DateTime due = dateOf(m_start) + 1 + encodeTime(3, 0, 0, 0);
+    passTo(due - encodeTime(0, 0, 0, 500));
     m_operation.guardTick();
-    m_clock.set(m_state.nextRestartTime);
+    passTo(due);
     m_operation.guardTick();
     EXPECT_EQ(m_host.count("RestartComputer"), 0) << "due only once the time has passed";
 
-    m_clock.set(m_state.nextRestartTime + encodeTime(0, 0, 0, 500));
+    passTo(due + encodeTime(0, 0, 0, 500));
     m_operation.guardTick();
-    m_clock.set(m_state.nextRestartTime + encodeTime(0, 0, 1, 0));
+    EXPECT_EQ(m_host.count("RestartComputer"), 1);
+    m_host.powerWait = 2000;  // refused: the next request waits
+    passTo(due + encodeTime(0, 0, 1, 0));
     m_operation.guardTick();
-    EXPECT_EQ(m_host.count("RestartComputer"), 2);
-    EXPECT_EQ(m_host.count("QuitApplication"), 0);
+    m_operation.housekeepingTick();
+    EXPECT_EQ(m_host.count("RestartComputer"), 1) << "not before the system may be asked";
+    EXPECT_EQ(m_operation.millisecondsToRestart(), 2000);
+    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(true), 2000);
 
+    m_host.powerWait = 0;
     m_host.restartAccepted = true;
     m_operation.guardTick();
+    EXPECT_EQ(m_host.count("RestartComputer"), 2);
     EXPECT_EQ(m_host.calls.back(), "QuitApplication");
 }
 
 // The guard tick rests at rest: the housekeeping tick and a timer armed from the countdown
-// carry the restart then.
+// carry the restart then; while the system has not answered, its answer does.
 TEST_F(UnattendedOperationTest, DailyRestartFromTheHousekeepingTickAndItsCountdown) {
-    m_settings.autoRestart = encodeTime(5, 0, 0, 0);
-    m_state.nextRestartTime = dateOf(m_start) + m_settings.autoRestart;
-    m_clock.set(m_state.nextRestartTime - encodeTime(0, 0, 2, 0));
+    m_state.dailyRestart.schedule(encodeTime(5, 0, 0, 0));
+    const DateTime due = dateOf(m_start) + encodeTime(5, 0, 0, 0);
+    passTo(due - encodeTime(0, 0, 2, 0));
     EXPECT_EQ(m_operation.millisecondsToRestart(), 2001) << "due one millisecond after its time";
     m_operation.housekeepingTick();
     EXPECT_EQ(m_host.count("RestartComputer"), 0);
 
-    m_clock.set(m_state.nextRestartTime + encodeTime(0, 0, 0, 1));
+    passTo(due + encodeTime(0, 0, 0, 1));
     EXPECT_EQ(m_operation.millisecondsToRestart(), 0);
     m_operation.housekeepingTick();
-    m_operation.restartWhenDue();
-    EXPECT_EQ(m_host.count("RestartComputer"), 2) << "tried again while refused";
-    m_host.restartAccepted = true;
+    EXPECT_EQ(m_host.count("RestartComputer"), 1);
+    m_host.powerWait = -1;  // asked, not answered yet
+    m_state.input.disarm();
+    EXPECT_EQ(m_operation.millisecondsToRestart(), -1);
+    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(true), -1) << "the answer wakes it";
     m_operation.housekeepingTick();
-    EXPECT_EQ(m_host.count("QuitApplication"), 1);
+    EXPECT_EQ(m_host.count("RestartComputer"), 1) << "one request in flight";
+}
+
+struct ClockChange {
+    const char* name;
+    void (*change)(test::FakeClock& clock);
+};
+
+// The idle time is the visitor's absence, whatever is done to the clock meanwhile.
+TEST_F(UnattendedOperationTest, IdleReturnComesOnTimeWhateverTheClockDoes) {
+    const ClockChange changes[] = {
+        {"ClockSetBackAnHour", [](test::FakeClock& c) { c.set(c.now() - encodeTime(1, 0, 0, 0)); }},
+        {"ClockSetForwardAnHour",
+         [](test::FakeClock& c) { c.set(c.now() + encodeTime(1, 0, 0, 0)); }},
+        {"DaylightSavingEnds", [](test::FakeClock& c) { c.changeZone(-encodeTime(1, 0, 0, 0)); }},
+        {"DaylightSavingBegins", [](test::FakeClock& c) { c.changeZone(encodeTime(1, 0, 0, 0)); }},
+        {"ClockSetRightFromYear2000",
+         [](test::FakeClock& c) { c.set(encodeDate(2000, 1, 1) + encodeTime(0, 0, 40, 0)); }},
+    };
+    m_settings.autoReturn = 1;
+    m_settings.returnWarning = 10;
+    for (const ClockChange& row : changes) {
+        SCOPED_TRACE(row.name);
+        m_host.calls.clear();
+        m_state.input.recordTouch();
+        runHousekeepingFor(30);
+        row.change(m_clock);
+        runHousekeepingFor(15);
+        EXPECT_EQ(m_host.calls, std::vector<std::string>{}) << "nothing 45 s after the input";
+        runHousekeepingFor(5);
+        EXPECT_EQ(m_host.calls, (std::vector<std::string>{"ShowReturnWarning 10000"}));
+        runHousekeepingFor(5);
+        EXPECT_EQ(m_host.count("GoHome"), 0);
+        runHousekeepingFor(5);
+        EXPECT_EQ(m_host.count("GoHome"), 1) << "after the minute of absence";
+    }
+}
+
+// A terminal whose clock battery is dead starts in 2000; NTP sets the clock right soon after.
+// The restart time passed in the jump is not a restart: the next one comes at its time.
+TEST_F(UnattendedOperationTest, ClockSetRightFromYear2000DoesNotRestart) {
+    const DateTime boot = encodeDate(2000, 1, 1) + encodeTime(0, 0, 5, 0);
+    m_clock.set(boot);
+    m_state.dailyRestart.schedule(encodeTime(3, 0, 0, 0));
+    runHousekeepingFor(10);
+    m_clock.set(m_start + encodeTime(10, 0, 0, 0));  // NTP: 14:00
+    runHousekeepingFor(10 * 60);
+    m_operation.guardTick();
+    EXPECT_EQ(m_host.count("RestartComputer"), 0);
+    EXPECT_EQ(logCount("\r\nClock moved forward "), 1);
+    EXPECT_EQ(logCount(" s: next restart 2026-12-11T03:00:00\r\n"), 1);
+
+    const DateTime next = dateOf(m_start) + 1 + encodeTime(3, 0, 0, 0);
+    passTo(next - encodeTime(0, 0, 5, 0));
+    m_operation.housekeepingTick();
+    EXPECT_EQ(m_host.count("RestartComputer"), 0);
+    passTo(next + encodeTime(0, 0, 0, 1));
+    m_operation.housekeepingTick();
+    EXPECT_EQ(m_host.count("RestartComputer"), 1) << "the restart time crossed in step";
 }
 
 // The housekeeping sleeps until the warning, the return or the restart is due, at most a
@@ -312,13 +391,13 @@ TEST_F(UnattendedOperationTest, HousekeepingSleepsUntilSomethingIsDue) {
     m_settings.autoReturn = 2;
     m_settings.returnWarning = 30;
     EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 60000) << "a minute";
-    m_clock.set(m_start + encodeTime(0, 1, 0, 0));
+    passTo(m_start + encodeTime(0, 1, 0, 0));
     EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 30001) << "warning";
-    m_clock.set(m_start + encodeTime(0, 1, 30, 1));
+    passTo(m_start + encodeTime(0, 1, 30, 1));
     m_operation.housekeepingTick();
     ASSERT_EQ(m_host.calls, (std::vector<std::string>{"ShowReturnWarning 29999"}));
     EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 30000) << "return";
-    m_clock.set(m_start + encodeTime(0, 2, 0, 1));
+    passTo(m_start + encodeTime(0, 2, 0, 1));
     m_operation.housekeepingTick();
     ASSERT_EQ(m_host.count("GoHome"), 1);
     EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), -1)
@@ -329,13 +408,14 @@ TEST_F(UnattendedOperationTest, HousekeepingSleepsUntilSomethingIsDue) {
     m_settings.autoReturn = 0;
     EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), -1) << "no return";
 
-    m_settings.autoRestart = encodeTime(5, 0, 0, 0);
-    m_state.nextRestartTime = dateOf(m_start) + m_settings.autoRestart;
-    m_clock.set(m_state.nextRestartTime - encodeTime(0, 0, 2, 0));
+    m_state.dailyRestart.schedule(encodeTime(5, 0, 0, 0));
+    const DateTime restart = dateOf(m_start) + encodeTime(5, 0, 0, 0);
+    passTo(restart - encodeTime(0, 0, 2, 0));
     EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 2001) << "restart";
-    m_clock.set(m_state.nextRestartTime + encodeTime(0, 0, 0, 1));
-    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 5000)
-        << "a refused restart is asked again at the housekeeping's pace";
+    passTo(restart + encodeTime(0, 0, 0, 1));
+    m_host.powerWait = 4000;
+    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 4000)
+        << "a refused restart is asked again when the system may be asked";
 }
 
 // The desktop wakes the housekeeping with its own reports; only what it was asked to close and
@@ -370,7 +450,7 @@ TEST_F(UnattendedOperationTest, DesktopLookedAtAgainOnlyWhileSomethingWasAskedTo
 }
 
 TEST_F(UnattendedOperationTest, NoRestartWhenOff) {
-    m_state.nextRestartTime = 0;
+    m_state.dailyRestart.schedule(-1);
     m_operation.guardTick();
     m_operation.housekeepingTick();
     EXPECT_EQ(m_host.count("RestartComputer"), 0);
