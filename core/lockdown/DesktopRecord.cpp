@@ -1,6 +1,7 @@
 #include "core/lockdown/DesktopRecord.h"
 
 #include "core/support/StringHelpers.h"
+#include "core/support/SystemFiles.h"
 
 namespace plintor {
 namespace {
@@ -66,6 +67,9 @@ std::string formatDesktopRecord(const DesktopRecord& record) {
 }
 
 std::optional<DesktopRecord> parseDesktopRecord(std::string_view text) {
+    if (text.size() > MaxDesktopRecordSize) {
+        return std::nullopt;
+    }
     DesktopRecord record;
     bool headed = false;
     while (!text.empty()) {
@@ -105,6 +109,17 @@ std::optional<DesktopRecord> parseDesktopRecord(std::string_view text) {
         }
     }
     return std::nullopt;  // no end line: cut short
+}
+
+// Only the size is asked of a larger file: a record is never worth gigabytes of memory.
+std::optional<DesktopRecord> readDesktopRecord(const std::string& fileName) {
+    SystemFile file = SystemFile::open(fileName, SystemFile::OpenMode::Read);
+    const std::int64_t size = file.isOpen() ? file.size() : -1;
+    if (size < 0 || size > static_cast<std::int64_t>(MaxDesktopRecordSize)) {
+        return std::nullopt;
+    }
+    std::string text(static_cast<std::size_t>(size), '\0');
+    return file.readAt(0, text) ? parseDesktopRecord(text) : std::nullopt;
 }
 
 }  // namespace plintor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,9 +30,14 @@ struct DesktopRecord {
     bool operator==(const DesktopRecord&) const = default;
 };
 
+// A record names a few programs; a file larger than this is damaged, and is never read whole.
+constexpr std::size_t MaxDesktopRecordSize = 64 * 1024;
+
 // One item per line, each text with "%", line ends and other control characters escaped.
 std::string formatDesktopRecord(const DesktopRecord& record);
-// None when the text is not such a record (a damaged file).
+// None when the text is not such a record (a damaged file), or is longer than a record can be.
 std::optional<DesktopRecord> parseDesktopRecord(std::string_view text);
+// The record in the file; none when it is missing, cannot be read, or is damaged.
+std::optional<DesktopRecord> readDesktopRecord(const std::string& fileName);
 
 }  // namespace plintor

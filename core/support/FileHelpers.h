@@ -18,7 +18,7 @@ std::string changeFileExt(const std::string& filePath, const std::string& extens
 // the whole copy or none.
 bool copyFileIfMissing(const std::string& source, const std::string& target);
 
-// Makes the file writable and deletes it; failures are silent.
+// Deletes the file, also a read-only one, and changes no other (see removeFileForced).
 void deleteFileForced(const std::string& filePath);
 
 // Whether a new file can be made in the folder now (it exists, is writable and not full).

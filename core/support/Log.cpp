@@ -8,7 +8,6 @@
 #include "core/support/Exceptions.h"
 #include "core/support/FileHelpers.h"
 #include "core/support/LogFile.h"
-#include "core/support/TextCodec.h"
 
 namespace plintor {
 
@@ -152,8 +151,7 @@ bool LogWriter::write(std::string_view text, std::int64_t maxSize, bool stamped,
     const std::lock_guard<std::mutex> lock(oneWriterAtATime);
     try {
         const std::string composed = composeEntry(text, m_clock->now(), stamped, entryForm);
-        return appendToLogFile(m_fileName, composed,
-                               static_cast<std::int64_t>(utf16Length(composed)), maxSize);
+        return appendToLogFile(m_fileName, composed, maxSize);
     } catch (...) {
         return false;
     }

@@ -35,8 +35,8 @@ std::string logTimeStamp(DateTime moment);
 std::string logFileNameFor(const std::string& programPath, const std::string& homeFolder);
 
 // Writes one log file: plain lines, stamped lines ("<stamp>  <text>") and entries ("<stamp>",
-// the text, an empty line), each trimming whole lines from the front so the file stays near
-// `maxSize` (0: no cap). Never raises; false when nothing was written. Safe to use from any
+// the text, an empty line), each trimming whole lines from the front so the file stays within
+// `maxSize` bytes (0: no cap). Never raises; false when nothing was written. Safe to use from any
 // thread: one write at a time in the whole process.
 class LogWriter {
 public:

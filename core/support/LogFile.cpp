@@ -15,7 +15,7 @@ bool ReportedUnwritable = false;
 bool unwritable(const std::string& fileName, const std::string& reason) {
     if (!ReportedUnwritable) {
         std::cerr << "plintor: cannot write the log \"" << fileName << "\": " << reason
-                  << "; no log is kept until it can be written\n";
+                  << "; entries are left out until it can be written\n";
         ReportedUnwritable = true;
     }
     return false;
@@ -41,12 +41,16 @@ bool replaceLog(const std::string& fileName, SystemFile& log, std::string_view k
     return writeFileWhole(fileName, std::string(kept) + std::string(entry), log.mode());
 }
 
-// Where no new file can be made beside the log (a folder the kiosk may not write), the kept
-// lines are written over the old ones and the rest is cut off after: a kill half-way leaves
-// old lines twice, never an empty log.
-bool trimInPlace(SystemFile& log, std::string_view kept, std::string_view entry) {
+// Where no new file can be made beside the log (a folder the kiosk may not write, a full disk),
+// the kept lines and the entry are written after the old log first, where a failed write is
+// cut off again and loses nothing; only then over the front, and the rest is cut off. A kill
+// half-way leaves old lines twice, never an empty log; a disk too full for them leaves the old
+// log whole, without the entry.
+bool trimInPlace(SystemFile& log, std::int64_t size, std::string_view kept,
+                 std::string_view entry) {
     const std::string content = std::string(kept) + std::string(entry);
-    return log.writeWholeAt(0, content) && log.truncate(static_cast<std::int64_t>(content.size()));
+    return log.writeWholeAt(size, content) && log.writeWholeAt(0, content) &&
+           log.truncate(static_cast<std::int64_t>(content.size()));
 }
 
 bool trimAndAppend(const std::string& fileName, SystemFile& log, std::int64_t size,
@@ -56,7 +60,7 @@ bool trimAndAppend(const std::string& fileName, SystemFile& log, std::int64_t si
         return false;
     }
     const std::string_view kept = std::string_view(tail).substr(keptTailStart(tail));
-    return replaceLog(fileName, log, kept, entry) || trimInPlace(log, kept, entry);
+    return replaceLog(fileName, log, kept, entry) || trimInPlace(log, size, kept, entry);
 }
 
 }  // namespace
@@ -75,14 +79,14 @@ std::size_t keptTailStart(std::string_view tail) {
     return start;
 }
 
-bool appendToLogFile(const std::string& fileName, std::string_view entry, std::int64_t length,
-                     std::int64_t maxSize) {
+bool appendToLogFile(const std::string& fileName, std::string_view entry, std::int64_t maxSize) {
     std::string problem;
     SystemFile log = openLog(fileName, problem);
     if (!log.isOpen()) {
         return unwritable(fileName, problem);
     }
     const std::int64_t size = log.size();
+    const auto length = static_cast<std::int64_t>(entry.size());
     const bool written =
         size >= 0 && (maxSize > 0 && size + length > maxSize
                           ? trimAndAppend(fileName, log, size, size + length - maxSize, entry)

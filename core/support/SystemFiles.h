@@ -42,7 +42,8 @@ public:
     unsigned int mode();  // the permission bits
     bool readAll(std::string& bytes);
     bool readAt(std::int64_t offset, std::string& bytes);  // fills `bytes` whole
-    // One call of the system; when it writes less, what it wrote is cut off again.
+    // One call of the system; when it writes less, what it wrote past the file's old end is cut
+    // off again (never the file's old content).
     bool writeWholeAt(std::int64_t offset, std::string_view bytes);
     bool writeAll(std::string_view bytes);  // from the current position, resuming
     bool truncate(std::int64_t size);
@@ -62,7 +63,9 @@ private:
 bool renameFile(const std::string& from, const std::string& to);
 // Gives the file a second name; fails when that name exists.
 bool linkFileNoReplace(const std::string& from, const std::string& to);
-// Removes the file, also when it is read-only; failures are silent.
+// Removes the name, also of a read-only file, and changes no other file: a link is removed
+// itself, never followed, and no mode is changed where the system removes without. Failures
+// are silent.
 void removeFileForced(const std::string& fileName);
 bool fileExists(const std::string& fileName);
 // A new empty file of a name of its own in the folder; none when the folder takes no file.

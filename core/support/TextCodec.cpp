@@ -157,14 +157,4 @@ std::string encodeUtf16(std::string_view utf8, bool bigEndian) {
     return out;
 }
 
-std::size_t utf16Length(std::string_view utf8) {
-    std::size_t length = 0;
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        const char32_t cp = nextCodePoint(utf8, pos);
-        length += cp != InvalidUtf8 && cp >= 0x10000 ? 2 : 1;
-    }
-    return length;
-}
-
 }  // namespace plintor

@@ -26,7 +26,4 @@ std::string decodeUtf8(std::string_view bytes);  // invalid bytes become U+FFFD
 std::string decodeUtf16(std::string_view bytes, bool bigEndian);
 std::string encodeUtf16(std::string_view utf8, bool bigEndian);
 
-// The length of the text counted in UTF-16 code units (an invalid byte counts as one).
-std::size_t utf16Length(std::string_view utf8);
-
 }  // namespace plintor

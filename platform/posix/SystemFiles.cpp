@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <wctype.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -126,13 +127,17 @@ bool SystemFile::readAt(std::int64_t offset, std::string& bytes) {
 }
 
 bool SystemFile::writeWholeAt(std::int64_t offset, std::string_view bytes) {
+    const std::int64_t sizeBefore = size();
     const ssize_t written =
         ::pwrite(fd(m_handle), bytes.data(), bytes.size(), static_cast<off_t>(offset));
     if (written == static_cast<ssize_t>(bytes.size())) {
         return true;
     }
     m_error = written < 0 ? errno : ENOSPC;
-    [[maybe_unused]] const int ignored = ::ftruncate(fd(m_handle), static_cast<off_t>(offset));
+    if (sizeBefore >= 0) {
+        [[maybe_unused]] const int ignored =
+            ::ftruncate(fd(m_handle), static_cast<off_t>(std::max(offset, sizeBefore)));
+    }
     return false;
 }
 
@@ -184,11 +189,9 @@ bool linkFileNoReplace(const std::string& from, const std::string& to) {
     return ::link(from.c_str(), to.c_str()) == 0;
 }
 
+// The folder's mode decides whether a name may go, never the file's: a read-only file is
+// removed as it is, and a link is removed itself.
 void removeFileForced(const std::string& fileName) {
-    struct stat info {};
-    if (::stat(fileName.c_str(), &info) == 0) {
-        ::chmod(fileName.c_str(), (info.st_mode & 07777) | S_IRUSR | S_IWUSR);
-    }
     ::unlink(fileName.c_str());
 }
 

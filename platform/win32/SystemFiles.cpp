@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -214,6 +215,7 @@ bool SystemFile::readAt(std::int64_t offset, std::string& bytes) {
 
 bool SystemFile::writeWholeAt(std::int64_t offset, std::string_view bytes) {
     const std::int64_t position = currentPosition(handleOf(m_handle));
+    const std::int64_t sizeBefore = size();
     OVERLAPPED where = at(offset);
     DWORD written = 0;
     const bool whole =
@@ -222,8 +224,9 @@ bool SystemFile::writeWholeAt(std::int64_t offset, std::string_view bytes) {
         written == bytes.size();
     if (!whole) {
         m_error = written == 0 && GetLastError() != ERROR_SUCCESS ? lastErrno() : ENOSPC;
-        seek(handleOf(m_handle), offset);
-        SetEndOfFile(handleOf(m_handle));
+        if (sizeBefore >= 0 && seek(handleOf(m_handle), std::max(offset, sizeBefore))) {
+            SetEndOfFile(handleOf(m_handle));
+        }
     }
     seek(handleOf(m_handle), position);
     return whole;
@@ -306,11 +309,34 @@ bool linkFileNoReplace(const std::string& from, const std::string& to) {
            MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-// Attribute value 0 clears read-only, hidden and system alike.
+// Windows deletes no read-only file, so that attribute is cleared first: of the name itself (a
+// link is opened as itself, never followed), through the handle that then deletes it, and put
+// back when the deletion is refused.
 void removeFileForced(const std::string& fileName) {
     const std::wstring name = toWide(fileName);
-    SetFileAttributesW(name.c_str(), 0);
-    DeleteFileW(name.c_str());
+    if (DeleteFileW(name.c_str()) || GetLastError() != ERROR_ACCESS_DENIED) {
+        return;
+    }
+    HANDLE file = CreateFileW(name.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    FILE_BASIC_INFO basic{};
+    if (GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) &&
+        (basic.FileAttributes & FILE_ATTRIBUTE_READONLY)) {
+        const DWORD attributes = basic.FileAttributes;
+        const DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
+        basic.FileAttributes = writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL;
+        FILE_DISPOSITION_INFO deletion{TRUE};
+        if (SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic) &&
+            !SetFileInformationByHandle(file, FileDispositionInfo, &deletion, sizeof deletion)) {
+            basic.FileAttributes = attributes;
+            SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
+        }
+    }
+    CloseHandle(file);
 }
 
 bool fileExists(const std::string& fileName) {

@@ -208,11 +208,7 @@ void Win32DesktopControl::saveChangesRecord() const {
 std::string Win32DesktopControl::keepChangesRecord(const std::string& fileName) {
     std::string repaired;
     if (fileExists(fileName)) {
-        std::optional<DesktopRecord> leftover;
-        try {
-            leftover = parseDesktopRecord(readFileBytes(fileName));
-        } catch (const std::exception&) {
-        }
+        const std::optional<DesktopRecord> leftover = readDesktopRecord(fileName);
         if (!leftover) {
             repaired = "its record " + fileName + " was damaged and is dropped";
         } else if (!leftover->stoppedShell.empty()) {

@@ -529,11 +529,7 @@ void X11DesktopControl::saveChangesRecord() const {
 std::string X11DesktopControl::keepChangesRecord(const std::string& fileName) {
     std::string repaired;
     if (fileExists(fileName)) {
-        std::optional<DesktopRecord> leftover;
-        try {
-            leftover = parseDesktopRecord(readFileBytes(fileName));
-        } catch (const std::exception&) {
-        }
+        const std::optional<DesktopRecord> leftover = readDesktopRecord(fileName);
         if (!leftover) {
             repaired = "its record " + fileName + " was damaged and is dropped";
         } else {

@@ -1,8 +1,12 @@
 #include "core/lockdown/DesktopRecord.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include "tests/support/ChildProcess.h"
 #include "tests/support/RowName.h"
+#include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {
@@ -27,6 +31,39 @@ TEST(DesktopRecordTest, ACutRecordIsNoRecord) {
     for (std::size_t cut = 0; cut < text.size(); ++cut) {
         EXPECT_FALSE(parseDesktopRecord(text.substr(0, cut))) << "cut at " << cut;
     }
+}
+
+// Right at the limit a record is read; one byte more and it is damaged, whatever it holds.
+TEST(DesktopRecordTest, ARecordOverTheLimitIsDamaged) {
+    test::TempDir dir;
+    const std::string name = dir.path("plintor.state");
+    DesktopRecord record;
+    record.stoppedShell.push_back({{"tint2", ""}, "/", {}, "/usr/bin/tint2"});
+    std::string& argument = record.stoppedShell[0].arguments[1];
+    argument.assign(MaxDesktopRecordSize - formatDesktopRecord(record).size(), 'a');
+    test::writeBytes(name, formatDesktopRecord(record));
+    EXPECT_EQ(readDesktopRecord(name), record);
+
+    argument += 'a';
+    test::writeBytes(name, formatDesktopRecord(record));
+    EXPECT_FALSE(readDesktopRecord(name));
+    EXPECT_FALSE(parseDesktopRecord(formatDesktopRecord(record)));
+    EXPECT_FALSE(readDesktopRecord(dir.path("missing")));
+}
+
+// A record of 3 GiB (holes) is found damaged without being read: far less address space than
+// the file takes is enough.
+TEST(DesktopRecordTest, AHugeRecordIsNeverReadWhole) {
+    test::TempDir dir;
+    const std::string name = dir.path("plintor.state");
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(::ftruncate(fd, 3LL << 30), 0);
+    ::close(fd);
+    EXPECT_EQ(test::inChild([&] {
+                  test::limitAddressSpace(256u << 20);
+                  return readDesktopRecord(name) ? 1 : 0;
+              }),
+              0);
 }
 
 struct DamageCase {

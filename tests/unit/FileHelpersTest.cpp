@@ -51,6 +51,55 @@ TEST(CopyFileIfMissingTest, NeverOverwritesAndCreatesNothingOnFailure) {
     EXPECT_EQ(readBytes(dir.path("new")), "default");
 }
 
+unsigned int modeOf(const std::string& fileName) {
+    struct stat info {};
+    ::stat(fileName.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+bool nameExists(const std::string& fileName) {
+    struct stat info {};
+    return ::lstat(fileName.c_str(), &info) == 0;
+}
+
+// A `.partial` left as a link to a read-only file: the copy removes the link itself and leaves
+// the file it pointed to as it was.
+TEST(CopyFileIfMissingTest, ALinkInThePartialsPlaceChangesNoOtherFile) {
+    TempDir dir;
+    const std::string elsewhere = dir.path("elsewhere.txt");
+    writeBytes(elsewhere, "not ours");
+    ::chmod(elsewhere.c_str(), 0444);
+    writeBytes(dir.path("Blacklist_Default.txt"), "*.example\r\n");
+    const std::string target = dir.path("Blacklist.txt");
+    ASSERT_EQ(::symlink(elsewhere.c_str(), (target + ".partial").c_str()), 0);
+
+    EXPECT_TRUE(copyFileIfMissing(dir.path("Blacklist_Default.txt"), target));
+    EXPECT_EQ(readBytes(target), "*.example\r\n");
+    EXPECT_FALSE(nameExists(target + ".partial"));
+    EXPECT_EQ(readBytes(elsewhere), "not ours");
+    EXPECT_EQ(modeOf(elsewhere), 0444u);
+}
+
+// The name goes; the file behind it keeps its mode when another name still holds it.
+TEST(DeleteFileForcedTest, RemovesTheNameAndChangesNoOtherFile) {
+    TempDir dir;
+    const std::string other = dir.path("other.txt");
+    writeBytes(other, "kept");
+    ::chmod(other.c_str(), 0444);
+    const struct {
+        const char* name;
+        int (*make)(const char* target, const char* name);
+    } links[] = {{"symbolic", ::symlink}, {"hard", ::link}};
+    for (const auto& link : links) {
+        const std::string name = dir.path(std::string(link.name) + ".partial");
+        ASSERT_EQ(link.make(other.c_str(), name.c_str()), 0) << link.name;
+        deleteFileForced(name);
+        EXPECT_FALSE(nameExists(name)) << link.name;
+        EXPECT_EQ(modeOf(other), 0444u) << link.name;
+        EXPECT_EQ(readBytes(other), "kept") << link.name;
+    }
+}
+
 TEST(DeleteFileForcedTest, RemovesAReadOnlyFile) {
     TempDir dir;
     const std::string file = dir.path("readonly.pdf");

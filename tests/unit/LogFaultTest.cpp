@@ -2,26 +2,26 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <functional>
 #include <random>
 #include <string>
 #include <thread>
 
 #include "core/support/Log.h"
 #include "core/support/LogFile.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/SmallFileSystem.h"
 #include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {
 
+using test::inChild;
 using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
@@ -30,33 +30,6 @@ using test::writeBytes;
 LogWriter logAt(const std::string& fileName) {
     return LogWriter(fileName, systemClock());
 }
-
-// Runs `work` in a child process with standard error going to `errFile`; gives its exit code.
-int inChild(const std::function<int()>& work, const std::string& errFile = "/dev/null") {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ::dup2(err, STDERR_FILENO);
-        ::_exit(work());
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// AddressSanitizer reserves terabytes of address space for its shadow memory and dies when a
-// limit stops it from mapping more; under it only the results are checked, not the bound.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool AddressSpaceCanBeLimited = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool AddressSpaceCanBeLimited = false;
-#else
-constexpr bool AddressSpaceCanBeLimited = true;
-#endif
-#else
-constexpr bool AddressSpaceCanBeLimited = true;
-#endif
 
 std::string fullLog() {
     std::string log;
@@ -88,6 +61,25 @@ TEST(LogFaultTest, AFolderOrAFifoIsNoLog) {
     ASSERT_EQ(::mkfifo(dir.path("fifo.log").c_str(), 0644), 0);
     EXPECT_EQ(inChild([&] { return logAt(dir.path("fifo.log")).plain("x") ? 1 : 0; }), 0);
     EXPECT_EQ(inChild([&] { return logAt(dir.root().string()).plain("x") ? 1 : 0; }), 0);
+}
+
+// Where no new file can be made beside the log, the trim writes the kept lines and the entry
+// after the old log first, then over its front, and cuts the rest off.
+TEST(LogFaultTest, AFolderThatTakesNoNewFileIsTrimmedInPlace) {
+    TempDir dir;
+    const std::string log = dir.path("plintor.log");
+    writeBytes(log, "aaaa\r\nbbbb\r\ncccc\r\n");
+    ::chmod(dir.root().c_str(), 0555);
+    // Root writes into any folder, so the attempt is made as an ordinary user that owns the log.
+    EXPECT_EQ(inChild([&] {
+                  if (::geteuid() == 0 &&
+                      (::chown(log.c_str(), 65534, 65534) != 0 || ::setuid(65534) != 0)) {
+                      return 2;
+                  }
+                  return logAt(log).plain("dd", 20) ? 0 : 1;
+              }),
+              0);
+    EXPECT_EQ(readBytes(log), "bbbb\r\ncccc\r\ndd\r\n");
 }
 
 TEST(LogFaultTest, AMissingFolderThatCannotBeMadeIsReported) {
@@ -163,11 +155,7 @@ TEST(LogFaultTest, AHugeLogIsTrimmedReadingOnlyItsTail) {
         ::close(fd);
     }
     EXPECT_EQ(inChild([&] {
-                  // 256 MiB of address space is far less than the log.
-                  const rlimit limit{256u << 20, 256u << 20};
-                  if (AddressSpaceCanBeLimited) {
-                      ::setrlimit(RLIMIT_AS, &limit);
-                  }
+                  test::limitAddressSpace(256u << 20);  // far less than the log
                   return logAt(log).plain("new") ? 0 : 1;
               }),
               0);
@@ -189,6 +177,40 @@ TEST_F(FullDiskTest, AnEntryThatDoesNotFitIsCutOffAgain) {
     ::unlink(filler.c_str());
     ASSERT_TRUE(logAt(log).plain("second"));
     EXPECT_EQ(readBytes(log), "first\r\nsecond\r\n");
+}
+
+// The log at its cap on a full disk: no new file can be made and the kept lines do not fit
+// beside the old ones, so the old log stays whole, the entry is skipped and standard error says
+// so once. Entries are written again once there is room.
+TEST_F(FullDiskTest, ATrimThatDoesNotFitKeepsTheOldLogWhole) {
+    constexpr std::int64_t Cap = 2 * PageSize;
+    const std::string log = m_dir.path("plintor.log");
+    std::string old;
+    for (int line = 1000; old.size() < PageSize; ++line) {
+        old += "old entry " + std::to_string(line) + "\r\n";  // 16 bytes: one page in all
+    }
+    writeBytes(log, old);
+    const std::string filler = m_dir.path("filler");
+    writeBytes(filler, std::string(3 * PageSize, 'f'));
+    const std::string entry(MaxLogEntryText, 'n');  // with the old lines, over the cap
+    const TempDir outside;                          // for standard error: not on the full disk
+    const std::string err = outside.path("err");
+    EXPECT_EQ(
+        inChild(
+            [&] { return logAt(log).plain(entry, Cap) || logAt(log).plain(entry, Cap) ? 1 : 0; },
+            err),
+        0);
+    EXPECT_EQ(readBytes(log), old);
+    const std::string said = readBytes(err);
+    EXPECT_NE(said.find("No space left on device"), std::string::npos) << said;
+    EXPECT_EQ(said.find("plintor:"), said.rfind("plintor:")) << "said more than once: " << said;
+
+    ::unlink(filler.c_str());
+    ASSERT_TRUE(logAt(log).plain(entry, Cap));
+    const std::string now = readBytes(log);
+    EXPECT_TRUE(now.ends_with(entry + "\r\n"));
+    EXPECT_LE(now.size(), static_cast<std::size_t>(Cap));
+    EXPECT_TRUE(old.ends_with(now.substr(0, now.size() - entry.size() - 2)));
 }
 
 }  // namespace

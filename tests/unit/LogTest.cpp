@@ -117,8 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
         TrimCase{"LongEntryEmptiesTheFile", "ab", "1234567", 10, "1234567\r\n"},
         TrimCase{"LongEntryAgainstOneByteIsNotTrimmed", "a", "1234567", 10, "a1234567\r\n"},
         TrimCase{"ZeroCapNeverTrims", "abc\r\n", "d", 0, "abc\r\nd\r\n"},
-        TrimCase{"LengthCountsCharactersNotBytes", "abcdefgh", "\xC3\xA9", 11,
-                 "abcdefgh\xC3\xA9\r\n"}),
+        TrimCase{"TheCapCountsBytes", "abcdefgh", "\xC3\xA9", 11, "bcdefgh\xC3\xA9\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LogTest, FullSizeFileKeepsEverythingAfterTheFirstLineEndPastTheCut) {
@@ -130,6 +129,21 @@ TEST_F(LogTest, FullSizeFileKeepsEverythingAfterTheFirstLineEndPastTheCut) {
     const std::string entry = std::string(998, 'e') + "\r\n";
     ASSERT_TRUE(m_log.plain(entry));
     EXPECT_EQ(readBytes(m_file), old.substr(700) + entry);  // cut 600 -> line end at 698
+}
+
+// Three bytes a character: a cap counted in characters let such a log grow by two thirds of
+// an entry past it.
+TEST_F(LogTest, CjkEntriesNeverPushTheFileOverTheCap) {
+    std::string text;
+    while (text.size() < 3000) {
+        text += "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";  // 日本語
+    }
+    for (int entry = 0; entry < 80; ++entry) {
+        ASSERT_TRUE(m_log.entry(std::to_string(entry) + text));
+        ASSERT_LE(readBytes(m_file).size(), static_cast<std::size_t>(MaxLogSize))
+            << "after entry " << entry;
+    }
+    EXPECT_TRUE(readBytes(m_file).ends_with("79" + text + "\r\n\r\n"));
 }
 
 TEST_F(LogTest, OneHugeEntryCannotPushTheHistoryOut) {
