@@ -310,8 +310,8 @@ bool linkFileNoReplace(const std::string& from, const std::string& to) {
 }
 
 // Windows deletes no read-only file, so that attribute is cleared first: of the name itself (a
-// link is opened as itself, never followed), through the handle that then deletes it, and put
-// back when the deletion is refused.
+// link is opened as itself, never followed), through the handle that then deletes it. It is put
+// back when the deletion is refused, and for the file's other names (hard links) share it.
 void removeFileForced(const std::string& fileName) {
     const std::wstring name = toWide(fileName);
     if (DeleteFileW(name.c_str()) || GetLastError() != ERROR_ACCESS_DENIED) {
@@ -323,17 +323,20 @@ void removeFileForced(const std::string& fileName) {
     if (file == INVALID_HANDLE_VALUE) {
         return;
     }
-    FILE_BASIC_INFO basic{};
-    if (GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) &&
-        (basic.FileAttributes & FILE_ATTRIBUTE_READONLY)) {
-        const DWORD attributes = basic.FileAttributes;
-        const DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(file, &info) &&
+        (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)) {
+        const DWORD writable = info.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY;
+        FILE_BASIC_INFO basic{};  // times of 0 stay as they are
         basic.FileAttributes = writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL;
         FILE_DISPOSITION_INFO deletion{TRUE};
-        if (SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic) &&
-            !SetFileInformationByHandle(file, FileDispositionInfo, &deletion, sizeof deletion)) {
-            basic.FileAttributes = attributes;
-            SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
+        if (SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic)) {
+            const bool deleted =
+                SetFileInformationByHandle(file, FileDispositionInfo, &deletion, sizeof deletion);
+            if (!deleted || info.nNumberOfLinks > 1) {
+                basic.FileAttributes = info.dwFileAttributes;
+                SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
+            }
         }
     }
     CloseHandle(file);
