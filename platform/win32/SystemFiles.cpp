@@ -311,7 +311,7 @@ bool linkFileNoReplace(const std::string& from, const std::string& to) {
 
 // Windows deletes no read-only file, so that attribute is cleared first: of the name itself (a
 // link is opened as itself, never followed), through the handle that then deletes it. It is put
-// back when the deletion is refused, and for the file's other names (hard links) share it.
+// back when the deletion is refused, and when other names (hard links) share the file.
 void removeFileForced(const std::string& fileName) {
     const std::wstring name = toWide(fileName);
     if (DeleteFileW(name.c_str()) || GetLastError() != ERROR_ACCESS_DENIED) {
