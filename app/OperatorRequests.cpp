@@ -109,8 +109,9 @@ void OperatorRequests::listsRead(std::optional<UrlLists> lists) {
     if (!lists) {
         logEntry("Lists not reloaded; the lists in force stay: " + listSizes(m_browser.lists()));
     } else if (dropsDenyList(m_browser.lists(), *lists)) {
-        logEntry("Lists not reloaded: the deny list is missing or empty; the lists in force stay: " +
-                 listSizes(m_browser.lists()));
+        logEntry(
+            "Lists not reloaded: the deny list is missing or empty; the lists in force stay: " +
+            listSizes(m_browser.lists()));
     } else {
         m_browser.replaceLists(std::move(*lists));
         logEntry("Lists reloaded: " + listSizes(m_browser.lists()));

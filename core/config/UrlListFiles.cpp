@@ -152,8 +152,7 @@ std::string readSettledListFile(const std::string& fileName) {
         // although it did not change during the read.
         const bool settled =
             before.written + SettlePause < std::filesystem::file_time_type::clock::now();
-        if (before.known && settled && before == stampOf(fileName) &&
-            bytes.size() == before.size) {
+        if (before.known && settled && before == stampOf(fileName) && bytes.size() == before.size) {
             return bytes;
         }
     }
