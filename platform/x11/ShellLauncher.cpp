@@ -296,13 +296,12 @@ int failureCode(int error) {
 
 }  // namespace
 
-bool ShellLauncher::remember(long processId) {
+std::optional<ShellCommand> ShellLauncher::commandOf(long processId) {
     ShellCommand command;
     if (!readShellCommand(processId, command)) {
-        return false;
+        return std::nullopt;
     }
-    adopt({command});
-    return true;
+    return command;
 }
 
 void ShellLauncher::adopt(const std::vector<ShellCommand>& commands) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,9 @@ namespace plintor {
 // Remembers the desktop shell's command lines before the shell is ended, and starts them again.
 class ShellLauncher {
 public:
-    // False when the process's command line cannot be read (it is gone, or it is a kernel
-    // thread). A command line remembered before is not remembered twice.
-    bool remember(long processId);
+    // How the process was started; none when its command line cannot be read (it is gone, or
+    // it is a kernel thread).
+    static std::optional<ShellCommand> commandOf(long processId);
 
     // Starts every remembered command line detached from us (own session, never our zombie).
     // Above 32 for success (the first started process id, at least 33), 2 when nothing is
