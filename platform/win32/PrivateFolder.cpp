@@ -48,7 +48,6 @@ std::string whyNotOurs(const std::string& folder) {
         case fs::file_type::not_found:
             return "missing";
         case fs::file_type::symlink:
-        case fs::file_type::junction:
             return "a symbolic link";
         default:
             return "not a folder";
