@@ -19,7 +19,12 @@ KioskController::KioskController(KioskState& state, KioskWindow& window, PowerAc
                         scheduleHousekeeping();
                     }),
       m_visitor(state, window),
-      m_system(state, m_power, system, m_screenGuard, [this] { quit(); }),
+      m_system(
+          state, m_power, system, m_screenGuard, [this] { quit(); },
+          [this] {
+              m_unattended.lookAfterDesktop();
+              scheduleHousekeeping();
+          }),
       m_unattended(state, m_visitor, window, m_system),
       m_recovery(state, [this] { m_unattended.homePageInNewSession(); }),
       m_guardTick([this] { m_unattended.guardTick(); }, true),

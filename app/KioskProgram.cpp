@@ -41,16 +41,24 @@ namespace plintor {
 namespace {
 
 // The start-up steps before the window exists: version, log, home folder (the current folder
-// from here on), temporary files, the input hooks and the process's protection.
+// from here on), the input hooks and the process's protection.
 void startUp(const ProgramOptions& options, KioskState& state, Platform& platform) {
     const std::string programPath = platform.systemInfo().programPath();
     state.programVersion = platform.systemInfo().fileVersion(programPath);
     startProgramLog(logFileNameFor(programPath, options.home.value_or("")), state.clock);
     [[maybe_unused]] const int ignored = ::chdir(homeFolder(options, programPath).c_str());
-    state.tempFiles = tempFilesIn(platform.systemInfo().tempFolder());
     platform.inputHooks().onActivity([&state] { state.input.record(); });
     platform.inputHooks().install();
     platform.processProtection().protect();
+}
+
+// Only once the instance is ours: a second start must not take the running kiosk's documents.
+void prepareDocumentFolder(KioskState& state, const SystemInfo& system) {
+    state.documentFolder = DocumentFolder(system.tempFolder());
+    for (const std::string& line : state.documentFolder.prepare()) {
+        logEntry(line);
+    }
+    state.tempFiles = tempFilesIn(state.documentFolder.path());
 }
 
 // The kiosk's panels need no graphics card, and a software display draws them faster without
@@ -120,6 +128,7 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
                std::chrono::steady_clock::time_point started) {
     const std::string baseName = programBaseName(platform.systemInfo().programPath());
     const ConfigNames names{baseName, options.systemDefaults};
+    prepareDocumentFolder(state, platform.systemInfo());
     std::future<UrlLists> listFiles;
     if (!state.safeWebBrowserMode) {
         listFiles = startReadingListFiles(names);
@@ -179,6 +188,7 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
     window.show();
     runMainLoop(state);
     lockdown.stop();
+    state.documentFolder.clear();  // the last visitor's documents go with the kiosk
 }
 
 // A program that starts afresh leaves the shell stopped: its next run would stop it again.

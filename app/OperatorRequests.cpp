@@ -1,6 +1,8 @@
 #include "app/OperatorRequests.h"
 
 #include <chrono>
+#include <exception>
+#include <utility>
 
 #include "app/KioskProgram.h"
 #include "core/app/KioskConfiguration.h"
@@ -8,6 +10,7 @@
 #include "core/browser/ListedBrowser.h"
 #include "core/browser/UrlHelpers.h"
 #include "core/support/Log.h"
+#include "glib/BackgroundWork.h"
 #include "platform/InstanceChannel.h"
 #include "platform/SystemInfo.h"
 
@@ -28,7 +31,9 @@ OperatorRequests::OperatorRequests(const KioskState& state, ListedBrowser& brows
       m_browser(browser),
       m_system(system),
       m_names(std::move(names)),
-      m_started(started) {}
+      m_started(started),
+      m_listsRead(std::make_shared<const ListsRead>(
+          [this](std::optional<UrlLists> lists) { listsRead(std::move(lists)); })) {}
 
 bool OperatorRequests::handle(const ReceivedMessage& received, InstanceChannel& channel) {
     switch (received.message.msg) {
@@ -75,15 +80,45 @@ void OperatorRequests::reloadLists() {
         logEntry("Lists not reloaded: -SafeWebBrowser reads no lists");
         return;
     }
-    LogConfigReport report(programLog());
-    std::optional<UrlLists> lists =
-        reloadKioskLists(m_names, m_state.buttons, m_state.tempFiles, report);
-    if (!lists) {
-        logEntry("Lists not reloaded; the lists in force stay: " + listSizes(m_browser.lists()));
+    if (m_reading) {
+        m_readAgain = true;
         return;
     }
-    m_browser.replaceLists(std::move(*lists));
-    logEntry("Lists reloaded: " + listSizes(m_browser.lists()));
+    startReading();
+}
+
+// A list of hundreds of megabytes takes seconds to read: the visitor's page goes on meanwhile.
+void OperatorRequests::startReading() {
+    m_reading = true;
+    runInBackground<std::optional<UrlLists>>(
+        [names = m_names, buttons = m_state.buttons,
+         tempFiles = m_state.tempFiles]() -> std::optional<UrlLists> {
+            LogConfigReport report(programLog());
+            try {
+                return reloadKioskLists(names, buttons, tempFiles, report);
+            } catch (const std::exception& error) {
+                report.loadFailed(error);
+                return std::nullopt;
+            }
+        },
+        m_listsRead);
+}
+
+void OperatorRequests::listsRead(std::optional<UrlLists> lists) {
+    m_reading = false;
+    if (!lists) {
+        logEntry("Lists not reloaded; the lists in force stay: " + listSizes(m_browser.lists()));
+    } else if (dropsDenyList(m_browser.lists(), *lists)) {
+        logEntry(
+            "Lists not reloaded: the deny list is missing or empty; the lists in force stay: " +
+            listSizes(m_browser.lists()));
+    } else {
+        m_browser.replaceLists(std::move(*lists));
+        logEntry("Lists reloaded: " + listSizes(m_browser.lists()));
+    }
+    if (std::exchange(m_readAgain, false)) {
+        startReading();
+    }
 }
 
 }  // namespace plintor

@@ -1,22 +1,26 @@
 #include "app/SystemActions.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/ScreenGuard.h"
 #include "browser/EngineVersion.h"
 #include "core/app/KioskState.h"
+#include "core/support/Log.h"
 #include "platform/DesktopControl.h"
 #include "platform/SystemInfo.h"
 
 namespace plintor {
 
 SystemActions::SystemActions(KioskState& state, PowerRequests& power, const SystemInfo& system,
-                             ScreenGuard& screenGuard, std::function<void()> quit)
+                             ScreenGuard& screenGuard, std::function<void()> quit,
+                             std::function<void()> lookAgain)
     : m_state(state),
       m_power(power),
       m_system(system),
       m_screenGuard(screenGuard),
-      m_quit(std::move(quit)) {}
+      m_quit(std::move(quit)),
+      m_shellRetry(std::move(lookAgain)) {}
 
 long long SystemActions::memoryKiB() const {
     return m_system.processTreeMemoryKiB();
@@ -52,7 +56,29 @@ bool SystemActions::closeForeignWindows() {
 
 bool SystemActions::stopShell() {
     DesktopControl* desktop = m_screenGuard.desktop();
-    return desktop != nullptr && desktop->stopShell();
+    if (desktop == nullptr || m_shellRetry.isActive()) {
+        return false;
+    }
+    const bool stopped = desktop->stopShell();
+    const std::string why = desktop->shellStopWithheld();
+    if (!why.empty()) {
+        shellStopWithheld(why);
+    } else if (!m_shellWithheldFor.empty()) {
+        m_shellWithheldFor.clear();
+        m_shellRetryMs = FirstShellRetryMs;
+    }
+    return stopped;
+}
+
+// Said once per reason, not on every try.
+void SystemActions::shellStopWithheld(const std::string& why) {
+    if (why != m_shellWithheldFor) {
+        logEntry("Shell kept running: " + why + "; tried again in " +
+                 std::to_string(m_shellRetryMs / 1000) + " s and later");
+        m_shellWithheldFor = why;
+    }
+    m_shellRetry.start(m_shellRetryMs);
+    m_shellRetryMs = std::min(m_shellRetryMs * 2, LongestShellRetryMs);
 }
 
 bool SystemActions::engineReplaced() const {

@@ -3,7 +3,7 @@
 #include "app/KioskWindow.h"
 #include "browser/RestrictedBrowser.h"
 #include "core/app/KioskState.h"
-#include "core/documents/DownloadRules.h"
+#include "core/support/Log.h"
 
 namespace plintor {
 
@@ -20,7 +20,9 @@ bool VisitorSession::homePageUnchanged() const {
 
 void VisitorSession::clearSession() {
     m_window.browser().startNewSession();
-    deleteTempFiles(m_state.tempFiles);
+    for (const std::string& line : m_state.documentFolder.clear()) {
+        logEntry(line);
+    }
 }
 
 void VisitorSession::renewPage() {

@@ -16,8 +16,12 @@ public:
     virtual bool closeForeignWindows() = 0;
 
     // Ends the desktop shell (the programs owning dock and desktop windows) after remembering
-    // how to start it again; true when one was found and asked to end.
+    // how to start it again; true when one was found and asked to end. A shell is ended only
+    // once the changes record (below) names it.
     virtual bool stopShell() = 0;
+    // Why the last stopShell left a shell running: its changes record could not be written.
+    // Empty when it withheld nothing.
+    virtual std::string shellStopWithheld() const = 0;
     // Starts the remembered shell programs again; above 32 for success (the first program's
     // process id, at least 33), 32 or below for failure (2: nothing to start).
     virtual int startShell() = 0;

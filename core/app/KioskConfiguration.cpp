@@ -41,7 +41,8 @@ UrlLists loadKioskLists(const ConfigNames& names, const std::vector<NavButton>& 
 UrlLists readKioskListFiles(const ConfigNames& names, ConfigReport& report) {
     const EffectiveFiles files = effectiveFiles(names);
     UrlLists lists;
-    loadUrlLists(lists, files.whitelist, files.blacklist, report);
+    loadUrlLists(lists, files.whitelist, files.blacklist, report,
+                 defaultCopyOf(std::string(BlacklistFileName), names.systemDefaults));
     return lists;
 }
 
@@ -67,6 +68,10 @@ std::optional<UrlLists> reloadKioskLists(const ConfigNames& names,
         return std::nullopt;
     }
     return lists;
+}
+
+bool dropsDenyList(const UrlLists& inForce, const UrlLists& next) {
+    return inForce.blacklistSize() > 0 && next.blacklistSize() == 0;
 }
 
 }  // namespace plintor

@@ -40,4 +40,9 @@ std::optional<UrlLists> reloadKioskLists(const ConfigNames& names,
                                          const std::vector<NavButton>& buttons,
                                          const TempFiles& tempFiles, ConfigReport& report);
 
+// Whether taking `next` would drop the deny list in force: its file gone or emptied, for good
+// or only for the moment an editor rewrites it. A reload that would is refused; the operator
+// who means it restarts the kiosk.
+bool dropsDenyList(const UrlLists& inForce, const UrlLists& next);
+
 }  // namespace plintor

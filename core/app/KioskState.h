@@ -5,6 +5,7 @@
 
 #include "core/app/DailyRestart.h"
 #include "core/config/KioskSettings.h"
+#include "core/documents/DocumentFolder.h"
 #include "core/documents/DownloadRules.h"
 #include "core/lockdown/InputActivity.h"
 #include "core/support/Clock.h"
@@ -29,7 +30,8 @@ struct KioskState {
     bool quitRequested = false;       // by quitApplication only
     bool restartRequested = false;    // with the quit: the program starts afresh after it
     InputActivity input;
-    TempFiles tempFiles;
+    DocumentFolder documentFolder;
+    TempFiles tempFiles;  // in documentFolder
     // The browser shows PDF documents itself (with the viewer's parameters).
     bool pdfViewer = false;
     int rendererRestarts = 0;   // the page's renderer ended or hung and the page came back

@@ -1,9 +1,13 @@
 #include "core/config/UrlListFiles.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "core/config/IniFile.h"
+#include "core/support/Exceptions.h"
 #include "core/support/FileIO.h"
 #include "core/support/TextCodec.h"
 
@@ -51,15 +55,52 @@ bool isNameTaken(const std::string& fileName) {
            std::filesystem::file_type::not_found;
 }
 
+// What shows that a file changed: its size and its time of writing.
+struct FileStamp {
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type written;
+    bool known = false;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp stampOf(const std::string& fileName) {
+    std::error_code sizeError;
+    std::error_code timeError;
+    FileStamp stamp{std::filesystem::file_size(fileName, sizeError),
+                    std::filesystem::last_write_time(fileName, timeError), false};
+    stamp.known = !sizeError && !timeError;
+    return stamp;
+}
+
+void allowKioskPages(UrlLists& lists) {
+    lists.whitelistAddUrl("about:blank");
+    lists.whitelistAddUrl("javascript:*");
+}
+
+constexpr int SettleAttempts = 5;
+constexpr std::chrono::milliseconds SettlePause{100};
+
 // Whether the whole file was read.
 template <typename Add>
 bool addFileLines(const std::string& fileName, Add add, ConfigReport& report) {
     try {
-        const std::string bytes = readFileBytes(fileName);
+        const std::string bytes = readSettledListFile(fileName);
         for (const std::string& warning : listFileWarnings(fileName, bytes)) {
             report.warn(warning);
         }
-        forEachListFileLine(bytes, add);
+        std::size_t tooLong = 0;
+        forEachListFileLine(bytes, [&](const std::string& line) {
+            if (line.size() > MaskLimitBytes) {
+                ++tooLong;
+            } else {
+                add(line);
+            }
+        });
+        if (tooLong > 0) {
+            report.warn(fileName + ": " + std::to_string(tooLong) + " line(s) longer than " +
+                        std::to_string(MaskLimitBytes) + " bytes are not used");
+        }
         return true;
     } catch (const std::exception& error) {
         report.loadFailed(error);
@@ -94,26 +135,61 @@ std::vector<std::string> splitListFileLines(std::string_view fileBytes) {
     return lines;
 }
 
+std::string readSettledListFile(const std::string& fileName) {
+    for (int attempt = 0; attempt < SettleAttempts; ++attempt) {
+        if (attempt > 0) {
+            std::this_thread::sleep_for(SettlePause);  // the writer's next step
+        }
+        const FileStamp before = stampOf(fileName);
+        if (before.known && before.size > ListFileLimitBytes) {
+            throw EReadError(fileName, EFBIG);
+        }
+        std::string bytes = readFileBytes(fileName);
+        if (bytes.size() > ListFileLimitBytes) {
+            throw EReadError(fileName, EFBIG);
+        }
+        // Written a moment ago, the file may be in the middle of its rewrite (emptied, say)
+        // although it did not change during the read.
+        const bool settled =
+            before.written + SettlePause < std::filesystem::file_time_type::clock::now();
+        if (before.known && settled && before == stampOf(fileName) && bytes.size() == before.size) {
+            return bytes;
+        }
+    }
+    throw EReadError(fileName, EAGAIN);
+}
+
 std::vector<std::string> readListFile(const std::string& fileName) {
-    return splitListFileLines(readFileBytes(fileName));
+    return splitListFileLines(readSettledListFile(fileName));
 }
 
 void loadUrlLists(UrlLists& lists, const std::string& whitelistFile,
-                  const std::string& blacklistFile, ConfigReport& report) {
+                  const std::string& blacklistFile, ConfigReport& report,
+                  const std::string& blacklistDefault) {
     addFileLines(
         whitelistFile, [&](const std::string& line) { lists.whitelistAddUrl(line); }, report);
+    const auto addDenied = [&](const std::string& line) { lists.blacklistAddUrl(line); };
     // A deny list that is there but cannot be read fails closed: taken for an empty one it
-    // would let through everything the allow list passes.
-    if (isNameTaken(blacklistFile) &&
-        !addFileLines(
-            blacklistFile, [&](const std::string& line) { lists.blacklistAddUrl(line); }, report)) {
+    // would let through everything the allow list passes. The operator's default copy is the
+    // next best list.
+    if (!isNameTaken(blacklistFile) || addFileLines(blacklistFile, addDenied, report)) {
+        if (isNameTaken(blacklistFile) && lists.blacklistSize() == 0) {
+            report.warn(blacklistFile + " holds no mask: nothing is denied");
+        }
+        allowKioskPages(lists);
+        return;
+    }
+    if (!blacklistDefault.empty() && blacklistDefault != blacklistFile &&
+        isNameTaken(blacklistDefault) && addFileLines(blacklistDefault, addDenied, report)) {
+        report.warn(blacklistFile + " cannot be read: its default copy " + blacklistDefault +
+                    " is in force");
+    } else {
         lists.blacklistUnreadable();
         report.error(blacklistFile +
                      " cannot be read: every address but the kiosk's own pages is denied until "
                      "a reload of the lists can read it");
     }
-    lists.whitelistAddUrl("about:blank");
-    lists.whitelistAddUrl("javascript:*");
+    allowKioskPages(lists);
 }
 
 void allowNavButtonAddresses(UrlLists& lists, const std::vector<NavButton>& buttons) {

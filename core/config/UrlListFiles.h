@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,15 +21,28 @@ std::vector<std::string> splitListFileLines(std::string_view bytes);
 // line ends of CR alone. Empty when there is nothing to say.
 std::vector<std::string> listFileWarnings(const std::string& fileName, std::string_view bytes);
 
+// A list file larger than this is not read (the limit bounds the program's memory); a line
+// longer than MaskLimitBytes is no mask of anybody's and is left out, with a warning.
+constexpr std::uint64_t ListFileLimitBytes = 512ULL * 1024 * 1024;
+constexpr std::size_t MaskLimitBytes = 8192;
+
+// The file's bytes as they stood over one whole read: a file rewritten in place while it is
+// read is read again, a few times at most. Raises EFOpenError or EReadError (also for a file
+// over ListFileLimitBytes, and one that never held still).
+std::string readSettledListFile(const std::string& fileName);
+
 // Raises EFOpenError or EReadError.
 std::vector<std::string> readListFile(const std::string& fileName);
 
 // Fills the lists from the operator's files, then allows "about:blank" and "javascript:*".
-// A missing allow file is reported; a missing deny file is skipped silently; a deny file that
-// is there but cannot be read (see UrlLists::blacklistUnreadable) is reported as an error; the
+// A missing allow file is reported; a missing deny file is skipped silently. A deny file that
+// is there but cannot be read is reported, and its default copy `blacklistDefault` (when it
+// is another file and can be read) takes its place, with a warning; when neither can be read,
+// every address is denied (see UrlLists::blacklistUnreadable), reported as an error. The
 // warnings of listFileWarnings are reported.
 void loadUrlLists(UrlLists& lists, const std::string& whitelistFile,
-                  const std::string& blacklistFile, ConfigReport& report);
+                  const std::string& blacklistFile, ConfigReport& report,
+                  const std::string& blacklistDefault = {});
 
 // Every URL button's address is allowed, whatever the list files say.
 void allowNavButtonAddresses(UrlLists& lists, const std::vector<NavButton>& buttons);

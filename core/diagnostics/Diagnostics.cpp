@@ -13,6 +13,7 @@
 #include "core/diagnostics/MaskAdvice.h"
 #include "core/diagnostics/SettingsReport.h"
 #include "core/diagnostics/TerminalText.h"
+#include "core/documents/DocumentFolder.h"
 #include "core/documents/DownloadRules.h"
 #include "core/support/Exceptions.h"
 #include "core/support/FileHelpers.h"
@@ -69,7 +70,8 @@ void checkMasks(const std::vector<std::string>& masks, const char* listName,
 
 KioskConfiguration loadAsKiosk(const ConfigNames& names, const std::string& tempFolder,
                                StreamConfigReport& report) {
-    return loadKioskConfiguration(names, tempFilesIn(tempFolder), DesignPixelsPerInch, report);
+    return loadKioskConfiguration(names, tempFilesIn(DocumentFolder(tempFolder).path()),
+                                  DesignPixelsPerInch, report);
 }
 
 void checkDocumentSettings(const KioskSettings& settings, StreamConfigReport& report) {

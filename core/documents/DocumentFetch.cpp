@@ -176,8 +176,8 @@ Actions DocumentFetch::refuse(const std::string& source) const {
     return {FetchAction::log(blockedDownloadLogText(source)), FetchAction::blockedHint()};
 }
 
-// Nothing is fetched when another download runs, none is allowed, or the temporary folder
-// cannot take the file.
+// Nothing is fetched when another download runs, none is allowed, or the documents folder
+// cannot take the file (which the log says).
 Actions DocumentFetch::start(const std::string& source, DownloadId id, bool openedPdf) {
     if (m_state != State::Idle) {
         return refuse(source);
@@ -186,8 +186,13 @@ Actions DocumentFetch::start(const std::string& source, DownloadId id, bool open
     // The engine shows PDF only: a Word document is kept only when it is converted.
     std::vector<std::string> allowed = allowedExtensions(
         settings.downloadPdf || openedPdf, settings.downloadWord && settings.convertWordToPdf);
-    if (allowed.empty() || !canWriteIn(folderWithoutDelimiter(m_kiosk.tempFiles.tmp))) {
+    if (allowed.empty()) {
         return refuse(source);
+    }
+    if (const std::string why = m_kiosk.documentFolder.whyNotReady(); !why.empty()) {
+        Actions actions{FetchAction::log(why)};
+        append(actions, refuse(source));
+        return actions;
     }
     m_state = State::Requested;
     m_download = id;

@@ -9,16 +9,10 @@
 
 namespace plintor {
 
-TempFiles tempFilesIn(const std::string& tempFolder) {
-    const std::string folder = withTrailingDelimiter(tempFolder);
-    return {folder + std::string(TempTmpName), folder + std::string(TempPdfName),
-            folder + std::string(TempDocName), folder + std::string(TempDocxName)};
-}
-
-void deleteTempFiles(const TempFiles& files) {
-    for (const std::string* file : {&files.tmp, &files.pdf, &files.doc, &files.docx}) {
-        deleteFileForced(*file);
-    }
+TempFiles tempFilesIn(const std::string& folder) {
+    const std::string inFolder = withTrailingDelimiter(folder);
+    return {inFolder + std::string(TempTmpName), inFolder + std::string(TempPdfName),
+            inFolder + std::string(TempDocName), inFolder + std::string(TempDocxName)};
 }
 
 std::vector<std::string> shownDocuments(const TempFiles& files) {

@@ -6,16 +6,14 @@
 
 namespace plintor {
 
-// The fixed files a fetched document is written to, in the user's temporary folder.
+// The fixed files a fetched document is written to, in the documents folder (DocumentFolder).
 struct TempFiles {
     std::string tmp;
     std::string pdf;
     std::string doc;
     std::string docx;
 };
-TempFiles tempFilesIn(const std::string& tempFolder);
-// Deletes every one of them that exists: nothing a visitor opened stays for the next.
-void deleteTempFiles(const TempFiles& files);
+TempFiles tempFilesIn(const std::string& folder);
 
 // The documents the program shows from its temporary files.
 std::vector<std::string> shownDocuments(const TempFiles& files);

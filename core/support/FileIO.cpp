@@ -18,15 +18,24 @@ std::string readFileBytes(const std::string& fileName) {
 }
 
 bool writeFileWhole(const std::string& fileName, std::string_view bytes, unsigned int mode) {
+    return writeFileWholeOrSayWhy(fileName, bytes, mode).empty();
+}
+
+std::string writeFileWholeOrSayWhy(const std::string& fileName, std::string_view bytes,
+                                   unsigned int mode) {
     const std::string next = fileName + ".new";
     removeFileForced(next);  // left by a run that was killed while writing
     SystemFile file = SystemFile::open(next, SystemFile::OpenMode::CreateNew, true, mode);
-    const bool whole =
-        file.isOpen() && file.writeAll(bytes) && file.close() && renameFile(next, fileName);
-    if (!whole) {
+    std::string why;
+    if (!file.isOpen() || !file.writeAll(bytes) || !file.close()) {
+        why = systemErrorText(file.error());
+    } else if (!renameFile(next, fileName)) {
+        why = "the written file could not take its name";
+    }
+    if (!why.empty()) {
         removeFileForced(next);
     }
-    return whole;
+    return why;
 }
 
 }  // namespace plintor

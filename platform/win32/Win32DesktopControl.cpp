@@ -3,12 +3,10 @@
 #include <windows.h>
 
 #include <memory>
-#include <optional>
 
 #include "core/lockdown/DesktopRecord.h"
+#include "core/lockdown/DesktopRecordFile.h"
 #include "core/lockdown/ForeignWindowRules.h"
-#include "core/support/FileIO.h"
-#include "core/support/SystemFiles.h"
 #include "platform/DesktopControl.h"
 #include "platform/win32/ExecutionState.h"
 #include "platform/win32/ShellLaunch.h"
@@ -107,16 +105,25 @@ public:
         return !pass.acted;
     }
 
+    // The shell is asked to end only once the record names it: after a kill, nothing else
+    // would start it again.
     bool stopShell() override {
         const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
-        const bool posted =
-            taskbar != nullptr && PostMessageW(taskbar, ShellExitRequest, 0, 0) != 0;
-        if (posted && !m_shellStopped) {
-            m_shellStopped = true;
-            saveChangesRecord();
+        m_shellStopWithheld.clear();
+        if (taskbar == nullptr) {
+            return false;
         }
-        return posted;
+        if (!m_shellStopped) {
+            m_shellStopWithheld = m_record.save(changes(true));
+            if (!m_shellStopWithheld.empty()) {
+                return false;
+            }
+            m_shellStopped = true;
+        }
+        return PostMessageW(taskbar, ShellExitRequest, 0, 0) != 0;
     }
+
+    std::string shellStopWithheld() const override { return m_shellStopWithheld; }
 
     int startShell() override {
         const int result = startShellProgram(shellLaunch(isWow64(), windowsFolder()));
@@ -161,11 +168,13 @@ public:
     std::string keepChangesRecord(const std::string& fileName) override;
 
 private:
-    void saveChangesRecord() const;
+    static DesktopRecord changes(bool shellStopped);
+    void saveChangesRecord() const { m_record.save(changes(m_shellStopped)); }
 
     ForeignWindowContext m_context;
     bool m_shellStopped = false;
-    std::string m_recordFile;
+    DesktopRecordFile m_record;
+    std::string m_shellStopWithheld;
 };
 
 bool Win32DesktopControl::bringWindowToFront(unsigned long handle) {
@@ -192,31 +201,23 @@ bool Win32DesktopControl::bringWindowToFront(unsigned long handle) {
     return GetForegroundWindow() == window;
 }
 
-void Win32DesktopControl::saveChangesRecord() const {
-    if (m_recordFile.empty()) {
-        return;
-    }
-    if (!m_shellStopped) {
-        removeFileForced(m_recordFile);
-        return;
-    }
+DesktopRecord Win32DesktopControl::changes(bool shellStopped) {
     DesktopRecord record;
-    record.stoppedShell.push_back(ShellCommand{{"explorer.exe"}, "", {}, ""});
-    writeFileWhole(m_recordFile, formatDesktopRecord(record));
+    if (shellStopped) {
+        record.stoppedShell.push_back(ShellCommand{{"explorer.exe"}, "", {}, ""});
+    }
+    return record;
 }
 
 std::string Win32DesktopControl::keepChangesRecord(const std::string& fileName) {
+    const DesktopRecordFile::Leftover leftover = m_record.keepIn(fileName);
     std::string repaired;
-    if (fileExists(fileName)) {
-        const std::optional<DesktopRecord> leftover = readDesktopRecord(fileName);
-        if (!leftover) {
-            repaired = "its record " + fileName + " was damaged and is dropped";
-        } else if (!leftover->stoppedShell.empty()) {
-            const int started = startShellProgram(shellLaunch(isWow64(), windowsFolder()));
-            repaired = "the desktop shell is started again (" + std::to_string(started) + ")";
-        }
+    if (leftover.damaged) {
+        repaired = "its record " + fileName + " was damaged and is dropped";
+    } else if (leftover.record && !leftover.record->stoppedShell.empty()) {
+        const int started = startShellProgram(shellLaunch(isWow64(), windowsFolder()));
+        repaired = "the desktop shell is started again (" + std::to_string(started) + ")";
     }
-    m_recordFile = fileName;
     saveChangesRecord();
     return repaired;
 }

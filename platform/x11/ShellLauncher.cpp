@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "platform/posix/UniqueFd.h"
+#include "platform/x11/ShellScope.h"
 
 extern char** environ;
 
@@ -243,14 +244,15 @@ long readLaunchReport(int pipe) {
     return processId > 0 ? processId : -failure;
 }
 
-long launch(const ShellCommand& command, const std::string& program) {
+long launch(const ShellCommand& command, const std::string& program,
+            const std::vector<std::string>& programArguments) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0) {
         return -errno;
     }
     UniqueFd readEnd(ends[0]);
     UniqueFd writeEnd(ends[1]);
-    const std::vector<char*> arguments = nullTerminated(command.arguments);
+    const std::vector<char*> arguments = nullTerminated(programArguments);
     const std::vector<char*> environment = nullTerminated(command.environment);
     const char* folder = command.workingFolder.empty() ? "/" : command.workingFolder.c_str();
     const pid_t middle = ::fork();
@@ -265,12 +267,13 @@ long launch(const ShellCommand& command, const std::string& program) {
     return readLaunchReport(readEnd.get());
 }
 
-long start(const ShellCommand& command) {
+long start(const ShellCommand& command, std::string_view cgroupText) {
     const ProgramFile program = findProgram(command);
     if (program.error != 0) {
         return -program.error;
     }
-    return launch(command, program.path);
+    const ShellScope scope = ShellScope::forProcess(cgroupText, command.environment);
+    return launch(command, scope.program(program.path), scope.arguments(command, program.path));
 }
 
 int failureCode(int error) {
@@ -296,13 +299,12 @@ int failureCode(int error) {
 
 }  // namespace
 
-bool ShellLauncher::remember(long processId) {
+std::optional<ShellCommand> ShellLauncher::commandOf(long processId) {
     ShellCommand command;
     if (!readShellCommand(processId, command)) {
-        return false;
+        return std::nullopt;
     }
-    adopt({command});
-    return true;
+    return command;
 }
 
 void ShellLauncher::adopt(const std::vector<ShellCommand>& commands) {
@@ -323,8 +325,9 @@ int ShellLauncher::startAll() {
     long firstStarted = 0;
     int firstFailure = -1;
     std::vector<ShellCommand> failed;
+    const std::string cgroupText = readProcFile(::getpid(), "cgroup");
     for (ShellCommand& command : m_commands) {
-        const long result = start(command);
+        const long result = start(command, cgroupText);
         if (result > 0) {
             firstStarted = firstStarted != 0 ? firstStarted : result;
         } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,11 +11,12 @@ namespace plintor {
 // Remembers the desktop shell's command lines before the shell is ended, and starts them again.
 class ShellLauncher {
 public:
-    // False when the process's command line cannot be read (it is gone, or it is a kernel
-    // thread). A command line remembered before is not remembered twice.
-    bool remember(long processId);
+    // How the process was started; none when its command line cannot be read (it is gone, or
+    // it is a kernel thread).
+    static std::optional<ShellCommand> commandOf(long processId);
 
-    // Starts every remembered command line detached from us (own session, never our zombie).
+    // Starts every remembered command line detached from us (own session, never our zombie),
+    // outside the kiosk's service unit when it runs as one (see ShellScope).
     // Above 32 for success (the first started process id, at least 33), 2 when nothing is
     // remembered, else a failure code of 32 or below (2: program file missing, 3: folder
     // missing, 5: access denied, 8: out of memory, 11: not a program, 0: any other failure).

@@ -18,9 +18,8 @@
 #include <vector>
 
 #include "core/lockdown/DesktopRecord.h"
+#include "core/lockdown/DesktopRecordFile.h"
 #include "core/lockdown/ForeignWindowRules.h"
-#include "core/support/FileHelpers.h"
-#include "core/support/FileIO.h"
 #include "platform/DesktopControl.h"
 #include "platform/x11/LinuxServices.h"
 #include "platform/x11/ShellLauncher.h"
@@ -89,6 +88,7 @@ public:
     bool changesQueued() const override { return XEventsQueued(dpy(), QueuedAlready) > 0; }
     void keepDisplayOn(bool on) override;
     std::string keepChangesRecord(const std::string& fileName) override;
+    std::string shellStopWithheld() const override { return m_shellStopWithheld; }
 
 private:
     Display* dpy() const { return m_x11->get(); }
@@ -111,6 +111,7 @@ private:
     bool waitUntilActive(XWindow window) const;
     void sendToRoot(XWindow window, XAtom type, std::initializer_list<long> data) const;
     bool dpmsEnabled() const;
+    DesktopRecord changes() const;
     void saveChangesRecord() const;
 
     std::unique_ptr<X11Display> m_x11;
@@ -119,7 +120,8 @@ private:
     ShellLauncher m_shell;
     bool m_displayKeptOn = false;
     bool m_dpmsWasEnabled = false;
-    std::string m_recordFile;
+    DesktopRecordFile m_record;
+    std::string m_shellStopWithheld;
 
     // What the server's events say, so that an unchanged desktop costs no round trip. Every
     // change of the windows counts one generation up; a pass remembers the generation it
@@ -321,7 +323,9 @@ bool X11DesktopControl::askToClose(XWindow window) const {
 }
 
 // A shell whose command line cannot be read is ended all the same: the lockdown comes first.
-// One that was asked to end is looked for again next time: it may take its time, or refuse.
+// One whose command line is known is ended only once the record names it: after a kill, nothing
+// else would start it again. One that was asked to end is looked for again next time: it may
+// take its time, or refuse; so is one left running for want of its record.
 bool X11DesktopControl::stopShell() {
     readEvents();
     if (m_shellCheckedAt == m_generation) {
@@ -330,12 +334,20 @@ bool X11DesktopControl::stopShell() {
     const unsigned long generation = m_generation;
     X11ErrorTrap trap(m_x11->get());
     bool signalled = false;
+    m_shellStopWithheld.clear();
     for (const long processId : shellProcessIds()) {
-        m_shell.remember(processId);
-        saveChangesRecord();  // before it ends: a kill right after must not lose it
+        if (const std::optional<ShellCommand> command = ShellLauncher::commandOf(processId)) {
+            DesktopRecord record = changes();
+            record.stoppedShell.push_back(*command);
+            m_shellStopWithheld = m_record.save(record);
+            if (!m_shellStopWithheld.empty()) {
+                break;
+            }
+            m_shell.adopt({*command});
+        }
         signalled = ::kill(static_cast<pid_t>(processId), SIGTERM) == 0 || signalled;
     }
-    m_shellCheckedAt = signalled ? 0 : generation;
+    m_shellCheckedAt = signalled || !m_shellStopWithheld.empty() ? 0 : generation;
     return signalled;
 }
 
@@ -514,40 +526,34 @@ void X11DesktopControl::keepDisplayOn(bool on) {
     saveChangesRecord();
 }
 
+DesktopRecord X11DesktopControl::changes() const {
+    return {m_shell.commands(), m_displayKeptOn && m_dpmsWasEnabled};
+}
+
+// A record that cannot be written now is written with the next change, or by the next run.
 void X11DesktopControl::saveChangesRecord() const {
-    if (m_recordFile.empty()) {
-        return;
-    }
-    const DesktopRecord record{m_shell.commands(), m_displayKeptOn && m_dpmsWasEnabled};
-    if (record.empty()) {
-        ::unlink(m_recordFile.c_str());
-    } else {
-        writeFileWhole(m_recordFile, formatDesktopRecord(record));
-    }
+    m_record.save(changes());
 }
 
 std::string X11DesktopControl::keepChangesRecord(const std::string& fileName) {
+    const DesktopRecordFile::Leftover leftover = m_record.keepIn(fileName);
     std::string repaired;
-    if (fileExists(fileName)) {
-        const std::optional<DesktopRecord> leftover = readDesktopRecord(fileName);
-        if (!leftover) {
-            repaired = "its record " + fileName + " was damaged and is dropped";
-        } else {
-            if (leftover->powerSavingWasOn && m_x11->hasDpmsExtension()) {
-                X11ErrorTrap trap(m_x11->get());
-                DPMSEnable(dpy());
-                XFlush(dpy());
-                repaired = "display power saving is on again";
-            }
-            if (!leftover->stoppedShell.empty()) {
-                m_shell.adopt(leftover->stoppedShell);
-                const int started = m_shell.startAll();
-                repaired += std::string(repaired.empty() ? "" : ", ") +
-                            "the desktop shell is started again (" + std::to_string(started) + ")";
-            }
+    if (leftover.damaged) {
+        repaired = "its record " + fileName + " was damaged and is dropped";
+    } else if (leftover.record) {
+        if (leftover.record->powerSavingWasOn && m_x11->hasDpmsExtension()) {
+            X11ErrorTrap trap(m_x11->get());
+            DPMSEnable(dpy());
+            XFlush(dpy());
+            repaired = "display power saving is on again";
+        }
+        if (!leftover.record->stoppedShell.empty()) {
+            m_shell.adopt(leftover.record->stoppedShell);
+            const int started = m_shell.startAll();
+            repaired += std::string(repaired.empty() ? "" : ", ") +
+                        "the desktop shell is started again (" + std::to_string(started) + ")";
         }
     }
-    m_recordFile = fileName;
     saveChangesRecord();
     return repaired;
 }

@@ -213,6 +213,43 @@ class ReloadListsTests(h.KioskTestCase):
         self.expect_blocked(url("/allowed.html"))
 
 
+class ReloadSafetyTests(ReloadListsTests):
+    """A reload never drops the deny list in force, and a long one leaves the kiosk serving."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.whitelist = [f"http://127.0.0.1:{server.port}/*"]
+        cls.start_shared_kiosk(h.Kiosk(display, config=config(), whitelist=cls.whitelist,
+                                       blacklist=[url("/blocked*")], name="reload-safety"), url("/index.html"))
+
+    test_new_deny_list_holds_and_an_unreadable_one_leaves_it_in_force = None
+
+    def test_a_deny_list_gone_or_emptied_leaves_the_one_in_force(self):
+        path = os.path.join(self.kiosk.home, "Blacklist.txt")
+        for how, change in (("missing", lambda: os.remove(path)), ("empty", lambda: write_list(self.kiosk, "Blacklist.txt", []))):
+            with self.subTest(how=how):
+                change()
+                entry, _ = self.reload()
+                self.assertTrue(entry.text.startswith("Lists not reloaded: the deny list is missing or empty"),
+                                entry.text)
+                self.expect_blocked(url("/blocked.html"))
+        write_list(self.kiosk, "Blacklist.txt", [url("/blocked*")])
+
+    def test_a_long_reload_leaves_the_kiosk_answering(self):
+        masks = [url("/blocked*")] + [f"http://host{n}.example/page{n}/*" for n in range(1500000)]
+        write_list(self.kiosk, "Blacklist.txt", masks)
+        since = self.kiosk.mark()
+        self.expect(self.kiosk.run_sender("--send", "reload-lists").returncode == 0, "the reload was not sent")
+        status = self.kiosk.run_sender("--send", "status", timeout=60)
+        answered_before = not self.kiosk.find_log(r"^Lists (not )?reloaded", since)
+        entry = self.kiosk.wait_log(r"^Lists (not )?reloaded", 120, since)
+        self.assertEqual(entry.text, f"Lists reloaded: 4 allowed, {len(masks)} denied")
+        self.expect(status.returncode == 0, f"--send status gave {status.returncode} while the lists were read")
+        self.expect(answered_before, "the status came only after the lists were read: the reload held the kiosk")
+        write_list(self.kiosk, "Blacklist.txt", [url("/blocked*")])
+        self.reload()
+
+
 def shell_record(marker):
     """The record a killed kiosk leaves when it had stopped a desktop shell: here a program that
     writes marker, so that its start again shows."""

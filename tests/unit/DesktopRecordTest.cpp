@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+
+#include "core/lockdown/DesktopRecordFile.h"
+#include "core/support/FileIO.h"
 
 #include "tests/support/RowName.h"
 #include "tests/support/TempDir.h"
 #ifndef _WIN32
 #include "tests/support/ChildProcess.h"
+#include "tests/support/SmallFileSystem.h"
 #endif
 
 namespace plintor {
@@ -49,6 +54,7 @@ TEST(DesktopRecordTest, ARecordOverTheLimitIsDamaged) {
     argument += 'a';
     test::writeBytes(name, formatDesktopRecord(record));
     EXPECT_FALSE(readDesktopRecord(name));
+    EXPECT_TRUE(DesktopRecordFile().keepIn(name).damaged);
     EXPECT_FALSE(parseDesktopRecord(formatDesktopRecord(record)));
     EXPECT_FALSE(readDesktopRecord(dir.path("missing")));
 }
@@ -90,6 +96,51 @@ TEST_P(DamagedDesktopRecordTest, ADamagedRecordIsNoRecord) {
 
 INSTANTIATE_TEST_SUITE_P(Texts, DamagedDesktopRecordTest, ::testing::ValuesIn(DamageCases),
                          test::RowName());
+
+DesktopRecord panelRecord(const std::string& argument) {
+    DesktopRecord record;
+    record.stoppedShell.push_back({{"tint2", argument}, "/", {"DISPLAY=:0"}, "/usr/bin/tint2"});
+    return record;
+}
+
+#ifndef _WIN32
+// A record that does not fit on the disk is not written, says why, and leaves the one there
+// whole: the caller then leaves the shell running.
+class FullDiskRecordTest : public test::SmallFileSystemTest {};
+
+TEST_F(FullDiskRecordTest, ARecordThatDoesNotFitSaysWhyAndLeavesTheOldOne) {
+    DesktopRecordFile file;
+    const std::string name = m_dir.path("plintor.state");
+    EXPECT_FALSE(file.keepIn(name).record);
+    ASSERT_EQ(file.save(panelRecord("first")), "");
+    ASSERT_TRUE(writeFileWhole(m_dir.path("filler"), std::string(PageSize * 3, 'x')));
+
+    const std::string why = file.save(panelRecord(std::string(PageSize * 2, 'y')));
+    EXPECT_NE(why.find(name + " cannot be written: "), std::string::npos) << why;
+    EXPECT_NE(why.find("No space left on device"), std::string::npos) << why;
+    DesktopRecordFile next;
+    EXPECT_EQ(next.keepIn(name).record, panelRecord("first")) << "the old record was damaged";
+    EXPECT_FALSE(std::filesystem::exists(name + ".new"));
+}
+#endif
+
+TEST(DesktopRecordFileTest, AnEmptyRecordRemovesTheFileAndADamagedOneIsSaid) {
+    test::TempDir folder;
+    const std::string name = folder.path("plintor.state");
+    DesktopRecordFile file;
+    EXPECT_EQ(file.save(panelRecord("x")), "") << "no file is kept yet";
+    EXPECT_FALSE(std::filesystem::exists(name));
+    file.keepIn(name);
+    ASSERT_EQ(file.save(panelRecord("x")), "");
+    EXPECT_EQ(DesktopRecordFile().keepIn(name).record, panelRecord("x"));
+    EXPECT_EQ(file.save({}), "");
+    EXPECT_FALSE(std::filesystem::exists(name));
+
+    std::ofstream(name) << "Plintor desktop record 1\nshell\n";
+    const DesktopRecordFile::Leftover damaged = DesktopRecordFile().keepIn(name);
+    EXPECT_TRUE(damaged.damaged);
+    EXPECT_FALSE(damaged.record);
+}
 
 }  // namespace
 }  // namespace plintor

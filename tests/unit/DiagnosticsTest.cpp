@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <set>
@@ -149,14 +150,15 @@ TEST_F(DiagnosticsTest, MasksThatMissTheirAimAreNamed) {
 TEST_F(DiagnosticsTest, LocalFilesAreJudgedLikeTheKioskDoes) {
     writeBytes(m_home.path("Whitelist.txt"), "http://library.example/*\nfile:///srv/docs/*\n");
     const std::string tmp = m_output.root().string();
-    const ProgramRun run = runWithTemp(
-        tmp, "--check-url file://" + tmp + "/temp.pdf#toolbar=0 file:///etc/hosts file://" +
-                 m_home.path("plintor.ini") + " file:///srv/docs/a.pdf file://" + tmp +
-                 "/temp.tmp");
-    EXPECT_EQ(run.out, "allowed file://" + tmp +
-                           "/temp.pdf#toolbar=0\nblocked file:///etc/hosts\nblocked file://" +
-                           m_home.path("plintor.ini") +
-                           "\nallowed file:///srv/docs/a.pdf\nblocked file://" + tmp +
+    // The kiosk's own documents lie in its documents folder, not beside it.
+    const std::string documents = tmp + "/plintor-documents-" + std::to_string(::geteuid());
+    const ProgramRun run =
+        runWithTemp(tmp, "--check-url file://" + documents + "/temp.pdf#toolbar=0 file://" + tmp +
+                             "/temp.pdf file://" + m_home.path("plintor.ini") +
+                             " file:///srv/docs/a.pdf file://" + documents + "/temp.tmp");
+    EXPECT_EQ(run.out, "allowed file://" + documents + "/temp.pdf#toolbar=0\nblocked file://" +
+                           tmp + "/temp.pdf\nblocked file://" + m_home.path("plintor.ini") +
+                           "\nallowed file:///srv/docs/a.pdf\nblocked file://" + documents +
                            "/temp.tmp\n");
 }
 

@@ -35,7 +35,7 @@ const std::string Report = "http://127.0.0.1/files/report.pdf";
 const std::string Letter = "http://127.0.0.1/files/letter.docx";
 const std::string Setup = "http://127.0.0.1/dl/setup";
 
-// What a step sees: the machine, and the temporary folder its files are in ("$T" in a row).
+// What a step sees: the machine, and the documents folder its files are in ("$T" in a row).
 struct Bench {
     DocumentFetch& fetch;
     const TempFiles& files;
@@ -218,7 +218,8 @@ const FetchCase FetchCases[] = {
     {"UnwritableTempFolderRefuses",
      {.pdf = true, .tempFolderMissing = true},
      {started(1, Report)},
-     {A::cancel(1), blockedLog(Report), A::blockedHint()}},
+     {A::cancel(1), A::log("Documents folder $T is missing and cannot be made"), blockedLog(Report),
+      A::blockedHint()}},
     {"SecondDownloadWhileBusyIsRefusedAndTheFirstGoesOn",
      {.pdf = true},
      {started(1, Report), started(2, Setup), opened(Letter, 3), responded(1, "report.pdf", Pdf),
@@ -326,9 +327,13 @@ TEST_P(DocumentFetchTest, EngineEventsGiveTheProgramsActions) {
     kiosk.settings.downloadWord = row.switches.word;
     kiosk.settings.convertWordToPdf = row.switches.convert;
     kiosk.pdfViewer = row.switches.viewer;
-    kiosk.tempFiles = tempFilesIn(row.switches.tempFolderMissing ? folder + "/gone" : folder);
+    kiosk.documentFolder =
+        DocumentFolder(row.switches.tempFolderMissing ? folder + "/gone" : folder);
+    kiosk.documentFolder.prepare();
+    kiosk.tempFiles = tempFilesIn(kiosk.documentFolder.path());
+    const std::string documents = kiosk.documentFolder.path();
     DocumentFetch fetch(kiosk);
-    Bench bench{fetch, kiosk.tempFiles, folder};
+    Bench bench{fetch, kiosk.tempFiles, documents};
 
     Actions actions;
     for (const Step& step : row.steps) {
@@ -338,13 +343,13 @@ TEST_P(DocumentFetchTest, EngineEventsGiveTheProgramsActions) {
 
     Actions expected = row.expected;
     for (FetchAction& action : expected) {
-        action.text = expand(action.text, folder);
-        action.folder = expand(action.folder, folder);
+        action.text = expand(action.text, documents);
+        action.folder = expand(action.folder, documents);
     }
     EXPECT_EQ(actions, expected);
     EXPECT_EQ(fetch.state(), row.end);
     if (row.kept != nullptr) {
-        EXPECT_TRUE(std::filesystem::is_regular_file(dir.path(row.kept)));
+        EXPECT_TRUE(std::filesystem::is_regular_file(documents + "/" + row.kept));
     }
     if (row.end == DocumentFetch::State::Idle) {
         EXPECT_FALSE(std::filesystem::exists(kiosk.tempFiles.tmp)) << "nothing half-fetched stays";

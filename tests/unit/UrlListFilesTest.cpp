@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <thread>
 
+#include "core/support/Exceptions.h"
 #include "tests/support/CollectingReport.h"
 #include "tests/support/RowName.h"
 #include "tests/support/TempDir.h"
@@ -81,6 +85,7 @@ const WarningCase WarningCases[] = {
     {"Utf8Mark", "\xEF\xBB\xBFhttp://a/*\n", "starts with a byte-order mark"},
     {"Fine", "http://a/*\r\nhttp://b/*\r\n", ""},
     {"CrAfterCtrlZIsNotRead", "http://a/*\x1A\r", ""},
+    {"NoMask", "", "holds no mask: nothing is denied"},
 };
 
 class ListFileWarningTest : public ::testing::TestWithParam<WarningCase> {};
@@ -159,6 +164,84 @@ TEST_P(UnreadableDenyFileTest, DeniesEverythingUntilItCanBeRead) {
 
 INSTANTIATE_TEST_SUITE_P(Files, UnreadableDenyFileTest, ::testing::ValuesIn(UnreadableCases),
                          test::RowName());
+
+TEST(LoadURLListsTest, UnreadableDenyFileGivesWayToItsDefaultCopy) {
+    TempDir dir;
+    writeBytes(dir.path("Whitelist.txt"), "*\n");
+    std::filesystem::create_directory(dir.path("Blacklist.txt"));
+    writeBytes(dir.path("Blacklist_Default.txt"), "*.EXE\n");
+    UrlLists lists;
+    CollectingReport report;
+    loadUrlLists(lists, dir.path("Whitelist.txt"), dir.path("Blacklist.txt"), report,
+                 dir.path("Blacklist_Default.txt"));
+    EXPECT_TRUE(report.errors.empty());
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_NE(report.warnings[0].find("its default copy"), std::string::npos);
+    EXPECT_EQ(lists.denyListState(), DenyListState::Read);
+    EXPECT_TRUE(lists.isUrlAllowed("http://host/"));
+    EXPECT_FALSE(lists.isUrlAllowed("http://host/a.exe"));
+}
+
+TEST(LoadURLListsTest, LinesLongerThanAMaskAreLeftOutAndSaidSo) {
+    TempDir dir;
+    writeBytes(dir.path("Blacklist.txt"),
+               "http://a/*\n" + std::string(MaskLimitBytes + 1, 'x') + "\nhttp://b/*\n");
+    UrlLists lists;
+    CollectingReport report;
+    loadUrlLists(lists, dir.path("Whitelist.txt"), dir.path("Blacklist.txt"), report);
+    EXPECT_EQ(lists.blacklist(), (Lines{"HTTP://A/*", "HTTP://B/*"}));
+    ASSERT_EQ(report.warnings.size(), 1u);
+    EXPECT_NE(report.warnings[0].find("1 line(s) longer than 8192 bytes"), std::string::npos);
+}
+
+// A sparse file: the limit is seen before a byte is read.
+TEST(ReadSettledListFileTest, FileOverTheLimitIsNotRead) {
+    TempDir dir;
+    writeBytes(dir.path("Blacklist.txt"), "");
+    std::filesystem::resize_file(dir.path("Blacklist.txt"), ListFileLimitBytes + 1);
+    EXPECT_THROW(readSettledListFile(dir.path("Blacklist.txt")), EReadError);
+}
+
+// An editor that rewrites the file in place while the kiosk reads it: every read gives one
+// whole version or fails, never the start of one and nothing of the rest.
+TEST(ReadSettledListFileTest, FileRewrittenWhileReadIsReadWholeOrNotAtAll) {
+    TempDir dir;
+    const std::string file = dir.path("Blacklist.txt");
+    const auto version = [](char mark) {
+        std::string text;
+        for (int line = 0; line < 20000; ++line) {
+            text += "http://" + std::string(1, mark) + std::to_string(line) + "/*\n";
+        }
+        return text;
+    };
+    const std::string first = version('a');
+    const std::string second = version('b') + version('c');
+    writeBytes(file, first);
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        for (int round = 0; !done; ++round) {
+            const std::string& text = round % 2 == 0 ? second : first;
+            std::ofstream out(file, std::ios::binary | std::ios::trunc);
+            for (std::size_t at = 0; at < text.size(); at += 65536) {
+                out.write(text.data() + at, static_cast<std::streamsize>(
+                                                std::min<std::size_t>(65536, text.size() - at)));
+                out.flush();
+            }
+        }
+    });
+    int whole = 0;
+    for (int read = 0; read < 30; ++read) {
+        try {
+            const std::string bytes = readSettledListFile(file);
+            EXPECT_TRUE(bytes == first || bytes == second) << bytes.size() << " bytes";
+            ++whole;
+        } catch (const EReadError&) {
+        }
+    }
+    done = true;
+    writer.join();
+    RecordProperty("WholeReads", whole);
+}
 
 }  // namespace
 }  // namespace plintor

@@ -15,6 +15,7 @@
 #include <fcntl.h>
 
 #include <poll.h>
+#include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -764,6 +765,40 @@ TEST_F(DesktopControlTest, AKilledRunIsRepairedByTheNextOne) {
     EXPECT_EQ(dpmsEnabled(), dpms ? std::optional(true) : std::nullopt);
     EXPECT_FALSE(std::filesystem::exists(record)) << "nothing is left to put back";
     EXPECT_EQ(next->keepChangesRecord(record), "");
+}
+
+// A home that takes no record (full, or without free inodes): the panel is left running, the
+// reason is told, and once the record fits the panel is ended and a kill cannot lose it.
+TEST_F(DesktopControlTest, TheShellStaysWhenItsRecordCannotBeWritten) {
+    const std::string home = folder().path("full-home");
+    std::filesystem::create_directory(home);
+    ASSERT_EQ(::mount("plintor-test", home.c_str(), "tmpfs", 0, "size=16k"), 0);
+    const std::unique_ptr<const char, void (*)(const char*)> unmount(
+        home.c_str(), [](const char* path) { ::umount2(path, MNT_DETACH); });
+    const std::string filler = home + "/filler";
+    std::ofstream(filler) << std::string(16 * 1024, 'x');
+    Child& panel = startPanel();
+    ASSERT_NE(windowOf(panel), None);
+    auto control = platform().connectDesktopControl();
+    ASSERT_NE(control, nullptr);
+    const std::string record = home + "/plintor.state";
+    ASSERT_EQ(control->keepChangesRecord(record), "");
+
+    EXPECT_FALSE(control->stopShell());
+    EXPECT_NE(control->shellStopWithheld().find("No space left on device"), std::string::npos)
+        << control->shellStopWithheld();
+    EXPECT_FALSE(panel.waitEnded(1s)) << "the panel was ended without a record";
+    EXPECT_FALSE(std::filesystem::exists(record));
+
+    std::filesystem::remove(filler);
+    EXPECT_TRUE(control->stopShell()) << "tried again, the record fits now";
+    EXPECT_EQ(control->shellStopWithheld(), "");
+    EXPECT_TRUE(panel.waitEnded(EndTimeout));
+    auto next = platform().connectDesktopControl();
+    const std::string repaired = next->keepChangesRecord(record);
+    ASSERT_NE(repaired.find("the desktop shell is started again"), std::string::npos) << repaired;
+    const KillAtEnd restarted{std::stol(repaired.substr(repaired.rfind('(') + 1))};
+    EXPECT_NE(waitForWindow(restarted.processId, true), None) << "the panel did not come back";
 }
 
 // Without a window manager nobody marks the programs' windows as managed: the top-level

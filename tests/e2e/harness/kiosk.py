@@ -34,6 +34,11 @@ class LogEntry:
         return f"[{self.index}] {self.text!r}"
 
 
+def documents_folder(temp):
+    """The private folder in the temporary folder temp that the kiosk fetches documents into."""
+    return os.path.join(temp, f"plintor-documents-{os.geteuid()}")
+
+
 class Kiosk:
     """One kiosk process with its own home folder, configuration and private user folders."""
 

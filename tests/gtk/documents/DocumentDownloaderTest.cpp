@@ -119,7 +119,9 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(m_server.empty()) << "run under run_with_display.sh";
         startProgramLog(m_dir.path("plintor.log"), logClock());
-        m_kiosk.tempFiles = tempFilesIn(m_dir.root().string());
+        m_kiosk.documentFolder = DocumentFolder(m_dir.root().string());
+        m_kiosk.documentFolder.prepare();
+        m_kiosk.tempFiles = tempFilesIn(m_kiosk.documentFolder.path());
         m_kiosk.pdfViewer = true;
 
         m_session = GObjectRef<WebKitNetworkSession>::adopt(webkit_network_session_new_ephemeral());
@@ -175,11 +177,14 @@ protected:
 
     static std::string read(const std::string& file) { return test::readBytes(file); }
     std::string log() const { return read(m_dir.path("plintor.log")); }
+    std::string document(const std::string& name) const {
+        return m_kiosk.documentFolder.path() + "/" + name;
+    }
     std::string record() const { return read(environment("PLINTOR_TEST_RECORD")); }
 
     bool noTemporaryFiles() const {
         for (const char* name : {"temp.tmp", "temp.pdf", "temp.doc", "temp.docx"}) {
-            if (std::filesystem::exists(m_dir.path(name))) {
+            if (std::filesystem::exists(document(name))) {
                 return false;
             }
         }
@@ -208,15 +213,15 @@ TEST_F(DocumentDownloaderTest, OpenedPdfIsFetchedIntoTheTempFileAndShown) {
     load("/setcookie");
     m_downloader->download(url("/files/report.pdf"));
 
-    const std::string shown = "file://" + m_dir.path("temp.pdf") + "#toolbar=0&navpanes=0";
+    const std::string shown = "file://" + document("temp.pdf") + "#toolbar=0&navpanes=0";
     ASSERT_TRUE(loopUntil([&] { return m_loaded == shown; }, 60)) << log();
     EXPECT_EQ(m_host->navigated, std::vector<std::string>{shown});
     EXPECT_EQ(m_host->progress, (std::vector<bool>{true, false}));
     EXPECT_EQ(m_host->hints, 0);
-    EXPECT_EQ(read(m_dir.path("temp.pdf")), read(environment("PLINTOR_TEST_PDF")));
-    EXPECT_FALSE(std::filesystem::exists(m_dir.path("temp.tmp")));
+    EXPECT_EQ(read(document("temp.pdf")), read(environment("PLINTOR_TEST_PDF")));
+    EXPECT_FALSE(std::filesystem::exists(document("temp.tmp")));
     EXPECT_TRUE(contains(log(), "Download file: " + url("/files/report.pdf")));
-    EXPECT_TRUE(contains(log(), "Downloaded file: " + m_dir.path("temp.pdf")));
+    EXPECT_TRUE(contains(log(), "Downloaded file: " + document("temp.pdf")));
     EXPECT_TRUE(contains(record(), "GET /files/report.pdf cookie=visitor=v1"));
 }
 
