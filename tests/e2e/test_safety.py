@@ -161,7 +161,7 @@ class VisitorTrickTests(SafetyCase):
     def test_a_link_in_a_pdf_cannot_open_a_local_folder(self):
         since = self.kiosk.mark()
         self.kiosk.send_navigate(url("/pdf/link"))  # an attachment: shown from the temporary file
-        self.kiosk.wait_loaded(f"file://{self.temp}/temp.pdf#toolbar=0&navpanes=0", 30, since)
+        self.kiosk.wait_loaded(f"file://{h.documents_folder(self.temp)}/temp.pdf#toolbar=0&navpanes=0", 30, since)
         def blue_share():
             return display.capture().colour_share((0, 0, 255), (500, 300, 780, 600))
 
