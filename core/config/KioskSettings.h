@@ -8,6 +8,11 @@
 
 namespace plintor {
 
+// When the on-screen keyboard opens by itself as a text field takes the focus.
+constexpr int KeyboardOnFocusNever = 0;
+constexpr int KeyboardOnFocusOnTouchScreen = 1;
+constexpr int KeyboardOnFocusAlways = 2;
+
 // The operator's configuration: one field per configuration key, named like the key, with the
 // key's default. A plain value: loading produces it (see loadSettings), the kiosk applies it.
 struct KioskSettings {
@@ -40,6 +45,17 @@ struct KioskSettings {
     int returnWarning = 30;  // seconds before the idle return, 0 for none
     std::string msgReturnWarning = "Are you still there? This page returns to the start in %d s";
     int memoryLimitMb = 0;  // the kiosk's processes together, 0 for no limit
+    // For the visitor at a touch screen: the keyboard comes with a text field, the page can be
+    // zoomed, answers stay long enough to be read, a failed page recovers by itself.
+    int keyboardOnFocus = KeyboardOnFocusOnTouchScreen;
+    bool zoomButtons = false;
+    int zoomMin = 50;   // percent
+    int zoomMax = 300;  // percent
+    bool pinchZoom = true;
+    int blockedHintSeconds = 8;
+    std::string msgLoadError = "This page cannot be shown at the moment.";
+    int retrySeconds = 30;
+    int sessionMinutes = 0;  // 0 for no limit
 
     bool operator==(const KioskSettings&) const = default;
 };

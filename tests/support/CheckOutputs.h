@@ -12,6 +12,10 @@ inline constexpr char DefaultSettingsOutput[] =
     "KillExplorer=True\nProgressIndicator=False\nMarginRight=0\nBackgroundColor=\n"
     "Screensaver=\nDenyAllRequests=True\nClearSessionOnReturn=True\nReturnWarning=30\n"
     "MsgReturnWarning=Are you still there? This page returns to the start in %d s\n"
-    "MemoryLimitMB=0\nButton=120||about:blank\n";
+    "MemoryLimitMB=0\n"
+    "KeyboardOnFocus=1\nZoomButtons=False\nZoomMin=50\nZoomMax=300\nPinchZoom="
+    "True\nBlockedHintSeconds=8\nMsgLoadError=This page cannot be shown at the "
+    "moment.\nRetrySeconds=30\nSessionMinutes=0\n"
+    "Button=120||about:blank\n";
 
 }  // namespace plintor::test

@@ -95,7 +95,11 @@ TEST_F(DiagnosticsTest, EffectiveSettingsAndWarnings) {
         "KillExplorer=True\nProgressIndicator=False\nMarginRight=0\nBackgroundColor=#FF8000\n"
         "Screensaver=\nDenyAllRequests=True\nClearSessionOnReturn=True\nReturnWarning=30\n"
         "MsgReturnWarning=Are you still there? This page returns to the start in %d s\n"
-        "MemoryLimitMB=0\nButton=150|#|http://demo.example/"
+        "MemoryLimitMB=0\n"
+        "KeyboardOnFocus=1\nZoomButtons=False\nZoomMin=50\nZoomMax=300\nPinchZoom="
+        "True\nBlockedHintSeconds=8\nMsgLoadError=This page cannot be shown at the "
+        "moment.\nRetrySeconds=30\nSessionMinutes=0\n"
+        "Button=150|#|http://demo.example/"
         "\nButton=80|Five|http://five.example/\n");
     for (const char* warning : {
              "line 9: unknown key \"Pasword\"",
