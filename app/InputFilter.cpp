@@ -33,17 +33,20 @@ InputFilter::~InputFilter() {
 gboolean InputFilter::keyPressed(GtkEventControllerKey*, guint keyval, guint, GdkModifierType state,
                                  gpointer self) {
     auto* filter = static_cast<InputFilter*>(self);
-    filter->m_activity.record();
+    filter->m_activity.recordTouch();
     return filter->swallowed(keyval, state) || filter->kioskKey(keyval, state);
 }
 
 gboolean InputFilter::pointerEvent(GtkEventControllerLegacy*, GdkEvent* event, gpointer self) {
+    InputActivity& activity = static_cast<InputFilter*>(self)->m_activity;
     switch (gdk_event_get_event_type(event)) {
-        case GDK_BUTTON_PRESS:
         case GDK_MOTION_NOTIFY:
+            activity.record();
+            break;
+        case GDK_BUTTON_PRESS:
         case GDK_SCROLL:
         case GDK_TOUCH_BEGIN:
-            static_cast<InputFilter*>(self)->m_activity.record();
+            activity.recordTouch();
             break;
         default:
             break;

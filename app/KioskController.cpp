@@ -35,8 +35,11 @@ KioskController::KioskController(KioskState& state, KioskWindow& window, PowerAc
     window.shutdownPanel().onConfirmed(
         [this](ShutdownPanel::Action action) { powerActionConfirmed(action); });
     ReturnWarning& warning = window.returnWarning();
-    warning.onExpired([this] { m_unattended.returnWhenIdle(); });
-    warning.onContinued([this] { m_state.input.recordTouch(); });
+    warning.onExpired([this] { m_unattended.returnWhenDue(); });
+    warning.onContinued([this] {
+        m_state.input.recordTouch();
+        m_window.hideReturnWarning();  // the notice of a visit's end stays through other input
+    });
 }
 
 KioskController::~KioskController() {
@@ -97,7 +100,8 @@ void KioskController::scheduleHousekeeping() {
 // The first input after a return arms the idle time again; later ones only move it on, which
 // the tick finds out when it comes.
 void KioskController::inputCame() {
-    if (!m_housekeepingTick.isActive()) {
+    if (!m_housekeepingTick.isActive() || m_state.input.visitStart() != m_plannedVisit) {
+        m_plannedVisit = m_state.input.visitStart();
         scheduleHousekeeping();
     }
     m_window.browser().visitorActive();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/PageRecovery.h"
@@ -69,6 +70,8 @@ private:
     UnattendedOperation m_unattended;
     PageRecovery m_recovery;
     Timeout m_guardTick;
+    // The visit the housekeeping was last planned for: a new one brings its end nearer.
+    std::optional<InputActivity::TimePoint> m_plannedVisit;
     Timeout m_housekeepingTick;
     ScopedSignal m_activeChanged;
 };

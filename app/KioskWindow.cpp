@@ -285,6 +285,10 @@ void KioskWindow::showReturnWarning(long long millisecondsLeft) {
     m_returnWarning->start(m_state.settings.msgReturnWarning, millisecondsLeft);
 }
 
+void KioskWindow::showVisitEndWarning(long long millisecondsLeft) {
+    m_returnWarning->start(m_state.settings.msgSessionEnd, millisecondsLeft);
+}
+
 void KioskWindow::hideReturnWarning() {
     m_hideWarningLater.start(0);
 }

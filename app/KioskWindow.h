@@ -75,6 +75,7 @@ public:
     // The surfaces the unattended operation shows and hides. Input reaches the activity record
     // in the middle of the input hooks' processing: what it takes away goes after it.
     void showReturnWarning(long long millisecondsLeft) override;
+    void showVisitEndWarning(long long millisecondsLeft) override;
     void hideReturnWarning() override;
     bool keyboardShown() const override;
     void toggleKeyboard() override;

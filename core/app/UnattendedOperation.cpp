@@ -17,7 +17,7 @@ void UnattendedOperation::guardTick() {
 
 void UnattendedOperation::housekeepingTick() {
     restartWhenDue();
-    returnWhenIdle();
+    returnWhenDue();
     lookAfterDesktop();
 }
 
@@ -39,6 +39,7 @@ long long UnattendedOperation::millisecondsToNextHousekeeping(bool desktopReport
     };
     sooner(millisecondsToRestart());
     sooner(millisecondsToIdleDuty());
+    sooner(millisecondsToVisitDuty());
     const KioskSettings& settings = m_state.settings;
     if ((settings.autoCloseAll || settings.killExplorer) &&
         (m_desktopUnsettled || !desktopReportsChanges)) {
@@ -61,6 +62,23 @@ long long UnattendedOperation::millisecondsToIdleDuty() const {
     return (toWarning > 0 && !input.returnWarningShowing() ? toWarning : left) + 1;
 }
 
+// As the idle duty: the notice's moment, then the end's.
+long long UnattendedOperation::millisecondsToVisitDuty() const {
+    const long long visit = m_state.input.visitMilliseconds();
+    const int minutes = m_state.settings.sessionMinutes;
+    if (visit < 0 || minutes <= 0) {
+        return -1;
+    }
+    const long long left = std::max(minutes * 60000LL - visit, 0LL);
+    const long long toWarning = left - m_state.settings.returnWarning * 1000LL;
+    return (toWarning > 0 && !visitEndWarned() ? toWarning : left) + 1;
+}
+
+bool UnattendedOperation::visitEndWarned() const {
+    const auto start = m_state.input.visitStart();
+    return start && start == m_visitEndWarnedFor;
+}
+
 void UnattendedOperation::restartWhenDue() {
     DailyRestart& restart = m_state.dailyRestart;
     if (const long long jumpMs = restart.followClock(); jumpMs != 0) {
@@ -76,6 +94,34 @@ void UnattendedOperation::restartWhenDue() {
 long long UnattendedOperation::millisecondsToRestart() const {
     const long long due = m_state.dailyRestart.millisecondsToDue();
     return due == 0 ? m_system.powerRequestWaitMs() : due;
+}
+
+void UnattendedOperation::returnWhenDue() {
+    if (!endVisitWhenTimeIsUp()) {
+        returnWhenIdle();
+    }
+}
+
+bool UnattendedOperation::endVisitWhenTimeIsUp() {
+    InputActivity& input = m_state.input;
+    const long long visit = input.visitMilliseconds();
+    const int minutes = m_state.settings.sessionMinutes;
+    if (visit < 0 || minutes <= 0) {
+        return false;
+    }
+    const long long left = minutes * 60000LL - visit;
+    if (left <= 0) {
+        m_log.entry("Session time limit of " + std::to_string(minutes) + " min reached");
+        returnToHomePage();
+        return true;
+    }
+    if (left <= m_state.settings.returnWarning * 1000LL && !visitEndWarned()) {
+        // Input does not take this notice away: the visitor's time ends however busy they are.
+        input.returnWarningShown(nullptr);
+        m_visitEndWarnedFor = input.visitStart();
+        m_surfaces.showVisitEndWarning(left);
+    }
+    return false;
 }
 
 void UnattendedOperation::returnWhenIdle() {
@@ -104,7 +150,7 @@ void UnattendedOperation::returnWhenIdle() {
     }
     const long long left = minutes * 60000LL - idle;
     if (!unchanged && left <= m_state.settings.returnWarning * 1000LL &&
-        !input.returnWarningShowing()) {
+        !input.returnWarningShowing() && !visitEndWarned()) {
         input.returnWarningShown([this] { m_surfaces.hideReturnWarning(); });
         m_surfaces.showReturnWarning(left);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/app/KioskState.h"
@@ -27,6 +28,8 @@ public:
     // Covers the page centre with the notice that the return comes in `millisecondsLeft`, with
     // a live countdown; and takes it away.
     virtual void showReturnWarning(long long millisecondsLeft) = 0;
+    // The same notice, saying that the visitor's time at the terminal ends; hidden as above.
+    virtual void showVisitEndWarning(long long millisecondsLeft) = 0;
     virtual void hideReturnWarning() = 0;
     virtual bool keyboardShown() const = 0;
     virtual void toggleKeyboard() = 0;
@@ -80,15 +83,15 @@ public:
     // guard.
     void guardTick();
     // When something is due (see millisecondsToNextHousekeeping): the daily restart (asked
-    // again, later each time, while the system refuses), the return to the home page after the
-    // idle time (once per idle period), then the desktop.
+    // again, later each time, while the system refuses), the return to the home page (see
+    // returnWhenDue), then the desktop.
     void housekeepingTick();
     // The foreign windows and the shell, as configured; also when the desktop reports a change.
     void lookAfterDesktop();
-    // Milliseconds until the housekeeping tick has work: the daily restart, the return warning,
-    // the idle return, and every five seconds the desktop while a window or the shell was asked
-    // to go (or always, when the desktop reports no changes of its own). -1: nothing until the
-    // next input or desktop change.
+    // Milliseconds until the housekeeping tick has work: the daily restart, the return warnings,
+    // the idle return, the end of the visitor's time, and every five seconds the desktop while a
+    // window or the shell was asked to go (or always, when the desktop reports no changes of its
+    // own). -1: nothing until the next input or desktop change.
     long long millisecondsToNextHousekeeping(bool desktopReportsChanges) const;
     // The daily restart when its time has passed with the clock in step (a jump of the clock
     // moves it, logged) and the system may be asked.
@@ -96,6 +99,11 @@ public:
     // Milliseconds until the daily restart is to be asked for (0: now); -1 when it is off, or
     // while the system has not answered.
     long long millisecondsToRestart() const;
+    // The return to the home page when the visitor's time is up, else the idle return.
+    void returnWhenDue();
+    // The end of a visit that lasted SessionMinutes of continuous use: the notice once, then the
+    // same return as the idle one, however busy the visitor is. True when it returned.
+    bool endVisitWhenTimeIsUp();
     // The idle return alone: the warning before it, the return when the idle time is reached.
     // The return is left out when the visitor changed nothing since the last one. A browser
     // engine updated on disk is put in force then, when nobody is at the terminal: the program
@@ -109,6 +117,8 @@ private:
     void keepMemoryInBounds();
     void showScreensaver();
     long long millisecondsToIdleDuty() const;
+    long long millisecondsToVisitDuty() const;
+    bool visitEndWarned() const;
 
     KioskState& m_state;
     VisitorPage& m_page;
@@ -116,6 +126,8 @@ private:
     KioskSystem& m_system;
     const LogWriter& m_log;
     bool m_desktopUnsettled = false;  // a window or the shell was asked to go: look again
+    // The visit (by its start) whose end the notice has announced: once per visit.
+    std::optional<InputActivity::TimePoint> m_visitEndWarnedFor;
 };
 
 }  // namespace plintor

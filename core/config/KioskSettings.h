@@ -56,6 +56,7 @@ struct KioskSettings {
     std::string msgLoadError = "This page cannot be shown at the moment.";
     int retrySeconds = 30;
     int sessionMinutes = 0;  // 0 for no limit
+    std::string msgSessionEnd = "Your time at this terminal ends in %d s";
 
     bool operator==(const KioskSettings&) const = default;
 };

@@ -181,6 +181,11 @@ const std::vector<SettingKey>& settingKeys() {
          KeyRange{KeyRange::AtLeast, 0, 0},
          "minutes of continuous use after which the visitor is warned and the session ends as "
          "at the idle return; 0 for no limit"},
+        {"MsgSessionEnd",
+         K::Text,
+         &KioskSettings::msgSessionEnd,
+         {},
+         "text of the notice before a session's time ends; %d is the live countdown"},
     };
     return keys;
 }

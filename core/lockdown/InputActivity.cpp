@@ -19,6 +19,9 @@ void InputActivity::record() {
 }
 
 void InputActivity::recordTouch() {
+    if (!m_touched) {
+        m_visitStart = m_clock.now();
+    }
     m_touched = true;
     record();
 }
@@ -26,6 +29,7 @@ void InputActivity::recordTouch() {
 void InputActivity::disarm() {
     m_lastInput.reset();
     m_touched = false;
+    m_visitStart.reset();
     m_cancelWarning = nullptr;
 }
 
@@ -35,11 +39,15 @@ bool InputActivity::idleMinutesReached(int minutes) const {
 }
 
 long long InputActivity::idleMilliseconds() const {
-    if (!m_lastInput) {
-        return -1;
-    }
-    return std::chrono::duration_cast<std::chrono::milliseconds>(m_clock.now() - *m_lastInput)
-        .count();
+    return m_lastInput ? millisecondsSince(*m_lastInput) : -1;
+}
+
+long long InputActivity::visitMilliseconds() const {
+    return m_visitStart ? millisecondsSince(*m_visitStart) : -1;
+}
+
+long long InputActivity::millisecondsSince(TimePoint then) const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(m_clock.now() - then).count();
 }
 
 }  // namespace plintor

@@ -32,6 +32,11 @@ public:
     long long idleMilliseconds() const;
     // Whether the visitor touched anything since the last disarm (or since the start).
     bool touched() const { return m_touched; }
+    // Milliseconds since the first touch after the last disarm (or the start): how long this
+    // visitor has used the terminal; -1 before that touch.
+    long long visitMilliseconds() const;
+    // When this visit began; none before its first touch.
+    std::optional<TimePoint> visitStart() const { return m_visitStart; }
 
     // The return warning covers the page: the next input goes to `cancel` (once).
     void returnWarningShown(std::function<void()> cancel) { m_cancelWarning = std::move(cancel); }
@@ -47,9 +52,12 @@ public:
     bool screensaverShowing() const { return static_cast<bool>(m_hideScreensaver); }
 
 private:
+    long long millisecondsSince(TimePoint then) const;
+
     const MonotonicClock& m_clock;
     std::optional<TimePoint> m_lastInput;  // none while disarmed
     bool m_touched = false;
+    std::optional<TimePoint> m_visitStart;
     TimePoint m_lastRecorded;
     std::function<void()> m_hideScreensaver;
     std::function<void()> m_cancelWarning;

@@ -193,6 +193,38 @@ class SessionTest(h.KioskTestCase):
                     "the untouched home page was loaded again at the next idle period", kiosk)
         self.expect("/index.html" not in server.paths(mark), "the home page was fetched again", kiosk)
 
+    def test_a_busy_visit_ends_at_its_limit_after_a_notice_input_does_not_take_away(self):
+        home = url("/index.html")
+        kiosk = self.new_kiosk("visit-limit", session_config(home, AutoReturn=10, SessionMinutes=1, ReturnWarning=20,
+                                                             MsgSessionEnd="Time is up in %d s"))
+        home_page = display.settled_capture()
+        kiosk.open_page(url("/allowed.html"))
+        page = display.settled_capture().keep("visit-page")
+        centre = (h.SCREEN_WIDTH // 2 - 150, h.SCREEN_HEIGHT // 2 - 40, h.SCREEN_WIDTH // 2 + 150, h.SCREEN_HEIGHT // 2 + 40)
+        since = kiosk.mark()
+        beside = h.page_to_screen(60, 400)  # blank page, away from the notice
+        display.click(*beside)  # the visit begins
+        started = time.monotonic()
+
+        notice_seen = None
+        while time.monotonic() - started < 75 and not kiosk.find_log(r"^Session time limit of 1 min reached$", since):
+            display.click(*beside)
+            shot = display.capture()
+            if shot.changed_pixels(page, centre) > 2000:
+                notice_seen = notice_seen or time.monotonic() - started
+                shot.keep("visit-notice")
+            elif notice_seen is not None and not kiosk.find_log(r"^Session time limit", since):
+                self.fail(f"the visitor's input took the notice away {time.monotonic() - started:.0f} s into the visit")
+            time.sleep(3)
+        kiosk.wait_log(r"^Session time limit of 1 min reached$", 5, since)
+        ended = time.monotonic() - started
+        self.expect(notice_seen is not None and 30 <= notice_seen <= 50,
+                    f"the notice came at {notice_seen} s of a one-minute visit", kiosk)
+        self.expect(55 <= ended <= 70, f"the busy visit ended after {ended:.0f} s", kiosk)
+        kiosk.wait_log(r"^Session cleared$", 10, since)
+        kiosk.wait_loaded(home, since=since)
+        self.wait_screen(home_page, centre, 10, "the notice outlived the visit", kiosk=kiosk).keep("visit-ended")
+
     def test_a_killed_renderer_brings_the_home_page_back(self):
         home = url("/index.html")
         kiosk = self.new_kiosk("crash", session_config(home, AutoReturn=60))

@@ -15,7 +15,8 @@ inline constexpr char DefaultSettingsOutput[] =
     "MemoryLimitMB=0\n"
     "KeyboardOnFocus=1\nZoomButtons=False\nZoomMin=50\nZoomMax=300\nPinchZoom="
     "True\nBlockedHintSeconds=8\nMsgLoadError=This page cannot be shown at the "
-    "moment.\nRetrySeconds=30\nSessionMinutes=0\n"
+    "moment.\nRetrySeconds=30\nSessionMinutes=0\nMsgSessionEnd=Your time at this terminal ends in "
+    "%d s\n"
     "Button=120||about:blank\n";
 
 }  // namespace plintor::test

@@ -98,7 +98,8 @@ TEST_F(DiagnosticsTest, EffectiveSettingsAndWarnings) {
         "MemoryLimitMB=0\n"
         "KeyboardOnFocus=1\nZoomButtons=False\nZoomMin=50\nZoomMax=300\nPinchZoom="
         "True\nBlockedHintSeconds=8\nMsgLoadError=This page cannot be shown at the "
-        "moment.\nRetrySeconds=30\nSessionMinutes=0\n"
+        "moment.\nRetrySeconds=30\nSessionMinutes=0\nMsgSessionEnd=Your time at this terminal ends "
+        "in %d s\n"
         "Button=150|#|http://demo.example/"
         "\nButton=80|Five|http://five.example/\n");
     for (const char* warning : {

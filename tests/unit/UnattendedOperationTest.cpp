@@ -31,6 +31,9 @@ public:
     void showReturnWarning(long long millisecondsLeft) override {
         calls.push_back("ShowReturnWarning " + std::to_string(millisecondsLeft));
     }
+    void showVisitEndWarning(long long millisecondsLeft) override {
+        calls.push_back("ShowVisitEndWarning " + std::to_string(millisecondsLeft));
+    }
     void hideReturnWarning() override { calls.push_back("HideReturnWarning"); }
     long long memory = -1;
     long long memoryKiB() const override { return memory; }
@@ -455,6 +458,67 @@ TEST_F(UnattendedOperationTest, NoRestartWhenOff) {
     m_operation.housekeepingTick();
     EXPECT_EQ(m_host.count("RestartComputer"), 0);
     EXPECT_EQ(m_operation.millisecondsToRestart(), -1);
+}
+
+// A visitor who never stops: a touch before every housekeeping tick.
+class VisitLimitTest : public UnattendedOperationTest {
+protected:
+    VisitLimitTest() {
+        m_settings.sessionMinutes = 2;
+        m_settings.autoReturn = 10;
+    }
+
+    void stayBusyFor(int seconds) {
+        for (int elapsed = 0; elapsed < seconds; elapsed += 5) {
+            m_state.input.recordTouch();
+            runHousekeepingFor(5);
+        }
+    }
+};
+
+TEST_F(VisitLimitTest, BusyVisitEndsAtItsLimitAfterANoticeInputDoesNotTakeAway) {
+    stayBusyFor(85);
+    EXPECT_TRUE(m_host.calls.empty());
+    stayBusyFor(5);
+    EXPECT_EQ(m_host.calls, (std::vector<std::string>{"ShowVisitEndWarning 30000"}));
+    stayBusyFor(25);
+    EXPECT_EQ(m_host.calls.size(), 1u) << "shown once; the visitor's input leaves it";
+
+    stayBusyFor(5);
+    EXPECT_EQ(logCount("Session time limit of 2 min reached"), 1);
+    EXPECT_EQ(m_host.count("ClearSession"), 1);
+    EXPECT_EQ(m_host.count("GoHome"), 1);
+    EXPECT_EQ(m_host.count("HideReturnWarning"), 1);
+
+    stayBusyFor(120);
+    EXPECT_EQ(m_host.count("ShowVisitEndWarning 30000"), 2) << "the next visit has its own time";
+    EXPECT_EQ(logCount("Session time limit of 2 min reached"), 2);
+}
+
+TEST_F(VisitLimitTest, VisitBeginsWithTheFirstTouchAfterAReturn) {
+    m_settings.sessionMinutes = 1;
+    for (int second = 0; second < 300; second += 5) {
+        m_state.input.record();  // a pointer that only moves uses nothing
+        runHousekeepingFor(5);
+    }
+    EXPECT_EQ(logCount("Session time limit"), 0);
+    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(true), 60000) << "the longest sleep";
+
+    m_state.input.recordTouch();
+    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(true), 30001) << "the visit's notice";
+    m_settings.sessionMinutes = 0;
+    EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(true), 60000) << "no limit";
+}
+
+TEST_F(VisitLimitTest, IdleNoticeGivesWayToTheVisitEnd) {
+    m_settings.autoReturn = 3;
+    m_settings.returnWarning = 90;
+    m_state.input.recordTouch();
+    runHousekeepingFor(100);
+    EXPECT_EQ(m_host.calls, (std::vector<std::string>{"ShowVisitEndWarning 90000"}))
+        << "the idle notice, due at 90 s, would announce a return that never comes";
+    runHousekeepingFor(20);
+    EXPECT_EQ(logCount("Session time limit of 2 min reached"), 1);
 }
 
 }  // namespace
