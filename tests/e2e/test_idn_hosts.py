@@ -90,16 +90,12 @@ def add_routes():
     server.add_page("/pixel.png", b"\x89PNG\r\n\x1a\n", content_type="image/png")
 
 
-def host_masks(host):
-    return [f"*://{host}", f"*://{host}[/:#]*", f"*://*.{host}", f"*://*.{host}[/:#]*"]
-
-
 class IdnHostTests(h.KioskTestCase):
     @classmethod
     def setUpClass(cls):
         home = at(ALLOWED, "/allowed.html")
         config = {"Button1Width": 120, "Button1URL": home, "KillExplorer": "False"}
-        blacklist = host_masks(DENIED_PUNYCODE) + host_masks("t\u00e4st2.test")
+        blacklist = h.host_masks(DENIED_PUNYCODE) + h.host_masks("t\u00e4st2.test")
         kiosk = h.Kiosk(display, config=config, whitelist=["*"], blacklist=blacklist, name="idn",
                         extra_env={"TMPDIR": cls.temporary_folder("idn")})
         cls.start_shared_kiosk(kiosk, home)

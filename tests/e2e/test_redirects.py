@@ -33,10 +33,6 @@ def elsewhere(path):
     return f"http://{DENIED}:{server.port}{path}"
 
 
-def host_masks(host):
-    return [f"*://{host}", f"*://{host}[/:#]*", f"*://*.{host}", f"*://*.{host}[/:#]*"]
-
-
 PDF = b"%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n" \
       b"2 0 obj << /Type /Pages /Kids [] /Count 0 >> endobj\ntrailer << /Root 1 0 R >>\n%%EOF\n"
 
@@ -128,7 +124,7 @@ class ViewerRedirectTests(RedirectCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.start_kiosk("viewer-redirects", host_masks(DENIED), DownloadPDF="False")
+        cls.start_kiosk("viewer-redirects", h.host_masks(DENIED), DownloadPDF="False")
 
     def test_a_document_redirected_to_a_denied_host_is_refused(self):
         for path in ("/doc.pdf", "/doc-twice.pdf"):
@@ -140,7 +136,7 @@ class ViewerRedirectTests(RedirectCase):
 class RequestRedirectTests(RedirectCase):
     @classmethod
     def setUpClass(cls):
-        cls.start_kiosk("request-redirects", host_masks(DENIED))
+        cls.start_kiosk("request-redirects", h.host_masks(DENIED))
 
     def test_no_redirected_request_reaches_a_denied_host(self):
         since, requests = self.kiosk.mark(), server.mark()

@@ -89,10 +89,6 @@ def add_routes():
                     content_type="application/vnd.openxmlformats-officedocument.wordprocessingml.document")
 
 
-def host_masks(host):
-    return [f"*://{host}", f"*://{host}[/:#]*", f"*://*.{host}", f"*://*.{host}[/:#]*"]
-
-
 class SafetyCase(h.KioskTestCase):
     @classmethod
     def start_kiosk(cls, name, whitelist, blacklist, home="/allowed.html", **settings):
@@ -120,7 +116,7 @@ class SpellingTests(SafetyCase):
 
     @classmethod
     def setUpClass(cls):
-        blacklist = (host_masks("localhost") + host_masks("127.0.0.2")
+        blacklist = (h.host_masks("localhost") + h.host_masks("127.0.0.2")
                      + [f"http://127.0.0.1:{server.port}/open/private", f"http://127.0.0.1:{server.port}/open/private/*"])
         cls.start_kiosk("spelling", ["*"], blacklist)
 

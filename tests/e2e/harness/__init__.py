@@ -12,7 +12,7 @@ from .channel import (MSG_NAVIGATE, MSG_REMOTE_QUIT, MSG_START_HOME, encode_mess
 from .clients import XClient
 from .display import XDisplay
 from .images import Image, artifacts_dir, near
-from .kiosk import REPO, Kiosk, LogEntry, binary_path, documents_folder
+from .kiosk import REPO, Kiosk, LogEntry, binary_path, documents_folder, host_masks
 from .layout import (BACK, BUTTON_GAP, BUTTON_Y, FIRST_BUTTON_X, FORWARD, PAGE_AREA, PANEL_HEIGHT, SCREEN_HEIGHT,
                      SCREEN_WIDTH, page_to_screen, shutdown_button, shutdown_heading_box)
 from .logind import FakeLogind, SystemBus

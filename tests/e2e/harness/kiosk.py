@@ -39,6 +39,11 @@ def documents_folder(temp):
     return os.path.join(temp, f"plintor-documents-{os.geteuid()}")
 
 
+def host_masks(host):
+    """Deny-list masks that cover a host and its subdomains, with any path, port or fragment."""
+    return [f"*://{host}", f"*://{host}[/:#]*", f"*://*.{host}", f"*://*.{host}[/:#]*"]
+
+
 class Kiosk:
     """One kiosk process with its own home folder, configuration and private user folders."""
 
