@@ -91,12 +91,13 @@ std::unique_ptr<PictureButton> NavigationPanel::newUrlButton(int tag) {
     return button;
 }
 
-// The zoom buttons are sized like the panel's other square buttons; their names are what a
-// screen reader says, since "A−" and "A+" say nothing aloud.
+// The zoom buttons are sized like the panel's other square buttons: the short caption goes
+// without the usual side margins, which would make the button wider than it is tall. Their
+// names are what a screen reader says, since "A−" and "A+" say nothing aloud.
 std::unique_ptr<PictureButton> NavigationPanel::newZoomButton(const char* caption,
                                                               const char* name) {
     auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed);
-    button->setStyle("& label { " +
+    button->setStyle("& label { margin-left: 0; margin-right: 0; " +
                      WidgetCss::fontRule(m_metrics.scaled(ZoomCaptionFontPixels), true) + " }");
     button->setCaption(caption);
     button->setSize(m_metrics.scaled(ButtonSize), m_metrics.scaled(ButtonSize));

@@ -20,8 +20,7 @@ int stepsAbove(int percent) {
 }  // namespace
 
 PageZoom::PageZoom(int minPercent, int maxPercent)
-    : m_min(std::clamp(minPercent, 1, NormalPercent)),
-      m_max(std::max(maxPercent, NormalPercent)) {}
+    : m_min(std::clamp(minPercent, 1, NormalPercent)), m_max(std::max(maxPercent, NormalPercent)) {}
 
 void PageZoom::zoomIn() {
     m_percent = std::min(NormalPercent + (stepsBelow(m_percent) + 1) * StepPercent, m_max);

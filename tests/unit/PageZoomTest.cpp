@@ -38,21 +38,21 @@ TEST_P(PageZoomTest, StepsWithinBounds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, PageZoomTest,
-    testing::Values(
-        ZoomCase{"StartsAtNormal", 50, 300, "", 100, true, true},
-        ZoomCase{"OneStepIn", 50, 300, "+", 125, true, true},
-        ZoomCase{"OneStepOut", 50, 300, "-", 75, true, true},
-        ZoomCase{"OutStopsAtMinimum", 50, 300, "----", 50, true, false},
-        ZoomCase{"InStopsAtMaximum", 50, 300, "++++++++++", 300, false, true},
-        ZoomCase{"BackAndForthReturnsToNormal", 50, 300, "++-+--", 100, true, true},
-        ZoomCase{"ResetFromMaximum", 50, 300, "++++++++0", 100, true, true},
-        ZoomCase{"MinimumOffGridIsLastStep", 30, 300, "----", 30, true, false},
-        ZoomCase{"FromOffGridMinimumBackOnGrid", 30, 300, "---+", 50, true, true},
-        ZoomCase{"MaximumOffGridIsLastStep", 50, 310, "++++++++++", 310, false, true},
-        ZoomCase{"FromOffGridMaximumBackOnGrid", 50, 310, "++++++++++-", 300, true, true},
-        ZoomCase{"BoundsAtNormalAllowNoStep", 100, 100, "+-", 100, false, false},
-        ZoomCase{"BoundsLeavingOutNormalTakeItIn", 150, 80, "+-", 100, false, false},
-        ZoomCase{"ZeroMinimumStopsAboveZero", 0, 100, "-----", 1, true, false}),
+    testing::Values(ZoomCase{"StartsAtNormal", 50, 300, "", 100, true, true},
+                    ZoomCase{"OneStepIn", 50, 300, "+", 125, true, true},
+                    ZoomCase{"OneStepOut", 50, 300, "-", 75, true, true},
+                    ZoomCase{"OutStopsAtMinimum", 50, 300, "----", 50, true, false},
+                    ZoomCase{"InStopsAtMaximum", 50, 300, "++++++++++", 300, false, true},
+                    ZoomCase{"BackAndForthReturnsToNormal", 50, 300, "++-+--", 100, true, true},
+                    ZoomCase{"ResetFromMaximum", 50, 300, "++++++++0", 100, true, true},
+                    ZoomCase{"MinimumOffGridIsLastStep", 30, 300, "----", 30, true, false},
+                    ZoomCase{"FromOffGridMinimumBackOnGrid", 30, 300, "---+", 50, true, true},
+                    ZoomCase{"MaximumOffGridIsLastStep", 50, 310, "++++++++++", 310, false, true},
+                    ZoomCase{"FromOffGridMaximumBackOnGrid", 50, 310, "++++++++++-", 300, true,
+                             true},
+                    ZoomCase{"BoundsAtNormalAllowNoStep", 100, 100, "+-", 100, false, false},
+                    ZoomCase{"BoundsLeavingOutNormalTakeItIn", 150, 80, "+-", 100, false, false},
+                    ZoomCase{"ZeroMinimumStopsAboveZero", 0, 100, "-----", 1, true, false}),
     [](const testing::TestParamInfo<ZoomCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
