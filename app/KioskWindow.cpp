@@ -105,16 +105,7 @@ void KioskWindow::buildControls() {
     m_navigation = std::make_unique<NavigationPanel>(
         m_metrics, images.image(ImageBack, scale), images.image(ImageForward, scale),
         scaledImageList(keyboardImages(), ppi).image(0, scale));
-    m_navigation->onUrlButtonClicked([this](int tag) { openNavButton(tag); });
-    m_navigation->backButton().onClicked([this] {
-        hideShutdownPanel();
-        m_browser->goBack();
-    });
-    m_navigation->forwardButton().onClicked([this] {
-        hideShutdownPanel();
-        m_browser->goForward();
-    });
-    m_navigation->touchButton().onClicked([this] { toggleKeyboard(); });
+    connectNavigation();
 
     m_browser = std::make_unique<RestrictedBrowser>(
         m_state, m_converter,
@@ -161,6 +152,29 @@ void KioskWindow::buildControls() {
     gtk_window_set_child(GTK_WINDOW(m_window.get()), m_screen);
 }
 
+void KioskWindow::connectNavigation() {
+    m_navigation->onUrlButtonClicked([this](int tag) { openNavButton(tag); });
+    m_navigation->backButton().onClicked([this] {
+        hideShutdownPanel();
+        m_browser->goBack();
+    });
+    m_navigation->forwardButton().onClicked([this] {
+        hideShutdownPanel();
+        m_browser->goForward();
+    });
+    m_navigation->touchButton().onClicked([this] { toggleKeyboard(); });
+    m_navigation->zoomOutButton().onClicked([this] {
+        hideShutdownPanel();
+        m_zoom.zoomOut();
+        showZoom();
+    });
+    m_navigation->zoomInButton().onClicked([this] {
+        hideShutdownPanel();
+        m_zoom.zoomIn();
+        showZoom();
+    });
+}
+
 int KioskWindow::homeButtonWidth() const {
     return m_navigation->homeButton().width() * m_metrics.scaleFactor();
 }
@@ -180,7 +194,9 @@ bool KioskWindow::isVisible() const {
 void KioskWindow::applySettings(const KioskSettings& settings,
                                 const std::vector<NavButton>& buttons) {
     gtk_widget_set_visible(m_navigation->widget(), settings.navigationPanel);
-    gtk_widget_set_visible(m_navigation->touchButton().widget(), settings.touchKeyboard);
+    m_navigation->showRightButtons(settings.touchKeyboard, settings.zoomButtons);
+    m_zoom = PageZoom(settings.zoomMin, settings.zoomMax);
+    showZoom();
     if (settings.touchKeyboardOnTop) {
         gtk_box_reorder_child_after(GTK_BOX(m_column), m_keyboardPanel->widget(),
                                     m_navigation->widget());
@@ -263,6 +279,17 @@ void KioskWindow::toggleShutdownPanel() {
 
 void KioskWindow::hideShutdownPanel() {
     m_shutdownPanel->closePanel();
+}
+
+void KioskWindow::resetZoom() {
+    m_zoom.reset();
+    showZoom();
+}
+
+void KioskWindow::showZoom() {
+    m_browser->setZoom(m_zoom.percent());
+    m_navigation->zoomOutButton().setEnabled(m_zoom.canZoomOut());
+    m_navigation->zoomInButton().setEnabled(m_zoom.canZoomIn());
 }
 
 void KioskWindow::showScreensaver(const std::string& address) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/app/UnattendedOperation.h"
+#include "core/browser/PageZoom.h"
 #include "core/config/KioskSettings.h"
 #include "glib/GObjectRef.h"
 #include "glib/ScopedSignal.h"
@@ -71,6 +72,8 @@ public:
     void toggleWheelchairMode();
     void toggleShutdownPanel();
     void hideShutdownPanel();
+    // The page zoom back to 100 %, its buttons with it.
+    void resetZoom();
 
     // The surfaces the unattended operation shows and hides. Input reaches the activity record
     // in the middle of the input hooks' processing: what it takes away goes after it.
@@ -91,6 +94,8 @@ private:
     void logStart();
     void buildControls();
     GtkWidget* newSpacer();
+    void connectNavigation();
+    void showZoom();
 
     ScreenMetrics m_metrics;
     const KioskState& m_state;
@@ -113,6 +118,7 @@ private:
     std::unique_ptr<WheelchairBar> m_wheelchairBar;
     std::unique_ptr<BlockedHint> m_hint;
     int m_wheelchairPercent = 0;
+    PageZoom m_zoom{PageZoom::NormalPercent, PageZoom::NormalPercent};  // bounds from the settings
     bool m_shown = false;
     Timeout m_announceShown;
     Timeout m_hideWarningLater;

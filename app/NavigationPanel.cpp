@@ -16,6 +16,7 @@ constexpr int FirstURLButtonLeft = 120;
 constexpr int TouchWidth = 97;
 constexpr int TouchRightMargin = 960 - (856 + 97);
 constexpr int URLButtonFontPixels = 16;
+constexpr int ZoomCaptionFontPixels = 20;
 const char* const URLButtonColor = "#0066CC";  // the system's hot-light colour
 
 std::unique_ptr<PictureButton> speedButton(Glyph glyph, int width, int height) {
@@ -40,7 +41,10 @@ NavigationPanel::NavigationPanel(const ScreenMetrics& metrics, Glyph back, Glyph
       m_forward(
           speedButton(std::move(forward), metrics.scaled(ButtonSize), metrics.scaled(ButtonSize))),
       m_touch(
-          speedButton(std::move(touch), metrics.scaled(TouchWidth), metrics.scaled(ButtonSize))) {
+          speedButton(std::move(touch), metrics.scaled(TouchWidth), metrics.scaled(ButtonSize))),
+      m_zoomOut(newZoomButton("A\u2212", "Zoom out")),
+      m_zoomIn(newZoomButton("A+", "Zoom in")),
+      m_zoomButtons(gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0)) {
     GtkOverlay* overlay = GTK_OVERLAY(m_panel.get());
     gtk_widget_set_size_request(m_panel.get(), -1, metrics.scaled(PanelHeight));
     gtk_widget_set_overflow(m_panel.get(), GTK_OVERFLOW_HIDDEN);
@@ -59,6 +63,15 @@ NavigationPanel::NavigationPanel(const ScreenMetrics& metrics, Glyph back, Glyph
     gtk_widget_set_margin_end(touchButton, metrics.scaled(TouchRightMargin));
     gtk_widget_set_margin_top(touchButton, top);
     gtk_overlay_add_overlay(overlay, touchButton);
+
+    gtk_box_set_spacing(GTK_BOX(m_zoomButtons), buttonGap());
+    gtk_box_append(GTK_BOX(m_zoomButtons), m_zoomOut->widget());
+    gtk_box_append(GTK_BOX(m_zoomButtons), m_zoomIn->widget());
+    gtk_widget_set_halign(m_zoomButtons, GTK_ALIGN_END);
+    gtk_widget_set_valign(m_zoomButtons, GTK_ALIGN_START);
+    gtk_widget_set_margin_top(m_zoomButtons, top);
+    gtk_widget_set_visible(m_zoomButtons, FALSE);
+    gtk_overlay_add_overlay(overlay, m_zoomButtons);
 }
 
 NavigationPanel::~NavigationPanel() = default;
@@ -78,6 +91,34 @@ std::unique_ptr<PictureButton> NavigationPanel::newUrlButton(int tag) {
     return button;
 }
 
+// The zoom buttons are sized like the panel's other square buttons: the short caption goes
+// without the usual side margins, which would make the button wider than it is tall. Their
+// names are what a screen reader says, since "A−" and "A+" say nothing aloud.
+std::unique_ptr<PictureButton> NavigationPanel::newZoomButton(const char* caption,
+                                                              const char* name) {
+    auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed);
+    button->setStyle("& label { margin-left: 0; margin-right: 0; " +
+                     WidgetCss::fontRule(m_metrics.scaled(ZoomCaptionFontPixels), true) + " }");
+    button->setCaption(caption);
+    button->setSize(m_metrics.scaled(ButtonSize), m_metrics.scaled(ButtonSize));
+    gtk_accessible_update_property(GTK_ACCESSIBLE(button->widget()), GTK_ACCESSIBLE_PROPERTY_LABEL,
+                                   name, -1);
+    return button;
+}
+
+// The gap between back and forward, kept between all the panel's neighbouring buttons.
+int NavigationPanel::buttonGap() const {
+    return m_metrics.scaled(ForwardLeft) - m_metrics.scaled(BackLeft) - m_back->width();
+}
+
+// The keyboard button stays where it always was; the zoom buttons move beside it.
+void NavigationPanel::showRightButtons(bool keyboard, bool zoom) {
+    gtk_widget_set_visible(m_touch->widget(), keyboard);
+    gtk_widget_set_visible(m_zoomButtons, zoom);
+    const int keyboardRoom = keyboard ? m_touch->width() + buttonGap() : 0;
+    gtk_widget_set_margin_end(m_zoomButtons, m_metrics.scaled(TouchRightMargin) + keyboardRoom);
+}
+
 void NavigationPanel::onUrlButtonClicked(std::function<void(int)> clicked) {
     m_urlButtonClicked = std::move(clicked);
 }
@@ -86,7 +127,7 @@ void NavigationPanel::onUrlButtonClicked(std::function<void(int)> clicked) {
 // the rest.
 void NavigationPanel::layoutNavButtons(const std::vector<NavButton>& buttons,
                                        const Glyph& homeGlyph) {
-    const int gap = m_metrics.scaled(ForwardLeft) - m_metrics.scaled(BackLeft) - m_back->width();
+    const int gap = buttonGap();
     const int top = m_metrics.scaled(ButtonTop);
     int x = m_metrics.scaled(FirstURLButtonLeft);
     const std::size_t count = std::max<std::size_t>(buttons.size(), 1);

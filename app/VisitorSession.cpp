@@ -29,4 +29,8 @@ void VisitorSession::renewPage() {
     m_window.browser().renewPage();
 }
 
+void VisitorSession::resetZoom() {
+    m_window.resetZoom();
+}
+
 }  // namespace plintor

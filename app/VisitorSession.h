@@ -18,6 +18,7 @@ public:
     bool homePageUnchanged() const override;
     void clearSession() override;
     void renewPage() override;
+    void resetZoom() override;
 
 private:
     const KioskState& m_state;

@@ -33,12 +33,13 @@ WebKitUserContentManager* newContent() {
 }
 
 // What a page may do beyond showing itself: open its windows in the same page (the policy
-// sees them), nothing with the clipboard, the full screen or the developer tools.
+// sees them), nothing with the clipboard, the full screen or the developer tools. The
+// visitor's zoom enlarges pictures with the text, so that the page keeps its layout.
 WebKitSettings* newSettings() {
     return webkit_settings_new_with_settings(
         "javascript-can-open-windows-automatically", TRUE, "javascript-can-access-clipboard", FALSE,
         "enable-fullscreen", FALSE, "enable-developer-extras", FALSE,
-        "enable-back-forward-navigation-gestures", FALSE, nullptr);
+        "enable-back-forward-navigation-gestures", FALSE, "zoom-text-only", FALSE, nullptr);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "browser/KioskPage.h"
 #include "browser/KioskSession.h"
 #include "browser/KioskWebView.h"
+#include "browser/PinchZoom.h"
 #include "browser/RendererWatch.h"
 #include "core/app/KioskState.h"
 #include "core/browser/NavigationPolicy.h"
@@ -104,6 +105,10 @@ void RestrictedBrowser::openPage() {
         view, [this](const std::string& reason) { m_events.rendererEnded(reason); },
         [this] { m_events.rendererUnresponsive(); });
     m_session->requestGuard().watch(view);
+    webkit_web_view_set_zoom_level(view, m_zoomPercent / 100.0);
+    if (!m_state.settings.pinchZoom && !refusePinchZoom(GTK_WIDGET(view))) {
+        logEntry("PinchZoom=False not in force: the engine's pinch gesture was not found");
+    }
     gtk_overlay_set_child(GTK_OVERLAY(m_area.get()), m_page->widget());
     gtk_widget_set_can_target(m_page->widget(), m_interactive);
     gtk_widget_set_focusable(m_page->widget(), m_interactive);
@@ -178,6 +183,11 @@ void RestrictedBrowser::setInteractive(bool interactive) {
     m_interactive = interactive;
     gtk_widget_set_can_target(m_page->widget(), interactive);
     gtk_widget_set_focusable(m_page->widget(), interactive);
+}
+
+void RestrictedBrowser::setZoom(int percent) {
+    m_zoomPercent = percent;
+    webkit_web_view_set_zoom_level(m_page->view(), percent / 100.0);
 }
 
 void RestrictedBrowser::setProgressIndicator(GtkWidget* progress) {

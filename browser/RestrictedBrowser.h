@@ -9,6 +9,7 @@
 
 #include "browser/ProgressOverlay.h"
 #include "core/browser/ListedBrowser.h"
+#include "core/browser/PageZoom.h"
 #include "core/browser/UrlLists.h"
 #include "documents/DocumentDownloader.h"
 #include "glib/GObjectRef.h"
@@ -64,6 +65,8 @@ public:
     void focusPage();
     // A page nobody can touch (the screensaver): input goes to nobody.
     void setInteractive(bool interactive);
+    // The page zoom in percent, for this page and the pages that replace it.
+    void setZoom(int percent);
 
     // Floats `progress` over the page while a slow navigation loads.
     void setProgressIndicator(GtkWidget* progress);
@@ -118,6 +121,7 @@ private:
     ProgressOverlay m_progress;
     BlockedHint* m_hint = nullptr;
     bool m_interactive = true;
+    int m_zoomPercent = PageZoom::NormalPercent;
     bool m_homeLoading = false;  // the home page's load has not finished yet
     std::string m_home;          // where it ended up (after redirects)
 };

@@ -163,6 +163,7 @@ void UnattendedOperation::returnToHomePage() {
     if (m_state.settings.clearSessionOnReturn) {
         homePageInNewSession();
     } else {
+        m_page.resetZoom();
         m_page.goHome();
     }
     if (m_surfaces.keyboardShown()) {
@@ -195,6 +196,7 @@ void UnattendedOperation::keepMemoryInBounds() {
 void UnattendedOperation::homePageInNewSession() {
     m_page.clearSession();
     m_log.entry("Session cleared");
+    m_page.resetZoom();
     m_page.goHome();
 }
 

@@ -19,6 +19,8 @@ public:
     virtual void clearSession() = 0;
     // A new page and renderer in the same session.
     virtual void renewPage() = 0;
+    // Puts the page zoom back to 100 %.
+    virtual void resetZoom() = 0;
 };
 
 // What it asks of the kiosk's own surfaces around the page.

@@ -38,6 +38,7 @@ public:
     long long memory = -1;
     long long memoryKiB() const override { return memory; }
     void renewPage() override { calls.push_back("RenewPage"); }
+    void resetZoom() override { calls.push_back("ResetZoom"); }
     bool keyboardShown() const override { return keyboardVisible; }
     void toggleKeyboard() override {
         keyboardVisible = !keyboardVisible;
@@ -120,8 +121,9 @@ TEST_F(UnattendedOperationTest, ReturnsHomeOnceAfterTheIdleTime) {
     EXPECT_EQ(m_host.count("GoHome"), 0);
     EXPECT_EQ(m_state.lastReturn, 0);
     runHousekeepingFor(10);
-    EXPECT_EQ(m_host.calls, (std::vector<std::string>{"HideReturnWarning", "ClearSession", "GoHome",
-                                                      "ToggleKeyboard", "LeaveWheelchairMode"}));
+    EXPECT_EQ(m_host.calls,
+              (std::vector<std::string>{"HideReturnWarning", "ClearSession", "ResetZoom", "GoHome",
+                                        "ToggleKeyboard", "LeaveWheelchairMode"}));
     EXPECT_EQ(logCount("\r\nSession cleared\r\n"), 1);
     EXPECT_EQ(logCount("\r\nReturn to home page\r\n"), 1);
     EXPECT_NEAR(m_state.lastReturn, m_start + encodeTime(0, 10, 0, 0), 1.0 / MillisecondsPerDay)
@@ -141,6 +143,7 @@ TEST_F(UnattendedOperationTest, SessionKeptWhenClearingIsOff) {
     runHousekeepingFor(10 * 60);
     EXPECT_EQ(m_host.count("GoHome"), 1);
     EXPECT_EQ(m_host.count("ClearSession"), 0);
+    EXPECT_EQ(m_host.count("ResetZoom"), 1) << "the visitor's zoom goes with the visit";
     EXPECT_EQ(logCount("Session cleared"), 0);
 }
 

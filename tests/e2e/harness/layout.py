@@ -12,6 +12,10 @@ FORWARD = (88, 32)
 FIRST_BUTTON_X = 120
 BUTTON_GAP = 7
 BUTTON_Y = 32
+# The keyboard button at the right edge and, with ZoomButtons, "A−" and "A+" to its left.
+KEYBOARD_BOX = (1176, 8, 1273, 57)
+ZOOM_OUT_BOX = (1064, 8, 1113, 57)
+ZOOM_IN_BOX = (1120, 8, 1169, 57)
 
 PAGE_AREA = (0, PANEL_HEIGHT, SCREEN_WIDTH, SCREEN_HEIGHT)  # below the panel, with no bar at the bottom
 

@@ -176,6 +176,25 @@ TEST_F(PanelsTest, NavigationButtonsWhereTheVisitorTouchesThem) {
     EXPECT_TRUE(pageHasFocus()) << "a URL button took the keyboard focus";
 }
 
+// The zoom buttons keep the panel's gap to the keyboard button, or take its place without it;
+// hidden, they leave the keyboard button where it always was.
+TEST_F(PanelsTest, ZoomButtonsBesideTheKeyboardButtonOrInItsPlace) {
+    const int keyboardLeft = ScreenWidth - 7 - 97;
+    m_navigation->showRightButtons(true, true);
+    EXPECT_EQ(boxOf(m_navigation->zoomInButton().widget()),
+              (Box{keyboardLeft - 7 - 49, 8, 49, 49}));
+    EXPECT_EQ(boxOf(m_navigation->zoomOutButton().widget()),
+              (Box{keyboardLeft - 2 * (7 + 49), 8, 49, 49}));
+    EXPECT_EQ(boxOf(m_navigation->touchButton().widget()), (Box{keyboardLeft, 8, 97, 49}));
+
+    m_navigation->showRightButtons(false, true);
+    EXPECT_EQ(boxOf(m_navigation->zoomInButton().widget()), (Box{ScreenWidth - 7 - 49, 8, 49, 49}));
+
+    m_navigation->showRightButtons(true, false);
+    EXPECT_FALSE(gtk_widget_get_mapped(m_navigation->zoomInButton().widget()));
+    EXPECT_EQ(boxOf(m_navigation->touchButton().widget()), (Box{keyboardLeft, 8, 97, 49}));
+}
+
 TEST_F(PanelsTest, WheelchairButtonAtTheBottomRight) {
     WheelchairBar bar(m_metrics, scaledImageList(wheelchairImages(), 96).image(0, 1));
     gtk_box_append(GTK_BOX(gtk_widget_get_parent(m_keyboardPanel->widget())), bar.widget());
