@@ -133,7 +133,8 @@ void KioskWindow::buildControls() {
                     m_navigation->backButton().setEnabled(back);
                     m_navigation->forwardButton().setEnabled(forward);
                 },
-            .textFieldFocused = [this](bool focused) { m_focusKeyboard->pageFieldFocused(focused); },
+            .textFieldFocused =
+                [this](bool focused) { m_focusKeyboard->pageFieldFocused(focused); },
             .documentReplaced = [this] { m_focusKeyboard->pageReplaced(); },
         });
     m_shutdownPanel = std::make_unique<ShutdownPanel>(

@@ -38,8 +38,7 @@ public:
     void keyboardToggled();
 
 private:
-    static gboolean onInput(GtkEventControllerLegacy* controller, GdkEvent* event,
-                            gpointer self);
+    static gboolean onInput(GtkEventControllerLegacy* controller, GdkEvent* event, gpointer self);
     static void onFieldEnter(GtkEventControllerFocus* controller, gpointer self);
     static void onFieldLeave(GtkEventControllerFocus* controller, gpointer self);
     void fieldFocused(FocusKeyboardRule::Field field);

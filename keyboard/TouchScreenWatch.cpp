@@ -16,7 +16,8 @@ TouchScreenWatch::TouchScreenWatch(std::function<void()> changed)
         return;
     }
     m_present = findTouchScreen(nullptr);
-    m_added = ScopedSignal(m_seat, "device-added", G_CALLBACK(&TouchScreenWatch::deviceAdded), this);
+    m_added =
+        ScopedSignal(m_seat, "device-added", G_CALLBACK(&TouchScreenWatch::deviceAdded), this);
     m_removed =
         ScopedSignal(m_seat, "device-removed", G_CALLBACK(&TouchScreenWatch::deviceRemoved), this);
 }

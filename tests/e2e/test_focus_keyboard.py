@@ -73,7 +73,8 @@ def keyboard_shown():
 
 
 def start_kiosk(name, keyboard_on_focus):
-    config = {"Button1URL": server.url("/focus.html"), "KillExplorer": "False",
+    config = {"Button1Width": 120, "Button1URL": server.url("/focus.html"), "Button1Caption": "Focus",
+              "KillExplorer": "False",
               "KeyboardOnFocus": keyboard_on_focus}
     return h.Kiosk(display, config=config, whitelist=[f"http://127.0.0.1:{server.port}/*"], name=name)
 

@@ -104,8 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
               true},
         Story{"HiddenByTheButtonIsNotReopenedByAScript", "input page+ button page- page+", true,
               false},
-        Story{"HiddenByTheButtonReopensOnTheNextTap", "input page+ button input page+", true,
-              true},
+        Story{"HiddenByTheButtonReopensOnTheNextTap", "input page+ button input page+", true, true},
         Story{"ShownAgainByTheButtonItIsTheVisitors", "input page+ button button page- grace", true,
               true}),
     [](const auto& info) { return std::string(info.param.name); });
