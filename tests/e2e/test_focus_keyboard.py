@@ -17,6 +17,7 @@ RED = (255, 0, 0)
 FIELD_LEFT, FIELD_TOP, FIELD_WIDTH, FIELD_HEIGHT = 40, 640, 400, 50  # in the page
 FIELD_CENTRE = h.page_to_screen(FIELD_LEFT + FIELD_WIDTH // 2, FIELD_TOP + FIELD_HEIGHT // 2)
 BLANK = h.page_to_screen(900, 200)
+KEYBOARD_BUTTON = (1224, 32)
 ABOVE_KEYBOARD = (0, h.PANEL_HEIGHT, h.SCREEN_WIDTH, PANEL_TOP)
 FIELD_AREA = FIELD_WIDTH * FIELD_HEIGHT
 
@@ -117,15 +118,25 @@ class FocusKeyboardTests(h.KioskTestCase):
     def test_the_pages_own_focus_opens_nothing_and_a_tap_then_holds_against_its_loop(self):
         since = server.mark()
         self.kiosk.open_page(server.url("/focus.html?loop"))
-        opened = h.poll_until(lambda: keyboard_shown() or said(since, "loop-over"), 10, 0.1)
-        self.expect(opened and not keyboard_shown(), "the page's own focus opened the keyboard")
-        self.expect(said(since, "loop-over"), "the page's focus loop did not run to its end")
+        outcome = h.poll_until(lambda: "opened" if keyboard_shown() else said(since, "loop-over") and "over", 10, 0.1)
+        self.expect(outcome != "opened", "the page's own focus opened the keyboard")
+        self.expect(outcome == "over", "the page's focus loop did not run to its end")
         since = server.mark()
         self.kiosk.open_page(server.url("/focus.html?loop"))
         display.click(*FIELD_CENTRE)
         self.wait_keyboard(True, "a tap on the field did not open the keyboard while the page moved the focus")
         flickered = h.poll_until(lambda: not keyboard_shown(), 1.5, 0.05)
         self.expect(not flickered, "the page's focus loop closed the keyboard the visitor opened")
+
+    def test_a_keyboard_opened_by_its_button_stays_until_the_button_closes_it(self):
+        display.click(*KEYBOARD_BUTTON)
+        self.wait_keyboard(True, "the keyboard button did not open the keyboard")
+        display.click(*FIELD_CENTRE)
+        display.click(*BLANK)
+        closed = h.poll_until(lambda: not keyboard_shown(), 1.5, 0.1)
+        self.expect(not closed, "the keyboard the button opened went when the field lost the focus")
+        display.click(*KEYBOARD_BUTTON)
+        self.wait_keyboard(False, "the keyboard button did not close the keyboard")
 
     def test_the_shutdown_panels_password_field_opens_it(self):
         self.open_shutdown_panel()
