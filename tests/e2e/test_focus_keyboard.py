@@ -47,6 +47,29 @@ PAGE = f"""<!doctype html>
 </script>
 """
 
+# One control of each kind, in two columns, and whether its focus brings the keyboard.
+KINDS = (("text", '<input type="text">', True), ("search", '<input type="search">', True),
+         ("email", '<input type="email">', True), ("url", '<input type="url">', True),
+         ("tel", '<input type="tel">', True), ("password", '<input type="password">', True),
+         ("number", '<input type="number">', True), ("textarea", "<textarea></textarea>", True),
+         ("contenteditable", "<div contenteditable>x</div>", True),
+         ("readonly", '<input type="text" readonly>', False),
+         ("checkbox", '<input type="checkbox">', False), ("button", "<button>b</button>", False),
+         ("range", '<input type="range">', False))
+KIND_SIZE = (300, 40)
+
+
+def kind_place(index):
+    """Top left of a control of the kinds page, in the page."""
+    return 20 + (index % 2) * 400, 20 + (index // 2) * 70
+
+
+KINDS_PAGE = "<!doctype html><title>Kinds</title><style>body { margin: 0; background: white; }" \
+    f" .k {{ position: absolute; width: {KIND_SIZE[0]}px; height: {KIND_SIZE[1]}px; margin: 0;" \
+    " box-sizing: border-box; border: 1px solid black; }</style>" + "".join(
+        html.replace(">", f' class="k" style="left: {kind_place(i)[0]}px; top: {kind_place(i)[1]}px">', 1)
+        for i, (_, html, _) in enumerate(KINDS))
+
 display = server = None
 
 
@@ -55,6 +78,7 @@ def setUpModule():
     display = h.XDisplay().start()
     server = h.WebServer().start()
     server.add_page("/focus.html", PAGE)
+    server.add_page("/kinds.html", KINDS_PAGE)
     h.run_tool(["setxkbmap", "-layout", "us"], env=display.env())
 
 
@@ -127,6 +151,21 @@ class FocusKeyboardTests(h.KioskTestCase):
         self.wait_keyboard(True, "a tap on the field did not open the keyboard while the page moved the focus")
         flickered = h.poll_until(lambda: not keyboard_shown(), 1.5, 0.05)
         self.expect(not flickered, "the page's focus loop closed the keyboard the visitor opened")
+
+    def test_only_fields_that_take_text_open_it(self):
+        before = display.capture()
+        self.kiosk.open_page(server.url("/kinds.html"))
+        self.wait_screen(before, h.PAGE_AREA, 5, "the page of controls was not shown", same=False, pixels=2000)
+        display.settled_capture().keep("focus-keyboard-kinds")
+        for index, (kind, _, opens) in enumerate(KINDS):
+            with self.subTest(kind=kind):
+                left, top = kind_place(index)
+                display.click(*h.page_to_screen(left + KIND_SIZE[0] // 2, top + KIND_SIZE[1] // 2))
+                opened = h.poll_until(keyboard_shown, 5 if opens else 1.5, 0.1)
+                self.expect(bool(opened) == opens, f"a tap on the {kind} control {'did not open' if opens else 'opened'} "
+                                                   "the keyboard")
+                display.click(*BLANK)
+                self.wait_keyboard(False, f"the keyboard stayed after the {kind} control lost the focus")
 
     def test_a_keyboard_opened_by_its_button_stays_until_the_button_closes_it(self):
         display.click(*KEYBOARD_BUTTON)
