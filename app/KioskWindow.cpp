@@ -12,6 +12,7 @@
 #include "core/app/KioskState.h"
 #include "core/app/WindowRules.h"
 #include "core/support/Log.h"
+#include "keyboard/FocusKeyboard.h"
 #include "keyboard/KeyboardPanel.h"
 #include "keyboard/TouchKeyboard.h"
 #include "widgets/BlockedHint.h"
@@ -80,6 +81,7 @@ KioskWindow::~KioskWindow() {
     m_mapped.disconnect();
     m_screensaver.reset();
     m_browser.reset();
+    m_focusKeyboard.reset();
     gtk_window_destroy(GTK_WINDOW(m_window.get()));
 }
 
@@ -106,6 +108,11 @@ void KioskWindow::buildControls() {
         m_metrics, images.image(ImageBack, scale), images.image(ImageForward, scale),
         scaledImageList(keyboardImages(), ppi).image(0, scale));
     connectNavigation();
+    m_focusKeyboard = std::make_unique<FocusKeyboard>(
+        m_window.get(), FocusKeyboard::Keyboard{
+                            .shown = [this] { return keyboardShown(); },
+                            .show = [this](bool shown) { setKeyboardShown(shown); },
+                        });
 
     m_browser = std::make_unique<RestrictedBrowser>(
         m_state, m_converter,
@@ -117,11 +124,15 @@ void KioskWindow::buildControls() {
                     m_navigation->backButton().setEnabled(back);
                     m_navigation->forwardButton().setEnabled(forward);
                 },
+            .textFieldFocused =
+                [this](bool focused) { m_focusKeyboard->pageFieldFocused(focused); },
+            .documentReplaced = [this] { m_focusKeyboard->pageReplaced(); },
         });
     m_shutdownPanel = std::make_unique<ShutdownPanel>(
         m_metrics,
         std::array<Glyph, 4>{images.image(ImageShutDown, scale), images.image(ImageRestart, scale),
                              images.image(ImageLogOff, scale), images.image(ImageExit, scale)});
+    m_focusKeyboard->watchField(m_shutdownPanel->passwordField());
     m_shutdownPanel->onClosed([this] {
         gtk_widget_set_visible(m_browser->widget(), TRUE);
         m_browser->focusPage();
@@ -206,6 +217,7 @@ void KioskWindow::applySettings(const KioskSettings& settings,
     m_keyboardPanel->setTouchKeyboardTop(
         keyboardSized(m_keyboardPanel->touchKeyboardTop(), settings.touchKeyboardSize));
     m_keyboardPanel->touchKeyboard().setLayoutName(settings.touchKeyboardLayout);
+    m_focusKeyboard->setMode(settings.keyboardOnFocus);
     m_wheelchairPercent = settings.wheelchair;
     gtk_widget_set_visible(m_wheelchairBar->widget(), settings.wheelchair != 0);
     m_hint->setContent(settings.msgBlocked,
@@ -252,7 +264,12 @@ void KioskWindow::leaveWheelchairMode() {
 }
 
 void KioskWindow::toggleKeyboard() {
-    gtk_widget_set_visible(m_keyboardPanel->widget(), !keyboardShown());
+    setKeyboardShown(!keyboardShown());
+    m_focusKeyboard->keyboardToggled();
+}
+
+void KioskWindow::setKeyboardShown(bool shown) {
+    gtk_widget_set_visible(m_keyboardPanel->widget(), shown);
     updateTouchKeyboard();
     if (m_events.keyboardToggled) {
         m_events.keyboardToggled();

@@ -20,6 +20,7 @@ namespace plintor {
 
 struct KioskState;
 class BlockedHint;
+class FocusKeyboard;
 class KeyboardPanel;
 class KeyboardSystem;
 class NavigationPanel;
@@ -33,7 +34,8 @@ class WheelchairBar;
 // The kiosk's only window: borderless over the whole primary monitor, from top to bottom the
 // wheelchair spacer, the navigation panel, the page (or the shutdown panel in its place), the
 // keyboard panel and the wheelchair bar; the return warning floats over the page's middle and
-// the screensaver page covers it all when shown. It lays the panels out and shows them; what
+// the screensaver page covers it all when shown. The keyboard panel also comes and goes with the
+// focus of a text field (FocusKeyboard). It lays the panels out and shows them; what
 // the kiosk does with them is the controller's.
 class KioskWindow final : public KioskSurfaces {
 public:
@@ -93,6 +95,8 @@ private:
     static void onMapped(GtkWidget* widget, gpointer self);
     void logStart();
     void buildControls();
+    // Shows or hides the keyboard panel (the page above it shrinks) and tells the controller.
+    void setKeyboardShown(bool shown);
     GtkWidget* newSpacer();
     void connectNavigation();
     void showZoom();
@@ -125,6 +129,7 @@ private:
     Timeout m_hideScreensaverLater;
     ScopedSignal m_closeRequest;
     ScopedSignal m_mapped;
+    std::unique_ptr<FocusKeyboard> m_focusKeyboard;
 };
 
 }  // namespace plintor

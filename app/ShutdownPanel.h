@@ -34,6 +34,7 @@ public:
     ~ShutdownPanel();
 
     GtkWidget* widget() const { return m_panel.get(); }
+    GtkWidget* passwordField() const { return m_password; }
 
     void setPassword(const std::string& password) { m_expected = password; }
     // Shows `heading` and an empty password field with the focus.

@@ -1,5 +1,8 @@
 #include "browser/KioskWebView.h"
 
+#include <cstring>
+
+#include "core/browser/EditableFocus.h"
 #include "core/browser/UrlHelpers.h"
 
 namespace plintor {
@@ -35,7 +38,9 @@ KioskWebView::KioskWebView(WebKitWebContext* context, WebKitNetworkSession* sess
                  G_CALLBACK(&KioskWebView::onProgress), this),
       m_history(webkit_web_view_get_back_forward_list(m_view.get()), "changed",
                 G_CALLBACK(&KioskWebView::onHistoryChanged), this),
-      m_address(m_view.get(), "notify::uri", G_CALLBACK(&KioskWebView::onAddress), this) {}
+      m_address(m_view.get(), "notify::uri", G_CALLBACK(&KioskWebView::onAddress), this),
+      m_messages(m_view.get(), "user-message-received", G_CALLBACK(&KioskWebView::onMessage),
+                 this) {}
 
 KioskWebView::~KioskWebView() {
     m_loadChanged.disconnect();
@@ -43,6 +48,7 @@ KioskWebView::~KioskWebView() {
     m_progress.disconnect();
     m_history.disconnect();
     m_address.disconnect();
+    m_messages.disconnect();
     webkit_web_view_stop_loading(m_view.get());
 }
 
@@ -155,6 +161,21 @@ void KioskWebView::onHistoryChanged(WebKitBackForwardList*, WebKitBackForwardLis
     auto* view = static_cast<KioskWebView*>(self);
     view->m_events.historyChanged(webkit_web_view_can_go_back(view->m_view.get()) != FALSE,
                                   webkit_web_view_can_go_forward(view->m_view.get()) != FALSE);
+}
+
+// Other messages of the page are left to the program's other handlers. A message of the wrong
+// shape (the web process is not trusted) is taken and ignored.
+gboolean KioskWebView::onMessage(WebKitWebView*, WebKitUserMessage* message, gpointer self) {
+    if (std::strcmp(webkit_user_message_get_name(message), EditableFocus::Message) != 0) {
+        return FALSE;
+    }
+    GVariant* focused = webkit_user_message_get_parameters(message);
+    auto* view = static_cast<KioskWebView*>(self);
+    if (focused != nullptr && g_variant_is_of_type(focused, G_VARIANT_TYPE_BOOLEAN) &&
+        view->m_events.textFieldFocused) {
+        view->m_events.textFieldFocused(g_variant_get_boolean(focused) != FALSE);
+    }
+    return TRUE;
 }
 
 }  // namespace plintor

@@ -28,6 +28,8 @@ public:
         // The page moved to `url` without a load: history.pushState or replaceState, or a
         // move to a fragment.
         std::function<void(const std::string& url)> addressChanged;
+        // A text field of the page took the focus (or was tapped again), or none has it now.
+        std::function<void(bool focused)> textFieldFocused;
     };
 
     KioskWebView(WebKitWebContext* context, WebKitNetworkSession* session,
@@ -57,6 +59,7 @@ private:
     static void onAddress(GObject* view, GParamSpec* property, gpointer self);
     static void onHistoryChanged(WebKitBackForwardList* list, WebKitBackForwardListItem* added,
                                  gpointer removed, gpointer self);
+    static gboolean onMessage(WebKitWebView* view, WebKitUserMessage* message, gpointer self);
     void navigateWaiting();
 
     GObjectRef<WebKitWebView> m_view;
@@ -72,6 +75,7 @@ private:
     ScopedSignal m_progress;
     ScopedSignal m_history;
     ScopedSignal m_address;
+    ScopedSignal m_messages;
 };
 
 }  // namespace plintor

@@ -43,6 +43,7 @@ RestrictedBrowser::~RestrictedBrowser() {
 // A new page has a new input method context too: nothing half-typed outlives the session.
 void RestrictedBrowser::startNewSession() {
     closePage();
+    documentReplaced();
     forgetSelections(m_area.get());
     m_session->renew();
     openPage();
@@ -50,6 +51,7 @@ void RestrictedBrowser::startNewSession() {
 
 void RestrictedBrowser::renewPage() {
     closePage();
+    documentReplaced();
     openPage();
 }
 
@@ -77,6 +79,12 @@ void RestrictedBrowser::openPage() {
                     }
                 },
             .addressChanged = [this](const std::string& url) { addressChanged(url); },
+            .textFieldFocused =
+                [this](bool focused) {
+                    if (m_events.textFieldFocused) {
+                        m_events.textFieldFocused(focused);
+                    }
+                },
         });
     m_addressChanges = std::make_unique<AddressChangeLog>();
     WebKitWebView* view = m_page->view();
@@ -236,7 +244,15 @@ void RestrictedBrowser::denyAllRequests() {
     }
 }
 
+void RestrictedBrowser::documentReplaced() {
+    if (m_events.documentReplaced) {
+        m_events.documentReplaced();
+    }
+}
+
+// A field of the document that goes may have had the focus without a word of leaving it.
 void RestrictedBrowser::pageCommitted(const std::string& url) {
+    documentReplaced();
     m_policy->topLevelSettled();
     focusPage();
     logEntry(navigateCompleteLogText(url));

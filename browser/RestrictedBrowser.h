@@ -37,6 +37,10 @@ public:
         std::function<void()> rendererUnresponsive;
         // The page has (or no longer has) somewhere to go back or forward to.
         std::function<void(bool canGoBack, bool canGoForward)> historyChanged;
+        // A text field of the page took the focus (or was tapped again), or none has it now.
+        std::function<void(bool focused)> textFieldFocused;
+        // The page shows a new document (or is a new page): its fields have no focus yet.
+        std::function<void()> documentReplaced;
     };
 
     RestrictedBrowser(const KioskState& state, const OfficeConverter& converter, Events events);
@@ -88,6 +92,7 @@ public:
 private:
     void openPage();
     void closePage();
+    void documentReplaced();
     void pageCommitted(const std::string& url);
     void documentCompleted(const std::string& url);
     void newWindowRequested(const std::string& url);

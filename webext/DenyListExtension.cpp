@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/browser/SharedDenyList.h"
+#include "webext/EditableFocusReporter.h"
 
 namespace plintor {
 
@@ -42,8 +43,10 @@ bool DenyListExtension::denies(WebKitWebPage* page, std::string_view url) {
 
 namespace {
 
-// One per web process, for the process's whole life: the engine never unloads an extension.
+// One each per web process, for the process's whole life: the engine never unloads an
+// extension.
 std::unique_ptr<plintor::DenyListExtension> theExtension;
+std::unique_ptr<plintor::EditableFocusReporter> theFocusReporter;
 
 }  // namespace
 
@@ -58,4 +61,5 @@ extern "C" G_MODULE_EXPORT void webkit_web_process_extension_initialize_with_use
                          &folder);
     }
     theExtension = std::make_unique<plintor::DenyListExtension>(extension, folder);
+    theFocusReporter = std::make_unique<plintor::EditableFocusReporter>(extension);
 }
