@@ -21,6 +21,7 @@ struct KioskState;
 class BlockedHint;
 class KeyboardPanel;
 class KeyboardSystem;
+class LoadErrorPanel;
 class NavigationPanel;
 class OfficeConverter;
 class ProgressPanel;
@@ -68,6 +69,8 @@ public:
     void show();
 
     void openNavButton(int number);  // 1 is the home button
+    // The home page, as the idle return opens it.
+    void goHome();
     void toggleWheelchairMode();
     void toggleShutdownPanel();
     void hideShutdownPanel();
@@ -111,6 +114,7 @@ private:
     std::unique_ptr<ProgressPanel> m_progress;
     std::unique_ptr<WheelchairBar> m_wheelchairBar;
     std::unique_ptr<BlockedHint> m_hint;
+    std::unique_ptr<LoadErrorPanel> m_loadError;
     int m_wheelchairPercent = 0;
     bool m_shown = false;
     Timeout m_announceShown;
