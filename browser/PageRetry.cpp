@@ -53,8 +53,9 @@ void PageRetry::loadStarted() {
     m_retryTimer.stop();
 }
 
+// Another page the visitor went to takes the kiosk's page away too, but is no recovery.
 void PageRetry::pageLoaded(const std::string& url) {
-    if (isShown()) {
+    if (isShown() && (url == m_failedUrl || url == m_retryAddress)) {
         logEntry(loadRecoveredLogText(url, m_tries));
     }
     dismiss();

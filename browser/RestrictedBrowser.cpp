@@ -155,12 +155,15 @@ void RestrictedBrowser::navigateHome(const std::string& address) {
     navigate(address);
 }
 
+// A try every RetrySeconds through a long outage would fill the log with the same navigation:
+// the failure and the recovery are logged instead.
 void RestrictedBrowser::retryLoad(const std::string& address) {
     if (address == m_homeRequest) {
         m_homeLoading = true;
         m_home.clear();
     }
-    navigate(address);
+    m_policy->expectNavigation(address, false);
+    m_page->navigate(address);
 }
 
 bool RestrictedBrowser::homePageUnchanged() const {

@@ -8,7 +8,7 @@ namespace {
 // At 96 pixels per inch: wide enough for a sentence in large letters, and buttons a finger
 // hits, as on the return warning.
 constexpr int PanelWidth = 640;
-constexpr int SignSize = 64;
+constexpr int SignSize = 48;
 constexpr int FontPixels = 28;
 constexpr int ButtonWidth = 180;
 constexpr int ButtonHeight = 64;
@@ -29,7 +29,7 @@ std::string panelRules(const ScreenMetrics& metrics) {
 
 BlockedHint::BlockedHint(const ScreenMetrics& metrics)
     : m_panel(GObjectRef<GtkWidget>::sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0))),
-      m_image(gtk_picture_new()),
+      m_image(gtk_image_new()),
       m_text(gtk_label_new(nullptr)),
       m_css(m_panel.get()),
       m_backButton(PictureButton::Kind::Bit),
@@ -42,10 +42,8 @@ BlockedHint::BlockedHint(const ScreenMetrics& metrics)
     gtk_widget_set_valign(panel, GTK_ALIGN_CENTER);
     gtk_widget_set_focusable(panel, FALSE);
 
-    const int sign = metrics.scaled(SignSize);
-    gtk_widget_set_size_request(m_image, sign, sign);
-    gtk_widget_set_halign(m_image, GTK_ALIGN_CENTER);
-    gtk_picture_set_content_fit(GTK_PICTURE(m_image), GTK_CONTENT_FIT_CONTAIN);
+    // An image keeps the size it is given; a picture would grow with the panel's width.
+    gtk_image_set_pixel_size(GTK_IMAGE(m_image), metrics.scaled(SignSize));
     gtk_widget_set_visible(m_image, FALSE);
     gtk_box_append(GTK_BOX(panel), m_image);
 
@@ -95,7 +93,7 @@ void BlockedHint::setContent(const std::string& message, const Glyph& image) {
         gtk_widget_set_visible(m_text, TRUE);
     }
     if (!image.isNull()) {
-        gtk_picture_set_paintable(GTK_PICTURE(m_image), image.paintable());
+        gtk_image_set_from_paintable(GTK_IMAGE(m_image), image.paintable());
         gtk_widget_set_visible(m_image, TRUE);
     }
 }
