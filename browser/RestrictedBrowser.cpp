@@ -116,12 +116,7 @@ void RestrictedBrowser::closePage() {
     if (!m_page) {
         return;
     }
-    if (m_hint != nullptr) {
-        m_hint->hide();
-    }
-    if (m_retry) {
-        m_retry->dismiss();
-    }
+    clearAnswers();
     m_progress.reset();
     m_downloader.reset();
     m_rendererWatch.reset();
@@ -141,18 +136,22 @@ void RestrictedBrowser::navigate(const std::string& address) {
     m_page->navigate(address);
 }
 
-// Going home answers whatever was shown over the page.
 void RestrictedBrowser::navigateHome(const std::string& address) {
+    clearAnswers();
+    m_homeLoading = true;
+    m_homeRequest = address;
+    m_home.clear();
+    navigate(address);
+}
+
+// What answered the page that was (a blocked address, a failed load) goes with it.
+void RestrictedBrowser::clearAnswers() {
     if (m_hint != nullptr) {
         m_hint->hide();
     }
     if (m_retry) {
         m_retry->dismiss();
     }
-    m_homeLoading = true;
-    m_homeRequest = address;
-    m_home.clear();
-    navigate(address);
 }
 
 // A try every RetrySeconds through a long outage would fill the log with the same navigation:

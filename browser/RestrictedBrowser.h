@@ -99,6 +99,7 @@ private:
     void fragmentAllowed(const std::string& url, const std::string& logText);
     void addressChanged(const std::string& url);
     void navigationFailed(const std::string& url, const std::optional<LoadFailure>& failure);
+    void clearAnswers();
     // Loads `address` again, as the home page when the page that failed was the home page.
     void retryLoad(const std::string& address);
     void loadStarted();
