@@ -165,7 +165,12 @@ void RestrictedBrowser::retryLoad(const std::string& address) {
     m_page->navigate(address);
 }
 
+// Under the kiosk's page for a failed load the home page may still be there, but the visitor
+// sees none: the idle return goes home and takes that page away.
 bool RestrictedBrowser::homePageUnchanged() const {
+    if (m_retry && m_retry->isShown()) {
+        return false;
+    }
     return m_homeLoading || (!m_home.empty() && m_page->address() == m_home);
 }
 

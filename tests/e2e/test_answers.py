@@ -231,6 +231,27 @@ class HomeServerErrorTests(h.KioskTestCase):
         kiosk.wait_colour((320, 270), GREEN, "the home page that came back is not shown")
 
 
+class IdleReturnTests(h.KioskTestCase):
+    def test_the_idle_return_goes_home_and_takes_the_kiosks_page_away(self):
+        home = url("/index.html")
+        config = {"Button1Width": 120, "Button1URL": home, "Button1Caption": "Home", "AutoReturn": 1,
+                  "ReturnWarning": 0, "RetrySeconds": 3600, "KillExplorer": "False", "ProgressIndicator": "False"}
+        kiosk = self.start_own_kiosk(h.Kiosk(display, config=config, name="idle-error",
+                                             whitelist=[f"http://127.0.0.1:{server.port}/*",
+                                                        f"http://127.0.0.1:{DEAD_PORT}/*"]), home)
+        since = kiosk.mark()
+        kiosk.send_navigate(f"http://127.0.0.1:{DEAD_PORT}/gone.html")
+        kiosk.wait_log(r"^LoadError: .*/gone\.html \(refused\)", 20, since)
+        if h.poll_until(lambda: display.capture().colour_share(ERROR_PAGE, h.PAGE_AREA, tolerance=4) > 0.8,
+                        10, 0.2) is None:
+            kiosk.fail("the kiosk's page was not shown")
+        entry = kiosk.wait_log(r"^Return to home page$", 90, since)
+        kiosk.wait_loaded(home, since=entry.index - 3)
+        if h.poll_until(lambda: display.capture().colour_share(ERROR_PAGE, h.PAGE_AREA, tolerance=4) < 0.1,
+                        10, 0.2) is None:
+            kiosk.fail("the kiosk's page stayed after the idle return")
+
+
 if __name__ == "__main__":
     import unittest
     unittest.main()
