@@ -6,9 +6,12 @@ nobody signed, a server error of the home page), which tries the page again unti
 The name that resolves nowhere fails at once in run_e2e.sh's network namespace, which has no
 name server to ask; the TLS server's certificate is made for the run."""
 
+import os
 import re
+import subprocess
 import tempfile
 import time
+import unittest
 
 import harness as h
 
@@ -252,6 +255,38 @@ class IdleReturnTests(h.KioskTestCase):
             kiosk.fail("the kiosk's page stayed after the idle return")
 
 
+def alone_on_loopback():
+    """Whether this runs as root in a network of its own with only a loopback device and no
+    default route (run_e2e.sh's), where a route may come and go without touching the machine's."""
+    if os.geteuid() != 0:
+        return False
+    links = subprocess.run(["ip", "-o", "link"], capture_output=True, text=True, timeout=10).stdout.splitlines()
+    routes = subprocess.run(["ip", "route"], capture_output=True, text=True, timeout=10).stdout
+    return len(links) == 1 and ": lo:" in links[0] and "default" not in routes
+
+
+class NetworkReturnTests(h.KioskTestCase):
+    def test_a_network_that_comes_back_is_tried_at_once(self):
+        if not alone_on_loopback():
+            raise unittest.SkipTest("needs run_e2e.sh's private network namespace to add a default route")
+        port = h.free_tcp_port()
+        address = f"http://127.0.0.1:{port}/allowed.html"
+        config = {"Button1Width": 120, "Button1URL": url("/index.html"), "Button1Caption": "Home",
+                  "RetrySeconds": 3600, "KillExplorer": "False", "ProgressIndicator": "False"}
+        kiosk = self.start_own_kiosk(h.Kiosk(display, config=config, name="network-back",
+                                             whitelist=[f"http://127.0.0.1:{server.port}/*",
+                                                        f"http://127.0.0.1:{port}/*"]), url("/index.html"))
+        since = kiosk.mark()
+        kiosk.send_navigate(address)
+        kiosk.wait_log(rf"^LoadError: {re.escape(address)} \(refused\)", 20, since)
+        display.screenshot("load-error-offline")
+        recovering = h.WebServer().start(port=port)
+        self.addCleanup(recovering.stop)
+        # A default route is what the system's network monitor takes for a network.
+        h.run_tool(["ip", "route", "add", "default", "dev", "lo"])
+        self.addCleanup(subprocess.run, ["ip", "route", "del", "default", "dev", "lo"], check=False, timeout=10)
+        kiosk.wait_log(rf"^LoadRecovered: {re.escape(address)} \(after 1 try\)$", 15, since)
+
+
 if __name__ == "__main__":
-    import unittest
     unittest.main()
