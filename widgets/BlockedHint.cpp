@@ -70,9 +70,7 @@ BlockedHint::BlockedHint(const ScreenMetrics& metrics)
     gtk_widget_set_visible(panel, FALSE);
 }
 
-BlockedHint::~BlockedHint() {
-    m_touched.disconnect();
-}
+BlockedHint::~BlockedHint() = default;
 
 void BlockedHint::buildButton(PictureButton& button, const char* caption,
                               const ScreenMetrics& metrics, std::function<void()>& action) {
