@@ -17,6 +17,7 @@
 #include "keyboard/TouchKeyboard.h"
 #include "widgets/BlockedHint.h"
 #include "widgets/ImageLists.h"
+#include "widgets/LoadErrorPanel.h"
 
 namespace plintor {
 namespace {
@@ -148,7 +149,13 @@ void KioskWindow::buildControls() {
         m_metrics, scaledImageList(wheelchairImages(), ppi).image(0, scale));
     m_wheelchairBar->button().onClicked([this] { toggleWheelchairMode(); });
     m_progress = std::make_unique<ProgressPanel>(m_metrics);
-    m_hint = std::make_unique<BlockedHint>();
+    // The blocked answer lies over the kiosk's page for a failed load, which it may answer.
+    m_loadError = std::make_unique<LoadErrorPanel>(m_metrics);
+    m_loadError->onHome([this] { goHome(); });
+    m_browser->setLoadErrorPanel(m_loadError.get());
+    m_hint = std::make_unique<BlockedHint>(m_metrics);
+    m_hint->onBack([this] { m_browser->goBack(); });
+    m_hint->onHome([this] { goHome(); });
     m_browser->setBlockedHint(m_hint.get());
 
     m_wheelchairSpacer = newSpacer();
@@ -220,9 +227,10 @@ void KioskWindow::applySettings(const KioskSettings& settings,
     m_focusKeyboard->setMode(settings.keyboardOnFocus);
     m_wheelchairPercent = settings.wheelchair;
     gtk_widget_set_visible(m_wheelchairBar->widget(), settings.wheelchair != 0);
+    // The panel shows the sign large: its largest drawing, whatever the screen.
     m_hint->setContent(settings.msgBlocked,
-                       scaledImageList(blockedSignImages(), m_metrics.pixelsPerInch())
-                           .image(0, m_metrics.scaleFactor()));
+                       blockedSignImages().class200.image(0, m_metrics.scaleFactor()));
+    m_hint->setSeconds(settings.blockedHintSeconds);
     if (settings.progressIndicator) {
         m_browser->setProgressIndicator(m_progress->widget());
     }
@@ -247,6 +255,13 @@ void KioskWindow::show() {
 void KioskWindow::openNavButton(int number) {
     hideShutdownPanel();
     m_browser->navigate(m_state.buttons.at(static_cast<std::size_t>(number) - 1).url);
+}
+
+void KioskWindow::goHome() {
+    hideShutdownPanel();
+    if (!m_state.buttons.empty()) {
+        m_browser->navigateHome(m_state.buttons.front().url);
+    }
 }
 
 void KioskWindow::toggleWheelchairMode() {

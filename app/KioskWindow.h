@@ -23,6 +23,7 @@ class BlockedHint;
 class FocusKeyboard;
 class KeyboardPanel;
 class KeyboardSystem;
+class LoadErrorPanel;
 class NavigationPanel;
 class OfficeConverter;
 class ProgressPanel;
@@ -71,6 +72,8 @@ public:
     void show();
 
     void openNavButton(int number);  // 1 is the home button
+    // The home page, as the idle return opens it.
+    void goHome();
     void toggleWheelchairMode();
     void toggleShutdownPanel();
     void hideShutdownPanel();
@@ -121,6 +124,7 @@ private:
     std::unique_ptr<ProgressPanel> m_progress;
     std::unique_ptr<WheelchairBar> m_wheelchairBar;
     std::unique_ptr<BlockedHint> m_hint;
+    std::unique_ptr<LoadErrorPanel> m_loadError;
     int m_wheelchairPercent = 0;
     PageZoom m_zoom{PageZoom::NormalPercent, PageZoom::NormalPercent};  // bounds from the settings
     bool m_shown = false;

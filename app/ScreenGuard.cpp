@@ -1,7 +1,6 @@
 #include "app/ScreenGuard.h"
 
 #include "app/KioskWindow.h"
-#include "browser/RestrictedBrowser.h"
 #include "core/app/UnattendedOperation.h"
 #include "core/support/Log.h"
 #include "platform/DesktopControl.h"
@@ -70,10 +69,7 @@ void ScreenGuard::guardScreen() {
             m_desktop->lowerWindow(window);
             return;
         }
-        // The blocked hint must stay above.
-        if (!m_window.browser().showingBlockedHint()) {
-            m_desktop->setTopmost(window, true);
-        }
+        m_desktop->setTopmost(window, true);
         if (m_desktop->foreignWindowInFront()) {
             m_desktop->bringWindowToFront(window);
         }

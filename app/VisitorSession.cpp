@@ -8,10 +8,7 @@
 namespace plintor {
 
 void VisitorSession::goHome() {
-    m_window.hideShutdownPanel();
-    if (!m_state.buttons.empty()) {
-        m_window.browser().navigateHome(m_state.buttons.front().url);
-    }
+    m_window.goHome();
 }
 
 bool VisitorSession::homePageUnchanged() const {

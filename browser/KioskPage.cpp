@@ -81,8 +81,9 @@ void KioskPage::setPolicy(Policy policy) {
     m_hasPolicy = static_cast<bool>(m_policy.lists);
 }
 
-void KioskPage::expectNavigation(const std::string& url) {
+void KioskPage::expectNavigation(const std::string& url, bool logged) {
     m_expected = addressFromUserInput(url);
+    m_expectedLogged = logged;
 }
 
 void KioskPage::showAsPageOnce(const std::string& url) {
@@ -139,8 +140,10 @@ bool KioskPage::decideNavigation(WebKitNavigationPolicyDecision* decision) {
     facts.startedByKiosk = !m_expected.empty() && url == m_expected;
     facts.topLevelUnderway = m_topLevelUnderway;
     const bool topLevel = isTopLevelNavigation(facts);
+    const bool logged = !facts.startedByKiosk || m_expectedLogged;
     if (facts.startedByKiosk) {
         m_expected.clear();
+        m_expectedLogged = true;
     }
     if (topLevel && endDocumentFetch()) {
         m_events.documentFetchFailed();  // another page took its place
@@ -158,7 +161,7 @@ bool KioskPage::decideNavigation(WebKitNavigationPolicyDecision* decision) {
                         {documents.wordToConvert && !asPage, documents.pdfToFetch && !asPage});
     if (!verdict.cancel && movesToFragment(url, facts.kind)) {
         m_events.fragmentAllowed(url, verdict.logText);
-    } else {
+    } else if (logged || verdict.cancel) {
         logEntry(verdict.logText);
     }
     if (verdict.showBlockedHint) {

@@ -46,8 +46,9 @@ public:
     KioskPage& operator=(const KioskPage&) = delete;
 
     void setPolicy(Policy policy);
-    // The kiosk itself opens `url` next: its navigation is the page's own.
-    void expectNavigation(const std::string& url);
+    // The kiosk itself opens `url` next: its navigation is the page's own. An allowed one that
+    // is not `logged` (a try to load a page again) leaves no entry.
+    void expectNavigation(const std::string& url, bool logged = true);
     // `url` (without its fragment) is shown as a page this once, not taken for a document.
     void showAsPageOnce(const std::string& url);
     // The top-level load under way has ended (committed, failed or stopped).
@@ -82,6 +83,7 @@ private:
     Policy m_policy;
     bool m_hasPolicy = false;
     std::string m_expected;
+    bool m_expectedLogged = true;
     std::string m_shownAsPage;
     std::string m_translatedTo;
     std::string m_documentFetch;  // the address of the document fetch under way, if any

@@ -16,6 +16,28 @@ bool isInterruption(const GError* error) {
                            WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE);
 }
 
+// A load that a policy of the kiosk ended fails the same way again: no page failure.
+std::optional<LoadFailure> pageFailureOf(const GError* error) {
+    using Kind = LoadFailure::Kind;
+    if (error->domain == WEBKIT_POLICY_ERROR) {
+        return std::nullopt;
+    }
+    if (error->domain == G_RESOLVER_ERROR ||
+        g_error_matches(error, G_IO_ERROR, G_IO_ERROR_HOST_NOT_FOUND)) {
+        return LoadFailure{Kind::NameNotFound};
+    }
+    if (g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CONNECTION_REFUSED)) {
+        return LoadFailure{Kind::Refused};
+    }
+    if (g_error_matches(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT)) {
+        return LoadFailure{Kind::TimedOut};
+    }
+    if (error->domain == G_TLS_ERROR) {
+        return LoadFailure{Kind::Certificate};
+    }
+    return LoadFailure{Kind::Other};
+}
+
 WebKitWebView* newView(WebKitWebContext* context, WebKitNetworkSession* session,
                        WebKitUserContentManager* content) {
     auto* view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,
@@ -34,6 +56,8 @@ KioskWebView::KioskWebView(WebKitWebContext* context, WebKitNetworkSession* sess
       m_loadChanged(m_view.get(), "load-changed", G_CALLBACK(&KioskWebView::onLoadChanged), this),
       m_loadFailedSignal(m_view.get(), "load-failed", G_CALLBACK(&KioskWebView::onLoadFailed),
                          this),
+      m_tlsErrors(m_view.get(), "load-failed-with-tls-errors",
+                  G_CALLBACK(&KioskWebView::onTlsErrors), this),
       m_progress(m_view.get(), "notify::estimated-load-progress",
                  G_CALLBACK(&KioskWebView::onProgress), this),
       m_history(webkit_web_view_get_back_forward_list(m_view.get()), "changed",
@@ -45,6 +69,7 @@ KioskWebView::KioskWebView(WebKitWebContext* context, WebKitNetworkSession* sess
 KioskWebView::~KioskWebView() {
     m_loadChanged.disconnect();
     m_loadFailedSignal.disconnect();
+    m_tlsErrors.disconnect();
     m_progress.disconnect();
     m_history.disconnect();
     m_address.disconnect();
@@ -74,6 +99,14 @@ void KioskWebView::navigateWaiting() {
 std::string KioskWebView::address() const {
     const char* uri = webkit_web_view_get_uri(m_view.get());
     return uri != nullptr ? uri : "";
+}
+
+int KioskWebView::statusCode() const {
+    WebKitWebResource* resource = webkit_web_view_get_main_resource(m_view.get());
+    WebKitURIResponse* response =
+        resource != nullptr ? webkit_web_resource_get_response(resource) : nullptr;
+    return response != nullptr ? static_cast<int>(webkit_uri_response_get_status_code(response))
+                               : 0;
 }
 
 void KioskWebView::reload() {
@@ -127,8 +160,19 @@ gboolean KioskWebView::onLoadFailed(WebKitWebView*, WebKitLoadEvent, char* uri, 
     auto* view = static_cast<KioskWebView*>(self);
     view->m_loadFailed = true;
     if (!isInterruption(error)) {
-        view->m_events.navigationFailed(uri != nullptr ? uri : "");
+        view->m_events.navigationFailed(uri != nullptr ? uri : "", pageFailureOf(error));
     }
+    return TRUE;
+}
+
+// A certificate the engine does not trust fails the load, as the session's policy says; no
+// exception is ever made for it, so nobody at the screen can get past it.
+gboolean KioskWebView::onTlsErrors(WebKitWebView*, char* uri, GTlsCertificate*,
+                                   GTlsCertificateFlags, gpointer self) {
+    auto* view = static_cast<KioskWebView*>(self);
+    view->m_loadFailed = true;
+    view->m_events.navigationFailed(uri != nullptr ? uri : "",
+                                    LoadFailure{LoadFailure::Kind::Certificate});
     return TRUE;
 }
 

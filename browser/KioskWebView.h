@@ -3,7 +3,10 @@
 #include <webkit/webkit.h>
 
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "core/browser/LoadFailure.h"
 
 #include "glib/GObjectRef.h"
 #include "glib/ScopedSignal.h"
@@ -21,7 +24,11 @@ public:
         std::function<void(const std::string& url)> committed;
         // The page at `url` finished loading (a failed or stopped load is no completion).
         std::function<void(const std::string& url)> documentCompleted;
-        std::function<void(const std::string& url)> navigationFailed;
+        // The top-level load of `url` failed; `failure` says why the page could not be loaded,
+        // and is empty for a load the kiosk's own policy ended (nothing a try again would
+        // change).
+        std::function<void(const std::string& url, const std::optional<LoadFailure>& failure)>
+            navigationFailed;
         std::function<void()> loadFinished;  // after every load, completed or not
         std::function<void()> progressChanged;
         std::function<void(bool canGoBack, bool canGoForward)> historyChanged;
@@ -46,6 +53,8 @@ public:
     // waiting addresses wins.
     void navigateAsync(const std::string& address);
     std::string address() const;
+    // The HTTP status of the shown document's answer; 0 when it came from no server.
+    int statusCode() const;
     void reload();
     void goBack();
     void goForward();
@@ -55,6 +64,8 @@ private:
     static void onLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
     static gboolean onLoadFailed(WebKitWebView* view, WebKitLoadEvent event, char* uri,
                                  GError* error, gpointer self);
+    static gboolean onTlsErrors(WebKitWebView* view, char* uri, GTlsCertificate* certificate,
+                                GTlsCertificateFlags errors, gpointer self);
     static void onProgress(GObject* view, GParamSpec* property, gpointer self);
     static void onAddress(GObject* view, GParamSpec* property, gpointer self);
     static void onHistoryChanged(WebKitBackForwardList* list, WebKitBackForwardListItem* added,
@@ -72,6 +83,7 @@ private:
     bool m_requested = false;       // the kiosk asked for a load that has not started yet
     ScopedSignal m_loadChanged;
     ScopedSignal m_loadFailedSignal;
+    ScopedSignal m_tlsErrors;
     ScopedSignal m_progress;
     ScopedSignal m_history;
     ScopedSignal m_address;

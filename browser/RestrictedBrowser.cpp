@@ -5,11 +5,13 @@
 #include "browser/KioskSession.h"
 #include "browser/KioskWebView.h"
 #include "browser/PinchZoom.h"
+#include "browser/PageRetry.h"
 #include "browser/RendererWatch.h"
 #include "core/app/KioskState.h"
 #include "core/browser/NavigationPolicy.h"
 #include "core/support/Log.h"
 #include "widgets/BlockedHint.h"
+#include "widgets/LoadErrorPanel.h"
 
 namespace plintor {
 namespace {
@@ -63,12 +65,8 @@ void RestrictedBrowser::openPage() {
             .committed = [this](const std::string& url) { pageCommitted(url); },
             .documentCompleted = [this](const std::string& url) { documentCompleted(url); },
             .navigationFailed =
-                [this](const std::string& url) {
-                    m_policy->topLevelSettled();
-                    logEntry(navigateErrorLogText(url));
-                    if (m_policy->endDocumentFetch()) {
-                        m_downloader->pageFetchFailed();
-                    }
+                [this](const std::string& url, const std::optional<LoadFailure>& failure) {
+                    navigationFailed(url, failure);
                 },
             .loadFinished = [this] { loadFinished(); },
             .progressChanged = [this] { m_progress.progressChanged(); },
@@ -131,6 +129,7 @@ void RestrictedBrowser::closePage() {
     if (!m_page) {
         return;
     }
+    clearAnswers();
     m_progress.reset();
     m_downloader.reset();
     m_rendererWatch.reset();
@@ -141,6 +140,7 @@ void RestrictedBrowser::closePage() {
     gtk_overlay_set_child(GTK_OVERLAY(m_area.get()), nullptr);
     m_page.reset();
     m_homeLoading = false;
+    m_homeRequest.clear();
     m_home.clear();
 }
 
@@ -150,12 +150,40 @@ void RestrictedBrowser::navigate(const std::string& address) {
 }
 
 void RestrictedBrowser::navigateHome(const std::string& address) {
+    clearAnswers();
     m_homeLoading = true;
+    m_homeRequest = address;
     m_home.clear();
     navigate(address);
 }
 
+// What answered the page that was (a blocked address, a failed load) goes with it.
+void RestrictedBrowser::clearAnswers() {
+    if (m_hint != nullptr) {
+        m_hint->hide();
+    }
+    if (m_retry) {
+        m_retry->dismiss();
+    }
+}
+
+// A try every RetrySeconds through a long outage would fill the log with the same navigation:
+// the failure and the recovery are logged instead.
+void RestrictedBrowser::retryLoad(const std::string& address) {
+    if (address == m_homeRequest) {
+        m_homeLoading = true;
+        m_home.clear();
+    }
+    m_policy->expectNavigation(address, false);
+    m_page->navigate(address);
+}
+
+// Under the kiosk's page for a failed load the home page may still be there, but the visitor
+// sees none: the idle return goes home and takes that page away.
 bool RestrictedBrowser::homePageUnchanged() const {
+    if (m_retry && m_retry->isShown()) {
+        return false;
+    }
     return m_homeLoading || (!m_home.empty() && m_page->address() == m_home);
 }
 
@@ -202,14 +230,21 @@ void RestrictedBrowser::setProgressIndicator(GtkWidget* progress) {
     m_progress.place(progress, m_area.get());
 }
 
+void RestrictedBrowser::setBlockedHint(BlockedHint* hint) {
+    m_hint = hint;
+    gtk_overlay_add_overlay(GTK_OVERLAY(m_area.get()), hint->widget());
+}
+
 void RestrictedBrowser::showBlockedHint() {
     if (m_hint != nullptr) {
-        m_hint->showAtPointer(m_area.get());
+        m_hint->show(webkit_web_view_can_go_back(m_page->view()) != FALSE);
     }
 }
 
-bool RestrictedBrowser::showingBlockedHint() const {
-    return m_hint != nullptr && m_hint->showingHint();
+void RestrictedBrowser::setLoadErrorPanel(LoadErrorPanel* panel) {
+    gtk_overlay_add_overlay(GTK_OVERLAY(m_area.get()), panel->widget());
+    m_retry = std::make_unique<PageRetry>(
+        m_state, *panel, [this](const std::string& address) { retryLoad(address); });
 }
 
 UrlLists& RestrictedBrowser::lists() {
@@ -256,6 +291,31 @@ void RestrictedBrowser::pageCommitted(const std::string& url) {
     m_policy->topLevelSettled();
     focusPage();
     logEntry(navigateCompleteLogText(url));
+    if (!m_retry) {
+        return;
+    }
+    // A server that fails the home page is answered as a page that cannot be loaded: the
+    // kiosk's first page is no server's error text. Other pages show what their server says.
+    if (const int status = m_page->statusCode(); m_homeLoading && status >= 500) {
+        m_retry->failed(url, LoadFailure{LoadFailure::Kind::ServerError, status}, m_homeRequest);
+    } else {
+        m_retry->pageLoaded(url);
+    }
+}
+
+// The engine's own error page is never shown; a page that cannot be loaded gets the kiosk's.
+// A failed document fetch is answered by the document handling.
+void RestrictedBrowser::navigationFailed(const std::string& url,
+                                         const std::optional<LoadFailure>& failure) {
+    m_policy->topLevelSettled();
+    if (m_policy->endDocumentFetch()) {
+        logEntry(navigateErrorLogText(url));
+        m_downloader->pageFetchFailed();
+    } else if (failure && m_retry) {
+        m_retry->failed(url, *failure, m_homeLoading ? m_homeRequest : url);
+    } else {
+        logEntry(navigateErrorLogText(url));
+    }
 }
 
 void RestrictedBrowser::documentCompleted(const std::string& url) {
@@ -286,6 +346,9 @@ void RestrictedBrowser::addressChanged(const std::string& url) {
 }
 
 void RestrictedBrowser::loadStarted() {
+    if (m_retry) {
+        m_retry->loadStarted();
+    }
     m_progress.loadStarted();
     if (m_rendererWatch) {
         m_rendererWatch->activityCame();
@@ -302,6 +365,9 @@ void RestrictedBrowser::loadFinished() {
         m_rendererWatch->answered();
     }
     m_progress.loadFinished();
+    if (m_retry) {
+        m_retry->loadEnded();
+    }
 }
 
 void RestrictedBrowser::showProgress(bool visible) {

@@ -5,11 +5,13 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "browser/ProgressOverlay.h"
 #include "core/browser/ListedBrowser.h"
 #include "core/browser/PageZoom.h"
+#include "core/browser/LoadFailure.h"
 #include "core/browser/UrlLists.h"
 #include "documents/DocumentDownloader.h"
 #include "glib/GObjectRef.h"
@@ -22,12 +24,15 @@ class BlockedHint;
 class KioskPage;
 class KioskSession;
 class KioskWebView;
+class LoadErrorPanel;
 class OfficeConverter;
+class PageRetry;
 class RendererWatch;
 
 // The restricted browser: one page in the visitor's session, the allow and deny lists that
-// judge every navigation, the hint that answers a blocked one, the documents a page offers and
-// the progress indicator over the page. Every browser event is written to the log.
+// judge every navigation, the panel that answers a blocked one, the kiosk's own page for a page
+// that cannot be loaded, the documents a page offers and the progress indicator over the page.
+// Every browser event is written to the log.
 class RestrictedBrowser final : public ListedBrowser, private DownloadHost {
 public:
     struct Events {
@@ -74,9 +79,12 @@ public:
 
     // Floats `progress` over the page while a slow navigation loads.
     void setProgressIndicator(GtkWidget* progress);
-    void setBlockedHint(BlockedHint* hint) { m_hint = hint; }
+    // Lays `hint` over the page: it answers blocked addresses and downloads from then on.
+    void setBlockedHint(BlockedHint* hint);
     void showBlockedHint() override;
-    bool showingBlockedHint() const;
+    // Lays `panel` over the page: from then on a top-level page that cannot be loaded is
+    // answered with it and tried again until it loads.
+    void setLoadErrorPanel(LoadErrorPanel* panel);
 
     // The deny list stops every request of the page, not only its navigations.
     void denyAllRequests();
@@ -98,6 +106,10 @@ private:
     void newWindowRequested(const std::string& url);
     void fragmentAllowed(const std::string& url, const std::string& logText);
     void addressChanged(const std::string& url);
+    void navigationFailed(const std::string& url, const std::optional<LoadFailure>& failure);
+    void clearAnswers();
+    // Loads `address` again, as the home page when the page that failed was the home page.
+    void retryLoad(const std::string& address);
     void loadStarted();
     void loadFinished();
     void downloadStarted(WebKitDownload* download);
@@ -125,9 +137,11 @@ private:
     std::string m_allowedFragment;  // logged when judged: its address change is not logged again
     ProgressOverlay m_progress;
     BlockedHint* m_hint = nullptr;
+    std::unique_ptr<PageRetry> m_retry;
     bool m_interactive = true;
     int m_zoomPercent = PageZoom::NormalPercent;
     bool m_homeLoading = false;  // the home page's load has not finished yet
+    std::string m_homeRequest;   // the home page's address as asked for
     std::string m_home;          // where it ended up (after redirects)
 };
 

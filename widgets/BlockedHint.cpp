@@ -1,45 +1,88 @@
 #include "widgets/BlockedHint.h"
 
+#include "widgets/ScreenMetrics.h"
+
 namespace plintor {
 namespace {
 
-// The hint's face: a pale yellow rectangle with a grey line, as a tooltip of the desktop the
-// kiosk came from; no arrow, shadow or rounded corners of the theme's popovers.
-constexpr const char* HintRules =
-    "& { background: none; padding: 0; margin: 0; box-shadow: none; }"
-    "& > contents { background: #FFFFE1; border: 1px solid #767676; border-radius: 0;"
-    "  box-shadow: none; padding: 6px 10px 6px 8px; margin: 0; min-width: 0; min-height: 0; }"
-    "& label { color: #1E1E1E; font-family: \"DejaVu Sans\", sans-serif; font-size: 9pt; }";
+// At 96 pixels per inch: wide enough for a sentence in large letters, and buttons a finger
+// hits, as on the return warning.
+constexpr int PanelWidth = 640;
+constexpr int SignSize = 48;
+constexpr int FontPixels = 28;
+constexpr int ButtonWidth = 180;
+constexpr int ButtonHeight = 64;
+constexpr int Margin = 24;
+
+// The pale paper and grey line of the hint it grew from, so that it still reads as the same
+// answer.
+std::string panelRules(const ScreenMetrics& metrics) {
+    const std::string margin = std::to_string(metrics.scaled(Margin)) + "px";
+    return "& { background: #FFFFE1; border: 2px solid #767676; padding: " + margin +
+           "; border-spacing: " + margin +
+           "; }"
+           "& > label { color: #1E1E1E; " +
+           WidgetCss::fontRule(metrics.scaled(FontPixels)) + " }";
+}
 
 }  // namespace
 
-BlockedHint::BlockedHint()
-    : m_popover(GObjectRef<GtkWidget>::sink(gtk_popover_new())),
-      m_image(gtk_picture_new()),
+BlockedHint::BlockedHint(const ScreenMetrics& metrics)
+    : m_panel(GObjectRef<GtkWidget>::sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0))),
+      m_image(gtk_image_new()),
       m_text(gtk_label_new(nullptr)),
-      m_css(m_popover.get()),
+      m_css(m_panel.get()),
+      m_backButton(PictureButton::Kind::Bit),
+      m_homeButton(PictureButton::Kind::Bit),
       m_hideTimer([this] { hide(); }) {
-    GtkPopover* popover = GTK_POPOVER(m_popover.get());
-    // Neither a grab nor the focus: the visitor goes on typing into the page.
-    gtk_popover_set_autohide(popover, FALSE);
-    gtk_popover_set_has_arrow(popover, FALSE);
-    gtk_popover_set_position(popover, GTK_POS_TOP);
-    gtk_widget_set_halign(m_popover.get(), GTK_ALIGN_START);
-    gtk_widget_set_can_focus(m_popover.get(), FALSE);
-    gtk_widget_set_can_target(m_popover.get(), FALSE);
-    GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 8);
-    gtk_widget_set_valign(m_image, GTK_ALIGN_START);
-    gtk_picture_set_can_shrink(GTK_PICTURE(m_image), TRUE);
-    gtk_box_append(GTK_BOX(row), m_image);
-    gtk_box_append(GTK_BOX(row), m_text);
+    GtkWidget* panel = m_panel.get();
+    m_css.set(panelRules(metrics));
+    gtk_widget_set_size_request(panel, metrics.scaled(PanelWidth), -1);
+    gtk_widget_set_halign(panel, GTK_ALIGN_CENTER);
+    gtk_widget_set_valign(panel, GTK_ALIGN_CENTER);
+    gtk_widget_set_focusable(panel, FALSE);
+
+    // An image keeps the size it is given; a picture would grow with the panel's width.
+    gtk_image_set_pixel_size(GTK_IMAGE(m_image), metrics.scaled(SignSize));
     gtk_widget_set_visible(m_image, FALSE);
+    gtk_box_append(GTK_BOX(panel), m_image);
+
+    gtk_label_set_wrap(GTK_LABEL(m_text), TRUE);
+    gtk_label_set_wrap_mode(GTK_LABEL(m_text), PANGO_WRAP_WORD_CHAR);
+    gtk_label_set_justify(GTK_LABEL(m_text), GTK_JUSTIFY_CENTER);
+    gtk_label_set_max_width_chars(GTK_LABEL(m_text), 1);  // wraps at the panel's width
     gtk_widget_set_visible(m_text, FALSE);
-    gtk_popover_set_child(popover, row);
-    m_css.set(HintRules);
+    gtk_box_append(GTK_BOX(panel), m_text);
+
+    GtkWidget* buttons = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, metrics.scaled(Margin));
+    gtk_widget_set_halign(buttons, GTK_ALIGN_CENTER);
+    buildButton(m_backButton, "Back", metrics, m_back);
+    buildButton(m_homeButton, "Home", metrics, m_home);
+    gtk_box_append(GTK_BOX(buttons), m_backButton.widget());
+    gtk_box_append(GTK_BOX(buttons), m_homeButton.widget());
+    gtk_box_append(GTK_BOX(panel), buttons);
+
+    // A touch anywhere on the panel dismisses it; the buttons claim their own touches first.
+    GtkGesture* touch = gtk_gesture_click_new();
+    gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(touch), 0);
+    m_touched = ScopedSignal(touch, "released", G_CALLBACK(&BlockedHint::onReleased), this);
+    gtk_widget_add_controller(panel, GTK_EVENT_CONTROLLER(touch));
+    gtk_widget_set_visible(panel, FALSE);
 }
 
-BlockedHint::~BlockedHint() {
-    hide();
+BlockedHint::~BlockedHint() = default;
+
+void BlockedHint::buildButton(PictureButton& button, const char* caption,
+                              const ScreenMetrics& metrics, std::function<void()>& action) {
+    button.setCaption(caption);
+    button.setSize(metrics.scaled(ButtonWidth), metrics.scaled(ButtonHeight));
+    button.setStyle("& label { " + WidgetCss::fontRule(metrics.scaled(FontPixels)) + " }");
+    button.onClicked([this, &action] {
+        hide();
+        if (action) {
+            action();
+        }
+    });
 }
 
 void BlockedHint::setContent(const std::string& message, const Glyph& image) {
@@ -48,54 +91,28 @@ void BlockedHint::setContent(const std::string& message, const Glyph& image) {
         gtk_widget_set_visible(m_text, TRUE);
     }
     if (!image.isNull()) {
-        gtk_picture_set_paintable(GTK_PICTURE(m_image), image.paintable());
-        gtk_widget_set_size_request(m_image, image.width(), image.height());
+        gtk_image_set_from_paintable(GTK_IMAGE(m_image), image.paintable());
         gtk_widget_set_visible(m_image, TRUE);
     }
 }
 
-// The popover keeps itself on the monitor (it slides and flips), so a hint at an edge stays
-// whole, as it always did.
-void BlockedHint::showAtPointer(GtkWidget* over) {
-    GtkNative* native = gtk_widget_get_native(over);
-    GdkSurface* surface = native != nullptr ? gtk_native_get_surface(native) : nullptr;
-    if (surface == nullptr) {
-        return;
-    }
-    GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(over));
-    GdkDevice* pointer = seat != nullptr ? gdk_seat_get_pointer(seat) : nullptr;
-    double surfaceX = 0;
-    double surfaceY = 0;
-    if (pointer != nullptr) {
-        gdk_surface_get_device_position(surface, pointer, &surfaceX, &surfaceY, nullptr);
-    }
-    double nativeX = 0;
-    double nativeY = 0;
-    gtk_native_get_surface_transform(native, &nativeX, &nativeY);
-    double x = 0;
-    double y = 0;
-    gtk_widget_translate_coordinates(GTK_WIDGET(native), over, surfaceX - nativeX,
-                                     surfaceY - nativeY, &x, &y);
-    if (gtk_widget_get_parent(m_popover.get()) != over) {
-        hide();
-        gtk_widget_set_parent(m_popover.get(), over);
-    }
-    const GdkRectangle at{static_cast<int>(x), static_cast<int>(y), 1, 1};
-    gtk_popover_set_pointing_to(GTK_POPOVER(m_popover.get()), &at);
-    gtk_popover_popup(GTK_POPOVER(m_popover.get()));
-    m_hideTimer.start(HideAfterMs);
+void BlockedHint::show(bool canGoBack) {
+    gtk_widget_set_visible(m_backButton.widget(), canGoBack);
+    gtk_widget_set_visible(m_panel.get(), TRUE);
+    m_hideTimer.start(m_seconds * 1000LL);
 }
 
 void BlockedHint::hide() {
     m_hideTimer.stop();
-    if (gtk_widget_get_parent(m_popover.get()) != nullptr) {
-        gtk_popover_popdown(GTK_POPOVER(m_popover.get()));
-        gtk_widget_unparent(m_popover.get());
-    }
+    gtk_widget_set_visible(m_panel.get(), FALSE);
 }
 
 bool BlockedHint::showingHint() const {
-    return gtk_widget_get_visible(m_popover.get());
+    return gtk_widget_get_visible(m_panel.get());
+}
+
+void BlockedHint::onReleased(GtkGestureClick*, int, double, double, gpointer self) {
+    static_cast<BlockedHint*>(self)->hide();
 }
 
 }  // namespace plintor

@@ -18,7 +18,7 @@ import harness as h
 VIEWER_BACKGROUND = (0xD4, 0xD4, 0xD7)  # the engine's PDF viewer: the grey around the pages
 VIEWER_MARGIN = 12                       # the width of the grey beside a page fitted to the width
 VIEWER_TOOLBAR_HEIGHT = 32               # where the viewer's toolbar would be
-HINT_BACKGROUND = (0xFF, 0xFF, 0xE1)    # the blocked hint's paper
+HINT_BACKGROUND = (0xFF, 0xFF, 0xE1)    # the blocked panel's paper
 HANG_SECONDS = 75                       # longer than the kiosk waits for a transfer
 
 display = server = None
@@ -203,13 +203,17 @@ class DocumentCase(h.KioskTestCase):
         self.kiosk.open_page(url("/docs.html"))
 
     def expect_blocked_hint(self, path):
-        """The hint shows its paper just above the pointer, where the link was clicked."""
-        x, y = link_position(path)
-        box = (x, y - 30, x + 300, y)
+        """The blocked panel shows its paper over the middle of the page; a touch on it takes it
+        away, so that the next answer is one of its own."""
+        x, y = (h.PAGE_AREA[0] + h.PAGE_AREA[2]) // 2, (h.PAGE_AREA[1] + h.PAGE_AREA[3]) // 2
+        box = (x - 280, y - 20, x + 280, y + 20)
         shown = h.poll_until(lambda: display.capture().colour_share(HINT_BACKGROUND, box, step=2) > 0.3, 3, 0.1)
         if not shown:
             display.screenshot("no-blocked-hint")
-            self.kiosk.fail(f"{path}: no blocked hint appeared above the pointer")
+            self.kiosk.fail(f"{path}: no blocked panel appeared over the page")
+        display.click(x - 300, y)  # on the panel's paper, beside its text
+        if not h.poll_until(lambda: display.capture().colour_share(HINT_BACKGROUND, box, step=2) < 0.01, 3, 0.1):
+            self.kiosk.fail(f"{path}: the blocked panel stayed after a touch")
 
     def temp_file(self, name):
         return os.path.join(h.documents_folder(self.temp), name)

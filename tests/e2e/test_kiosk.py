@@ -54,7 +54,7 @@ def standard_config(**extra):
     config = {
         "Button1Width": 120, "Button1URL": url("/index.html"), "Button1Caption": "Home",
         "Button2Width": 150, "Button2URL": other_server.url("/button.html"), "Button2Caption": "Second",
-        "MsgBlocked": BLOCKED_TEXT, "KillExplorer": "False", "ProgressIndicator": "False",
+        "MsgBlocked": BLOCKED_TEXT, "BlockedHintSeconds": 2, "KillExplorer": "False", "ProgressIndicator": "False",
     }
     config.update(extra)
     return config
@@ -170,11 +170,12 @@ class NavigationTests(KioskCase):
         since, requests = self.kiosk.mark(), server.mark()
         display.click(*point)
         self.kiosk.wait_navigation(url("/blocked.html"), False, since=since)
-        x, y = point
-        hint = self.wait_screen(before, (x - 320, y - 220, x + 420, y + 220), 3,
-                                "no hint appeared near the pointer", same=False, pixels=150)
+        # The answer is a panel over the middle of the page.
+        x, y = (h.PAGE_AREA[0] + h.PAGE_AREA[2]) // 2, (h.PAGE_AREA[1] + h.PAGE_AREA[3]) // 2
+        hint = self.wait_screen(before, (x - 200, y - 60, x + 200, y + 60), 3,
+                                "no answer appeared over the page", same=False, pixels=150)
         hint.keep("blocked-hint")
-        # The hint goes after its 2 s; what is left must be the very same page.
+        # The answer goes after its BlockedHintSeconds; what is left must be the very same page.
         self.wait_screen(before, (0, 0, h.SCREEN_WIDTH, h.SCREEN_HEIGHT), 8,
                          "the hint stayed, or the page changed after the blocked link")
         self.expect_not_requested("/blocked.html", requests)

@@ -19,5 +19,5 @@ from .layout import (BACK, BUTTON_GAP, BUTTON_Y, FIRST_BUTTON_X, FORWARD, KEYBOA
 from .logind import FakeLogind, SystemBus
 from .processes import (HarnessError, descendants, kill_process_tree, poll_until, process_state, run_tool,
                         stop_everything)
-from .server import WebServer, free_tcp_port
+from .server import WebServer, free_tcp_port, self_signed_certificate
 from .xlib import KeyGrabber, lock_keyboard_group

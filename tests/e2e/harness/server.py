@@ -6,6 +6,8 @@ import http.server
 import os
 import socket
 import socketserver
+import ssl
+import subprocess
 import threading
 import urllib.parse
 
@@ -73,6 +75,15 @@ class _ThreadingServer(socketserver.ThreadingMixIn, http.server.HTTPServer):
     allow_reuse_address = True
 
 
+def self_signed_certificate(folder, name="127.0.0.1"):
+    """A key and a certificate for name that no one signed, made now in folder: (cert, key)."""
+    cert, key = os.path.join(folder, "server.crt"), os.path.join(folder, "server.key")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
+                    "-subj", f"/CN={name}", "-addext", f"subjectAltName=IP:{name}",
+                    "-keyout", key, "-out", cert], check=True, capture_output=True, timeout=60)
+    return cert, key
+
+
 class WebServer:
     """Serves tests/e2e/site on 127.0.0.1 (free port) plus programmable routes: `routes` maps a
     path (without query) to a function that answers the request."""
@@ -84,12 +95,19 @@ class WebServer:
         self._server = None
         self._thread = None
         self.port = None
+        self.scheme = "http"
 
     def __repr__(self):
         return f"WebServer({self.port})"
 
-    def start(self):
-        self._server = _ThreadingServer(("127.0.0.1", 0), _Handler)
+    def start(self, port=0, certificate=None):
+        """Serves on port (0: a free one); with certificate, a (cert, key) pair, over TLS."""
+        self._server = _ThreadingServer(("127.0.0.1", port), _Handler)
+        if certificate:
+            context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+            context.load_cert_chain(*certificate)
+            self._server.socket = context.wrap_socket(self._server.socket, server_side=True)
+        self.scheme = "https" if certificate else "http"
         self._server.owner = self
         self.port = self._server.server_address[1]
         self._thread = threading.Thread(target=self._server.serve_forever, kwargs={"poll_interval": 0.2},
@@ -107,7 +125,7 @@ class WebServer:
             self._server = None
 
     def url(self, path="/"):
-        return f"http://127.0.0.1:{self.port}{path}"
+        return f"{self.scheme}://127.0.0.1:{self.port}{path}"
 
     # -- record ----------------------------------------------------------------------------
 

@@ -382,22 +382,61 @@ TEST_F(PanelsTest, ReturnWarningCountsDownAndStopsWhenHidden) {
     EXPECT_EQ(std::string(gtk_label_get_text(GTK_LABEL(message))), "60") << "it ticked hidden";
 }
 
-// The hint answers a click on a blocked link while the visitor may be typing: the keys still go
-// to the page, and the hint goes by itself.
-TEST_F(PanelsTest, BlockedHintLeavesThePageItsKeys) {
-    BlockedHint hint;
+// The panel answers a blocked link while the visitor may be typing: the keys still go to the
+// page, and the panel goes by itself after its time.
+TEST_F(PanelsTest, BlockedPanelLeavesThePageItsKeys) {
+    BlockedHint hint(m_metrics);
     hint.setContent("Blocked", scaledImageList(blockedSignImages(), 96).image(0, 1));
+    hint.setSeconds(1);
+    gtk_overlay_add_overlay(GTK_OVERLAY(gtk_widget_get_parent(m_page)), hint.widget());
     gtk_widget_set_visible(m_keyboardPanel->widget(), FALSE);
-    xdotool("mousemove 300 300");
-    runFor(100ms);
-    hint.showAtPointer(gtk_widget_get_parent(m_page));
-    EXPECT_TRUE(settle([&] { return gtk_widget_get_mapped(hint.widget()); }));
+    hint.show(false);
+    const Box box = boxOf(hint.widget());
+    EXPECT_GE(box.width, 640) << box;
+    EXPECT_EQ(box.centreX(), ScreenWidth / 2) << box;
+    EXPECT_NEAR(box.centreY(), PanelHeight + (ScreenHeight - PanelHeight) / 2, 1) << box;
     xdotool("type ab");
     EXPECT_TRUE(settle([&] {
         return std::string(gtk_editable_get_text(GTK_EDITABLE(m_page))) == "ab";
-    })) << "the page did not get the keys typed while the hint was shown";
+    })) << "the page did not get the keys typed while the panel was shown";
     EXPECT_TRUE(hint.showingHint());
-    EXPECT_TRUE(settle([&] { return !hint.showingHint(); })) << "the hint stayed";
+    EXPECT_TRUE(settle([&] { return !hint.showingHint(); })) << "the panel stayed";
+}
+
+// A touch anywhere on the panel takes it away; its buttons act as well. Back is there only
+// where the page has somewhere to go back to.
+TEST_F(PanelsTest, BlockedPanelGoesOnATouch) {
+    BlockedHint hint(m_metrics);
+    hint.setContent("Blocked", Glyph());
+    std::string acted;
+    hint.onBack([&] { acted += "back "; });
+    hint.onHome([&] { acted += "home "; });
+    gtk_overlay_add_overlay(GTK_OVERLAY(gtk_widget_get_parent(m_page)), hint.widget());
+    gtk_widget_set_visible(m_keyboardPanel->widget(), FALSE);
+    const struct {
+        const char* name;
+        bool canGoBack;
+        int dx;  // from the panel's centre, on the buttons' row (0: above it, on the text)
+        const char* acted;
+    } rows[] = {
+        {"TextDismisses", true, 0, ""},
+        {"BackActs", true, -102, "back "},
+        {"HomeActs", true, 102, "home "},
+        {"HomeAloneWithoutHistory", false, 0, "home "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        acted.clear();
+        hint.show(row.canGoBack);
+        const Box box = boxOf(hint.widget());
+        const bool onButton = row.dx != 0 || !row.canGoBack;
+        const int y = onButton ? box.top + box.height - 2 - 24 - 32 : box.top + 2 + 24 + 10;
+        click(box.centreX() + row.dx, y);
+        EXPECT_TRUE(settle([&] { return !hint.showingHint(); })) << "the panel stayed";
+        runFor(50ms);
+        EXPECT_EQ(acted, row.acted);
+        EXPECT_TRUE(pageHasFocus()) << "the panel took the keyboard focus";
+    }
 }
 
 // The bundle is made from the program's resource lists: every image the panels ask for and
