@@ -12,7 +12,6 @@ constexpr int BoxWidth = 409;
 constexpr int BoxHeight = 193;
 constexpr GdkRectangle HeadingRect{24, 24, 361, 21};
 constexpr int PasswordLabelLeft = 88;
-constexpr int PasswordLabelTop = 58;
 constexpr GdkRectangle PasswordRect{152, 56, 169, 21};
 constexpr int ActionLefts[] = {24, 120, 216, 312};
 constexpr int ActionTop = 96;
@@ -54,7 +53,8 @@ GtkWidget* placed(GtkWidget* fixed, GtkWidget* child, const ScreenMetrics& metri
 
 ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, std::array<Glyph, 4> images)
     : m_panel(GObjectRef<GtkWidget>::sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0))),
-      m_box(gtk_fixed_new()),
+      m_box(GTK_WIDGET(
+          g_object_new(GTK_TYPE_FIXED, "accessible-role", GTK_ACCESSIBLE_ROLE_DIALOG, nullptr))),
       m_heading(gtk_label_new(nullptr)),
       m_password(gtk_password_entry_new()),
       m_css(m_panel.get()),
@@ -65,6 +65,8 @@ ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, std::array<Glyph, 4> 
     gtk_widget_set_hexpand(m_panel.get(), TRUE);
     gtk_widget_set_vexpand(m_panel.get(), TRUE);
     gtk_widget_add_css_class(m_box, "shutdown-box");
+    gtk_accessible_update_property(GTK_ACCESSIBLE(m_box), GTK_ACCESSIBLE_PROPERTY_LABEL,
+                                   "Shutdown panel", GTK_ACCESSIBLE_PROPERTY_MODAL, TRUE, -1);
     gtk_widget_set_size_request(m_box, metrics.scaled(BoxWidth), metrics.scaled(BoxHeight));
     gtk_widget_set_halign(m_box, GTK_ALIGN_CENTER);
     gtk_widget_set_valign(m_box, GTK_ALIGN_CENTER);
@@ -76,16 +78,26 @@ ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, std::array<Glyph, 4> 
     gtk_label_set_ellipsize(GTK_LABEL(m_heading), PANGO_ELLIPSIZE_END);
     placed(m_box, m_heading, metrics, HeadingRect);
 
-    gtk_fixed_put(GTK_FIXED(m_box), gtk_label_new("Password:"), metrics.scaled(PasswordLabelLeft),
-                  metrics.scaled(PasswordLabelTop));
+    // The field is as high as a finger needs, the label beside it centred on its height. It
+    // grows downwards, into the space above the buttons.
+    const int fieldHeight = metrics.touchSized(metrics.scaled(PasswordRect.height));
+    GtkWidget* passwordLabel = gtk_label_new("Password:");
+    gtk_label_set_yalign(GTK_LABEL(passwordLabel), 0.5F);
+    gtk_widget_set_size_request(passwordLabel, -1, fieldHeight);
+    gtk_fixed_put(GTK_FIXED(m_box), passwordLabel, metrics.scaled(PasswordLabelLeft),
+                  metrics.scaled(PasswordRect.y));
     // Its own idea of a natural width (150 units) would widen the box where the field is
     // narrower: it has the width of its place.
     gtk_editable_set_width_chars(GTK_EDITABLE(m_password), 1);
     gtk_editable_set_max_width_chars(GTK_EDITABLE(m_password), 1);
-    placed(m_box, m_password, metrics, PasswordRect);
+    gtk_widget_set_size_request(m_password, metrics.scaled(PasswordRect.width), fieldHeight);
+    gtk_fixed_put(GTK_FIXED(m_box), m_password, metrics.scaled(PasswordRect.x),
+                  metrics.scaled(PasswordRect.y));
+    gtk_accessible_update_property(GTK_ACCESSIBLE(m_password), GTK_ACCESSIBLE_PROPERTY_LABEL,
+                                   "Password", -1);
 
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
-        auto button = std::make_unique<PictureButton>(PictureButton::Kind::Bit);
+        auto button = std::make_unique<PictureButton>(PictureButton::Kind::Bit, metrics);
         button->setGlyph(std::move(images[i]));
         button->setCaption(Captions[i]);
         button->setSize(metrics.scaled(ActionSize), metrics.scaled(ActionSize));
