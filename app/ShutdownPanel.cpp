@@ -1,5 +1,7 @@
 #include "app/ShutdownPanel.h"
 
+#include <algorithm>
+
 #include "core/support/Log.h"
 #include "widgets/PanelColour.h"
 #include "widgets/ScreenMetrics.h"
@@ -17,6 +19,7 @@ constexpr int ActionLefts[] = {24, 120, 216, 312};
 constexpr int ActionTop = 96;
 constexpr int ActionSize = 73;
 constexpr int HeadingFontPixels = 13;
+constexpr int FieldBorder = 1;  // the password field's frame; the touch target lies inside it
 
 const char* const InvalidPassword = "Invalid password";
 const char* const Captions[] = {"Shut down", "Restart", "Log off", "Exit"};
@@ -35,7 +38,9 @@ std::string panelRules(const ScreenMetrics& metrics) {
            WidgetCss::fontRule(metrics.scaled(HeadingFontPixels), true) +
            " }"
            "& entry { min-height: 0; min-width: 0; padding: 0 3px; margin: 0;"
-           "  background: white; color: black; border: 1px solid #8E8E8E; border-radius: 2px;"
+           "  background: white; color: black; border: " +
+           std::to_string(FieldBorder) +
+           "px solid #8E8E8E; border-radius: 2px;"
            "  box-shadow: none; outline: none; " +
            WidgetCss::fontRule(metrics.scaled(WindowFontPixels)) +
            " }"
@@ -80,7 +85,8 @@ ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, std::array<Glyph, 4> 
 
     // The field is as high as a finger needs, the label beside it centred on its height. It
     // grows downwards, into the space above the buttons.
-    const int fieldHeight = metrics.touchSized(metrics.scaled(PasswordRect.height));
+    const int fieldHeight =
+        std::max(metrics.scaled(PasswordRect.height), metrics.touchTarget() + 2 * FieldBorder);
     GtkWidget* passwordLabel = gtk_label_new("Password:");
     gtk_label_set_yalign(GTK_LABEL(passwordLabel), 0.5F);
     gtk_widget_set_size_request(passwordLabel, -1, fieldHeight);

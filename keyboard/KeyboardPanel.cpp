@@ -190,8 +190,7 @@ int KeyboardPanel::shownHeight() const {
     for (const LanguageButton& language : m_languageButtons) {
         languages += language.button->height();
     }
-    const int content =
-        std::max(m_touchKeyboard.heightForKeys(m_metrics.touchTarget()), languages);
+    const int content = std::max(m_touchKeyboard.heightForKeys(m_metrics.touchTarget()), languages);
     return std::max(m_height, content + 2 * m_touchKeyboardTop);
 }
 

@@ -91,6 +91,7 @@ TouchKeyboard::TouchKeyboard(KeyboardSystem* keyboard)
       m_repeat([this] { repeat(); }) {
     GtkWidget* area = m_area.get();
     gtk_widget_set_focusable(area, FALSE);  // the page keeps the focus the strokes go to
+    gtk_accessible_update_property(GTK_ACCESSIBLE(area), GTK_ACCESSIBLE_PROPERTY_LABEL, "Keys", -1);
     gtk_drawing_area_set_draw_func(GTK_DRAWING_AREA(area), &TouchKeyboard::draw, this, nullptr);
     GtkGesture* click = gtk_gesture_click_new();
     gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(click), GDK_BUTTON_PRIMARY);

@@ -25,6 +25,9 @@ constexpr const char* SpeedRules =
     "&:hover { background: linear-gradient(to bottom, #fbfbfb, #e3e3e3); border-color: #adadad; }"
     "&:active { background: linear-gradient(to bottom, #d6d6d6, #e4e4e4); border-color: #9a9a9a; }"
     "&:checked { background: #d9d9d9; border-color: #8f8f8f; }";
+// The border of CommonRules: the touch target is measured inside it, where assistive
+// technology and the eye place the button.
+constexpr int FrameWidth = 1;
 
 }  // namespace
 
@@ -37,7 +40,7 @@ PictureButton::PictureButton(Kind kind, const ScreenMetrics& metrics)
       m_css(m_button.get()),
       m_clickedSignal(m_button.get(), "clicked", G_CALLBACK(&PictureButton::clicked), this),
       m_kind(kind),
-      m_touchTarget(metrics.touchTarget()) {
+      m_touchTarget(metrics.touchTarget() + 2 * FrameWidth) {
     GtkWidget* button = m_button.get();
     gtk_widget_set_focusable(button, FALSE);  // the page keeps the keyboard focus
     gtk_widget_set_focus_on_click(button, FALSE);
@@ -105,10 +108,9 @@ void PictureButton::setChecked(bool checked) {
     } else {
         gtk_widget_unset_state_flags(m_button.get(), GTK_STATE_FLAG_CHECKED);
     }
-    gtk_accessible_update_state(GTK_ACCESSIBLE(m_button.get()), GTK_ACCESSIBLE_STATE_PRESSED,
-                                checked ? GTK_ACCESSIBLE_TRISTATE_TRUE
-                                        : GTK_ACCESSIBLE_TRISTATE_FALSE,
-                                -1);
+    gtk_accessible_update_state(
+        GTK_ACCESSIBLE(m_button.get()), GTK_ACCESSIBLE_STATE_PRESSED,
+        checked ? GTK_ACCESSIBLE_TRISTATE_TRUE : GTK_ACCESSIBLE_TRISTATE_FALSE, -1);
 }
 
 bool PictureButton::isChecked() const {

@@ -44,8 +44,4 @@ int ScreenMetrics::touchTarget() const {
     return (pixels + m_scaleFactor - 1) / m_scaleFactor;  // up: a unit is several pixels
 }
 
-int ScreenMetrics::touchSized(int size) const {
-    return std::max(size, touchTarget());
-}
-
 }  // namespace plintor

@@ -27,8 +27,6 @@ public:
     // The shortest side a control the visitor touches may have, in widget units: nine
     // millimetres on this screen, whatever its resolution.
     int touchTarget() const;
-    // A control's side in widget units, grown to touchTarget() where it is shorter.
-    int touchSized(int size) const;
 
 private:
     int m_pixelsPerInch;

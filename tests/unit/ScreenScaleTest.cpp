@@ -25,12 +25,9 @@ TEST(ScreenScaleTest, TouchTargetReachesNineMillimetres) {
         int pixelsPerInch;
         int pixels;
     } rows[] = {
-        {"design screen, rounded up", 96, 35},
-        {"one and a half", 144, 52},
-        {"twice the design", 192, 69},
-        {"a coarse screen", 72, 26},
-        {"a fine phone-like panel", 400, 142},
-        {"exactly 90 pixels, not 91", 254, 90},
+        {"design screen, rounded up", 96, 35}, {"one and a half", 144, 52},
+        {"twice the design", 192, 69},         {"a coarse screen", 72, 26},
+        {"a fine phone-like panel", 400, 142}, {"exactly 90 pixels, not 91", 254, 90},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(touchTargetPixels(row.pixelsPerInch), row.pixels) << row.reason;
