@@ -27,9 +27,11 @@ def describe(application, accessible, depth):
              "role": accessible.get_role_name() or "", "depth": depth}
     states = accessible.get_state_set()
     entry["states"] = sorted(word for word, state in STATES.items() if states.contains(state))
+    # In the window: the toolkit knows no screen positions, and the kiosk's window fills the
+    # screen from its corner.
     component = accessible.get_component_iface()
     if component is not None:
-        extents = component.get_extents(Atspi.CoordType.SCREEN)
+        extents = component.get_extents(Atspi.CoordType.WINDOW)
         entry["extents"] = [extents.x, extents.y, extents.width, extents.height]
     return entry
 

@@ -80,7 +80,7 @@ class XDisplay:
 
         def managed():
             if self._wm.poll() is not None:
-                raise HarnessError(f"openbox ended at start: {self._tail('openbox.txt')}")
+                raise HarnessError(f"openbox ended at start (code {self._wm.returncode}): {self._tail('openbox.txt')}")
             result = run_tool(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env(), check=False)
             return b"window id" in result.stdout
 
