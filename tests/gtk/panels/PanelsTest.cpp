@@ -324,17 +324,15 @@ TEST_F(PanelsTest, HeldKeyStopsRepeatingWhenTheKeyboardCloses) {
     EXPECT_EQ(m_keyboard.typed.size(), typed) << "the key went on repeating out of sight";
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, KeyboardPanelTest,
-                         // At the design size the panel grows until a key's face is 35
-                         // pixels high (nine millimetres at 96 pixels per inch: a 208 high
-                         // keyboard, five rows in 94 % of it, less the faces' 2-pixel inset)
-                         // and the language buttons 35 inside their frame; centred, the
-                         // end-to-end tests click AD06 at 617,649. Twice the size is more than
-                         // that, and keeps clear of the language buttons.
-                         ::testing::Values(
-                             KeyboardSizeRow{"Design", 100, 224, 37, {303, 584, 673, 208}},
-                             KeyboardSizeRow{"Double", 200, 388, 56, {288, 428, 976, 301}}),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, KeyboardPanelTest,
+    // At the design size the panel grows until a key's face is 35 pixels high (nine millimetres
+    // at 96 pixels per inch: a 208 high keyboard, five rows in 94 % of it, less the faces' 2-pixel
+    // inset) and the language buttons 35 inside their frame; centred, the end-to-end tests click
+    // AD06 at 617,649. Twice the size is more than that, and keeps clear of the language buttons.
+    ::testing::Values(KeyboardSizeRow{"Design", 100, 224, 37, {303, 584, 673, 208}},
+                      KeyboardSizeRow{"Double", 200, 388, 56, {288, 428, 976, 301}}),
+    [](const auto& info) { return info.param.name; });
 
 // A hidden animation would wake the kiosk for every frame.
 TEST_F(PanelsTest, ProgressAnimatesOnlyWhileOnTheScreen) {
