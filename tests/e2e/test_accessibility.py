@@ -17,7 +17,8 @@ TOUCH_MM = 9
 LAYOUTS = "us,de"
 
 # (scene, AT-SPI role, accessible name); the scenes are the methods scene_<name> of Scenes, in
-# the order of SCENES.
+# the order of SCENES. The warning comes first, while no input has moved the kiosk's idle
+# timing on.
 CONTROLS = [
     ("start", "tool bar", "Navigation"),
     ("start", "push button", "Back"),
