@@ -1,5 +1,7 @@
 #include "app/NavigationPanel.h"
 
+#include <algorithm>
+
 #include "widgets/ScreenMetrics.h"
 #include "widgets/WidgetCss.h"
 
@@ -19,10 +21,12 @@ constexpr int URLButtonFontPixels = 16;
 constexpr int ZoomCaptionFontPixels = 20;
 const char* const URLButtonColor = "#0066CC";  // the system's hot-light colour
 
-std::unique_ptr<PictureButton> speedButton(Glyph glyph, int width, int height) {
-    auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed);
+std::unique_ptr<PictureButton> speedButton(const ScreenMetrics& metrics, Glyph glyph,
+                                           const char* name, int width) {
+    auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed, metrics);
     button->setGlyph(std::move(glyph));
-    button->setSize(width, height);
+    button->setAccessibleName(name);
+    button->setSize(metrics.scaled(width), metrics.scaled(ButtonSize));
     return button;
 }
 
@@ -30,23 +34,28 @@ std::unique_ptr<PictureButton> speedButton(Glyph glyph, int width, int height) {
 
 // The buttons lie on a fixed area over the panel, which asks no width of the window: URL
 // buttons beyond its right edge are cut off rather than widening the window. The keyboard
-// button keeps its distance from the right edge, above them.
+// button keeps its distance from the right edge, above them. The panel keeps its margin below
+// the buttons however far the touch target grows them.
 NavigationPanel::NavigationPanel(const ScreenMetrics& metrics, Glyph back, Glyph forward,
                                  Glyph touch)
     : m_metrics(metrics),
-      m_panel(GObjectRef<GtkWidget>::sink(gtk_overlay_new())),
+      m_panel(GObjectRef<GtkWidget>::sink(GTK_WIDGET(g_object_new(
+          GTK_TYPE_OVERLAY, "accessible-role", GTK_ACCESSIBLE_ROLE_TOOLBAR, nullptr)))),
       m_fixed(gtk_fixed_new()),
       m_colour(m_panel.get()),
-      m_back(speedButton(std::move(back), metrics.scaled(ButtonSize), metrics.scaled(ButtonSize))),
-      m_forward(
-          speedButton(std::move(forward), metrics.scaled(ButtonSize), metrics.scaled(ButtonSize))),
-      m_touch(
-          speedButton(std::move(touch), metrics.scaled(TouchWidth), metrics.scaled(ButtonSize))),
+      m_back(speedButton(metrics, std::move(back), "Back", ButtonSize)),
+      m_forward(speedButton(metrics, std::move(forward), "Forward", ButtonSize)),
+      m_touch(speedButton(metrics, std::move(touch), "Keyboard", TouchWidth)),
       m_zoomOut(newZoomButton("A\u2212", "Zoom out")),
       m_zoomIn(newZoomButton("A+", "Zoom in")),
       m_zoomButtons(gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0)) {
     GtkOverlay* overlay = GTK_OVERLAY(m_panel.get());
-    gtk_widget_set_size_request(m_panel.get(), -1, metrics.scaled(PanelHeight));
+    gtk_accessible_update_property(GTK_ACCESSIBLE(m_panel.get()), GTK_ACCESSIBLE_PROPERTY_LABEL,
+                                   "Navigation", -1);
+    const int buttonsHeight = std::max({m_back->height(), m_forward->height(), m_touch->height()});
+    gtk_widget_set_size_request(
+        m_panel.get(), -1,
+        std::max(metrics.scaled(PanelHeight), 2 * metrics.scaled(ButtonTop) + buttonsHeight));
     gtk_widget_set_overflow(m_panel.get(), GTK_OVERFLOW_HIDDEN);
     gtk_widget_set_halign(m_fixed, GTK_ALIGN_START);
     gtk_widget_set_valign(m_fixed, GTK_ALIGN_START);
@@ -77,7 +86,7 @@ NavigationPanel::NavigationPanel(const ScreenMetrics& metrics, Glyph back, Glyph
 NavigationPanel::~NavigationPanel() = default;
 
 std::unique_ptr<PictureButton> NavigationPanel::newUrlButton(int tag) {
-    auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed);
+    auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed, m_metrics);
     button->setStyle("& label { color: " + std::string(URLButtonColor) + "; " +
                      WidgetCss::fontRule(m_metrics.scaled(URLButtonFontPixels), true) + " }");
     button->setSize(m_metrics.scaled(ButtonSize), m_metrics.scaled(ButtonSize));
@@ -96,13 +105,12 @@ std::unique_ptr<PictureButton> NavigationPanel::newUrlButton(int tag) {
 // names are what a screen reader says, since "A−" and "A+" say nothing aloud.
 std::unique_ptr<PictureButton> NavigationPanel::newZoomButton(const char* caption,
                                                               const char* name) {
-    auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed);
+    auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed, m_metrics);
     button->setStyle("& label { margin-left: 0; margin-right: 0; " +
                      WidgetCss::fontRule(m_metrics.scaled(ZoomCaptionFontPixels), true) + " }");
     button->setCaption(caption);
     button->setSize(m_metrics.scaled(ButtonSize), m_metrics.scaled(ButtonSize));
-    gtk_accessible_update_property(GTK_ACCESSIBLE(button->widget()), GTK_ACCESSIBLE_PROPERTY_LABEL,
-                                   name, -1);
+    button->setAccessibleName(name);
     return button;
 }
 
@@ -148,6 +156,9 @@ void NavigationPanel::layoutNavButtons(const std::vector<NavButton>& buttons,
         }
         button.setCaption(caption);
         button.setGlyph(caption.empty() ? homeGlyph.share() : Glyph());
+        // An icon-only button shows the home image: the first is the home button, the others
+        // are named by where they go.
+        button.setAccessibleName(!caption.empty() ? "" : i == 0 ? "Home" : buttons[i].url);
         button.setSize(m_metrics.fromScreenPixels(buttons[i].width), button.height());
         gtk_fixed_move(GTK_FIXED(m_fixed), button.widget(), x, top);
         gtk_widget_set_visible(button.widget(), TRUE);

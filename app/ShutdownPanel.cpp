@@ -1,5 +1,7 @@
 #include "app/ShutdownPanel.h"
 
+#include <algorithm>
+
 #include "core/support/Log.h"
 #include "widgets/PanelColour.h"
 #include "widgets/ScreenMetrics.h"
@@ -12,12 +14,12 @@ constexpr int BoxWidth = 409;
 constexpr int BoxHeight = 193;
 constexpr GdkRectangle HeadingRect{24, 24, 361, 21};
 constexpr int PasswordLabelLeft = 88;
-constexpr int PasswordLabelTop = 58;
 constexpr GdkRectangle PasswordRect{152, 56, 169, 21};
 constexpr int ActionLefts[] = {24, 120, 216, 312};
 constexpr int ActionTop = 96;
 constexpr int ActionSize = 73;
 constexpr int HeadingFontPixels = 13;
+constexpr int FieldBorder = 1;  // the password field's frame; the touch target lies inside it
 
 const char* const InvalidPassword = "Invalid password";
 const char* const Captions[] = {"Shut down", "Restart", "Log off", "Exit"};
@@ -36,7 +38,9 @@ std::string panelRules(const ScreenMetrics& metrics) {
            WidgetCss::fontRule(metrics.scaled(HeadingFontPixels), true) +
            " }"
            "& entry { min-height: 0; min-width: 0; padding: 0 3px; margin: 0;"
-           "  background: white; color: black; border: 1px solid #8E8E8E; border-radius: 2px;"
+           "  background: white; color: black; border: " +
+           std::to_string(FieldBorder) +
+           "px solid #8E8E8E; border-radius: 2px;"
            "  box-shadow: none; outline: none; " +
            WidgetCss::fontRule(metrics.scaled(WindowFontPixels)) +
            " }"
@@ -54,7 +58,8 @@ GtkWidget* placed(GtkWidget* fixed, GtkWidget* child, const ScreenMetrics& metri
 
 ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, std::array<Glyph, 4> images)
     : m_panel(GObjectRef<GtkWidget>::sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0))),
-      m_box(gtk_fixed_new()),
+      m_box(GTK_WIDGET(
+          g_object_new(GTK_TYPE_FIXED, "accessible-role", GTK_ACCESSIBLE_ROLE_DIALOG, nullptr))),
       m_heading(gtk_label_new(nullptr)),
       m_password(gtk_password_entry_new()),
       m_css(m_panel.get()),
@@ -65,6 +70,8 @@ ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, std::array<Glyph, 4> 
     gtk_widget_set_hexpand(m_panel.get(), TRUE);
     gtk_widget_set_vexpand(m_panel.get(), TRUE);
     gtk_widget_add_css_class(m_box, "shutdown-box");
+    gtk_accessible_update_property(GTK_ACCESSIBLE(m_box), GTK_ACCESSIBLE_PROPERTY_LABEL,
+                                   "Shutdown panel", GTK_ACCESSIBLE_PROPERTY_MODAL, TRUE, -1);
     gtk_widget_set_size_request(m_box, metrics.scaled(BoxWidth), metrics.scaled(BoxHeight));
     gtk_widget_set_halign(m_box, GTK_ALIGN_CENTER);
     gtk_widget_set_valign(m_box, GTK_ALIGN_CENTER);
@@ -76,16 +83,27 @@ ShutdownPanel::ShutdownPanel(const ScreenMetrics& metrics, std::array<Glyph, 4> 
     gtk_label_set_ellipsize(GTK_LABEL(m_heading), PANGO_ELLIPSIZE_END);
     placed(m_box, m_heading, metrics, HeadingRect);
 
-    gtk_fixed_put(GTK_FIXED(m_box), gtk_label_new("Password:"), metrics.scaled(PasswordLabelLeft),
-                  metrics.scaled(PasswordLabelTop));
+    // The field is as high as a finger needs, the label beside it centred on its height. It
+    // grows downwards, into the space above the buttons.
+    const int fieldHeight =
+        std::max(metrics.scaled(PasswordRect.height), metrics.touchTarget() + 2 * FieldBorder);
+    GtkWidget* passwordLabel = gtk_label_new("Password:");
+    gtk_label_set_yalign(GTK_LABEL(passwordLabel), 0.5F);
+    gtk_widget_set_size_request(passwordLabel, -1, fieldHeight);
+    gtk_fixed_put(GTK_FIXED(m_box), passwordLabel, metrics.scaled(PasswordLabelLeft),
+                  metrics.scaled(PasswordRect.y));
     // Its own idea of a natural width (150 units) would widen the box where the field is
     // narrower: it has the width of its place.
     gtk_editable_set_width_chars(GTK_EDITABLE(m_password), 1);
     gtk_editable_set_max_width_chars(GTK_EDITABLE(m_password), 1);
-    placed(m_box, m_password, metrics, PasswordRect);
+    gtk_widget_set_size_request(m_password, metrics.scaled(PasswordRect.width), fieldHeight);
+    gtk_fixed_put(GTK_FIXED(m_box), m_password, metrics.scaled(PasswordRect.x),
+                  metrics.scaled(PasswordRect.y));
+    gtk_accessible_update_property(GTK_ACCESSIBLE(m_password), GTK_ACCESSIBLE_PROPERTY_LABEL,
+                                   "Password", -1);
 
     for (std::size_t i = 0; i < m_buttons.size(); ++i) {
-        auto button = std::make_unique<PictureButton>(PictureButton::Kind::Bit);
+        auto button = std::make_unique<PictureButton>(PictureButton::Kind::Bit, metrics);
         button->setGlyph(std::move(images[i]));
         button->setCaption(Captions[i]);
         button->setSize(metrics.scaled(ActionSize), metrics.scaled(ActionSize));

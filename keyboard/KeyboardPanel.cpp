@@ -40,7 +40,8 @@ void place(GtkWidget* child, const GdkRectangle& area) {
 KeyboardPanel::KeyboardPanel(const ScreenMetrics& metrics, KeyboardSystem* keyboard)
     : m_metrics(metrics),
       m_keyboard(keyboard),
-      m_panel(GObjectRef<GtkWidget>::sink(gtk_fixed_new())),
+      m_panel(GObjectRef<GtkWidget>::sink(GTK_WIDGET(
+          g_object_new(GTK_TYPE_FIXED, "accessible-role", GTK_ACCESSIBLE_ROLE_GROUP, nullptr)))),
       m_colour(m_panel.get()),
       m_touchKeyboard(keyboard),
       m_height(metrics.scaled(DesignHeight)),
@@ -48,6 +49,8 @@ KeyboardPanel::KeyboardPanel(const ScreenMetrics& metrics, KeyboardSystem* keybo
       m_layouts(loadKeyboardLayouts()) {
     GtkWidget* panel = m_panel.get();
     g_object_set_data(G_OBJECT(panel), PanelKey, this);
+    gtk_accessible_update_property(GTK_ACCESSIBLE(panel), GTK_ACCESSIBLE_PROPERTY_LABEL,
+                                   "On-screen keyboard", -1);
     gtk_widget_set_layout_manager(
         panel, gtk_custom_layout_new(nullptr, &KeyboardPanel::measure, &KeyboardPanel::allocate));
     gtk_widget_set_parent(m_touchKeyboard.widget(), panel);
@@ -66,7 +69,7 @@ void KeyboardPanel::measure(GtkWidget* widget, GtkOrientation orientation, int, 
                             int* natural, int*, int*) {
     const KeyboardPanel* panel = panelOf(widget);
     const int size =
-        panel != nullptr && orientation == GTK_ORIENTATION_VERTICAL ? panel->m_height : 0;
+        panel != nullptr && orientation == GTK_ORIENTATION_VERTICAL ? panel->shownHeight() : 0;
     *minimum = size;
     *natural = size;
 }
@@ -135,19 +138,23 @@ void KeyboardPanel::buildLanguageButtons(bool touchButtonVisible, int touchKeybo
         if (sameLanguage) {
             continue;
         }
-        auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed);
+        auto button = std::make_unique<PictureButton>(PictureButton::Kind::Speed, m_metrics);
         button->setSize(m_metrics.fromScreenPixels(geometry.width),
                         m_metrics.fromScreenPixels(geometry.height));
         button->setGlyphBesideCaption(true);
         button->setStyle(style);
         logPlain("Keyboard layout: " + hexOf32(language.handle) + " - " + language.localizedName);
         button->setCaption(language.nativeName);
+        if (language.nativeName.empty()) {
+            button->setAccessibleName(language.localizedName);  // a flag alone says too little
+        }
         button->setGlyph(flagOf(language.countryCode));
         button->onClicked([this, handle = language.handle] { chooseLanguage(handle); });
         gtk_widget_set_parent(button->widget(), m_panel.get());
         m_languageButtons.push_back({std::move(button), language.handle});
     }
     logPlain("");
+    gtk_widget_queue_resize(m_panel.get());  // the column may need a taller panel
     updateTouchKeyboard();
 }
 
@@ -155,7 +162,7 @@ void KeyboardPanel::buildLanguageButtons(bool touchButtonVisible, int touchKeybo
 // its proportions when it would not fit there; it never covers them.
 GdkRectangle KeyboardPanel::keyboardArea(int width) const {
     const VirtualKeyLayout* description = m_touchKeyboard.description();
-    const int height = m_height - 2 * m_touchKeyboardTop;
+    const int height = shownHeight() - 2 * m_touchKeyboardTop;
     GdkRectangle keyboard{0, m_touchKeyboardTop, m_metrics.scaled(KeyboardWidth), height};
     if (description != nullptr) {
         keyboard.width = keyboardWidthFor(height, *description);
@@ -178,6 +185,15 @@ GdkRectangle KeyboardPanel::keyboardArea(int width) const {
     return keyboard;
 }
 
+int KeyboardPanel::shownHeight() const {
+    int languages = 0;
+    for (const LanguageButton& language : m_languageButtons) {
+        languages += language.button->height();
+    }
+    const int content = std::max(m_touchKeyboard.heightForKeys(m_metrics.touchTarget()), languages);
+    return std::max(m_height, content + 2 * m_touchKeyboardTop);
+}
+
 void KeyboardPanel::chooseLanguage(std::uint32_t handle) {
     m_keyboard->activateLanguage(handle);
     updateTouchKeyboard();
@@ -194,9 +210,15 @@ void KeyboardPanel::updateTouchKeyboard() {
     }
     const std::string locale =
         m_keyboard != nullptr ? m_keyboard->currentLocaleName() : std::string();
+    const int heightBefore = shownHeight();
     m_touchKeyboard.setDescription(
         selectKeyboardLayout(m_layouts, m_touchKeyboard.layoutName(), locale));
-    gtk_widget_queue_allocate(m_panel.get());
+    // Another layout's keys may need another height; otherwise only the places change.
+    if (shownHeight() != heightBefore) {
+        gtk_widget_queue_resize(m_panel.get());
+    } else {
+        gtk_widget_queue_allocate(m_panel.get());
+    }
 }
 
 }  // namespace plintor

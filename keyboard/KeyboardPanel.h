@@ -35,7 +35,8 @@ public:
     TouchKeyboard& touchKeyboard() { return m_touchKeyboard; }
     void setColour(Color colour) { m_colour.set(colour); }
 
-    // The panel's height in widget units.
+    // The panel's height in widget units, as configured; it shows taller where its keys or its
+    // language buttons need more room to reach the touch target.
     int height() const { return m_height; }
     void setHeight(int height);
     // The keyboard's distance from the panel's edges, which also places the language buttons.
@@ -60,6 +61,9 @@ private:
     static void allocate(GtkWidget* widget, int width, int height, int baseline);
     // Where the keyboard goes in a panel of that width (widget units).
     GdkRectangle keyboardArea(int width) const;
+    // The height the panel shows with: the configured one, or what its keys and its column of
+    // language buttons need.
+    int shownHeight() const;
     void chooseLanguage(std::uint32_t handle);
     Glyph flagOf(const std::string& countryCode) const;
 

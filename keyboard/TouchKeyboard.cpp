@@ -13,6 +13,7 @@ namespace {
 
 constexpr int RepeatDelayMs = 500;
 constexpr int RepeatIntervalMs = 60;
+constexpr double KeyInset = 2;  // between a key's place and its drawn face, on every side
 
 struct Rgb {
     double red;
@@ -90,6 +91,7 @@ TouchKeyboard::TouchKeyboard(KeyboardSystem* keyboard)
       m_repeat([this] { repeat(); }) {
     GtkWidget* area = m_area.get();
     gtk_widget_set_focusable(area, FALSE);  // the page keeps the focus the strokes go to
+    gtk_accessible_update_property(GTK_ACCESSIBLE(area), GTK_ACCESSIBLE_PROPERTY_LABEL, "Keys", -1);
     gtk_drawing_area_set_draw_func(GTK_DRAWING_AREA(area), &TouchKeyboard::draw, this, nullptr);
     GtkGesture* click = gtk_gesture_click_new();
     gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(click), GDK_BUTTON_PRIMARY);
@@ -157,6 +159,25 @@ std::vector<TouchKeyboard::PlacedKey> TouchKeyboard::placedKeys(double width, do
     return placed;
 }
 
+// Every key's place grows in proportion to the keyboard's height (its width follows the
+// description), the inset around its face stays: measured at one height, each key tells the
+// height its face needs.
+int TouchKeyboard::heightForKeys(int keySize) const {
+    if (m_description == nullptr || m_description->height <= 0) {
+        return 0;
+    }
+    constexpr int Reference = 1000;
+    double needed = 0;
+    for (const PlacedKey& placed :
+         placedKeys(keyboardWidthFor(Reference, *m_description), Reference)) {
+        const double side = std::min(placed.width, placed.height);
+        if (side > 0) {
+            needed = std::max(needed, (keySize + 2 * KeyInset) * Reference / side);
+        }
+    }
+    return static_cast<int>(std::ceil(needed));
+}
+
 const VirtualKey* TouchKeyboard::keyAt(double x, double y) const {
     for (const PlacedKey& placed :
          placedKeys(gtk_widget_get_width(m_area.get()), gtk_widget_get_height(m_area.get()))) {
@@ -203,10 +224,10 @@ void TouchKeyboard::draw(GtkDrawingArea*, cairo_t* cairo, int width, int height,
     pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
     cairo_set_line_width(cairo, 1);
     for (const PlacedKey& placed : keys) {
-        const double x = placed.x + 2;
-        const double y = placed.y + 2;
-        const double faceWidth = placed.width - 4;
-        const double faceHeight = placed.height - 4;
+        const double x = placed.x + KeyInset;
+        const double y = placed.y + KeyInset;
+        const double faceWidth = placed.width - 2 * KeyInset;
+        const double faceHeight = placed.height - 2 * KeyInset;
         if (faceWidth <= 0 || faceHeight <= 0) {
             continue;
         }

@@ -38,6 +38,9 @@ public:
     const VirtualKeyLayout* description() const { return m_description; }
     // Reads the captions again (the input language changed).
     void refreshKeys();
+    // The least height (widget units) at which every key of the description, drawn with its
+    // proportions, is at least `keySize` wide and high; 0 without a description.
+    int heightForKeys(int keySize) const;
 
 private:
     // A key's place in widget units.

@@ -32,8 +32,8 @@ BlockedHint::BlockedHint(const ScreenMetrics& metrics)
       m_image(gtk_image_new()),
       m_text(gtk_label_new(nullptr)),
       m_css(m_panel.get()),
-      m_backButton(PictureButton::Kind::Bit),
-      m_homeButton(PictureButton::Kind::Bit),
+      m_backButton(PictureButton::Kind::Bit, metrics),
+      m_homeButton(PictureButton::Kind::Bit, metrics),
       m_hideTimer([this] { hide(); }) {
     GtkWidget* panel = m_panel.get();
     m_css.set(panelRules(metrics));

@@ -48,7 +48,7 @@ LoadErrorPanel::LoadErrorPanel(const ScreenMetrics& metrics)
       m_address(newLabel("address")),
       m_offline(newLabel(nullptr)),
       m_css(m_page.get()),
-      m_homeButton(PictureButton::Kind::Bit) {
+      m_homeButton(PictureButton::Kind::Bit, metrics) {
     GtkWidget* page = m_page.get();
     m_css.set(pageRules(metrics));
     gtk_widget_set_focusable(page, FALSE);

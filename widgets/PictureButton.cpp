@@ -1,5 +1,9 @@
 #include "widgets/PictureButton.h"
 
+#include <algorithm>
+
+#include "widgets/ScreenMetrics.h"
+
 namespace plintor {
 namespace {
 
@@ -21,10 +25,13 @@ constexpr const char* SpeedRules =
     "&:hover { background: linear-gradient(to bottom, #fbfbfb, #e3e3e3); border-color: #adadad; }"
     "&:active { background: linear-gradient(to bottom, #d6d6d6, #e4e4e4); border-color: #9a9a9a; }"
     "&:checked { background: #d9d9d9; border-color: #8f8f8f; }";
+// The border of CommonRules: the touch target is measured inside it, where assistive
+// technology and the eye place the button.
+constexpr int FrameWidth = 1;
 
 }  // namespace
 
-PictureButton::PictureButton(Kind kind)
+PictureButton::PictureButton(Kind kind, const ScreenMetrics& metrics)
     : m_button(GObjectRef<GtkWidget>::sink(gtk_button_new())),
       m_content(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0)),
       m_glyphPlace(gtk_fixed_new()),
@@ -32,7 +39,8 @@ PictureButton::PictureButton(Kind kind)
       m_caption(gtk_label_new(nullptr)),
       m_css(m_button.get()),
       m_clickedSignal(m_button.get(), "clicked", G_CALLBACK(&PictureButton::clicked), this),
-      m_kind(kind) {
+      m_kind(kind),
+      m_touchTarget(metrics.touchTarget() + 2 * FrameWidth) {
     GtkWidget* button = m_button.get();
     gtk_widget_set_focusable(button, FALSE);  // the page keeps the keyboard focus
     gtk_widget_set_focus_on_click(button, FALSE);
@@ -46,6 +54,7 @@ PictureButton::PictureButton(Kind kind)
     gtk_box_append(GTK_BOX(m_content), m_caption);
     gtk_button_set_child(GTK_BUTTON(button), m_content);
     setStyle("");
+    setSize(-1, -1);
     updateLayout();
 }
 
@@ -77,6 +86,20 @@ void PictureButton::setGlyphBesideCaption(bool beside) {
 void PictureButton::setCaption(const std::string& caption) {
     gtk_label_set_text(GTK_LABEL(m_caption), caption.c_str());
     updateLayout();
+    updateAccessibleName();
+}
+
+void PictureButton::setAccessibleName(const std::string& name) {
+    m_accessibleName = name;
+    updateAccessibleName();
+}
+
+// The caption is a child of the button, which GTK does not read out as its name by itself.
+void PictureButton::updateAccessibleName() {
+    const std::string name =
+        m_accessibleName.empty() ? gtk_label_get_text(GTK_LABEL(m_caption)) : m_accessibleName;
+    gtk_accessible_update_property(GTK_ACCESSIBLE(m_button.get()), GTK_ACCESSIBLE_PROPERTY_LABEL,
+                                   name.c_str(), -1);
 }
 
 void PictureButton::setChecked(bool checked) {
@@ -85,16 +108,20 @@ void PictureButton::setChecked(bool checked) {
     } else {
         gtk_widget_unset_state_flags(m_button.get(), GTK_STATE_FLAG_CHECKED);
     }
+    gtk_accessible_update_state(
+        GTK_ACCESSIBLE(m_button.get()), GTK_ACCESSIBLE_STATE_PRESSED,
+        checked ? GTK_ACCESSIBLE_TRISTATE_TRUE : GTK_ACCESSIBLE_TRISTATE_FALSE, -1);
 }
 
 bool PictureButton::isChecked() const {
     return (gtk_widget_get_state_flags(m_button.get()) & GTK_STATE_FLAG_CHECKED) != 0;
 }
 
+// A natural size larger than the touch target still wins: the request is only a minimum.
 void PictureButton::setSize(int width, int height) {
-    m_width = width;
-    m_height = height;
-    gtk_widget_set_size_request(m_button.get(), width, height);
+    m_width = std::max(width, m_touchTarget);
+    m_height = std::max(height, m_touchTarget);
+    gtk_widget_set_size_request(m_button.get(), m_width, m_height);
 }
 
 void PictureButton::setStyle(std::string_view rules) {

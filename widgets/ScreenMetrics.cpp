@@ -39,4 +39,9 @@ int ScreenMetrics::fromScreenPixels(int screenPixels) const {
     return static_cast<int>(std::lround(static_cast<double>(screenPixels) / m_scaleFactor));
 }
 
+int ScreenMetrics::touchTarget() const {
+    const int pixels = touchTargetPixels(m_pixelsPerInch);
+    return (pixels + m_scaleFactor - 1) / m_scaleFactor;  // up: a unit is several pixels
+}
+
 }  // namespace plintor

@@ -24,6 +24,9 @@ public:
     int fromScreenPixels(int screenPixels) const;
     // Screen pixels per widget unit (GTK's scale factor).
     int scaleFactor() const { return m_scaleFactor; }
+    // The shortest side a control the visitor touches may have, in widget units: nine
+    // millimetres on this screen, whatever its resolution.
+    int touchTarget() const;
 
 private:
     int m_pixelsPerInch;

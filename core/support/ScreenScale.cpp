@@ -1,5 +1,7 @@
 #include "core/support/ScreenScale.h"
 
+#include <cmath>
+
 namespace plintor {
 
 int scaleClass(int pixelsPerInch) {
@@ -11,6 +13,13 @@ int scaleClass(int pixelsPerInch) {
 
 int scaleValue(int value, int pixelsPerInch) {
     return value * pixelsPerInch / DesignPixelsPerInch;
+}
+
+int touchTargetPixels(int pixelsPerInch) {
+    constexpr double MillimetresPerInch = 25.4;
+    // The epsilon absorbs the division's rounding where the size is a whole number of pixels.
+    return static_cast<int>(
+        std::ceil(TouchTargetMillimetres * pixelsPerInch / MillimetresPerInch - 1e-9));
 }
 
 }  // namespace plintor

@@ -10,4 +10,11 @@ int scaleValue(int value, int pixelsPerInch);
 
 constexpr int DesignPixelsPerInch = 96;
 
+// The shortest side of a control a finger hits reliably, on the screen as it really is.
+constexpr double TouchTargetMillimetres = 9;
+
+// TouchTargetMillimetres in the pixels of a screen, rounded up: a control of that size is never
+// short of it.
+int touchTargetPixels(int pixelsPerInch);
+
 }  // namespace plintor

@@ -11,17 +11,21 @@ import harness as h
 
 REPO_FLAGS = os.path.join(h.REPO, "resources", "flags", "24")
 KEYBOARD_BUTTON = (1224, 32)
-PANEL_HEIGHT = 194
+# The configured panel (194) and language buttons (28) at 96 DPI; at the design size both grow so
+# that a key's face and a button are nine millimetres high: the panel to 224, the buttons to 37.
+DESIGN_PANEL_HEIGHT = 194
+DESIGN_BUTTON_HEIGHT = 28
+PANEL_HEIGHT = 224
 PANEL_TOP = h.SCREEN_HEIGHT - PANEL_HEIGHT  # no wheelchair bar: the keyboard panel is lowest
 MARGIN = 8
-BUTTON = (128, 28)
+BUTTON = (128, 37)
 LANGUAGE_COLUMN = (MARGIN, PANEL_TOP + MARGIN, MARGIN + BUTTON[0], PANEL_TOP + MARGIN + 3 * BUTTON[1])
 # The key of the second letter row's sixth place (AD06): "y" in English, "z" in German. The
-# keyboard is 576 wide for a 178 high 848 x 262 layout, centred; rows are a fifth of its height.
-AD06 = (621, 670)
-KEYBOARD = ((h.SCREEN_WIDTH - 576) // 2, PANEL_TOP + MARGIN, (h.SCREEN_WIDTH + 576) // 2, h.SCREEN_HEIGHT - MARGIN)
+# keyboard is 673 wide for a 208 high 848 x 262 layout, centred; rows are a fifth of its height.
+AD06 = (617, 649)
+KEYBOARD = ((h.SCREEN_WIDTH - 673) // 2, PANEL_TOP + MARGIN, (h.SCREEN_WIDTH + 673) // 2, h.SCREEN_HEIGHT - MARGIN)
 # Wherever a panel of any size tested here may be; the page's blinking text cursor is above it.
-ANY_PANEL = (0, h.SCREEN_HEIGHT - 2 * PANEL_HEIGHT, h.SCREEN_WIDTH, h.SCREEN_HEIGHT)
+ANY_PANEL = (0, h.SCREEN_HEIGHT - 2 * DESIGN_PANEL_HEIGHT, h.SCREEN_WIDTH, h.SCREEN_HEIGHT)
 
 display = server = None
 
@@ -156,15 +160,15 @@ class KeyboardSizeTests(KeyboardCase):
     def test_size_200_doubles_panel_margins_and_buttons(self):
         image = self.open_keyboard()
         image.keep("keyboard-size-200")
-        top = h.SCREEN_HEIGHT - 2 * PANEL_HEIGHT
+        top = h.SCREEN_HEIGHT - 2 * DESIGN_PANEL_HEIGHT
         keyboard_top = top + 2 * MARGIN
         gradient = (0x80, 0x80, 0x80)  # the keyboard's top colour
         self.expect(image.colour_share(gradient, (900, keyboard_top + 1, 1100, keyboard_top + 3), 20, 1) > 0.5,
                     "the keyboard does not start twice as far up with twice the margin")
         self.expect(image.colour_share(gradient, (900, keyboard_top - 6, 1100, keyboard_top - 2), 20, 1) < 0.1,
                     "the keyboard starts higher than twice the margin")
-        second_button = (2 * MARGIN + 4, top + 2 * MARGIN + 2 * BUTTON[1] + 2, 2 * MARGIN + 40,
-                         top + 2 * MARGIN + 4 * BUTTON[1] - 2)
+        second_button = (2 * MARGIN + 4, top + 2 * MARGIN + 2 * DESIGN_BUTTON_HEIGHT + 2, 2 * MARGIN + 40,
+                         top + 2 * MARGIN + 4 * DESIGN_BUTTON_HEIGHT - 2)
         share = image.colour_share(flag_colour("DE"), second_button, tolerance=30, step=1)
         self.expect(share > 0.05, f"the second button is not twice as high ({share:.1%} of its flag's colour)")
 

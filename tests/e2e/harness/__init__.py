@@ -6,6 +6,7 @@ the run ends, also when it fails or is interrupted (see processes). Tests import
 as `import harness as h` and find every name here.
 """
 
+from .accessibility import Accessible, AccessibilityBus
 from .case import KioskTestCase
 from .channel import (MSG_NAVIGATE, MSG_REMOTE_QUIT, MSG_START_HOME, encode_message, kiosk_channel_in_use,
                       quit_token_for, channel_path, send_datagram, today_quit_token)

@@ -34,6 +34,10 @@ class XDisplay:
                 f"{self.width}x{self.height}x24", "-nolisten", "tcp"]
         if self.dpi:
             args += ["-dpi", str(self.dpi)]
+        if self.dpi and self.dpi != 96:
+            # Xvfb's RandR monitor claims 96 DPI millimetres whatever -dpi says; without RandR
+            # the toolkit takes the screen's own millimetres, which -dpi sets.
+            args += ["-extension", "RANDR"]
         try:
             with open(os.path.join(self._logs, "xvfb.txt"), "wb") as output:
                 self._xvfb = subprocess.Popen(args, pass_fds=(write_end,), start_new_session=True,
@@ -76,7 +80,7 @@ class XDisplay:
 
         def managed():
             if self._wm.poll() is not None:
-                raise HarnessError(f"openbox ended at start: {self._tail('openbox.txt')}")
+                raise HarnessError(f"openbox ended at start (code {self._wm.returncode}): {self._tail('openbox.txt')}")
             result = run_tool(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env(), check=False)
             return b"window id" in result.stdout
 
@@ -89,6 +93,14 @@ class XDisplay:
                 return log.read()[-2000:].decode(errors="replace")
         except OSError:
             return ""
+
+    def millimetres(self):
+        """The screen's physical size as X reports it to its clients: (width, height)."""
+        out = run_tool(["xdpyinfo"], env=self.env()).stdout.decode(errors="replace")
+        found = re.search(r"dimensions:\s+\d+x\d+ pixels \((\d+)x(\d+) millimeters\)", out)
+        if not found:
+            raise HarnessError(f"xdpyinfo named no screen size: {out[:500]}")
+        return int(found.group(1)), int(found.group(2))
 
     def env(self):
         env = dict(os.environ)

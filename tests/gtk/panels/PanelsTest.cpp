@@ -268,7 +268,9 @@ TEST_F(PanelsTest, ShutdownPanelChecksItsPassword) {
 struct KeyboardSizeRow {
     std::string name;
     int sizePercent;
-    Box keyboard;  // where the 848 x 262 layout goes
+    int panelHeight;     // as shown: at the design size the keys need more than configured
+    int languageHeight;  // of each language button
+    Box keyboard;        // where the 848 x 262 layout goes
 };
 
 class KeyboardPanelTest : public PanelsTest,
@@ -278,9 +280,9 @@ class KeyboardPanelTest : public PanelsTest,
 // layout's proportions; the keys type what they show, and nothing takes the page's focus.
 TEST_P(KeyboardPanelTest, LanguageButtonsAndKeysWhereTheTestsClick) {
     const int size = GetParam().sizePercent;
-    const int panelHeight = 194 * size / 100;
+    const int panelHeight = GetParam().panelHeight;
     const int margin = 8 * size / 100;
-    m_keyboardPanel->setHeight(panelHeight);
+    m_keyboardPanel->setHeight(194 * size / 100);
     m_keyboardPanel->setTouchKeyboardTop(margin);
     m_keyboardPanel->buildLanguageButtons(true, size);
     gtk_widget_set_visible(m_keyboardPanel->widget(), TRUE);
@@ -296,7 +298,7 @@ TEST_P(KeyboardPanelTest, LanguageButtonsAndKeysWhereTheTestsClick) {
          child = gtk_widget_get_next_sibling(child)) {
         if (GTK_IS_BUTTON(child)) {
             const int width = 128 * size / 100;
-            const int height = 28 * size / 100;
+            const int height = GetParam().languageHeight;
             EXPECT_EQ(boxOf(child), (Box{margin, panelTop + margin + row * height, width, height}))
                 << "language button " << row + 1;
             ++row;
@@ -306,7 +308,7 @@ TEST_P(KeyboardPanelTest, LanguageButtonsAndKeysWhereTheTestsClick) {
 
     // The German button makes German the language; the key of the second letter row's sixth
     // place types AD06, Shift holds for the next key only.
-    click(margin + 64, panelTop + margin + 28 * size / 100 + 14);
+    click(margin + 64, panelTop + margin + GetParam().languageHeight * 3 / 2);
     EXPECT_TRUE(settle([&] { return m_keyboard.current == 0x04070407u; }));
     const double keyMargin = keyboard.height * 0.03;
     const double unit = (keyboard.width - 2 * keyMargin) / 15;  // the rows are 15 units wide
@@ -330,7 +332,7 @@ TEST_F(PanelsTest, HeldKeyStopsRepeatingWhenTheKeyboardCloses) {
     gtk_widget_set_visible(m_keyboardPanel->widget(), TRUE);
     m_keyboardPanel->updateTouchKeyboard();
     runFor(200ms);
-    xdotool("mousemove 621 670 mousedown 1");
+    xdotool("mousemove 617 649 mousedown 1");
     EXPECT_TRUE(settle([&] { return m_keyboard.typed.size() >= 3; }))
         << "the held key did not repeat";
     gtk_widget_set_visible(m_keyboardPanel->widget(), FALSE);
@@ -341,12 +343,15 @@ TEST_F(PanelsTest, HeldKeyStopsRepeatingWhenTheKeyboardCloses) {
     EXPECT_EQ(m_keyboard.typed.size(), typed) << "the key went on repeating out of sight";
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, KeyboardPanelTest,
-                         // Centred at 96 pixels per inch (the end-to-end tests click AD06 at
-                         // 621,670); twice the size, it keeps clear of the language buttons.
-                         ::testing::Values(KeyboardSizeRow{"Design", 100, {352, 614, 576, 178}},
-                                           KeyboardSizeRow{"Double", 200, {288, 428, 976, 301}}),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, KeyboardPanelTest,
+    // At the design size the panel grows until a key's face is 35 pixels high (nine millimetres
+    // at 96 pixels per inch: a 208 high keyboard, five rows in 94 % of it, less the faces' 2-pixel
+    // inset) and the language buttons 35 inside their frame; centred, the end-to-end tests click
+    // AD06 at 617,649. Twice the size is more than that, and keeps clear of the language buttons.
+    ::testing::Values(KeyboardSizeRow{"Design", 100, 224, 37, {303, 584, 673, 208}},
+                      KeyboardSizeRow{"Double", 200, 388, 56, {288, 428, 976, 301}}),
+    [](const auto& info) { return info.param.name; });
 
 // A hidden animation would wake the kiosk for every frame.
 TEST_F(PanelsTest, ProgressAnimatesOnlyWhileOnTheScreen) {
