@@ -1,5 +1,6 @@
 #include "app/ReturnWarning.h"
 
+#include "widgets/AlertBox.h"
 #include "widgets/PanelColour.h"
 #include "widgets/ScreenMetrics.h"
 
@@ -15,10 +16,8 @@ constexpr int Margin = 24;
 }  // namespace
 
 ReturnWarning::ReturnWarning(const ScreenMetrics& metrics)
-    : m_box(GObjectRef<GtkWidget>::sink(
-          GTK_WIDGET(g_object_new(GTK_TYPE_BOX, "orientation", GTK_ORIENTATION_VERTICAL,
-                                  "accessible-role", GTK_ACCESSIBLE_ROLE_ALERT, nullptr)))),
-      m_message(gtk_label_new(nullptr)),
+    : m_box(newAlertBox("Return to the home page")),
+      m_message(newWrappingLabel()),
       m_css(m_box.get()),
       m_button(PictureButton::Kind::Bit, metrics),
       m_tick([this] { tick(); }) {
@@ -35,17 +34,8 @@ ReturnWarning::ReturnWarning(const ScreenMetrics& metrics)
     gtk_widget_set_halign(box, GTK_ALIGN_CENTER);
     gtk_widget_set_valign(box, GTK_ALIGN_CENTER);
 
-    gtk_label_set_wrap(GTK_LABEL(m_message), TRUE);
-    gtk_label_set_wrap_mode(GTK_LABEL(m_message), PANGO_WRAP_WORD_CHAR);
-    gtk_label_set_justify(GTK_LABEL(m_message), GTK_JUSTIFY_CENTER);
-    gtk_label_set_max_width_chars(GTK_LABEL(m_message), 1);  // wraps at the box's width
     gtk_box_append(GTK_BOX(box), m_message);
-    // Named once; the countdown is its description, which a screen reader reads on demand
-    // rather than announcing every second.
-    gtk_accessible_update_property(GTK_ACCESSIBLE(box), GTK_ACCESSIBLE_PROPERTY_LABEL,
-                                   "Return to the home page", -1);
-    gtk_accessible_update_relation(GTK_ACCESSIBLE(box), GTK_ACCESSIBLE_RELATION_DESCRIBED_BY,
-                                   m_message, nullptr, -1);
+    describeAlert(box, m_message);  // the countdown
 
     m_button.setCaption("Continue");
     m_button.setSize(-1, metrics.scaled(ButtonHeight));

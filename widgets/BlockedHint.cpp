@@ -1,5 +1,6 @@
 #include "widgets/BlockedHint.h"
 
+#include "widgets/AlertBox.h"
 #include "widgets/ScreenMetrics.h"
 
 namespace plintor {
@@ -28,9 +29,9 @@ std::string panelRules(const ScreenMetrics& metrics) {
 }  // namespace
 
 BlockedHint::BlockedHint(const ScreenMetrics& metrics)
-    : m_panel(GObjectRef<GtkWidget>::sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0))),
+    : m_panel(newAlertBox("Address blocked")),
       m_image(gtk_image_new()),
-      m_text(gtk_label_new(nullptr)),
+      m_text(newWrappingLabel()),
       m_css(m_panel.get()),
       m_backButton(PictureButton::Kind::Bit, metrics),
       m_homeButton(PictureButton::Kind::Bit, metrics),
@@ -47,12 +48,9 @@ BlockedHint::BlockedHint(const ScreenMetrics& metrics)
     gtk_widget_set_visible(m_image, FALSE);
     gtk_box_append(GTK_BOX(panel), m_image);
 
-    gtk_label_set_wrap(GTK_LABEL(m_text), TRUE);
-    gtk_label_set_wrap_mode(GTK_LABEL(m_text), PANGO_WRAP_WORD_CHAR);
-    gtk_label_set_justify(GTK_LABEL(m_text), GTK_JUSTIFY_CENTER);
-    gtk_label_set_max_width_chars(GTK_LABEL(m_text), 1);  // wraps at the panel's width
     gtk_widget_set_visible(m_text, FALSE);
     gtk_box_append(GTK_BOX(panel), m_text);
+    describeAlert(panel, m_text);
 
     GtkWidget* buttons = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, metrics.scaled(Margin));
     gtk_widget_set_halign(buttons, GTK_ALIGN_CENTER);

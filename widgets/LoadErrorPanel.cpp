@@ -1,5 +1,6 @@
 #include "widgets/LoadErrorPanel.h"
 
+#include "widgets/AlertBox.h"
 #include "widgets/ScreenMetrics.h"
 
 namespace plintor {
@@ -29,11 +30,7 @@ std::string pageRules(const ScreenMetrics& metrics) {
 }
 
 GtkWidget* newLabel(const char* styleClass) {
-    GtkWidget* label = gtk_label_new(nullptr);
-    gtk_label_set_wrap(GTK_LABEL(label), TRUE);
-    gtk_label_set_wrap_mode(GTK_LABEL(label), PANGO_WRAP_WORD_CHAR);
-    gtk_label_set_justify(GTK_LABEL(label), GTK_JUSTIFY_CENTER);
-    gtk_label_set_max_width_chars(GTK_LABEL(label), 1);  // wraps at the column's width
+    GtkWidget* label = newWrappingLabel();
     if (styleClass != nullptr) {
         gtk_widget_add_css_class(label, styleClass);
     }
@@ -43,7 +40,7 @@ GtkWidget* newLabel(const char* styleClass) {
 }  // namespace
 
 LoadErrorPanel::LoadErrorPanel(const ScreenMetrics& metrics)
-    : m_page(GObjectRef<GtkWidget>::sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0))),
+    : m_page(newAlertBox("Page not available")),
       m_message(newLabel("message")),
       m_address(newLabel("address")),
       m_offline(newLabel(nullptr)),
@@ -74,6 +71,7 @@ LoadErrorPanel::LoadErrorPanel(const ScreenMetrics& metrics)
     });
     gtk_widget_set_halign(m_homeButton.widget(), GTK_ALIGN_CENTER);
     gtk_box_append(GTK_BOX(column), m_homeButton.widget());
+    describeAlert(page, m_message);
     gtk_box_append(GTK_BOX(page), column);
     gtk_widget_set_visible(page, FALSE);
 }

@@ -16,9 +16,10 @@ import harness as h
 TOUCH_MM = 9
 LAYOUTS = "us,de"
 
-# (scene, AT-SPI role, accessible name); the scenes are the methods scene_<name> of Scenes, in
-# the order of SCENES. The warning comes first, while no input has moved the kiosk's idle
-# timing on.
+# (scene, AT-SPI role, accessible name[, how many]); the scenes are the methods scene_<name> of
+# Scenes, in the order of SCENES. The warning comes first, while no input has moved the kiosk's
+# idle timing on. A name found more than once is a row with its count: the answers over the page
+# have a "Home" of their own beside the panel's.
 CONTROLS = [
     ("start", "tool bar", "Navigation"),
     ("start", "push button", "Back"),
@@ -26,9 +27,16 @@ CONTROLS = [
     ("start", "push button", "Home"),  # icon only: the home image
     ("start", "push button", "Library"),  # by its caption
     ("start", "push button", "@tiny"),  # icon only, not the first: by its address
+    ("start", "push button", "Zoom out"),
+    ("start", "push button", "Zoom in"),
     ("start", "push button", "Keyboard"),
     ("start", "tool bar", "Wheelchair bar"),
     ("start", "push button", "Wheelchair layout"),
+    ("blocked", "alert", "Address blocked"),
+    ("blocked", "push button", "Back", 2),
+    ("blocked", "push button", "Home", 2),
+    ("unavailable", "alert", "Page not available"),
+    ("unavailable", "push button", "Home", 2),
     ("keyboard", "panel", "On-screen keyboard"),
     ("keyboard", "push button", "English"),
     ("keyboard", "push button", "Deutsch"),
@@ -41,7 +49,7 @@ CONTROLS = [
     ("warning", "alert", "Return to the home page"),
     ("warning", "push button", "Continue"),
 ]
-SCENES = ["start", "warning", "keyboard", "shutdown"]
+SCENES = ["start", "warning", "blocked", "unavailable", "keyboard", "shutdown"]
 TOUCHED_ROLES = {"push button", "toggle button", "password text", "text", "entry"}
 
 
@@ -57,12 +65,16 @@ def expected_name(name, server):
     return server.url("/allowed.html?tiny") if name == "@tiny" else name
 
 
+def dead_address():
+    return f"http://127.0.0.1:{DEAD_PORT}/gone.html"
+
+
 def kiosk_config(server):
     return {"Button1Width": 120, "Button1URL": server.url("/index.html"), "Button1Caption": "#",
             "Button2Width": 150, "Button2URL": server.url("/allowed.html"), "Button2Caption": "Library",
             # Narrower than a finger: it has to grow.
             "Button3Width": 20, "Button3URL": server.url("/allowed.html?tiny"), "Button3Caption": "#",
-            "KillExplorer": "False", "ProgressIndicator": "False", "Wheelchair": "30",
+            "KillExplorer": "False", "ProgressIndicator": "False", "Wheelchair": "30", "ZoomButtons": "True",
             # The notice comes after five idle seconds, the return after a minute.
             "AutoReturn": "1", "ReturnWarning": "55"}
 
@@ -144,6 +156,27 @@ class Scenes:
         self.kiosk.open_page(self.server.url("/allowed.html"))
         return self.tree_with("alert", "Return to the home page", 30, "five idle seconds away from home")
 
+    def scene_blocked(self):
+        self.kiosk.send_navigate("http://blocked.test/")
+        return self.tree_with("alert", "Address blocked", 10, "a blocked address")
+
+    def leave_blocked(self, tree):
+        x, y, width, _ = find(tree, "alert", "Address blocked")[0].extents
+        self.display.click(x + width // 2, y + 10)  # on the panel, off its buttons
+        if not h.poll_until(lambda: not find(self.bus.tree(), "alert", "Address blocked"), 10, 0.5):
+            self.kiosk.fail("a touch did not take the blocked answer away")
+
+    def scene_unavailable(self):
+        self.kiosk.send_navigate(dead_address())
+        return self.tree_with("alert", "Page not available", 20, "an address nobody answers")
+
+    def leave_unavailable(self, tree):
+        x, y, width, height = find(tree, "alert", "Page not available")[0].extents
+        inside = [o for o in tree if x <= o.extents[0] < x + width and y <= o.extents[1] < y + height]
+        self.display.click(*self.centre_of(inside, "push button", "Home"))
+        if not h.poll_until(lambda: not find(self.bus.tree(), "alert", "Page not available"), 10, 0.5):
+            self.kiosk.fail("the kiosk's own Home did not take its page away")
+
     def leave_warning(self, tree):
         self.display.click(*self.centre_of(tree, "push button", "Continue"))
         if not h.poll_until(lambda: not find(self.bus.tree(), "alert", "Return to the home page"), 10, 0.5):
@@ -155,8 +188,9 @@ class Scenes:
         for scene in SCENES:
             tree = getattr(self, f"scene_{scene}")()
             shown[scene] = (tree, self.display.settled_capture(timeout=5).keep(f"a11y-{scene}-{self.display.dpi}dpi"))
-            if scene == "warning":
-                self.leave_warning(tree)
+            leave = getattr(self, f"leave_{scene}", None)
+            if leave:
+                leave(tree)
         return shown
 
 
@@ -171,7 +205,8 @@ class KioskOnScreen:
         h.run_tool(["setxkbmap", "-layout", LAYOUTS], env=self.display.env())
         self.bus = h.AccessibilityBus(self.display).start()
         cleanup(self.bus.stop)
-        self.kiosk = h.Kiosk(self.display, config=kiosk_config(server), whitelist=[f"http://127.0.0.1:{server.port}/*"],
+        self.kiosk = h.Kiosk(self.display, config=kiosk_config(server),
+                             whitelist=[f"http://127.0.0.1:{server.port}/*", f"http://127.0.0.1:{DEAD_PORT}/*"],
                              name=f"a11y-{dpi}", extra_env=self.bus.env())
         cleanup(self.kiosk.stop)
         self.kiosk.start(wait_home=server.url("/index.html"))
@@ -179,11 +214,13 @@ class KioskOnScreen:
 
 
 server = None
+DEAD_PORT = None  # a port nobody listens on
 
 
 def setUpModule():
-    global server
+    global server, DEAD_PORT
     server = h.WebServer().start()
+    DEAD_PORT = h.free_tcp_port()
 
 
 def tearDownModule():
@@ -197,11 +234,11 @@ class ScreenReaderTests(h.KioskTestCase):
         cls.kiosk = cls.screen.kiosk
 
     def test_every_control_has_its_name_and_role(self):
-        for scene, role, name in CONTROLS:
+        for scene, role, name, *count in CONTROLS:
             with self.subTest(scene=scene, name=name):
                 tree, _ = self.screen.scenes[scene]
                 found = find(tree, role, expected_name(name, server))
-                self.expect(len(found) == 1, f"{scene}: {len(found)} objects are a {role} named "
+                self.expect(len(found) == (count or [1])[0], f"{scene}: {len(found)} objects are a {role} named "
                                              f"{expected_name(name, server)!r}; the named ones: "
                                              f"{sorted({(o.role, o.name) for o in tree if o.name})}")
 
