@@ -88,6 +88,7 @@ void KioskController::scheduleHousekeeping() {
     if (m_state.quitRequested) {
         return;
     }
+    m_plannedFor = plannedFor();
     const long long next =
         m_unattended.millisecondsToNextHousekeeping(m_screenGuard.desktopReportsChanges());
     if (next < 0) {
@@ -100,11 +101,14 @@ void KioskController::scheduleHousekeeping() {
 // The first input after a return arms the idle time again; later ones only move it on, which
 // the tick finds out when it comes.
 void KioskController::inputCame() {
-    if (!m_housekeepingTick.isActive() || m_state.input.visitStart() != m_plannedVisit) {
-        m_plannedVisit = m_state.input.visitStart();
+    if (!m_housekeepingTick.isActive() || plannedFor() != m_plannedFor) {
         scheduleHousekeeping();
     }
     m_window.browser().visitorActive();
+}
+
+KioskController::PlannedFor KioskController::plannedFor() const {
+    return {m_state.input.visitStart(), m_state.input.returnWarningShowing()};
 }
 
 void KioskController::updateGuardTick() {

@@ -70,8 +70,15 @@ private:
     UnattendedOperation m_unattended;
     PageRecovery m_recovery;
     Timeout m_guardTick;
-    // The visit the housekeeping was last planned for: a new one brings its end nearer.
-    std::optional<InputActivity::TimePoint> m_plannedVisit;
+    // What the housekeeping was last planned for: a new visit brings its end nearer, a return
+    // warning taken away by input brings the next one nearer.
+    struct PlannedFor {
+        std::optional<InputActivity::TimePoint> visit;
+        bool warningShowing = false;
+        bool operator==(const PlannedFor&) const = default;
+    };
+    PlannedFor plannedFor() const;
+    PlannedFor m_plannedFor;
     Timeout m_housekeepingTick;
     ScopedSignal m_activeChanged;
 };
