@@ -46,10 +46,11 @@ std::string sizeText(int width, int height) {
 
 }  // namespace
 
-KioskWindow::KioskWindow(const KioskState& state, const OfficeConverter& converter,
-                         KeyboardSystem* keyboard, Events events)
+KioskWindow::KioskWindow(const KioskState& state, KioskCounters& counters,
+                         const OfficeConverter& converter, KeyboardSystem* keyboard, Events events)
     : m_metrics(primaryMonitor()),
       m_state(state),
+      m_counters(counters),
       m_converter(converter),
       m_keyboard(keyboard),
       m_events(std::move(events)),
@@ -117,7 +118,7 @@ void KioskWindow::buildControls() {
     m_navigation->touchButton().onClicked([this] { toggleKeyboard(); });
 
     m_browser = std::make_unique<RestrictedBrowser>(
-        m_state, m_converter,
+        m_state, &m_counters, m_converter,
         RestrictedBrowser::Events{
             .rendererEnded = [this](const std::string& reason) { m_events.rendererEnded(reason); },
             .rendererUnresponsive = [this] { m_events.rendererUnresponsive(); },
@@ -267,8 +268,8 @@ void KioskWindow::hideShutdownPanel() {
 
 void KioskWindow::showScreensaver(const std::string& address) {
     if (!m_screensaver) {
-        m_screensaver =
-            std::make_unique<RestrictedBrowser>(m_state, m_converter, RestrictedBrowser::Events{});
+        m_screensaver = std::make_unique<RestrictedBrowser>(m_state, nullptr, m_converter,
+                                                            RestrictedBrowser::Events{});
         m_screensaver->lists().whitelistAllowAll();
         m_screensaver->setInteractive(false);  // input goes to nobody; the first one hides it
         gtk_overlay_add_overlay(GTK_OVERLAY(m_screen), m_screensaver->widget());
