@@ -47,8 +47,10 @@ TEST(MetricsExpositionTest, EachMetricHasItsHelpAndTypeOnceBeforeItsSamples) {
 }
 
 KioskMetrics runningKiosk() {
-    KioskMetrics metrics{
-        .up = true, .startTime = 1775000000, .memoryBytes = 734003200, .engineVersion = "2.50.6"};
+    KioskMetrics metrics;
+    metrics.startTime = 1775000000;
+    metrics.memoryBytes = 734003200;
+    metrics.engineVersion = "2.50.6";
     KioskCounters& counters = metrics.counters;
     for (int i = 0; i < 3; ++i) {
         counters.pageLoaded();
