@@ -6,6 +6,7 @@
 # /etc). Services are left alone where systemd does not run the machine (a container).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+repo=$PWD
 export DEBIAN_FRONTEND=noninteractive ANSIBLE_NOCOLOR=1 ANSIBLE_FORCE_COLOR=0
 
 scripts/setup.sh scripts/ci/ansible-packages.txt
@@ -51,14 +52,18 @@ ansible-playbook --syntax-check site.yml
 echo "ansible: lint"
 ansible-lint --offline site.yml roles/plintor
 
+# run NAME [ANSIBLE-PLAYBOOK ARGUMENTS…]: applies the role to this machine, output to NAME.log.
 run() {
-  timeout 600 ansible-playbook -i "$out/inventory.yml" -e "@$out/vars.yml" site.yml \
-    >"$out/$1.log" 2>&1 || { tail -n 40 "$out/$1.log" >&2; exit 1; }
-  grep -A3 '^PLAY RECAP' "$out/$1.log"
+  local name=$1
+  shift
+  (cd "$repo/deploy/ansible" &&
+    timeout 600 ansible-playbook -i "$out/inventory.yml" -e "@$out/vars.yml" "$@" site.yml \
+      >"$out/$name.log" 2>&1) || { tail -n 40 "$out/$name.log" >&2; exit 1; }
+  grep -A1 '^PLAY RECAP' "$out/$name.log"
 }
+cd "$repo"
 echo "ansible: first run"
 run first
-cd ../..
 
 echo "ansible: what the role installed"
 fail() {
@@ -92,8 +97,9 @@ grep -qx "MetricsFile=$metrics" "$out/check-config.txt" || fail "the kiosk reads
 grep -qx 'AutoReturn=5' "$out/check-config.txt" || fail "the kiosk reads another AutoReturn"
 
 echo "ansible: second run, which must change nothing"
-cd deploy/ansible
 run second
 grep -A1 '^PLAY RECAP' "$out/second.log" | grep -q 'changed=0 ' ||
   fail "the second run changed something: $(grep -B2 'changed:' "$out/second.log" | head -n 20)"
+
+scripts/ci/ansible-kiosk-check.sh "$user" "$out" "$metrics"
 echo "ansible: passed"
