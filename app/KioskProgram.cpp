@@ -16,6 +16,7 @@
 #include "app/KioskController.h"
 #include "app/KioskWindow.h"
 #include "app/MessageRouter.h"
+#include "app/MetricsPublisher.h"
 #include "app/OperatorRequests.h"
 #include "browser/EngineVersion.h"
 #include "browser/RestrictedBrowser.h"
@@ -144,7 +145,7 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
     const OfficeConverter converter(platform.officeLocator(), platform.processRunner());
     KioskController* controller = nullptr;  // the window's events come once the loop runs
     KioskWindow window(
-        state, converter, keyboard.get(),
+        state, state.counters, converter, keyboard.get(),
         {.firstShown = [&] { controller->openHomeOnce(); },
          .keyboardToggled = [&] { controller->keyboardToggled(); },
          .rendererEnded = [&](const std::string& reason) { controller->rendererEnded(reason); },
@@ -184,9 +185,12 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
             kioskController.quit();
         }
     });
+    MetricsPublisher metrics(state, platform.systemInfo(), engineVersion());
     kioskController.start();
+    metrics.start();
     window.show();
     runMainLoop(state);
+    metrics.stop();
     lockdown.stop();
     state.documentFolder.clear();  // the last visitor's documents go with the kiosk
 }

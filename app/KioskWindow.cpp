@@ -48,10 +48,11 @@ std::string sizeText(int width, int height) {
 
 }  // namespace
 
-KioskWindow::KioskWindow(const KioskState& state, const OfficeConverter& converter,
-                         KeyboardSystem* keyboard, Events events)
+KioskWindow::KioskWindow(const KioskState& state, KioskCounters& counters,
+                         const OfficeConverter& converter, KeyboardSystem* keyboard, Events events)
     : m_metrics(primaryMonitor()),
       m_state(state),
+      m_counters(counters),
       m_converter(converter),
       m_keyboard(keyboard),
       m_events(std::move(events)),
@@ -116,7 +117,7 @@ void KioskWindow::buildControls() {
                         });
 
     m_browser = std::make_unique<RestrictedBrowser>(
-        m_state, m_converter,
+        m_state, &m_counters, m_converter,
         RestrictedBrowser::Events{
             .rendererEnded = [this](const std::string& reason) { m_events.rendererEnded(reason); },
             .rendererUnresponsive = [this] { m_events.rendererUnresponsive(); },
@@ -326,8 +327,8 @@ void KioskWindow::showZoom() {
 
 void KioskWindow::showScreensaver(const std::string& address) {
     if (!m_screensaver) {
-        m_screensaver =
-            std::make_unique<RestrictedBrowser>(m_state, m_converter, RestrictedBrowser::Events{});
+        m_screensaver = std::make_unique<RestrictedBrowser>(m_state, nullptr, m_converter,
+                                                            RestrictedBrowser::Events{});
         m_screensaver->lists().whitelistAllowAll();
         m_screensaver->setInteractive(false);  // input goes to nobody; the first one hides it
         gtk_overlay_add_overlay(GTK_OVERLAY(m_screen), m_screensaver->widget());

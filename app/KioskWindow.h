@@ -19,6 +19,7 @@
 namespace plintor {
 
 struct KioskState;
+class KioskCounters;
 class BlockedHint;
 class FocusKeyboard;
 class KeyboardPanel;
@@ -49,8 +50,9 @@ public:
     };
 
     // `keyboard` (may be null) serves the on-screen keyboard and the language buttons.
-    KioskWindow(const KioskState& state, const OfficeConverter& converter, KeyboardSystem* keyboard,
-                Events events);
+    // `counters` takes what the visitor's browser counts.
+    KioskWindow(const KioskState& state, KioskCounters& counters, const OfficeConverter& converter,
+                KeyboardSystem* keyboard, Events events);
     KioskWindow(const KioskWindow&) = delete;
     KioskWindow& operator=(const KioskWindow&) = delete;
     ~KioskWindow() override;
@@ -106,6 +108,7 @@ private:
 
     ScreenMetrics m_metrics;
     const KioskState& m_state;
+    KioskCounters& m_counters;
     const OfficeConverter& m_converter;
     KeyboardSystem* m_keyboard;
     Events m_events;

@@ -59,7 +59,7 @@ KioskStatus OperatorRequests::status() const {
     status.idleSeconds = std::chrono::duration_cast<std::chrono::seconds>(
                              m_state.steady.now() - m_state.input.lastRecorded())
                              .count();
-    status.rendererRestarts = m_state.rendererRestarts;
+    status.rendererRestarts = static_cast<int>(m_state.counters.rendererRestarts());
     status.lastReturn = m_state.lastReturn;
     status.memoryKiB = m_system.processTreeMemoryKiB();
     status.allowEntries = m_browser.lists().whitelistSize();

@@ -7,7 +7,7 @@ namespace plintor {
 
 PageRecovery::PageRecovery(KioskState& state, std::function<void()> recover)
     : m_state(state), m_recover(std::move(recover)), m_recovery(state.steady), m_delay([this] {
-          ++m_state.rendererRestarts;
+          m_state.counters.rendererRestarted();
           m_recover();
       }) {}
 

@@ -157,8 +157,7 @@ bool KioskPage::decideNavigation(WebKitNavigationPolicyDecision* decision) {
     }
     const DocumentDiversion documents = m_policy.documents();
     const NavigationVerdict verdict =
-        judgeNavigation(m_policy.lists(), url, topLevel,
-                        {documents.wordToConvert && !asPage, documents.pdfToFetch && !asPage});
+        judge(url, topLevel, {documents.wordToConvert && !asPage, documents.pdfToFetch && !asPage});
     if (!verdict.cancel && movesToFragment(url, facts.kind)) {
         m_events.fragmentAllowed(url, verdict.logText);
     } else if (logged || verdict.cancel) {
@@ -176,6 +175,16 @@ bool KioskPage::decideNavigation(WebKitNavigationPolicyDecision* decision) {
     return !verdict.cancel;
 }
 
+// Every judgement of the lists passes here, so that each refusal is counted once.
+NavigationVerdict KioskPage::judge(const std::string& url, bool topLevel,
+                                   DocumentDiversion diversion) {
+    NavigationVerdict verdict = judgeNavigation(m_policy.lists(), url, topLevel, diversion);
+    if (!verdict.allowed && m_events.refused) {
+        m_events.refused();
+    }
+    return verdict;
+}
+
 // The address the fetch starts at was judged (and logged) when the visitor opened it; each
 // redirect is judged before it is followed, and none is taken for a document again. A refused
 // one ends the fetch, whose blocked download is the visitor's answer.
@@ -183,7 +192,7 @@ bool KioskPage::decideDocumentFetch(const std::string& url, const NavigationFact
     if (!facts.redirect) {
         return true;
     }
-    const NavigationVerdict verdict = judgeNavigation(m_policy.lists(), url, false, {});
+    const NavigationVerdict verdict = judge(url, false, {});
     logEntry(verdict.logText);
     if (verdict.cancel && endDocumentFetch()) {
         m_events.documentFetchFailed();

@@ -29,6 +29,8 @@ public:
     };
     struct Events {
         std::function<void()> blocked;
+        // The lists refused a navigation (the page's, a frame's or a redirect).
+        std::function<void()> refused;
         std::function<void(const std::string& url)> documentRequested;
         std::function<void(const std::string& url)> newWindowRequested;
         // A top-level PDF address was translated for the viewer: its new address.
@@ -73,6 +75,7 @@ private:
 
     bool decideNavigation(WebKitNavigationPolicyDecision* decision);
     bool decideDocumentFetch(const std::string& url, const NavigationFacts& facts);
+    NavigationVerdict judge(const std::string& url, bool topLevel, DocumentDiversion diversion);
     bool movesToFragment(const std::string& url, NavigationFacts::Kind kind) const;
     void decideNewWindow(WebKitNavigationPolicyDecision* decision);
     void decideResponse(WebKitPolicyDecision* decision);

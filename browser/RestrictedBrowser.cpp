@@ -7,6 +7,7 @@
 #include "browser/PinchZoom.h"
 #include "browser/PageRetry.h"
 #include "browser/RendererWatch.h"
+#include "core/app/KioskCounters.h"
 #include "core/app/KioskState.h"
 #include "core/browser/NavigationPolicy.h"
 #include "core/support/Log.h"
@@ -26,9 +27,10 @@ void forgetSelections(GtkWidget* widget) {
 
 }  // namespace
 
-RestrictedBrowser::RestrictedBrowser(const KioskState& state, const OfficeConverter& converter,
-                                     Events events)
+RestrictedBrowser::RestrictedBrowser(const KioskState& state, KioskCounters* counters,
+                                     const OfficeConverter& converter, Events events)
     : m_state(state),
+      m_counters(counters),
       m_converter(converter),
       m_events(std::move(events)),
       m_area(GObjectRef<GtkWidget>::adopt(GTK_WIDGET(g_object_ref_sink(gtk_overlay_new())))),
@@ -91,6 +93,12 @@ void RestrictedBrowser::openPage() {
         view,
         KioskPage::Events{
             .blocked = [this] { showBlockedHint(); },
+            .refused =
+                [this] {
+                    if (m_counters != nullptr) {
+                        m_counters->navigationBlocked();
+                    }
+                },
             .documentRequested = [this](const std::string& url) { m_downloader->download(url); },
             .newWindowRequested = [this](const std::string& url) { newWindowRequested(url); },
             .translated = [this](const std::string& url) { navigateAsync(url); },
@@ -250,9 +258,7 @@ void RestrictedBrowser::setLoadErrorPanel(LoadErrorPanel* panel) {
 UrlLists& RestrictedBrowser::lists() {
     if (m_arrivingLists.valid()) {
         m_lists = m_arrivingLists.get();
-        if (m_denyAllRequests) {
-            m_session->requestGuard().judgeBy(m_lists);
-        }
+        listsInForce();
     }
     return m_lists;
 }
@@ -264,8 +270,18 @@ void RestrictedBrowser::setLists(std::future<UrlLists> lists) {
 void RestrictedBrowser::replaceLists(UrlLists lists) {
     m_arrivingLists = {};
     m_lists = std::move(lists);
+    listsInForce();
+}
+
+void RestrictedBrowser::listsInForce() {
     if (m_denyAllRequests) {
         m_session->requestGuard().judgeBy(m_lists);
+    }
+    if (m_counters != nullptr) {
+        m_counters->listsLoaded({m_lists.whitelistSize(), m_lists.blacklistSize(),
+                                 std::chrono::duration_cast<std::chrono::seconds>(
+                                     m_state.clock.systemTime().time_since_epoch())
+                                     .count()});
     }
 }
 
@@ -320,9 +336,13 @@ void RestrictedBrowser::navigationFailed(const std::string& url,
 
 void RestrictedBrowser::documentCompleted(const std::string& url) {
     logEntry(documentCompleteLogText(url));
-    if (const int blocked = m_session->requestGuard().takeBlockedCount(m_page->view());
-        blocked > 0) {
+    const int blocked = m_session->requestGuard().takeBlockedCount(m_page->view());
+    if (blocked > 0) {
         logEntry("Blocked requests: " + std::to_string(blocked));
+    }
+    if (m_counters != nullptr) {
+        m_counters->pageLoaded();
+        m_counters->requestsBlocked(blocked);
     }
 }
 
@@ -372,6 +392,12 @@ void RestrictedBrowser::loadFinished() {
 
 void RestrictedBrowser::showProgress(bool visible) {
     m_progress.show(visible);
+}
+
+void RestrictedBrowser::downloadRefused() {
+    if (m_counters != nullptr) {
+        m_counters->downloadBlocked();
+    }
 }
 
 void RestrictedBrowser::navigateAsync(const std::string& address) {

@@ -20,6 +20,7 @@ namespace plintor {
 
 struct KioskState;
 class AddressChangeLog;
+class KioskCounters;
 class BlockedHint;
 class KioskPage;
 class KioskSession;
@@ -48,7 +49,10 @@ public:
         std::function<void()> documentReplaced;
     };
 
-    RestrictedBrowser(const KioskState& state, const OfficeConverter& converter, Events events);
+    // `counters` (null for a page nobody counts) takes the page's loads, what the lists and the
+    // document handling refused, and each set of lists that comes into force.
+    RestrictedBrowser(const KioskState& state, KioskCounters* counters,
+                      const OfficeConverter& converter, Events events);
     RestrictedBrowser(const RestrictedBrowser&) = delete;
     RestrictedBrowser& operator=(const RestrictedBrowser&) = delete;
     ~RestrictedBrowser() override;
@@ -113,8 +117,10 @@ private:
     void loadStarted();
     void loadFinished();
     void downloadStarted(WebKitDownload* download);
+    void listsInForce();
 
     void showProgress(bool visible) override;
+    void downloadRefused() override;
     void navigateAsync(const std::string& address) override;
     void showAsPage(const std::string& address) override;
     void fetchThroughPage(const std::string& address) override;
@@ -122,6 +128,7 @@ private:
     bool allows(const std::string& address) override;
 
     const KioskState& m_state;
+    KioskCounters* m_counters;
     const OfficeConverter& m_converter;
     Events m_events;
     UrlLists m_lists;

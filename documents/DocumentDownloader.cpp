@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/documents/DownloadRules.h"
 #include "core/support/Log.h"
 
 namespace plintor {
@@ -105,6 +106,10 @@ void DocumentDownloader::run(const FetchAction& action) {
             break;
         case Kind::Log:
             logEntry(action.text);
+            break;
+        case Kind::Refused:
+            logEntry(blockedDownloadLogText(action.text));
+            m_host.downloadRefused();
             break;
         case Kind::BlockedHint:
             m_host.showBlockedHint();

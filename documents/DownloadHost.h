@@ -10,6 +10,8 @@ public:
     virtual ~DownloadHost() = default;
     virtual void showProgress(bool visible) = 0;
     virtual void showBlockedHint() = 0;
+    // A download was refused (and logged).
+    virtual void downloadRefused() = 0;
     // Navigates once the engine's current event has returned.
     virtual void navigateAsync(const std::string& address) = 0;
     // Opens a page that an address taken for a document turned out to be (a login page, say)

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/app/DailyRestart.h"
+#include "core/app/KioskCounters.h"
 #include "core/config/KioskSettings.h"
 #include "core/documents/DocumentFolder.h"
 #include "core/documents/DownloadRules.h"
@@ -34,9 +35,9 @@ struct KioskState {
     TempFiles tempFiles;  // in documentFolder
     // The browser shows PDF documents itself (with the viewer's parameters).
     bool pdfViewer = false;
-    int rendererRestarts = 0;   // the page's renderer ended or hung and the page came back
     DailyRestart dailyRestart;  // scheduled while Settings.AutoRestart is not -1
     DateTime lastReturn = 0;    // the last return to the home page; 0 before the first
+    KioskCounters counters;
 };
 
 }  // namespace plintor

@@ -172,6 +172,7 @@ void UnattendedOperation::returnToHomePage() {
     m_surfaces.leaveWheelchairMode();
     m_log.entry("Return to home page");
     m_state.lastReturn = m_state.clock.now();
+    m_state.counters.homeReturned();
     showScreensaver();
 }
 

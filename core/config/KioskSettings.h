@@ -57,6 +57,9 @@ struct KioskSettings {
     int retrySeconds = 30;
     int sessionMinutes = 0;  // 0 for no limit
     std::string msgSessionEnd = "Your time at this terminal ends in %d s";
+    // For fleets: node_exporter's textfile collector reads the kiosk's metrics from this file;
+    // empty writes none.
+    std::string metricsFile;
 
     bool operator==(const KioskSettings&) const = default;
 };

@@ -186,6 +186,12 @@ const std::vector<SettingKey>& settingKeys() {
          &KioskSettings::msgSessionEnd,
          {},
          "text of the notice before a session's time ends; %d is the live countdown"},
+        {"MetricsFile",
+         K::Text,
+         &KioskSettings::metricsFile,
+         {},
+         "file the kiosk's metrics are written to for Prometheus's node_exporter (textfile "
+         "collector) every minute and at each return home; empty writes none"},
     };
     return keys;
 }

@@ -173,7 +173,7 @@ bool DocumentFetch::isOwnDocument(const std::string& address) const {
 }
 
 Actions DocumentFetch::refuse(const std::string& source) const {
-    return {FetchAction::log(blockedDownloadLogText(source)), FetchAction::blockedHint()};
+    return {FetchAction::refused(source), FetchAction::blockedHint()};
 }
 
 // Nothing is fetched when another download runs, none is allowed, or the documents folder

@@ -15,6 +15,7 @@ struct FetchAction {
         Cancel,       // cancel the engine's download `download`
         Accept,       // let download `download` write into the file `text`
         Log,          // write `text` to the program log
+        Refused,      // the download of `text` is refused: logged as a blocked download, counted
         BlockedHint,  // show the blocked-content hint
         Progress,     // show (`on`) or hide the progress indicator
         StartTimer,   // (re)start the time limit
@@ -32,6 +33,9 @@ struct FetchAction {
         return of(Kind::Accept, id, std::move(path));
     }
     static FetchAction log(std::string line) { return of(Kind::Log, 0, std::move(line)); }
+    static FetchAction refused(std::string source) {
+        return of(Kind::Refused, 0, std::move(source));
+    }
     static FetchAction blockedHint() { return of(Kind::BlockedHint); }
     static FetchAction progress(bool on) { return of(Kind::Progress, 0, {}, {}, on); }
     static FetchAction startTimer() { return of(Kind::StartTimer); }

@@ -27,7 +27,9 @@ std::string writeFileWholeOrSayWhy(const std::string& fileName, std::string_view
     removeFileForced(next);  // left by a run that was killed while writing
     SystemFile file = SystemFile::open(next, SystemFile::OpenMode::CreateNew, true, mode);
     std::string why;
-    if (!file.isOpen() || !file.writeAll(bytes) || !file.close()) {
+    // On the disk before it takes the name: a power cut after the rename must not leave the
+    // name on an empty file.
+    if (!file.isOpen() || !file.writeAll(bytes) || !file.sync() || !file.close()) {
         why = systemErrorText(file.error());
     } else if (!renameFile(next, fileName)) {
         why = "the written file could not take its name";

@@ -16,7 +16,7 @@ inline constexpr char DefaultSettingsOutput[] =
     "KeyboardOnFocus=1\nZoomButtons=False\nZoomMin=50\nZoomMax=300\nPinchZoom="
     "True\nBlockedHintSeconds=8\nMsgLoadError=This page cannot be shown at the "
     "moment.\nRetrySeconds=30\nSessionMinutes=0\nMsgSessionEnd=Your time at this terminal ends in "
-    "%d s\n"
+    "%d s\nMetricsFile=\n"
     "Button=120||about:blank\n";
 
 }  // namespace plintor::test

@@ -99,7 +99,7 @@ TEST_F(DiagnosticsTest, EffectiveSettingsAndWarnings) {
         "KeyboardOnFocus=1\nZoomButtons=False\nZoomMin=50\nZoomMax=300\nPinchZoom="
         "True\nBlockedHintSeconds=8\nMsgLoadError=This page cannot be shown at the "
         "moment.\nRetrySeconds=30\nSessionMinutes=0\nMsgSessionEnd=Your time at this terminal ends "
-        "in %d s\n"
+        "in %d s\nMetricsFile=\n"
         "Button=150|#|http://demo.example/"
         "\nButton=80|Five|http://five.example/\n");
     for (const char* warning : {

@@ -102,7 +102,7 @@ Step folderAt(std::string name) {
 }
 
 A blockedLog(const std::string& source) {
-    return A::log("Blocked download: " + source);
+    return A::refused(source);
 }
 
 struct Switches {

@@ -75,6 +75,7 @@ public:
 
     void showProgress(bool visible) override { progress.push_back(visible); }
     void showBlockedHint() override { ++hints; }
+    void downloadRefused() override { ++refusals; }
     void navigateAsync(const std::string& address) override {
         navigated.push_back(address);
         m_later.start(0);
@@ -89,6 +90,7 @@ public:
 
     std::vector<bool> progress;
     int hints = 0;
+    int refusals = 0;
     std::vector<std::string> navigated;
     std::vector<std::string> pages;
 
@@ -232,6 +234,7 @@ TEST_F(DocumentDownloaderTest, FileOfAnotherKindOfferedByAPageIsBlocked) {
 
     ASSERT_TRUE(loopUntil([&] { return m_host->hints == 1; }, 60)) << log();
     EXPECT_TRUE(contains(log(), "Blocked download: " + url("/dl/setup")));
+    EXPECT_EQ(m_host->refusals, 1) << "counted once, with its entry";
     EXPECT_FALSE(contains(log(), "Download file:"));
     EXPECT_TRUE(m_host->navigated.empty());
     EXPECT_EQ(m_host->progress, (std::vector<bool>{true, false}));
