@@ -8,16 +8,14 @@ import urllib.parse
 
 import harness as h
 
-PANEL_HEIGHT = 194
-PANEL_TOP = h.SCREEN_HEIGHT - PANEL_HEIGHT  # no wheelchair bar: the keyboard panel is lowest
-MARGIN = 8
-KEYBOARD_TOP_ROW = (400, PANEL_TOP + MARGIN + 1, 800, PANEL_TOP + MARGIN + 3)
-AD06 = (621, 670)  # "y" on an English keyboard (see test_keyboard)
+PANEL_TOP = h.KEYBOARD_PANEL_TOP
+KEYBOARD_TOP_ROW = (400, PANEL_TOP + h.KEYBOARD_MARGIN + 1, 800, PANEL_TOP + h.KEYBOARD_MARGIN + 3)
+AD06 = h.KEY_AD06  # "y" on an English keyboard
 RED = (255, 0, 0)
 FIELD_LEFT, FIELD_TOP, FIELD_WIDTH, FIELD_HEIGHT = 40, 640, 400, 50  # in the page
 FIELD_CENTRE = h.page_to_screen(FIELD_LEFT + FIELD_WIDTH // 2, FIELD_TOP + FIELD_HEIGHT // 2)
 BLANK = h.page_to_screen(900, 200)
-KEYBOARD_BUTTON = (1224, 32)
+KEYBOARD_BUTTON = h.box_centre(h.KEYBOARD_BOX)
 ABOVE_KEYBOARD = (0, h.PANEL_HEIGHT, h.SCREEN_WIDTH, PANEL_TOP)
 FIELD_AREA = FIELD_WIDTH * FIELD_HEIGHT
 

@@ -10,19 +10,17 @@ import urllib.parse
 import harness as h
 
 REPO_FLAGS = os.path.join(h.REPO, "resources", "flags", "24")
-KEYBOARD_BUTTON = (1224, 32)
+KEYBOARD_BUTTON = h.box_centre(h.KEYBOARD_BOX)
 # The configured panel (194) and language buttons (28) at 96 DPI; at the design size both grow so
 # that a key's face and a button are nine millimetres high: the panel to 224, the buttons to 37.
 DESIGN_PANEL_HEIGHT = 194
 DESIGN_BUTTON_HEIGHT = 28
-PANEL_HEIGHT = 224
-PANEL_TOP = h.SCREEN_HEIGHT - PANEL_HEIGHT  # no wheelchair bar: the keyboard panel is lowest
-MARGIN = 8
+PANEL_HEIGHT = h.KEYBOARD_PANEL_HEIGHT
+PANEL_TOP = h.KEYBOARD_PANEL_TOP
+MARGIN = h.KEYBOARD_MARGIN
 BUTTON = (128, 37)
 LANGUAGE_COLUMN = (MARGIN, PANEL_TOP + MARGIN, MARGIN + BUTTON[0], PANEL_TOP + MARGIN + 3 * BUTTON[1])
-# The key of the second letter row's sixth place (AD06): "y" in English, "z" in German. The
-# keyboard is 673 wide for a 208 high 848 x 262 layout, centred; rows are a fifth of its height.
-AD06 = (617, 649)
+AD06 = h.KEY_AD06
 KEYBOARD = ((h.SCREEN_WIDTH - 673) // 2, PANEL_TOP + MARGIN, (h.SCREEN_WIDTH + 673) // 2, h.SCREEN_HEIGHT - MARGIN)
 # Wherever a panel of any size tested here may be; the page's blinking text cursor is above it.
 ANY_PANEL = (0, h.SCREEN_HEIGHT - 2 * DESIGN_PANEL_HEIGHT, h.SCREEN_WIDTH, h.SCREEN_HEIGHT)

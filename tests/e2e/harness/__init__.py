@@ -14,9 +14,9 @@ from .clients import XClient
 from .display import XDisplay
 from .images import Image, artifacts_dir, near
 from .kiosk import REPO, Kiosk, LogEntry, binary_path, documents_folder, host_masks
-from .layout import (BACK, BUTTON_GAP, BUTTON_Y, FIRST_BUTTON_X, FORWARD, KEYBOARD_BOX, PAGE_AREA, PANEL_HEIGHT,
-                     SCREEN_HEIGHT, SCREEN_WIDTH, ZOOM_IN_BOX, ZOOM_OUT_BOX, page_to_screen, shutdown_button,
-                     shutdown_heading_box)
+from .layout import (BACK, BUTTON_GAP, BUTTON_Y, FIRST_BUTTON_X, FORWARD, KEY_AD06, KEYBOARD_BOX, KEYBOARD_MARGIN,
+                     KEYBOARD_PANEL_HEIGHT, KEYBOARD_PANEL_TOP, PAGE_AREA, PANEL_HEIGHT, SCREEN_HEIGHT, SCREEN_WIDTH,
+                     ZOOM_IN_BOX, ZOOM_OUT_BOX, box_centre, page_to_screen, shutdown_button, shutdown_heading_box)
 from .logind import FakeLogind, SystemBus
 from .processes import (HarnessError, descendants, kill_process_tree, poll_until, process_state, run_tool,
                         stop_everything)

@@ -19,12 +19,26 @@ ZOOM_IN_BOX = (1120, 8, 1169, 57)
 
 PAGE_AREA = (0, PANEL_HEIGHT, SCREEN_WIDTH, SCREEN_HEIGHT)  # below the panel, with no bar at the bottom
 
+# The keyboard panel at the bottom (no wheelchair bar), at the default size: as high as a key's
+# face of nine millimetres needs; its content starts a margin inside. AD06 is the key of the
+# second letter row's sixth place: "y" in English, "z" in German (the keyboard is 673 wide for
+# a 208 high 848 x 262 layout, centred; rows are a fifth of its height).
+KEYBOARD_PANEL_HEIGHT = 224
+KEYBOARD_PANEL_TOP = SCREEN_HEIGHT - KEYBOARD_PANEL_HEIGHT
+KEYBOARD_MARGIN = 8
+KEY_AD06 = (617, 649)
+
 # The shutdown panel: a box of this size centred over the page area, its buttons (which take
 # no keyboard focus) at these centres inside the box, the heading in this stripe of it. Tests
 # only ever press Exit: the other three act on the machine that runs them once they work.
 SHUTDOWN_BOX = (409, 193)
 SHUTDOWN_BUTTONS = {"Shut down": (60, 132), "Restart": (156, 132), "Log off": (252, 132), "Exit": (348, 132)}
 SHUTDOWN_HEADING = (24, 24, 385, 45)
+
+
+def box_centre(box):
+    left, top, right, bottom = box
+    return (left + right) // 2, (top + bottom) // 2
 
 
 def page_to_screen(x, y):
