@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <future>
+#include <optional>
 
 #include "app/DesktopLockdown.h"
 #include "app/ExecutionState.h"
@@ -17,6 +18,8 @@
 #include "app/KioskWindow.h"
 #include "app/MessageRouter.h"
 #include "app/OperatorRequests.h"
+#include "app/ScreenshotRequests.h"
+#include "app/ServiceReporter.h"
 #include "browser/EngineVersion.h"
 #include "browser/RestrictedBrowser.h"
 #include "core/app/CommandLine.h"
@@ -34,6 +37,7 @@
 #include "platform/KeyboardSystem.h"
 #include "platform/Platform.h"
 #include "platform/ProcessProtection.h"
+#include "platform/ServiceNotifier.h"
 #include "platform/SessionManager.h"
 #include "platform/SystemInfo.h"
 
@@ -46,6 +50,7 @@ void startUp(const ProgramOptions& options, KioskState& state, Platform& platfor
     const std::string programPath = platform.systemInfo().programPath();
     state.programVersion = platform.systemInfo().fileVersion(programPath);
     startProgramLog(logFileNameFor(programPath, options.home.value_or("")), state.clock);
+    mirrorProgramLog(platform.connectJournal());
     [[maybe_unused]] const int ignored = ::chdir(homeFolder(options, programPath).c_str());
     platform.inputHooks().onActivity([&state] { state.input.record(); });
     platform.inputHooks().install();
@@ -161,6 +166,11 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
     }
     KioskController kioskController(state, window, platform.powerActions(), platform.systemInfo());
     controller = &kioskController;
+    const std::unique_ptr<ServiceNotifier> notifier = platform.connectServiceNotifier();
+    std::optional<ServiceReporter> serviceReporter;
+    if (notifier != nullptr) {
+        serviceReporter.emplace(*notifier, state, window.browser());
+    }
     const InputFilter input(state.input, platform.inputHooks(), window);
     ExecutionState executionState(session.get());
     if (!state.safeWebBrowserMode) {
@@ -175,7 +185,8 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
         executionState.useDesktop(connected);
     });
     OperatorRequests requests(state, window.browser(), platform.systemInfo(), names, started);
-    MessageRouter router(requests, kioskController, window);
+    ScreenshotRequests screenshots(window.window());
+    MessageRouter router(requests, screenshots, kioskController, window);
     const FdWatch messages(channel.descriptor(), [&] { router.routeAll(channel); });
     // A termination signal is refused unless the session or the machine is ending.
     const FdWatch refused(platform.processProtection().refusedSignalDescriptor(), [&] {
@@ -187,6 +198,9 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
     kioskController.start();
     window.show();
     runMainLoop(state);
+    if (serviceReporter && !state.restartRequested) {
+        serviceReporter->stopping();
+    }
     lockdown.stop();
     state.documentFolder.clear();  // the last visitor's documents go with the kiosk
 }
