@@ -36,13 +36,28 @@ std::string withLineFeeds(std::string_view text) {
 
 }  // namespace
 
+// Words count while they end at a space, at the end of the text, or at a colon, comma or
+// semicolon that ends the phrase: "http" in "http://x" is part of an address, not of the kind.
 std::string logEventOf(std::string_view text) {
     std::size_t end = 0;
-    while (end < text.size() && (isAsciiLetter(text[end]) || text[end] == ' ')) {
-        ++end;
-    }
-    while (end > 0 && text[end - 1] == ' ') {
-        --end;
+    std::size_t at = 0;
+    while (at < text.size() && isAsciiLetter(text[at])) {
+        std::size_t wordEnd = at;
+        while (wordEnd < text.size() && isAsciiLetter(text[wordEnd])) {
+            ++wordEnd;
+        }
+        const std::string_view after = text.substr(wordEnd);
+        const bool endsPhrase = after.size() > 0 && (after[0] == ':' || after[0] == ',' ||
+                                                     after[0] == ';') &&
+                                (after.size() == 1 || after[1] == ' ' || after[1] == '\r');
+        if (!after.empty() && after[0] != ' ' && !endsPhrase) {
+            break;
+        }
+        end = wordEnd;
+        if (after.empty() || endsPhrase) {
+            break;
+        }
+        at = wordEnd + 1;
     }
     return std::string(text.substr(0, end));
 }

@@ -54,6 +54,7 @@ const FieldsCase FieldsCases[] = {
     {"AddressNotRightAfterTheKindIsNotTaken",
      "Cannot copy http://a.test/ to b",
      {{"PLINTOR_EVENT", "Cannot copy"}}},
+    {"CommaEndsTheKind", "Start, Plintor 0.1.0.0, IE WebKitGTK 2.50.6", {{"PLINTOR_EVENT", "Start"}}},
     {"TextWithoutWordsHasNoKind", "1024 x 768", {}},
 };
 
