@@ -25,22 +25,6 @@ JOURNAL_SOCKET = os.path.join(JOURNAL_FOLDER, "socket")
 display = server = journal = journal_mount = None
 
 
-def in_private_mount_namespace():
-    """Whether an ancestor of this process has another mount namespace: then a mount made here
-    stays here (run_e2e.sh's unshare makes its mounts private)."""
-    own = os.readlink("/proc/self/ns/mnt")
-    pid = os.getppid()
-    while pid > 1:
-        try:
-            if os.readlink(f"/proc/{pid}/ns/mnt") != own:
-                return True
-            with open(f"/proc/{pid}/stat") as stat:
-                pid = int(stat.read().rsplit(")", 1)[1].split()[1])
-        except (OSError, IndexError, ValueError):
-            return False
-    return False
-
-
 def setUpModule():
     global display, server, journal, journal_mount
     display = h.XDisplay().start()
@@ -48,7 +32,7 @@ def setUpModule():
     server.add_page("/home.html", "<!doctype html><title>Home</title><body style='background:#2e6d9d'>")
     server.add_page("/other.html", "<!doctype html><title>Other</title><body style='background:#9d2e4f'>")
     # journald's socket is at a fixed place: a folder of the test's own goes over its parent.
-    if os.geteuid() == 0 and in_private_mount_namespace():
+    if os.geteuid() == 0 and h.in_private_namespace("mnt"):
         journal_mount = "/run/systemd" if os.path.isdir("/run/systemd") else None
         if journal_mount is not None:
             h.run_tool(["mount", "-t", "tmpfs", "-o", "mode=755", "tmpfs", journal_mount])

@@ -16,7 +16,7 @@ from .kiosk import REPO, Kiosk, LogEntry, binary_path, documents_folder
 from .layout import (BACK, BUTTON_GAP, BUTTON_Y, FIRST_BUTTON_X, FORWARD, PAGE_AREA, PANEL_HEIGHT, SCREEN_HEIGHT,
                      SCREEN_WIDTH, page_to_screen, shutdown_button, shutdown_heading_box)
 from .logind import FakeLogind, SystemBus
-from .processes import (HarnessError, descendants, kill_process_tree, poll_until, process_state, run_tool,
-                        stop_everything)
+from .processes import (HarnessError, descendants, in_private_namespace, kill_process_tree, poll_until,
+                        process_state, run_tool, stop_everything)
 from .server import WebServer, free_tcp_port
 from .xlib import KeyGrabber, lock_keyboard_group
