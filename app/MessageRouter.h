@@ -12,8 +12,8 @@ class OperatorRequests;
 class ScreenshotRequests;
 
 // The control messages of other programs, each to the part of the kiosk it concerns: the
-// operator's requests (status, list reload, screenshot), an address to open (judged like any link), the
-// quit with today's token, the first home page and the screensaver's end.
+// operator's requests (status, list reload, screenshot), an address to open (judged like any link),
+// the quit with today's token, the first home page and the screensaver's end.
 class MessageRouter {
 public:
     MessageRouter(OperatorRequests& requests, ScreenshotRequests& screenshots,

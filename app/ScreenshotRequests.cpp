@@ -26,8 +26,8 @@ GObjectRef<GdkTexture> renderWindow(GtkWindow* window) {
     if (node == nullptr) {
         return {};
     }
-    const graphene_rect_t bounds = GRAPHENE_RECT_INIT(0, 0, static_cast<float>(width),
-                                                      static_cast<float>(height));
+    const graphene_rect_t bounds =
+        GRAPHENE_RECT_INIT(0, 0, static_cast<float>(width), static_cast<float>(height));
     auto texture =
         GObjectRef<GdkTexture>::adopt(gsk_renderer_render_texture(renderer, node, &bounds));
     gsk_render_node_unref(node);
@@ -62,7 +62,8 @@ bool ScreenshotRequests::handle(const ReceivedMessage& received, InstanceChannel
 }
 
 void ScreenshotRequests::take(const ReceivedMessage& request) {
-    Outcome outcome{request.message.text, request.sender, screenshotTargetRefusal(request.message.text)};
+    Outcome outcome{request.message.text, request.sender,
+                    screenshotTargetRefusal(request.message.text)};
     if (!outcome.refusal.empty()) {
         finished(outcome);
         return;

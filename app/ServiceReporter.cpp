@@ -24,8 +24,8 @@ ServiceReporter::ServiceReporter(ServiceNotifier& notifier, const KioskState& st
           }
       }),
       m_readyLimit([this] {
-          m_status = "Home page not loaded within " + std::to_string(ReadyLimit.count()) +
-                     " s; " + currentStatus();
+          m_status = "Home page not loaded within " + std::to_string(ReadyLimit.count()) + " s; " +
+                     currentStatus();
           ready("STATUS=" + m_status);
       }),
       m_watchdog([this] { send("WATCHDOG=1"); }, true) {
@@ -35,7 +35,8 @@ ServiceReporter::ServiceReporter(ServiceNotifier& notifier, const KioskState& st
     // Half the interval, as the manager asks: one late tick of a busy loop is no reason to
     // restart the kiosk.
     if (const auto interval = m_notifier.watchdogInterval(); interval.count() > 0) {
-        m_watchdog.start(std::chrono::duration_cast<std::chrono::milliseconds>(interval / 2).count());
+        m_watchdog.start(
+            std::chrono::duration_cast<std::chrono::milliseconds>(interval / 2).count());
     }
 }
 

@@ -25,8 +25,7 @@ public:
     // window works: it is ready then, and its status says so.
     static constexpr std::chrono::seconds ReadyLimit{45};
 
-    ServiceReporter(ServiceNotifier& notifier, const KioskState& state,
-                    RestrictedBrowser& browser);
+    ServiceReporter(ServiceNotifier& notifier, const KioskState& state, RestrictedBrowser& browser);
     ServiceReporter(const ServiceReporter&) = delete;
     ServiceReporter& operator=(const ServiceReporter&) = delete;
 

@@ -47,8 +47,8 @@ std::string logEventOf(std::string_view text) {
             ++wordEnd;
         }
         const std::string_view after = text.substr(wordEnd);
-        const bool endsPhrase = after.size() > 0 && (after[0] == ':' || after[0] == ',' ||
-                                                     after[0] == ';') &&
+        const bool endsPhrase = after.size() > 0 &&
+                                (after[0] == ':' || after[0] == ',' || after[0] == ';') &&
                                 (after.size() == 1 || after[1] == ' ' || after[1] == '\r');
         if (!after.empty() && after[0] != ' ' && !endsPhrase) {
             break;
