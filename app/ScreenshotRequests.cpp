@@ -34,7 +34,21 @@ GObjectRef<GdkTexture> renderWindow(GtkWindow* window) {
     return texture;
 }
 
-// A texture never changes, so another thread may encode it.
+// The renderer's texture may live on the graphics card, which only this thread may read; its
+// copy in memory never changes, so another thread may encode it.
+GObjectRef<GdkTexture> inMemory(const GObjectRef<GdkTexture>& texture) {
+    const int width = gdk_texture_get_width(texture.get());
+    const int height = gdk_texture_get_height(texture.get());
+    const gsize stride = static_cast<gsize>(width) * 4;
+    auto* pixels = static_cast<guchar*>(g_malloc(stride * static_cast<gsize>(height)));
+    gdk_texture_download(texture.get(), pixels, stride);
+    GBytes* bytes = g_bytes_new_take(pixels, stride * static_cast<gsize>(height));
+    auto copy = GObjectRef<GdkTexture>::adopt(
+        gdk_memory_texture_new(width, height, GDK_MEMORY_DEFAULT, bytes, stride));
+    g_bytes_unref(bytes);
+    return copy;
+}
+
 std::string writePng(const GObjectRef<GdkTexture>& texture, const std::string& file) {
     GBytes* png = gdk_texture_save_to_png_bytes(texture.get());
     gsize size = 0;
@@ -50,7 +64,7 @@ std::string writePng(const GObjectRef<GdkTexture>& texture, const std::string& f
 ScreenshotRequests::ScreenshotRequests(GtkWindow* window)
     : m_window(window),
       m_finished(std::make_shared<const std::function<void(Outcome)>>(
-          [this](const Outcome& outcome) { finished(outcome); })) {}
+          [this](const Outcome& outcome) { written(outcome); })) {}
 
 bool ScreenshotRequests::handle(const ReceivedMessage& received, InstanceChannel& channel) {
     if (received.message.msg != WM_SCREENSHOT) {
@@ -68,18 +82,31 @@ void ScreenshotRequests::take(const ReceivedMessage& request) {
         finished(outcome);
         return;
     }
-    auto texture = std::make_shared<GObjectRef<GdkTexture>>(renderWindow(m_window));
-    if (!texture->get()) {
+    // Two writes of one name at once would each take the other's temporary file.
+    if (m_writing) {
+        outcome.refusal = "another screenshot is being written";
+        finished(outcome);
+        return;
+    }
+    const GObjectRef<GdkTexture> rendered = renderWindow(m_window);
+    if (!rendered.get()) {
         outcome.refusal = "the window is not on the screen";
         finished(outcome);
         return;
     }
+    m_writing = true;
+    auto texture = std::make_shared<GObjectRef<GdkTexture>>(inMemory(rendered));
     runInBackground<Outcome>(
         [outcome, texture]() mutable {
             outcome.refusal = writePng(*texture, outcome.file);
             return outcome;
         },
         m_finished);
+}
+
+void ScreenshotRequests::written(const Outcome& outcome) {
+    m_writing = false;
+    finished(outcome);
 }
 
 void ScreenshotRequests::finished(const Outcome& outcome) {

@@ -32,10 +32,12 @@ public:
 
 private:
     void take(const ReceivedMessage& request);
+    void written(const Outcome& outcome);
     void finished(const Outcome& outcome);
 
     GtkWindow* m_window;
     InstanceChannel* m_channel = nullptr;  // the one channel of the run; it outlives this
+    bool m_writing = false;                // one picture at a time
     // Goes with this object, so that a picture written after it is not answered.
     std::shared_ptr<const std::function<void(Outcome)>> m_finished;
 };

@@ -1,5 +1,7 @@
 #include "app/ServiceReporter.h"
 
+#include <algorithm>
+
 #include "browser/RestrictedBrowser.h"
 #include "core/app/KioskState.h"
 #include "core/app/ServiceStatus.h"
@@ -9,6 +11,8 @@ namespace plintor {
 namespace {
 
 constexpr std::chrono::milliseconds StatusInterval(1000);
+// However short an interval the environment names, the loop does not spin for it.
+constexpr std::chrono::milliseconds ShortestSignOfLife(100);
 
 }  // namespace
 
@@ -35,8 +39,8 @@ ServiceReporter::ServiceReporter(ServiceNotifier& notifier, const KioskState& st
     // Half the interval, as the manager asks: one late tick of a busy loop is no reason to
     // restart the kiosk.
     if (const auto interval = m_notifier.watchdogInterval(); interval.count() > 0) {
-        m_watchdog.start(
-            std::chrono::duration_cast<std::chrono::milliseconds>(interval / 2).count());
+        const auto half = std::chrono::duration_cast<std::chrono::milliseconds>(interval / 2);
+        m_watchdog.start(std::max(half, ShortestSignOfLife).count());
     }
 }
 
