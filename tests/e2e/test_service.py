@@ -13,7 +13,6 @@ import socket
 import struct
 import subprocess
 import sys
-import tempfile
 import time
 import unittest
 
@@ -124,10 +123,14 @@ def journal_fields(datagram):
 
 
 class NotifyTests(h.KioskTestCase):
-    def test_ready_status_watchdog_and_stop(self):
-        folder = tempfile.mkdtemp(prefix="plintor-e2e-notify-")
-        notify = Datagrams(os.path.join(folder, "notify"))
+    def notify_socket(self):
+        """The service manager's socket, in a folder of the test's own."""
+        notify = Datagrams(os.path.join(self.temporary_folder("notify"), "notify"))
         self.addCleanup(notify.close)
+        return notify
+
+    def test_ready_status_watchdog_and_stop(self):
+        notify = self.notify_socket()
         # No WATCHDOG_PID: the kiosk's process id is not known before its start, and without it
         # the watchdog is meant for whichever process reads it. A sign of life every second.
         kiosk = h.Kiosk(display, config=config(), whitelist=whitelist(), name="notify",
@@ -170,6 +173,26 @@ class NotifyTests(h.KioskTestCase):
                     f"the last notification was not STOPPING=1: {notify.received[-3:]}", kiosk)
         self.expect(journal is None or not journal.drain(0),
                     "the journal got entries although standard error is not the journal", kiosk)
+
+
+    def test_ready_at_the_latest_after_its_limit_when_the_home_page_never_comes(self):
+        notify = self.notify_socket()
+        # A server that takes connections and never answers: the engine waits for it.
+        silent = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        self.addCleanup(silent.close)
+        silent.bind(("127.0.0.1", 0))
+        silent.listen(8)
+        home = f"http://127.0.0.1:{silent.getsockname()[1]}/home.html"
+        kiosk = h.Kiosk(display, config={**config(), "Button1URL": home}, whitelist=[home],
+                        name="silent-home", extra_env={"NOTIFY_SOCKET": notify.path})
+        self.addCleanup(kiosk.stop)
+        started = time.monotonic()
+        kiosk.start()
+        ready = notify.wait_for(lambda d: notification(d).get("READY") == "1", 60, "READY=1", kiosk)
+        waited = time.monotonic() - started
+        self.expect(notification(ready).get("STATUS", "").startswith("Home page not loaded within 45 s; Showing"),
+                    f"READY after {waited:.0f} s with {ready!r}", kiosk)
+        self.expect(40 < waited, f"READY after {waited:.0f} s, before the home page's limit", kiosk)
 
 
 class JournalTests(h.KioskTestCase):
