@@ -44,6 +44,12 @@ ServiceReporter::ServiceReporter(ServiceNotifier& notifier, const KioskState& st
     }
 }
 
+// The browser outlives this: its last events (the page closing) go to nobody.
+ServiceReporter::~ServiceReporter() {
+    m_browser.onAddressChanged(nullptr);
+    m_browser.onHomeLoaded(nullptr);
+}
+
 void ServiceReporter::stopping() {
     m_readyLimit.stop();
     m_statusLater.stop();

@@ -28,6 +28,7 @@ public:
     ServiceReporter(ServiceNotifier& notifier, const KioskState& state, RestrictedBrowser& browser);
     ServiceReporter(const ServiceReporter&) = delete;
     ServiceReporter& operator=(const ServiceReporter&) = delete;
+    ~ServiceReporter();
 
     // The kiosk ends for good (not when it starts afresh in its own place).
     void stopping();

@@ -36,15 +36,22 @@ protected:
         test::writeBytes(m_dir.path("shot.png"), "png");
         test::writeBytes(m_dir.path("file-folder"), "text");
         std::filesystem::create_directory(m_dir.path("folder"));
-        std::filesystem::create_symlink(m_dir.path("shot.png"), m_dir.path("link.png"));
-        std::filesystem::create_symlink(m_dir.path("gone.png"), m_dir.path("dangling.png"));
+        std::error_code error;
+        std::filesystem::create_symlink(m_dir.path("shot.png"), m_dir.path("link.png"), error);
+        std::filesystem::create_symlink(m_dir.path("gone.png"), m_dir.path("dangling.png"), error);
+        m_links = !error;
     }
+
+    bool m_links = false;  // Windows makes them only with a privilege
 
     test::TempDir m_dir;
 };
 
 TEST_P(ScreenshotTargetTest, RefusesAllButARegularFileInAFolder) {
     const TargetCase& row = GetParam();
+    if (row.refusal == "a symbolic link" && !m_links) {
+        GTEST_SKIP() << "no symbolic links can be made here";
+    }
     const std::string base = m_dir.root().string();
     const std::string file = row.file == "relative.png" ? row.file : base + "/" + row.file;
     std::string expected = row.refusal;
