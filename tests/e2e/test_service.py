@@ -30,6 +30,11 @@ def setUpModule():
     server = h.WebServer().start()
     server.add_page("/home.html", "<!doctype html><title>Home</title><body style='background:#2e6d9d'>")
     server.add_page("/other.html", "<!doctype html><title>Other</title><body style='background:#9d2e4f'>")
+    # A page that changes its address about a thousand times a second for two and a half seconds.
+    server.add_page("/churn.html", "<!doctype html><title>Churn</title><script>"
+                    "let n = 0; const t = setInterval(() => { for (let i = 0; i < 10; i++) "
+                    "history.replaceState(null, '', '?n=' + n++); if (n >= 2500) clearInterval(t); }, 10);"
+                    "</script>")
     # journald's socket is at a fixed place: a folder of the test's own goes over its parent.
     if os.geteuid() == 0 and h.in_private_namespace("mnt"):
         journal_mount = "/run/systemd" if os.path.isdir("/run/systemd") else None
@@ -150,6 +155,14 @@ class NotifyTests(h.KioskTestCase):
         kiosk.send_navigate(url("/other.html"))
         notify.wait_for(lambda d: notification(d).get("STATUS", "").startswith(f"Showing {url('/other.html')},"),
                         5, "STATUS with the new address", kiosk)
+        # However fast a page changes its address, the manager hears of it once a second.
+        since = len(notify.received)
+        kiosk.send_navigate(url("/churn.html"))
+        notify.wait_for(lambda d: "?n=" in notification(d).get("STATUS", ""), 5, "STATUS of the churning page", kiosk)
+        notify.drain(3)
+        statuses = [d for d in notify.received[since:] if "?n=" in notification(d).get("STATUS", "")]
+        self.expect(2 <= len(statuses) <= 5, f"{len(statuses)} statuses in about 3 s: {statuses}", kiosk)
+
         secret = url("/home.html").replace("http://", "http://anna:secret@")
         kiosk.send_navigate(secret)
         status = notify.wait_for(lambda d: "anna@" in notification(d).get("STATUS", ""), 5,
