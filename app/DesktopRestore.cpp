@@ -37,6 +37,7 @@ int runDesktopRestore(const ProgramOptions& options, Platform& platform, std::os
         return ExitWarnings;
     }
     startProgramLog(logFileNameFor(programPath, options.home.value_or("")), systemClock());
+    mirrorProgramLog(platform.connectJournal());
     const std::string repaired = desktop->keepChangesRecord(record);
     if (!repaired.empty()) {
         logEntry("Unclean end of the last run repaired: " + repaired);

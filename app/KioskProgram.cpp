@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <future>
+#include <optional>
 
 #include "app/DesktopLockdown.h"
 #include "app/ExecutionState.h"
@@ -18,6 +19,8 @@
 #include "app/MessageRouter.h"
 #include "app/MetricsPublisher.h"
 #include "app/OperatorRequests.h"
+#include "app/ScreenshotRequests.h"
+#include "app/ServiceReporter.h"
 #include "browser/EngineVersion.h"
 #include "browser/RestrictedBrowser.h"
 #include "core/app/CommandLine.h"
@@ -35,6 +38,7 @@
 #include "platform/KeyboardSystem.h"
 #include "platform/Platform.h"
 #include "platform/ProcessProtection.h"
+#include "platform/ServiceNotifier.h"
 #include "platform/SessionManager.h"
 #include "platform/SystemInfo.h"
 
@@ -47,6 +51,7 @@ void startUp(const ProgramOptions& options, KioskState& state, Platform& platfor
     const std::string programPath = platform.systemInfo().programPath();
     state.programVersion = platform.systemInfo().fileVersion(programPath);
     startProgramLog(logFileNameFor(programPath, options.home.value_or("")), state.clock);
+    mirrorProgramLog(platform.connectJournal());
     [[maybe_unused]] const int ignored = ::chdir(homeFolder(options, programPath).c_str());
     platform.inputHooks().onActivity([&state] { state.input.record(); });
     platform.inputHooks().install();
@@ -162,6 +167,11 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
     }
     KioskController kioskController(state, window, platform.powerActions(), platform.systemInfo());
     controller = &kioskController;
+    const std::unique_ptr<ServiceNotifier> notifier = platform.connectServiceNotifier();
+    std::optional<ServiceReporter> serviceReporter;
+    if (notifier != nullptr) {
+        serviceReporter.emplace(*notifier, state, window.browser());
+    }
     const InputFilter input(state.input, platform.inputHooks(), window);
     ExecutionState executionState(session.get());
     if (!state.safeWebBrowserMode) {
@@ -176,7 +186,8 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
         executionState.useDesktop(connected);
     });
     OperatorRequests requests(state, window.browser(), platform.systemInfo(), names, started);
-    MessageRouter router(requests, kioskController, window);
+    ScreenshotRequests screenshots(window.window());
+    MessageRouter router(requests, screenshots, kioskController, window);
     const FdWatch messages(channel.descriptor(), [&] { router.routeAll(channel); });
     // A termination signal is refused unless the session or the machine is ending.
     const FdWatch refused(platform.processProtection().refusedSignalDescriptor(), [&] {
@@ -191,6 +202,9 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
     window.show();
     runMainLoop(state);
     metrics.stop();
+    if (serviceReporter && !state.restartRequested) {
+        serviceReporter->stopping();
+    }
     lockdown.stop();
     state.documentFolder.clear();  // the last visitor's documents go with the kiosk
 }

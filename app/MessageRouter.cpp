@@ -5,6 +5,7 @@
 #include "app/KioskController.h"
 #include "app/KioskWindow.h"
 #include "app/OperatorRequests.h"
+#include "app/ScreenshotRequests.h"
 #include "browser/RestrictedBrowser.h"
 #include "core/app/QuitToken.h"
 #include "platform/InstanceChannel.h"
@@ -13,7 +14,7 @@ namespace plintor {
 
 void MessageRouter::routeAll(InstanceChannel& channel) {
     for (const ReceivedMessage& received : channel.receiveAll()) {
-        if (!m_requests.handle(received, channel)) {
+        if (!m_requests.handle(received, channel) && !m_screenshots.handle(received, channel)) {
             route(received.message);
         }
     }

@@ -9,14 +9,19 @@ class InstanceChannel;
 class KioskController;
 class KioskWindow;
 class OperatorRequests;
+class ScreenshotRequests;
 
 // The control messages of other programs, each to the part of the kiosk it concerns: the
-// operator's requests (status, list reload), an address to open (judged like any link), the
-// quit with today's token, the first home page and the screensaver's end.
+// operator's requests (status, list reload, screenshot), an address to open (judged like any link),
+// the quit with today's token, the first home page and the screensaver's end.
 class MessageRouter {
 public:
-    MessageRouter(OperatorRequests& requests, KioskController& controller, KioskWindow& window)
-        : m_requests(requests), m_controller(controller), m_window(window) {}
+    MessageRouter(OperatorRequests& requests, ScreenshotRequests& screenshots,
+                  KioskController& controller, KioskWindow& window)
+        : m_requests(requests),
+          m_screenshots(screenshots),
+          m_controller(controller),
+          m_window(window) {}
 
     // Everything waiting on `channel`.
     void routeAll(InstanceChannel& channel);
@@ -26,6 +31,7 @@ private:
     void remoteQuit(std::int32_t wParam, std::int32_t lParam);
 
     OperatorRequests& m_requests;
+    ScreenshotRequests& m_screenshots;
     KioskController& m_controller;
     KioskWindow& m_window;
 };

@@ -359,10 +359,15 @@ void RestrictedBrowser::fragmentAllowed(const std::string& url, const std::strin
 }
 
 void RestrictedBrowser::addressChanged(const std::string& url) {
-    if (url == std::exchange(m_allowedFragment, {}) || !m_addressChanges) {
-        return;  // the second: the page is being closed
+    if (!m_addressChanges) {
+        return;  // the page is being closed
     }
-    m_addressChanges->addressChanged(url);
+    if (m_addressChanged) {
+        m_addressChanged();
+    }
+    if (url != std::exchange(m_allowedFragment, {})) {
+        m_addressChanges->addressChanged(url);
+    }
 }
 
 void RestrictedBrowser::loadStarted() {
@@ -380,6 +385,9 @@ void RestrictedBrowser::loadFinished() {
     if (m_homeLoading) {
         m_homeLoading = false;
         m_home = m_page->address();
+        if (m_homeLoaded) {
+            m_homeLoaded();
+        }
     }
     if (m_rendererWatch) {
         m_rendererWatch->answered();

@@ -101,6 +101,11 @@ public:
     void replaceLists(UrlLists lists) override;
     std::string pageAddress() const override;
 
+    // Told whenever the page's address changes, and whenever a home page opened by
+    // navigateHome has loaded or failed to.
+    void onAddressChanged(std::function<void()> changed) { m_addressChanged = std::move(changed); }
+    void onHomeLoaded(std::function<void()> loaded) { m_homeLoaded = std::move(loaded); }
+
 private:
     void openPage();
     void closePage();
@@ -150,6 +155,8 @@ private:
     bool m_homeLoading = false;  // the home page's load has not finished yet
     std::string m_homeRequest;   // the home page's address as asked for
     std::string m_home;          // where it ended up (after redirects)
+    std::function<void()> m_addressChanged;
+    std::function<void()> m_homeLoaded;
 };
 
 }  // namespace plintor

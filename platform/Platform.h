@@ -13,10 +13,12 @@ class DesktopControl;
 class InputHooks;
 class InstanceChannel;
 class KeyboardSystem;
+class LogMirror;
 class OfficeLocator;
 class PowerActions;
 class ProcessProtection;
 class ProcessRunner;
+class ServiceNotifier;
 class SessionManager;
 class SystemInfo;
 
@@ -38,6 +40,11 @@ public:
     virtual std::unique_ptr<SessionManager> connectSessionManager() = 0;
     virtual std::unique_ptr<DesktopControl> connectDesktopControl() = 0;
     virtual std::unique_ptr<KeyboardSystem> connectKeyboardSystem() = 0;
+    // None when no service manager started the kiosk and waits for its notifications.
+    virtual std::unique_ptr<ServiceNotifier> connectServiceNotifier() = 0;
+    // The system's journal for the program's log entries; none when the program's standard
+    // error does not go there.
+    virtual std::unique_ptr<LogMirror> connectJournal() = 0;
 
     // The single-instance claim and message channel, reachable by this user alone. None when
     // another kiosk of this user holds it; none with `refusal` said when it cannot be had

@@ -18,12 +18,18 @@ constexpr std::uint32_t WM_HIDESCREENSAVER = 0x0504;
 constexpr std::uint32_t WM_STATUSREQUEST = 0x0505;
 constexpr std::uint32_t WM_STATUSREPLY = 0x0506;
 constexpr std::uint32_t WM_RELOADLISTS = 0x0507;
+// The operator's screenshot: the request's text names the PNG file to write; the reply's text is
+// empty when it was written, else why not.
+constexpr std::uint32_t WM_SCREENSHOT = 0x0508;
+constexpr std::uint32_t WM_SCREENSHOTREPLY = 0x0509;
 
 struct KioskMessage {
     std::uint32_t msg = 0;
     std::int32_t wParam = 0;
     std::int32_t lParam = 0;
-    std::string text;  // WM_COPYDATA: the address to open (UTF-8); WM_STATUSREPLY: the JSON
+    // WM_COPYDATA: the address to open (UTF-8); WM_STATUSREPLY: the JSON; WM_SCREENSHOT: the
+    // file's name; WM_SCREENSHOTREPLY: why it was not written
+    std::string text;
 
     bool operator==(const KioskMessage&) const = default;
 };

@@ -132,6 +132,8 @@ std::string usageText() {
        plintor --send status                         print the running kiosk's state as JSON
        plintor --send reload-lists                   make the running kiosk read its allow and
                                                      deny lists again
+       plintor --send screenshot FILE                make the running kiosk write a PNG of its
+                                                     window to FILE
        plintor --help | -h                           print this text
        plintor --version                             print the program's and the engine's version
 
@@ -141,7 +143,8 @@ std::string usageText() {
             copies taken from /etc/plintor)
 
 Exit codes: 0 success (a kiosk always ends with 0); 1 --check-config printed warnings or
-errors, --send found no running kiosk (or status got no answer within 5 s), or
+errors, --send found no running kiosk (or status got no answer within 5 s, or the screenshot
+was not written), or
 --restore-desktop could not put everything back; 2 the command line was not understood, or no
 home folder can be named.
 )";

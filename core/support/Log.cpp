@@ -15,6 +15,7 @@ namespace {
 
 // Set once at start; before that the program's log writes nowhere.
 LogWriter TheProgramLog{"", systemClock()};
+std::unique_ptr<LogMirror> TheProgramLogMirror;
 
 constexpr std::string_view CRLF = "\r\n";
 
@@ -31,8 +32,7 @@ std::string composeEntry(std::string_view text, DateTime now, bool stamped, bool
         composed = logTimeStamp(now);
         composed += entryForm ? CRLF : std::string_view("  ");
     }
-    const bool endsLine = text.ends_with(CRLF);
-    composed += boundedLogText(escapedLogText(endsLine ? text.substr(0, text.size() - 2) : text));
+    composed += loggedText(text);
     appendLineEndIfMissing(composed);
     if (entryForm) {
         composed += CRLF;
@@ -74,6 +74,11 @@ std::string formatTime(const char* format, const std::tm& moment) {
 }
 
 }  // namespace
+
+std::string loggedText(std::string_view text) {
+    const bool endsLine = text.ends_with(CRLF);
+    return boundedLogText(escapedLogText(endsLine ? text.substr(0, text.size() - 2) : text));
+}
 
 std::string logFileNameFor(const std::string& programPath, const std::string& homeFolder) {
     if (homeFolder.empty()) {
@@ -151,7 +156,13 @@ bool LogWriter::write(std::string_view text, std::int64_t maxSize, bool stamped,
     const std::lock_guard<std::mutex> lock(oneWriterAtATime);
     try {
         const std::string composed = composeEntry(text, m_clock->now(), stamped, entryForm);
-        return appendToLogFile(m_fileName, composed, maxSize);
+        const bool written = appendToLogFile(m_fileName, composed, maxSize);
+        if (m_mirror != nullptr) {
+            if (const std::string logged = loggedText(text); !logged.empty()) {
+                m_mirror->mirror(logged);
+            }
+        }
+        return written;
     } catch (...) {
         return false;
     }
@@ -183,6 +194,11 @@ void startProgramLog(const std::string& fileName, const Clock& clock) {
 
 const LogWriter& programLog() {
     return TheProgramLog;
+}
+
+void mirrorProgramLog(std::unique_ptr<LogMirror> mirror) {
+    TheProgramLog.setMirror(mirror.get());
+    TheProgramLogMirror = std::move(mirror);
 }
 
 bool logPlain(std::string_view text) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,18 @@ std::string logTimeStamp(DateTime moment);
 // holds the log under the program's base name.
 std::string logFileNameFor(const std::string& programPath, const std::string& homeFolder);
 
+// Another place that receives the program's log entries as they are written (the system's
+// journal): each entry's text as the log file holds it, without its stamp and line end.
+class LogMirror {
+public:
+    virtual ~LogMirror() = default;
+    virtual void mirror(std::string_view text) = 0;
+};
+
+// The text of an entry as the log file holds it: without the caller's own line end, escaped
+// and bounded.
+std::string loggedText(std::string_view text);
+
 // Writes one log file: plain lines, stamped lines ("<stamp>  <text>") and entries ("<stamp>",
 // the text, an empty line), each trimming whole lines from the front so the file stays within
 // `maxSize` bytes (0: no cap). Never raises; false when nothing was written. Safe to use from any
@@ -51,12 +64,15 @@ public:
 
     const std::string& fileName() const { return m_fileName; }
     const Clock& clock() const { return *m_clock; }
+    // Every text written from now on also goes to `mirror` (none: to no other place).
+    void setMirror(LogMirror* mirror) { m_mirror = mirror; }
 
 private:
     bool write(std::string_view text, std::int64_t maxSize, bool stamped, bool entryForm) const;
 
     std::string m_fileName;
     const Clock* m_clock;
+    LogMirror* m_mirror = nullptr;
 };
 
 // The program's own log: logging from anywhere is its point, so it is the one process-wide
@@ -64,6 +80,8 @@ private:
 void startProgramLog(const std::string& fileName, const Clock& clock);
 // The program's log; it writes nowhere before startProgramLog.
 const LogWriter& programLog();
+// The program's log entries also go to `mirror` from now on, which lives as long as the log.
+void mirrorProgramLog(std::unique_ptr<LogMirror> mirror);
 
 bool logPlain(std::string_view text);
 bool logStamped(std::string_view text);

@@ -1,3 +1,4 @@
+#include "core/support/Log.h"
 #include "platform/DesktopControl.h"
 #include "platform/InputHooks.h"
 #include "platform/InstanceChannel.h"
@@ -7,6 +8,7 @@
 #include "platform/PowerActions.h"
 #include "platform/ProcessProtection.h"
 #include "platform/ProcessRunner.h"
+#include "platform/ServiceNotifier.h"
 #include "platform/SessionManager.h"
 #include "platform/SystemInfo.h"
 #include "platform/win32/WindowsServices.h"
@@ -34,6 +36,10 @@ public:
     std::unique_ptr<KeyboardSystem> connectKeyboardSystem() override {
         return createWin32KeyboardSystem();
     }
+    // The kiosk runs in the visitor's session on Windows, not under a service manager, and its
+    // log is its own.
+    std::unique_ptr<ServiceNotifier> connectServiceNotifier() override { return nullptr; }
+    std::unique_ptr<LogMirror> connectJournal() override { return nullptr; }
     std::unique_ptr<InstanceChannel> claimInstanceChannel(std::string&) override {
         return claimWindowInstanceChannel();
     }

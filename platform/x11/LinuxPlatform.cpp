@@ -1,3 +1,4 @@
+#include "core/support/Log.h"
 #include "platform/DesktopControl.h"
 #include "platform/InputHooks.h"
 #include "platform/InstanceChannel.h"
@@ -7,6 +8,7 @@
 #include "platform/PowerActions.h"
 #include "platform/ProcessProtection.h"
 #include "platform/ProcessRunner.h"
+#include "platform/ServiceNotifier.h"
 #include "platform/SessionManager.h"
 #include "platform/SystemInfo.h"
 #include "platform/x11/LinuxServices.h"
@@ -15,7 +17,7 @@ namespace plintor {
 namespace {
 
 // An X11 desktop session: X11 for the display, logind on the system bus for power and the
-// session, /proc and POSIX for processes.
+// session, /proc and POSIX for processes, systemd for the service manager and the journal.
 class LinuxPlatform final : public Platform {
 public:
     SystemInfo& systemInfo() override { return *m_systemInfo; }
@@ -34,6 +36,10 @@ public:
     std::unique_ptr<KeyboardSystem> connectKeyboardSystem() override {
         return connectXkbKeyboardSystem();
     }
+    std::unique_ptr<ServiceNotifier> connectServiceNotifier() override {
+        return connectSystemdNotifier();
+    }
+    std::unique_ptr<LogMirror> connectJournal() override { return connectJournalMirror(); }
     std::unique_ptr<InstanceChannel> claimInstanceChannel(std::string& refusal) override {
         return claimUnixInstanceChannel(refusal);
     }

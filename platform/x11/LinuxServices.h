@@ -13,10 +13,12 @@ class DesktopControl;
 class InputHooks;
 class InstanceChannel;
 class KeyboardSystem;
+class LogMirror;
 class OfficeLocator;
 class PowerActions;
 class ProcessProtection;
 class ProcessRunner;
+class ServiceNotifier;
 class SessionManager;
 class SystemInfo;
 
@@ -31,6 +33,8 @@ std::unique_ptr<PowerActions> createLogindPowerActions();
 std::unique_ptr<SessionManager> connectLogindSessionManager();
 std::unique_ptr<DesktopControl> connectX11DesktopControl();
 std::unique_ptr<KeyboardSystem> connectXkbKeyboardSystem();
+std::unique_ptr<ServiceNotifier> connectSystemdNotifier();
+std::unique_ptr<LogMirror> connectJournalMirror();
 std::unique_ptr<InstanceChannel> claimUnixInstanceChannel(std::string& refusal);
 bool sendToUnixInstance(const KioskMessage& message, std::string& error);
 std::optional<KioskMessage> askUnixInstance(const KioskMessage& question,

@@ -25,38 +25,9 @@ TRACKERS = 6
 ADDRESS_CONFIG = "192.0.2.1/32"
 
 
-def namespace(pid, kind):
-    try:
-        return os.readlink(f"/proc/{pid}/ns/{kind}")
-    except OSError:
-        return None
-
-
-def parent_of(pid):
-    try:
-        with open(f"/proc/{pid}/stat") as stat:
-            return int(stat.read().rsplit(")", 1)[1].split()[1])
-    except (OSError, IndexError, ValueError):
-        return 0
-
-
-def in_private_namespace(kind):
-    """Whether a process this one descends from is in another namespace of the kind ("mnt",
-    "net"): then what is changed here stays here (run_e2e.sh's unshare makes its mounts
-    private)."""
-    own = namespace("self", kind)
-    pid = os.getppid()
-    while own is not None and pid > 1:
-        theirs = namespace(pid, kind)
-        if theirs is not None and theirs != own:
-            return True
-        pid = parent_of(pid)
-    return False
-
-
 def setUpModule():
     global display, server, hosts_file
-    if os.geteuid() != 0 or not (in_private_namespace("mnt") and in_private_namespace("net")):
+    if os.geteuid() != 0 or not (h.in_private_namespace("mnt") and h.in_private_namespace("net")):
         raise unittest.SkipTest("needs run_e2e.sh's private namespaces to give the test names an address")
     with tempfile.NamedTemporaryFile("w", prefix="plintor-e2e-hosts-", delete=False) as hosts:
         hosts.write(f"127.0.0.1 localhost {DENIED_PUNYCODE} {DENIED_UNICODE} {ALLOWED}\n::1 localhost\n")

@@ -102,7 +102,7 @@ class ChannelTests(h.KioskTestCase):
     def test_unknown_command_is_a_usage_error(self):
         code, _, errors = self.run_plintor("--send", "reload")
         self.assertEqual(code, 2)
-        self.assertIn("--send status or --send reload-lists", errors)
+        self.assertIn("--send reload-lists or --send screenshot FILE", errors)
 
 
 class StatusTests(h.KioskTestCase):

@@ -24,6 +24,8 @@ TEST(KioskMessageTest, OperatorRequestsOnTheWire) {
     EXPECT_EQ(encodeKioskMessage({WM_STATUSREQUEST, 0, 0, ""}), "PLINTOR/1 1285 0 0 0\n");
     EXPECT_EQ(encodeKioskMessage({WM_STATUSREPLY, 0, 0, "{}"}), "PLINTOR/1 1286 0 0 2\n{}");
     EXPECT_EQ(encodeKioskMessage({WM_RELOADLISTS, 0, 0, ""}), "PLINTOR/1 1287 0 0 0\n");
+    EXPECT_EQ(encodeKioskMessage({WM_SCREENSHOT, 0, 0, "/a.png"}), "PLINTOR/1 1288 0 0 6\n/a.png");
+    EXPECT_EQ(encodeKioskMessage({WM_SCREENSHOTREPLY, 0, 0, ""}), "PLINTOR/1 1289 0 0 0\n");
 }
 
 struct BadCase {

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "core/support/Exceptions.h"
 #include "tests/support/FakeClock.h"
@@ -247,6 +248,32 @@ TEST_F(LogTest, EntriesFromTwoThreadsStayWhole) {
         const std::string entry = log.substr(at, entryA.size());
         ASSERT_TRUE(entry == entryA || entry == entryB) << "at byte " << at;
     }
+}
+
+// The journal gets each entry's text as the file holds it, and the file is the same with or
+// without a journal.
+TEST_F(LogTest, MirrorGetsEachTextAsTheFileHoldsIt) {
+    struct Collected final : LogMirror {
+        void mirror(std::string_view text) override { texts.emplace_back(text); }
+        std::vector<std::string> texts;
+    } journal;
+    const std::string plainFile = m_dir.path("plain.log");
+    const auto writeAll = [](const LogWriter& log) {
+        log.entry("Return to home page");
+        log.stamped("page\xE2\x80\xAEtxt.exe\r\n");
+        log.plain("");
+        log.plain(std::string(MaxLogEntryText + 10, 'a'));
+    };
+    LogWriter mirrored = at(m_file);
+    mirrored.setMirror(&journal);
+    writeAll(mirrored);
+    writeAll(at(plainFile));
+
+    EXPECT_EQ(readBytes(m_file), readBytes(plainFile));
+    ASSERT_EQ(journal.texts.size(), 3u);  // no empty line
+    EXPECT_EQ(journal.texts[0], "Return to home page");
+    EXPECT_EQ(journal.texts[1], "page\\u202Etxt.exe");
+    EXPECT_EQ(journal.texts[2], boundedLogText(std::string(MaxLogEntryText + 10, 'a')));
 }
 
 TEST(ProgramLogTest, WritesNowhereBeforeItIsStarted) {

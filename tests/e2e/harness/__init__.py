@@ -18,7 +18,7 @@ from .layout import (BACK, BUTTON_GAP, BUTTON_Y, FIRST_BUTTON_X, FORWARD, KEY_AD
                      KEYBOARD_PANEL_HEIGHT, KEYBOARD_PANEL_TOP, PAGE_AREA, PANEL_HEIGHT, SCREEN_HEIGHT, SCREEN_WIDTH,
                      ZOOM_IN_BOX, ZOOM_OUT_BOX, box_centre, page_to_screen, shutdown_button, shutdown_heading_box)
 from .logind import FakeLogind, SystemBus
-from .processes import (HarnessError, descendants, kill_process_tree, poll_until, process_state, run_tool,
-                        stop_everything)
+from .processes import (HarnessError, descendants, in_private_namespace, kill_process_tree, poll_until,
+                        process_state, run_tool, stop_everything)
 from .server import WebServer, free_tcp_port, self_signed_certificate
 from .xlib import KeyGrabber, lock_keyboard_group

@@ -51,6 +51,46 @@ class Image:
             raise HarnessError("the screenshot is cut short")
         return cls(width, height, data)
 
+    @classmethod
+    def from_png(cls, raw):
+        """An 8-bit RGB or RGBA PNG, not interlaced (what the kiosk writes), as an RGB picture;
+        alpha is dropped, the kiosk's window being opaque."""
+        if raw[:8] != b"\x89PNG\r\n\x1a\n":
+            raise HarnessError("not a PNG file")
+        at, header, packed = 8, None, b""
+        while at < len(raw):
+            (size,) = struct.unpack(">I", raw[at:at + 4])
+            kind, body = raw[at + 4:at + 8], raw[at + 8:at + 8 + size]
+            at += 12 + size
+            if kind == b"IHDR":
+                header = struct.unpack(">IIBBBBB", body)
+            elif kind == b"IDAT":
+                packed += body
+        if header is None or header[2] != 8 or header[3] not in (2, 6) or header[6] != 0:
+            raise HarnessError(f"a PNG of a kind the tests do not read: {header}")
+        width, height, channels = header[0], header[1], 3 if header[3] == 2 else 4
+        rows, stride = zlib.decompress(packed), width * channels
+        previous, data = bytearray(stride), bytearray()
+        for y in range(height):
+            kind, line = rows[y * (stride + 1)], bytearray(rows[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+            for i in range(stride):
+                left = line[i - channels] if i >= channels else 0
+                up, corner = previous[i], previous[i - channels] if i >= channels else 0
+                if kind == 1:
+                    line[i] = (line[i] + left) & 0xFF
+                elif kind == 2:
+                    line[i] = (line[i] + up) & 0xFF
+                elif kind == 3:
+                    line[i] = (line[i] + (left + up) // 2) & 0xFF
+                elif kind == 4:
+                    estimate = left + up - corner
+                    near_left, near_up, near_corner = abs(estimate - left), abs(estimate - up), abs(estimate - corner)
+                    best = left if near_left <= near_up and near_left <= near_corner else up if near_up <= near_corner else corner
+                    line[i] = (line[i] + best) & 0xFF
+            previous = line
+            data += line if channels == 3 else b"".join(line[i:i + 3] for i in range(0, stride, 4))
+        return cls(width, height, bytes(data))
+
     def keep(self, name):
         """Saves the picture as a PNG in the artefacts folder and prints where."""
         safe = re.sub(r"[^A-Za-z0-9_.-]+", "_", name)

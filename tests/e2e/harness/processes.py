@@ -136,6 +136,35 @@ def tagged_processes(tag):
     return found
 
 
+def _namespace(pid, kind):
+    try:
+        return os.readlink(f"/proc/{pid}/ns/{kind}")
+    except OSError:
+        return None
+
+
+def _parent_of(pid):
+    try:
+        with open(f"/proc/{pid}/stat") as stat:
+            return int(stat.read().rsplit(")", 1)[1].split()[1])
+    except (OSError, IndexError, ValueError):
+        return 0
+
+
+def in_private_namespace(kind):
+    """Whether a process this one descends from is in another namespace of the kind ("mnt",
+    "net"): then what is changed here stays here (run_e2e.sh's unshare makes its mounts
+    private)."""
+    own = _namespace("self", kind)
+    pid = os.getppid()
+    while own is not None and pid > 1:
+        theirs = _namespace(pid, kind)
+        if theirs is not None and theirs != own:
+            return True
+        pid = _parent_of(pid)
+    return False
+
+
 def run_tool(args, env=None, timeout=COMMAND_TIMEOUT, check=True):
     try:
         result = subprocess.run(args, env=env, capture_output=True, timeout=timeout)
