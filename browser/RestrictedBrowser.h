@@ -10,8 +10,8 @@
 
 #include "browser/ProgressOverlay.h"
 #include "core/browser/ListedBrowser.h"
-#include "core/browser/PageZoom.h"
 #include "core/browser/LoadFailure.h"
+#include "core/browser/PageZoom.h"
 #include "core/browser/UrlLists.h"
 #include "documents/DocumentDownloader.h"
 #include "glib/GObjectRef.h"
