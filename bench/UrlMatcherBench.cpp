@@ -19,10 +19,10 @@
 
 #include "core/browser/DenyListImage.h"
 #include "core/browser/DenyListView.h"
-#include "core/browser/LinearUrlMatcher.h"
 #include "core/browser/ServerSideForm.h"
 #include "core/browser/UrlHelpers.h"
 #include "core/browser/UrlLists.h"
+#include "tests/support/LinearUrlMatcher.h"
 
 namespace {
 

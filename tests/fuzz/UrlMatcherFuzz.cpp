@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/browser/LinearUrlMatcher.h"
 #include "core/browser/UrlMask.h"
 #include "core/browser/UrlMatcher.h"
+#include "tests/support/LinearUrlMatcher.h"
 
 using namespace plintor;
 

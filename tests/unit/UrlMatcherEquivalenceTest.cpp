@@ -11,12 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "core/browser/LinearUrlMatcher.h"
 #include "core/browser/MatchKey.h"
 #include "core/browser/SegmentGlob.h"
 #include "core/browser/UrlLists.h"
 #include "core/browser/UrlMask.h"
 #include "core/browser/UrlMatcher.h"
+#include "tests/support/LinearUrlMatcher.h"
 
 namespace plintor {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/browser/LinearUrlMatcher.h"
 #include "core/browser/UrlMatcher.h"
+#include "tests/support/LinearUrlMatcher.h"
 
 namespace plintor {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/browser/LinearUrlMatcher.h"
+#include "tests/support/LinearUrlMatcher.h"
 
 #include <algorithm>
 
