@@ -219,8 +219,8 @@ class JournalTests(h.KioskTestCase):
         kiosk = h.Kiosk(display, config=config(), whitelist=whitelist(), name="journal")
         self.addCleanup(kiosk.stop)
         # The journal is the kiosk's standard error: the file the harness gives it as such.
-        open(kiosk._stderr_path, "ab").close()
-        stat = os.stat(kiosk._stderr_path)
+        open(kiosk.output_path, "ab").close()
+        stat = os.stat(kiosk.output_path)
         kiosk.extra_env["JOURNAL_STREAM"] = f"{stat.st_dev}:{stat.st_ino}"
         kiosk.start(wait_home=url("/home.html"))
         kiosk.send_navigate("http://denied.test/page")

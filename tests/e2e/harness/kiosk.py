@@ -4,16 +4,14 @@ through its message channel."""
 
 import os
 import re
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 from .channel import channel_path, encode_message, kiosk_channel_in_use, send_datagram
 from .images import near
 from .layout import page_to_screen
-from .processes import HarnessError, kill_process_tree, poll_until, register, unregister
+from .processes import HarnessError, OwnedProcess, poll_until
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))))
 
@@ -44,7 +42,7 @@ def host_masks(host):
     return [f"*://{host}", f"*://{host}[/:#]*", f"*://*.{host}", f"*://*.{host}[/:#]*"]
 
 
-class Kiosk:
+class Kiosk(OwnedProcess):
     """One kiosk process with its own home folder, configuration and private user folders."""
 
     def __init__(self, display, config=None, whitelist=None, blacklist=None, args=None,
@@ -55,8 +53,7 @@ class Kiosk:
         set for the kiosk on top of the usual ones (a value of None removes the variable)."""
         self.display = display
         self.extra_env = dict(extra_env or {})
-        self.name = name
-        self.root = tempfile.mkdtemp(prefix=f"plintor-e2e-{name}-")
+        super().__init__(name)
         self.home = os.path.join(self.root, "home")
         os.makedirs(self.home)
         suffix = "_Default" if default_files else ""
@@ -68,16 +65,10 @@ class Kiosk:
         if blacklist is not None:
             self._write(f"Blacklist{suffix}.txt", "".join(line + "\r\n" for line in blacklist))
         self.args = args
-        self.process = None
         self.log_path = os.path.join(self.home, "plintor.log")
         self._log_offset = 0
         self._log_buffer = b""
         self.entries = []
-        self._stderr_path = os.path.join(self.root, "stderr.txt")
-        register(self)  # from here on: stop() removes the folder, and ends the process once started
-
-    def __repr__(self):
-        return f"Kiosk({self.name}, pid={self.process.pid if self.process else None})"
 
     def _write(self, name, text):
         with open(os.path.join(self.home, name), "w", encoding="utf-8", newline="") as out:
@@ -116,30 +107,14 @@ class Kiosk:
         if alone and poll_until(lambda: not kiosk_channel_in_use(), 10) is None:
             raise HarnessError("another Plintor kiosk runs for this user; end it before the tests "
                                "(Control+Shift+F4 and Exit, or plintor --send quit)")
-        with open(self._stderr_path, "ab") as output:
-            self.process = subprocess.Popen(self.command(), env=self.env(), cwd=self.root, start_new_session=True,
-                                            stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.STDOUT)
+        self.spawn(self.command(), self.env())
         print(f"  {self.name}: pid {self.process.pid}, home {self.home}", file=sys.stderr, flush=True)
         if wait_home:
             self.wait_log(rf"DocumentComplete: {re.escape(wait_home)}", timeout)
         return self
 
-    def alive(self):
-        return self.process is not None and self.process.poll() is None
-
-    def wait_exit(self, timeout):
-        """The exit code, or None when the kiosk still runs after timeout seconds."""
-        try:
-            return self.process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            return None
-
     def stop(self):
-        unregister(self)
-        if self.process is not None:
-            kill_process_tree(self.process)
-        if os.environ.get("PLINTOR_E2E_KEEP") != "1":
-            shutil.rmtree(self.root, ignore_errors=True)
+        super().stop(keep_folder=os.environ.get("PLINTOR_E2E_KEEP") == "1")
 
     # -- log -------------------------------------------------------------------------------
 
@@ -214,7 +189,7 @@ class Kiosk:
 
     def output_tail(self, size=3000):
         try:
-            with open(self._stderr_path, "rb") as out:
+            with open(self.output_path, "rb") as out:
                 out.seek(max(0, os.fstat(out.fileno()).st_size - size))
                 return out.read().decode(errors="replace")
         except OSError:

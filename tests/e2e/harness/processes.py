@@ -8,9 +8,11 @@ finally blocks and the atexit clean-up still run.
 import atexit
 import os
 import select
+import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 
@@ -210,3 +212,58 @@ def read_line(read_end, timeout, what):
             raise HarnessError(f"{what} ended at start")
         text += chunk
     return text.split(b"\n", 1)[0].decode(errors="replace").strip()
+
+
+class OwnedProcess:
+    """A program a test starts and owns: a folder of its own (its working folder, where its
+    output goes), a session of its own, and an end with its whole process tree and the folder,
+    by the test or, failing that, at the end of the run. The kiosk and the desktop's other
+    programs are started this way."""
+
+    def __init__(self, name):
+        self.name = name
+        self.root = tempfile.mkdtemp(prefix=f"plintor-e2e-{name}-")
+        self.output_path = os.path.join(self.root, "output.txt")
+        self.process = None
+        register(self)  # from here on: stop() removes the folder, and ends the process once started
+
+    def __repr__(self):
+        return f"{type(self).__name__}({self.name}, pid={self.process.pid if self.process else None})"
+
+    def spawn(self, args, env):
+        """Starts args with standard output and error appended to output_path."""
+        try:
+            with open(self.output_path, "ab") as output:
+                self.process = subprocess.Popen(args, env=env, cwd=self.root, start_new_session=True,
+                                                stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.STDOUT)
+        except FileNotFoundError:
+            raise HarnessError(f"{args[0]} is not installed (needed for the end-to-end tests)")
+        return self.process
+
+    @property
+    def pid(self):
+        return self.process.pid
+
+    def alive(self):
+        return self.process is not None and self.process.poll() is None
+
+    def wait_exit(self, timeout):
+        """The exit code, or None when it still runs after timeout seconds."""
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def output(self):
+        try:
+            with open(self.output_path, "rb") as output:
+                return output.read().decode(errors="replace")
+        except OSError:
+            return ""
+
+    def stop(self, keep_folder=False):
+        unregister(self)
+        if self.process is not None:
+            kill_process_tree(self.process)
+        if not keep_folder:
+            shutil.rmtree(self.root, ignore_errors=True)
