@@ -36,4 +36,14 @@ void appendText(std::string_view text, std::string& destination) {
     destination += text;
 }
 
+std::string_view environmentValue(const std::vector<std::string>& environment,
+                                  std::string_view name) {
+    for (const std::string& entry : environment) {
+        if (entry.size() > name.size() && entry.starts_with(name) && entry[name.size()] == '=') {
+            return std::string_view(entry).substr(name.size() + 1);
+        }
+    }
+    return {};
+}
+
 }  // namespace plintor

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace plintor {
 
@@ -17,5 +18,10 @@ int hexDigitValue(char c);
 int majorVersion(std::string_view versionText);
 
 void appendText(std::string_view text, std::string& destination);
+
+// The value of `name` in a list of "NAME=value" entries (a process environment); empty when the
+// list has none.
+std::string_view environmentValue(const std::vector<std::string>& environment,
+                                  std::string_view name);
 
 }  // namespace plintor

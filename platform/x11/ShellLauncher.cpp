@@ -17,6 +17,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "core/support/StringHelpers.h"
 #include "platform/posix/UniqueFd.h"
 #include "platform/x11/ShellScope.h"
 
@@ -80,16 +81,6 @@ bool readShellCommand(long processId, ShellCommand& command) {
         command.executable.clear();
     }
     return true;
-}
-
-std::string_view environmentValue(const std::vector<std::string>& environment,
-                                  std::string_view name) {
-    for (const std::string& entry : environment) {
-        if (entry.size() > name.size() && entry.starts_with(name) && entry[name.size()] == '=') {
-            return std::string_view(entry).substr(name.size() + 1);
-        }
-    }
-    return {};
 }
 
 struct ProgramFile {

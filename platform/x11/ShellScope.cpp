@@ -4,21 +4,13 @@
 
 #include <sys/stat.h>
 
+#include "core/support/StringHelpers.h"
+
 namespace plintor {
 namespace {
 
 constexpr std::string_view ScopeRunnerName = "systemd-run";
 constexpr std::string_view DefaultSearchPath = "/usr/local/bin:/usr/bin:/bin";
-
-std::string_view environmentValue(const std::vector<std::string>& environment,
-                                  std::string_view name) {
-    for (const std::string& entry : environment) {
-        if (entry.size() > name.size() && entry.starts_with(name) && entry[name.size()] == '=') {
-            return std::string_view(entry).substr(name.size() + 1);
-        }
-    }
-    return {};
-}
 
 bool isSocket(const std::string& path) {
     struct stat info {};
