@@ -23,7 +23,7 @@ class SessionManager;
 class SystemInfo;
 
 // Every service of the operating system that the program uses. Made once, by the factory of
-// the platform the program is built for (platform/x11 here, platform/win32 for Windows), and
+// the platform the program is built for (platform/linux here, platform/win32 for Windows), and
 // handed to the parts that need a service; tests hand in their own.
 class Platform {
 public:

@@ -1,5 +1,5 @@
 #include "platform/ProcessProtection.h"
-#include "platform/x11/LinuxServices.h"
+#include "platform/linux/LinuxServices.h"
 
 #include <fcntl.h>
 #include <sys/prctl.h>

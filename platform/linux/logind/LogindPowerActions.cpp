@@ -2,7 +2,7 @@
 
 #include "platform/PowerActions.h"
 #include "platform/SessionManager.h"
-#include "platform/x11/LinuxServices.h"
+#include "platform/linux/LinuxServices.h"
 
 namespace plintor {
 namespace {

@@ -15,8 +15,8 @@
 
 #include "core/support/TextCodec.h"
 #include "platform/KeyboardSystem.h"
-#include "platform/x11/LinuxServices.h"
-#include "platform/x11/X11Connection.h"
+#include "platform/linux/LinuxServices.h"
+#include "platform/linux/x11/X11Connection.h"
 
 namespace plintor {
 namespace {

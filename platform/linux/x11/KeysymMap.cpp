@@ -1,4 +1,4 @@
-#include "platform/x11/KeysymMap.h"
+#include "platform/linux/x11/KeysymMap.h"
 
 #include <X11/XF86keysym.h>
 #include <X11/keysym.h>

@@ -9,8 +9,8 @@
 #include "core/support/FileHelpers.h"
 #include "core/support/MappedFiles.h"
 #include "platform/SystemInfo.h"
-#include "platform/x11/LinuxServices.h"
-#include "platform/x11/ProcessTree.h"
+#include "platform/linux/LinuxServices.h"
+#include "platform/linux/posix/ProcessTree.h"
 
 namespace plintor {
 namespace {

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "platform/OfficeLocator.h"
-#include "platform/x11/LinuxServices.h"
+#include "platform/linux/LinuxServices.h"
 
 namespace plintor {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/x11/ProcessTree.h"
+#include "platform/linux/posix/ProcessTree.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "platform/x11/ShellScope.h"
+#include "platform/linux/systemd/ShellScope.h"
 
 #include <unistd.h>
 

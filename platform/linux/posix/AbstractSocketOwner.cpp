@@ -1,4 +1,4 @@
-#include "platform/x11/AbstractSocketOwner.h"
+#include "platform/linux/posix/AbstractSocketOwner.h"
 
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>

@@ -1,4 +1,4 @@
-#include "platform/x11/X11Connection.h"
+#include "platform/linux/x11/X11Connection.h"
 
 #include <X11/Xlib.h>
 

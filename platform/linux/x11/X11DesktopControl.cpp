@@ -21,9 +21,9 @@
 #include "core/lockdown/DesktopRecordFile.h"
 #include "core/lockdown/ForeignWindowRules.h"
 #include "platform/DesktopControl.h"
-#include "platform/x11/LinuxServices.h"
-#include "platform/x11/ShellLauncher.h"
-#include "platform/x11/X11Display.h"
+#include "platform/linux/LinuxServices.h"
+#include "platform/linux/posix/ShellLauncher.h"
+#include "platform/linux/x11/X11Display.h"
 
 namespace plintor {
 namespace {

@@ -1,7 +1,7 @@
 // The kiosk has many threads when it starts the shell again, so everything the new process
 // needs is prepared before the fork and the forked side only makes async-signal-safe calls.
 // A middle process lets the started program be adopted by init: the kiosk never collects it.
-#include "platform/x11/ShellLauncher.h"
+#include "platform/linux/posix/ShellLauncher.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -18,8 +18,8 @@
 #include <string_view>
 
 #include "core/support/StringHelpers.h"
+#include "platform/linux/systemd/ShellScope.h"
 #include "platform/posix/UniqueFd.h"
-#include "platform/x11/ShellScope.h"
 
 extern char** environ;
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/x11/X11Connection.h"
+#include "platform/linux/x11/X11Connection.h"
 
 namespace plintor {
 

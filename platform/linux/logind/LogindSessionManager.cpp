@@ -11,8 +11,8 @@
 #include <string>
 
 #include "platform/SessionManager.h"
+#include "platform/linux/LinuxServices.h"
 #include "platform/posix/UniqueFd.h"
-#include "platform/x11/LinuxServices.h"
 
 namespace plintor {
 namespace {

@@ -18,10 +18,10 @@
 #include <optional>
 
 #include "platform/InstanceChannel.h"
+#include "platform/linux/LinuxServices.h"
+#include "platform/linux/posix/AbstractSocketOwner.h"
+#include "platform/linux/posix/PrivateChannelPath.h"
 #include "platform/posix/UniqueFd.h"
-#include "platform/x11/AbstractSocketOwner.h"
-#include "platform/x11/LinuxServices.h"
-#include "platform/x11/PrivateChannelPath.h"
 
 namespace plintor {
 namespace {

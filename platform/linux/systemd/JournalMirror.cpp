@@ -12,7 +12,7 @@
 
 #include "core/app/JournalFields.h"
 #include "core/support/Log.h"
-#include "platform/x11/LinuxServices.h"
+#include "platform/linux/LinuxServices.h"
 
 namespace plintor {
 namespace {

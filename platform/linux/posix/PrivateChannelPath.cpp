@@ -1,4 +1,4 @@
-#include "platform/x11/PrivateChannelPath.h"
+#include "platform/linux/posix/PrivateChannelPath.h"
 
 #include <sys/stat.h>
 #include <sys/un.h>

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "platform/ServiceNotifier.h"
-#include "platform/x11/LinuxServices.h"
+#include "platform/linux/LinuxServices.h"
 
 namespace plintor {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "core/app/CommandLineText.h"
 #include "platform/ProcessRunner.h"
+#include "platform/linux/LinuxServices.h"
 #include "platform/posix/UniqueFd.h"
-#include "platform/x11/LinuxServices.h"
 
 namespace plintor {
 namespace {

@@ -11,7 +11,7 @@
 #include "platform/ServiceNotifier.h"
 #include "platform/SessionManager.h"
 #include "platform/SystemInfo.h"
-#include "platform/x11/LinuxServices.h"
+#include "platform/linux/LinuxServices.h"
 
 namespace plintor {
 namespace {

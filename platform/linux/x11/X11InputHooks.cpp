@@ -14,9 +14,9 @@
 #include "core/lockdown/InputDevices.h"
 #include "core/lockdown/KeyTable.h"
 #include "platform/InputHooks.h"
-#include "platform/x11/KeysymMap.h"
-#include "platform/x11/LinuxServices.h"
-#include "platform/x11/X11Connection.h"
+#include "platform/linux/LinuxServices.h"
+#include "platform/linux/x11/KeysymMap.h"
+#include "platform/linux/x11/X11Connection.h"
 
 namespace plintor {
 namespace {
