@@ -1,7 +1,7 @@
 #include "app/DesktopLockdown.h"
 
 #include "core/support/Log.h"
-#include "platform/DesktopControl.h"
+#include "platform/Desktop.h"
 #include "platform/InputHooks.h"
 #include "platform/Platform.h"
 
@@ -10,10 +10,10 @@ namespace plintor {
 DesktopLockdown::~DesktopLockdown() = default;
 
 void DesktopLockdown::connectDesktop() {
-    m_desktop = m_platform.connectDesktopControl();
+    m_desktop = m_platform.connectDesktop();
 }
 
-void DesktopLockdown::start(std::function<void(DesktopControl&)> connected) {
+void DesktopLockdown::start(std::function<void(Desktop&)> connected) {
     m_connected = std::move(connected);
     watchInput();
     if (m_desktop != nullptr) {
@@ -41,7 +41,7 @@ void DesktopLockdown::retry() {
         hooks.install();
         watchInput();
     }
-    if (m_desktop == nullptr && (m_desktop = m_platform.connectDesktopControl()) != nullptr &&
+    if (m_desktop == nullptr && (m_desktop = m_platform.connectDesktop()) != nullptr &&
         m_connected) {
         m_connected(*m_desktop);
     }

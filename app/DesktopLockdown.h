@@ -8,7 +8,7 @@
 
 namespace plintor {
 
-class DesktopControl;
+class Desktop;
 class Platform;
 
 // The desktop lockdown's connections to the display, and the one owner of the desktop
@@ -23,12 +23,12 @@ public:
     DesktopLockdown& operator=(const DesktopLockdown&) = delete;
     ~DesktopLockdown();
 
-    // Connects the desktop control once the display is open; null when the display has none.
+    // Connects the desktop once the display is open; null when the display has none.
     void connectDesktop();
-    DesktopControl* desktop() const { return m_desktop.get(); }
+    Desktop* desktop() const { return m_desktop.get(); }
     // Takes the input of the hooks when they hold, else starts trying again; `connected` is
     // told each time the desktop control comes (now, or when a retry connects it).
-    void start(std::function<void(DesktopControl&)> connected);
+    void start(std::function<void(Desktop&)> connected);
     // The kiosk's window is gone: nothing is tried again from here on.
     void stop();
 
@@ -40,8 +40,8 @@ private:
     void watchInput();
 
     Platform& m_platform;
-    std::unique_ptr<DesktopControl> m_desktop;
-    std::function<void(DesktopControl&)> m_connected;
+    std::unique_ptr<Desktop> m_desktop;
+    std::function<void(Desktop&)> m_connected;
     std::unique_ptr<FdWatch> m_input;
     Timeout m_timer{[this] { retry(); }, true};
 };

@@ -3,7 +3,7 @@
 #include "core/config/ConfigFiles.h"
 #include "core/support/FileHelpers.h"
 #include "core/support/Log.h"
-#include "platform/DesktopControl.h"
+#include "platform/Desktop.h"
 #include "platform/InstanceChannel.h"
 #include "platform/Platform.h"
 #include "platform/SystemInfo.h"
@@ -30,7 +30,7 @@ int runDesktopRestore(const ProgramOptions& options, Platform& platform, std::os
         out << "Nothing to put back\n";
         return ExitOk;
     }
-    const std::unique_ptr<DesktopControl> desktop = platform.connectDesktopControl();
+    const std::unique_ptr<Desktop> desktop = platform.connectDesktop();
     if (desktop == nullptr) {
         err << "plintor: the display cannot be reached (is DISPLAY set?); " << record
             << " stays for the next start\n";

@@ -1,7 +1,7 @@
 #include "app/ExecutionState.h"
 
 #include "core/config/KioskSettings.h"
-#include "platform/DesktopControl.h"
+#include "platform/DisplayPower.h"
 #include "platform/SessionManager.h"
 
 namespace plintor {
@@ -10,8 +10,8 @@ ExecutionState::~ExecutionState() {
     if (m_session != nullptr) {
         m_session->releaseSleepInhibitor();
     }
-    if (m_desktop != nullptr && m_displayKeptOn) {
-        m_desktop->keepDisplayOn(false);
+    if (m_display != nullptr && m_displayKeptOn) {
+        m_display->keepDisplayOn(false);
     }
 }
 
@@ -23,14 +23,14 @@ void ExecutionState::apply(std::uint32_t flags) {
     keepDisplayOn();
 }
 
-void ExecutionState::useDesktop(DesktopControl& desktop) {
-    m_desktop = &desktop;
+void ExecutionState::useDisplay(DisplayPower& display) {
+    m_display = &display;
     keepDisplayOn();
 }
 
 void ExecutionState::keepDisplayOn() {
-    if (m_desktop != nullptr && m_displayWanted && !m_displayKeptOn) {
-        m_desktop->keepDisplayOn(true);
+    if (m_display != nullptr && m_displayWanted && !m_displayKeptOn) {
+        m_display->keepDisplayOn(true);
         m_displayKeptOn = true;
     }
 }

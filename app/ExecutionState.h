@@ -4,7 +4,7 @@
 
 namespace plintor {
 
-class DesktopControl;
+class DisplayPower;
 class SessionManager;
 
 // The system stays awake while the kiosk runs; the display too, unless configured otherwise.
@@ -19,13 +19,13 @@ public:
     // `flags`: ES_SYSTEM_REQUIRED and ES_DISPLAY_REQUIRED, as executionStateOf gives them.
     void apply(std::uint32_t flags);
     // The display is kept on from when the desktop can be controlled, also when that is late.
-    void useDesktop(DesktopControl& desktop);
+    void useDisplay(DisplayPower& display);
 
 private:
     void keepDisplayOn();
 
     SessionManager* m_session;
-    DesktopControl* m_desktop = nullptr;
+    DisplayPower* m_display = nullptr;
     bool m_displayWanted = false;
     bool m_displayKeptOn = false;
 };

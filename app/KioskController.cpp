@@ -46,8 +46,8 @@ KioskController::~KioskController() {
     m_state.input.setListener(nullptr);
 }
 
-void KioskController::setDesktopControl(DesktopControl* desktop) {
-    m_screenGuard.setDesktopControl(desktop);
+void KioskController::setDesktop(Desktop* desktop) {
+    m_screenGuard.setDesktop(desktop);
     updateGuardTick();
     scheduleHousekeeping();
 }

@@ -16,7 +16,7 @@
 namespace plintor {
 
 struct KioskState;
-class DesktopControl;
+class Desktop;
 class PowerActions;
 class SystemInfo;
 class KioskWindow;
@@ -35,8 +35,8 @@ public:
     KioskController& operator=(const KioskController&) = delete;
     ~KioskController();
 
-    // The desktop control, when there is one (it may come late, see DesktopLockdown).
-    void setDesktopControl(DesktopControl* desktop);
+    // The desktop, when there is one (it may come late, see DesktopLockdown).
+    void setDesktop(Desktop* desktop);
     // Starts the ticks.
     void start();
     // The home page opens once, when the window is first shown; both ticks run at once then.

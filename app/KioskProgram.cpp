@@ -32,7 +32,8 @@
 #include "core/support/Log.h"
 #include "documents/OfficeConverter.h"
 #include "glib/FdWatch.h"
-#include "platform/DesktopControl.h"
+#include "platform/Desktop.h"
+#include "platform/DesktopShell.h"
 #include "platform/InputHooks.h"
 #include "platform/InstanceChannel.h"
 #include "platform/KeyboardSystem.h"
@@ -177,13 +178,13 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
     if (!state.safeWebBrowserMode) {
         executionState.apply(executionStateOf(state.settings));
     }
-    lockdown.start([&](DesktopControl& connected) {
+    lockdown.start([&](Desktop& connected) {
         const std::string repaired = connected.keepChangesRecord(desktopRecordFileName(baseName));
         if (!repaired.empty()) {
             logEntry("Unclean end of the last run repaired: " + repaired);
         }
-        kioskController.setDesktopControl(&connected);
-        executionState.useDesktop(connected);
+        kioskController.setDesktop(&connected);
+        executionState.useDisplay(connected.displayPower());
     });
     OperatorRequests requests(state, window.browser(), platform.systemInfo(), names, started);
     ScreenshotRequests screenshots(window.window());
@@ -210,10 +211,10 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
 }
 
 // A program that starts afresh leaves the shell stopped: its next run would stop it again.
-void stopSteps(const KioskState& state, Platform& platform, DesktopControl* desktop) {
+void stopSteps(const KioskState& state, Platform& platform, Desktop* desktop) {
     platform.inputHooks().remove();
     if (!state.homePending && state.settings.killExplorer && !state.restartRequested) {
-        const int result = desktop != nullptr ? desktop->startShell() : 2;
+        const int result = desktop != nullptr ? desktop->shell().startShell() : 2;
         logEntry("Run explorer (" + std::to_string(result) + ")");
     }
 }

@@ -3,7 +3,10 @@
 #include "app/KioskWindow.h"
 #include "core/app/UnattendedOperation.h"
 #include "core/support/Log.h"
-#include "platform/DesktopControl.h"
+#include "platform/Desktop.h"
+#include "platform/DesktopEvents.h"
+#include "platform/DisplayPower.h"
+#include "platform/WindowStacking.h"
 
 namespace plintor {
 namespace {
@@ -20,19 +23,19 @@ ScreenGuard::ScreenGuard(KioskWindow& window, std::function<void()> desktopChang
 
 ScreenGuard::~ScreenGuard() = default;
 
-void ScreenGuard::setDesktopControl(DesktopControl* desktop) {
+void ScreenGuard::setDesktop(Desktop* desktop) {
     m_desktop = desktop;
     m_changes.reset();
     m_queuedChanges.reset();
-    if (m_desktop == nullptr || m_desktop->changeDescriptor() < 0) {
+    if (m_desktop == nullptr || m_desktop->events().changeDescriptor() < 0) {
         return;
     }
-    m_changes = std::make_unique<FdWatch>(m_desktop->changeDescriptor(),
+    m_changes = std::make_unique<FdWatch>(m_desktop->events().changeDescriptor(),
                                           [this] { lookAtDesktopChanges(); });
     // Reports that came in with the answers to other requests leave nothing on the descriptor
     // to wake the loop: they are looked at before it sleeps, through the guard's own spacing.
     m_queuedChanges = std::make_unique<PrepareWatch>(
-        [this] { return !m_nextPass.isActive() && m_desktop->changesQueued(); },
+        [this] { return !m_nextPass.isActive() && m_desktop->events().changesQueued(); },
         [this] { m_nextPass.start(0); });
 }
 
@@ -47,7 +50,7 @@ void ScreenGuard::lookAtDesktopChanges() {
     if (m_desktop == nullptr || m_stopped) {
         return;
     }
-    if (!m_desktop->takeChanges()) {
+    if (!m_desktop->events().takeChanges()) {
         m_passesInARow = 0;
         return;
     }
@@ -64,14 +67,15 @@ void ScreenGuard::guardScreen() {
         m_passesInARow < PassesBeforeSpacing ? 0 : UnattendedOperation::GuardTickIntervalMs);
     try {
         const unsigned long window = m_window.nativeId();
-        if (m_desktop->isScreensaverRunning()) {
-            m_desktop->setTopmost(window, false);
-            m_desktop->lowerWindow(window);
+        WindowStacking& stacking = m_desktop->stacking();
+        if (m_desktop->displayPower().isScreensaverRunning()) {
+            stacking.setTopmost(window, false);
+            stacking.lowerWindow(window);
             return;
         }
-        m_desktop->setTopmost(window, true);
-        if (m_desktop->foreignWindowInFront()) {
-            m_desktop->bringWindowToFront(window);
+        stacking.setTopmost(window, true);
+        if (stacking.foreignWindowInFront()) {
+            stacking.bringWindowToFront(window);
         }
     } catch (const std::exception& error) {
         logEntry("Screen blocking error");

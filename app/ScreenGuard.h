@@ -9,7 +9,7 @@
 
 namespace plintor {
 
-class DesktopControl;
+class Desktop;
 class KioskWindow;
 
 // Keeps the kiosk's window topmost and in front (unless the system's screensaver runs), on
@@ -25,9 +25,9 @@ public:
     ScreenGuard& operator=(const ScreenGuard&) = delete;
     ~ScreenGuard();
 
-    // The desktop control, when there is one (it may come late, see the lockdown's retry).
-    void setDesktopControl(DesktopControl* desktop);
-    DesktopControl* desktop() const { return m_desktop; }
+    // The desktop, when there is one (it may come late, see the lockdown's retry).
+    void setDesktop(Desktop* desktop);
+    Desktop* desktop() const { return m_desktop; }
     // Whether the desktop reports its changes itself; else it has to be asked on a tick.
     bool desktopReportsChanges() const { return m_changes != nullptr; }
     void guardScreen();
@@ -39,7 +39,7 @@ private:
 
     KioskWindow& m_window;
     std::function<void()> m_desktopChanged;
-    DesktopControl* m_desktop = nullptr;
+    Desktop* m_desktop = nullptr;
     std::unique_ptr<FdWatch> m_changes;
     std::unique_ptr<PrepareWatch> m_queuedChanges;
     Timeout m_nextPass;

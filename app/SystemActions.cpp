@@ -7,7 +7,9 @@
 #include "browser/EngineVersion.h"
 #include "core/app/KioskState.h"
 #include "core/support/Log.h"
-#include "platform/DesktopControl.h"
+#include "platform/Desktop.h"
+#include "platform/DesktopShell.h"
+#include "platform/ForeignWindows.h"
 #include "platform/SystemInfo.h"
 
 namespace plintor {
@@ -50,17 +52,18 @@ void SystemActions::quitApplication() {
 }
 
 bool SystemActions::closeForeignWindows() {
-    DesktopControl* desktop = m_screenGuard.desktop();
-    return desktop == nullptr || desktop->closeForeignWindows();
+    Desktop* desktop = m_screenGuard.desktop();
+    return desktop == nullptr || desktop->foreignWindows().closeForeignWindows();
 }
 
 bool SystemActions::stopShell() {
-    DesktopControl* desktop = m_screenGuard.desktop();
+    Desktop* desktop = m_screenGuard.desktop();
     if (desktop == nullptr || m_shellRetry.isActive()) {
         return false;
     }
-    const bool stopped = desktop->stopShell();
-    const std::string why = desktop->shellStopWithheld();
+    DesktopShell& shell = desktop->shell();
+    const bool stopped = shell.stopShell();
+    const std::string why = shell.shellStopWithheld();
     if (!why.empty()) {
         shellStopWithheld(why);
     } else if (!m_shellWithheldFor.empty()) {

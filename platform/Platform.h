@@ -9,7 +9,7 @@
 
 namespace plintor {
 
-class DesktopControl;
+class Desktop;
 class InputHooks;
 class InstanceChannel;
 class KeyboardSystem;
@@ -38,7 +38,7 @@ public:
 
     // Each none when the service is not there (no display, no system bus).
     virtual std::unique_ptr<SessionManager> connectSessionManager() = 0;
-    virtual std::unique_ptr<DesktopControl> connectDesktopControl() = 0;
+    virtual std::unique_ptr<Desktop> connectDesktop() = 0;
     virtual std::unique_ptr<KeyboardSystem> connectKeyboardSystem() = 0;
     // None when no service manager started the kiosk and waits for its notifications.
     virtual std::unique_ptr<ServiceNotifier> connectServiceNotifier() = 0;

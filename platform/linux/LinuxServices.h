@@ -9,7 +9,7 @@
 
 namespace plintor {
 
-class DesktopControl;
+class Desktop;
 class InputHooks;
 class InstanceChannel;
 class KeyboardSystem;
@@ -31,7 +31,7 @@ std::unique_ptr<ProcessRunner> createPosixProcessRunner();
 std::unique_ptr<OfficeLocator> createLinuxOfficeLocator();
 std::unique_ptr<PowerActions> createLogindPowerActions();
 std::unique_ptr<SessionManager> connectLogindSessionManager();
-std::unique_ptr<DesktopControl> connectX11DesktopControl();
+std::unique_ptr<Desktop> connectX11Desktop();
 std::unique_ptr<KeyboardSystem> connectXkbKeyboardSystem();
 std::unique_ptr<ServiceNotifier> connectSystemdNotifier();
 std::unique_ptr<LogMirror> connectJournalMirror();

@@ -1,5 +1,5 @@
 #include "core/support/Log.h"
-#include "platform/DesktopControl.h"
+#include "platform/Desktop.h"
 #include "platform/InputHooks.h"
 #include "platform/InstanceChannel.h"
 #include "platform/KeyboardSystem.h"
@@ -30,9 +30,7 @@ public:
     std::unique_ptr<SessionManager> connectSessionManager() override {
         return createWindowsSessionManager();
     }
-    std::unique_ptr<DesktopControl> connectDesktopControl() override {
-        return createWin32DesktopControl();
-    }
+    std::unique_ptr<Desktop> connectDesktop() override { return createWin32Desktop(); }
     std::unique_ptr<KeyboardSystem> connectKeyboardSystem() override {
         return createWin32KeyboardSystem();
     }

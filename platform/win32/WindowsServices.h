@@ -5,7 +5,7 @@
 
 namespace plintor {
 
-class DesktopControl;
+class Desktop;
 class InputHooks;
 class InstanceChannel;
 class KeyboardSystem;
@@ -26,7 +26,7 @@ std::unique_ptr<ProcessRunner> createWindowsProcessRunner();
 std::unique_ptr<OfficeLocator> createRegistryOfficeLocator();
 std::unique_ptr<PowerActions> createExitWindowsPowerActions();
 std::unique_ptr<SessionManager> createWindowsSessionManager();
-std::unique_ptr<DesktopControl> createWin32DesktopControl();
+std::unique_ptr<Desktop> createWin32Desktop();
 std::unique_ptr<KeyboardSystem> createWin32KeyboardSystem();
 std::unique_ptr<InstanceChannel> claimWindowInstanceChannel();
 bool sendToWindowInstance(const KioskMessage& message, std::string& error);

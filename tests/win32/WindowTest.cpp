@@ -4,9 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "core/app/KioskMessage.h"
-#include "platform/DesktopControl.h"
+#include "platform/Desktop.h"
+#include "platform/DesktopEvents.h"
+#include "platform/DesktopShell.h"
+#include "platform/DisplayPower.h"
+#include "platform/ForeignWindows.h"
 #include "platform/InputHooks.h"
 #include "platform/InstanceChannel.h"
+#include "platform/WindowStacking.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WindowsServices.h"
 #include "tests/win32/HelperProcess.h"
@@ -177,7 +182,7 @@ TEST(DesktopControlTest, ForeignProgramIsEndedAndProtectedClassesAreSpared) {
     ASSERT_TRUE(waitForWindowClass("BasicWindow", 20000));
     ASSERT_TRUE(waitForWindowClass("tooltips_class32", 20000));
 
-    createWin32DesktopControl()->closeForeignWindows();
+    createWin32Desktop()->foreignWindows().closeForeignWindows();
 
     EXPECT_EQ(waitForExit(foreign.process, 10000), 0) << "ended with exit code 0";
     EXPECT_EQ(waitForExit(protectedOne.process, 500), -1) << "still running";
@@ -190,12 +195,12 @@ TEST(DesktopControlTest, HiddenOrDisabledWindowsAreSpared) {
     ASSERT_TRUE(waitForWindowClass("PlintorDisabledClass", 20000));
     const HWND window = FindWindowW(L"PlintorDisabledClass", nullptr);
     EnableWindow(window, FALSE);
-    createWin32DesktopControl()->closeForeignWindows();
+    createWin32Desktop()->foreignWindows().closeForeignWindows();
     EXPECT_EQ(waitForExit(foreign.process, 1000), -1) << "a disabled window keeps its program";
     EnableWindow(window, TRUE);
     ShowWindow(window, SW_HIDE);
     pumpMessagesFor(200);
-    createWin32DesktopControl()->closeForeignWindows();
+    createWin32Desktop()->foreignWindows().closeForeignWindows();
     EXPECT_EQ(waitForExit(foreign.process, 1000), -1) << "a hidden window keeps its program";
 }
 
@@ -203,7 +208,7 @@ TEST(DesktopControlTest, StopShellPostsTheExitRequestToTheTaskbar) {
     RecordingWindow taskbar(L"Shell_TrayWnd");
     ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), taskbar.handle())
         << "the test's taskbar is the one found";
-    EXPECT_TRUE(createWin32DesktopControl()->stopShell());
+    EXPECT_TRUE(createWin32Desktop()->shell().stopShell());
     pumpMessagesFor(200);
     EXPECT_NE(std::find(taskbar.received.begin(), taskbar.received.end(), 0x5B4u),
               taskbar.received.end());
@@ -225,7 +230,7 @@ std::set<DWORD> explorerProcesses() {
 
 TEST(DesktopControlTest, StartShellStartsExplorer) {
     const std::set<DWORD> before = explorerProcesses();
-    const int result = createWin32DesktopControl()->startShell();
+    const int result = createWin32Desktop()->shell().startShell();
     EXPECT_GT(result, 32);
     std::set<DWORD> started;
     for (int poll = 0; poll < 100 && started.empty(); ++poll) {

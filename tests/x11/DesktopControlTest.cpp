@@ -1,8 +1,13 @@
 // The desktop control against a real X server (Xvfb), window manager (openbox), panel (tint2)
 // and programs (xterm, xeyes). "Our" window is made by this test process, so it belongs to the
 // same process as the code under test, as the kiosk's window does.
-#include "platform/DesktopControl.h"
+#include "platform/Desktop.h"
+#include "platform/DesktopEvents.h"
+#include "platform/DesktopShell.h"
+#include "platform/DisplayPower.h"
+#include "platform/ForeignWindows.h"
 #include "platform/Platform.h"
+#include "platform/WindowStacking.h"
 
 // Before Xlib, whose macros (None, Bool, Status) would rename GoogleTest's own names.
 #include <gtest/gtest.h>
@@ -500,7 +505,7 @@ TEST(DesktopControlConnectTest, NoDisplayNoControl) {
     const char* display = std::getenv("DISPLAY");
     const std::string saved = display != nullptr ? display : "";
     ::unsetenv("DISPLAY");
-    EXPECT_EQ(platform().connectDesktopControl(), nullptr);
+    EXPECT_EQ(platform().connectDesktop(), nullptr);
     if (display != nullptr) {
         ::setenv("DISPLAY", saved.c_str(), 1);
     }
@@ -521,10 +526,10 @@ TEST_F(DesktopControlTest, CloseForeignWindowsEndsOtherProgramsOnly) {
     XWithdrawWindow(TestDisplay, hidden, DefaultScreen(TestDisplay));
     XFlush(TestDisplay);
     ASSERT_TRUE(waitFor([&] { return !hasProperty(hidden, "WM_STATE"); }, SettleTimeout));
-    auto control = platform().connectDesktopControl();
+    auto control = platform().connectDesktop();
     ASSERT_NE(control, nullptr);
 
-    control->closeForeignWindows();
+    control->foreignWindows().closeForeignWindows();
 
     EXPECT_TRUE(terminal.waitEnded(EndTimeout)) << "xterm";
     EXPECT_TRUE(eyes.waitEnded(EndTimeout)) << "xeyes";
@@ -544,10 +549,10 @@ TEST_F(DesktopControlTest, ShellsTitledWindowIsAskedToClose) {
     ASSERT_NE(windowOf(shell), None);
     ASSERT_TRUE(
         waitFor([&] { return longs(root(), "_NET_CLIENT_LIST").size() >= 2; }, StartTimeout));
-    auto control = platform().connectDesktopControl();
+    auto control = platform().connectDesktop();
     ASSERT_NE(control, nullptr);
 
-    control->closeForeignWindows();
+    control->foreignWindows().closeForeignWindows();
 
     ASSERT_TRUE(shell.waitEnded(EndTimeout));
     EXPECT_TRUE(WIFEXITED(shell.waitStatus()) && WEXITSTATUS(shell.waitStatus()) == 0)
@@ -560,14 +565,14 @@ TEST_F(DesktopControlTest, StopShellEndsThePanelAndStartShellBringsItBack) {
     options.folder = folder().root().string();
     Child& panel = startPanel("tint2", options);
     ASSERT_NE(windowOf(panel), None);
-    auto control = platform().connectDesktopControl();
+    auto control = platform().connectDesktop();
     ASSERT_NE(control, nullptr);
 
-    EXPECT_TRUE(control->stopShell());
+    EXPECT_TRUE(control->shell().stopShell());
     EXPECT_TRUE(panel.waitEnded(EndTimeout));
-    EXPECT_FALSE(control->stopShell()) << "no shell left to stop";
+    EXPECT_FALSE(control->shell().stopShell()) << "no shell left to stop";
 
-    const KillAtEnd restarted{control->startShell()};
+    const KillAtEnd restarted{control->shell().startShell()};
     ASSERT_GT(restarted.processId, 32);
     const Window dock = waitForWindow(restarted.processId, true);
     ASSERT_NE(dock, None) << "the panel did not come back";
@@ -579,7 +584,7 @@ TEST_F(DesktopControlTest, StopShellEndsThePanelAndStartShellBringsItBack) {
     EXPECT_EQ(readFile(proc + "/cmdline"), "tint2\0-c\0/etc/xdg/tint2/tint2rc\0"s);
     EXPECT_NE(::getsid(static_cast<pid_t>(restarted.processId)), ::getsid(0));
 
-    EXPECT_EQ(control->startShell(), 2) << "nothing left to start";
+    EXPECT_EQ(control->shell().startShell(), 2) << "nothing left to start";
 }
 
 // A failed start is reported, not just a child that dies, and the command line is kept.
@@ -588,16 +593,16 @@ TEST_F(DesktopControlTest, StartShellReportsAMissingProgram) {
     std::filesystem::copy_file("/usr/bin/tint2", copy);
     Child& panel = startPanel(copy);
     ASSERT_NE(windowOf(panel), None);
-    auto control = platform().connectDesktopControl();
+    auto control = platform().connectDesktop();
     ASSERT_NE(control, nullptr);
-    ASSERT_TRUE(control->stopShell());
+    ASSERT_TRUE(control->shell().stopShell());
     ASSERT_TRUE(panel.waitEnded(EndTimeout));
 
     std::filesystem::remove(copy);
-    EXPECT_EQ(control->startShell(), 2);
+    EXPECT_EQ(control->shell().startShell(), 2);
 
     std::filesystem::copy_file("/usr/bin/tint2", copy);
-    const KillAtEnd restarted{control->startShell()};
+    const KillAtEnd restarted{control->shell().startShell()};
     EXPECT_GT(restarted.processId, 32);
 }
 
@@ -608,22 +613,22 @@ TEST_F(DesktopControlTest, BringWindowToFrontAndForeignWindowInFront) {
     ASSERT_NE(terminal, None);
     ASSERT_TRUE(waitFor([&] { return activeWindow() == terminal; }, SettleTimeout))
         << "openbox did not activate the new xterm";
-    auto control = platform().connectDesktopControl();
+    auto control = platform().connectDesktop();
     ASSERT_NE(control, nullptr);
-    EXPECT_TRUE(control->foreignWindowInFront());
+    EXPECT_TRUE(control->stacking().foreignWindowInFront());
 
-    EXPECT_TRUE(control->bringWindowToFront(own));
+    EXPECT_TRUE(control->stacking().bringWindowToFront(own));
     EXPECT_EQ(activeWindow(), own);
     EXPECT_TRUE(stackedAbove(own, terminal));
-    EXPECT_FALSE(control->foreignWindowInFront());
-    EXPECT_FALSE(control->bringWindowToFront(own)) << "already in front";
+    EXPECT_FALSE(control->stacking().foreignWindowInFront());
+    EXPECT_FALSE(control->stacking().bringWindowToFront(own)) << "already in front";
 
     XIconifyWindow(TestDisplay, own, DefaultScreen(TestDisplay));
     XFlush(TestDisplay);
     ASSERT_TRUE(waitFor([&] { return wmState(own) == IconicState; }, SettleTimeout));
     // Restoring takes openbox longer than activating; on a busy machine longer than the
     // control waits, so only the outcome is checked here.
-    control->bringWindowToFront(own);
+    control->stacking().bringWindowToFront(own);
     EXPECT_TRUE(waitFor([&] { return wmState(own) == NormalState && activeWindow() == own; },
                         SettleTimeout));
 }
@@ -633,23 +638,24 @@ TEST_F(DesktopControlTest, BringWindowToFrontAndForeignWindowInFront) {
 TEST_F(DesktopControlTest, ChangesAfterACleanPassAreSeen) {
     const Window own = createOwnWindow();
     ASSERT_NE(own, None);
-    auto control = platform().connectDesktopControl();
+    auto control = platform().connectDesktop();
     ASSERT_NE(control, nullptr);
-    ASSERT_GE(control->changeDescriptor(), 0);
-    control->closeForeignWindows();
-    EXPECT_FALSE(control->stopShell());
-    EXPECT_TRUE(waitFor([&] { return !control->takeChanges(); }, SettleTimeout));
+    ASSERT_GE(control->events().changeDescriptor(), 0);
+    control->foreignWindows().closeForeignWindows();
+    EXPECT_FALSE(control->shell().stopShell());
+    EXPECT_TRUE(waitFor([&] { return !control->events().takeChanges(); }, SettleTimeout));
 
     Child& terminal = start({"xterm"});
     const Window window = windowOf(terminal);
     ASSERT_NE(window, None);
-    EXPECT_TRUE(waitFor([&] { return control->takeChanges(); }, SettleTimeout));
+    EXPECT_TRUE(waitFor([&] { return control->events().takeChanges(); }, SettleTimeout));
     ASSERT_TRUE(waitFor([&] { return activeWindow() == window; }, SettleTimeout));
-    EXPECT_TRUE(waitFor([&] { return control->foreignWindowInFront(); }, SettleTimeout));
-    EXPECT_TRUE(control->bringWindowToFront(own));
-    EXPECT_TRUE(waitFor([&] { return !control->foreignWindowInFront(); }, SettleTimeout));
+    EXPECT_TRUE(waitFor([&] { return control->stacking().foreignWindowInFront(); }, SettleTimeout));
+    EXPECT_TRUE(control->stacking().bringWindowToFront(own));
+    EXPECT_TRUE(
+        waitFor([&] { return !control->stacking().foreignWindowInFront(); }, SettleTimeout));
 
-    control->closeForeignWindows();
+    control->foreignWindows().closeForeignWindows();
     EXPECT_TRUE(terminal.waitEnded(EndTimeout)) << "the window that came after a clean pass";
 }
 
@@ -658,12 +664,12 @@ TEST_F(DesktopControlTest, StackingFollowsRaiseLowerAndTopmost) {
     ASSERT_NE(own, None);
     const Window terminal = windowOf(start({"xterm"}));
     ASSERT_NE(terminal, None);
-    auto control = platform().connectDesktopControl();
+    auto control = platform().connectDesktop();
     ASSERT_NE(control, nullptr);
 
-    control->lowerWindow(own);
+    control->stacking().lowerWindow(own);
     EXPECT_TRUE(waitFor([&] { return stackedAbove(terminal, own); }, SettleTimeout));
-    control->raiseWindow(own);
+    control->stacking().raiseWindow(own);
     EXPECT_TRUE(waitFor([&] { return stackedAbove(own, terminal); }, SettleTimeout));
 
     const unsigned long above = intern("_NET_WM_STATE_ABOVE");
@@ -671,37 +677,41 @@ TEST_F(DesktopControlTest, StackingFollowsRaiseLowerAndTopmost) {
         const auto state = longs(own, "_NET_WM_STATE");
         return std::find(state.begin(), state.end(), above) != state.end();
     };
-    control->setTopmost(own, true);
+    control->stacking().setTopmost(own, true);
     EXPECT_TRUE(waitFor(hasAbove, SettleTimeout));
-    control->raiseWindow(terminal);
+    control->stacking().raiseWindow(terminal);
     XSync(TestDisplay, False);
     EXPECT_TRUE(waitFor([&] { return stackedAbove(own, terminal); }, SettleTimeout));
     EXPECT_TRUE(stackedAbove(own, terminal)) << "a topmost window stays above";
 
-    control->setTopmost(own, false);
+    control->stacking().setTopmost(own, false);
     EXPECT_TRUE(waitFor([&] { return !hasAbove(); }, SettleTimeout));
-    control->raiseWindow(terminal);
+    control->stacking().raiseWindow(terminal);
     EXPECT_TRUE(waitFor([&] { return stackedAbove(terminal, own); }, SettleTimeout));
 }
 
 TEST_F(DesktopControlTest, ScreenSaverAndKeepingTheDisplayOn) {
-    auto control = platform().connectDesktopControl();
+    auto control = platform().connectDesktop();
     ASSERT_NE(control, nullptr);
-    EXPECT_FALSE(control->isScreensaverRunning());
+    EXPECT_FALSE(control->displayPower().isScreensaverRunning());
     ASSERT_TRUE(runToEnd({"xset", "s", "activate"}));
-    EXPECT_TRUE(waitFor([&] { return control->isScreensaverRunning(); }, SettleTimeout));
+    EXPECT_TRUE(
+        waitFor([&] { return control->displayPower().isScreensaverRunning(); }, SettleTimeout));
 
-    control->keepDisplayOn(true);
-    EXPECT_FALSE(control->isScreensaverRunning()) << "keeping the display on ends the saver";
+    control->displayPower().keepDisplayOn(true);
+    EXPECT_FALSE(control->displayPower().isScreensaverRunning())
+        << "keeping the display on ends the saver";
 
     // With a saver that starts after one idle second, a kept display stays on well past that;
     // one "off" after several "on" lets it sleep again.
     ASSERT_TRUE(runToEnd({"xset", "s", "1", "1"}));
-    control->keepDisplayOn(true);
+    control->displayPower().keepDisplayOn(true);
     std::this_thread::sleep_for(2500ms);
-    EXPECT_FALSE(control->isScreensaverRunning()) << "the saver started on a kept display";
-    control->keepDisplayOn(false);
-    EXPECT_TRUE(waitFor([&] { return control->isScreensaverRunning(); }, EndTimeout));
+    EXPECT_FALSE(control->displayPower().isScreensaverRunning())
+        << "the saver started on a kept display";
+    control->displayPower().keepDisplayOn(false);
+    EXPECT_TRUE(
+        waitFor([&] { return control->displayPower().isScreensaverRunning(); }, EndTimeout));
 }
 
 // DPMS as the server has it now; none on a server without the extension (Xvfb).
@@ -734,12 +744,12 @@ TEST_F(DesktopControlTest, AKilledRunIsRepairedByTheNextOne) {
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     Child killed = Child::fork([&] {
-        auto control = platform().connectDesktopControl();
+        auto control = platform().connectDesktop();
         if (control == nullptr || !control->keepChangesRecord(record).empty()) {
             return 1;
         }
-        control->keepDisplayOn(true);
-        control->stopShell();
+        control->displayPower().keepDisplayOn(true);
+        control->shell().stopShell();
         const char done = 'r';
         [[maybe_unused]] const auto written = ::write(ready[1], &done, 1);
         ::pause();
@@ -753,7 +763,7 @@ TEST_F(DesktopControlTest, AKilledRunIsRepairedByTheNextOne) {
     EXPECT_EQ(dpmsEnabled(), dpms ? std::optional(false) : std::nullopt);
     ASSERT_TRUE(std::filesystem::exists(record));
 
-    auto next = platform().connectDesktopControl();
+    auto next = platform().connectDesktop();
     ASSERT_NE(next, nullptr);
     const std::string repaired = next->keepChangesRecord(record);
     EXPECT_EQ(repaired.find("display power saving is on again") != std::string::npos, dpms)
@@ -779,22 +789,23 @@ TEST_F(DesktopControlTest, TheShellStaysWhenItsRecordCannotBeWritten) {
     std::ofstream(filler) << std::string(16 * 1024, 'x');
     Child& panel = startPanel();
     ASSERT_NE(windowOf(panel), None);
-    auto control = platform().connectDesktopControl();
+    auto control = platform().connectDesktop();
     ASSERT_NE(control, nullptr);
     const std::string record = home + "/plintor.state";
     ASSERT_EQ(control->keepChangesRecord(record), "");
 
-    EXPECT_FALSE(control->stopShell());
-    EXPECT_NE(control->shellStopWithheld().find("No space left on device"), std::string::npos)
-        << control->shellStopWithheld();
+    EXPECT_FALSE(control->shell().stopShell());
+    EXPECT_NE(control->shell().shellStopWithheld().find("No space left on device"),
+              std::string::npos)
+        << control->shell().shellStopWithheld();
     EXPECT_FALSE(panel.waitEnded(1s)) << "the panel was ended without a record";
     EXPECT_FALSE(std::filesystem::exists(record));
 
     std::filesystem::remove(filler);
-    EXPECT_TRUE(control->stopShell()) << "tried again, the record fits now";
-    EXPECT_EQ(control->shellStopWithheld(), "");
+    EXPECT_TRUE(control->shell().stopShell()) << "tried again, the record fits now";
+    EXPECT_EQ(control->shell().shellStopWithheld(), "");
     EXPECT_TRUE(panel.waitEnded(EndTimeout));
-    auto next = platform().connectDesktopControl();
+    auto next = platform().connectDesktop();
     const std::string repaired = next->keepChangesRecord(record);
     ASSERT_NE(repaired.find("the desktop shell is started again"), std::string::npos) << repaired;
     const KillAtEnd restarted{std::stol(repaired.substr(repaired.rfind('(') + 1))};
@@ -809,22 +820,22 @@ TEST_F(DesktopControlWithoutWindowManagerTest, TopLevelWindowsAreTheProgramsWind
     Child& terminal = start({"xterm"});
     const Window terminalWindow = windowOf(terminal);
     ASSERT_NE(terminalWindow, None);
-    auto control = platform().connectDesktopControl();
+    auto control = platform().connectDesktop();
     ASSERT_NE(control, nullptr);
     XSetInputFocus(TestDisplay, terminalWindow, RevertToParent, CurrentTime);
     XSync(TestDisplay, False);
-    EXPECT_TRUE(control->foreignWindowInFront());
+    EXPECT_TRUE(control->stacking().foreignWindowInFront());
 
-    control->closeForeignWindows();
+    control->foreignWindows().closeForeignWindows();
     EXPECT_TRUE(terminal.waitEnded(EndTimeout));
 
-    EXPECT_TRUE(control->bringWindowToFront(own));
+    EXPECT_TRUE(control->stacking().bringWindowToFront(own));
     Window focus = None;
     int revertTo = 0;
     XGetInputFocus(TestDisplay, &focus, &revertTo);
     EXPECT_EQ(focus, own);
-    EXPECT_FALSE(control->foreignWindowInFront());
-    EXPECT_FALSE(control->bringWindowToFront(own)) << "already in front";
+    EXPECT_FALSE(control->stacking().foreignWindowInFront());
+    EXPECT_FALSE(control->stacking().bringWindowToFront(own)) << "already in front";
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/DesktopControl.h"
+#include "platform/Desktop.h"
 #include "platform/InputHooks.h"
 #include "platform/Platform.h"
 
@@ -78,14 +78,14 @@ TEST_F(LateDisplayTest, HooksAndControlHoldOnceTheServerIsThere) {
     EXPECT_NE(platform().inputHooks().shortfall().find("there is no X11 display"),
               std::string::npos);
     EXPECT_LT(platform().inputHooks().descriptor(), 0);
-    EXPECT_EQ(platform().connectDesktopControl(), nullptr);
+    EXPECT_EQ(platform().connectDesktop(), nullptr);
 
     ASSERT_TRUE(startServer());
     std::filesystem::remove("/tmp/.X" + m_display.substr(1) + "-lock");  // not needed to lock it
     EXPECT_TRUE(platform().inputHooks().install()) << platform().inputHooks().shortfall();
     EXPECT_EQ(platform().inputHooks().shortfall(), "");
     EXPECT_GE(platform().inputHooks().descriptor(), 0);
-    EXPECT_NE(platform().connectDesktopControl(), nullptr);
+    EXPECT_NE(platform().connectDesktop(), nullptr);
 }
 
 }  // namespace

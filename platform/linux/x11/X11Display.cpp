@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XRes.h>
 #include <X11/extensions/dpms.h>
 #include <X11/extensions/scrnsaver.h>
@@ -129,6 +130,11 @@ bool X11Display::hasProperty(XWindow window, XAtom property) const {
 bool X11Display::longsContain(XWindow window, XAtom property, unsigned long value) const {
     const std::vector<unsigned long> items = longs(window, property);
     return std::find(items.begin(), items.end(), value) != items.end();
+}
+
+bool X11Display::isIconic(XWindow window) const {
+    const std::vector<unsigned long> state = longs(window, atomFor(XAtomName::WmState));
+    return !state.empty() && state.front() == IconicState;
 }
 
 std::vector<XWindow> X11Display::children(XWindow window) const {

@@ -55,6 +55,8 @@ public:
     std::string bytes(XWindow window, XAtom property) const;
     bool hasProperty(XWindow window, XAtom property) const;
     bool longsContain(XWindow window, XAtom property, unsigned long value) const;
+    // True when the window manager has iconified the window (its WM_STATE says so).
+    bool isIconic(XWindow window) const;
 
     // Bottom-most first, as the server stacks them.
     std::vector<XWindow> children(XWindow window) const;

@@ -3,11 +3,17 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
-#include "core/lockdown/DesktopRecord.h"
-#include "core/lockdown/DesktopRecordFile.h"
+#include "core/lockdown/DesktopChanges.h"
 #include "core/lockdown/ForeignWindowRules.h"
-#include "platform/DesktopControl.h"
+#include "platform/Desktop.h"
+#include "platform/DesktopEvents.h"
+#include "platform/DesktopShell.h"
+#include "platform/DisplayPower.h"
+#include "platform/ForeignWindows.h"
+#include "platform/WindowStacking.h"
 #include "platform/win32/ExecutionState.h"
 #include "platform/win32/ShellLaunch.h"
 #include "platform/win32/SystemFolders.h"
@@ -92,18 +98,25 @@ void forceForeground(HWND window) {
     }
 }
 
-class Win32DesktopControl final : public DesktopControl {
+// A shell or development environment started later counts as a foreign program.
+class Win32ForeignWindows final : public ForeignWindows {
 public:
-    // A shell or development environment started later counts as a foreign program.
-    Win32DesktopControl()
-        : m_context{static_cast<long>(GetCurrentProcessId()), processOfClass(L"TAppBuilder"),
-                    processOfClass(L"Progman")} {}
+    explicit Win32ForeignWindows(const ForeignWindowContext& context) : m_context(context) {}
 
     bool closeForeignWindows() override {
         ClosingPass pass{m_context};
         EnumWindows(closeForeignWindow, reinterpret_cast<LPARAM>(&pass));
         return !pass.acted;
     }
+
+private:
+    const ForeignWindowContext& m_context;
+};
+
+// Explorer is the shell; the record names it as the program to start again.
+class Win32Shell final : public DesktopShell {
+public:
+    explicit Win32Shell(DesktopChanges& changes) : m_changes(changes) {}
 
     // The shell is asked to end only once the record names it: after a kill, nothing else
     // would start it again.
@@ -114,7 +127,8 @@ public:
             return false;
         }
         if (!m_shellStopped) {
-            m_shellStopWithheld = m_record.save(changes(true));
+            m_shellStopWithheld =
+                m_changes.shellStopping(ShellCommand{{"explorer.exe"}, "", {}, ""});
             if (!m_shellStopWithheld.empty()) {
                 return false;
             }
@@ -128,15 +142,25 @@ public:
     int startShell() override {
         const int result = startShellProgram(shellLaunch(isWow64(), windowsFolder()));
         m_shellStopped = false;
-        saveChangesRecord();
+        m_changes.shellStillStopped({});
         return result;
     }
+
+private:
+    DesktopChanges& m_changes;
+    bool m_shellStopped = false;
+    std::string m_shellStopWithheld;
+};
+
+class Win32WindowStacking final : public WindowStacking {
+public:
+    explicit Win32WindowStacking(long ownProcessId) : m_ownProcessId(ownProcessId) {}
 
     bool bringWindowToFront(unsigned long window) override;
 
     bool foreignWindowInFront() override {
         const HWND front = GetForegroundWindow();
-        return front != nullptr && processOf(front) != m_context.ownProcessId;
+        return front != nullptr && processOf(front) != m_ownProcessId;
     }
 
     void setTopmost(unsigned long window, bool topmost) override {
@@ -151,33 +175,62 @@ public:
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 
+private:
+    const long m_ownProcessId;
+};
+
+// The execution state ends with the process, so a killed kiosk leaves no display setting
+// behind: nothing of it goes into the record.
+class Win32DisplayPower final : public DisplayPower {
+public:
+    void keepDisplayOn(bool on) override { applyExecutionState(on); }
     bool isScreensaverRunning() override {
         BOOL running = FALSE;
         return SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &running, 0) && running;
     }
+};
 
-    // Windows has no descriptor to wait on for other programs' windows: the guard asks.
+// Windows has no descriptor to wait on for other programs' windows: the guard asks.
+class Win32DesktopEvents final : public DesktopEvents {
+public:
     int changeDescriptor() const override { return -1; }
     bool takeChanges() override { return false; }
     bool changesQueued() const override { return false; }
-
-    // The execution state ends with the process, so a killed kiosk leaves no display setting
-    // behind; only the stopped shell goes into the record.
-    void keepDisplayOn(bool on) override { applyExecutionState(on); }
-
-    std::string keepChangesRecord(const std::string& fileName) override;
-
-private:
-    static DesktopRecord changes(bool shellStopped);
-    void saveChangesRecord() const { m_record.save(changes(m_shellStopped)); }
-
-    ForeignWindowContext m_context;
-    bool m_shellStopped = false;
-    DesktopRecordFile m_record;
-    std::string m_shellStopWithheld;
 };
 
-bool Win32DesktopControl::bringWindowToFront(unsigned long handle) {
+class Win32Desktop final : public Desktop, private DesktopRepairs {
+public:
+    Win32Desktop()
+        : m_context{static_cast<long>(GetCurrentProcessId()), processOfClass(L"TAppBuilder"),
+                    processOfClass(L"Progman")},
+          m_foreignWindows(m_context),
+          m_shell(m_changes),
+          m_stacking(m_context.ownProcessId) {}
+
+    ForeignWindows& foreignWindows() override { return m_foreignWindows; }
+    DesktopShell& shell() override { return m_shell; }
+    WindowStacking& stacking() override { return m_stacking; }
+    DisplayPower& displayPower() override { return m_displayPower; }
+    DesktopEvents& events() override { return m_events; }
+
+    std::string keepChangesRecord(const std::string& fileName) override {
+        return m_changes.keepIn(fileName, *this);
+    }
+
+private:
+    bool switchPowerSavingOn() override { return false; }
+    int startShellAgain(const std::vector<ShellCommand>&) override { return m_shell.startShell(); }
+
+    DesktopChanges m_changes;
+    ForeignWindowContext m_context;
+    Win32ForeignWindows m_foreignWindows;
+    Win32Shell m_shell;
+    Win32WindowStacking m_stacking;
+    Win32DisplayPower m_displayPower;
+    Win32DesktopEvents m_events;
+};
+
+bool Win32WindowStacking::bringWindowToFront(unsigned long handle) {
     const HWND window = windowOf(handle);
     if (IsIconic(window)) {
         ShowWindow(window, SW_RESTORE);
@@ -201,31 +254,10 @@ bool Win32DesktopControl::bringWindowToFront(unsigned long handle) {
     return GetForegroundWindow() == window;
 }
 
-DesktopRecord Win32DesktopControl::changes(bool shellStopped) {
-    DesktopRecord record;
-    if (shellStopped) {
-        record.stoppedShell.push_back(ShellCommand{{"explorer.exe"}, "", {}, ""});
-    }
-    return record;
-}
-
-std::string Win32DesktopControl::keepChangesRecord(const std::string& fileName) {
-    const DesktopRecordFile::Leftover leftover = m_record.keepIn(fileName);
-    std::string repaired;
-    if (leftover.damaged) {
-        repaired = "its record " + fileName + " was damaged and is dropped";
-    } else if (leftover.record && !leftover.record->stoppedShell.empty()) {
-        const int started = startShellProgram(shellLaunch(isWow64(), windowsFolder()));
-        repaired = "the desktop shell is started again (" + std::to_string(started) + ")";
-    }
-    saveChangesRecord();
-    return repaired;
-}
-
 }  // namespace
 
-std::unique_ptr<DesktopControl> createWin32DesktopControl() {
-    return std::make_unique<Win32DesktopControl>();
+std::unique_ptr<Desktop> createWin32Desktop() {
+    return std::make_unique<Win32Desktop>();
 }
 
 }  // namespace plintor
