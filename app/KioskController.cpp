@@ -2,6 +2,7 @@
 
 #include "app/KioskWindow.h"
 #include "app/ReturnWarning.h"
+#include "browser/EngineVersion.h"
 #include "browser/RestrictedBrowser.h"
 #include "core/app/KioskState.h"
 
@@ -20,7 +21,7 @@ KioskController::KioskController(KioskState& state, KioskWindow& window, PowerAc
                     }),
       m_visitor(state, window),
       m_system(
-          state, m_power, system, m_screenGuard, [this] { quit(); },
+          state, m_power, system, EngineLibraryName, m_screenGuard, [this] { quit(); },
           [this] {
               m_unattended.lookAfterDesktop();
               scheduleHousekeeping();

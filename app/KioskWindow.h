@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/GuardedWindow.h"
 #include "core/app/UnattendedOperation.h"
 #include "core/browser/PageZoom.h"
 #include "core/config/KioskSettings.h"
@@ -39,7 +40,7 @@ class WheelchairBar;
 // the screensaver page covers it all when shown. The keyboard panel also comes and goes with the
 // focus of a text field (FocusKeyboard). It lays the panels out and shows them; what
 // the kiosk does with them is the controller's.
-class KioskWindow final : public KioskSurfaces {
+class KioskWindow final : public KioskSurfaces, public GuardedWindow {
 public:
     struct Events {
         std::function<void()> firstShown;       // the window is on the screen for the first time
@@ -66,8 +67,8 @@ public:
     // The monitor's physical pixels per inch.
     int pixelsPerInch() const { return m_metrics.pixelsPerInch(); }
     // The window's X11 id, 0 before it is on the screen.
-    unsigned long nativeId() const;
-    bool isVisible() const;
+    unsigned long nativeId() const override;
+    bool isVisible() const override;
 
     // What the configuration changes: panels shown, sizes, colours, hint, the URL buttons.
     void applySettings(const KioskSettings& settings, const std::vector<NavButton>& buttons);

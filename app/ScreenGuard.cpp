@@ -1,6 +1,6 @@
 #include "app/ScreenGuard.h"
 
-#include "app/KioskWindow.h"
+#include "app/GuardedWindow.h"
 #include "core/app/UnattendedOperation.h"
 #include "core/support/Log.h"
 #include "platform/Desktop.h"
@@ -16,7 +16,7 @@ constexpr int PassesBeforeSpacing = 8;
 
 }  // namespace
 
-ScreenGuard::ScreenGuard(KioskWindow& window, std::function<void()> desktopChanged)
+ScreenGuard::ScreenGuard(GuardedWindow& window, std::function<void()> desktopChanged)
     : m_window(window),
       m_desktopChanged(std::move(desktopChanged)),
       m_nextPass([this] { lookAtDesktopChanges(); }) {}

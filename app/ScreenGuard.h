@@ -10,7 +10,7 @@
 namespace plintor {
 
 class Desktop;
-class KioskWindow;
+class GuardedWindow;
 
 // Keeps the kiosk's window topmost and in front (unless the system's screensaver runs), on
 // every change the desktop reports: a window that appears, one that takes the front. Its own
@@ -20,7 +20,7 @@ class KioskWindow;
 class ScreenGuard {
 public:
     // `desktopChanged` is told after each pass that the desktop reported a change.
-    ScreenGuard(KioskWindow& window, std::function<void()> desktopChanged);
+    ScreenGuard(GuardedWindow& window, std::function<void()> desktopChanged);
     ScreenGuard(const ScreenGuard&) = delete;
     ScreenGuard& operator=(const ScreenGuard&) = delete;
     ~ScreenGuard();
@@ -37,7 +37,7 @@ public:
 private:
     void lookAtDesktopChanges();
 
-    KioskWindow& m_window;
+    GuardedWindow& m_window;
     std::function<void()> m_desktopChanged;
     Desktop* m_desktop = nullptr;
     std::unique_ptr<FdWatch> m_changes;

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "app/ScreenGuard.h"
-#include "browser/EngineVersion.h"
 #include "core/app/KioskState.h"
 #include "core/support/Log.h"
 #include "platform/Desktop.h"
@@ -15,11 +14,12 @@
 namespace plintor {
 
 SystemActions::SystemActions(KioskState& state, PowerRequests& power, const SystemInfo& system,
-                             ScreenGuard& screenGuard, std::function<void()> quit,
-                             std::function<void()> lookAgain)
+                             std::string engineLibrary, ScreenGuard& screenGuard,
+                             std::function<void()> quit, std::function<void()> lookAgain)
     : m_state(state),
       m_power(power),
       m_system(system),
+      m_engineLibrary(std::move(engineLibrary)),
       m_screenGuard(screenGuard),
       m_quit(std::move(quit)),
       m_shellRetry(std::move(lookAgain)) {}
@@ -85,7 +85,7 @@ void SystemActions::shellStopWithheld(const std::string& why) {
 }
 
 bool SystemActions::engineReplaced() const {
-    return m_system.libraryReplaced(EngineLibraryName);
+    return m_system.libraryReplaced(m_engineLibrary);
 }
 
 void SystemActions::restartProgram() {

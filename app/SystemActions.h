@@ -20,10 +20,11 @@ class SystemInfo;
 // every desktop change in between.
 class SystemActions final : public KioskSystem {
 public:
+    // `engineLibrary`: the browser engine's library file, whose replacement is an update.
     // `quit` ends the program after the current event; `lookAgain` looks after the desktop when
     // a shell left running is due to be tried again.
     SystemActions(KioskState& state, PowerRequests& power, const SystemInfo& system,
-                  ScreenGuard& screenGuard, std::function<void()> quit,
+                  std::string engineLibrary, ScreenGuard& screenGuard, std::function<void()> quit,
                   std::function<void()> lookAgain);
 
     long long memoryKiB() const override;
@@ -47,6 +48,7 @@ private:
     KioskState& m_state;
     PowerRequests& m_power;
     const SystemInfo& m_system;
+    const std::string m_engineLibrary;
     ScreenGuard& m_screenGuard;
     std::function<void()> m_quit;
     bool m_dailyRestartAsked = false;

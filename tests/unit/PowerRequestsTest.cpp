@@ -15,6 +15,7 @@
 #include "platform/Platform.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/LogindFixture.h"
+#include "tests/support/MainLoopUntil.h"
 
 namespace plintor {
 namespace {
@@ -30,19 +31,9 @@ Platform& platform() {
 
 class PowerRequestsTest : public test::LogindFixture {
 protected:
-    // Runs the main loop until `done`, looked at every 10 ms too (a file may be what changes);
-    // false when that takes longer than `limit`.
     static bool runUntil(const std::function<bool()>& done,
                          std::chrono::seconds limit = std::chrono::seconds(30)) {
-        bool late = false;
-        Timeout deadline([&late] { late = true; });
-        deadline.start(std::chrono::milliseconds(limit).count());
-        Timeout look([] {}, true);
-        look.start(10);
-        while (!done() && !late) {
-            g_main_context_iteration(nullptr, TRUE);
-        }
-        return done();
+        return test::runMainLoopUntil(done, limit);
     }
 
     bool answered(std::size_t count) {
