@@ -10,8 +10,8 @@ import subprocess
 import sys
 import tempfile
 
-from .kiosk import REPO
-from .processes import HarnessError, kill_process_tree, poll_until, read_line, register, run_tool, unregister
+from .privatebus import start_private_bus
+from .processes import HarnessError, kill_process_tree, poll_until, register, run_tool, unregister
 
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 TREE_READER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_tree.py")
@@ -65,25 +65,7 @@ class AccessibilityBus:
             raise HarnessError("no Python with the AT-SPI bindings (packages python3-gi, gir1.2-atspi-2.0)")
         if not os.access(BUS_LAUNCHER, os.X_OK):
             raise HarnessError(f"no {BUS_LAUNCHER} (package at-spi2-core)")
-        config = os.path.join(self.root, "session.conf")
-        with open(os.path.join(REPO, "tests", "support", "private-bus.conf")) as template, open(config, "w") as out:
-            out.write(template.read().replace("@SOCKET@", f"{self.root}/socket"))
-        read_end, write_end = os.pipe()
-        try:
-            with open(os.path.join(self.root, "bus.txt"), "wb") as output:
-                self._bus = subprocess.Popen(
-                    ["dbus-daemon", f"--config-file={config}", "--nofork", "--nopidfile",
-                     f"--print-address={write_end}"],
-                    pass_fds=(write_end,), start_new_session=True, stdin=subprocess.DEVNULL,
-                    stdout=output, stderr=subprocess.STDOUT)
-        except FileNotFoundError:
-            raise HarnessError("dbus-daemon is not installed (package dbus-daemon)")
-        finally:
-            os.close(write_end)
-        try:
-            self.address = read_line(read_end, timeout, "dbus-daemon")
-        finally:
-            os.close(read_end)
+        self._bus, self.address = start_private_bus(self.root, "session", timeout)
         with open(os.path.join(self.root, "launcher.txt"), "wb") as output:
             self._launcher = subprocess.Popen([BUS_LAUNCHER, "--launch-immediately", "--a11y=1"],
                                               env=self._env_for_tools(), start_new_session=True,

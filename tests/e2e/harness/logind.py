@@ -9,7 +9,8 @@ import signal
 import subprocess
 import tempfile
 
-from .kiosk import REPO, binary_path
+from .kiosk import binary_path
+from .privatebus import start_private_bus
 from .processes import HarnessError, kill_process_tree, poll_until, read_line, register, unregister
 
 
@@ -34,25 +35,7 @@ class SystemBus:
         return f"SystemBus({self.address})"
 
     def start(self, timeout=10):
-        config = os.path.join(self.root, "bus.conf")
-        with open(os.path.join(REPO, "tests", "support", "private-bus.conf")) as template, open(config, "w") as out:
-            out.write(template.read().replace("@SOCKET@", f"{self.root}/socket"))
-        read_end, write_end = os.pipe()
-        try:
-            with open(os.path.join(self.root, "output.txt"), "wb") as output:
-                self._process = subprocess.Popen(
-                    ["dbus-daemon", f"--config-file={config}", "--nofork", "--nopidfile",
-                     f"--print-address={write_end}"],
-                    pass_fds=(write_end,), start_new_session=True, stdin=subprocess.DEVNULL,
-                    stdout=output, stderr=subprocess.STDOUT)
-        except FileNotFoundError:
-            raise HarnessError("dbus-daemon is not installed (package dbus-daemon)")
-        finally:
-            os.close(write_end)
-        try:
-            self.address = read_line(read_end, timeout, "dbus-daemon")
-        finally:
-            os.close(read_end)
+        self._process, self.address = start_private_bus(self.root, "bus", timeout)
         return self
 
     def env(self):
