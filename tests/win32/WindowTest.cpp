@@ -173,7 +173,7 @@ struct HelperGuard {
     }
 };
 
-TEST(DesktopControlTest, ForeignProgramIsEndedAndProtectedClassesAreSpared) {
+TEST(Win32DesktopTest, ForeignProgramIsEndedAndProtectedClassesAreSpared) {
     RecordingWindow own(L"PlintorOwnWindow");
     HelperGuard foreign{startHelper("window PlintorForeignClass Foreign")};
     HelperGuard protectedOne{startHelper("window BasicWindow Protected")};
@@ -190,7 +190,7 @@ TEST(DesktopControlTest, ForeignProgramIsEndedAndProtectedClassesAreSpared) {
     EXPECT_TRUE(IsWindow(own.handle())) << "the own window stays";
 }
 
-TEST(DesktopControlTest, HiddenOrDisabledWindowsAreSpared) {
+TEST(Win32DesktopTest, HiddenOrDisabledWindowsAreSpared) {
     HelperGuard foreign{startHelper("window PlintorDisabledClass Disabled")};
     ASSERT_TRUE(waitForWindowClass("PlintorDisabledClass", 20000));
     const HWND window = FindWindowW(L"PlintorDisabledClass", nullptr);
@@ -204,7 +204,7 @@ TEST(DesktopControlTest, HiddenOrDisabledWindowsAreSpared) {
     EXPECT_EQ(waitForExit(foreign.process, 1000), -1) << "a hidden window keeps its program";
 }
 
-TEST(DesktopControlTest, StopShellPostsTheExitRequestToTheTaskbar) {
+TEST(Win32DesktopTest, StopShellPostsTheExitRequestToTheTaskbar) {
     RecordingWindow taskbar(L"Shell_TrayWnd");
     ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), taskbar.handle())
         << "the test's taskbar is the one found";
@@ -228,7 +228,7 @@ std::set<DWORD> explorerProcesses() {
     return found;
 }
 
-TEST(DesktopControlTest, StartShellStartsExplorer) {
+TEST(Win32DesktopTest, StartShellStartsExplorer) {
     const std::set<DWORD> before = explorerProcesses();
     const int result = createWin32Desktop()->shell().startShell();
     EXPECT_GT(result, 32);

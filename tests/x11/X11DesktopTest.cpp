@@ -360,7 +360,7 @@ int runShellWithTitledWindow() {
     return 3;
 }
 
-class DesktopControlTest : public ::testing::Test {
+class X11DesktopTest : public ::testing::Test {
 protected:
     virtual bool withWindowManager() const { return true; }
 
@@ -496,12 +496,12 @@ private:
     Window m_ownWindow = None;
 };
 
-class DesktopControlWithoutWindowManagerTest : public DesktopControlTest {
+class X11DesktopWithoutWindowManagerTest : public X11DesktopTest {
 protected:
     bool withWindowManager() const override { return false; }
 };
 
-TEST(DesktopControlConnectTest, NoDisplayNoControl) {
+TEST(X11DesktopConnectTest, NoDisplayNoDesktop) {
     const char* display = std::getenv("DISPLAY");
     const std::string saved = display != nullptr ? display : "";
     ::unsetenv("DISPLAY");
@@ -511,7 +511,7 @@ TEST(DesktopControlConnectTest, NoDisplayNoControl) {
     }
 }
 
-TEST_F(DesktopControlTest, CloseForeignWindowsEndsOtherProgramsOnly) {
+TEST_F(X11DesktopTest, CloseForeignWindowsEndsOtherProgramsOnly) {
     Child& panel = startPanel();
     Child& terminal = start({"xterm"});
     Child& eyes = start({"xeyes"});
@@ -544,7 +544,7 @@ TEST_F(DesktopControlTest, CloseForeignWindowsEndsOtherProgramsOnly) {
 }
 
 // The shell is asked, not ended: its titled window gets WM_DELETE_WINDOW, and its panel stays.
-TEST_F(DesktopControlTest, ShellsTitledWindowIsAskedToClose) {
+TEST_F(X11DesktopTest, ShellsTitledWindowIsAskedToClose) {
     Child shell = Child::fork(runShellWithTitledWindow);
     ASSERT_NE(windowOf(shell), None);
     ASSERT_TRUE(
@@ -559,7 +559,7 @@ TEST_F(DesktopControlTest, ShellsTitledWindowIsAskedToClose) {
         << "wait status " << shell.waitStatus();
 }
 
-TEST_F(DesktopControlTest, StopShellEndsThePanelAndStartShellBringsItBack) {
+TEST_F(X11DesktopTest, StopShellEndsThePanelAndStartShellBringsItBack) {
     Child::Options options;
     options.environment = {"PLINTOR_TEST_MARK=panel"};
     options.folder = folder().root().string();
@@ -588,7 +588,7 @@ TEST_F(DesktopControlTest, StopShellEndsThePanelAndStartShellBringsItBack) {
 }
 
 // A failed start is reported, not just a child that dies, and the command line is kept.
-TEST_F(DesktopControlTest, StartShellReportsAMissingProgram) {
+TEST_F(X11DesktopTest, StartShellReportsAMissingProgram) {
     const std::string copy = folder().path("panel");
     std::filesystem::copy_file("/usr/bin/tint2", copy);
     Child& panel = startPanel(copy);
@@ -606,7 +606,7 @@ TEST_F(DesktopControlTest, StartShellReportsAMissingProgram) {
     EXPECT_GT(restarted.processId, 32);
 }
 
-TEST_F(DesktopControlTest, BringWindowToFrontAndForeignWindowInFront) {
+TEST_F(X11DesktopTest, BringWindowToFrontAndForeignWindowInFront) {
     const Window own = createOwnWindow();
     ASSERT_NE(own, None);
     const Window terminal = windowOf(start({"xterm"}));
@@ -635,7 +635,7 @@ TEST_F(DesktopControlTest, BringWindowToFrontAndForeignWindowInFront) {
 
 // The guard and the housekeeping go by what the server reports: a window that comes after a
 // pass that found nothing is still seen, and so is a change of the active window.
-TEST_F(DesktopControlTest, ChangesAfterACleanPassAreSeen) {
+TEST_F(X11DesktopTest, ChangesAfterACleanPassAreSeen) {
     const Window own = createOwnWindow();
     ASSERT_NE(own, None);
     auto control = platform().connectDesktop();
@@ -659,7 +659,7 @@ TEST_F(DesktopControlTest, ChangesAfterACleanPassAreSeen) {
     EXPECT_TRUE(terminal.waitEnded(EndTimeout)) << "the window that came after a clean pass";
 }
 
-TEST_F(DesktopControlTest, StackingFollowsRaiseLowerAndTopmost) {
+TEST_F(X11DesktopTest, StackingFollowsRaiseLowerAndTopmost) {
     const Window own = createOwnWindow();
     ASSERT_NE(own, None);
     const Window terminal = windowOf(start({"xterm"}));
@@ -690,7 +690,7 @@ TEST_F(DesktopControlTest, StackingFollowsRaiseLowerAndTopmost) {
     EXPECT_TRUE(waitFor([&] { return stackedAbove(terminal, own); }, SettleTimeout));
 }
 
-TEST_F(DesktopControlTest, ScreenSaverAndKeepingTheDisplayOn) {
+TEST_F(X11DesktopTest, ScreenSaverAndKeepingTheDisplayOn) {
     auto control = platform().connectDesktop();
     ASSERT_NE(control, nullptr);
     EXPECT_FALSE(control->displayPower().isScreensaverRunning());
@@ -730,7 +730,7 @@ std::optional<bool> dpmsEnabled() {
 // A run that is killed after it stopped the shell and switched power saving off leaves a
 // record; the next one puts both back and drops it. (Xvfb has no power saving; where the
 // server has it, it is checked too.)
-TEST_F(DesktopControlTest, AKilledRunIsRepairedByTheNextOne) {
+TEST_F(X11DesktopTest, AKilledRunIsRepairedByTheNextOne) {
     const bool dpms = dpmsEnabled().has_value();
     if (dpms) {
         ASSERT_TRUE(runToEnd({"xset", "+dpms"}));
@@ -779,7 +779,7 @@ TEST_F(DesktopControlTest, AKilledRunIsRepairedByTheNextOne) {
 
 // A home that takes no record (full, or without free inodes): the panel is left running, the
 // reason is told, and once the record fits the panel is ended and a kill cannot lose it.
-TEST_F(DesktopControlTest, TheShellStaysWhenItsRecordCannotBeWritten) {
+TEST_F(X11DesktopTest, TheShellStaysWhenItsRecordCannotBeWritten) {
     const std::string home = folder().path("full-home");
     std::filesystem::create_directory(home);
     ASSERT_EQ(::mount("plintor-test", home.c_str(), "tmpfs", 0, "size=16k"), 0);
@@ -814,7 +814,7 @@ TEST_F(DesktopControlTest, TheShellStaysWhenItsRecordCannotBeWritten) {
 
 // Without a window manager nobody marks the programs' windows as managed: the top-level
 // windows themselves are the programs' windows, and the focus tells which one is in front.
-TEST_F(DesktopControlWithoutWindowManagerTest, TopLevelWindowsAreTheProgramsWindows) {
+TEST_F(X11DesktopWithoutWindowManagerTest, TopLevelWindowsAreTheProgramsWindows) {
     const Window own = createOwnWindow();
     ASSERT_NE(own, None);
     Child& terminal = start({"xterm"});
