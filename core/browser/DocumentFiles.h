@@ -11,6 +11,9 @@ constexpr std::string_view TempPdfName = "temp.pdf";
 constexpr std::string_view TempDocName = "temp.doc";
 constexpr std::string_view TempDocxName = "temp.docx";
 
+// The lower-case extension of a file name with its dot; empty when there is none.
+std::string fileNameExtension(std::string_view fileName);
+
 // The extensions of the Word temporary files: ".doc" and ".docx" (exact, lower-case).
 bool isWordExtension(std::string_view extension);
 
