@@ -5,6 +5,9 @@
 
 namespace plintor {
 
+// The kinds of document the kiosk keeps, by their file names: the navigation rule diverts them
+// to the document handling, which fetches, keeps and converts them.
+
 // The fixed temporary files that a fetched document is written to; each fetch overwrites them.
 constexpr std::string_view TempTmpName = "temp.tmp";
 constexpr std::string_view TempPdfName = "temp.pdf";
