@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/app/KioskState.h"
 #include "core/documents/DownloadRules.h"
 #include "core/support/Log.h"
 
@@ -11,7 +12,7 @@ namespace plintor {
 DocumentDownloader::DocumentDownloader(DownloadHost& host, const KioskState& state,
                                        const OfficeConverter& converter)
     : m_host(host),
-      m_fetch(state),
+      m_fetch(state.settings, state.documentFolder, state.tempFiles, state.pdfViewer),
       m_conversion(converter),
       m_timeLimit([this] { run(m_fetch.timeUp()); }) {}
 

@@ -1,8 +1,7 @@
 #include "core/browser/NavigationPolicy.h"
 
+#include "core/browser/DocumentFiles.h"
 #include "core/browser/UrlHelpers.h"
-#include "core/documents/DocumentFiles.h"
-#include "core/documents/DownloadRules.h"
 
 namespace plintor {
 

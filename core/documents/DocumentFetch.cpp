@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/app/KioskState.h"
+#include "core/browser/DocumentFiles.h"
 #include "core/browser/Uri.h"
 #include "core/browser/UrlHelpers.h"
+#include "core/config/KioskSettings.h"
 #include "core/documents/AcrobatParameters.h"
-#include "core/documents/DocumentFiles.h"
+#include "core/documents/DocumentFolder.h"
 #include "core/documents/DownloadRules.h"
 #include "core/documents/WordContainer.h"
 #include "core/support/FileHelpers.h"
@@ -106,9 +107,9 @@ Actions DocumentFetch::responded(DownloadId id, const FetchResponse& response) {
         append(actions, block());
         return actions;
     }
-    deleteFileForced(m_kiosk.tempFiles.tmp);
+    deleteFileForced(m_tempFiles.tmp);
     m_state = State::Transferring;
-    Actions actions{FetchAction::accept(id, m_kiosk.tempFiles.tmp)};
+    Actions actions{FetchAction::accept(id, m_tempFiles.tmp)};
     startTimer(actions);  // the transfer has the whole time limit of its own
     return actions;
 }
@@ -157,8 +158,8 @@ Actions DocumentFetch::converted(bool succeeded) {
         return {};
     }
     if (succeeded) {
-        Actions actions{FetchAction::log(convertedLogText(m_kiosk.tempFiles.pdf))};
-        append(actions, show(m_kiosk.tempFiles.pdf));
+        Actions actions{FetchAction::log(convertedLogText(m_tempFiles.pdf))};
+        append(actions, show(m_tempFiles.pdf));
         return actions;
     }
     // The visitor asked for something that will not come.
@@ -168,7 +169,7 @@ Actions DocumentFetch::converted(bool succeeded) {
 
 bool DocumentFetch::isOwnDocument(const std::string& address) const {
     const std::string path = localPathOf(address);
-    const std::vector<std::string> own = shownDocuments(m_kiosk.tempFiles);
+    const std::vector<std::string> own = shownDocuments(m_tempFiles);
     return !path.empty() && std::find(own.begin(), own.end(), path) != own.end();
 }
 
@@ -182,14 +183,14 @@ Actions DocumentFetch::start(const std::string& source, DownloadId id, bool open
     if (m_state != State::Idle) {
         return refuse(source);
     }
-    const KioskSettings& settings = m_kiosk.settings;
+    const KioskSettings& settings = m_settings;
     // The engine shows PDF only: a Word document is kept only when it is converted.
     std::vector<std::string> allowed = allowedExtensions(
         settings.downloadPdf || openedPdf, settings.downloadWord && settings.convertWordToPdf);
     if (allowed.empty()) {
         return refuse(source);
     }
-    if (const std::string why = m_kiosk.documentFolder.whyNotReady(); !why.empty()) {
+    if (const std::string why = m_folder.whyNotReady(); !why.empty()) {
         Actions actions{FetchAction::log(why)};
         append(actions, refuse(source));
         return actions;
@@ -207,10 +208,10 @@ Actions DocumentFetch::start(const std::string& source, DownloadId id, bool open
 
 Actions DocumentFetch::keep() {
     const std::string extension = fileNameExtension(m_fileName);
-    if (isWordExtension(extension) && !isWordContainer(m_kiosk.tempFiles.tmp, extension)) {
+    if (isWordExtension(extension) && !isWordContainer(m_tempFiles.tmp, extension)) {
         return block();
     }
-    const std::string result = keepFetchedFile(m_kiosk.tempFiles, m_fileName);
+    const std::string result = keepFetchedFile(m_tempFiles, m_fileName);
     if (result.empty()) {
         return block();
     }
@@ -218,8 +219,8 @@ Actions DocumentFetch::keep() {
     stopTimer(actions);  // the converter keeps a time limit of its own
     actions.push_back(FetchAction::log(downloadFileLogText(m_source)));
     actions.push_back(FetchAction::log(downloadedFileLogText(result)));
-    const TempFiles& files = m_kiosk.tempFiles;
-    if (m_kiosk.settings.convertWordToPdf && (result == files.doc || result == files.docx)) {
+    const TempFiles& files = m_tempFiles;
+    if (m_settings.convertWordToPdf && (result == files.doc || result == files.docx)) {
         deleteFileForced(files.pdf);
         m_state = State::Converting;
         m_document = result;
@@ -232,13 +233,13 @@ Actions DocumentFetch::keep() {
 
 Actions DocumentFetch::block() {
     std::error_code ignored;
-    std::filesystem::remove(m_kiosk.tempFiles.tmp, ignored);
+    std::filesystem::remove(m_tempFiles.tmp, ignored);
     return finish(refuse(m_source));
 }
 
 Actions DocumentFetch::show(const std::string& resultPath) {
     std::string address = resultPath;
-    if (m_kiosk.pdfViewer && fileNameExtension(resultPath) == fileNameExtension(TempPdfName)) {
+    if (m_pdfViewer && fileNameExtension(resultPath) == fileNameExtension(TempPdfName)) {
         address = addAcrobatParameters(toFileUrl(resultPath));
     }
     return finish({FetchAction::navigate(address)});

@@ -8,7 +8,9 @@
 
 namespace plintor {
 
-struct KioskState;
+class DocumentFolder;
+struct KioskSettings;
+struct TempFiles;
 
 // The server's answer to a download, as the engine reports it.
 struct FetchResponse {
@@ -40,7 +42,11 @@ public:
     };
     using Actions = std::vector<FetchAction>;
 
-    explicit DocumentFetch(const KioskState& state) : m_kiosk(state) {}
+    // Read at each event, never copied: the settings are reloaded and the engine's viewer is
+    // chosen after the fetch is made (the kiosk's state, which outlives the fetch).
+    DocumentFetch(const KioskSettings& settings, const DocumentFolder& folder,
+                  const TempFiles& tempFiles, const bool& pdfViewer)
+        : m_settings(settings), m_folder(folder), m_tempFiles(tempFiles), m_pdfViewer(pdfViewer) {}
 
     State state() const { return m_state; }
 
@@ -73,7 +79,10 @@ private:
     void stopTimer(Actions& actions);
     Actions finish(Actions actions);
 
-    const KioskState& m_kiosk;
+    const KioskSettings& m_settings;
+    const DocumentFolder& m_folder;
+    const TempFiles& m_tempFiles;
+    const bool& m_pdfViewer;  // the browser shows PDF documents itself
     State m_state = State::Idle;
     DownloadId m_download = 0;
     std::string m_source;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "core/browser/DocumentFiles.h"
 #include "core/browser/UrlHelpers.h"
-#include "core/documents/DocumentFiles.h"
 #include "core/support/FileHelpers.h"
 #include "core/support/TextCase.h"
 
@@ -29,11 +29,6 @@ std::vector<std::string> allowedExtensions(bool downloadPdf, bool downloadWord) 
         allowed.push_back(fileNameExtension(TempDocxName));
     }
     return allowed;
-}
-
-std::string fileNameExtension(std::string_view fileName) {
-    const std::size_t dot = fileName.rfind('.');
-    return dot == std::string_view::npos ? std::string() : asciiLower(fileName.substr(dot));
 }
 
 bool isAcceptedDownload(std::string_view fileName, const std::vector<std::string>& allowed) {

@@ -22,9 +22,6 @@ std::vector<std::string> shownDocuments(const TempFiles& files);
 // with Word downloads on; none means every download is blocked.
 std::vector<std::string> allowedExtensions(bool downloadPdf, bool downloadWord);
 
-// The lower-case extension of a file name with its dot; empty when there is none.
-std::string fileNameExtension(std::string_view fileName);
-
 // A fetched file is kept only when its extension is exactly one of the allowed ones (".do"
 // is no Word document).
 bool isAcceptedDownload(std::string_view fileName, const std::vector<std::string>& allowed);

@@ -2,16 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "tests/support/AddressCase.h"
 #include "tests/support/RowName.h"
 
 namespace plintor {
 namespace {
 
-struct AddressCase {
-    const char* name;
-    const char* address;
-    const char* expected;
-};
+using AddressCase = test::AddressCase<std::string>;
 
 const AddressCase AddressCases[] = {
     {"PlainPdf", "http://server/a.pdf", "http://server/a.pdf#toolbar=0&navpanes=0"},

@@ -5,21 +5,18 @@
 #include <string>
 
 #include "core/browser/CanonicalAddress.h"
+#include "tests/support/AddressCase.h"
 #include "tests/support/RowName.h"
 
 namespace plintor {
 namespace {
 
-struct TextCase {
-    const char* name;
-    std::string input;
-    std::optional<std::string> expected;
-};
+using TextCase = test::AddressCase<std::optional<std::string>>;
 
 class CanonicalAddressTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(CanonicalAddressTest, Canonical) {
-    EXPECT_EQ(canonicalAddress(GetParam().input), GetParam().expected) << GetParam().input;
+    EXPECT_EQ(canonicalAddress(GetParam().address), GetParam().expected) << GetParam().address;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -12,6 +12,8 @@
 #include "core/browser/DenyListImage.h"
 #include "core/browser/DenyListView.h"
 #include "core/browser/UrlLists.h"
+#include "tests/support/AddressCase.h"
+#include "tests/support/RowName.h"
 
 namespace plintor {
 namespace {
@@ -84,11 +86,7 @@ Lines tableMasks() {
     return masks;
 }
 
-struct DecisionCase {
-    const char* name;
-    std::string url;
-    bool denied;
-};
+using DecisionCase = test::AddressCase<bool>;  // expected: the list denies the address
 
 class DenyListViewTableTest : public ::testing::TestWithParam<DecisionCase> {};
 
@@ -97,8 +95,8 @@ TEST_P(DenyListViewTableTest, AnswersAsTheOwnedList) {
     const AlignedImage image(DenyListImage::of(lists));
     const std::unique_ptr<DenyListView> view = openView(image);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(lists.isUrlDenied(GetParam().url), GetParam().denied) << "the row is wrong";
-    EXPECT_EQ(view->isUrlDenied(GetParam().url), GetParam().denied) << GetParam().url;
+    EXPECT_EQ(lists.isUrlDenied(GetParam().address), GetParam().expected) << "the row is wrong";
+    EXPECT_EQ(view->isUrlDenied(GetParam().address), GetParam().expected) << GetParam().address;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -132,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecisionCase{"SetInSchemeMatches", "https://files.example/a", true},
         DecisionCase{"UserinfoDoesNotHideTheHost", "http://user@tracker.example/", true},
         DecisionCase{"PlainAllowedAddress", "https://example.org/", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName());
 
 TEST(DenyListViewTest, AnEmptyListDeniesNothing) {
     const AlignedImage image(DenyListImage::of(UrlLists()));

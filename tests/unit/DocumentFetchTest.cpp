@@ -332,7 +332,7 @@ TEST_P(DocumentFetchTest, EngineEventsGiveTheProgramsActions) {
     kiosk.documentFolder.prepare();
     kiosk.tempFiles = tempFilesIn(kiosk.documentFolder.path());
     const std::string documents = kiosk.documentFolder.path();
-    DocumentFetch fetch(kiosk);
+    DocumentFetch fetch(kiosk.settings, kiosk.documentFolder, kiosk.tempFiles, kiosk.pdfViewer);
     Bench bench{fetch, kiosk.tempFiles, documents};
 
     Actions actions;

@@ -6,21 +6,18 @@
 #include <optional>
 #include <string>
 
+#include "tests/support/AddressCase.h"
 #include "tests/support/RowName.h"
 
 namespace plintor {
 namespace {
 
-struct TextCase {
-    const char* name;
-    std::string input;
-    std::optional<std::string> expected;
-};
+using TextCase = test::AddressCase<std::optional<std::string>>;
 
 class Ipv4Test : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(Ipv4Test, Canonical) {
-    EXPECT_EQ(canonicalIpv4(GetParam().input), GetParam().expected) << GetParam().input;
+    EXPECT_EQ(canonicalIpv4(GetParam().address), GetParam().expected) << GetParam().address;
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, Ipv4Test,
@@ -44,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(Forms, Ipv4Test,
 class Ipv6Test : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(Ipv6Test, Canonical) {
-    EXPECT_EQ(canonicalIpv6(GetParam().input), GetParam().expected) << GetParam().input;
+    EXPECT_EQ(canonicalIpv6(GetParam().address), GetParam().expected) << GetParam().address;
 }
 
 INSTANTIATE_TEST_SUITE_P(

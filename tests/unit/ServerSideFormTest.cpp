@@ -6,21 +6,18 @@
 #include <optional>
 #include <string>
 
+#include "tests/support/AddressCase.h"
 #include "tests/support/RowName.h"
 
 namespace plintor {
 namespace {
 
-struct TextCase {
-    const char* name;
-    std::string input;
-    std::optional<std::string> expected;
-};
+using TextCase = test::AddressCase<std::optional<std::string>>;
 
 class ServerSideFormTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(ServerSideFormTest, Lenient) {
-    EXPECT_EQ(serverSideForm(GetParam().input), GetParam().expected) << GetParam().input;
+    EXPECT_EQ(serverSideForm(GetParam().address), GetParam().expected) << GetParam().address;
 }
 
 INSTANTIATE_TEST_SUITE_P(

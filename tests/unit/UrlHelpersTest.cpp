@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/AddressCase.h"
 #include "tests/support/RowName.h"
 
 namespace plintor {
@@ -27,11 +28,7 @@ TEST(UrlHelpersTest, Strippers) {
     EXPECT_EQ(toForwardSlashes(" C:\\a\\b "), "C:/a/b");
 }
 
-struct TextCase {
-    const char* name;
-    const char* text;
-    const char* expected;
-};
+using TextCase = test::AddressCase<std::string>;
 
 const TextCase FileUrlCases[] = {
     {"DrivePath", "C:\\Temp\\temp.pdf", "file:///C:/Temp/temp.pdf"},
@@ -46,7 +43,7 @@ const TextCase FileUrlCases[] = {
 class ToFileUrlTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(ToFileUrlTest, ToFileURL) {
-    EXPECT_EQ(toFileUrl(GetParam().text), GetParam().expected);
+    EXPECT_EQ(toFileUrl(GetParam().address), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ToFileUrlTest, ::testing::ValuesIn(FileUrlCases), test::RowName());
@@ -66,7 +63,7 @@ const TextCase UserInputCases[] = {
 class UserInputTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(UserInputTest, AddressFromUserInput) {
-    EXPECT_EQ(addressFromUserInput(GetParam().text), GetParam().expected);
+    EXPECT_EQ(addressFromUserInput(GetParam().address), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, UserInputTest, ::testing::ValuesIn(UserInputCases),
@@ -87,7 +84,7 @@ const TextCase FileExtCases[] = {
 class FileExtTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(FileExtTest, ExtractURLFileExt) {
-    EXPECT_EQ(extractUrlFileExt(GetParam().text), GetParam().expected);
+    EXPECT_EQ(extractUrlFileExt(GetParam().address), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Addresses, FileExtTest, ::testing::ValuesIn(FileExtCases),
@@ -109,7 +106,7 @@ const TextCase LoggedAddressCases[] = {
 class LoggedAddressTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(LoggedAddressTest, AddressForLog) {
-    EXPECT_EQ(addressForLog(GetParam().text), GetParam().expected);
+    EXPECT_EQ(addressForLog(GetParam().address), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Addresses, LoggedAddressTest, ::testing::ValuesIn(LoggedAddressCases),

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/AddressCase.h"
+#include "tests/support/RowName.h"
+
 namespace plintor {
 namespace {
 
@@ -245,16 +248,12 @@ INSTANTIATE_TEST_SUITE_P(
                      true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct EntryCase {
-    const char* name;
-    std::string entry;
-    std::string stored;
-};
+using EntryCase = test::AddressCase<std::string>;  // expected: the entry as it is stored
 
 class ListEntryTest : public ::testing::TestWithParam<EntryCase> {};
 
 TEST_P(ListEntryTest, HostAsKeysWriteIt) {
-    EXPECT_EQ(normaliseListEntry(GetParam().entry), GetParam().stored) << GetParam().entry;
+    EXPECT_EQ(normaliseListEntry(GetParam().address), GetParam().expected) << GetParam().address;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -292,7 +291,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "*B\xC3\x9C"
                   "CHER*"},
         EntryCase{"AsciiUnchanged", "*://*.example.org[/:#]*", "*://*.EXAMPLE.ORG[/:#]*"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName());
 
 // A deny list that is there but cannot be read: nothing but the kiosk's own pages, whatever
 // the masks; an empty list is another thing.
