@@ -3,7 +3,7 @@
 #include <gtk/gtk.h>
 
 #include "core/support/Clock.h"
-#include "core/support/DateTime.h"
+#include "core/support/LocalTime.h"
 
 namespace plintor {
 
@@ -28,7 +28,7 @@ public:
 private:
     const Clock& m_clock;
     GtkWidget* m_indicator = nullptr;
-    DateTime m_downTime = 0;
+    LocalTime m_downTime;
     int m_downCount = 0;
 };
 

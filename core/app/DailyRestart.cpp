@@ -1,16 +1,15 @@
 #include "core/app/DailyRestart.h"
 
-#include <cmath>
 #include <cstdlib>
 
 #include "core/config/KioskSettings.h"
 
 namespace plintor {
 
-void DailyRestart::schedule(DateTime timeOfDay) {
+void DailyRestart::schedule(std::optional<TimeOfDay> timeOfDay) {
     m_timeOfDay = timeOfDay;
     if (scheduled()) {
-        m_next = nextRestartAfter(m_wall.now(), timeOfDay);
+        m_next = nextRestartAfter(m_wall.now(), *m_timeOfDay);
         lookAtClocks();
     }
 }
@@ -33,10 +32,10 @@ long long DailyRestart::followClock() {
         return 0;
     }
     // Strictly after now: a clock set to the restart time itself must not restart either.
-    const DateTime now = m_wall.now();
-    m_next = nextRestartAfter(now, m_timeOfDay);
+    const LocalTime now = m_wall.now();
+    m_next = nextRestartAfter(now, *m_timeOfDay);
     if (m_next <= now) {
-        m_next += 1;
+        m_next += std::chrono::days(1);
     }
     return jumpMs;
 }
@@ -45,8 +44,8 @@ long long DailyRestart::millisecondsToDue() const {
     if (!scheduled()) {
         return -1;
     }
-    const double left = (m_next - m_wall.now()) * MillisecondsPerDay;
-    return left < 0 ? 0 : std::llround(left) + 1;
+    const std::chrono::milliseconds left = m_next - m_wall.now();
+    return left < std::chrono::milliseconds(0) ? 0 : left.count() + 1;
 }
 
 }  // namespace plintor

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 
 #include "core/support/Clock.h"
-#include "core/support/DateTime.h"
+#include "core/support/LocalTime.h"
 
 namespace plintor {
 
@@ -22,25 +23,25 @@ public:
     DailyRestart(const Clock& wall, const MonotonicClock& steady)
         : m_wall(wall), m_steady(steady) {}
 
-    // Daily at `timeOfDay` (a fraction of a day) from now on: today's when it is still to come,
-    // else tomorrow's. -1: never.
-    void schedule(DateTime timeOfDay);
-    bool scheduled() const { return m_timeOfDay != -1; }
+    // Daily at `timeOfDay` from now on: today's when it is still to come, else tomorrow's.
+    // None: never.
+    void schedule(std::optional<TimeOfDay> timeOfDay);
+    bool scheduled() const { return m_timeOfDay.has_value(); }
     // Looks at both clocks. When the clock jumped since the last look, the restart moves to the
     // first restart time after now. The jump in milliseconds (forward is positive); 0 when the
     // clock kept step or no restart is scheduled.
     long long followClock();
     // Milliseconds until it is due (0: due, one millisecond after its time); -1 when never.
     long long millisecondsToDue() const;
-    DateTime next() const { return m_next; }
+    LocalTime next() const { return m_next; }
 
 private:
     void lookAtClocks();
 
     const Clock& m_wall;
     const MonotonicClock& m_steady;
-    DateTime m_timeOfDay = -1;
-    DateTime m_next = 0;
+    std::optional<TimeOfDay> m_timeOfDay;
+    LocalTime m_next;
     std::chrono::system_clock::time_point m_wallSeen;
     std::chrono::steady_clock::time_point m_steadySeen;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,8 +36,8 @@ struct KioskState {
     TempFiles tempFiles;  // in documentFolder
     // The browser shows PDF documents itself (with the viewer's parameters).
     bool pdfViewer = false;
-    DailyRestart dailyRestart;  // scheduled while Settings.AutoRestart is not -1
-    DateTime lastReturn = 0;    // the last return to the home page; 0 before the first
+    DailyRestart dailyRestart;            // scheduled while Settings.AutoRestart is set
+    std::optional<LocalTime> lastReturn;  // the last return to the home page; none before the first
     KioskCounters counters;
 };
 

@@ -38,9 +38,8 @@ std::string kioskStatusJson(const KioskStatus& status) {
            member("address", jsonString(boundedText(status.address, MaxStatusAddress))) + "," +
            member("idle", number(status.idleSeconds)) + "," +
            member("rendererRestarts", number(status.rendererRestarts)) + "," +
-           member("lastReturn", status.lastReturn != 0
-                                    ? jsonString(isoDateTimeText(status.lastReturn))
-                                    : "null") +
+           member("lastReturn",
+                  status.lastReturn ? jsonString(isoDateTimeText(*status.lastReturn)) : "null") +
            "," + member("memoryKiB", status.memoryKiB >= 0 ? number(status.memoryKiB) : "null") +
            "," + member("lists", lists) + "}";
 }

@@ -2,9 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
-#include "core/support/DateTime.h"
+#include "core/support/LocalTime.h"
 
 namespace plintor {
 
@@ -16,8 +17,8 @@ struct KioskStatus {
     std::string address;  // the page shown now
     std::int64_t idleSeconds = 0;
     int rendererRestarts = 0;
-    DateTime lastReturn = 0;      // 0: no return to the home page yet
-    std::int64_t memoryKiB = -1;  // -1: unknown
+    std::optional<LocalTime> lastReturn;  // none: no return to the home page yet
+    std::int64_t memoryKiB = -1;          // -1: unknown
     std::size_t allowEntries = 0;
     std::size_t denyEntries = 0;
 };

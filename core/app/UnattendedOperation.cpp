@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/support/DateTime.h"
+#include "core/support/LocalTime.h"
 #include "core/support/Log.h"
 
 namespace plintor {

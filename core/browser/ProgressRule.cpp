@@ -1,12 +1,10 @@
 #include "core/browser/ProgressRule.h"
 
-#include <cmath>
-
 namespace plintor {
 
-bool progressIndicatorVisible(int downCount, DateTime downTime, DateTime now) {
-    const long long milliseconds = std::llround((now - downTime) * MillisecondsPerDay);
-    return downCount > 0 && milliseconds / 1000 > 1;
+bool progressIndicatorVisible(int downCount, LocalTime downTime, LocalTime now) {
+    return downCount > 0 && std::chrono::duration_cast<std::chrono::seconds>(now - downTime) >
+                                std::chrono::seconds(1);
 }
 
 }  // namespace plintor

@@ -13,9 +13,9 @@ std::uint32_t executionStateOf(const KioskSettings& settings) {
            (settings.displayAlwaysOn ? ES_DISPLAY_REQUIRED : 0);
 }
 
-DateTime nextRestartAfter(DateTime now, DateTime timeOfDay) {
-    const DateTime today = dateOf(now) + timeOfDay;
-    return now > today ? today + 1 : today;
+LocalTime nextRestartAfter(LocalTime now, TimeOfDay timeOfDay) {
+    const LocalTime today = std::chrono::floor<std::chrono::days>(now) + timeOfDay;
+    return now > today ? today + std::chrono::days(1) : today;
 }
 
 }  // namespace plintor

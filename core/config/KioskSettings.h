@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "core/support/DateTime.h"
+#include "core/support/LocalTime.h"
 
 namespace plintor {
 
@@ -23,8 +24,8 @@ struct KioskSettings {
     int touchKeyboardSize = 100;  // percent, 100..200
     std::string touchKeyboardLayout = "Standard";
     bool displayAlwaysOn = true;
-    int autoReturn = 10;        // minutes, at least 1
-    DateTime autoRestart = -1;  // time of day, -1 when off
+    int autoReturn = 10;                   // minutes, at least 1
+    std::optional<TimeOfDay> autoRestart;  // none when off
     bool downloadPdf = false;
     bool downloadWord = false;
     bool convertWordToPdf = false;
@@ -90,8 +91,8 @@ constexpr std::uint32_t ES_CONTINUOUS = 0x80000000;
 // DisplayAlwaysOn is off.
 std::uint32_t executionStateOf(const KioskSettings& settings);
 
-// The first moment at `timeOfDay` (a fraction of a day) that is not before `now`: today's, or
-// tomorrow's when today's has passed.
-DateTime nextRestartAfter(DateTime now, DateTime timeOfDay);
+// The first moment at `timeOfDay` that is not before `now`: today's, or tomorrow's when today's
+// has passed.
+LocalTime nextRestartAfter(LocalTime now, TimeOfDay timeOfDay);
 
 }  // namespace plintor

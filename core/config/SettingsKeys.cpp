@@ -228,7 +228,7 @@ std::string buttonKey(int number, const char* part) {
     return "Button" + std::to_string(number) + part;
 }
 
-void readSettingKey(const IniFile& ini, const SettingKey& key, KioskSettings& settings) {
+void readSettingKey(const IniReader& ini, const SettingKey& key, KioskSettings& settings) {
     std::visit(
         [&](auto member) {
             auto& field = settings.*member;
@@ -240,8 +240,8 @@ void readSettingKey(const IniFile& ini, const SettingKey& key, KioskSettings& se
             } else if constexpr (std::is_same_v<Field, int>) {
                 field =
                     inRange(ini.readInteger(key.name, field), KioskSettings{}.*member, key.range);
-            } else {
-                field = ini.readTime(key.name, field);
+            } else if (const std::optional<TimeOfDay> time = ini.readTime(key.name)) {
+                field = time;
             }
         },
         key.member);
@@ -259,7 +259,7 @@ std::string settingValueText(const SettingKey& key, const KioskSettings& setting
             } else if constexpr (std::is_same_v<Field, int>) {
                 return std::to_string(field);
             } else {
-                return field == -1 ? "-1" : formatIniTime(field);
+                return field ? formatIniTime(*field) : "-1";
             }
         },
         key.member);

@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-#include "core/config/IniFile.h"
+#include "core/config/IniReader.h"
 #include "core/config/KioskSettings.h"
 
 namespace plintor {
@@ -26,7 +26,7 @@ struct KeyRange {
 // a line for the operator's manual.
 struct SettingKey {
     using Member = std::variant<std::string KioskSettings::*, bool KioskSettings::*,
-                                int KioskSettings::*, DateTime KioskSettings::*>;
+                                int KioskSettings::*, std::optional<TimeOfDay> KioskSettings::*>;
 
     std::string_view name;
     KeyKind kind;
@@ -48,7 +48,7 @@ std::string buttonKey(int number, const char* part);  // "Button<n><part>"
 
 // Reads the key from the file into its field; a missing or unusable value leaves the field as
 // it is, an integer out of range follows the key's range rule.
-void readSettingKey(const IniFile& ini, const SettingKey& key, KioskSettings& settings);
+void readSettingKey(const IniReader& ini, const SettingKey& key, KioskSettings& settings);
 
 // The field's value as --check-config shows it ("True", "15:00:00", "#FF8000", "-1"...).
 std::string settingValueText(const SettingKey& key, const KioskSettings& settings);

@@ -1,6 +1,6 @@
 #include "core/config/SettingsLoader.h"
 
-#include "core/config/IniFile.h"
+#include "core/config/IniReader.h"
 #include "core/config/SettingsKeys.h"
 #include "core/support/FileIO.h"
 #include "core/support/TextCase.h"
@@ -8,8 +8,8 @@
 namespace plintor {
 namespace {
 
-void readButton(const IniFile& ini, int number, std::vector<NavButton>& buttons, bool& homeReplaced,
-                ConfigReport& report) {
+void readButton(const IniReader& ini, int number, std::vector<NavButton>& buttons,
+                bool& homeReplaced, ConfigReport& report) {
     const bool mentioned = ini.hasKey(buttonKey(number, "Width")) ||
                            ini.hasKey(buttonKey(number, "URL")) ||
                            ini.hasKey(buttonKey(number, "Caption"));
@@ -49,7 +49,7 @@ LoadedSettings loadSettings(const std::string& iniFileName, int pixelsPerInch,
                             ConfigReport& report) {
     LoadedSettings loaded{KioskSettings{}, {defaultHomeButton(pixelsPerInch)}};
     try {
-        const IniFile ini(iniFileName, false);
+        const IniReader ini = IniReader::fromFile(iniFileName);
         warnOfNul(iniFileName, report);
         for (const SettingKey& key : settingKeys()) {
             readSettingKey(ini, key, loaded.settings);

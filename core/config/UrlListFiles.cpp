@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "core/config/IniFile.h"
+#include "core/config/IniReader.h"
 #include "core/support/Exceptions.h"
 #include "core/support/FileIO.h"
 #include "core/support/TextCodec.h"
@@ -142,11 +142,11 @@ std::string readSettledListFile(const std::string& fileName) {
         }
         const FileStamp before = stampOf(fileName);
         if (before.known && before.size > ListFileLimitBytes) {
-            throw EReadError(fileName, EFBIG);
+            throw FileError(FileError::Kind::Read, fileName, EFBIG);
         }
         std::string bytes = readFileBytes(fileName);
         if (bytes.size() > ListFileLimitBytes) {
-            throw EReadError(fileName, EFBIG);
+            throw FileError(FileError::Kind::Read, fileName, EFBIG);
         }
         // Written a moment ago, the file may be in the middle of its rewrite (emptied, say)
         // although it did not change during the read.
@@ -156,7 +156,7 @@ std::string readSettledListFile(const std::string& fileName) {
             return bytes;
         }
     }
-    throw EReadError(fileName, EAGAIN);
+    throw FileError(FileError::Kind::Read, fileName, EAGAIN);
 }
 
 std::vector<std::string> readListFile(const std::string& fileName) {

@@ -27,11 +27,11 @@ constexpr std::uint64_t ListFileLimitBytes = 512ULL * 1024 * 1024;
 constexpr std::size_t MaskLimitBytes = 8192;
 
 // The file's bytes as they stood over one whole read: a file rewritten in place while it is
-// read is read again, a few times at most. Raises EFOpenError or EReadError (also for a file
-// over ListFileLimitBytes, and one that never held still).
+// read is read again, a few times at most. Raises a FileError, of kind Read also for a file over
+// ListFileLimitBytes and for one that never held still.
 std::string readSettledListFile(const std::string& fileName);
 
-// Raises EFOpenError or EReadError.
+// Raises a FileError.
 std::vector<std::string> readListFile(const std::string& fileName);
 
 // Fills the lists from the operator's files, then allows "about:blank" and "javascript:*".

@@ -6,7 +6,7 @@
 #include "core/browser/UrlLists.h"
 #include "core/browser/UrlMask.h"
 #include "core/config/ConfigFiles.h"
-#include "core/config/IniFile.h"
+#include "core/config/IniReader.h"
 #include "core/config/KioskSettings.h"
 #include "core/config/SettingsLoader.h"
 #include "core/config/UrlListFiles.h"
@@ -28,9 +28,7 @@ class StreamConfigReport final : public ConfigReport {
 public:
     explicit StreamConfigReport(std::ostream& err) : m_err(err) {}
 
-    void loadFailed(const std::exception& error) override {
-        warn(exceptionClassName(error) + ": " + error.what());
-    }
+    void loadFailed(const std::exception& error) override { warn(exceptionText(error)); }
     void buttonDropped(int number, const std::string& reason) override {
         warn("URL button " + std::to_string(number) + " is left out: " + reason);
     }
@@ -51,7 +49,7 @@ private:
 
 void checkConfigFile(const std::string& fileName, StreamConfigReport& report) {
     try {
-        checkSettingsFile(IniFile(fileName, false), fileName,
+        checkSettingsFile(IniReader::fromFile(fileName), fileName,
                           [&](const std::string& text) { report.warn(text); });
     } catch (const std::exception&) {
         // loadSettings reports the same failure.

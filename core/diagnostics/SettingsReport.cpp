@@ -28,7 +28,7 @@ std::vector<std::string> formatSettingsLines(const KioskSettings& settings,
     return lines;
 }
 
-void checkSettingsFile(const IniFile& ini, const std::string& fileLabel,
+void checkSettingsFile(const IniReader& ini, const std::string& fileLabel,
                        const std::function<void(const std::string&)>& warn) {
     std::map<std::string, std::size_t> firstLine;
     const std::vector<std::string>& lines = ini.lines();

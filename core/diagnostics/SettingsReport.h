@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/config/IniFile.h"
+#include "core/config/IniReader.h"
 #include "core/config/KioskSettings.h"
 
 namespace plintor {
@@ -17,7 +17,7 @@ std::vector<std::string> formatSettingsLines(const KioskSettings& settings,
 
 // Points out unknown keys, keys set more than once and values the program cannot use.
 // `fileLabel` names the file in each warning.
-void checkSettingsFile(const IniFile& ini, const std::string& fileLabel,
+void checkSettingsFile(const IniReader& ini, const std::string& fileLabel,
                        const std::function<void(const std::string&)>& warn);
 
 }  // namespace plintor

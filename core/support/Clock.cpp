@@ -4,8 +4,8 @@
 
 namespace plintor {
 
-DateTime SystemClock::now() const {
-    return encodeDateTime(localNow());
+LocalTime SystemClock::now() const {
+    return localTimeOf(localNow());
 }
 
 std::chrono::system_clock::time_point SystemClock::systemTime() const {

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "core/support/DateTime.h"
+#include "core/support/LocalTime.h"
 
 namespace plintor {
 
@@ -11,7 +11,7 @@ namespace plintor {
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual DateTime now() const = 0;
+    virtual LocalTime now() const = 0;
     // The same clock without the time zone: setting the clock moves it, a daylight-saving
     // change does not.
     virtual std::chrono::system_clock::time_point systemTime() const = 0;
@@ -20,7 +20,7 @@ public:
 // The system's clock in local time, milliseconds included.
 class SystemClock final : public Clock {
 public:
-    DateTime now() const override;
+    LocalTime now() const override;
     std::chrono::system_clock::time_point systemTime() const override;
 };
 

@@ -16,21 +16,8 @@ std::string fileMessage(const char* what, const std::string& fileName, int error
            std::strerror(errorNumber);
 }
 
-}  // namespace
-
-EFOpenError::EFOpenError(const std::string& fileName, int errorNumber)
-    : std::runtime_error(fileMessage("Cannot open file", fileName, errorNumber)) {}
-
-EFCreateError::EFCreateError(const std::string& fileName, int errorNumber)
-    : std::runtime_error(fileMessage("Cannot create file", fileName, errorNumber)) {}
-
-EReadError::EReadError(const std::string& fileName, int errorNumber)
-    : std::runtime_error(fileMessage("Cannot read file", fileName, errorNumber)) {}
-
-EWriteError::EWriteError(const std::string& fileName, int errorNumber)
-    : std::runtime_error(fileMessage("Cannot write file", fileName, errorNumber)) {}
-
-std::string exceptionClassName(const std::exception& error) {
+// The unqualified name of the most derived class of the error, e.g. "bad_alloc".
+std::string className(const std::exception& error) {
     const char* mangled = typeid(error).name();
     int status = 0;
     std::unique_ptr<char, decltype(&std::free)> demangled(
@@ -43,6 +30,24 @@ std::string exceptionClassName(const std::exception& error) {
         }
     }
     return name;
+}
+
+}  // namespace
+
+FileError::FileError(Kind kind, const std::string& fileName, int errorNumber)
+    : std::runtime_error(fileMessage(kind == Kind::Open ? "Cannot open file" : "Cannot read file",
+                                     fileName, errorNumber)),
+      m_kind(kind) {}
+
+std::string_view FileError::name() const {
+    return m_kind == Kind::Open ? "EFOpenError" : "EReadError";
+}
+
+std::string exceptionText(const std::exception& error) {
+    if (const auto* fileError = dynamic_cast<const FileError*>(&error)) {
+        return std::string(fileError->name()) + ": " + error.what();
+    }
+    return className(error) + ": " + error.what();
 }
 
 std::string fullPathForMessage(const std::string& fileName) {

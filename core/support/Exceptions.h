@@ -3,32 +3,31 @@
 #include <exception>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace plintor {
 
-// File errors carry the full path and the system's reason in their message.
-class EFOpenError : public std::runtime_error {
+// A file that could not be opened or read. The message carries the full path and the system's
+// reason.
+class FileError : public std::runtime_error {
 public:
-    EFOpenError(const std::string& fileName, int errorNumber);
+    enum class Kind { Open, Read };
+
+    FileError(Kind kind, const std::string& fileName, int errorNumber);
+
+    Kind kind() const { return m_kind; }
+    // The name the log has always given this kind of failure ("EFOpenError", "EReadError"):
+    // operators' log filters look for it.
+    std::string_view name() const;
+
+private:
+    Kind m_kind;
 };
 
-class EFCreateError : public std::runtime_error {
-public:
-    EFCreateError(const std::string& fileName, int errorNumber);
-};
-
-class EReadError : public std::runtime_error {
-public:
-    EReadError(const std::string& fileName, int errorNumber);
-};
-
-class EWriteError : public std::runtime_error {
-public:
-    EWriteError(const std::string& fileName, int errorNumber);
-};
-
-// The unqualified name of the most derived class of the error, e.g. "EFOpenError".
-std::string exceptionClassName(const std::exception& error);
+// The error as the log and the diagnostics show it: "<name>: <message>", where the name is a
+// file error's own (see FileError::name) or the unqualified name of the error's most derived
+// class.
+std::string exceptionText(const std::exception& error);
 
 // The absolute form of a path, for messages; the path itself when that cannot be formed.
 std::string fullPathForMessage(const std::string& fileName);

@@ -8,11 +8,11 @@ namespace plintor {
 std::string readFileBytes(const std::string& fileName) {
     SystemFile file = SystemFile::open(fileName, SystemFile::OpenMode::Read);
     if (!file.isOpen()) {
-        throw EFOpenError(fileName, file.error());
+        throw FileError(FileError::Kind::Open, fileName, file.error());
     }
     std::string bytes;
     if (!file.readAll(bytes)) {
-        throw EReadError(fileName, file.error());
+        throw FileError(FileError::Kind::Read, fileName, file.error());
     }
     return bytes;
 }

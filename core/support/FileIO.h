@@ -5,7 +5,8 @@
 
 namespace plintor {
 
-// The whole file; raises EFOpenError when it cannot be opened, EReadError when a read fails.
+// The whole file; raises a FileError of kind Open when it cannot be opened, of kind Read when a
+// read fails.
 std::string readFileBytes(const std::string& fileName);
 
 // Replaces the file's content by `bytes` through a new file that takes its name only when

@@ -26,7 +26,7 @@ void appendLineEndIfMissing(std::string& text) {
 }
 
 // The caller's own line end is the entry's, not part of its text.
-std::string composeEntry(std::string_view text, DateTime now, bool stamped, bool entryForm) {
+std::string composeEntry(std::string_view text, LocalTime now, bool stamped, bool entryForm) {
     std::string composed;
     if (stamped) {
         composed = logTimeStamp(now);
@@ -122,8 +122,8 @@ std::string escapedLogText(std::string_view text) {
     return escaped;
 }
 
-std::string logTimeStamp(DateTime moment) {
-    const DateTimeParts parts = decodeDateTime(moment);
+std::string logTimeStamp(LocalTime moment) {
+    const DateTimeParts parts = partsOf(moment);
     std::tm local{};
     local.tm_year = parts.year - 1900;
     local.tm_mon = parts.month - 1;
@@ -182,7 +182,7 @@ bool LogWriter::entry(std::string_view text, std::int64_t maxSize) const {
 
 bool LogWriter::exception(const std::exception& error, std::int64_t maxSize) const {
     try {
-        return entry(exceptionClassName(error) + ": " + error.what(), maxSize);
+        return entry(exceptionText(error), maxSize);
     } catch (...) {
         return false;
     }

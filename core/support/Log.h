@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "core/support/Clock.h"
-#include "core/support/DateTime.h"
+#include "core/support/LocalTime.h"
 
 namespace plintor {
 
@@ -29,7 +29,7 @@ std::string boundedLogText(std::string_view text);
 std::string escapedLogText(std::string_view text);
 
 // "<short date> <long time>" in the user's regional settings; the time is left out at midnight.
-std::string logTimeStamp(DateTime moment);
+std::string logTimeStamp(LocalTime moment);
 
 // The program's path with its extension replaced by ".log"; with a home folder, that folder
 // holds the log under the program's base name.

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/support/DateTime.h"
+#include "core/support/LocalTime.h"
 
 namespace plintor {
 

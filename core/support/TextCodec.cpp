@@ -132,29 +132,4 @@ std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
     return out;
 }
 
-std::string encodeUtf16(std::string_view utf8, bool bigEndian) {
-    std::string out;
-    out.reserve(utf8.size() * 2);
-    auto appendUnit = [&](char32_t unit) {
-        const auto high = static_cast<char>(unit >> 8);
-        const auto low = static_cast<char>(unit & 0xFF);
-        out += bigEndian ? high : low;
-        out += bigEndian ? low : high;
-    };
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        char32_t cp = nextCodePoint(utf8, pos);
-        if (cp == InvalidUtf8) {
-            cp = 0xFFFD;
-        }
-        if (cp >= 0x10000) {
-            appendUnit(0xD800 + ((cp - 0x10000) >> 10));
-            appendUnit(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else {
-            appendUnit(cp);
-        }
-    }
-    return out;
-}
-
 }  // namespace plintor

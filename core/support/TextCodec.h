@@ -24,6 +24,5 @@ std::string decodeAnsi(std::string_view bytes);
 
 std::string decodeUtf8(std::string_view bytes);  // invalid bytes become U+FFFD
 std::string decodeUtf16(std::string_view bytes, bool bigEndian);
-std::string encodeUtf16(std::string_view utf8, bool bigEndian);
 
 }  // namespace plintor

@@ -2,59 +2,49 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "tests/support/FakeClock.h"
+#include "tests/support/LocalDates.h"
 #include "tests/support/RowName.h"
 
 namespace plintor {
 namespace {
 
-DateTime at(int year, int month, int day, int hour, int minute, int second = 0) {
-    return encodeDate(year, month, day) + encodeTime(hour, minute, second, 0);
-}
+using namespace std::chrono_literals;
 
-const DateTime Day = encodeDate(2026, 12, 10);
+const LocalTime Day = test::date(2026, 12, 10);
+const LocalTime NextDay = test::date(2026, 12, 11);
 
 struct ClockCase {
     const char* name;
-    DateTime start;                          // the local time when the restart is scheduled
-    DateTime restartAt;                      // AutoRestart
+    LocalTime start;                         // the local time when the restart is scheduled
+    TimeOfDay restartAt;                     // AutoRestart
     void (*change)(test::FakeClock& clock);  // what happens to the clock ten seconds later
     bool jump;
-    DateTime next;  // the restart that follows, due once the clock crossed it in step
+    LocalTime next;  // the restart that follows, due once the clock crossed it in step
 };
 
-void setTo(test::FakeClock& clock, DateTime time) {
+void setTo(test::FakeClock& clock, LocalTime time) {
     clock.set(time);
 }
 
 const ClockCase ClockCases[] = {
-    {"ClockInStep", Day + encodeTime(2, 59, 0, 0), encodeTime(3, 0, 0, 0), [](test::FakeClock&) {},
-     false, Day + encodeTime(3, 0, 0, 0)},
-    {"SetRightFromYear2000", at(2000, 1, 1, 0, 0, 5), encodeTime(3, 0, 0, 0),
-     [](test::FakeClock& c) { setTo(c, Day + encodeTime(14, 0, 0, 0)); }, true,
-     Day + 1 + encodeTime(3, 0, 0, 0)},
-    {"SetForwardOverTheRestartTime", Day + encodeTime(2, 59, 0, 0), encodeTime(3, 0, 0, 0),
-     [](test::FakeClock& c) { setTo(c, Day + encodeTime(3, 30, 0, 0)); }, true,
-     Day + 1 + encodeTime(3, 0, 0, 0)},
-    {"SetToTheRestartTimeItself", Day + encodeTime(2, 0, 0, 0), encodeTime(3, 0, 0, 0),
-     [](test::FakeClock& c) { setTo(c, Day + encodeTime(3, 0, 0, 0)); }, true,
-     Day + 1 + encodeTime(3, 0, 0, 0)},
-    {"SetBackAnHour", Day + encodeTime(3, 30, 0, 0), encodeTime(3, 0, 0, 0),
-     [](test::FakeClock& c) { setTo(c, c.now() - encodeTime(1, 0, 0, 0)); }, true,
-     Day + encodeTime(3, 0, 0, 0)},
-    {"SlewedWithinTheTolerance", Day + encodeTime(2, 0, 0, 0), encodeTime(3, 0, 0, 0),
-     [](test::FakeClock& c) { setTo(c, c.now() + encodeTime(0, 0, 1, 500)); }, false,
-     Day + encodeTime(3, 0, 0, 0)},
+    {"ClockInStep", Day + 2h + 59min, 3h, [](test::FakeClock&) {}, false, Day + 3h},
+    {"SetRightFromYear2000", test::date(2000, 1, 1) + 5s, 3h,
+     [](test::FakeClock& c) { setTo(c, Day + 14h); }, true, NextDay + 3h},
+    {"SetForwardOverTheRestartTime", Day + 2h + 59min, 3h,
+     [](test::FakeClock& c) { setTo(c, Day + 3h + 30min); }, true, NextDay + 3h},
+    {"SetToTheRestartTimeItself", Day + 2h, 3h, [](test::FakeClock& c) { setTo(c, Day + 3h); },
+     true, NextDay + 3h},
+    {"SetBackAnHour", Day + 3h + 30min, 3h, [](test::FakeClock& c) { setTo(c, c.now() - 1h); },
+     true, Day + 3h},
+    {"SlewedWithinTheTolerance", Day + 2h, 3h,
+     [](test::FakeClock& c) { setTo(c, c.now() + 1500ms); }, false, Day + 3h},
     // Spring: 02:00 becomes 03:00; the day's restart at 02:30 still comes, at once.
-    {"DaylightSavingBegins", at(2026, 3, 29, 1, 59, 55), encodeTime(2, 30, 0, 0),
-     [](test::FakeClock& c) { c.changeZone(encodeTime(1, 0, 0, 0)); }, false,
-     at(2026, 3, 29, 2, 30)},
+    {"DaylightSavingBegins", test::date(2026, 3, 29) + 1h + 59min + 55s, 2h + 30min,
+     [](test::FakeClock& c) { c.changeZone(1h); }, false, test::date(2026, 3, 29) + 2h + 30min},
     // Autumn: 03:00 becomes 02:00 after the night's restart at 02:30; not a second one.
-    {"DaylightSavingEnds", at(2026, 10, 25, 2, 59, 55), encodeTime(2, 30, 0, 0),
-     [](test::FakeClock& c) { c.changeZone(-encodeTime(1, 0, 0, 0)); }, false,
-     at(2026, 10, 26, 2, 30)},
+    {"DaylightSavingEnds", test::date(2026, 10, 25) + 2h + 59min + 55s, 2h + 30min,
+     [](test::FakeClock& c) { c.changeZone(-1h); }, false, test::date(2026, 10, 26) + 2h + 30min},
 };
 
 class DailyRestartClockTest : public ::testing::TestWithParam<ClockCase> {
@@ -62,7 +52,7 @@ protected:
     // Both clocks move on together by `milliseconds`.
     void pass(long long milliseconds) {
         m_steady.advance(std::chrono::milliseconds(milliseconds));
-        m_wall.set(m_wall.now() + static_cast<double>(milliseconds) / MillisecondsPerDay);
+        m_wall.set(m_wall.now() + std::chrono::milliseconds(milliseconds));
     }
 
     test::FakeClock m_wall{GetParam().start};
@@ -77,14 +67,14 @@ TEST_P(DailyRestartClockTest, DueOnlyWhenTheClockCrossedItInStep) {
     EXPECT_EQ(m_restart.followClock(), 0);
     row.change(m_wall);
     EXPECT_EQ(m_restart.followClock() != 0, row.jump);
-    EXPECT_NEAR(m_restart.next(), row.next, 1.0 / MillisecondsPerDay);
+    EXPECT_EQ(m_restart.next(), row.next);
 
     const long long left = m_restart.millisecondsToDue();
     if (left > 0) {
-        pass(left - 2);  // day counts keep a millisecond only roughly over a day
+        pass(left - 1);
         EXPECT_EQ(m_restart.followClock(), 0);
         EXPECT_GT(m_restart.millisecondsToDue(), 0) << "not due before its time";
-        pass(3);
+        pass(1);
     }
     EXPECT_EQ(m_restart.followClock(), 0);
     EXPECT_EQ(m_restart.millisecondsToDue(), 0);
@@ -98,8 +88,8 @@ TEST(DailyRestartTest, NeverWhenOff) {
     test::FakeMonotonicClock steady;
     DailyRestart restart(wall, steady);
     EXPECT_FALSE(restart.scheduled());
-    restart.schedule(-1);
-    wall.set(Day + 400);
+    restart.schedule(std::nullopt);
+    wall.set(Day + std::chrono::days(400));
     EXPECT_EQ(restart.followClock(), 0);
     EXPECT_EQ(restart.millisecondsToDue(), -1);
 }

@@ -321,7 +321,7 @@ TEST_P(DocumentFetchTest, EngineEventsGiveTheProgramsActions) {
     const FetchCase& row = GetParam();
     const test::TempDir dir;
     const std::string folder = dir.root().string();
-    test::FakeClock clock(0);
+    test::FakeClock clock(LocalTime{});
     KioskState kiosk(clock);
     kiosk.settings.downloadPdf = row.switches.pdf;
     kiosk.settings.downloadWord = row.switches.word;

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "core/support/JsonText.h"
+#include "tests/support/LocalDates.h"
 #include "tests/support/RowName.h"
 
 namespace plintor {
 namespace {
 
+using namespace std::chrono_literals;
 using namespace std::string_literals;
 
 struct JsonCase {
@@ -48,7 +50,7 @@ TEST(KioskStatusTest, EveryFieldOnOneLine) {
     status.address = "http://a.example/\"q\"";
     status.idleSeconds = 12;
     status.rendererRestarts = 2;
-    status.lastReturn = encodeDate(2026, 3, 29) + encodeTime(2, 30, 5, 0);
+    status.lastReturn = test::date(2026, 3, 29) + 2h + 30min + 5s;
     status.memoryKiB = 412345;
     status.allowEntries = 5;
     status.denyEntries = 1000000;

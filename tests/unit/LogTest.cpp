@@ -5,24 +5,27 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "core/support/Exceptions.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/LocalDates.h"
 #include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {
 
+using namespace std::chrono_literals;
 using test::FakeClock;
 using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
 
 // 10 December 2026, 14:05:09.250 in the C locale's formats.
-const DateTime kAfternoon = encodeDate(2026, 12, 10) + encodeTime(14, 5, 9, 250);
+const LocalTime kAfternoon = test::date(2026, 12, 10) + 14h + 5min + 9s + 250ms;
 const std::string kStamp = "12/10/26 14:05:09";
 
 class LogTest : public ::testing::Test {
@@ -84,9 +87,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LogTest, StampLeavesOutTheTimeAtMidnight) {
-    m_clock.set(encodeDate(2026, 12, 10));
+    m_clock.set(test::date(2026, 12, 10));
     EXPECT_EQ(logTimeStamp(m_clock.now()), "12/10/26");
-    m_clock.set(encodeDate(2026, 12, 10) + encodeTime(0, 0, 0, 1));
+    m_clock.set(test::date(2026, 12, 10) + 1ms);
     EXPECT_EQ(logTimeStamp(m_clock.now()), "12/10/26 00:00:00");
 }
 
@@ -221,11 +224,16 @@ TEST_F(LogTest, ExceptionEntryNamesTheClass) {
     EXPECT_EQ(readBytes(m_file), kStamp + "\r\nEEmptyMessage: \r\n\r\n");
 }
 
+// Operators' log filters look for the historical names of file errors.
 TEST_F(LogTest, FileErrorsNameTheirClass) {
-    ASSERT_TRUE(m_log.exception(EFOpenError("/no/such/file.ini", ENOENT)));
+    ASSERT_TRUE(m_log.exception(FileError(FileError::Kind::Open, "/no/such/file.ini", ENOENT)));
+    ASSERT_TRUE(m_log.exception(FileError(FileError::Kind::Read, "/no/such/file.ini", EIO)));
     EXPECT_EQ(readBytes(m_file), kStamp +
                                      "\r\nEFOpenError: Cannot open file \"/no/such/file.ini\". "
-                                     "No such file or directory\r\n\r\n");
+                                     "No such file or directory\r\n\r\n" +
+                                     kStamp +
+                                     "\r\nEReadError: Cannot read file \"/no/such/file.ini\". " +
+                                     std::strerror(EIO) + "\r\n\r\n");
 }
 
 // The lists report from a thread of their own while the program logs its start: no entry may

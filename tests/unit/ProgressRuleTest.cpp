@@ -2,17 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/LocalDates.h"
+
 namespace plintor {
 namespace {
 
+using namespace std::chrono_literals;
+
 TEST(ProgressRuleTest, ShowsOnlyForSlowLoads) {
-    const DateTime start = 46000.5;
-    const double second = 1.0 / 86400;
-    EXPECT_FALSE(progressIndicatorVisible(2, start, start + 1 * second));
-    EXPECT_FALSE(progressIndicatorVisible(2, start, start + 1.9 * second));
-    EXPECT_TRUE(progressIndicatorVisible(2, start, start + 2 * second));
-    EXPECT_FALSE(progressIndicatorVisible(0, start, start + 5 * second));
-    EXPECT_FALSE(progressIndicatorVisible(-1, start, start + 5 * second));
+    const LocalTime start = test::date(2025, 12, 9) + 12h;
+    EXPECT_FALSE(progressIndicatorVisible(2, start, start + 1s));
+    EXPECT_FALSE(progressIndicatorVisible(2, start, start + 1900ms));
+    EXPECT_TRUE(progressIndicatorVisible(2, start, start + 2s));
+    EXPECT_FALSE(progressIndicatorVisible(0, start, start + 5s));
+    EXPECT_FALSE(progressIndicatorVisible(-1, start, start + 5s));
 }
 
 }  // namespace

@@ -7,12 +7,14 @@
 #include "core/support/Log.h"
 #include "tests/support/CollectingReport.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/LocalDates.h"
 #include "tests/support/RowName.h"
 #include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {
 
+using namespace std::chrono_literals;
 using test::CollectingReport;
 using test::FakeClock;
 using test::readBytes;
@@ -33,7 +35,7 @@ protected:
 };
 
 TEST_F(SettingsLoaderTest, MissingFileLogsOneEntryAndKeepsEveryDefault) {
-    const FakeClock clock{encodeDate(2026, 12, 10)};
+    const FakeClock clock{test::date(2026, 12, 10)};
     const LogWriter log(m_dir.path("plintor.log"), clock);
     LogConfigReport logReport(log);
     const LoadedSettings loaded = loadSettings(m_dir.path("plintor.ini"), 96, logReport);
@@ -163,8 +165,8 @@ TEST_F(SettingsLoaderTest, DefaultHomeButtonIsScaledToTheScreen) {
 }
 
 TEST_F(SettingsLoaderTest, AnInvalidRestartTimeLeavesItOff) {
-    EXPECT_EQ(load("AutoRestart=noon\n").settings.autoRestart, -1);
-    EXPECT_NEAR(load("AutoRestart=3 pm\n").settings.autoRestart, encodeTime(15, 0, 0, 0), 1e-9);
+    EXPECT_EQ(load("AutoRestart=noon\n").settings.autoRestart, std::nullopt);
+    EXPECT_EQ(load("AutoRestart=3 pm\n").settings.autoRestart, 15h);
 }
 
 TEST_F(SettingsLoaderTest, DisplayStaysOnUnlessSwitchedOff) {

@@ -2,16 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/LocalDates.h"
+
 namespace plintor {
 namespace {
 
+using namespace std::chrono_literals;
+
 TEST(NextRestartTest, IsTodayUnlessTheTimeHasPassed) {
-    const DateTime today = encodeDate(2026, 12, 10);
-    const DateTime three = encodeTime(3, 0, 0, 0);
-    // 10 December 2026 is day 46366 after 30 December 1899, and 03:00 is an eighth of a day.
-    EXPECT_NEAR(nextRestartAfter(today + encodeTime(2, 0, 0, 0), three), 46366.125, 1e-9);
-    EXPECT_NEAR(nextRestartAfter(today + three, three), 46366.125, 1e-9);
-    EXPECT_NEAR(nextRestartAfter(today + encodeTime(4, 0, 0, 0), three), 46367.125, 1e-9);
+    const LocalTime today = test::date(2026, 12, 10);
+    const LocalTime tomorrow = test::date(2026, 12, 11);
+    EXPECT_EQ(nextRestartAfter(today + 2h, 3h), today + 3h);
+    EXPECT_EQ(nextRestartAfter(today + 3h, 3h), today + 3h);
+    EXPECT_EQ(nextRestartAfter(today + 4h, 3h), tomorrow + 3h);
 }
 
 }  // namespace

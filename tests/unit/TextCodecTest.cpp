@@ -15,11 +15,10 @@ TEST(DecodeAnsiTest, Utf8StaysAndOtherBytesAreWindows1252) {
     EXPECT_EQ(decodeAnsi("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xE2\x82\xAC");  // no surrogates
 }
 
-TEST(Utf16Test, RoundTripsIncludingSurrogatePairs) {
+TEST(Utf16Test, DecodesBothByteOrdersIncludingSurrogatePairs) {
     const std::string text = "A\xC3\xA9\xF0\x9F\x98\x80";  // A, é, U+1F600
-    EXPECT_EQ(encodeUtf16(text, false), "A\0\xE9\0\x3D\xD8\x00\xDE"s);
-    EXPECT_EQ(decodeUtf16(encodeUtf16(text, true), true), text);
-    EXPECT_EQ(decodeUtf16(encodeUtf16(text, false), false), text);
+    EXPECT_EQ(decodeUtf16("A\0\xE9\0\x3D\xD8\x00\xDE"s, false), text);
+    EXPECT_EQ(decodeUtf16("\0A\0\xE9\xD8\x3D\xDE\x00"s, true), text);
     EXPECT_EQ(decodeUtf16("\x00\xD8"s, false), "\xEF\xBF\xBD");  // lone surrogate
 }
 

@@ -2,17 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "core/config/KioskSettings.h"
 #include "core/support/Log.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/LocalDates.h"
 #include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {
 
+using namespace std::chrono_literals;
 using test::readBytes;
+
+const LocalTime Today = test::date(2026, 12, 10);
+const LocalTime Tomorrow = test::date(2026, 12, 11);
 
 class RecordingHost final : public VisitorPage, public KioskSurfaces, public KioskSystem {
 public:
@@ -82,15 +85,14 @@ protected:
     // Ticks housekeeping every five seconds for `seconds`.
     void runHousekeepingFor(int seconds) {
         for (int elapsed = 0; elapsed < seconds; elapsed += 5) {
-            passTo(m_clock.now() + encodeTime(0, 0, 5, 0));
+            passTo(m_clock.now() + 5s);
             m_operation.housekeepingTick();
         }
     }
 
     // Time passes until `at`: the wall clock and the monotonic clock keep step.
-    void passTo(DateTime at) {
-        m_steady.advance(
-            std::chrono::milliseconds(std::llround((at - m_clock.now()) * MillisecondsPerDay)));
+    void passTo(LocalTime at) {
+        m_steady.advance(at - m_clock.now());
         m_clock.set(at);
     }
 
@@ -105,7 +107,7 @@ protected:
     }
 
     test::TempDir m_dir;
-    const DateTime m_start = encodeDate(2026, 12, 10) + encodeTime(4, 0, 0, 0);
+    const LocalTime m_start = Today + 4h;
     test::FakeClock m_clock{m_start};
     test::FakeMonotonicClock m_steady;
     KioskState m_state{m_clock, m_steady};
@@ -119,15 +121,14 @@ TEST_F(UnattendedOperationTest, ReturnsHomeOnceAfterTheIdleTime) {
     m_settings.returnWarning = 0;
     runHousekeepingFor(9 * 60 + 55);
     EXPECT_EQ(m_host.count("GoHome"), 0);
-    EXPECT_EQ(m_state.lastReturn, 0);
+    EXPECT_EQ(m_state.lastReturn, std::nullopt);
     runHousekeepingFor(10);
     EXPECT_EQ(m_host.calls,
               (std::vector<std::string>{"HideReturnWarning", "ClearSession", "ResetZoom", "GoHome",
                                         "ToggleKeyboard", "LeaveWheelchairMode"}));
     EXPECT_EQ(logCount("\r\nSession cleared\r\n"), 1);
     EXPECT_EQ(logCount("\r\nReturn to home page\r\n"), 1);
-    EXPECT_NEAR(m_state.lastReturn, m_start + encodeTime(0, 10, 0, 0), 1.0 / MillisecondsPerDay)
-        << "the tick that returned";
+    EXPECT_EQ(m_state.lastReturn, m_start + 10min) << "the tick that returned";
 
     runHousekeepingFor(30 * 60);
     EXPECT_EQ(m_host.count("GoHome"), 1) << "no second return without input";
@@ -284,19 +285,19 @@ TEST_F(UnattendedOperationTest, ForeignWindowsAndShellEveryTick) {
 }
 
 TEST_F(UnattendedOperationTest, DailyRestartAtItsTimeAskedAgainWhenTheSystemMayBeAsked) {
-    m_state.dailyRestart.schedule(encodeTime(3, 0, 0, 0));  // started at 04:00: tomorrow
-    const DateTime due = dateOf(m_start) + 1 + encodeTime(3, 0, 0, 0);
-    passTo(due - encodeTime(0, 0, 0, 500));
+    m_state.dailyRestart.schedule(3h);  // started at 04:00: tomorrow
+    const LocalTime due = Tomorrow + 3h;
+    passTo(due - 500ms);
     m_operation.guardTick();
     passTo(due);
     m_operation.guardTick();
     EXPECT_EQ(m_host.count("RestartComputer"), 0) << "due only once the time has passed";
 
-    passTo(due + encodeTime(0, 0, 0, 500));
+    passTo(due + 500ms);
     m_operation.guardTick();
     EXPECT_EQ(m_host.count("RestartComputer"), 1);
     m_host.powerWait = 2000;  // refused: the next request waits
-    passTo(due + encodeTime(0, 0, 1, 0));
+    passTo(due + 1s);
     m_operation.guardTick();
     m_operation.housekeepingTick();
     EXPECT_EQ(m_host.count("RestartComputer"), 1) << "not before the system may be asked";
@@ -313,14 +314,14 @@ TEST_F(UnattendedOperationTest, DailyRestartAtItsTimeAskedAgainWhenTheSystemMayB
 // The guard tick rests at rest: the housekeeping tick and a timer armed from the countdown
 // carry the restart then; while the system has not answered, its answer does.
 TEST_F(UnattendedOperationTest, DailyRestartFromTheHousekeepingTickAndItsCountdown) {
-    m_state.dailyRestart.schedule(encodeTime(5, 0, 0, 0));
-    const DateTime due = dateOf(m_start) + encodeTime(5, 0, 0, 0);
-    passTo(due - encodeTime(0, 0, 2, 0));
+    m_state.dailyRestart.schedule(5h);
+    const LocalTime due = Today + 5h;
+    passTo(due - 2s);
     EXPECT_EQ(m_operation.millisecondsToRestart(), 2001) << "due one millisecond after its time";
     m_operation.housekeepingTick();
     EXPECT_EQ(m_host.count("RestartComputer"), 0);
 
-    passTo(due + encodeTime(0, 0, 0, 1));
+    passTo(due + 1ms);
     EXPECT_EQ(m_operation.millisecondsToRestart(), 0);
     m_operation.housekeepingTick();
     EXPECT_EQ(m_host.count("RestartComputer"), 1);
@@ -340,13 +341,12 @@ struct ClockChange {
 // The idle time is the visitor's absence, whatever is done to the clock meanwhile.
 TEST_F(UnattendedOperationTest, IdleReturnComesOnTimeWhateverTheClockDoes) {
     const ClockChange changes[] = {
-        {"ClockSetBackAnHour", [](test::FakeClock& c) { c.set(c.now() - encodeTime(1, 0, 0, 0)); }},
-        {"ClockSetForwardAnHour",
-         [](test::FakeClock& c) { c.set(c.now() + encodeTime(1, 0, 0, 0)); }},
-        {"DaylightSavingEnds", [](test::FakeClock& c) { c.changeZone(-encodeTime(1, 0, 0, 0)); }},
-        {"DaylightSavingBegins", [](test::FakeClock& c) { c.changeZone(encodeTime(1, 0, 0, 0)); }},
+        {"ClockSetBackAnHour", [](test::FakeClock& c) { c.set(c.now() - 1h); }},
+        {"ClockSetForwardAnHour", [](test::FakeClock& c) { c.set(c.now() + 1h); }},
+        {"DaylightSavingEnds", [](test::FakeClock& c) { c.changeZone(-1h); }},
+        {"DaylightSavingBegins", [](test::FakeClock& c) { c.changeZone(1h); }},
         {"ClockSetRightFromYear2000",
-         [](test::FakeClock& c) { c.set(encodeDate(2000, 1, 1) + encodeTime(0, 0, 40, 0)); }},
+         [](test::FakeClock& c) { c.set(test::date(2000, 1, 1) + 40s); }},
     };
     m_settings.autoReturn = 1;
     m_settings.returnWarning = 10;
@@ -370,22 +370,22 @@ TEST_F(UnattendedOperationTest, IdleReturnComesOnTimeWhateverTheClockDoes) {
 // A terminal whose clock battery is dead starts in 2000; NTP sets the clock right soon after.
 // The restart time passed in the jump is not a restart: the next one comes at its time.
 TEST_F(UnattendedOperationTest, ClockSetRightFromYear2000DoesNotRestart) {
-    const DateTime boot = encodeDate(2000, 1, 1) + encodeTime(0, 0, 5, 0);
+    const LocalTime boot = test::date(2000, 1, 1) + 5s;
     m_clock.set(boot);
-    m_state.dailyRestart.schedule(encodeTime(3, 0, 0, 0));
+    m_state.dailyRestart.schedule(3h);
     runHousekeepingFor(10);
-    m_clock.set(m_start + encodeTime(10, 0, 0, 0));  // NTP: 14:00
+    m_clock.set(m_start + 10h);  // NTP: 14:00
     runHousekeepingFor(10 * 60);
     m_operation.guardTick();
     EXPECT_EQ(m_host.count("RestartComputer"), 0);
     EXPECT_EQ(logCount("\r\nClock moved forward "), 1);
     EXPECT_EQ(logCount(" s: next restart 2026-12-11T03:00:00\r\n"), 1);
 
-    const DateTime next = dateOf(m_start) + 1 + encodeTime(3, 0, 0, 0);
-    passTo(next - encodeTime(0, 0, 5, 0));
+    const LocalTime next = Tomorrow + 3h;
+    passTo(next - 5s);
     m_operation.housekeepingTick();
     EXPECT_EQ(m_host.count("RestartComputer"), 0);
-    passTo(next + encodeTime(0, 0, 0, 1));
+    passTo(next + 1ms);
     m_operation.housekeepingTick();
     EXPECT_EQ(m_host.count("RestartComputer"), 1) << "the restart time crossed in step";
 }
@@ -397,13 +397,13 @@ TEST_F(UnattendedOperationTest, HousekeepingSleepsUntilSomethingIsDue) {
     m_settings.autoReturn = 2;
     m_settings.returnWarning = 30;
     EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 60000) << "a minute";
-    passTo(m_start + encodeTime(0, 1, 0, 0));
+    passTo(m_start + 1min);
     EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 30001) << "warning";
-    passTo(m_start + encodeTime(0, 1, 30, 1));
+    passTo(m_start + 1min + 30s + 1ms);
     m_operation.housekeepingTick();
     ASSERT_EQ(m_host.calls, (std::vector<std::string>{"ShowReturnWarning 29999"}));
     EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 30000) << "return";
-    passTo(m_start + encodeTime(0, 2, 0, 1));
+    passTo(m_start + 2min + 1ms);
     m_operation.housekeepingTick();
     ASSERT_EQ(m_host.count("GoHome"), 1);
     EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), -1)
@@ -414,11 +414,11 @@ TEST_F(UnattendedOperationTest, HousekeepingSleepsUntilSomethingIsDue) {
     m_settings.autoReturn = 0;
     EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), -1) << "no return";
 
-    m_state.dailyRestart.schedule(encodeTime(5, 0, 0, 0));
-    const DateTime restart = dateOf(m_start) + encodeTime(5, 0, 0, 0);
-    passTo(restart - encodeTime(0, 0, 2, 0));
+    m_state.dailyRestart.schedule(5h);
+    const LocalTime restart = Today + 5h;
+    passTo(restart - 2s);
     EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 2001) << "restart";
-    passTo(restart + encodeTime(0, 0, 0, 1));
+    passTo(restart + 1ms);
     m_host.powerWait = 4000;
     EXPECT_EQ(m_operation.millisecondsToNextHousekeeping(reportsChanges), 4000)
         << "a refused restart is asked again when the system may be asked";
@@ -456,7 +456,7 @@ TEST_F(UnattendedOperationTest, DesktopLookedAtAgainOnlyWhileSomethingWasAskedTo
 }
 
 TEST_F(UnattendedOperationTest, NoRestartWhenOff) {
-    m_state.dailyRestart.schedule(-1);
+    m_state.dailyRestart.schedule(std::nullopt);
     m_operation.guardTick();
     m_operation.housekeepingTick();
     EXPECT_EQ(m_host.count("RestartComputer"), 0);
