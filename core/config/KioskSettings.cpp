@@ -8,9 +8,9 @@ NavButton defaultHomeButton(int pixelsPerInch) {
     return {"", scaleValue(DefaultButtonWidth, pixelsPerInch), DefaultHomePage};
 }
 
-std::uint32_t executionStateOf(const KioskSettings& settings) {
-    return ES_CONTINUOUS | ES_SYSTEM_REQUIRED |
-           (settings.displayAlwaysOn ? ES_DISPLAY_REQUIRED : 0);
+AwakeRequest executionStateOf(const KioskSettings& settings) {
+    return AwakeRequest::Continuous | AwakeRequest::System |
+           (settings.displayAlwaysOn ? AwakeRequest::Display : AwakeRequest::None);
 }
 
 DateTime nextRestartAfter(DateTime now, DateTime timeOfDay) {
