@@ -29,8 +29,8 @@ public:
     // have no display), and the processing itself; called from the user-interface loop.
     virtual int descriptor() const = 0;
     virtual void processEvents() = 0;
-    // The virtual key of a key as the platform names it (on X11 the keysym); None for keys the
-    // lockdown does not know.
+    // The virtual key of a key as the platform names it (on X11 the keysym); Unknown for keys
+    // the lockdown does not know.
     virtual VirtualKey virtualKeyOfNativeKey(std::uint32_t nativeKey) const = 0;
 };
 

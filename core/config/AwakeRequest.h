@@ -7,7 +7,6 @@ namespace plintor {
 // What the kiosk asks the power layer to keep awake, as flags that combine. The numbers are those
 // of the system's execution-state flags on Windows.
 enum class AwakeRequest : std::uint32_t {
-    None = 0x00000000,
     System = 0x00000001,
     Display = 0x00000002,
     Continuous = 0x80000000,  // the request holds until the next one replaces it

@@ -9,8 +9,8 @@ NavButton defaultHomeButton(int pixelsPerInch) {
 }
 
 AwakeRequest executionStateOf(const KioskSettings& settings) {
-    return AwakeRequest::Continuous | AwakeRequest::System |
-           (settings.displayAlwaysOn ? AwakeRequest::Display : AwakeRequest::None);
+    const AwakeRequest always = AwakeRequest::Continuous | AwakeRequest::System;
+    return settings.displayAlwaysOn ? always | AwakeRequest::Display : always;
 }
 
 DateTime nextRestartAfter(DateTime now, DateTime timeOfDay) {

@@ -9,7 +9,7 @@ namespace plintor {
 // their upper-case characters (see characterKey); any other number is a key the lockdown does not
 // know, which no combination swallows.
 enum class VirtualKey : std::uint32_t {
-    None = 0x00,
+    Unknown = 0x00,  // where a key the lockdown does not know maps to ("None" is an X11 macro)
     Tab = 0x09,
     Return = 0x0D,
     Escape = 0x1B,

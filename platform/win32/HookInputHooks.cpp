@@ -164,7 +164,7 @@ public:
 
     // Windows names keys by their virtual-key codes already.
     VirtualKey virtualKeyOfNativeKey(std::uint32_t nativeKey) const override {
-        return nativeKey > 0 && nativeKey < 0xFF ? virtualKeyOf(nativeKey) : VirtualKey::None;
+        return nativeKey > 0 && nativeKey < 0xFF ? virtualKeyOf(nativeKey) : VirtualKey::Unknown;
     }
 
 private:

@@ -43,7 +43,7 @@ const KeyCase KeyCases[] = {
     {"AltP", characterKey('P'), true, false, false},
     {"ControlLeft", VirtualKey::Left, false, true, true},
     {"PlainLeft", VirtualKey::Left, false, false, false},
-    {"UnknownKeyWithEverything", VirtualKey::None, true, true, false},
+    {"UnknownKeyWithEverything", VirtualKey::Unknown, true, true, false},
 };
 
 class KeySwallowTest : public ::testing::TestWithParam<KeyCase> {};

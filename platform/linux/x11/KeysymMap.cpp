@@ -51,7 +51,7 @@ VirtualKey virtualKeyOfKeysym(unsigned long keysym) {
             return key;
         }
     }
-    return VirtualKey::None;
+    return VirtualKey::Unknown;
 }
 
 std::vector<unsigned long> keysymsOfVirtualKey(VirtualKey key) {
