@@ -15,11 +15,11 @@ ExecutionState::~ExecutionState() {
     }
 }
 
-void ExecutionState::apply(std::uint32_t flags) {
-    if (m_session != nullptr && (flags & ES_SYSTEM_REQUIRED) != 0) {
+void ExecutionState::apply(AwakeRequest requests) {
+    if (m_session != nullptr && includes(requests, AwakeRequest::System)) {
         m_session->inhibitSleep();
     }
-    m_displayWanted = (flags & ES_DISPLAY_REQUIRED) != 0;
+    m_displayWanted = includes(requests, AwakeRequest::Display);
     keepDisplayOn();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include "core/config/AwakeRequest.h"
 
 namespace plintor {
 
@@ -16,8 +16,8 @@ public:
     ExecutionState(const ExecutionState&) = delete;
     ExecutionState& operator=(const ExecutionState&) = delete;
 
-    // `flags`: ES_SYSTEM_REQUIRED and ES_DISPLAY_REQUIRED, as executionStateOf gives them.
-    void apply(std::uint32_t flags);
+    // `requests`: the system and the display, as executionStateOf gives them.
+    void apply(AwakeRequest requests);
     // The display is kept on from when the desktop can be controlled, also when that is late.
     void useDisplay(DisplayPower& display);
 

@@ -21,17 +21,17 @@ void MessageRouter::routeAll(InstanceChannel& channel) {
 }
 
 void MessageRouter::route(const KioskMessage& message) {
-    switch (message.msg) {
-        case WM_COPYDATA:
+    switch (message.kind) {
+        case MessageKind::CopyData:
             m_window.browser().navigate(message.text);
             break;
-        case WM_REMOTEQUIT:
+        case MessageKind::RemoteQuit:
             remoteQuit(message.wParam, message.lParam);
             break;
-        case WM_STARTHOME:
+        case MessageKind::StartHome:
             m_controller.openHomeOnce();
             break;
-        case WM_HIDESCREENSAVER:
+        case MessageKind::HideScreensaver:
             m_window.hideScreensaver();
             break;
         default:

@@ -36,11 +36,11 @@ OperatorRequests::OperatorRequests(const KioskState& state, ListedBrowser& brows
           [this](std::optional<UrlLists> lists) { listsRead(std::move(lists)); })) {}
 
 bool OperatorRequests::handle(const ReceivedMessage& received, InstanceChannel& channel) {
-    switch (received.message.msg) {
-        case WM_STATUSREQUEST:
+    switch (received.message.kind) {
+        case MessageKind::StatusRequest:
             answerStatus(received, channel);
             return true;
-        case WM_RELOADLISTS:
+        case MessageKind::ReloadLists:
             reloadLists();
             return true;
         default:
@@ -70,7 +70,8 @@ KioskStatus OperatorRequests::status() const {
 void OperatorRequests::answerStatus(const ReceivedMessage& request,
                                     InstanceChannel& channel) const {
     std::string error;
-    if (!channel.answer(request.sender, {WM_STATUSREPLY, 0, 0, kioskStatusJson(status())}, error)) {
+    if (!channel.answer(request.sender, {MessageKind::StatusReply, 0, 0, kioskStatusJson(status())},
+                        error)) {
         logEntry("Status not sent: " + error);
     }
 }

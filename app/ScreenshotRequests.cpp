@@ -67,7 +67,7 @@ ScreenshotRequests::ScreenshotRequests(GtkWindow* window)
           [this](const Outcome& outcome) { written(outcome); })) {}
 
 bool ScreenshotRequests::handle(const ReceivedMessage& received, InstanceChannel& channel) {
-    if (received.message.msg != WM_SCREENSHOT) {
+    if (received.message.kind != MessageKind::Screenshot) {
         return false;
     }
     m_channel = &channel;
@@ -117,7 +117,8 @@ void ScreenshotRequests::finished(const Outcome& outcome) {
     }
     std::string error;
     if (!outcome.sender.empty() && m_channel != nullptr) {
-        m_channel->answer(outcome.sender, {WM_SCREENSHOTREPLY, 0, 0, outcome.refusal}, error);
+        m_channel->answer(outcome.sender, {MessageKind::ScreenshotReply, 0, 0, outcome.refusal},
+                          error);
     }
 }
 

@@ -20,18 +20,18 @@ KioskMessage quitMessage() {
     std::tm local{};
     localtime_r(&now, &local);
     const std::int32_t date = quitTokenDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-    return {WM_REMOTEQUIT, date, quitTokenKeyed(date), {}};
+    return {MessageKind::RemoteQuit, date, quitTokenKeyed(date), {}};
 }
 
 int askStatus(Platform& platform, std::ostream& out, std::ostream& err) {
     std::string error;
     const std::optional<KioskMessage> answer =
-        platform.askInstance({WM_STATUSREQUEST, 0, 0, {}}, StatusAnswerLimit, error);
+        platform.askInstance({MessageKind::StatusRequest, 0, 0, {}}, StatusAnswerLimit, error);
     if (!answer) {
         err << "plintor: " << error << '\n';
         return 1;
     }
-    if (answer->msg != WM_STATUSREPLY) {
+    if (answer->kind != MessageKind::StatusReply) {
         err << "plintor: the kiosk answered something else than its status\n";
         return 1;
     }
@@ -45,12 +45,12 @@ int askScreenshot(const std::string& file, Platform& platform, std::ostream& err
     const std::filesystem::path absolute = std::filesystem::absolute(file, ignored);
     std::string error;
     const std::optional<KioskMessage> answer = platform.askInstance(
-        {WM_SCREENSHOT, 0, 0, absolute.string()}, ScreenshotAnswerLimit, error);
+        {MessageKind::Screenshot, 0, 0, absolute.string()}, ScreenshotAnswerLimit, error);
     if (!answer) {
         err << "plintor: " << error << '\n';
         return 1;
     }
-    if (answer->msg != WM_SCREENSHOTREPLY) {
+    if (answer->kind != MessageKind::ScreenshotReply) {
         err << "plintor: the kiosk answered something else than the screenshot\n";
         return 1;
     }
@@ -67,11 +67,11 @@ int runSendClient(const std::vector<std::string>& words, Platform& platform, std
                   std::ostream& err) {
     KioskMessage message;
     if (words.size() == 2 && words[0] == "navigate") {
-        message = {WM_COPYDATA, 0, 0, words[1]};
+        message = {MessageKind::CopyData, 0, 0, words[1]};
     } else if (words.size() == 1 && words[0] == "quit") {
         message = quitMessage();
     } else if (words.size() == 1 && words[0] == "reload-lists") {
-        message = {WM_RELOADLISTS, 0, 0, {}};
+        message = {MessageKind::ReloadLists, 0, 0, {}};
     } else if (words.size() == 1 && words[0] == "status") {
         return askStatus(platform, out, err);
     } else if (words.size() == 2 && words[0] == "screenshot" && !words[1].empty()) {

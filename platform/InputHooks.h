@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "core/lockdown/KeyTable.h"
+
 namespace plintor {
 
 // The system-wide input lock: the swallowed key combinations are claimed for the kiosk so that
@@ -27,9 +29,9 @@ public:
     // have no display), and the processing itself; called from the user-interface loop.
     virtual int descriptor() const = 0;
     virtual void processEvents() = 0;
-    // The virtual-key code of a key as the platform names it (on X11 the keysym); 0 for keys
+    // The virtual key of a key as the platform names it (on X11 the keysym); Unknown for keys
     // the lockdown does not know.
-    virtual std::uint32_t virtualKeyOfNativeKey(std::uint32_t nativeKey) const = 0;
+    virtual VirtualKey virtualKeyOfNativeKey(std::uint32_t nativeKey) const = 0;
 };
 
 }  // namespace plintor

@@ -20,9 +20,9 @@ bool readNumber(std::string_view& text, T& value, char terminator) {
 }  // namespace
 
 std::string encodeKioskMessage(const KioskMessage& message) {
-    return std::string(Magic) + std::to_string(message.msg) + ' ' + std::to_string(message.wParam) +
-           ' ' + std::to_string(message.lParam) + ' ' + std::to_string(message.text.size()) + '\n' +
-           message.text;
+    return std::string(Magic) + std::to_string(messageNumber(message.kind)) + ' ' +
+           std::to_string(message.wParam) + ' ' + std::to_string(message.lParam) + ' ' +
+           std::to_string(message.text.size()) + '\n' + message.text;
 }
 
 std::optional<KioskMessage> decodeKioskMessage(std::string_view datagram) {
@@ -31,11 +31,13 @@ std::optional<KioskMessage> decodeKioskMessage(std::string_view datagram) {
     }
     datagram.remove_prefix(Magic.size());
     KioskMessage message;
+    std::uint32_t kind = 0;
     std::size_t length = 0;
-    if (!readNumber(datagram, message.msg, ' ') || !readNumber(datagram, message.wParam, ' ') ||
+    if (!readNumber(datagram, kind, ' ') || !readNumber(datagram, message.wParam, ' ') ||
         !readNumber(datagram, message.lParam, ' ') || !readNumber(datagram, length, '\n')) {
         return std::nullopt;
     }
+    message.kind = messageKindOf(kind);
     const std::string_view text = datagram.substr(0, length);
     message.text = text.substr(0, text.find('\0'));
     return message;

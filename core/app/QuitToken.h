@@ -4,8 +4,8 @@
 
 namespace plintor {
 
-// Another program ends the kiosk by sending WM_REMOTEQUIT with WParam = quitTokenDate of its
-// local date and LParam = quitTokenKeyed of that WParam. The key is shared with such programs
+// Another program ends the kiosk by sending a RemoteQuit message with WParam = quitTokenDate of
+// its local date and LParam = quitTokenKeyed of that WParam. The key is shared with such programs
 // (`plintor --send quit` builds the message); the token is valid for one local day.
 constexpr std::uint32_t QuitTokenKey = 0x5EED1A57;
 

@@ -8,9 +8,9 @@ NavButton defaultHomeButton(int pixelsPerInch) {
     return {"", scaleValue(DefaultButtonWidth, pixelsPerInch), DefaultHomePage};
 }
 
-std::uint32_t executionStateOf(const KioskSettings& settings) {
-    return ES_CONTINUOUS | ES_SYSTEM_REQUIRED |
-           (settings.displayAlwaysOn ? ES_DISPLAY_REQUIRED : 0);
+AwakeRequest executionStateOf(const KioskSettings& settings) {
+    const AwakeRequest always = AwakeRequest::Continuous | AwakeRequest::System;
+    return settings.displayAlwaysOn ? always | AwakeRequest::Display : always;
 }
 
 LocalTime nextRestartAfter(LocalTime now, TimeOfDay timeOfDay) {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/config/AwakeRequest.h"
 #include "core/support/LocalTime.h"
 
 namespace plintor {
@@ -82,14 +82,9 @@ constexpr int LastButtonNumber = 99;
 // The home entry that stands when no button is configured.
 NavButton defaultHomeButton(int pixelsPerInch);
 
-// Execution-state flags, as the power layer takes them.
-constexpr std::uint32_t ES_SYSTEM_REQUIRED = 0x00000001;
-constexpr std::uint32_t ES_DISPLAY_REQUIRED = 0x00000002;
-constexpr std::uint32_t ES_CONTINUOUS = 0x80000000;
-
 // What the kiosk asks the power layer to keep awake: always the system, the display unless
 // DisplayAlwaysOn is off.
-std::uint32_t executionStateOf(const KioskSettings& settings);
+AwakeRequest executionStateOf(const KioskSettings& settings);
 
 // The first moment at `timeOfDay` that is not before `now`: today's, or tomorrow's when today's
 // has passed.

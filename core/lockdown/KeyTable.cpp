@@ -3,32 +3,39 @@
 namespace plintor {
 namespace {
 
-bool isControlLetter(std::uint32_t key) {
-    return key == 'A' || key == 'L' || key == 'N' || key == 'O' || key == 'P' || key == 'S';
+bool isControlLetter(VirtualKey key) {
+    return key == characterKey('A') || key == characterKey('L') || key == characterKey('N') ||
+           key == characterKey('O') || key == characterKey('P') || key == characterKey('S');
+}
+
+bool isArrow(VirtualKey key) {
+    return key >= VirtualKey::Left && key <= VirtualKey::Down;
 }
 
 }  // namespace
 
-bool swallowKey(std::uint32_t key, bool altDown, bool controlDown) {
-    if (key == VK_ESCAPE && controlDown) {
+bool swallowKey(VirtualKey key, bool altDown, bool controlDown) {
+    if (key == VirtualKey::Escape && controlDown) {
         return true;
     }
-    if ((key == VK_TAB || key == VK_ESCAPE || key == VK_RETURN) && altDown) {
+    if ((key == VirtualKey::Tab || key == VirtualKey::Escape || key == VirtualKey::Return) &&
+        altDown) {
         return true;
     }
-    if (key == VK_LWIN || key == VK_RWIN || key == VK_RESERVED_5E || key == VK_SLEEP) {
+    if (key == VirtualKey::LeftWindows || key == VirtualKey::RightWindows ||
+        key == VirtualKey::Reserved5E || key == VirtualKey::Sleep) {
         return true;
     }
-    if (key >= VK_F1 && key <= 0x72) {
+    if (key >= VirtualKey::F1 && key <= VirtualKey::F3) {
         return true;
     }
-    if (key == VK_F4) {
+    if (key == VirtualKey::F4) {
         return !controlDown;
     }
-    if (key >= 0x75 && key <= VK_F12) {
+    if (key >= VirtualKey::F6 && key <= VirtualKey::F12) {
         return true;
     }
-    return controlDown && (isControlLetter(key) || (key >= VK_LEFT && key <= VK_DOWN));
+    return controlDown && (isControlLetter(key) || isArrow(key));
 }
 
 }  // namespace plintor

@@ -2,21 +2,34 @@
 // before any window sees them, a low-level mouse hook and a message hook (touch pointers) see
 // every other input. Low-level hooks are called through the installing thread's message loop,
 // so everything here runs on the user-interface thread.
-#include "core/lockdown/KeyTable.h"
-#include "platform/InputHooks.h"
-#include "platform/win32/WindowsServices.h"
-
-// After the core's headers: their message and key constants carry the names of Windows macros.
 #include <windows.h>
 
 #include <functional>
 #include <memory>
+
+#include "core/lockdown/KeyTable.h"
+#include "platform/InputHooks.h"
+#include "platform/win32/WindowsServices.h"
 
 namespace plintor {
 namespace {
 
 constexpr DWORD AltDownFlag = 0x20;  // LLKHF_ALTDOWN
 constexpr UINT32 TouchPointer = 2;   // PT_TOUCH
+
+// The hook hands the system's virtual-key codes straight to the key table.
+static_assert(virtualKeyNumber(VirtualKey::Tab) == VK_TAB);
+static_assert(virtualKeyNumber(VirtualKey::Return) == VK_RETURN);
+static_assert(virtualKeyNumber(VirtualKey::Escape) == VK_ESCAPE);
+static_assert(virtualKeyNumber(VirtualKey::Left) == VK_LEFT);
+static_assert(virtualKeyNumber(VirtualKey::Down) == VK_DOWN);
+static_assert(virtualKeyNumber(VirtualKey::LeftWindows) == VK_LWIN);
+static_assert(virtualKeyNumber(VirtualKey::RightWindows) == VK_RWIN);
+static_assert(virtualKeyNumber(VirtualKey::Applications) == VK_APPS);
+static_assert(virtualKeyNumber(VirtualKey::Sleep) == VK_SLEEP);
+static_assert(virtualKeyNumber(VirtualKey::F1) == VK_F1);
+static_assert(virtualKeyNumber(VirtualKey::F12) == VK_F12);
+static_assert(virtualKeyNumber(VirtualKey::F24) == VK_F24);
 
 // A hook procedure gets no context: the hooks installed last are the process's one listener.
 std::function<void()>* ActivityListener = nullptr;
@@ -45,7 +58,7 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM message, LPARAM data) {
         return CallNextHookEx(nullptr, code, message, data);
     }
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
-    if (swallowKey(event->vkCode, altDown(*event), keyDown(VK_CONTROL))) {
+    if (swallowKey(virtualKeyOf(event->vkCode), altDown(*event), keyDown(VK_CONTROL))) {
         return 1;
     }
     return CallNextHookEx(nullptr, code, message, data);
@@ -150,8 +163,8 @@ public:
     }
 
     // Windows names keys by their virtual-key codes already.
-    std::uint32_t virtualKeyOfNativeKey(std::uint32_t nativeKey) const override {
-        return nativeKey > 0 && nativeKey < 0xFF ? nativeKey : 0;
+    VirtualKey virtualKeyOfNativeKey(std::uint32_t nativeKey) const override {
+        return nativeKey > 0 && nativeKey < 0xFF ? virtualKeyOf(nativeKey) : VirtualKey::Unknown;
     }
 
 private:

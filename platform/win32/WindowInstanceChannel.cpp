@@ -2,23 +2,26 @@
 // through a hidden top-level window of class "TFPlintor", which they find with FindWindowW.
 // Sent messages arrive while the user-interface thread takes its messages (the toolkit's loop,
 // or receiveAll), and wait in a queue until receiveAll hands them out.
+#include <windows.h>
+
+#include <memory>
+#include <utility>
+
 #include "platform/InstanceChannel.h"
 #include "platform/win32/CopyDataText.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/WindowsServices.h"
 
-// After the core's headers: their message and key constants carry the names of Windows macros.
-#include <windows.h>
-
-#include <memory>
-#include <utility>
-
 namespace plintor {
 namespace {
 
 constexpr wchar_t ChannelClass[] = L"TFPlintor";
 constexpr UINT SendTimeLimitMs = 5000;
+
+// The kiosk's message numbers are the system's where the system defines them.
+static_assert(messageNumber(MessageKind::QueryEndSession) == WM_QUERYENDSESSION);
+static_assert(messageNumber(MessageKind::CopyData) == WM_COPYDATA);
 
 LRESULT CALLBACK channelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -62,22 +65,22 @@ public:
     }
 
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) {
-        switch (message) {
-            case WM_COPYDATA: {
+        switch (messageKindOf(message)) {
+            case MessageKind::CopyData: {
                 const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
                 m_waiting.push_back(
-                    {WM_COPYDATA, 0, 0,
+                    {MessageKind::CopyData, 0, 0,
                      data != nullptr ? copyDataText(data->lpData, data->cbData) : std::string()});
                 return 1;
             }
-            case plintor::WM_REMOTEQUIT:
-                m_waiting.push_back({plintor::WM_REMOTEQUIT,
+            case MessageKind::RemoteQuit:
+                m_waiting.push_back({MessageKind::RemoteQuit,
                                      static_cast<std::int32_t>(wParam),
                                      static_cast<std::int32_t>(lParam),
                                      {}});
                 return 0;
-            case WM_QUERYENDSESSION:
-                m_waiting.push_back({WM_QUERYENDSESSION, 0, 0, {}});
+            case MessageKind::QueryEndSession:
+                m_waiting.push_back({MessageKind::QueryEndSession, 0, 0, {}});
                 return 1;  // the session may end
             default:
                 return DefWindowProcW(m_window, message, wParam, lParam);
@@ -127,7 +130,7 @@ bool sendToWindowInstance(const KioskMessage& message, std::string& error) {
     }
     DWORD_PTR result = 0;
     LRESULT sent = 0;
-    if (message.msg == WM_COPYDATA) {
+    if (message.kind == MessageKind::CopyData) {
         std::wstring text = toWide(message.text);
         COPYDATASTRUCT data{};
         data.cbData = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
@@ -135,9 +138,9 @@ bool sendToWindowInstance(const KioskMessage& message, std::string& error) {
         sent = SendMessageTimeoutW(kiosk, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
                                    SMTO_ABORTIFHUNG, SendTimeLimitMs, &result);
     } else {
-        sent = SendMessageTimeoutW(kiosk, message.msg, static_cast<WPARAM>(message.wParam),
-                                   static_cast<LPARAM>(message.lParam), SMTO_ABORTIFHUNG,
-                                   SendTimeLimitMs, &result);
+        sent = SendMessageTimeoutW(
+            kiosk, messageNumber(message.kind), static_cast<WPARAM>(message.wParam),
+            static_cast<LPARAM>(message.lParam), SMTO_ABORTIFHUNG, SendTimeLimitMs, &result);
     }
     if (sent == 0) {
         error = "the kiosk did not answer";

@@ -388,6 +388,9 @@ class RemoteQuitTests(KioskCase):
             h.encode_message(h.MSG_REMOTE_QUIT, wparam, lparam + 1),
             h.encode_message(h.MSG_REMOTE_QUIT, wparam, -lparam),
             h.encode_message(h.MSG_REMOTE_QUIT, 0, 0),
+            # A kind the kiosk does not know is nobody's, whatever it carries.
+            h.encode_message(0x1234, wparam, lparam, url("/blocked/unknown")),
+            h.encode_message(0xFFFFFFFF, wparam, lparam),
             # Broken datagrams must not hurt either.
             b"", b"PLINTOR/1", b"PLINTOR/1 1280 1 2", b"PLINTOR/1 x y z 0\n",
             b"PLINTOR/2 1280 %d %d 0\n" % (wparam, lparam),

@@ -83,8 +83,8 @@ private:
     std::string shortfall() const override { return {}; }
     int descriptor() const override { return m_hooksInstalled ? 0 : -1; }
     void processEvents() override {}
-    std::uint32_t virtualKeyOfNativeKey(std::uint32_t nativeKey) const override {
-        return nativeKey;
+    VirtualKey virtualKeyOfNativeKey(std::uint32_t nativeKey) const override {
+        return virtualKeyOf(nativeKey);
     }
 
     bool protect() override { return true; }

@@ -84,7 +84,7 @@ private:
         socklen_t length = sizeof asker;
         if (::recvfrom(sock, question, sizeof question, 0, reinterpret_cast<sockaddr*>(&asker),
                        &length) > 0) {
-            const std::string answer = encodeKioskMessage({WM_STATUSREPLY, 0, 0, "{}"});
+            const std::string answer = encodeKioskMessage({MessageKind::StatusReply, 0, 0, "{}"});
             ::sendto(sock, answer.data(), answer.size(), 0, reinterpret_cast<sockaddr*>(&asker),
                      length);
         }
@@ -134,36 +134,39 @@ protected:
 
 TEST_F(InstanceChannelTest, AnswerGoesBackToTheSocketThatAsked) {
     std::string error;
-    ASSERT_TRUE(platform().sendToInstance({WM_COPYDATA, 0, 0, "http://a.example/"}, error));
+    ASSERT_TRUE(
+        platform().sendToInstance({MessageKind::CopyData, 0, 0, "http://a.example/"}, error));
     std::vector<ReceivedMessage> received = awaitMessages(*m_channel);
     ASSERT_EQ(received.size(), 1u);
-    EXPECT_FALSE(m_channel->answer(received[0].sender, {WM_STATUSREPLY, 0, 0, "{}"}, error))
+    EXPECT_FALSE(
+        m_channel->answer(received[0].sender, {MessageKind::StatusReply, 0, 0, "{}"}, error))
         << "a plain sender waits for nothing";
 
     auto asked = std::async(std::launch::async, [] {
         std::string askError;
-        return platform().askInstance({WM_STATUSREQUEST, 0, 0, {}}, 5s, askError);
+        return platform().askInstance({MessageKind::StatusRequest, 0, 0, {}}, 5s, askError);
     });
     received = awaitMessages(*m_channel);
     ASSERT_EQ(received.size(), 1u);
-    EXPECT_EQ(received[0].message.msg, WM_STATUSREQUEST);
-    EXPECT_TRUE(m_channel->answer(received[0].sender, {WM_STATUSREPLY, 0, 0, R"({"a":1})"}, error))
+    EXPECT_EQ(received[0].message.kind, MessageKind::StatusRequest);
+    EXPECT_TRUE(m_channel->answer(received[0].sender,
+                                  {MessageKind::StatusReply, 0, 0, R"({"a":1})"}, error))
         << error;
     const std::optional<KioskMessage> answer = asked.get();
     ASSERT_TRUE(answer);
-    EXPECT_EQ(*answer, (KioskMessage{WM_STATUSREPLY, 0, 0, R"({"a":1})"}));
+    EXPECT_EQ(*answer, (KioskMessage{MessageKind::StatusReply, 0, 0, R"({"a":1})"}));
 }
 
 TEST_F(InstanceChannelTest, AskingEndsAtItsLimitWithoutAnAnswer) {
     std::string error;
-    EXPECT_FALSE(platform().askInstance({WM_STATUSREQUEST, 0, 0, {}}, 300ms, error));
+    EXPECT_FALSE(platform().askInstance({MessageKind::StatusRequest, 0, 0, {}}, 300ms, error));
     EXPECT_EQ(error, "the kiosk did not answer within 300 ms");
 }
 
 TEST_F(InstanceChannelTest, AskingWithoutAKioskSaysSo) {
     m_channel.reset();
     std::string error;
-    EXPECT_FALSE(platform().askInstance({WM_STATUSREQUEST, 0, 0, {}}, 5s, error));
+    EXPECT_FALSE(platform().askInstance({MessageKind::StatusRequest, 0, 0, {}}, 5s, error));
     EXPECT_EQ(error, "no kiosk is running for this user");
 }
 
@@ -203,7 +206,8 @@ TEST_F(ChannelFolderTest, StaleSocketFileIsNoObstacle) {
     }
     ASSERT_NE(channel, nullptr) << refusal;
     std::string error;
-    EXPECT_TRUE(platform().sendToInstance({WM_COPYDATA, 0, 0, "http://a.example/"}, error))
+    EXPECT_TRUE(
+        platform().sendToInstance({MessageKind::CopyData, 0, 0, "http://a.example/"}, error))
         << error;
     EXPECT_EQ(awaitMessages(*channel).size(), 1u);
 }
@@ -235,7 +239,8 @@ TEST_P(OpenFolderTest, IsNoPlaceForTheChannel) {
     EXPECT_NE(refusal.find("is not a folder that this user alone can reach"), std::string::npos)
         << refusal;
     std::string error;
-    EXPECT_FALSE(platform().sendToInstance({WM_COPYDATA, 0, 0, "http://a.example/"}, error));
+    EXPECT_FALSE(
+        platform().sendToInstance({MessageKind::CopyData, 0, 0, "http://a.example/"}, error));
     EXPECT_NE(error.find("is not a folder that this user alone can reach"), std::string::npos)
         << error;
 }
@@ -260,12 +265,12 @@ TEST_F(ChannelFolderTest, NameTakenByAnotherUserIsRefusedAndGetsNoMessage) {
               "Another program, not a kiosk of this user, holds the name Plintor0; "
               "this kiosk does not start");
     std::string error;
-    EXPECT_FALSE(platform().sendToInstance({WM_REMOTEQUIT, 1, 2, {}}, error));
+    EXPECT_FALSE(platform().sendToInstance({MessageKind::RemoteQuit, 1, 2, {}}, error));
     const std::string said =
         "no kiosk of this user is running, and another program holds the "
         "name Plintor0; nothing was sent to it";
     EXPECT_EQ(error, said);
-    EXPECT_FALSE(platform().askInstance({WM_STATUSREQUEST, 0, 0, {}}, 2s, error));
+    EXPECT_FALSE(platform().askInstance({MessageKind::StatusRequest, 0, 0, {}}, 2s, error));
     EXPECT_EQ(error, said);
 }
 

@@ -49,7 +49,7 @@ TEST_F(SettingsLoaderTest, MissingFileLogsOneEntryAndKeepsEveryDefault) {
     EXPECT_EQ(loaded.settings, KioskSettings{});
     EXPECT_EQ(loaded.buttons, std::vector<NavButton>{defaultHomeButton(96)});
     EXPECT_EQ(executionStateOf(loaded.settings),
-              ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+              AwakeRequest::Continuous | AwakeRequest::System | AwakeRequest::Display);
 }
 
 struct RangeCase {
@@ -171,9 +171,9 @@ TEST_F(SettingsLoaderTest, AnInvalidRestartTimeLeavesItOff) {
 
 TEST_F(SettingsLoaderTest, DisplayStaysOnUnlessSwitchedOff) {
     EXPECT_EQ(executionStateOf(load("DisplayAlwaysOn=False\n").settings),
-              ES_CONTINUOUS | ES_SYSTEM_REQUIRED);
+              AwakeRequest::Continuous | AwakeRequest::System);
     EXPECT_EQ(executionStateOf(load("DisplayAlwaysOn=True\n").settings),
-              ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+              AwakeRequest::Continuous | AwakeRequest::System | AwakeRequest::Display);
 }
 
 TEST_F(SettingsLoaderTest, ANulCharacterIsSaidToEndTheFile) {

@@ -1,6 +1,7 @@
 // plintor-check.exe run as an operator runs it, under Wine: the same output as the program
 // prints on Linux for the same files, whatever their encoding and line ends.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 
@@ -10,9 +11,6 @@
 #include "platform/win32/WideText.h"
 #include "tests/support/CheckOutputs.h"
 #include "tests/support/TempDir.h"
-
-// After the core's headers: their message constants carry the names of Windows macros.
-#include <windows.h>
 
 namespace plintor {
 namespace {

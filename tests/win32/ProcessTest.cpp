@@ -2,6 +2,7 @@
 // mutex, the access list without the terminate right, programs run and waited for, version
 // resources and the system's folders.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "platform/InstanceChannel.h"
 #include "platform/ProcessProtection.h"
@@ -11,9 +12,6 @@
 #include "platform/win32/SystemFolders.h"
 #include "platform/win32/WindowsServices.h"
 #include "tests/win32/HelperProcess.h"
-
-// After the core's headers: their message constants carry the names of Windows macros.
-#include <windows.h>
 
 namespace plintor {
 namespace {

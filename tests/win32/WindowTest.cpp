@@ -2,6 +2,13 @@
 // keyboard hook fed by SendInput, the closing of other programs' windows, the shell's taskbar
 // message and start, and messages from other programs to the kiosk's channel.
 #include <gtest/gtest.h>
+#include <windows.h>
+// The process list's header needs the Windows types first.
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <set>
+#include <vector>
 
 #include "core/app/KioskMessage.h"
 #include "platform/Desktop.h"
@@ -15,15 +22,6 @@
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WindowsServices.h"
 #include "tests/win32/HelperProcess.h"
-
-// After the core's headers: their message constants carry the names of Windows macros.
-#include <windows.h>
-// The process list's header needs the Windows types first.
-#include <tlhelp32.h>
-
-#include <algorithm>
-#include <set>
-#include <vector>
 
 namespace plintor {
 namespace {
@@ -261,22 +259,22 @@ TEST(InstanceChannelTest, CopyDataWithoutTerminatorAndRemoteQuitArrive) {
     }
     EXPECT_EQ(waitForExit(sender.process, 10000), 0) << "the send returned 1";
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], (KioskMessage{WM_COPYDATA, 0, 0, "http://library.example/"}));
+    EXPECT_EQ(messages[0], (KioskMessage{MessageKind::CopyData, 0, 0, "http://library.example/"}));
 
     std::string error;
     const HWND kiosk = FindWindowW(L"TFPlintor", nullptr);
     ASSERT_NE(kiosk, nullptr);
     EXPECT_EQ(SendMessageW(kiosk, WM_QUERYENDSESSION, 0, 0), 1) << "the session may end";
-    EXPECT_TRUE(sendToWindowInstance({WM_REMOTEQUIT, 20240, -5, ""}, error)) << error;
+    EXPECT_TRUE(sendToWindowInstance({MessageKind::RemoteQuit, 20240, -5, ""}, error)) << error;
     const std::vector<ReceivedMessage> quit = channel->receiveAll();
     ASSERT_EQ(quit.size(), 2u);
-    EXPECT_EQ(quit[0].message.msg, static_cast<std::uint32_t>(WM_QUERYENDSESSION));
-    EXPECT_EQ(quit[1].message, (KioskMessage{WM_REMOTEQUIT, 20240, -5, ""}));
+    EXPECT_EQ(quit[0].message.kind, MessageKind::QueryEndSession);
+    EXPECT_EQ(quit[1].message, (KioskMessage{MessageKind::RemoteQuit, 20240, -5, ""}));
 }
 
 TEST(InstanceChannelTest, SendingWithoutAKioskSaysSo) {
     std::string error;
-    EXPECT_FALSE(sendToWindowInstance({WM_COPYDATA, 0, 0, "about:blank"}, error));
+    EXPECT_FALSE(sendToWindowInstance({MessageKind::CopyData, 0, 0, "about:blank"}, error));
     EXPECT_EQ(error, "no kiosk is running for this user");
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <cstdint>
 #include <vector>
+
+#include "core/lockdown/KeyTable.h"
 
 namespace plintor {
 
-// Between X keysyms and the virtual-key codes of the lockdown's key table.
-std::uint32_t virtualKeyOfKeysym(unsigned long keysym);
-std::vector<unsigned long> keysymsOfVirtualKey(std::uint32_t virtualKey);
+// Between X keysyms and the virtual keys of the lockdown's key table.
+VirtualKey virtualKeyOfKeysym(unsigned long keysym);
+std::vector<unsigned long> keysymsOfVirtualKey(VirtualKey key);
 
 }  // namespace plintor

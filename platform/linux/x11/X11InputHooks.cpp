@@ -58,7 +58,7 @@ ModifierBits readModifierBits(Display* display) {
     return bits;
 }
 
-std::string keyName(std::uint32_t virtualKey, bool shift, bool control, bool alt, bool super) {
+std::string keyName(VirtualKey virtualKey, bool shift, bool control, bool alt, bool super) {
     const std::vector<unsigned long> keysyms = keysymsOfVirtualKey(virtualKey);
     const char* name = keysyms.empty() ? nullptr : XKeysymToString(keysyms.front());
     return std::string(super ? "Super+" : "") + (control ? "Control+" : "") + (alt ? "Alt+" : "") +
@@ -101,7 +101,7 @@ public:
     int descriptor() const override { return m_display ? ConnectionNumber(m_display.get()) : -1; }
     std::string shortfall() const override { return m_shortfall; }
 
-    std::uint32_t virtualKeyOfNativeKey(std::uint32_t nativeKey) const override {
+    VirtualKey virtualKeyOfNativeKey(std::uint32_t nativeKey) const override {
         return virtualKeyOfKeysym(nativeKey);
     }
 
@@ -132,7 +132,7 @@ private:
         std::map<unsigned long, std::string> names;  // request serial -> combination
         {
             X11ErrorTrap trap(display);
-            for (const std::uint32_t virtualKey : LockdownKeys) {
+            for (const VirtualKey virtualKey : LockdownKeys) {
                 std::set<KeyCode> codes;
                 for (const unsigned long keysym : keysymsOfVirtualKey(virtualKey)) {
                     if (const KeyCode code = XKeysymToKeycode(display, keysym); code != 0) {
