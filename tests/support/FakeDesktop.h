@@ -17,14 +17,14 @@ namespace plintor::test {
 // How the fake desktop answers, set by the test; it changes as the kiosk acts on it (a shell
 // that was stopped is not running any more).
 struct DesktopScript {
-    bool foreignWindowsLeft = false;     // closeForeignWindows finds something to end
-    bool shellRunning = true;            // a shell is there to stop
+    bool foreignWindowsLeft = false;  // closeForeignWindows finds something to end
+    bool shellRunning = true;         // a shell is there to stop
     ShellCommand shellCommand{{"/usr/bin/panel"}, "/", {}, "/usr/bin/panel"};
-    int shellStartResult = 4242;         // what starting the shell gives (above 32: started)
-    bool foreignInFront = false;         // another program's window is the active one
+    int shellStartResult = 4242;  // what starting the shell gives (above 32: started)
+    bool foreignInFront = false;  // another program's window is the active one
     bool screensaverRunning = false;
-    bool powerSavingOn = true;           // the display has power saving, and it is on
-    bool reportsChanges = true;          // the desktop has a descriptor that tells of changes
+    bool powerSavingOn = true;   // the display has power saving, and it is on
+    bool reportsChanges = true;  // the desktop has a descriptor that tells of changes
 };
 
 // The desktop's five ports in memory, on one script and one call log. The changes record is

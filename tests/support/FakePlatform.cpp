@@ -93,8 +93,8 @@ bool FakePlatform::runCommandLine(const std::string& commandLine, bool, int& exi
     return true;
 }
 
-bool FakePlatform::runProgram(const std::string& programFile, const std::string& parameters,
-                              bool, int& exitCode, int) {
+bool FakePlatform::runProgram(const std::string& programFile, const std::string& parameters, bool,
+                              int& exitCode, int) {
     calls.add("processes.runProgram(" + programFile + " " + parameters + ")");
     exitCode = 0;
     return true;

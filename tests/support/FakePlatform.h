@@ -30,11 +30,11 @@ struct PlatformScript {
     bool engineReplaced = false;
     // Each power request takes the next answer; an empty queue accepts.
     std::deque<bool> powerAnswers;
-    bool displayThere = true;         // connectDesktop finds the display
-    bool systemBusThere = true;       // connectSessionManager finds logind
+    bool displayThere = true;    // connectDesktop finds the display
+    bool systemBusThere = true;  // connectSessionManager finds logind
     bool sessionEnding = false;
     bool instanceHeldElsewhere = false;
-    std::string instanceRefusal;      // the channel cannot be had safely, for this reason
+    std::string instanceRefusal;  // the channel cannot be had safely, for this reason
     DesktopScript desktop;
 };
 

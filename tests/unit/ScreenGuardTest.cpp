@@ -62,8 +62,8 @@ TEST_P(ScreenGuardDecisionTest, AsksTheStackingWhatTheDesktopNeeds) {
 INSTANTIATE_TEST_SUITE_P(
     Desktops, ScreenGuardDecisionTest,
     ::testing::Values(
-        GuardCase{"OwnWindowInFrontStaysTopmost", false, false, true,
-                  {"stacking.setTopmost(77, true)"}},
+        GuardCase{
+            "OwnWindowInFrontStaysTopmost", false, false, true, {"stacking.setTopmost(77, true)"}},
         GuardCase{"ForeignWindowInFrontIsCovered",
                   true,
                   false,

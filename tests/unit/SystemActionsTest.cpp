@@ -38,20 +38,15 @@ protected:
     test::FakeMonotonicClock m_steady;
     KioskState m_state{systemClock(), m_steady};
     const LogWriter m_log{m_dir.path("plintor.log"), systemClock()};
-    PowerRequests m_power{m_platform.powerActions(), m_steady,
-                          [this](PowerRequest what, bool accepted) {
-                              m_actions.powerAnswered(what, accepted);
-                          },
-                          m_log};
+    PowerRequests m_power{
+        m_platform.powerActions(), m_steady,
+        [this](PowerRequest what, bool accepted) { m_actions.powerAnswered(what, accepted); },
+        m_log};
     HiddenWindow m_window;
     ScreenGuard m_guard{m_window, [] {}};
     int m_quits = 0;
-    SystemActions m_actions{m_state,
-                            m_power,
-                            m_platform.systemInfo(),
-                            "libengine.so",
-                            m_guard,
-                            [this] { ++m_quits; },
+    SystemActions m_actions{m_state,        m_power, m_platform.systemInfo(),
+                            "libengine.so", m_guard, [this] { ++m_quits; },
                             [] {}};
 };
 
