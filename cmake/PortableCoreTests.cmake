@@ -1,0 +1,41 @@
+# The core's unit tests that need nothing of POSIX: built and run on Linux and, under Wine, for
+# Windows (tests/unit/<name>.cpp each).
+set(PLINTOR_PORTABLE_CORE_TESTS
+  StringHelpersTest
+  HtmlColorTest
+  ScreenScaleTest
+  FileHelpersTest
+  LocalTimeTest
+  TextCodecTest
+  TextCaseTest
+  IniReaderTest
+  SettingsTest
+  SettingsLoaderTest
+  ConfigFilesTest
+  UrlListFilesTest
+  UrlMaskTest
+  IpAddressTest
+  CanonicalAddressTest
+  ServerSideFormTest
+  UrlListsTest
+  UrlHelpersTest
+  UriTest
+  ProgressRuleTest
+  CommandLineTest
+  ProgramOptionsTest
+  KioskMessageTest
+  ScreenshotTargetTest
+  QuitTokenTest
+  NavigationPolicyTest
+  KeyTableTest
+  InputActivityTest
+  InputDevicesTest
+  DesktopRecordTest
+  UnattendedOperationTest
+  CommandLineTextTest
+  AcrobatParametersTest
+  DownloadRulesTest
+  OfficeConversionTest
+  KeyboardLayoutTest
+  LanguageButtonGeometryTest
+)
