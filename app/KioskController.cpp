@@ -58,6 +58,14 @@ void KioskController::start() {
     scheduleHousekeeping();
 }
 
+void KioskController::navigate(const std::string& address) {
+    m_window.browser().navigate(address);
+}
+
+void KioskController::hideScreensaver() {
+    m_window.hideScreensaver();
+}
+
 void KioskController::quit() {
     m_guardTick.stop();
     m_housekeepingTick.stop();

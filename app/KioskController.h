@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "app/MessageRouter.h"
 #include "app/PageRecovery.h"
 #include "app/PowerRequests.h"
 #include "app/ScreenGuard.h"
@@ -27,7 +28,7 @@ class KioskWindow;
 // shutdown panel (asked in the background), the recovery of a page whose web process failed, and
 // the end of the program. At rest, with nothing shown that changes and nothing due, no timer wakes
 // the program.
-class KioskController {
+class KioskController final : public RoutedActions {
 public:
     KioskController(KioskState& state, KioskWindow& window, PowerActions& power,
                     const SystemInfo& system);
@@ -40,9 +41,11 @@ public:
     // Starts the ticks.
     void start();
     // The home page opens once, when the window is first shown; both ticks run at once then.
-    void openHomeOnce();
+    void openHomeOnce() override;
     // Ends the program after the current event: the ticks stop and the loop ends.
-    void quit();
+    void quit() override;
+    void navigate(const std::string& address) override;
+    void hideScreensaver() override;
 
     // The window's events that are the controller's to answer.
     void keyboardToggled();

@@ -188,7 +188,7 @@ void runWindow(char* argv[], int argc, const ProgramOptions& options, KioskState
     });
     OperatorRequests requests(state, window.browser(), platform.systemInfo(), names, started);
     ScreenshotRequests screenshots(window.window());
-    MessageRouter router(requests, screenshots, kioskController, window);
+    MessageRouter router({&requests, &screenshots}, kioskController, state.clock);
     const FdWatch messages(channel.descriptor(), [&] { router.routeAll(channel); });
     // A termination signal is refused unless the session or the machine is ending.
     const FdWatch refused(platform.processProtection().refusedSignalDescriptor(), [&] {

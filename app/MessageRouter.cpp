@@ -1,38 +1,40 @@
 #include "app/MessageRouter.h"
 
-#include <ctime>
+#include <algorithm>
 
-#include "app/KioskController.h"
-#include "app/KioskWindow.h"
-#include "app/OperatorRequests.h"
-#include "app/ScreenshotRequests.h"
-#include "browser/RestrictedBrowser.h"
 #include "core/app/QuitToken.h"
+#include "core/support/Clock.h"
+#include "core/support/LocalTime.h"
 #include "platform/InstanceChannel.h"
 
 namespace plintor {
 
 void MessageRouter::routeAll(InstanceChannel& channel) {
     for (const ReceivedMessage& received : channel.receiveAll()) {
-        if (!m_requests.handle(received, channel) && !m_screenshots.handle(received, channel)) {
+        if (!answered(received, channel)) {
             route(received.message);
         }
     }
 }
 
+bool MessageRouter::answered(const ReceivedMessage& received, InstanceChannel& channel) const {
+    return std::any_of(m_answering.begin(), m_answering.end(),
+                       [&](AnsweredRequests* part) { return part->handle(received, channel); });
+}
+
 void MessageRouter::route(const KioskMessage& message) {
     switch (message.kind) {
         case MessageKind::CopyData:
-            m_window.browser().navigate(message.text);
+            m_actions.navigate(message.text);
             break;
         case MessageKind::RemoteQuit:
             remoteQuit(message.wParam, message.lParam);
             break;
         case MessageKind::StartHome:
-            m_controller.openHomeOnce();
+            m_actions.openHomeOnce();
             break;
         case MessageKind::HideScreensaver:
-            m_window.hideScreensaver();
+            m_actions.hideScreensaver();
             break;
         default:
             break;
@@ -40,11 +42,9 @@ void MessageRouter::route(const KioskMessage& message) {
 }
 
 void MessageRouter::remoteQuit(std::int32_t wParam, std::int32_t lParam) {
-    const std::time_t now = std::time(nullptr);
-    std::tm today{};
-    localtime_r(&now, &today);
-    if (checkQuitToken(wParam, lParam, today.tm_year + 1900, today.tm_mon + 1, today.tm_mday)) {
-        m_controller.quit();
+    const DateTimeParts today = partsOf(m_clock.now());
+    if (checkQuitToken(wParam, lParam, today.year, today.month, today.day)) {
+        m_actions.quit();
     }
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/MessageRouter.h"
 #include "core/app/KioskStatus.h"
 #include "core/browser/UrlLists.h"
 #include "core/config/ConfigFiles.h"
@@ -21,7 +22,7 @@ class SystemInfo;
 // The operator's requests over the instance channel that concern the running kiosk as a whole
 // rather than its window: the status report, answered to the asking program, and the reload
 // of the allow and deny lists.
-class OperatorRequests {
+class OperatorRequests final : public AnsweredRequests {
 public:
     // `started`: when the program started, for its uptime.
     OperatorRequests(const KioskState& state, ListedBrowser& browser, const SystemInfo& system,
@@ -29,7 +30,7 @@ public:
 
     // Carries out a status or reload request and answers a status request through `channel`;
     // false for every other message, which is the window's.
-    bool handle(const ReceivedMessage& received, InstanceChannel& channel);
+    bool handle(const ReceivedMessage& received, InstanceChannel& channel) override;
 
     KioskStatus status() const;
     // Reads the lists again as the start does, off the user-interface thread, and uses them

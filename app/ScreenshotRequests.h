@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "app/MessageRouter.h"
+
 namespace plintor {
 
 struct ReceivedMessage;
@@ -16,12 +18,12 @@ class InstanceChannel;
 // it works under any server or compositor. The PNG is encoded and written off the
 // user-interface thread, to the file the request names; the log says what came of it and the
 // asking program is answered.
-class ScreenshotRequests {
+class ScreenshotRequests final : public AnsweredRequests {
 public:
     explicit ScreenshotRequests(GtkWindow* window);
 
     // Takes a screenshot request; false for every other message.
-    bool handle(const ReceivedMessage& received, InstanceChannel& channel);
+    bool handle(const ReceivedMessage& received, InstanceChannel& channel) override;
 
     // The outcome of one request: the file, and why it was not written (empty: it was).
     struct Outcome {

@@ -27,14 +27,6 @@ private:
     CallLog& m_calls;
 };
 
-// Holds no messages: what the kiosk's parts receive is handed to them by the test.
-class FakeInstanceChannel final : public InstanceChannel {
-public:
-    int descriptor() const override { return -1; }
-    std::vector<ReceivedMessage> receiveAll() override { return {}; }
-    bool answer(const std::string&, const KioskMessage&, std::string&) override { return true; }
-};
-
 }  // namespace
 
 std::unique_ptr<SessionManager> FakePlatform::connectSessionManager() {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/support/Log.h"
@@ -22,6 +23,20 @@
 #include "tests/support/FakeDesktop.h"
 
 namespace plintor::test {
+
+// Hands out the messages the test put in, and keeps the answers the kiosk gave.
+class FakeInstanceChannel final : public InstanceChannel {
+public:
+    std::vector<ReceivedMessage> incoming;
+    std::vector<KioskMessage> answers;
+
+    int descriptor() const override { return -1; }
+    std::vector<ReceivedMessage> receiveAll() override { return std::exchange(incoming, {}); }
+    bool answer(const std::string&, const KioskMessage& message, std::string&) override {
+        answers.push_back(message);
+        return true;
+    }
+};
 
 // How the fake platform answers, set by the test.
 struct PlatformScript {
