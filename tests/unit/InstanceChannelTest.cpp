@@ -15,17 +15,13 @@
 #include <optional>
 
 #include "platform/Platform.h"
+#include "tests/support/RealPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {
 
 using namespace std::chrono_literals;
-
-Platform& platform() {
-    static const std::unique_ptr<Platform> platform = createPlatform();
-    return *platform;
-}
 
 std::vector<ReceivedMessage> awaitMessages(InstanceChannel& channel) {
     pollfd readable{channel.descriptor(), POLLIN, 0};
@@ -123,7 +119,7 @@ protected:
     void SetUp() override {
         ChannelFolderTest::SetUp();
         std::string refusal;
-        m_channel = platform().claimInstanceChannel(refusal);
+        m_channel = test::realPlatform().claimInstanceChannel(refusal);
         if (m_channel == nullptr) {
             GTEST_SKIP() << "a kiosk of this user holds the channel " << refusal;
         }
@@ -134,8 +130,8 @@ protected:
 
 TEST_F(InstanceChannelTest, AnswerGoesBackToTheSocketThatAsked) {
     std::string error;
-    ASSERT_TRUE(
-        platform().sendToInstance({MessageKind::CopyData, 0, 0, "http://a.example/"}, error));
+    ASSERT_TRUE(test::realPlatform().sendToInstance(
+        {MessageKind::CopyData, 0, 0, "http://a.example/"}, error));
     std::vector<ReceivedMessage> received = awaitMessages(*m_channel);
     ASSERT_EQ(received.size(), 1u);
     EXPECT_FALSE(
@@ -144,7 +140,8 @@ TEST_F(InstanceChannelTest, AnswerGoesBackToTheSocketThatAsked) {
 
     auto asked = std::async(std::launch::async, [] {
         std::string askError;
-        return platform().askInstance({MessageKind::StatusRequest, 0, 0, {}}, 5s, askError);
+        return test::realPlatform().askInstance({MessageKind::StatusRequest, 0, 0, {}}, 5s,
+                                                askError);
     });
     received = awaitMessages(*m_channel);
     ASSERT_EQ(received.size(), 1u);
@@ -159,24 +156,26 @@ TEST_F(InstanceChannelTest, AnswerGoesBackToTheSocketThatAsked) {
 
 TEST_F(InstanceChannelTest, AskingEndsAtItsLimitWithoutAnAnswer) {
     std::string error;
-    EXPECT_FALSE(platform().askInstance({MessageKind::StatusRequest, 0, 0, {}}, 300ms, error));
+    EXPECT_FALSE(
+        test::realPlatform().askInstance({MessageKind::StatusRequest, 0, 0, {}}, 300ms, error));
     EXPECT_EQ(error, "the kiosk did not answer within 300 ms");
 }
 
 TEST_F(InstanceChannelTest, AskingWithoutAKioskSaysSo) {
     m_channel.reset();
     std::string error;
-    EXPECT_FALSE(platform().askInstance({MessageKind::StatusRequest, 0, 0, {}}, 5s, error));
+    EXPECT_FALSE(
+        test::realPlatform().askInstance({MessageKind::StatusRequest, 0, 0, {}}, 5s, error));
     EXPECT_EQ(error, "no kiosk is running for this user");
 }
 
 TEST_F(InstanceChannelTest, SecondClaimIsRefusedSilently) {
     std::string refusal;
-    EXPECT_EQ(platform().claimInstanceChannel(refusal), nullptr);
+    EXPECT_EQ(test::realPlatform().claimInstanceChannel(refusal), nullptr);
     EXPECT_EQ(refusal, "") << "another kiosk of this user runs: nothing to say";
     const test::TempDir otherSession;
     ::setenv("XDG_RUNTIME_DIR", otherSession.path("").c_str(), 1);
-    EXPECT_EQ(platform().claimInstanceChannel(refusal), nullptr);
+    EXPECT_EQ(test::realPlatform().claimInstanceChannel(refusal), nullptr);
     EXPECT_EQ(refusal, "") << "also from a session with a runtime folder of its own";
 }
 
@@ -200,14 +199,15 @@ TEST_F(ChannelFolderTest, StaleSocketFileIsNoObstacle) {
         ::close(stale);
     }
     std::string refusal;
-    const std::unique_ptr<InstanceChannel> channel = platform().claimInstanceChannel(refusal);
+    const std::unique_ptr<InstanceChannel> channel =
+        test::realPlatform().claimInstanceChannel(refusal);
     if (channel == nullptr && refusal.empty()) {
         GTEST_SKIP() << "a kiosk of this user holds the single-instance name";
     }
     ASSERT_NE(channel, nullptr) << refusal;
     std::string error;
-    EXPECT_TRUE(
-        platform().sendToInstance({MessageKind::CopyData, 0, 0, "http://a.example/"}, error))
+    EXPECT_TRUE(test::realPlatform().sendToInstance(
+        {MessageKind::CopyData, 0, 0, "http://a.example/"}, error))
         << error;
     EXPECT_EQ(awaitMessages(*channel).size(), 1u);
 }
@@ -231,7 +231,8 @@ TEST_P(OpenFolderTest, IsNoPlaceForTheChannel) {
         ASSERT_EQ(::chown(m_runtime.path("").c_str(), GetParam().owner, 0), 0);
     }
     std::string refusal;
-    const std::unique_ptr<InstanceChannel> channel = platform().claimInstanceChannel(refusal);
+    const std::unique_ptr<InstanceChannel> channel =
+        test::realPlatform().claimInstanceChannel(refusal);
     if (channel == nullptr && refusal.empty()) {
         GTEST_SKIP() << "a kiosk of this user holds the single-instance name";
     }
@@ -239,8 +240,8 @@ TEST_P(OpenFolderTest, IsNoPlaceForTheChannel) {
     EXPECT_NE(refusal.find("is not a folder that this user alone can reach"), std::string::npos)
         << refusal;
     std::string error;
-    EXPECT_FALSE(
-        platform().sendToInstance({MessageKind::CopyData, 0, 0, "http://a.example/"}, error));
+    EXPECT_FALSE(test::realPlatform().sendToInstance(
+        {MessageKind::CopyData, 0, 0, "http://a.example/"}, error));
     EXPECT_NE(error.find("is not a folder that this user alone can reach"), std::string::npos)
         << error;
 }
@@ -260,17 +261,18 @@ TEST_F(ChannelFolderTest, NameTakenByAnotherUserIsRefusedAndGetsNoMessage) {
     const Impostor impostor;
     ASSERT_TRUE(impostor.bound()) << "the impostor could not take the name (a kiosk runs?)";
     std::string refusal;
-    EXPECT_EQ(platform().claimInstanceChannel(refusal), nullptr);
+    EXPECT_EQ(test::realPlatform().claimInstanceChannel(refusal), nullptr);
     EXPECT_EQ(refusal,
               "Another program, not a kiosk of this user, holds the name Plintor0; "
               "this kiosk does not start");
     std::string error;
-    EXPECT_FALSE(platform().sendToInstance({MessageKind::RemoteQuit, 1, 2, {}}, error));
+    EXPECT_FALSE(test::realPlatform().sendToInstance({MessageKind::RemoteQuit, 1, 2, {}}, error));
     const std::string said =
         "no kiosk of this user is running, and another program holds the "
         "name Plintor0; nothing was sent to it";
     EXPECT_EQ(error, said);
-    EXPECT_FALSE(platform().askInstance({MessageKind::StatusRequest, 0, 0, {}}, 2s, error));
+    EXPECT_FALSE(
+        test::realPlatform().askInstance({MessageKind::StatusRequest, 0, 0, {}}, 2s, error));
     EXPECT_EQ(error, said);
 }
 

@@ -14,16 +14,11 @@
 #include "platform/PowerActions.h"
 #include "platform/SessionManager.h"
 #include "tests/support/LogindFixture.h"
+#include "tests/support/RealPlatform.h"
 #include "tests/support/RowName.h"
 
 namespace plintor {
 namespace {
-
-// The platform's services, made once for the whole test program as the kiosk makes them.
-Platform& platform() {
-    static const std::unique_ptr<Platform> platform = createPlatform();
-    return *platform;
-}
 
 using test::Lines;
 using test::pid;
@@ -48,7 +43,7 @@ class LogindPowerTest : public LogindTest, public ::testing::WithParamInterface<
 
 TEST_P(LogindPowerTest, PowerActionsReachLogindNonInteractively) {
     ASSERT_NO_FATAL_FAILURE(startSystemBus());
-    EXPECT_TRUE((platform().powerActions().*GetParam().action)(true));
+    EXPECT_TRUE((test::realPlatform().powerActions().*GetParam().action)(true));
     EXPECT_EQ(calls(), GetParam().expected);
 }
 
@@ -58,10 +53,10 @@ INSTANTIATE_TEST_SUITE_P(Actions, LogindPowerTest, ::testing::ValuesIn(PowerCase
 // The calls must reach logind, so false comes from its answer and not from a call never made.
 TEST_F(LogindTest, RefusedRequestsReportFalse) {
     ASSERT_NO_FATAL_FAILURE(startSystemBus({"--refuse"}));
-    EXPECT_FALSE(platform().powerActions().shutDown(true));
-    EXPECT_FALSE(platform().powerActions().restart(true));
-    EXPECT_FALSE(platform().powerActions().logOff(true));
-    const auto manager = platform().connectSessionManager();
+    EXPECT_FALSE(test::realPlatform().powerActions().shutDown(true));
+    EXPECT_FALSE(test::realPlatform().powerActions().restart(true));
+    EXPECT_FALSE(test::realPlatform().powerActions().logOff(true));
+    const auto manager = test::realPlatform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
     EXPECT_FALSE(manager->inhibitSleep());
     EXPECT_FALSE(manager->inhibitSleep()) << "a refused inhibitor must not count as held";
@@ -89,10 +84,10 @@ TEST_P(LogindNoBusTest, WithoutABusThereIsNoManagerAndNoPowerAction) {
     const std::string address = GetParam().inFolder ? "unix:path=" + m_dir.path(GetParam().address)
                                                     : std::string(GetParam().address);
     m_systemBus.set(address.c_str());
-    EXPECT_EQ(platform().connectSessionManager(), nullptr);
-    EXPECT_FALSE(platform().powerActions().shutDown(true));
-    EXPECT_FALSE(platform().powerActions().restart(true));
-    EXPECT_FALSE(platform().powerActions().logOff(true));
+    EXPECT_EQ(test::realPlatform().connectSessionManager(), nullptr);
+    EXPECT_FALSE(test::realPlatform().powerActions().shutDown(true));
+    EXPECT_FALSE(test::realPlatform().powerActions().restart(true));
+    EXPECT_FALSE(test::realPlatform().powerActions().logOff(true));
 }
 
 INSTANTIATE_TEST_SUITE_P(Addresses, LogindNoBusTest, ::testing::ValuesIn(NoBusCases),
@@ -103,12 +98,12 @@ INSTANTIATE_TEST_SUITE_P(Addresses, LogindNoBusTest, ::testing::ValuesIn(NoBusCa
 TEST_F(LogindTest, StuckBusDoesNotHangTheConnection) {
     ASSERT_NO_FATAL_FAILURE(startSystemBus());
     m_bus.signal(SIGSTOP);
-    EXPECT_EQ(platform().connectSessionManager(), nullptr);
+    EXPECT_EQ(test::realPlatform().connectSessionManager(), nullptr);
 }
 
 TEST_F(LogindTest, StuckLogindCountsAsRefused) {
     ASSERT_NO_FATAL_FAILURE(startSystemBus());
-    const auto manager = platform().connectSessionManager();
+    const auto manager = test::realPlatform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
     m_logind.signal(SIGSTOP);
     EXPECT_FALSE(manager->powerOff());
@@ -116,7 +111,7 @@ TEST_F(LogindTest, StuckLogindCountsAsRefused) {
 
 TEST_F(LogindTest, BusGoneAfterConnectingMakesEveryRequestFail) {
     ASSERT_NO_FATAL_FAILURE(startSystemBus());
-    const auto manager = platform().connectSessionManager();
+    const auto manager = test::realPlatform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
     m_bus.kill();
     EXPECT_FALSE(manager->powerOff());
@@ -147,7 +142,7 @@ class LogindTerminateTest : public LogindTest,
 TEST_P(LogindTerminateTest, TerminateOwnSessionPrefersTheSessionIdFromTheEnvironment) {
     ASSERT_NO_FATAL_FAILURE(startSystemBus());
     m_sessionId.set(GetParam().sessionId);
-    const auto manager = platform().connectSessionManager();
+    const auto manager = test::realPlatform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
     EXPECT_EQ(manager->terminateOwnSession(), GetParam().accepted);
     EXPECT_EQ(calls(), GetParam().expected);
@@ -161,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(Sessions, LogindTerminateTest, ::testing::ValuesIn(Term
 TEST_F(LogindTest, SleepInhibitorIsHeldUntilReleasedOrDestroyed) {
     const Lines inhibit = {"Inhibit sleep:idle Plintor block"};
     ASSERT_NO_FATAL_FAILURE(startSystemBus());
-    auto manager = platform().connectSessionManager();
+    auto manager = test::realPlatform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
 
     ASSERT_TRUE(manager->inhibitSleep());
@@ -178,7 +173,7 @@ TEST_F(LogindTest, SleepInhibitorIsHeldUntilReleasedOrDestroyed) {
     clearCalls();
     ASSERT_TRUE(manager->inhibitSleep()) << "inhibiting again after a release";
     manager.reset();
-    ASSERT_TRUE(platform().powerActions().restart(true));
+    ASSERT_TRUE(test::realPlatform().powerActions().restart(true));
     EXPECT_EQ(calls(), (Lines{inhibit[0], "Inhibitor released", "Reboot false"}));
 }
 
@@ -203,7 +198,7 @@ class LogindEndingTest : public LogindTest, public ::testing::WithParamInterface
 TEST_P(LogindEndingTest, SessionEndsWhenTheMachineShutsDownOrTheSessionCloses) {
     ASSERT_NO_FATAL_FAILURE(startSystemBus(GetParam().logindOptions));
     m_sessionId.set(GetParam().sessionId);
-    const auto manager = platform().connectSessionManager();
+    const auto manager = test::realPlatform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
     EXPECT_EQ(manager->sessionEnding(), GetParam().ending);
 }
@@ -214,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(States, LogindEndingTest, ::testing::ValuesIn(EndingCas
 // The state is asked for each time: a shutdown starting after the first look is still seen.
 TEST_F(LogindTest, ShutdownStartingWhileRunningEndsTheSession) {
     ASSERT_NO_FATAL_FAILURE(startSystemBus());
-    const auto manager = platform().connectSessionManager();
+    const auto manager = test::realPlatform().connectSessionManager();
     ASSERT_NE(manager, nullptr);
     ASSERT_FALSE(manager->sessionEnding());
     m_logind.signal(SIGUSR1);

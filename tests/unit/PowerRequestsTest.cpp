@@ -16,6 +16,7 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/LogindFixture.h"
 #include "tests/support/MainLoopUntil.h"
+#include "tests/support/RealPlatform.h"
 
 namespace plintor {
 namespace {
@@ -23,11 +24,6 @@ namespace {
 using test::Lines;
 using Answer = std::pair<PowerRequest, bool>;
 using Answers = std::vector<Answer>;
-
-Platform& platform() {
-    static const std::unique_ptr<Platform> platform = createPlatform();
-    return *platform;
-}
 
 class PowerRequestsTest : public test::LogindFixture {
 protected:
@@ -46,7 +42,7 @@ protected:
     Answers m_answers;
     const LogWriter m_log{m_dir.path("plintor.log"), systemClock()};
     PowerRequests m_requests{
-        platform().powerActions(), m_clock,
+        test::realPlatform().powerActions(), m_clock,
         [this](PowerRequest what, bool accepted) { m_answers.emplace_back(what, accepted); },
         m_log};
 };

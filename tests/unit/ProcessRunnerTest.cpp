@@ -8,16 +8,11 @@
 #include <fstream>
 #include <thread>
 
+#include "tests/support/RealPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {
-
-// The platform's services, made once for the whole test program as the kiosk makes them.
-Platform& platform() {
-    static const std::unique_ptr<Platform> platform = createPlatform();
-    return *platform;
-}
 
 bool anyProcessMentions(const std::string& text) {
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
@@ -33,23 +28,25 @@ bool anyProcessMentions(const std::string& text) {
 
 TEST(ProcessRunnerTest, WaitsAndReportsTheExitCode) {
     int exitCode = 0;
-    EXPECT_TRUE(platform().processRunner().runProgram("/bin/sh", "-c \"exit 3\"", true, exitCode));
+    EXPECT_TRUE(test::realPlatform().processRunner().runProgram("/bin/sh", "-c \"exit 3\"", true,
+                                                                exitCode));
     EXPECT_EQ(exitCode, 3);
-    EXPECT_TRUE(platform().processRunner().runCommandLine("true", true, exitCode));
+    EXPECT_TRUE(test::realPlatform().processRunner().runCommandLine("true", true, exitCode));
     EXPECT_EQ(exitCode, 0);
 }
 
 TEST(ProcessRunnerTest, AProgramThatCannotStartIsNotStarted) {
     int exitCode = 0;
-    EXPECT_FALSE(platform().processRunner().runProgram("/no/such/program", "-p", true, exitCode));
+    EXPECT_FALSE(
+        test::realPlatform().processRunner().runProgram("/no/such/program", "-p", true, exitCode));
     EXPECT_EQ(exitCode, -1);
-    EXPECT_FALSE(platform().processRunner().runCommandLine("", true, exitCode));
+    EXPECT_FALSE(test::realPlatform().processRunner().runCommandLine("", true, exitCode));
 }
 
 TEST(ProcessRunnerTest, TimeLimitEndsTheProgramAndWhatItStarted) {
     int exitCode = 0;
-    EXPECT_TRUE(platform().processRunner().runProgram("/bin/sh", "-c \"sleep 123.456 & wait\"",
-                                                      true, exitCode, 300));
+    EXPECT_TRUE(test::realPlatform().processRunner().runProgram(
+        "/bin/sh", "-c \"sleep 123.456 & wait\"", true, exitCode, 300));
     EXPECT_EQ(exitCode, -1);
     // The group is killed, not reaped: its helper may still show in /proc for a moment on a
     // busy machine, but it must be gone long before the helper's own sleep would end.
@@ -64,8 +61,8 @@ TEST(ProcessRunnerTest, WithoutWaitingTheProgramRunsOn) {
     test::TempDir dir;
     const std::string marker = dir.path("started");
     int exitCode = 0;
-    EXPECT_TRUE(platform().processRunner().runProgram("/bin/sh", "-c \"touch '" + marker + "'\"",
-                                                      false, exitCode));
+    EXPECT_TRUE(test::realPlatform().processRunner().runProgram(
+        "/bin/sh", "-c \"touch '" + marker + "'\"", false, exitCode));
     EXPECT_EQ(exitCode, -1);
     for (int i = 0; i < 100 && !std::filesystem::exists(marker); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

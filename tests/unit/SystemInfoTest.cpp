@@ -1,5 +1,6 @@
 #include "platform/Platform.h"
 #include "platform/SystemInfo.h"
+#include "tests/support/RealPlatform.h"
 #include "tests/support/TempDir.h"
 
 #include <dlfcn.h>
@@ -19,31 +20,26 @@
 namespace plintor {
 namespace {
 
-// The platform's services, made once for the whole test program as the kiosk makes them.
-Platform& platform() {
-    static const std::unique_ptr<Platform> platform = createPlatform();
-    return *platform;
-}
-
 TEST(SystemInfoTest, ProgramVersionIsStampedByTheBuild) {
-    const std::string program = platform().systemInfo().programPath();
+    const std::string program = test::realPlatform().systemInfo().programPath();
     ASSERT_FALSE(program.empty());
-    EXPECT_EQ(platform().systemInfo().fileVersion(program), PLINTOR_VERSION);
-    EXPECT_EQ(platform().systemInfo().fileVersion("/bin/sh"), "");
-    EXPECT_EQ(platform().systemInfo().fileVersion("/no/such/program"), "");
+    EXPECT_EQ(test::realPlatform().systemInfo().fileVersion(program), PLINTOR_VERSION);
+    EXPECT_EQ(test::realPlatform().systemInfo().fileVersion("/bin/sh"), "");
+    EXPECT_EQ(test::realPlatform().systemInfo().fileVersion("/no/such/program"), "");
 }
 
 TEST(SystemInfoTest, TempFolderFollowsTmpdirAndEndsWithADelimiter) {
     const char* saved = std::getenv("TMPDIR");
     const std::string previous = saved != nullptr ? saved : "";
     ::setenv("TMPDIR", "/var/tmp", 1);
-    EXPECT_EQ(platform().systemInfo().tempFolder(), "/var/tmp/");
+    EXPECT_EQ(test::realPlatform().systemInfo().tempFolder(), "/var/tmp/");
     ::setenv("TMPDIR", "/var/tmp/", 1);
-    EXPECT_EQ(platform().systemInfo().tempFolder(), "/var/tmp/");
+    EXPECT_EQ(test::realPlatform().systemInfo().tempFolder(), "/var/tmp/");
     ::unsetenv("TMPDIR");
-    EXPECT_EQ(platform().systemInfo().tempFolder(), "/tmp/");
+    EXPECT_EQ(test::realPlatform().systemInfo().tempFolder(), "/tmp/");
     ::setenv("TMPDIR", "/no/such/folder", 1);
-    EXPECT_EQ(platform().systemInfo().tempFolder(), "/tmp/") << "a missing folder is not made";
+    EXPECT_EQ(test::realPlatform().systemInfo().tempFolder(), "/tmp/")
+        << "a missing folder is not made";
     EXPECT_FALSE(std::filesystem::exists("/no/such/folder"));
     if (saved != nullptr) {
         ::setenv("TMPDIR", previous.c_str(), 1);
@@ -67,7 +63,7 @@ TEST(SystemInfoTest, TempFolderFollowsTmpdirAndEndsWithADelimiter) {
 
 // The browser engine's helpers are the kiosk's children and grandchildren: both count.
 TEST(SystemInfoTest, MemoryCountsChildrenAndGrandchildren) {
-    const std::int64_t alone = platform().systemInfo().processTreeMemoryKiB();
+    const std::int64_t alone = test::realPlatform().systemInfo().processTreeMemoryKiB();
     ASSERT_GT(alone, 0);
     int pipe[2];
     ASSERT_EQ(::pipe(pipe), 0);
@@ -86,7 +82,7 @@ TEST(SystemInfoTest, MemoryCountsChildrenAndGrandchildren) {
            ::read(pipe[0], &processId, sizeof processId) == sizeof processId) {
         held.push_back(processId);
     }
-    const std::int64_t withHelpers = platform().systemInfo().processTreeMemoryKiB();
+    const std::int64_t withHelpers = test::realPlatform().systemInfo().processTreeMemoryKiB();
     for (const pid_t helper : held) {
         ::kill(helper, SIGKILL);
     }
@@ -106,7 +102,7 @@ TEST(SystemInfoTest, LibraryReplacedOnDisk) {
                                std::filesystem::copy_options::overwrite_existing);
     void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(handle, nullptr) << ::dlerror();
-    const SystemInfo& system = platform().systemInfo();
+    const SystemInfo& system = test::realPlatform().systemInfo();
     EXPECT_FALSE(system.libraryReplaced("libplintorprobe"));
     std::filesystem::copy_file(PLINTOR_PROBE_LIBRARY, folder.path("update.tmp"));
     std::filesystem::rename(folder.path("update.tmp"), library);

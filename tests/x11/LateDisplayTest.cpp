@@ -17,15 +17,10 @@
 #include "platform/Desktop.h"
 #include "platform/InputHooks.h"
 #include "platform/Platform.h"
+#include "tests/support/RealPlatform.h"
 
 namespace plintor {
 namespace {
-
-// The platform's services, made once for the whole test program as the kiosk makes them.
-Platform& platform() {
-    static const std::unique_ptr<Platform> platform = createPlatform();
-    return *platform;
-}
 
 using namespace std::chrono_literals;
 
@@ -42,7 +37,7 @@ int freeDisplayNumber() {
 class LateDisplayTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        platform().inputHooks().remove();
+        test::realPlatform().inputHooks().remove();
         if (m_server > 0) {
             ::kill(m_server, SIGKILL);
             ::waitpid(m_server, nullptr, 0);
@@ -74,18 +69,19 @@ protected:
 
 TEST_F(LateDisplayTest, HooksAndControlHoldOnceTheServerIsThere) {
     ::setenv("DISPLAY", m_display.c_str(), 1);
-    EXPECT_FALSE(platform().inputHooks().install());
-    EXPECT_NE(platform().inputHooks().shortfall().find("there is no X11 display"),
+    EXPECT_FALSE(test::realPlatform().inputHooks().install());
+    EXPECT_NE(test::realPlatform().inputHooks().shortfall().find("there is no X11 display"),
               std::string::npos);
-    EXPECT_LT(platform().inputHooks().descriptor(), 0);
-    EXPECT_EQ(platform().connectDesktop(), nullptr);
+    EXPECT_LT(test::realPlatform().inputHooks().descriptor(), 0);
+    EXPECT_EQ(test::realPlatform().connectDesktop(), nullptr);
 
     ASSERT_TRUE(startServer());
     std::filesystem::remove("/tmp/.X" + m_display.substr(1) + "-lock");  // not needed to lock it
-    EXPECT_TRUE(platform().inputHooks().install()) << platform().inputHooks().shortfall();
-    EXPECT_EQ(platform().inputHooks().shortfall(), "");
-    EXPECT_GE(platform().inputHooks().descriptor(), 0);
-    EXPECT_NE(platform().connectDesktop(), nullptr);
+    EXPECT_TRUE(test::realPlatform().inputHooks().install())
+        << test::realPlatform().inputHooks().shortfall();
+    EXPECT_EQ(test::realPlatform().inputHooks().shortfall(), "");
+    EXPECT_GE(test::realPlatform().inputHooks().descriptor(), 0);
+    EXPECT_NE(test::realPlatform().connectDesktop(), nullptr);
 }
 
 }  // namespace

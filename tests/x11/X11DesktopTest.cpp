@@ -40,16 +40,11 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/RealPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace plintor {
 namespace {
-
-// The platform's services, made once for the whole test program as the kiosk makes them.
-Platform& platform() {
-    static const std::unique_ptr<Platform> platform = createPlatform();
-    return *platform;
-}
 
 using namespace std::chrono_literals;
 using namespace std::string_literals;
@@ -505,7 +500,7 @@ TEST(X11DesktopConnectTest, NoDisplayNoDesktop) {
     const char* display = std::getenv("DISPLAY");
     const std::string saved = display != nullptr ? display : "";
     ::unsetenv("DISPLAY");
-    EXPECT_EQ(platform().connectDesktop(), nullptr);
+    EXPECT_EQ(test::realPlatform().connectDesktop(), nullptr);
     if (display != nullptr) {
         ::setenv("DISPLAY", saved.c_str(), 1);
     }
@@ -526,7 +521,7 @@ TEST_F(X11DesktopTest, CloseForeignWindowsEndsOtherProgramsOnly) {
     XWithdrawWindow(TestDisplay, hidden, DefaultScreen(TestDisplay));
     XFlush(TestDisplay);
     ASSERT_TRUE(waitFor([&] { return !hasProperty(hidden, "WM_STATE"); }, SettleTimeout));
-    auto control = platform().connectDesktop();
+    auto control = test::realPlatform().connectDesktop();
     ASSERT_NE(control, nullptr);
 
     control->foreignWindows().closeForeignWindows();
@@ -549,7 +544,7 @@ TEST_F(X11DesktopTest, ShellsTitledWindowIsAskedToClose) {
     ASSERT_NE(windowOf(shell), None);
     ASSERT_TRUE(
         waitFor([&] { return longs(root(), "_NET_CLIENT_LIST").size() >= 2; }, StartTimeout));
-    auto control = platform().connectDesktop();
+    auto control = test::realPlatform().connectDesktop();
     ASSERT_NE(control, nullptr);
 
     control->foreignWindows().closeForeignWindows();
@@ -565,7 +560,7 @@ TEST_F(X11DesktopTest, StopShellEndsThePanelAndStartShellBringsItBack) {
     options.folder = folder().root().string();
     Child& panel = startPanel("tint2", options);
     ASSERT_NE(windowOf(panel), None);
-    auto control = platform().connectDesktop();
+    auto control = test::realPlatform().connectDesktop();
     ASSERT_NE(control, nullptr);
 
     EXPECT_TRUE(control->shell().stopShell());
@@ -593,7 +588,7 @@ TEST_F(X11DesktopTest, StartShellReportsAMissingProgram) {
     std::filesystem::copy_file("/usr/bin/tint2", copy);
     Child& panel = startPanel(copy);
     ASSERT_NE(windowOf(panel), None);
-    auto control = platform().connectDesktop();
+    auto control = test::realPlatform().connectDesktop();
     ASSERT_NE(control, nullptr);
     ASSERT_TRUE(control->shell().stopShell());
     ASSERT_TRUE(panel.waitEnded(EndTimeout));
@@ -613,7 +608,7 @@ TEST_F(X11DesktopTest, BringWindowToFrontAndForeignWindowInFront) {
     ASSERT_NE(terminal, None);
     ASSERT_TRUE(waitFor([&] { return activeWindow() == terminal; }, SettleTimeout))
         << "openbox did not activate the new xterm";
-    auto control = platform().connectDesktop();
+    auto control = test::realPlatform().connectDesktop();
     ASSERT_NE(control, nullptr);
     EXPECT_TRUE(control->stacking().foreignWindowInFront());
 
@@ -638,7 +633,7 @@ TEST_F(X11DesktopTest, BringWindowToFrontAndForeignWindowInFront) {
 TEST_F(X11DesktopTest, ChangesAfterACleanPassAreSeen) {
     const Window own = createOwnWindow();
     ASSERT_NE(own, None);
-    auto control = platform().connectDesktop();
+    auto control = test::realPlatform().connectDesktop();
     ASSERT_NE(control, nullptr);
     ASSERT_GE(control->events().changeDescriptor(), 0);
     control->foreignWindows().closeForeignWindows();
@@ -664,7 +659,7 @@ TEST_F(X11DesktopTest, StackingFollowsRaiseLowerAndTopmost) {
     ASSERT_NE(own, None);
     const Window terminal = windowOf(start({"xterm"}));
     ASSERT_NE(terminal, None);
-    auto control = platform().connectDesktop();
+    auto control = test::realPlatform().connectDesktop();
     ASSERT_NE(control, nullptr);
 
     control->stacking().lowerWindow(own);
@@ -691,7 +686,7 @@ TEST_F(X11DesktopTest, StackingFollowsRaiseLowerAndTopmost) {
 }
 
 TEST_F(X11DesktopTest, ScreenSaverAndKeepingTheDisplayOn) {
-    auto control = platform().connectDesktop();
+    auto control = test::realPlatform().connectDesktop();
     ASSERT_NE(control, nullptr);
     EXPECT_FALSE(control->displayPower().isScreensaverRunning());
     ASSERT_TRUE(runToEnd({"xset", "s", "activate"}));
@@ -744,7 +739,7 @@ TEST_F(X11DesktopTest, AKilledRunIsRepairedByTheNextOne) {
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     Child killed = Child::fork([&] {
-        auto control = platform().connectDesktop();
+        auto control = test::realPlatform().connectDesktop();
         if (control == nullptr || !control->keepChangesRecord(record).empty()) {
             return 1;
         }
@@ -763,7 +758,7 @@ TEST_F(X11DesktopTest, AKilledRunIsRepairedByTheNextOne) {
     EXPECT_EQ(dpmsEnabled(), dpms ? std::optional(false) : std::nullopt);
     ASSERT_TRUE(std::filesystem::exists(record));
 
-    auto next = platform().connectDesktop();
+    auto next = test::realPlatform().connectDesktop();
     ASSERT_NE(next, nullptr);
     const std::string repaired = next->keepChangesRecord(record);
     EXPECT_EQ(repaired.find("display power saving is on again") != std::string::npos, dpms)
@@ -789,7 +784,7 @@ TEST_F(X11DesktopTest, TheShellStaysWhenItsRecordCannotBeWritten) {
     std::ofstream(filler) << std::string(16 * 1024, 'x');
     Child& panel = startPanel();
     ASSERT_NE(windowOf(panel), None);
-    auto control = platform().connectDesktop();
+    auto control = test::realPlatform().connectDesktop();
     ASSERT_NE(control, nullptr);
     const std::string record = home + "/plintor.state";
     ASSERT_EQ(control->keepChangesRecord(record), "");
@@ -805,7 +800,7 @@ TEST_F(X11DesktopTest, TheShellStaysWhenItsRecordCannotBeWritten) {
     EXPECT_TRUE(control->shell().stopShell()) << "tried again, the record fits now";
     EXPECT_EQ(control->shell().shellStopWithheld(), "");
     EXPECT_TRUE(panel.waitEnded(EndTimeout));
-    auto next = platform().connectDesktop();
+    auto next = test::realPlatform().connectDesktop();
     const std::string repaired = next->keepChangesRecord(record);
     ASSERT_NE(repaired.find("the desktop shell is started again"), std::string::npos) << repaired;
     const KillAtEnd restarted{std::stol(repaired.substr(repaired.rfind('(') + 1))};
@@ -820,7 +815,7 @@ TEST_F(X11DesktopWithoutWindowManagerTest, TopLevelWindowsAreTheProgramsWindows)
     Child& terminal = start({"xterm"});
     const Window terminalWindow = windowOf(terminal);
     ASSERT_NE(terminalWindow, None);
-    auto control = platform().connectDesktop();
+    auto control = test::realPlatform().connectDesktop();
     ASSERT_NE(control, nullptr);
     XSetInputFocus(TestDisplay, terminalWindow, RevertToParent, CurrentTime);
     XSync(TestDisplay, False);
