@@ -74,18 +74,24 @@ class XDisplay:
                 out.write('<?xml version="1.0" encoding="UTF-8"?>\n'
                           '<openbox_config xmlns="http://openbox.org/3.4/rc"><keyboard/></openbox_config>\n')
             args += ["--config-file", config]
-        with open(os.path.join(self._logs, "openbox.txt"), "wb") as output:
-            self._wm = subprocess.Popen(args, env=self.env(), start_new_session=True,
-                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=output)
+        # One that ends at once is started once more; it says why on its standard output.
+        for _ in range(2):
+            with open(os.path.join(self._logs, "openbox.txt"), "ab") as output:
+                self._wm = subprocess.Popen(args, env=self.env(), start_new_session=True,
+                                            stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.STDOUT)
+            state = poll_until(self._window_manager_state, timeout)
+            if state is None:
+                raise HarnessError(f"openbox did not take the display within {timeout} s")
+            if state == "managed":
+                return
+        raise HarnessError(f"openbox ended at start (code {self._wm.returncode}): {self._tail('openbox.txt')}")
 
-        def managed():
-            if self._wm.poll() is not None:
-                raise HarnessError(f"openbox ended at start (code {self._wm.returncode}): {self._tail('openbox.txt')}")
-            result = run_tool(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env(), check=False)
-            return b"window id" in result.stdout
-
-        if not poll_until(managed, timeout):
-            raise HarnessError(f"openbox did not take the display within {timeout} s")
+    def _window_manager_state(self):
+        """"ended", "managed", or None while openbox runs and has not taken the display yet."""
+        if self._wm.poll() is not None:
+            return "ended"
+        result = run_tool(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env(), check=False)
+        return "managed" if b"window id" in result.stdout else None
 
     def _tail(self, name):
         try:
