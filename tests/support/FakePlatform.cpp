@@ -1,6 +1,5 @@
 #include "tests/support/FakePlatform.h"
 
-#include <utility>
 
 namespace plintor::test {
 namespace {
@@ -70,13 +69,12 @@ std::optional<KioskMessage> FakePlatform::askInstance(const KioskMessage&,
 
 bool FakePlatform::install() {
     calls.add("inputHooks.install");
-    m_hooksInstalled = script.displayThere;
-    return m_hooksInstalled;
+    return script.displayThere;
 }
 
 bool FakePlatform::remove() {
     calls.add("inputHooks.remove");
-    return std::exchange(m_hooksInstalled, false);
+    return true;
 }
 
 bool FakePlatform::runCommandLine(const std::string& commandLine, bool, int& exitCode, int) {

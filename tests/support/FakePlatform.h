@@ -92,11 +92,12 @@ private:
     std::int64_t processTreeMemoryKiB() const override { return script.memoryKiB; }
     bool libraryReplaced(const std::string&) const override { return script.engineReplaced; }
 
-    void onActivity(std::function<void()> activity) override { m_activity = std::move(activity); }
+    // Hooks that take no input: nothing to wait on, no activity to tell.
+    void onActivity(std::function<void()>) override {}
     bool install() override;
     bool remove() override;
     std::string shortfall() const override { return {}; }
-    int descriptor() const override { return m_hooksInstalled ? 0 : -1; }
+    int descriptor() const override { return -1; }
     void processEvents() override {}
     VirtualKey virtualKeyOfNativeKey(std::uint32_t nativeKey) const override {
         return virtualKeyOf(nativeKey);
@@ -118,8 +119,6 @@ private:
     bool logOff(bool force) override { return powerAnswer("power.logOff", force); }
     bool powerAnswer(const std::string& call, bool force);
 
-    std::function<void()> m_activity;
-    bool m_hooksInstalled = false;
     FakeDesktop* m_desktop = nullptr;
 };
 
