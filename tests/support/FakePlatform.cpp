@@ -1,6 +1,5 @@
 #include "tests/support/FakePlatform.h"
 
-
 namespace plintor::test {
 namespace {
 
